@@ -1,0 +1,28 @@
+# Two entry points on a fresh machine: `make demo` and `make test`.
+BUILD ?= build
+JOBS ?= 2
+
+.PHONY: all deps configure build test demo bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+demo: build
+	@scripts/demo $(BUILD)
+
+bench: build
+	@scripts/bench $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,1 @@
+// Placeholder translation unit for libraries whose folders hold no code yet.

@@ -1,0 +1,40 @@
+// Undoable operations: the host's own ("op.bookmarks.delete", ...) and the plug-in's, which
+// the host's operation runner can run without a user interface.
+#pragma once
+
+#include "host/cab.h"
+#include "host/com.h"
+
+namespace zelta {
+
+// Flags of IHostOperation::Do.
+enum OperationFlags : int32_t {
+  kDoNoProgress = 0x1,      // no progress window
+  kDoNoProgressAlt = 0x2,   // no progress window (the runner's own silent mode)
+  kDoNoChangeGroup = 0x4,   // do not open a change group (the caller owns the undo step)
+};
+
+struct IHostOperation : IUnknown {
+  static constexpr Guid kIid{0x5A1E0901, 0x0001, 0x4C0B, {0x9A, 0x10, 0, 0, 0, 0, 0, 17}};
+  // The operation id atom.
+  virtual HRESULT GetOperationId(Atom* id) = 0;
+  // The parameter Cab (root items "Input", "Output", "Options"), with a reference added.
+  virtual HRESULT GetParams(ICab** params) = 0;
+  // The operation kind (2 for the plug-in's operations).
+  virtual HRESULT GetKind(int32_t* kind) = 0;
+  // Runs the operation on its "Input" with its "Options". 0 success with changes, 1 success
+  // without change, negative on failure (the document is left as it was).
+  virtual HRESULT Do(int32_t flags, intptr_t extra) = 0;
+  // Shows the operation's dialog over a copy of "Options"; 0 when confirmed.
+  virtual HRESULT ShowDialog(WindowHandle owner, intptr_t extra) = 0;
+  // An object the operation keeps under an id; S_FALSE and null when none.
+  virtual HRESULT GetObject(Atom id, IUnknown** object) = 0;
+};
+
+// The callback interface of the plug-in's operations.
+struct IOperationCallback : IUnknown {
+  static constexpr Guid kIid{0x5A1E0902, 0x0001, 0x4C0B, {0x9A, 0x10, 0, 0, 0, 0, 0, 18}};
+  virtual HRESULT Notify() = 0;
+};
+
+}  // namespace zelta
