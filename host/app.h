@@ -34,9 +34,9 @@ struct IHostApp : IUnknown {
 
   // Creates a host operation by id; E_INVALIDARG for an unknown id.
   virtual HRESULT CreateOperation(Atom id, IHostOperation** operation) = 0;
-  // The operation runner: runs op->Do(flags, extra) in the host's frame (a change group
-  // unless flags has kDoNoChangeGroup, and the result reported to the host) and returns its
-  // result.
+  // The operation runner: runs op->Do(flags, extra) in the host's frame, records the
+  // operation and its result as the host's last run, and returns the result. The operation
+  // opens its own change group (unless flags has kDoNoChangeGroup).
   virtual HRESULT RunOperation(IHostOperation* operation, int32_t flags, intptr_t extra) = 0;
 
   // The settings node kept for a plug-in (the plug-in object is the key; reserved is -1).
