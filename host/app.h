@@ -41,6 +41,10 @@ struct IHostApp : IUnknown {
 
   // The settings node kept for a plug-in (the plug-in object is the key; reserved is -1).
   virtual HRESULT GetPluginSettings(IUnknown* plugin, int32_t reserved, IHostSettings** settings) = 0;
+
+  // Registers the factory of a plug-in operation id (replacing an earlier one), after which
+  // CreateOperation(id) asks the factory. A plug-in registers its operations at Start.
+  virtual HRESULT RegisterOperationFactory(Atom id, IOperationFactory* factory) = 0;
 };
 
 }  // namespace zelta

@@ -31,6 +31,15 @@ struct IHostOperation : IUnknown {
   virtual HRESULT GetObject(Atom id, IUnknown** object) = 0;
 };
 
+// Makes operation objects by id; a plug-in registers one with the host for each of its
+// operations so that the host's operation runner can run them without a user interface.
+struct IOperationFactory : IUnknown {
+  static constexpr Guid kIid{0x5A1E0903, 0x0001, 0x4C0B, {0x9A, 0x10, 0, 0, 0, 0, 0, 35}};
+  // A new operation object (one reference) for the id; E_INVALIDARG for an id it does not
+  // make.
+  virtual HRESULT CreateOperation(Atom id, IHostOperation** operation) = 0;
+};
+
 // The callback interface of the plug-in's operations.
 struct IOperationCallback : IUnknown {
   static constexpr Guid kIid{0x5A1E0902, 0x0001, 0x4C0B, {0x9A, 0x10, 0, 0, 0, 0, 0, 18}};
