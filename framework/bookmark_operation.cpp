@@ -1,0 +1,301 @@
+#include "framework/bookmark_operation.h"
+
+#include "framework/cab_access.h"
+#include "framework/host_strings.h"
+#include "host/ui.h"
+#include "plugin/host_components.h"
+#include "plugin/plugin_settings.h"
+#include "support/result_text.h"
+
+namespace bm {
+
+using zelta::ComPtr;
+using zelta::HRESULT;
+
+namespace {
+
+constexpr int32_t kPluginOperationKind = 2;
+// Owner-modal message boxes with an OK and a Cancel button, and the error or warning icon.
+constexpr uint32_t kFailureStyle = 0x80000401;
+constexpr uint32_t kWarningStyle = 0x80000301;
+constexpr std::u16string_view kCaptionId = u"bookmarksPlugin.cmd.name";
+
+// The document an Input element stands for: the document itself, or a bookmark's document.
+ComPtr<zelta::IHostDocument> DocumentOf(zelta::IUnknown* element) {
+  if (!element) return nullptr;
+  if (auto document = zelta::QueryAs<zelta::IHostDocument>(element)) return document;
+  ComPtr<zelta::IHostDocument> document;
+  if (auto bookmark = zelta::QueryAs<zelta::IHostBookmark>(element)) bookmark->GetDocument(document.Put());
+  return document;
+}
+
+}  // namespace
+
+BookmarkOperation::BookmarkOperation(PluginObject* plugin) : plugin_(plugin) {}
+
+BookmarkOperation::~BookmarkOperation() = default;
+
+void BookmarkOperation::CreateParams() {
+  if (!plugin_) return;
+  std::u16string root(Abbreviation());
+  root += u"OperationRoot";
+  params_ = plugin_->CreateCab(root.c_str());
+}
+
+HRESULT BookmarkOperation::GetOperationId(zelta::Atom* id) {
+  if (!id) return zelta::E_POINTER;
+  *id = OperationAtom();
+  return zelta::S_OK;
+}
+
+HRESULT BookmarkOperation::GetParams(zelta::ICab** params) {
+  if (!params) return zelta::E_POINTER;
+  return params_.CopyTo(params);
+}
+
+HRESULT BookmarkOperation::GetKind(int32_t* kind) {
+  if (!kind) return zelta::E_POINTER;
+  *kind = kPluginOperationKind;
+  return zelta::S_OK;
+}
+
+HRESULT BookmarkOperation::Do(int32_t, intptr_t) { return zelta::E_NOTIMPL; }
+
+HRESULT BookmarkOperation::ShowDialog(zelta::WindowHandle, intptr_t) { return zelta::E_NOTIMPL; }
+
+HRESULT BookmarkOperation::GetObject(zelta::Atom id, zelta::IUnknown** object) {
+  if (!object) return zelta::E_POINTER;
+  *object = nullptr;
+  if (id == zelta::kNoAtom) return zelta::E_INVALIDARG;
+  HRESULT hr = FindObject(id, object);
+  if (zelta::Failed(hr) || !*object) {
+    if (*object) (*object)->Release();
+    *object = nullptr;
+    return zelta::S_FALSE;
+  }
+  return zelta::S_OK;
+}
+
+HRESULT BookmarkOperation::Notify() {
+  pending_ = 0;
+  return zelta::S_OK;
+}
+
+HRESULT BookmarkOperation::FindObject(zelta::Atom, zelta::IUnknown** object) {
+  if (object) *object = nullptr;
+  return zelta::S_FALSE;
+}
+
+zelta::IHostApp* BookmarkOperation::App() const {
+  if (plugin_ && plugin_->App()) return plugin_->App();
+  return HostComponents().app.Get();
+}
+
+std::u16string BookmarkOperation::LoadString(std::u16string_view id) const {
+  return LoadHostString(App(), id);
+}
+
+ComPtr<zelta::ICabItem> BookmarkOperation::ParamsRoot() const { return CabRoot(params_.Get()); }
+
+ComPtr<zelta::ICabItem> BookmarkOperation::ParamItem(const char16_t* name) const {
+  return CabItem(ParamsRoot().Get(), name);
+}
+
+ComPtr<zelta::ICabItem> BookmarkOperation::LastUsedOptionsItem() const {
+  if (!plugin_) return nullptr;
+  std::u16string name(Abbreviation());
+  name += u"LastUsedOptions";
+  return CabItem(SettingsRoot(*plugin_).Get(), name.c_str());
+}
+
+HRESULT BookmarkOperation::LoadLastUsedOptions() {
+  auto stored = LastUsedOptionsItem();
+  auto options = Options();
+  if (!stored || !options) return zelta::S_FALSE;
+  return options->CopyFrom(stored.Get());
+}
+
+HRESULT BookmarkOperation::SaveLastUsedOptions() {
+  auto stored = LastUsedOptionsItem();
+  auto options = Options();
+  if (!stored || !options) return zelta::S_FALSE;
+  return stored->CopyFrom(options.Get());
+}
+
+HRESULT BookmarkOperation::SetInput(const std::vector<zelta::IUnknown*>& objects) {
+  return SetCabObjects(Input().Get(), objects);
+}
+
+HRESULT BookmarkOperation::SetOutput(const std::vector<zelta::IUnknown*>& objects) {
+  return SetCabObjects(Output().Get(), objects);
+}
+
+HRESULT BookmarkOperation::Execute(bool runThroughHost, intptr_t extra) {
+  // Keeps this object alive while the host runs it.
+  ComPtr<BookmarkOperation> self(this);
+  zelta::IHostApp* app = App();
+  const HostComponentTable& components = HostComponents();
+
+  ComPtr<zelta::IHostDocument> document;
+  if (app && app->GetActiveDocument(document.Put()) == zelta::S_OK && document)
+    SetInput({static_cast<zelta::IUnknown*>(document.Get())});
+  zelta::WindowHandle owner = 0;
+  if (components.windows) components.windows->GetActiveWindow(&owner);
+
+  LoadLastUsedOptions();
+  HRESULT hr = ShowDialog(owner, extra);
+  if (KeepOptions(hr)) SaveLastUsedOptions();
+
+  HRESULT result = zelta::E_CANCELLED;
+  if (hr == zelta::S_OK) {
+    if (runThroughHost && app) {
+      result = app->RunOperation(this, 0, extra);
+    } else {
+      result = Do(0, extra);
+    }
+  }
+
+  if (result == zelta::E_CANCELLED) return result;
+  if (zelta::Failed(result)) {
+    ShowMessage(support::DescribeResult(result), kFailureStyle);
+  } else if (hasProblems_) {
+    // A run with problems and no changes gets the warning only: one message per run.
+    ShowMessage(LoadString(u"bookmarksPlugin.msg.oper.warning"), kWarningStyle);
+  } else if (result == zelta::S_FALSE) {
+    ShowMessage(LoadString(u"bookmarksPlugin.msg.oper.noChanges"), kWarningStyle);
+  }
+  return result;
+}
+
+void BookmarkOperation::ShowMessage(std::u16string_view text, uint32_t style) {
+  zelta::IUiExtension* ui = plugin_ && plugin_->Ui() ? plugin_->Ui() : HostComponents().ui.Get();
+  if (!ui) return;
+  zelta::WindowHandle owner = 0;
+  zelta::IHostApp* app = App();
+  ComPtr<zelta::IHostDocument> document = document_;
+  if (!document && app) app->GetActiveDocument(document.Put());
+  if (document && HostComponents().windows) HostComponents().windows->GetDocumentWindow(document.Get(), &owner);
+  const std::u16string caption = LoadString(kCaptionId);
+  ui->ShowMessage(text.data(), static_cast<int32_t>(text.size()), caption.c_str(),
+                  static_cast<int32_t>(caption.size()), style, owner, nullptr);
+}
+
+HRESULT BookmarkOperation::CollectInput(zelta::IUnknown* element) {
+  if (zelta::QueryAs<zelta::IHostDocument>(element)) return zelta::S_OK;
+  return zelta::E_INVALIDARG;
+}
+
+HRESULT BookmarkOperation::ReadBookmarkListInput() {
+  document_.Reset();
+  auto elements = CabObjects(Input().Get());
+  if (elements.empty()) return zelta::E_FAIL;
+  document_ = DocumentOf(elements.front().Get());
+  for (const auto& element : elements) {
+    HRESULT hr = CollectInput(element.Get());
+    if (zelta::Failed(hr)) return hr;
+  }
+  return document_ ? zelta::S_OK : zelta::E_INVALIDARG;
+}
+
+HRESULT BookmarkOperation::ReadDocumentInput() {
+  document_.Reset();
+  auto elements = CabObjects(Input().Get());
+  if (!elements.empty()) document_ = DocumentOf(elements.front().Get());
+  return document_ ? zelta::S_OK : zelta::E_INVALIDARG;
+}
+
+void BookmarkOperation::BeginRun() {
+  processed_ = 0;
+  total_ = 0;
+  nothingChanged_ = true;
+  hasProblems_ = false;
+  if (changeGroup_) changeGroup_->Rollback();
+  changeGroup_.Reset();
+  if (progress_) progress_->Close();
+  progress_.Reset();
+}
+
+HRESULT BookmarkOperation::CheckPermission() {
+  if (!document_) return zelta::E_INVALIDARG;
+  int32_t answer = 0;
+  if (zelta::Failed(document_->IsPermitted(zelta::kPermModify, zelta::kPermModify, 0, &answer)) ||
+      answer != 1)
+    return zelta::E_NO_PERMISSION;
+  return zelta::S_OK;
+}
+
+void BookmarkOperation::OpenProgress(int32_t flags, std::u16string_view titleId,
+                                     std::u16string_view textId, std::u16string_view statusId) {
+  if (flags & (zelta::kDoNoProgress | zelta::kDoNoProgressAlt)) return;
+  zelta::IUiExtension* ui = plugin_ && plugin_->Ui() ? plugin_->Ui() : HostComponents().ui.Get();
+  if (!ui || zelta::Failed(ui->CreateProgress(progress_.Put())) || !progress_) {
+    progress_.Reset();
+    return;
+  }
+  const std::u16string title = LoadString(titleId);
+  progress_->SetTitle(title.c_str(), static_cast<int32_t>(title.size()));
+  progress_->SetStyle(zelta::kProgressCancellable, zelta::kProgressCancellable);
+  progressText_ = LoadString(textId);
+  statusText_ = LoadString(statusId);
+}
+
+void BookmarkOperation::StartProgress(uint32_t total) {
+  total_ = total;
+  processed_ = 0;
+  if (!progress_) return;
+  progress_->Reset();
+  progress_->SetRange(total);
+  progress_->SetPosition(0);
+}
+
+HRESULT BookmarkOperation::StepProgress(std::u16string_view itemText) {
+  if (!progress_) return zelta::S_OK;
+  bool cancelled = false;
+  if (zelta::Succeeded(progress_->IsCancelled(&cancelled)) && cancelled) return zelta::E_CANCELLED;
+  ++processed_;
+  const std::u16string text = FormatInserts(progressText_, itemText);
+  const std::u16string status = FormatInserts(statusText_, NumberText(processed_), NumberText(total_));
+  progress_->SetText(text.c_str(), static_cast<int32_t>(text.size()));
+  progress_->SetStatusText(status.c_str(), static_cast<int32_t>(status.size()));
+  progress_->SetPosition(processed_);
+  return zelta::S_OK;
+}
+
+HRESULT BookmarkOperation::OpenChangeGroup(int32_t flags, std::u16string_view labelId) {
+  if (flags & zelta::kDoNoChangeGroup) return zelta::S_OK;
+  if (!document_) return zelta::E_INVALIDARG;
+  ComPtr<zelta::IHostUndoHistory> history;
+  HRESULT hr = document_->GetUndoHistory(history.Put());
+  if (zelta::Failed(hr)) return hr;
+  if (!history) return zelta::E_FAIL;
+  const std::u16string label(labelId);
+  hr = history->BeginGroup(label.c_str(), static_cast<int32_t>(label.size()), changeGroup_.Put());
+  if (zelta::Succeeded(hr) && !changeGroup_) hr = zelta::E_FAIL;
+  return zelta::Failed(hr) ? hr : zelta::S_OK;
+}
+
+HRESULT BookmarkOperation::FinishRun(HRESULT hr, const std::vector<zelta::IUnknown*>& output) {
+  if (progress_) {
+    if (zelta::Succeeded(hr)) progress_->SetPosition(total_);
+    progress_->Close();
+    progress_.Reset();
+  }
+  ComPtr<zelta::IHostChangeGroup> group = std::move(changeGroup_);
+  if (zelta::Failed(hr)) {
+    if (group) group->Rollback();
+    return hr;
+  }
+  if (nothingChanged_) {
+    // Nothing to record: the group closes without an undo step.
+    if (group) group->Rollback();
+    return zelta::S_FALSE;
+  }
+  SetOutput(output);
+  if (group) {
+    HRESULT commit = group->Commit();
+    if (zelta::Failed(commit)) return commit;
+  }
+  return zelta::S_OK;
+}
+
+}  // namespace bm

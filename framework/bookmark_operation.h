@@ -1,0 +1,144 @@
+// The base of the plug-in's operations. Each operation is also a host operation: it reports
+// its id and its parameter Cab ("Input", "Output", "Options" from "<ABBR>OperationRoot"), and
+// the host's operation runner can run it through Do without a user interface. Execute is the
+// interactive cycle of a command: last used options, dialog, run, result messages. The run
+// frame that every Do shares (permission, progress window, change group, counters, rollback,
+// commit) is offered as protected pieces.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/app.h"
+#include "host/document.h"
+#include "host/operation.h"
+#include "host/progress.h"
+#include "host/undo.h"
+#include "plugin/plugin_object.h"
+
+namespace bm {
+
+class BookmarkOperation : public zelta::ComObject<zelta::IHostOperation, zelta::IOperationCallback> {
+ public:
+  // IHostOperation
+  zelta::HRESULT GetOperationId(zelta::Atom* id) override;
+  zelta::HRESULT GetParams(zelta::ICab** params) override;
+  zelta::HRESULT GetKind(int32_t* kind) override;
+  zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
+  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
+  zelta::HRESULT GetObject(zelta::Atom id, zelta::IUnknown** object) override;
+  // IOperationCallback: marks the operation as no longer pending.
+  zelta::HRESULT Notify() override;
+
+  // The interactive cycle. runThroughHost hands the run to the host's operation runner;
+  // otherwise Do is called directly. Returns the run's result (E_CANCELLED when the dialog
+  // was not confirmed).
+  virtual zelta::HRESULT Execute(bool runThroughHost, intptr_t extra);
+
+  // The operation's id ("op.bookmarks.changeBookmarkCase").
+  virtual zelta::Atom OperationAtom() const = 0;
+  // The abbreviation that names the operation's roots and settings item ("CBC").
+  virtual std::u16string_view Abbreviation() const = 0;
+
+  // Copies "<ABBR>LastUsedOptions" of the plug-in settings over "Options" (and back).
+  virtual zelta::HRESULT LoadLastUsedOptions();
+  virtual zelta::HRESULT SaveLastUsedOptions();
+  // Whether the options are saved after a dialog that ended with hr (by default only on OK).
+  virtual bool KeepOptions(zelta::HRESULT hr) const { return hr == zelta::S_OK; }
+
+  // The parameter root and its items; null when the Cab could not be made.
+  zelta::ComPtr<zelta::ICabItem> ParamsRoot() const;
+  zelta::ComPtr<zelta::ICabItem> Options() const { return ParamItem(u"Options"); }
+  zelta::ComPtr<zelta::ICabItem> Input() const { return ParamItem(u"Input"); }
+  zelta::ComPtr<zelta::ICabItem> Output() const { return ParamItem(u"Output"); }
+
+  // Set by a run in which some item failed (the run still succeeded).
+  bool HasProblems() const { return hasProblems_; }
+  // -1 from construction until Notify.
+  int32_t PendingMarker() const { return pending_; }
+
+ protected:
+  explicit BookmarkOperation(PluginObject* plugin);
+  ~BookmarkOperation() override;
+
+  // Must be called by the concrete constructor: creates the parameter Cab from the root
+  // "<ABBR>OperationRoot" (a virtual call cannot be made from the base constructor).
+  void CreateParams();
+
+  // Looks up an object the operation keeps; S_FALSE and null by default.
+  virtual zelta::HRESULT FindObject(zelta::Atom id, zelta::IUnknown** object);
+  // Reads "Input" before a run or a dialog.
+  virtual zelta::HRESULT ReadInputs() = 0;
+  // Takes one element of an "Input" array (a document or a bookmark) for the bookmark-list
+  // reader. The base accepts documents and refuses anything else with E_INVALIDARG.
+  virtual zelta::HRESULT CollectInput(zelta::IUnknown* element);
+
+  // The input readers. The bookmark-list reader takes the document from the
+  // first element of the "Input" array and hands every element to CollectInput: E_FAIL for an
+  // empty array, E_INVALIDARG when no document is found. The document reader takes the one
+  // document of an IUnknown "Input" (or of an array's first element): E_INVALIDARG without one.
+  zelta::HRESULT ReadBookmarkListInput();
+  zelta::HRESULT ReadDocumentInput();
+
+  // Puts objects into "Input" or "Output" (an array is refilled, an object set).
+  zelta::HRESULT SetInput(const std::vector<zelta::IUnknown*>& objects);
+  zelta::HRESULT SetOutput(const std::vector<zelta::IUnknown*>& objects);
+
+  // --- The run frame ---
+  // Resets the counters and flags and drops an earlier change group and progress window.
+  void BeginRun();
+  // E_NO_PERMISSION unless the Input document may be changed; E_INVALIDARG without one.
+  zelta::HRESULT CheckPermission();
+  // Opens the progress window unless flags has kDoNoProgress or kDoNoProgressAlt. The texts
+  // are string ids: the window title, the per-item text ("%1" the item) and the status
+  // ("%1" processed, "%2" total).
+  void OpenProgress(int32_t flags, std::u16string_view titleId, std::u16string_view textId,
+                    std::u16string_view statusId);
+  // Sets the total the progress counts to and puts the window at 0.
+  void StartProgress(uint32_t total);
+  // One processed item: E_CANCELLED when the user asked to stop; otherwise counts the item and
+  // shows its text.
+  zelta::HRESULT StepProgress(std::u16string_view itemText);
+  // Opens a change group labelled by labelId unless flags has kDoNoChangeGroup.
+  zelta::HRESULT OpenChangeGroup(int32_t flags, std::u16string_view labelId);
+  // Ends the run with hr: closes the progress window (at the final count after success),
+  // rolls the change group back on failure, gives 1 when nothing changed, otherwise writes
+  // the output objects into "Output" and commits. Returns the run's final result.
+  zelta::HRESULT FinishRun(zelta::HRESULT hr, const std::vector<zelta::IUnknown*>& output);
+
+  void MarkChanged() { nothingChanged_ = false; }
+  void MarkProblem() { hasProblems_ = true; }
+  bool NothingChanged() const { return nothingChanged_; }
+  bool ProgressShown() const { return static_cast<bool>(progress_); }
+  uint32_t Processed() const { return processed_; }
+  uint32_t Total() const { return total_; }
+
+  PluginObject* Plugin() const { return plugin_.Get(); }
+  zelta::IHostApp* App() const;
+  zelta::IHostDocument* Document() const { return document_.Get(); }
+  void SetDocument(zelta::IHostDocument* document) { document_ = document; }
+  zelta::IHostChangeGroup* ChangeGroup() const { return changeGroup_.Get(); }
+  std::u16string LoadString(std::u16string_view id) const;
+
+ private:
+  zelta::ComPtr<zelta::ICabItem> ParamItem(const char16_t* name) const;
+  void ShowMessage(std::u16string_view text, uint32_t style);
+  zelta::ComPtr<zelta::ICabItem> LastUsedOptionsItem() const;
+
+  zelta::ComPtr<PluginObject> plugin_;
+  zelta::ComPtr<zelta::ICab> params_;
+  int32_t pending_ = -1;
+  bool hasProblems_ = false;
+
+  zelta::ComPtr<zelta::IHostDocument> document_;
+  zelta::ComPtr<zelta::IHostProgress> progress_;
+  zelta::ComPtr<zelta::IHostChangeGroup> changeGroup_;
+  std::u16string progressText_;
+  std::u16string statusText_;
+  bool nothingChanged_ = true;
+  uint32_t processed_ = 0;
+  uint32_t total_ = 0;
+};
+
+}  // namespace bm

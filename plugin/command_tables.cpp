@@ -1,0 +1,81 @@
+#include "plugin/command_tables.h"
+
+#include <array>
+
+#include "plugin/atom_table.h"
+#include "tools/title/cbc_operation.h"
+
+namespace bm {
+namespace {
+
+constexpr std::array<CommandRow, 11> kCommands = {{
+    {u"cmd.bookmarksPlugin.generate", u"bookmarksPlugin.cmd.generate", u"cmd.bookmarksView.new"},
+    {u"cmd.bookmarksPlugin.addAGBLevel", u"bookmarksPlugin.cmd.addAGBLevel", u""},
+    {u"cmd.bookmarksPlugin.validate", u"bookmarksPlugin.cmd.validate", u"ico.bookmark.plugin.validate"},
+    {u"cmd.bookmarksPlugin.toTOC", u"bookmarksPlugin.cmd.toTOC", u"ico.bookmark.plugin.toTOC"},
+    {u"cmd.bookmarksPlugin.fromTOC", u"bookmarksPlugin.cmd.fromTOC", u"ico.bookmark.plugin.fromTOC"},
+    {u"cmd.bookmarksPlugin.sort", u"bookmarksPlugin.cmd.sort", u"ico.bookmark.plugin.sort"},
+    {u"cmd.bookmarksPlugin.changeBookmarkCase", u"bookmarksPlugin.cmd.changeBookmarkCase",
+     u"ico.bookmark.plugin.case"},
+    {u"cmd.bookmarksPlugin.addTextToBookmarkTitle", u"bookmarksPlugin.cmd.addTextToBookmarkTitle",
+     u"ico.bookmark.plugin.addText"},
+    {u"cmd.bookmarksPlugin.bookmarksToNamedDests", u"bookmarksPlugin.cmd.bookmarksToNamedDests",
+     u"ico.bookmark.plugin.toDests"},
+    {u"cmd.bookmarksPlugin.findReplaceBookmarkText", u"bookmarksPlugin.cmd.findReplaceBookmarkText",
+     u"ico.bookmark.plugin.findAndReplace"},
+    {u"cmd.bookmarksPlugin.fromTextFile", u"bookmarksPlugin.cmd.fromTextFile",
+     u"ico.bookmark.plugin.fromText"},
+}};
+
+constexpr std::array<std::u16string_view, 12> kSubmenu = {
+    u"cmd.bookmarksPlugin.fromTOC",
+    u"cmd.bookmarksPlugin.generate",
+    u"cmd.bookmarksPlugin.fromTextFile",
+    u"",
+    u"cmd.bookmarksPlugin.addTextToBookmarkTitle",
+    u"cmd.bookmarksPlugin.changeBookmarkCase",
+    u"cmd.bookmarksPlugin.bookmarksToNamedDests",
+    u"cmd.bookmarksPlugin.findReplaceBookmarkText",
+    u"",
+    u"cmd.bookmarksPlugin.toTOC",
+    u"cmd.bookmarksPlugin.sort",
+    u"cmd.bookmarksPlugin.validate",
+};
+
+// Commands and the operations they run; only operations that exist are listed.
+struct OperationRow {
+  std::u16string_view command;
+  std::u16string_view operation;
+  zelta::ComPtr<BookmarkOperation> (*create)(PluginObject* plugin);
+};
+
+const OperationRow kOperations[] = {
+    {u"cmd.bookmarksPlugin.changeBookmarkCase", u"op.bookmarks.changeBookmarkCase",
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> { return zelta::MakeCom<CBCOperation>(plugin); }},
+};
+
+constexpr std::u16string_view kOperationIds[] = {u"op.bookmarks.changeBookmarkCase"};
+
+}  // namespace
+
+std::span<const CommandRow> CommandRegistrationTable() { return kCommands; }
+
+std::span<const std::u16string_view> SubmenuSlots() { return kSubmenu; }
+
+zelta::ComPtr<BookmarkOperation> CreateOperationForCommand(zelta::Atom command, PluginObject* plugin) {
+  if (command == zelta::kNoAtom || !plugin) return nullptr;
+  for (const OperationRow& row : kOperations)
+    if (command == AtomOf(row.command)) return row.create(plugin);
+  return nullptr;
+}
+
+zelta::ComPtr<BookmarkOperation> CreateOperationById(zelta::Atom operation, PluginObject* plugin) {
+  if (operation == zelta::kNoAtom || !plugin) return nullptr;
+  for (const OperationRow& row : kOperations)
+    if (operation == AtomOf(row.operation)) return row.create(plugin);
+  return nullptr;
+}
+
+std::span<const std::u16string_view> OperationIds() { return kOperationIds; }
+
+}  // namespace bm

@@ -1,0 +1,28 @@
+// The module's entry point behind the exported symbol.
+#include <new>
+
+#include "host/plugin.h"
+#include "plugin/host_components.h"
+#include "plugin/plugin_object.h"
+#include "support/bookmarks_facility.h"
+
+namespace bm {
+
+zelta::HRESULT GetPluginObject(zelta::IUnknown* app, zelta::IPlugin** plugin) {
+  // The module's result codes are described from the first call on; registering again is
+  // harmless.
+  support::RegisterBookmarksFacility();
+  FillHostComponents(app);
+  if (!plugin) return zelta::E_POINTER;
+  *plugin = nullptr;
+  zelta::ComPtr<PluginObject> object;
+  try {
+    object = zelta::MakeCom<PluginObject>();
+  } catch (const std::bad_alloc&) {
+    return zelta::E_OUTOFMEMORY;
+  }
+  // The ComPtr holds the first reference; the query hands out the caller's.
+  return object->QueryInterface(zelta::IPlugin::kIid, reinterpret_cast<void**>(plugin));
+}
+
+}  // namespace bm

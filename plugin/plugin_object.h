@@ -1,0 +1,75 @@
+// The plug-in object handed to the host by the entry point: identity, the start-up and
+// shutdown calls, and the host services every operation of the plug-in reaches through it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "host/app.h"
+#include "host/cab.h"
+#include "host/com.h"
+#include "host/plugin.h"
+#include "host/ui.h"
+
+namespace bm {
+
+class PluginEventSink;
+class PluginOperationFactory;
+
+class PluginObject : public zelta::ComObject<zelta::IPlugin> {
+ public:
+  // {5E3A91D0-6C42-4B8E-A1F7-2D9C04B6E813}
+  static constexpr zelta::Guid kPluginId{
+      0x5E3A91D0, 0x6C42, 0x4B8E, {0xA1, 0xF7, 0x2D, 0x9C, 0x04, 0xB6, 0xE8, 0x13}};
+
+  PluginObject();
+
+  zelta::HRESULT GetID(zelta::Guid* id) override;
+  zelta::HRESULT GetName(zelta::BString* name) override;
+  zelta::HRESULT GetNotice(zelta::BString* notice) override;
+  zelta::HRESULT GetVersion(uint32_t* version) override;
+  zelta::HRESULT GetFlags(int32_t* flags) override;
+  zelta::HRESULT GetDescription(zelta::BString* description) override;
+  zelta::HRESULT GetLegalInfo(zelta::BString* info) override;
+  zelta::HRESULT GetCompany(zelta::BString* company) override;
+  zelta::HRESULT GetRequirements(int32_t* requirements) override;
+  zelta::HRESULT Attach(zelta::IUnknown* host) override;
+  zelta::HRESULT OnLoaded() override;
+  zelta::HRESULT Initialize() override;
+  zelta::HRESULT Start() override;
+  zelta::HRESULT Shutdown() override;
+  zelta::HRESULT OnIdle() override;
+  zelta::HRESULT GetPropertyPages(zelta::IUnknown** pages) override;
+  zelta::HRESULT GetAbout(zelta::IUnknown** about) override;
+  zelta::HRESULT ResetSettings(uint32_t flags) override;
+
+  // The attached host application; null before Attach and after Shutdown.
+  zelta::IHostApp* App() const { return app_.Get(); }
+  // The "UIX" and "AUX" components taken at Initialize (null when the host has none).
+  zelta::IUiExtension* Ui() const { return ui_.Get(); }
+  zelta::ICabFactory* Cabs() const { return cabs_.Get(); }
+  // The options template (resource 103) as UTF-16; empty when the resource is missing.
+  std::u16string_view TemplateText() const { return templateText_; }
+  // A Cab with every item of a template root at its default; null when it cannot be made.
+  zelta::ComPtr<zelta::ICab> CreateCab(const char16_t* rootId) const;
+  // The text of a string id through the host ("bookmarksPlugin.cmd.name").
+  std::u16string LoadString(std::u16string_view id) const;
+
+ protected:
+  ~PluginObject() override;
+
+ private:
+  void RegisterStringTable();
+  void RegisterCommands();
+  void DeclareEventType();
+  void RegisterOperations();
+
+  zelta::ComPtr<zelta::IHostApp> app_;
+  zelta::ComPtr<zelta::IUiExtension> ui_;
+  zelta::ComPtr<zelta::ICabFactory> cabs_;
+  std::u16string templateText_;
+  zelta::ComPtr<PluginEventSink> sink_;
+  zelta::ComPtr<PluginOperationFactory> operations_;
+};
+
+}  // namespace bm

@@ -1,0 +1,17 @@
+#include "plugin/plugin_operation_factory.h"
+
+#include "plugin/command_tables.h"
+
+namespace bm {
+
+zelta::HRESULT PluginOperationFactory::CreateOperation(zelta::Atom id, zelta::IHostOperation** operation) {
+  if (!operation) return zelta::E_POINTER;
+  *operation = nullptr;
+  if (!plugin_) return zelta::E_FAIL;
+  auto created = CreateOperationById(id, plugin_);
+  if (!created) return zelta::E_INVALIDARG;
+  *operation = created.Detach();
+  return zelta::S_OK;
+}
+
+}  // namespace bm

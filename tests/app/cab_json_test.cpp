@@ -1,0 +1,177 @@
+// Options as JSON and the command line's --set PATH=VALUE.
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "zelta/app/cab.h"
+#include "zelta/app/cab_json.h"
+#include "zelta/app/cab_text.h"
+
+namespace zelta::app {
+namespace {
+
+using nlohmann::json;
+
+class CabJsonTest : public ::testing::Test {
+ protected:
+  // The root of a parameter Cab made from the real template.
+  ComPtr<ICabItem> Root(const char16_t* rootId) {
+    std::ifstream in(ZELTA_SOURCE_DIR "/resources/cab_template.xml", std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    ComPtr<Cab> cab;
+    EXPECT_EQ(Cab::Create(Utf8ToUtf16(bytes.str()).value_or(u""), rootId, &cab), S_OK);
+    return cab ? ComPtr<ICabItem>(cab->Root()) : nullptr;
+  }
+  ComPtr<ICabItem> Options(const char16_t* rootId) {
+    ComPtr<ICabItem> options;
+    if (auto root = Root(rootId)) root->GetItem(u"Options", options.Put());
+    return options;
+  }
+  std::string FromJson(ICabItem* item, const char* text) {
+    std::string error;
+    HRESULT hr = CabFromJson(item, json::parse(text), &error);
+    return Succeeded(hr) ? "ok" : error;
+  }
+  std::string Set(ICabItem* item, std::string_view path, std::string_view value) {
+    std::string error;
+    HRESULT hr = CabSetPath(item, path, value, &error);
+    EXPECT_EQ(Succeeded(hr), error.empty()) << error;
+    return Succeeded(hr) ? "ok" : error;
+  }
+};
+
+TEST_F(CabJsonTest, WritesDictionariesArraysAndScalarsButNoHostObjects) {
+  // Input and Output are lists of host objects: they have no JSON form.
+  EXPECT_EQ(CabToJson(Root(u"ATBOperationRoot").Get()),
+            json::parse(R"({"Options": {"Prefix": "", "Suffix": "", "StartLevel": 1, "Flags": 0}})"));
+  ComPtr<ICabItem> options = Options(u"VBOperationRoot");
+  ASSERT_TRUE(options);
+  EXPECT_EQ(CabToJson(options.Get()), json::parse(R"({"Flags": 0})"));
+  EXPECT_EQ(CabToJson(nullptr), json());
+}
+
+TEST_F(CabJsonTest, ReadsNestedValuesAndKeepsLeftOutItems) {
+  ComPtr<ICabItem> options = Options(u"AGBOperationRoot");
+  options->SetText(u"PresetID", u"kept", -1);
+  ASSERT_EQ(FromJson(options.Get(), R"J({
+      "Flags": 5,
+      "PagesRange": {"Type": 1, "Text": "1-5, 8", "Array": [3, 1], "Reversed": true},
+      "Levels": [{"Index": 0, "LevelDescription": {"FontNames": ["Times"], "FontSize": 14}},
+                 {"Index": 1, "Appearance": {"Color": "rgbd(255,0,0)", "Expand": true}}]})J"),
+            "ok");
+  json out = CabToJson(options.Get());
+  EXPECT_EQ(out["Flags"], 5);
+  EXPECT_EQ(out["PresetID"], "kept");
+  EXPECT_EQ(out["PagesRange"]["Text"], "1-5, 8");
+  EXPECT_EQ(out["PagesRange"]["Array"], json::parse("[3, 1]"));
+  EXPECT_EQ(out["PagesRange"]["Filter"], 1);  // left out: default
+  ASSERT_EQ(out["Levels"].size(), 2u);
+  EXPECT_EQ(out["Levels"][0]["LevelDescription"]["FontNames"], json::parse(R"(["Times"])"));
+  EXPECT_EQ(out["Levels"][0]["LevelDescription"]["FontSize"], 14.0);
+  EXPECT_EQ(out["Levels"][0]["Formatting"]["TitleLength"], 256);
+  EXPECT_EQ(out["Levels"][1]["Appearance"]["Expand"], true);
+  EXPECT_EQ(out["Levels"][1]["Appearance"]["DestFlags"], 12);
+  // An array takes exactly the given elements.
+  ASSERT_EQ(FromJson(options.Get(), R"({"Levels": [{}]})"), "ok");
+  EXPECT_EQ(CabToJson(options.Get())["Levels"].size(), 1u);
+}
+
+TEST_F(CabJsonTest, ErrorsNameTheDottedPathAndLeaveTheTargetUnchanged) {
+  ComPtr<ICabItem> options = Options(u"AGBOperationRoot");
+  json before = CabToJson(options.Get());
+  EXPECT_EQ(FromJson(options.Get(), R"({"Flags": "3"})"), "Options.Flags: expected an integer, got string");
+  EXPECT_EQ(FromJson(options.Get(), R"({"Flags": 1, "Bogus": 1})"), "Options.Bogus: unknown option");
+  EXPECT_EQ(FromJson(options.Get(), R"({"Flags": 4294967296})"),
+            "Options.Flags: 4294967296 is outside the 32-bit integer range");
+  EXPECT_EQ(FromJson(options.Get(), R"({"Flags": 2147483648})"),
+            "Options.Flags: 2147483648 is outside the 32-bit integer range");
+  EXPECT_EQ(FromJson(options.Get(), R"({"Flags": 1.5})"), "Options.Flags: expected an integer, got 1.5");
+  EXPECT_EQ(FromJson(options.Get(), R"({"Levels": [{}, {"Appearance": {"Expand": 1}}]})"),
+            "Options.Levels[1].Appearance.Expand: expected true or false, got number");
+  EXPECT_EQ(FromJson(options.Get(), R"({"PagesRange": []})"), "Options.PagesRange: expected an object, got array");
+  EXPECT_EQ(FromJson(options.Get(), R"({"StopWordsData": {"StopWords": "a"}})"),
+            "Options.StopWordsData.StopWords: expected an array, got string");
+  EXPECT_EQ(FromJson(options.Get(), R"({"Levels": [{"Formatting": {"Prefix": null}}]})"),
+            "Options.Levels[0].Formatting.Prefix: expected a string, got null");
+  EXPECT_EQ(CabToJson(options.Get()), before);
+  // Integral numbers in float form and negative flag words are integers.
+  EXPECT_EQ(FromJson(options.Get(), R"({"Flags": -2147483648, "PagesRange": {"Type": 2.0}})"), "ok");
+  EXPECT_EQ(CabToJson(options.Get())["Flags"], INT32_MIN);
+}
+
+TEST_F(CabJsonTest, HostObjectsCannotBeSet) {
+  ComPtr<ICabItem> benp = Root(u"BENPOperationRoot");
+  EXPECT_EQ(FromJson(benp.Get(), R"({"Input": 1})"), "Input: a host object cannot be set");
+  EXPECT_EQ(FromJson(Root(u"VBOperationRoot").Get(), R"({"Input": []})"), "Input: a list of host objects cannot be set");
+  EXPECT_EQ(Set(benp.Get(), "Output", "x"), "Output: a host object cannot be set");
+}
+
+TEST_F(CabJsonTest, SetPathConvertsTextByTheItemsType) {
+  ComPtr<ICabItem> options = Options(u"BENPOperationRoot");
+  EXPECT_EQ(Set(options.Get(), "PagesRange.Text", "1-10, 12-"), "ok");
+  EXPECT_EQ(Set(options.Get(), "PagesRange.Type", "1"), "ok");
+  EXPECT_EQ(Set(options.Get(), "Flags", "0x80000001"), "ok");
+  EXPECT_EQ(Set(options.Get(), "Step", "-7"), "ok");
+  EXPECT_EQ(Set(options.Get(), "PagesRange.Reversed", "TRUE"), "ok");
+  EXPECT_EQ(Set(options.Get(), "PagesRange.CustomRect.top", "12.5e1"), "ok");
+  EXPECT_EQ(Set(options.Get(), "TitleText", "Seite %[Page] \xC3\xA4"), "ok");
+  EXPECT_EQ(Set(options.Get(), "PagesRange.Array", "[4, 2]"), "ok");
+  json out = CabToJson(options.Get());
+  EXPECT_EQ(out["PagesRange"]["Text"], "1-10, 12-");
+  EXPECT_EQ(out["PagesRange"]["Type"], 1);
+  EXPECT_EQ(out["Flags"], static_cast<int32_t>(0x80000001u));
+  EXPECT_EQ(out["Step"], -7);
+  EXPECT_EQ(out["PagesRange"]["Reversed"], true);
+  EXPECT_EQ(out["PagesRange"]["CustomRect"]["top"], 125.0);
+  EXPECT_EQ(out["TitleText"], "Seite %[Page] \xC3\xA4");
+  EXPECT_EQ(out["PagesRange"]["Array"], json::parse("[4, 2]"));
+  EXPECT_EQ(Set(options.Get(), "PagesRange.Reversed", "0"), "ok");
+  EXPECT_EQ(Set(options.Get(), "PagesRange", R"({"Filter": 3})"), "ok");
+  out = CabToJson(options.Get());
+  EXPECT_EQ(out["PagesRange"]["Filter"], 3);
+  EXPECT_EQ(out["PagesRange"]["Text"], "1-10, 12-");  // left out: kept
+  EXPECT_EQ(out["PagesRange"]["Reversed"], false);
+}
+
+TEST_F(CabJsonTest, SetPathAddressesArrayElements) {
+  ComPtr<ICabItem> options = Options(u"AGBOperationRoot");
+  EXPECT_EQ(Set(options.Get(), "Levels[0].Flags", "1"), "Options.Levels: has 0 elements, no element 0");
+  EXPECT_EQ(Set(options.Get(), "Levels", "[{}, {}]"), "ok");
+  EXPECT_EQ(Set(options.Get(), "Levels[1].Formatting.TitleLength", "80"), "ok");
+  EXPECT_EQ(Set(options.Get(), "Levels.0.Appearance.Color", "Gray(0.5)"), "ok");
+  EXPECT_EQ(Set(options.Get(), "Levels[1].LevelDescription.FontNames", R"(["A", "B"])"), "ok");
+  EXPECT_EQ(Set(options.Get(), "Levels[1].LevelDescription.FontNames[1]", "C"), "ok");
+  json out = CabToJson(options.Get());
+  EXPECT_EQ(out["Levels"][1]["Formatting"]["TitleLength"], 80);
+  EXPECT_EQ(out["Levels"][0]["Appearance"]["Color"], "Gray(0.5)");
+  EXPECT_EQ(out["Levels"][1]["LevelDescription"]["FontNames"], json::parse(R"(["A", "C"])"));
+  EXPECT_EQ(Set(options.Get(), "Levels[1].Formatting", R"({"TitleLength": "x"})"),
+            "Options.Levels[1].Formatting.TitleLength: expected an integer, got string");
+}
+
+TEST_F(CabJsonTest, SetPathErrorsNameThePath) {
+  ComPtr<ICabItem> options = Options(u"BENPOperationRoot");
+  EXPECT_EQ(Set(options.Get(), "PagesRange.Txt", "1"), "Options.PagesRange.Txt: unknown option");
+  EXPECT_EQ(Set(options.Get(), "Step", "ten"),
+            "Options.Step: expected an integer, got 'ten' (decimal or 0x hexadecimal, 32 bits)");
+  EXPECT_EQ(Set(options.Get(), "Step", "2147483648"),
+            "Options.Step: expected an integer, got '2147483648' (decimal or 0x hexadecimal, 32 bits)");
+  EXPECT_EQ(Set(options.Get(), "Step", "0x100000000").substr(0, 14), "Options.Step: ");
+  EXPECT_EQ(Set(options.Get(), "Step", ""), "Options.Step: expected an integer, got '' (decimal or 0x hexadecimal, 32 bits)");
+  EXPECT_EQ(Set(options.Get(), "PagesRange.Reversed", "yes"), "Options.PagesRange.Reversed: expected true or false, got 'yes'");
+  EXPECT_EQ(Set(options.Get(), "PagesRange.CustomRect.top", "1e999"),
+            "Options.PagesRange.CustomRect.top: expected a number, got '1e999'");
+  EXPECT_EQ(Set(options.Get(), "PagesRange.Array", "[1,"), "Options.PagesRange.Array: expected an array, got '[1,' (JSON text)");
+  EXPECT_EQ(Set(options.Get(), "Step.Inner", "1"), "Options.Step: has no part 'Inner'");
+  EXPECT_EQ(Set(options.Get(), "PagesRange.Array.x", "1"),
+            "Options.PagesRange.Array: is a list; address its elements by index, not 'x'");
+  EXPECT_EQ(Set(options.Get(), "TitleText", "\xFF"), "Options.TitleText: the text is not valid UTF-8");
+  for (const char* bad : {"", ".", "Step.", ".Step", "Step..x", "Levels[", "Levels[]", "Levels[0]x"})
+    EXPECT_NE(Set(options.Get(), bad, "1").find("is not an option path"), std::string::npos) << bad;
+  EXPECT_EQ(CabToJson(options.Get())["Step"], 1);  // nothing was changed by the failures
+}
+
+}  // namespace
+}  // namespace zelta::app

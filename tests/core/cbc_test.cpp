@@ -1,0 +1,204 @@
+// Change Bookmark Case runs against the real host: sources, no-change results, cancel and
+// undo.
+#include <gtest/gtest.h>
+
+#include "framework/cab_access.h"
+#include "host/undo.h"
+#include "plugin/atom_table.h"
+#include "tests/core/core_host.h"
+#include "tools/title/cbc_operation.h"
+
+namespace bm::testing {
+namespace {
+
+using zelta::ComPtr;
+using zelta::HRESULT;
+using zelta::testing::OutlineSpec;
+using zelta::testing::PdfSpec;
+
+constexpr int32_t kSilent = zelta::kDoNoProgress;
+
+PdfSpec Book() {
+  PdfSpec spec;
+  OutlineSpec one = Mark("the lord of the rings", 0);
+  one.children.push_back(Mark("a long-expected party", 0));
+  one.children.push_back(Mark("1.2.3", 0));
+  OutlineSpec two = Mark("THE TWO TOWERS", 0);
+  two.children.push_back(Mark("the departure of boromir", 0));
+  spec.outline = {one, two};
+  return spec;
+}
+
+class ChangeCaseRun : public ::testing::Test {
+ protected:
+  void Open(const PdfSpec& spec) {
+    document_ = host_.Open(spec);
+    before_ = Titles(document_.Get());
+  }
+
+  // A fresh operation over the active document with these options.
+  ComPtr<CBCOperation> Operation(int32_t flags, std::vector<std::u16string> excluded = {},
+                                 std::vector<zelta::IUnknown*> bookmarks = {}) {
+    auto operation = zelta::MakeCom<CBCOperation>(&host_.Plugin());
+    auto options = operation->Options();
+    options->SetInt(u"Flags", flags);
+    SetCabStrings(CabItem(options.Get(), u"ExcludedWords").Get(), excluded);
+    std::vector<zelta::IUnknown*> input{document_.Get()};
+    input.insert(input.end(), bookmarks.begin(), bookmarks.end());
+    SetCabObjects(operation->Input().Get(), input);
+    return operation;
+  }
+
+  HRESULT RunCase(int32_t flags, int32_t doFlags = kSilent) { return Operation(flags)->Do(doFlags, 0); }
+
+  CoreHost host_;
+  ComPtr<zelta::IHostDocument> document_;
+  std::vector<std::u16string> before_;
+};
+
+TEST_F(ChangeCaseRun, WholeDocumentIsOneUndoStep) {
+  Open(Book());
+  auto operation = Operation(kTitleCase);
+  ASSERT_EQ(operation->Do(0, 0), zelta::S_OK);
+  EXPECT_EQ(Titles(document_.Get()),
+            (std::vector<std::u16string>{u"The Lord Of The Rings", u"A Long-Expected Party", u"1.2.3",
+                                         u"The Two Towers", u"The Departure Of Boromir"}));
+  EXPECT_FALSE(operation->HasProblems());
+  EXPECT_EQ(CabObjects(operation->Output().Get()).size(), 4u);  // "1.2.3" did not change
+  ASSERT_EQ(UndoCount(document_.Get()), 1);
+
+  ComPtr<zelta::IHostUndoHistory> history;
+  document_->GetUndoHistory(history.Put());
+  zelta::OwnedString label;
+  history->GetLabel(0, label.Put());
+  EXPECT_EQ(label.View(), u"bookmarksPlugin.DlgChangeBookmarkCase");
+  ASSERT_EQ(history->Undo(), zelta::S_OK);
+  EXPECT_EQ(Titles(document_.Get()), before_);
+  ASSERT_EQ(history->Redo(), zelta::S_OK);
+  EXPECT_EQ(Titles(document_.Get())[0], u"The Lord Of The Rings");
+}
+
+TEST_F(ChangeCaseRun, NothingToChangeGivesOneAndNoUndoStep) {
+  Open(Book());
+  ASSERT_EQ(RunCase(kUpperCase), zelta::S_OK);
+  ASSERT_EQ(UndoCount(document_.Get()), 1);
+  EXPECT_EQ(RunCase(kUpperCase), zelta::S_FALSE);
+  EXPECT_EQ(UndoCount(document_.Get()), 1);
+
+  PdfSpec empty;
+  Open(empty);
+  EXPECT_EQ(RunCase(kTitleCase), zelta::S_FALSE);
+  EXPECT_EQ(UndoCount(document_.Get()), 0);
+}
+
+TEST_F(ChangeCaseRun, ExcludedWordsAreSortedIntoTheOptions) {
+  Open(Book());
+  auto operation = Operation(kTitleCase | kApplyExcludedWords, {u"the", u"OF", u"The"});
+  ASSERT_EQ(operation->Do(kSilent, 0), zelta::S_OK);
+  EXPECT_EQ(Titles(document_.Get())[0], u"the Lord of the Rings");
+  EXPECT_EQ(Titles(document_.Get())[3], u"THE Two Towers");
+  EXPECT_EQ(CabStrings(CabItem(operation->Options().Get(), u"ExcludedWords").Get()),
+            (std::vector<std::u16string>{u"OF", u"the"}));
+}
+
+TEST_F(ChangeCaseRun, SelectedBookmarksWithAndWithoutSubLevels) {
+  Open(Book());
+  auto one = BookmarkAt(document_.Get(), {1});
+  auto child = BookmarkAt(document_.Get(), {1, 1});
+  // Selected with sub-levels: the parent covers its child, which is not done twice.
+  ASSERT_EQ(Operation(kUpperCase | kCbcSourceSelected, {}, {child.Get(), one.Get()})->Do(kSilent, 0), zelta::S_OK);
+  EXPECT_EQ(Titles(document_.Get()),
+            (std::vector<std::u16string>{u"THE LORD OF THE RINGS", u"A LONG-EXPECTED PARTY", u"1.2.3",
+                                         u"THE TWO TOWERS", u"the departure of boromir"}));
+  // Without sub-levels only the bookmark itself.
+  auto two = BookmarkAt(document_.Get(), {2});
+  ASSERT_EQ(Operation(kLowerCase | kCbcSourceSelected | kCbcNoSubBookmarks, {}, {two.Get()})->Do(kSilent, 0),
+            zelta::S_OK);
+  EXPECT_EQ(Titles(document_.Get())[3], u"the two towers");
+  EXPECT_EQ(Titles(document_.Get())[1], u"A LONG-EXPECTED PARTY");
+}
+
+TEST_F(ChangeCaseRun, SelectedSourceTakesTheDocumentSelection) {
+  Open(Book());
+  auto two = BookmarkAt(document_.Get(), {2});
+  host_.SelectBookmarks(document_.Get(), {two.Get()});
+  ASSERT_EQ(RunCase(kLowerCase | kCbcSourceSelected), zelta::S_OK);
+  EXPECT_EQ(Titles(document_.Get())[3], u"the two towers");
+  EXPECT_EQ(Titles(document_.Get())[0], u"the lord of the rings");
+
+  // An empty selection is refused rather than taken as the whole document.
+  host_.SelectBookmarks(document_.Get(), {});
+  auto now = Titles(document_.Get());
+  EXPECT_EQ(RunCase(kUpperCase | kCbcSourceSelected), zelta::E_INVALIDARG);
+  EXPECT_EQ(Titles(document_.Get()), now);
+}
+
+TEST_F(ChangeCaseRun, DocumentSourceIgnoresTheNoSubBookmarksBit) {
+  Open(Book());
+  ASSERT_EQ(RunCase(kUpperCase | kCbcNoSubBookmarks), zelta::S_OK);
+  EXPECT_EQ(Titles(document_.Get())[4], u"THE DEPARTURE OF BOROMIR");
+}
+
+TEST_F(ChangeCaseRun, CancelMidRunRestoresEveryTitle) {
+  Open(Book());
+  host_.CancelProgressAt(3);
+  EXPECT_EQ(RunCase(kUpperCase, 0), zelta::E_CANCELLED);
+  EXPECT_EQ(Titles(document_.Get()), before_);
+  EXPECT_EQ(UndoCount(document_.Get()), 0);
+}
+
+TEST_F(ChangeCaseRun, InvalidModeIsAProblemOnEveryBookmark) {
+  Open(Book());
+  auto operation = Operation(3);
+  EXPECT_EQ(operation->Do(kSilent, 0), zelta::S_FALSE);
+  EXPECT_TRUE(operation->HasProblems());
+  EXPECT_EQ(Titles(document_.Get()), before_);
+}
+
+TEST_F(ChangeCaseRun, BookmarksOfAnotherDocumentAreRefused) {
+  Open(Book());
+  auto other = host_.Open(Book());
+  auto foreign = BookmarkAt(other.Get(), {1});
+  EXPECT_EQ(Operation(kUpperCase, {}, {foreign.Get()})->Do(kSilent, 0), zelta::E_INVALIDARG);
+  EXPECT_EQ(Titles(document_.Get()), before_);
+}
+
+TEST_F(ChangeCaseRun, EmptyInputFailsBeforeAnyChange) {
+  Open(Book());
+  auto operation = zelta::MakeCom<CBCOperation>(&host_.Plugin());
+  EXPECT_EQ(operation->Do(kSilent, 0), zelta::E_FAIL);
+}
+
+TEST_F(ChangeCaseRun, UndoCopesWithARemovedBookmark) {
+  Open(Book());
+  ASSERT_EQ(RunCase(kUpperCase), zelta::S_OK);
+  auto two = BookmarkAt(document_.Get(), {2});
+  ASSERT_EQ(two->Remove(), zelta::S_OK);
+  ComPtr<zelta::IHostUndoHistory> history;
+  document_->GetUndoHistory(history.Put());
+  EXPECT_EQ(history->Undo(), zelta::S_OK);
+  EXPECT_EQ(Titles(document_.Get()),
+            (std::vector<std::u16string>{u"the lord of the rings", u"a long-expected party", u"1.2.3"}));
+  EXPECT_EQ(TitleOf(two.Get()), u"THE TWO TOWERS");
+}
+
+TEST_F(ChangeCaseRun, TheCommandRunsNothingWithoutADialog) {
+  Open(Book());
+  EXPECT_EQ(host_.App().ExecuteCommand(AtomOf(u"cmd.bookmarksPlugin.changeBookmarkCase")), zelta::S_OK);
+  EXPECT_TRUE(host_.messages.empty());
+  EXPECT_EQ(Titles(document_.Get()), before_);
+}
+
+TEST_F(ChangeCaseRun, DeepChainRuns) {
+  document_ = host_.OpenBytes(zelta::testing::DeepOutlinePdf(10000));
+  ASSERT_EQ(RunCase(kUpperCase, 0), zelta::S_OK);
+  ComPtr<zelta::IHostUndoHistory> history;
+  document_->GetUndoHistory(history.Put());
+  auto changed = Titles(document_.Get());
+  ASSERT_EQ(changed.size(), 10000u);
+  ASSERT_EQ(history->Undo(), zelta::S_OK);
+  EXPECT_NE(Titles(document_.Get()), changed);
+}
+
+}  // namespace
+}  // namespace bm::testing

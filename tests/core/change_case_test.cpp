@@ -1,0 +1,118 @@
+#include "tools/title/change_case.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace bm {
+namespace {
+
+std::u16string Convert(std::u16string title, int32_t flags, std::vector<std::u16string> excluded = {}) {
+  ChangeCaseEngine engine(std::move(excluded), flags);
+  EXPECT_EQ(engine.Apply(title), zelta::S_OK);
+  return title;
+}
+
+TEST(ChangeCaseEngine, FourModesOnPlainWords) {
+  EXPECT_EQ(Convert(u"the lord of the rings", kTitleCase), u"The Lord Of The Rings");
+  EXPECT_EQ(Convert(u"tHE lORD", kTitleCase), u"The Lord");
+  EXPECT_EQ(Convert(u"the Lord", kUpperCase), u"THE LORD");
+  EXPECT_EQ(Convert(u"The LORD", kLowerCase), u"the lord");
+  EXPECT_EQ(Convert(u"hello. WORLD", kSentenceCase), u"Hello. world");
+}
+
+TEST(ChangeCaseEngine, ExcludedWordsKeepTheTitlesOwnLetters) {
+  const int32_t flags = kTitleCase | kApplyExcludedWords;
+  EXPECT_EQ(Convert(u"the lord of the rings", flags, {u"of", u"the"}), u"the Lord of the Rings");
+  EXPECT_EQ(Convert(u"THE LORD OF THE RINGS", flags, {u"of", u"the"}), u"THE Lord OF THE Rings");
+  // Whole words only, case ignored.
+  EXPECT_EQ(Convert(u"PDF and PDFs", flags, {u"pdf"}), u"PDF And Pdfs");
+}
+
+TEST(ChangeCaseEngine, ExcludedWordsNeedTheFlag) {
+  EXPECT_EQ(Convert(u"the end", kTitleCase, {u"the"}), u"The End");
+}
+
+TEST(ChangeCaseEngine, SentenceCaseWithExcludedFirstWordCapitalisesNothing) {
+  EXPECT_EQ(Convert(u"iPhone TIPS AND tricks", kSentenceCase | kApplyExcludedWords, {u"iphone"}),
+            u"iPhone tips and tricks");
+}
+
+TEST(ChangeCaseEngine, ApostrophesDigitsAndPunctuation) {
+  EXPECT_EQ(Convert(u"1st chapter", kTitleCase), u"1St Chapter");
+  EXPECT_EQ(Convert(u"o'neil", kTitleCase), u"O'neil");
+  EXPECT_EQ(Convert(u"'tis", kTitleCase), u"'Tis");
+  EXPECT_EQ(Convert(u"ROCK'N'ROLL students'", kTitleCase), u"Rock'n'roll Students'");
+  // Other quote marks separate words.
+  EXPECT_EQ(Convert(u"\u2018quoted\u2019 word", kTitleCase), u"\u2018Quoted\u2019 Word");
+  EXPECT_EQ(Convert(u"1.2.3 - (a)", kUpperCase), u"1.2.3 - (A)");
+  EXPECT_EQ(Convert(u"", kUpperCase), u"");
+}
+
+TEST(ChangeCaseEngine, ApostropheInsideExcludedWordCounts) {
+  EXPECT_EQ(Convert(u"DON'T stop", kLowerCase | kApplyExcludedWords, {u"don't"}), u"DON'T stop");
+}
+
+TEST(ChangeCaseEngine, NonLatinLetters) {
+  EXPECT_EQ(Convert(u"\u00e9t\u00e9 \u00e0 paris", kTitleCase), u"\u00c9t\u00e9 \u00c0 Paris");
+  EXPECT_EQ(Convert(u"\u043c\u0438\u0440 \u0432\u0430\u043c", kUpperCase), u"\u041c\u0418\u0420 \u0412\u0410\u041c");
+  EXPECT_EQ(Convert(u"\u03b1\u03b2\u03b3 \u0394\u0395", kSentenceCase), u"\u0391\u03b2\u03b3 \u03b4\u03b5");
+}
+
+TEST(ChangeCaseEngine, SurrogatePairsStayWholeAndCaseMap) {
+  // Deseret letters live outside the basic plane and have case.
+  const std::u16string lower = u"\U00010428\U00010429 x";
+  const std::u16string title = u"\U00010400\U00010429 X";
+  EXPECT_EQ(Convert(lower, kTitleCase), title);
+  EXPECT_EQ(Convert(u"\U00010400\U00010401", kLowerCase), u"\U00010428\U00010429");
+  // A letter-less symbol outside the basic plane separates words and stays.
+  EXPECT_EQ(Convert(u"a\U0001F600b", kUpperCase), u"A\U0001F600B");
+  // A lone surrogate is not damaged.
+  std::u16string broken = u"ab";
+  broken.insert(broken.begin() + 1, char16_t(0xD800));
+  std::u16string expected = u"AB";
+  expected.insert(expected.begin() + 1, char16_t(0xD800));
+  EXPECT_EQ(Convert(broken, kUpperCase), expected);
+}
+
+TEST(ChangeCaseEngine, InvalidModeFailsAndLeavesTheTitle) {
+  for (int32_t mode : {3, 5, 8, 15}) {
+    ChangeCaseEngine engine({}, mode);
+    std::u16string title = u"Mixed Case title";
+    EXPECT_EQ(engine.Apply(title), zelta::E_FAIL) << mode;
+    EXPECT_EQ(title, u"Mixed Case title");
+  }
+  // Without any word there is nothing to fail on.
+  std::u16string digits = u"1.2";
+  EXPECT_EQ(ChangeCaseEngine({}, 3).Apply(digits), zelta::S_OK);
+}
+
+TEST(ChangeCaseEngine, HighFlagBitsDoNotChangeTheMode) {
+  EXPECT_EQ(Convert(u"abc", kUpperCase | 0x100 | 0x200 | 0x1000), u"ABC");
+}
+
+TEST(SortExcludedWords, SortsAndDropsCaseInsensitiveDuplicates) {
+  auto words = SortExcludedWords({u"the", u"Of", u"THE", u"and", u"of"});
+  ASSERT_EQ(words.size(), 3u);
+  EXPECT_EQ(words[0], u"and");
+  EXPECT_EQ(words[1], u"Of");
+  EXPECT_EQ(words[2], u"the");
+  ChangeCaseEngine engine(words, kApplyExcludedWords);
+  EXPECT_TRUE(engine.IsExcluded(u"AND"));
+  EXPECT_TRUE(engine.IsExcluded(u"oF"));
+  EXPECT_FALSE(engine.IsExcluded(u"an"));
+  EXPECT_FALSE(engine.IsExcluded(u"them"));
+}
+
+TEST(ChangeCaseEngine, LongTitle) {
+  std::u16string title;
+  for (int i = 0; i < 20000; ++i) title += u"word ";
+  ChangeCaseEngine engine({}, kUpperCase);
+  ASSERT_EQ(engine.Apply(title), zelta::S_OK);
+  EXPECT_EQ(title.substr(0, 10), u"WORD WORD ");
+  EXPECT_EQ(title.size(), 100000u);
+}
+
+}  // namespace
+}  // namespace bm

@@ -1,0 +1,348 @@
+// Start-up, identity, command registration, menu placement and command state of the plug-in
+// against the real host.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "framework/cab_access.h"
+#include "plugin/atom_table.h"
+#include "plugin/command_tables.h"
+#include "plugin/plugin_event_sink.h"
+#include "plugin/plugin_settings.h"
+#include "tests/core/core_host.h"
+#include "zelta/ui/command_bar.h"
+#include "zelta/ui/command_bar_customization.h"
+#include "zelta/ui/context_menu_event.h"
+
+namespace bm {
+zelta::HRESULT GetPluginObject(zelta::IUnknown* app, zelta::IPlugin** plugin);
+}
+
+namespace bm::testing {
+namespace {
+
+using zelta::ComPtr;
+using zelta::testing::PdfSpec;
+
+// The command ids of a bar's items in order; "-" for a separator.
+std::vector<std::u16string> Items(zelta::ICommandBar* bar, zelta::IHostApp* app) {
+  std::vector<std::u16string> items;
+  int32_t count = 0;
+  bar->GetCount(&count);
+  for (int32_t i = 0; i < count; ++i) {
+    ComPtr<zelta::ICommandBarItem> item;
+    bar->GetItem(i, item.Put());
+    zelta::Atom id = zelta::kNoAtom;
+    item->GetCommandId(&id);
+    zelta::OwnedString text;
+    if (id != zelta::kNoAtom) app->GetAtomText(id, text.Put());
+    items.push_back(id == zelta::kNoAtom ? u"-" : text.Str());
+  }
+  return items;
+}
+
+std::vector<std::u16string> SubmenuOf(zelta::ICommandBar* bar, zelta::IHostApp* app) {
+  ComPtr<zelta::ICommandBarItem> item;
+  int32_t position = -1;
+  if (bar->FindItem(AtomOf(kSubmenuCommand), item.Put(), &position) != zelta::S_OK) return {};
+  ComPtr<zelta::ICommandBar> submenu;
+  item->GetSubmenu(submenu.Put());
+  return Items(submenu.Get(), app);
+}
+
+const std::vector<std::u16string> kExpectedSubmenu = {
+    u"cmd.bookmarksPlugin.fromTOC", u"cmd.bookmarksPlugin.generate", u"cmd.bookmarksPlugin.fromTextFile", u"-",
+    u"cmd.bookmarksPlugin.addTextToBookmarkTitle", u"cmd.bookmarksPlugin.changeBookmarkCase",
+    u"cmd.bookmarksPlugin.bookmarksToNamedDests", u"cmd.bookmarksPlugin.findReplaceBookmarkText", u"-",
+    u"cmd.bookmarksPlugin.toTOC", u"cmd.bookmarksPlugin.sort", u"cmd.bookmarksPlugin.validate"};
+
+TEST(PluginEntry, NullOutPointerCreatesNothing) {
+  EXPECT_EQ(GetPluginObject(nullptr, nullptr), zelta::E_POINTER);
+}
+
+TEST(PluginEntry, IdentityAndFixedAnswers) {
+  ComPtr<zelta::IPlugin> plugin;
+  ASSERT_EQ(GetPluginObject(nullptr, plugin.Put()), zelta::S_OK);
+  ASSERT_TRUE(plugin);
+  zelta::Guid id{};
+  EXPECT_EQ(plugin->GetID(&id), zelta::S_OK);
+  EXPECT_EQ(id, PluginObject::kPluginId);
+  zelta::OwnedString name, description, legal, notice;
+  EXPECT_EQ(plugin->GetName(name.Put()), zelta::S_OK);
+  EXPECT_EQ(name.View(), u"Bookmarks");
+  plugin->GetDescription(description.Put());
+  EXPECT_EQ(description.View(), u"Plugin for bookmarks extended operations.");
+  plugin->GetNotice(notice.Put());
+  plugin->GetLegalInfo(legal.Put());
+  EXPECT_EQ(legal.View().substr(0, notice.View().size()), notice.View());
+  EXPECT_GT(legal.View().size(), notice.View().size());
+  uint32_t version = 0;
+  EXPECT_EQ(plugin->GetVersion(&version), zelta::S_OK);
+  EXPECT_EQ(version, 0x10000u);
+  EXPECT_EQ(plugin->GetName(nullptr), zelta::E_POINTER);
+  EXPECT_EQ(plugin->GetFlags(nullptr), zelta::S_OK);
+  EXPECT_EQ(plugin->GetPropertyPages(nullptr), zelta::E_NOTIMPL);
+  EXPECT_EQ(plugin->Attach(nullptr), zelta::E_INVALIDARG);
+  // An object that is not the host application is refused with the query's result.
+  EXPECT_EQ(plugin->Attach(plugin.Get()), zelta::E_NOINTERFACE);
+  // Without a host nothing starts, and nothing fails.
+  EXPECT_EQ(plugin->Initialize(), zelta::S_OK);
+  EXPECT_EQ(plugin->Start(), zelta::S_OK);
+  EXPECT_EQ(plugin->Shutdown(), zelta::S_OK);
+}
+
+TEST(AtomTable, HoldsTheIdsOnceInOrderAndMatchesTheHost) {
+  CoreHost host;
+  auto ids = AtomTableIds();
+  ASSERT_EQ(ids.size(), 144u);
+  EXPECT_EQ(ids.front(), u"e.mainView.customizeCmdBars");
+  EXPECT_EQ(ids[12], u"menu.tool.selectText");
+  EXPECT_EQ(ids.back(), u"btn.add_");
+  std::set<std::u16string_view> unique(ids.begin(), ids.end());
+  EXPECT_EQ(unique.size(), ids.size());
+  for (std::u16string_view id : ids) {
+    zelta::Atom atom = zelta::kNoAtom;
+    ASSERT_EQ(host.App().InternString(id.data(), static_cast<int32_t>(id.size()), &atom), zelta::S_OK);
+    EXPECT_EQ(AtomOf(id), atom);
+  }
+  EXPECT_EQ(AtomOf(u"not.in.table"), zelta::kNoAtom);
+}
+
+TEST(PluginStart, RegistersTheSubmenuAndElevenCommandsWithTitles) {
+  CoreHost host;
+  ComPtr<zelta::ICommandManager> manager;
+  ComPtr<zelta::ICommandRegistry> registry;
+  ASSERT_EQ(host.App().Ui().GetCommandManager(manager.Put()), zelta::S_OK);
+  ASSERT_EQ(manager->GetRegistry(registry.Put()), zelta::S_OK);
+
+  ComPtr<zelta::IHostCommand> submenu;
+  ASSERT_EQ(registry->FindCommand(AtomOf(kSubmenuCommand), submenu.Put()), zelta::S_OK);
+  zelta::OwnedString title;
+  submenu->GetTitle(title.Put());
+  EXPECT_EQ(title.View(), u"Bookmarks");
+  int32_t style = 0;
+  submenu->GetStyle(&style);
+  EXPECT_EQ(style & 0x300, 0x300);
+
+  ASSERT_EQ(CommandRegistrationTable().size(), 11u);
+  for (const CommandRow& row : CommandRegistrationTable()) {
+    ComPtr<zelta::IHostCommand> command;
+    ASSERT_EQ(registry->FindCommand(AtomOf(row.command), command.Put()), zelta::S_OK);
+    zelta::OwnedString text;
+    command->GetTitle(text.Put());
+    EXPECT_EQ(text.Str(), host.Plugin().LoadString(row.titleId));
+    EXPECT_NE(text.View(), row.titleId);  // the string table knows every title
+    ComPtr<zelta::ICommandHandler> handler;
+    command->GetHandler(handler.Put());
+    EXPECT_TRUE(handler);
+  }
+  ComPtr<zelta::IHostCommand> change;
+  registry->FindCommand(AtomOf(u"cmd.bookmarksPlugin.changeBookmarkCase"), change.Put());
+  zelta::OwnedString changeTitle;
+  change->GetTitle(changeTitle.Put());
+  EXPECT_EQ(changeTitle.View(), u"Change Bookmark Case...");
+  // The every-N-th-page command is interned but not registered.
+  ComPtr<zelta::IHostCommand> nth;
+  EXPECT_EQ(registry->FindCommand(AtomOf(u"cmd.bookmarksPlugin.bookmarkEveryNthPage"), nth.Put()), zelta::S_FALSE);
+}
+
+TEST(PluginEvents, SubmenuIsPlacedOnceInBothBarsAndRefilled) {
+  CoreHost host;
+  zelta::IHostApp* app = &host.App();
+  // The host built its bars once at start-up; raise the event twice more on the same bars.
+  zelta::Atom event = AtomOf(u"e.mainView.customizeCmdBars");
+  for (int i = 0; i < 2; ++i) {
+    auto customization = zelta::MakeCom<zelta::ui::CommandBarCustomization>(host.App().Bars().Bars());
+    host.App().Events().Raise(event, static_cast<zelta::IUnknown*>(customization.Get()), 1);
+  }
+  auto test = host.App().Bars().Bar(InternId(app, u"cmd.test"));
+  auto advanced = host.App().Bars().Bar(InternId(app, u"cmd.advanced"));
+  ASSERT_TRUE(test && advanced);
+  auto testItems = Items(test.Get(), app);
+  EXPECT_EQ(std::count(testItems.begin(), testItems.end(), u"cmd.bookmarksPlugin"), 1);
+  // Between two separators, just before the host's result-info command.
+  auto at = std::find(testItems.begin(), testItems.end(), u"cmd.bookmarksPlugin") - testItems.begin();
+  ASSERT_GE(at, 1);
+  ASSERT_LT(at + 2, static_cast<long>(testItems.size()));
+  EXPECT_EQ(testItems[at - 1], u"-");
+  EXPECT_EQ(testItems[at + 1], u"-");
+  EXPECT_EQ(testItems[at + 2], u"cmd.hresultInfo");
+  auto advancedItems = Items(advanced.Get(), app);
+  EXPECT_EQ(std::count(advancedItems.begin(), advancedItems.end(), u"cmd.bookmarksPlugin"), 1);
+  EXPECT_EQ(advancedItems.back(), u"cmd.bookmarksPlugin");
+  EXPECT_EQ(SubmenuOf(test.Get(), app), kExpectedSubmenu);
+  EXPECT_EQ(SubmenuOf(advanced.Get(), app), kExpectedSubmenu);
+}
+
+TEST(PluginEvents, SubmenuGoesToTheEndWithoutTheAnchor) {
+  CoreHost host;
+  zelta::IHostApp* app = &host.App();
+  auto bar = zelta::MakeCom<zelta::ui::CommandBar>(InternId(app, u"cmd.test"));
+  bar->InsertCommand(-1, AtomOf(u"cmd.props"), 0, 0, nullptr);
+  std::map<zelta::Atom, ComPtr<zelta::ui::CommandBar>> bars{{InternId(app, u"cmd.test"), bar}};
+  auto customization = zelta::MakeCom<zelta::ui::CommandBarCustomization>(bars);
+  host.App().Events().Raise(AtomOf(u"e.mainView.customizeCmdBars"),
+                            static_cast<zelta::IUnknown*>(customization.Get()), 1);
+  EXPECT_EQ(Items(bar.Get(), app), (std::vector<std::u16string>{u"cmd.props", u"-", u"cmd.bookmarksPlugin"}));
+}
+
+TEST(PluginEvents, AddLevelCommandInTheSelectTextMenu) {
+  CoreHost host;
+  zelta::IHostApp* app = &host.App();
+  auto menu = host.App().ShowContextMenu(AtomOf(u"menu.tool.selectText"));
+  ASSERT_TRUE(menu);
+  auto items = Items(menu.Get(), app);
+  auto at = std::find(items.begin(), items.end(), u"cmd.bookmarksPlugin.addAGBLevel") - items.begin();
+  ASSERT_LT(at + 2, static_cast<long>(items.size()));
+  EXPECT_EQ(items[at + 1], u"-");
+  EXPECT_EQ(items[at + 2], u"cmd.props");
+  // Seen again, the same menu is left as it is.
+  auto event = zelta::MakeCom<zelta::ui::ContextMenuEvent>(menu);
+  host.App().Events().Raise(AtomOf(u"e.beforeShowContextMenu"), static_cast<zelta::IUnknown*>(event.Get()), 1);
+  EXPECT_EQ(Items(menu.Get(), app), items);
+
+  // Without "cmd.props": a separator, then the command at the end.
+  auto bare = zelta::MakeCom<zelta::ui::CommandBar>(AtomOf(u"menu.tool.selectText"));
+  bare->InsertCommand(-1, InternId(app, u"cmd.edit.copy"), 0, 0, nullptr);
+  auto bareEvent = zelta::MakeCom<zelta::ui::ContextMenuEvent>(bare);
+  host.App().Events().Raise(AtomOf(u"e.beforeShowContextMenu"), static_cast<zelta::IUnknown*>(bareEvent.Get()), 1);
+  EXPECT_EQ(Items(bare.Get(), app),
+            (std::vector<std::u16string>{u"cmd.edit.copy", u"-", u"cmd.bookmarksPlugin.addAGBLevel"}));
+
+  // Another menu is not touched.
+  auto other = zelta::MakeCom<zelta::ui::CommandBar>(InternId(app, u"menu.other"));
+  auto otherEvent = zelta::MakeCom<zelta::ui::ContextMenuEvent>(other);
+  host.App().Events().Raise(AtomOf(u"e.beforeShowContextMenu"), static_cast<zelta::IUnknown*>(otherEvent.Get()), 1);
+  int32_t count = -1;
+  other->GetCount(&count);
+  EXPECT_EQ(count, 0);
+}
+
+TEST(PluginCommands, StateFollowsTheDocumentAndTheTextSelection) {
+  CoreHost host;
+  for (const CommandRow& row : CommandRegistrationTable())
+    EXPECT_EQ(host.App().CommandState(AtomOf(row.command)), zelta::kCommandDisabled);
+
+  PdfSpec spec;
+  auto document = host.Open(spec);
+  ASSERT_TRUE(document);
+  for (const CommandRow& row : CommandRegistrationTable()) {
+    const bool needsText = row.command == u"cmd.bookmarksPlugin.addAGBLevel" ||
+                           row.command == u"cmd.bookmarksPlugin.fromTOC";
+    EXPECT_EQ(host.App().CommandState(AtomOf(row.command)),
+              needsText ? zelta::kCommandDisabled : zelta::kCommandEnabled);
+  }
+}
+
+TEST(PluginCommands, HandlerAnswersNullArgumentsAndLeavesOtherCommands) {
+  CoreHost host;
+  auto sink = zelta::MakeCom<PluginEventSink>(&host.Plugin());
+  int32_t state = 7;
+  EXPECT_EQ(sink->UpdateCommandState(nullptr, nullptr, 0, &state), zelta::S_FALSE);
+  EXPECT_EQ(sink->ExecuteCommand(1, nullptr, 0, 0, 0), zelta::S_FALSE);
+  ComPtr<zelta::ICommandManager> manager;
+  ComPtr<zelta::ICommandRegistry> registry;
+  host.App().Ui().GetCommandManager(manager.Put());
+  manager->GetRegistry(registry.Put());
+  ComPtr<zelta::IHostCommand> submenu;
+  registry->FindCommand(AtomOf(kSubmenuCommand), submenu.Put());
+  EXPECT_EQ(sink->UpdateCommandState(submenu.Get(), &host.App(), 0, &state), zelta::S_OK);
+  EXPECT_EQ(state, 7);
+  EXPECT_EQ(sink->GetCommandTip(submenu.Get(), nullptr), zelta::E_NOTIMPL);
+  // A command without an operation runs nothing and shows nothing.
+  EXPECT_EQ(sink->ExecuteCommand(1, submenu.Get(), 0, 0, 0), zelta::S_OK);
+  EXPECT_TRUE(host.messages.empty());
+  sink->Detach();
+}
+
+TEST(PluginCommands, OnlyExistingOperationsAreCreated) {
+  CoreHost host;
+  auto cbc = CreateOperationForCommand(AtomOf(u"cmd.bookmarksPlugin.changeBookmarkCase"), &host.Plugin());
+  ASSERT_TRUE(cbc);
+  zelta::Atom id = zelta::kNoAtom;
+  cbc->GetOperationId(&id);
+  EXPECT_EQ(id, AtomOf(u"op.bookmarks.changeBookmarkCase"));
+  EXPECT_FALSE(CreateOperationForCommand(AtomOf(u"cmd.bookmarksPlugin.sort"), &host.Plugin()));
+  EXPECT_FALSE(CreateOperationForCommand(zelta::kNoAtom, &host.Plugin()));
+}
+
+TEST(PluginShutdown, LaterEventsAndCommandsReachNoDeadPlugin) {
+  auto host = std::make_unique<CoreHost>();
+  ComPtr<zelta::IHostCommand> command;
+  ComPtr<zelta::ICommandManager> manager;
+  ComPtr<zelta::ICommandRegistry> registry;
+  host->App().Ui().GetCommandManager(manager.Put());
+  manager->GetRegistry(registry.Put());
+  registry->FindCommand(AtomOf(u"cmd.bookmarksPlugin.sort"), command.Put());
+  ComPtr<zelta::ICommandHandler> handler;
+  command->GetHandler(handler.Put());
+  host->Plugin().Shutdown();
+  int32_t state = 5;
+  EXPECT_EQ(handler->UpdateCommandState(command.Get(), &host->App(), 0, &state), zelta::S_OK);
+  EXPECT_EQ(state, zelta::kCommandDisabled);
+  EXPECT_EQ(handler->ExecuteCommand(1, command.Get(), 0, 0, 0), zelta::S_OK);
+  host->App().NotifySettingsChanged();
+}
+
+TEST(PluginSettings, FreshSettingsHaveTemplateDefaults) {
+  CoreHost host;
+  auto root = SettingsRoot(host.Plugin());
+  ASSERT_TRUE(root);
+  for (const char16_t* name : {u"AGBLastUsedOptions", u"VBLastUsedOptions", u"CBCLastUsedOptions",
+                               u"ATBLastUsedOptions", u"BTTFLastUsedOptions", u"AGBPresets", u"ToTOCPresets"})
+    EXPECT_TRUE(CabItem(root.Get(), name));
+  EXPECT_EQ(CabInt(CabItem(root.Get(), u"ATBLastUsedOptions").Get(), u"StartLevel", -5), 1);
+  EXPECT_EQ(PresetListPath(u"AGBPresets"), u"PluginsData.5E3A91D0-6C42-4B8E-A1F7-2D9C04B6E813.AGBPresets");
+}
+
+// Puts a changed value into both kinds of settings items.
+void Dirty(zelta::ICabItem* root) {
+  CabItem(root, u"ATBLastUsedOptions")->SetInt(u"StartLevel", 4);
+  ComPtr<zelta::ICabItem> removed = CabItem(CabItem(root, u"AGBPresets").Get(), u"_Removed");
+  ComPtr<zelta::ICabItem> element;
+  removed->Insert(-1, element.Put());
+  element->SetText(nullptr, u"gone", -1);
+}
+
+int32_t RemovedCount(zelta::ICabItem* root) {
+  int32_t count = -1;
+  CabItem(CabItem(root, u"AGBPresets").Get(), u"_Removed")->GetCount(&count);
+  return count;
+}
+
+TEST(PluginSettings, ResetSettingsFlags) {
+  CoreHost host;
+  auto root = SettingsRoot(host.Plugin());
+  ASSERT_TRUE(root);
+  struct Case {
+    uint32_t flags;
+    int32_t startLevel;
+    int32_t removed;
+  };
+  for (const Case& c : {Case{0, 1, 0}, Case{1, 4, 0}, Case{2, 1, 1}, Case{3, 4, 1}}) {
+    Dirty(root.Get());
+    ASSERT_EQ(RemovedCount(root.Get()), 1);
+    EXPECT_EQ(host.Plugin().ResetSettings(c.flags), zelta::S_OK);
+    EXPECT_EQ(CabInt(CabItem(root.Get(), u"ATBLastUsedOptions").Get(), u"StartLevel", -5), c.startLevel) << c.flags;
+    EXPECT_EQ(RemovedCount(root.Get()), c.removed) << c.flags;
+    host.Plugin().ResetSettings(0);
+  }
+}
+
+TEST(PluginSettings, SettingsChangedAttachesTheTemplateAgain) {
+  CoreHost host;
+  auto root = SettingsRoot(host.Plugin());
+  ASSERT_TRUE(root);
+  host.App().NotifySettingsChanged();
+  EXPECT_TRUE(CabItem(SettingsRoot(host.Plugin()).Get(), u"SBLastUsedOptions"));
+}
+
+TEST(PluginEventType, FactoryMakesEventsWithTheirValues) {
+  CoreHost host;
+  // Declared at start-up: declaring again is answered S_FALSE.
+  EXPECT_EQ(host.App().Events().DeclareEventType(AtomOf(u"e.bookmarksPlugin.addAGBLevel"), nullptr, nullptr),
+            zelta::S_FALSE);
+}
+
+}  // namespace
+}  // namespace bm::testing

@@ -1,0 +1,240 @@
+// Choosing and walking bookmarks, and where a bookmark's destination leads, on real documents.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "framework/bookmark_source.h"
+#include "framework/bookmark_target.h"
+#include "framework/bookmark_walker.h"
+#include "tests/core/core_host.h"
+
+namespace bm::testing {
+namespace {
+
+using zelta::ComPtr;
+using zelta::testing::OutlineSpec;
+using zelta::testing::PdfSpec;
+
+// Three top-level bookmarks "A".."C", each with two children "A1", "A2", ...
+PdfSpec ThreeByTwo() {
+  PdfSpec spec;
+  spec.pages.resize(3);
+  for (int i = 0; i < 3; ++i) {
+    std::string name(1, static_cast<char>('A' + i));
+    OutlineSpec top = Mark(name, i);
+    top.children.push_back(Mark(name + "1", i));
+    top.children.push_back(Mark(name + "2", i));
+    spec.outline.push_back(top);
+  }
+  return spec;
+}
+
+ComPtr<zelta::IHostBookmark> Root(zelta::IHostDocument* document) {
+  ComPtr<zelta::IHostBookmark> root;
+  document->GetOutlineRoot(root.Put());
+  return root;
+}
+
+std::vector<std::u16string> ListTitles(const BookmarkList& list) {
+  std::vector<std::u16string> titles;
+  for (const auto& bookmark : list) titles.push_back(TitleOf(bookmark.Get()));
+  return titles;
+}
+
+TEST(Traversal, CountBookmarksByStartLevel) {
+  CoreHost host;
+  auto document = host.Open(ThreeByTwo());
+  auto root = Root(document.Get());
+  EXPECT_EQ(CountBookmarks(root.Get(), -1, 0, false), 9u);
+  EXPECT_EQ(CountBookmarks(root.Get(), 1, 0, false), 3u);
+  EXPECT_EQ(CountBookmarks(root.Get(), 2, 0, false), 6u);
+  EXPECT_EQ(CountBookmarks(root.Get(), 1, 0, true), 9u);
+  EXPECT_EQ(CountBookmarks(root.Get(), 2, 0, true), 6u);
+  EXPECT_EQ(CountBookmarks(root.Get(), 3, 0, true), 0u);
+  // Below one bookmark, and from a bookmark already at the start level.
+  auto b = BookmarkAt(document.Get(), {2});
+  EXPECT_EQ(CountBookmarks(b.Get(), -1, 1, true), 2u);
+  EXPECT_EQ(CountBookmarks(b.Get(), 1, 1, false), 0u);
+  EXPECT_EQ(CountBookmarks(nullptr, -1, 0, true), 0u);
+}
+
+TEST(Traversal, WalkVisitsParentsBeforeChildrenInDocumentOrder) {
+  CoreHost host;
+  auto document = host.Open(ThreeByTwo());
+  std::vector<std::pair<std::u16string, int32_t>> seen;
+  WalkBookmarks(Root(document.Get()).Get(), 0, false, [&](zelta::IHostBookmark* b, int32_t level) {
+    seen.emplace_back(TitleOf(b), level);
+    return TitleOf(b) == u"B" ? zelta::S_FALSE : zelta::S_OK;  // skip B's children
+  });
+  std::vector<std::pair<std::u16string, int32_t>> expected = {
+      {u"A", 1}, {u"A1", 2}, {u"A2", 2}, {u"B", 1}, {u"C", 1}, {u"C1", 2}, {u"C2", 2}};
+  EXPECT_EQ(seen, expected);
+
+  // From one bookmark with itself: its subtree only, never its siblings.
+  std::vector<std::u16string> subtree;
+  WalkBookmarks(BookmarkAt(document.Get(), {2}).Get(), 1, true, [&](zelta::IHostBookmark* b, int32_t) {
+    subtree.push_back(TitleOf(b));
+    return zelta::S_OK;
+  });
+  EXPECT_EQ(subtree, (std::vector<std::u16string>{u"B", u"B1", u"B2"}));
+
+  // A failure ends the walk and comes back.
+  int visits = 0;
+  EXPECT_EQ(WalkBookmarks(Root(document.Get()).Get(), 0, false, [&](zelta::IHostBookmark*, int32_t) {
+              return ++visits == 2 ? zelta::E_CANCELLED : zelta::S_OK;
+            }),
+            zelta::E_CANCELLED);
+  EXPECT_EQ(visits, 2);
+}
+
+TEST(Traversal, DeepChainAndWideLevelWorkWithoutRecursion) {
+  CoreHost host;
+  auto deep = host.OpenBytes(zelta::testing::DeepOutlinePdf(10000));
+  auto root = Root(deep.Get());
+  EXPECT_EQ(CountBookmarks(root.Get(), -1, 0, true), 10000u);
+  int32_t deepest = 0;
+  WalkBookmarks(root.Get(), 0, false, [&](zelta::IHostBookmark*, int32_t level) {
+    deepest = std::max(deepest, level);
+    return zelta::S_OK;
+  });
+  EXPECT_EQ(deepest, 10000);
+  EXPECT_EQ(CountBookmarks(root.Get(), 9999, 0, false), 1u);
+
+  auto wide = host.OpenBytes(zelta::testing::WideOutlinePdf(100000));
+  EXPECT_EQ(CountBookmarks(Root(wide.Get()).Get(), -1, 0, true), 100000u);
+}
+
+TEST(Traversal, DamagedOutlineLoopEnds) {
+  CoreHost host;
+  PdfSpec spec = ThreeByTwo();
+  spec.nextOverride = {{6, 0}};  // C's /Next points back at A
+  auto document = host.Open(spec);
+  uint32_t count = CountBookmarks(Root(document.Get()).Get(), -1, 0, true);
+  EXPECT_GE(count, 3u);
+  EXPECT_LE(count, 9u);
+}
+
+TEST(BookmarkSource, SelectionCollapsesIntoCoveringEntries) {
+  CoreHost host;
+  auto document = host.Open(ThreeByTwo());
+  auto a = BookmarkAt(document.Get(), {1});
+  auto a2 = BookmarkAt(document.Get(), {1, 2});
+  auto c1 = BookmarkAt(document.Get(), {3, 1});
+  BookmarkList list;
+
+  host.SelectBookmarks(document.Get(), {a2.Get(), c1.Get(), a.Get()});
+  ASSERT_EQ(CollectSelectedBookmarks(document.Get(), list, true), zelta::S_OK);
+  EXPECT_EQ(ListTitles(list), (std::vector<std::u16string>{u"C1", u"A"}));
+  ASSERT_EQ(CollectSelectedBookmarks(document.Get(), list, false), zelta::S_OK);
+  EXPECT_EQ(ListTitles(list), (std::vector<std::u16string>{u"A2", u"C1", u"A"}));
+
+  host.SelectBookmarks(document.Get(), {a.Get(), a2.Get(), a.Get()});
+  CollectSelectedBookmarks(document.Get(), list, true);
+  EXPECT_EQ(ListTitles(list), (std::vector<std::u16string>{u"A"}));
+
+  // One by one gives the same as the whole selection.
+  BookmarkList added;
+  for (auto* b : {a2.Get(), c1.Get(), a.Get(), a2.Get()}) ASSERT_EQ(AddBookmark(added, b, true), zelta::S_OK);
+  EXPECT_EQ(ListTitles(added), (std::vector<std::u16string>{u"C1", u"A"}));
+  EXPECT_EQ(AddBookmark(added, nullptr, true), zelta::E_POINTER);
+
+  host.SelectBookmarks(document.Get(), {});
+  list.push_back(a);
+  EXPECT_EQ(CollectSelectedBookmarks(document.Get(), list, true), zelta::S_OK);
+  EXPECT_TRUE(list.empty());
+  EXPECT_EQ(CollectSelectedBookmarks(nullptr, list, true), zelta::E_POINTER);
+}
+
+TEST(BookmarkSource, IsDescendantLooksAtParentsOnly) {
+  CoreHost host;
+  auto document = host.Open(ThreeByTwo());
+  auto a = BookmarkAt(document.Get(), {1});
+  auto a1 = BookmarkAt(document.Get(), {1, 1});
+  EXPECT_TRUE(IsDescendant(a1.Get(), a.Get()));
+  EXPECT_TRUE(IsDescendant(a1.Get(), Root(document.Get()).Get()));
+  EXPECT_FALSE(IsDescendant(a.Get(), a1.Get()));
+  EXPECT_FALSE(IsDescendant(a.Get(), a.Get()));
+  EXPECT_FALSE(IsDescendant(BookmarkAt(document.Get(), {2, 1}).Get(), a.Get()));
+}
+
+TEST(BookmarkTarget, LastGoToWithAPageWins) {
+  CoreHost host;
+  PdfSpec spec;
+  spec.pages.resize(4);
+  spec.namedDests = {{"third", 2}};
+  spec.outline.push_back(Mark("explicit", 1));
+  spec.outline.push_back(NamedMark("named", "third"));
+  OutlineSpec chain = Mark("chain");
+  chain.actions = {GoToAction(3), UriAction("https://example.org")};
+  spec.outline.push_back(chain);
+  OutlineSpec two = Mark("two");
+  two.actions = {GoToAction(0), GoToAction(2)};
+  spec.outline.push_back(two);
+  spec.outline.push_back(Mark("none"));
+  OutlineSpec unresolved = Mark("unresolved");
+  unresolved.actions = {GoToAction(1), GoToNameAction("missing")};
+  spec.outline.push_back(unresolved);
+  auto document = host.Open(spec);
+  EXPECT_EQ(TargetOf(BookmarkAt(document.Get(), {1}).Get()).page, 1);
+  EXPECT_EQ(TargetOf(BookmarkAt(document.Get(), {2}).Get()).page, 2);
+  EXPECT_EQ(TargetOf(BookmarkAt(document.Get(), {3}).Get()).page, 3);
+  EXPECT_EQ(TargetOf(BookmarkAt(document.Get(), {4}).Get()).page, 2);
+  EXPECT_EQ(TargetOf(BookmarkAt(document.Get(), {5}).Get()).page, -1);
+  EXPECT_EQ(TargetOf(BookmarkAt(document.Get(), {6}).Get()).page, 1);
+  EXPECT_EQ(TargetOf(nullptr).page, -1);
+}
+
+zelta::PageDestination Dest(int32_t page, int32_t fit, uint32_t flags, double v1 = 0, double v2 = 0,
+                            double v3 = 0, double v4 = 0) {
+  zelta::PageDestination dest;
+  dest.page = page;
+  dest.fitType = fit;
+  dest.flags = flags;
+  dest.values[0] = v1;
+  dest.values[1] = v2;
+  dest.values[2] = v3;
+  dest.values[3] = v4;
+  return dest;
+}
+
+void ExpectPoint(ViewPoint point, double x, double y) {
+  EXPECT_DOUBLE_EQ(point.x, x);
+  EXPECT_DOUBLE_EQ(point.y, y);
+}
+
+TEST(DestinationPoint, TurnsWithPageAndViewRotation) {
+  CoreHost host;
+  PdfSpec spec;
+  spec.pages = {Page(600, 800), Page(600, 800, 90)};
+  auto document = host.Open(spec);
+  auto* doc = document.Get();
+  // XYZ with both values, then each quarter turn of the view.
+  const auto xyz = Dest(0, zelta::kFitXYZ, 0x4, 100, 700);
+  ExpectPoint(DestinationPoint(doc, 0, xyz), 100, 700);
+  ExpectPoint(DestinationPoint(doc, 90, xyz), 700, -100);
+  ExpectPoint(DestinationPoint(doc, 180, xyz), -100, -700);
+  ExpectPoint(DestinationPoint(doc, 270, xyz), -700, 100);
+  ExpectPoint(DestinationPoint(doc, 450, xyz), 700, -100);
+  ExpectPoint(DestinationPoint(doc, -90, xyz), -700, 100);
+  // The page's own rotation adds to the view's.
+  ExpectPoint(DestinationPoint(doc, 0, Dest(1, zelta::kFitXYZ, 0x4, 100, 700)), 700, -100);
+  ExpectPoint(DestinationPoint(doc, 270, Dest(1, zelta::kFitXYZ, 0x4, 100, 700)), 100, 700);
+  // Absent values fall back to the box's top-left corner.
+  ExpectPoint(DestinationPoint(doc, 0, Dest(0, zelta::kFitXYZ, 15)), 0, 800);
+  ExpectPoint(DestinationPoint(doc, 0, Dest(0, zelta::kFit, 15)), 0, 800);
+  ExpectPoint(DestinationPoint(doc, 0, Dest(0, zelta::kFitV, 0xE, 42)), 42, 800);
+  // FitH goes through single precision.
+  ExpectPoint(DestinationPoint(doc, 0, Dest(0, zelta::kFitH, 0xE, 700.1)), 0, static_cast<float>(700.1));
+  // FitR: the rectangle's corner, with missing sides from the box.
+  const auto fitR = Dest(0, zelta::kFitR, 0x2, 10, 0, 300, 400);
+  ExpectPoint(DestinationPoint(doc, 0, fitR), 10, 400);
+  ExpectPoint(DestinationPoint(doc, 90, fitR), 0, -10);
+  ExpectPoint(DestinationPoint(doc, 180, fitR), -300, 0);
+  ExpectPoint(DestinationPoint(doc, 270, fitR), -400, 300);
+  // No such page: a zero box and the view's rotation alone.
+  ExpectPoint(DestinationPoint(doc, 90, Dest(7, zelta::kFitXYZ, 0x4, 5, 6)), 6, -5);
+  ExpectPoint(DestinationPoint(nullptr, 0, Dest(0, zelta::kFit, 15)), 0, 0);
+}
+
+}  // namespace
+}  // namespace bm::testing

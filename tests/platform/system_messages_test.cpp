@@ -1,0 +1,52 @@
+#include "platform/system_messages.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace bm::platform {
+namespace {
+
+TEST(SystemMessage, CommonSystemCodes) {
+  EXPECT_EQ(SystemMessage(0x80004001u), u"Not implemented");
+  EXPECT_EQ(SystemMessage(0x80004002u), u"No such interface supported");
+  EXPECT_EQ(SystemMessage(0x80004003u), u"Invalid pointer");
+  EXPECT_EQ(SystemMessage(0x80004005u), u"Unspecified error");
+  EXPECT_EQ(SystemMessage(0x8007000Eu),
+            u"Not enough memory resources are available to complete this operation.");
+  EXPECT_EQ(SystemMessage(0x80070057u), u"The parameter is incorrect.");
+  EXPECT_EQ(SystemMessage(0x80070002u), u"The system cannot find the file specified.");
+  EXPECT_EQ(SystemMessage(0x80070005u), u"Access is denied.");
+  EXPECT_EQ(SystemMessage(0x80070070u), u"There is not enough space on the disk.");
+}
+
+TEST(SystemMessage, BareNumbersAndUnknownCodes) {
+  // The operating-system facility passes only the low word.
+  EXPECT_EQ(SystemMessage(0x57u), u"The parameter is incorrect.");
+  EXPECT_FALSE(SystemMessage(0x80071234u));
+  EXPECT_FALSE(SystemMessage(0x1234u));
+  EXPECT_FALSE(SystemMessage(0x821F1001u));
+  // Facility 7 only: the same low word under another facility is unknown.
+  EXPECT_FALSE(SystemMessage(0x80080057u));
+}
+
+TEST(ResultFromErrno, MapsOntoDescribedCodes) {
+  EXPECT_EQ(ResultFromErrno(0), zelta::S_OK);
+  EXPECT_EQ(ResultFromErrno(ENOENT), zelta::E_FILE_NOT_FOUND);
+  EXPECT_EQ(ResultFromErrno(EACCES), zelta::E_ACCESS_DENIED);
+  EXPECT_EQ(ResultFromErrno(ENOSPC), zelta::E_DISK_FULL);
+  EXPECT_EQ(ResultFromErrno(ENOMEM), zelta::E_OUTOFMEMORY);
+  EXPECT_EQ(ResultFromErrno(EINVAL), zelta::E_INVALIDARG);
+  EXPECT_EQ(ResultFromErrno(EXDEV), zelta::E_FAIL);
+  // Every mapped errno has a text, so a failed file operation is always described.
+  for (int error : {ENOENT, ENOTDIR, EMFILE, ENFILE,    EACCES,       EPERM,  EISDIR,     EBADF,
+                    ENOMEM, EROFS,   EIO,    EBUSY,     ETXTBSY,      ENOSYS, EOPNOTSUPP, EEXIST,
+                    EINVAL, ENOSPC,  EDQUOT, ENOTEMPTY, ENAMETOOLONG, EFBIG,  ECANCELED}) {
+    zelta::HRESULT result = ResultFromErrno(error);
+    EXPECT_EQ(static_cast<uint32_t>(result) & 0xFFFF0000u, 0x80070000u) << error;
+    EXPECT_TRUE(SystemMessage(static_cast<uint32_t>(result))) << "errno " << error;
+  }
+}
+
+}  // namespace
+}  // namespace bm::platform

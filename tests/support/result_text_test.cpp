@@ -1,0 +1,114 @@
+#include "support/result_text.h"
+
+#include <gtest/gtest.h>
+
+#include <iterator>
+
+#include "support/bookmarks_facility.h"
+
+namespace bm::support {
+namespace {
+
+constexpr zelta::HRESULT Code(uint32_t bits) { return static_cast<zelta::HRESULT>(bits); }
+
+class ResultText : public ::testing::Test {
+ protected:
+  void SetUp() override { RegisterBookmarksFacility(); }
+};
+
+TEST_F(ResultText, PluginAndSystemCodes) {
+  EXPECT_EQ(DescribeResult(Code(0x821F1001)),
+            u"Error [Bookmarks]: No permissions for this operation.");
+  EXPECT_EQ(DescribeResult(Code(0x821F04C7)),
+            u"Error [Bookmarks]: Operation was canceled by user.");
+  EXPECT_EQ(DescribeResult(Code(0x80070057)), u"Error [System]: The parameter is incorrect.");
+  EXPECT_EQ(DescribeResult(zelta::E_NOTIMPL), u"Error [System]: Not implemented.");
+  EXPECT_EQ(DescribeResult(zelta::E_OUTOFMEMORY),
+            u"Error [System]: Not enough memory resources are available to complete this "
+            u"operation.");
+  EXPECT_EQ(DescribeResult(0), u"Success");
+}
+
+TEST_F(ResultText, UnknownCodes) {
+  // The facility is known, the code is not: the unknown text stands in for the message.
+  EXPECT_EQ(DescribeResult(Code(0x821F7777)), u"Error [Bookmarks]: Unknown error: 0x821F7777.");
+  // Nothing knows these at all.
+  EXPECT_EQ(DescribeResult(Code(0x80071234)), u"Unknown error: 0x80071234.");
+  EXPECT_EQ(DescribeResult(Code(0x00001234)), u"Unknown code: 0x00001234.");
+  // Bit 25 set, but no such facility is registered.
+  EXPECT_EQ(DescribeResult(Code(0x82650001)), u"Unknown error: 0x82650001.");
+  EXPECT_EQ(DescribeResult(Code(0x0000ABCD)), u"Unknown code: 0x0000ABCD.");
+}
+
+TEST_F(ResultText, ShortFormLeavesOutTheSeverity) {
+  std::u16string text;
+  EXPECT_EQ(DescribeResult(Code(0x821F1001), &text, true), 1);
+  EXPECT_EQ(text, u"[Bookmarks]: No permissions for this operation.");
+  EXPECT_EQ(DescribeResult(Code(0x80070005), &text, true), 1);
+  EXPECT_EQ(text, u"[System]: Access is denied.");
+  EXPECT_EQ(DescribeResult(0, &text, true), 1);
+  EXPECT_EQ(text, u"Success");
+  EXPECT_EQ(DescribeResult(Code(0x821F1001), nullptr, false), 0);
+}
+
+TEST_F(ResultText, BuiltInFacilitiesAndTheCommonTable) {
+  EXPECT_EQ(DescribeResult(Code(0x82021001)),
+            u"Error [IO subsystem]: Unexpected error reading from file.");
+  EXPECT_EQ(DescribeResult(Code(0x820D1003)),
+            u"Error [Frame buffer]: Error accessing temporary file.");
+  EXPECT_EQ(DescribeResult(Code(0x82000005)), u"Error [Common]: File corrupted.");
+  EXPECT_EQ(DescribeResult(Code(0x820103E8)), u"Error [Memory subsystem]: Insufficient memory.");
+  // The plug-in's own table wins over the common one; other codes fall back to it.
+  EXPECT_EQ(DescribeResult(Code(0x821F0005)), u"Error [Bookmarks]: File corrupted.");
+  EXPECT_EQ(DescribeResult(Code(0x822004C7)), u"Unknown error: 0x822004C7.");
+}
+
+TEST_F(ResultText, OperatingSystemFacilityPassesTheLowWord) {
+  EXPECT_EQ(DescribeResult(Code(0x83FF0070)),
+            u"Error [Operating system]: There is not enough space on the disk.");
+  EXPECT_EQ(DescribeResult(Code(0x83FF0005)), u"Error [Operating system]: File corrupted.");
+}
+
+TEST_F(ResultText, SeverityFromTheTopBits) {
+  EXPECT_EQ(SeverityName(Code(0x02000005)), u"Success");
+  EXPECT_EQ(SeverityName(Code(0x42000005)), u"Warning");
+  EXPECT_EQ(SeverityName(Code(0x82000005)), u"Error");
+  EXPECT_EQ(SeverityName(Code(0xC2000005)), u"Failure");
+  EXPECT_EQ(DescribeResult(Code(0x42000005)), u"Warning [Common]: File corrupted.");
+  EXPECT_EQ(DescribeResult(Code(0xC2000005)), u"Failure [Common]: File corrupted.");
+  // S_FALSE is a system code; its text is the system's.
+  EXPECT_EQ(DescribeResult(zelta::S_FALSE), u"Success [System]: Incorrect function.");
+}
+
+TEST_F(ResultText, PiecesAlone) {
+  EXPECT_EQ(FacilityName(Code(0x821F1001)), u"Bookmarks");
+  EXPECT_EQ(FacilityName(Code(0x80070057)), u"System");
+  // Facility 31 without bit 25 is not looked up in the registry.
+  EXPECT_EQ(FacilityName(Code(0x801F1001)), u"System");
+  EXPECT_EQ(MessageText(Code(0x821F1001)), u"No permissions for this operation");
+  EXPECT_EQ(MessageText(Code(0x80070057)), u"The parameter is incorrect.");
+  EXPECT_FALSE(MessageText(Code(0x821F7777)));
+}
+
+TEST_F(ResultText, MessagesAreTidiedIntoOneSentence) {
+  static constexpr FacilityMessage kMessages[] = {
+      {0x0001, u"Ends with a line break\r\n"},
+      {0x0002, u"Already a sentence."},
+      {0x0003, u" \t\r\n"},
+      {0x0004, nullptr},
+  };
+  ASSERT_TRUE(RegisterFacility(300, kMessages, std::size(kMessages), u"Tidy"));
+  EXPECT_EQ(DescribeResult(Code(0x832C0001)), u"Error [Tidy]: Ends with a line break.");
+  EXPECT_EQ(DescribeResult(Code(0x832C0002)), u"Error [Tidy]: Already a sentence.");
+  EXPECT_EQ(DescribeResult(Code(0x832C0003)), u"Error [Tidy]: Unknown error: 0x832C0003.");
+  // A null row is skipped, so the common table answers.
+  EXPECT_EQ(DescribeResult(Code(0x832C0004)), u"Error [Tidy]: Invalid page number.");
+  EXPECT_TRUE(UnregisterFacility(300));
+
+  ASSERT_TRUE(RegisterFacility(301, nullptr, 5, u""));
+  EXPECT_EQ(DescribeResult(Code(0x832D0001)), u"Error [Unknown]: Invalid argument.");
+  EXPECT_TRUE(UnregisterFacility(301));
+}
+
+}  // namespace
+}  // namespace bm::support

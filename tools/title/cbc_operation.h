@@ -1,0 +1,47 @@
+// Change Bookmark Case: rewrites the titles of the whole outline or of the selected bookmarks
+// (with or without their sub-bookmarks) in one text case, as one undo step.
+#pragma once
+
+#include <vector>
+
+#include "framework/bookmark_list.h"
+#include "framework/bookmark_operation.h"
+#include "tools/title/change_case.h"
+#include "tools/title/title_change_undo.h"
+
+namespace bm {
+
+// CBCOptions Flags besides the case mode and kApplyExcludedWords.
+inline constexpr int32_t kCbcSourceDocument = 0x100;
+inline constexpr int32_t kCbcSourceSelected = 0x200;
+inline constexpr int32_t kCbcNoSubBookmarks = 0x1000;
+
+class CBCOperation : public BookmarkOperation {
+ public:
+  explicit CBCOperation(PluginObject* plugin);
+
+  zelta::Atom OperationAtom() const override;
+  std::u16string_view Abbreviation() const override { return u"CBC"; }
+  zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
+
+  // A bookmark list collected by the dialog; it replaces the bookmarks of "Input".
+  void TakeSelectedBookmarks(BookmarkList list);
+
+ protected:
+  // Reads the "Input" array: the document, and the bookmarks to work on. With the source
+  // "Selected Bookmarks" and no bookmark given, the document's bookmark selection is taken;
+  // an empty selection is E_INVALIDARG (it must not turn into a run over the whole outline).
+  zelta::HRESULT ReadInputs() override;
+  zelta::HRESULT CollectInput(zelta::IUnknown* element) override;
+
+ private:
+  struct RunState;
+  zelta::HRESULT Process(zelta::IHostBookmark* bookmark, RunState& run);
+  bool IncludeSubBookmarks() const { return !(optionFlags_ & kCbcNoSubBookmarks); }
+
+  int32_t optionFlags_ = 0;
+  BookmarkList bookmarks_;
+  bool listFromDialog_ = false;
+};
+
+}  // namespace bm

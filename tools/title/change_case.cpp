@@ -1,0 +1,107 @@
+#include "tools/title/change_case.h"
+
+#include <unicode/uchar.h>
+
+#include <algorithm>
+#include <new>
+
+#include "platform/locale_text.h"
+
+namespace bm {
+namespace {
+
+constexpr char16_t kApostrophe = u'\'';
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Code units of the character at i: 2 for a surrogate pair, else 1.
+size_t CharLength(std::u16string_view text, size_t i) {
+  return IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]) ? 2 : 1;
+}
+
+// Whether the character at i is a letter. Letters outside the basic plane come as surrogate
+// pairs, which the per-unit class test cannot see, so they are classified as code points.
+bool IsLetterAt(std::u16string_view text, size_t i) {
+  if (CharLength(text, i) == 2) {
+    const char32_t cp = 0x10000 + ((static_cast<char32_t>(text[i]) - 0xD800) << 10) +
+                        (static_cast<char32_t>(text[i + 1]) - 0xDC00);
+    return u_isalpha(static_cast<UChar32>(cp));
+  }
+  return platform::IsAlpha(text[i]);
+}
+
+int CompareIgnoreCase(std::u16string_view a, std::u16string_view b) {
+  return platform::CompareText(a, b, true);
+}
+
+bool Upper(char16_t* text, size_t length) { return platform::UpperCaseInPlace(text, length) > 0; }
+bool Lower(char16_t* text, size_t length) { return platform::LowerCaseInPlace(text, length) > 0; }
+
+}  // namespace
+
+std::vector<std::u16string> SortExcludedWords(std::vector<std::u16string> words) {
+  std::stable_sort(words.begin(), words.end(), [](const std::u16string& a, const std::u16string& b) {
+    return CompareIgnoreCase(a, b) < 0;
+  });
+  auto last = std::unique(words.begin(), words.end(), [](const std::u16string& a, const std::u16string& b) {
+    return CompareIgnoreCase(a, b) == 0;
+  });
+  words.erase(last, words.end());
+  return words;
+}
+
+ChangeCaseEngine::ChangeCaseEngine(std::vector<std::u16string> excludedWords, int32_t flags)
+    : mode_(flags & kCaseModeMask) {
+  if (flags & kApplyExcludedWords) excluded_ = SortExcludedWords(std::move(excludedWords));
+}
+
+bool ChangeCaseEngine::IsExcluded(std::u16string_view word) const {
+  auto it = std::lower_bound(excluded_.begin(), excluded_.end(), word,
+                             [](const std::u16string& entry, std::u16string_view w) {
+                               return CompareIgnoreCase(entry, w) < 0;
+                             });
+  return it != excluded_.end() && CompareIgnoreCase(*it, word) == 0;
+}
+
+zelta::HRESULT ChangeCaseEngine::Apply(std::u16string& title) const {
+  if (title.empty()) return zelta::S_OK;
+  zelta::HRESULT result = zelta::S_OK;
+  bool firstWord = true;
+  size_t i = 0;
+  try {
+    while (i < title.size()) {
+      if (!IsLetterAt(title, i)) {
+        i += CharLength(title, i);
+        continue;
+      }
+      const size_t start = i;
+      while (i < title.size() && (title[i] == kApostrophe || IsLetterAt(title, i))) i += CharLength(title, i);
+      char16_t* word = title.data() + start;
+      const size_t length = i - start;
+      const size_t firstLength = CharLength(title, start);
+
+      bool mapped = true;
+      if (IsExcluded(std::u16string_view(word, length))) {
+        // The title's own letters stay.
+      } else if (mode_ == kTitleCase) {
+        mapped = Lower(word, length) && Upper(word, firstLength);
+      } else if (mode_ == kUpperCase) {
+        mapped = Upper(word, length);
+      } else if (mode_ == kLowerCase) {
+        mapped = Lower(word, length);
+      } else if (mode_ == kSentenceCase) {
+        mapped = Lower(word, length) && (!firstWord || Upper(word, firstLength));
+      } else {
+        result = zelta::E_FAIL;
+      }
+      if (!mapped) return zelta::E_FAIL;
+      firstWord = false;
+    }
+  } catch (const std::bad_alloc&) {
+    return zelta::E_OUTOFMEMORY;
+  }
+  return result;
+}
+
+}  // namespace bm

@@ -1,0 +1,64 @@
+#include "zelta/app/cab.h"
+
+#include <new>
+
+#include "zelta/app/cab_text.h"
+
+namespace zelta::app {
+
+HRESULT Cab::Create(std::u16string_view text, std::u16string_view rootId, ComPtr<Cab>* cab,
+                    std::string* error) {
+  if (!cab) return E_POINTER;
+  cab->Reset();
+  if (rootId.empty()) {
+    if (error) *error = "no root id given";
+    return E_INVALIDARG;
+  }
+  std::shared_ptr<const CabSchema> schema;
+  HRESULT hr = CabSchema::FromText(text, &schema, error);
+  if (Failed(hr)) return hr;
+  const CabItemDesc* rootDesc = schema->Root(rootId);
+  if (!rootDesc) {
+    if (error) *error = "the template has no root '" + Utf16ToUtf8Lossy(rootId) + "'";
+    return E_INVALIDARG;
+  }
+  ComPtr<CabItem> root;
+  // The root is no field of a dictionary, so it has no name (error paths start below it).
+  hr = CabItem::Create(schema, rootDesc, true, 0, &root);
+  if (Failed(hr)) {
+    if (error && hr == E_FAIL)
+      *error = "root '" + Utf16ToUtf8Lossy(rootId) + "' nests deeper than " +
+               std::to_string(CabItem::kMaxDepth) + " levels or has too many items";
+    return hr;
+  }
+  try {
+    *cab = ComPtr<Cab>(new Cab(std::move(root)));
+    return S_OK;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+HRESULT Cab::GetRoot(ICabItem** root) {
+  if (!root) return E_POINTER;
+  root_->AddRef();
+  *root = root_.Get();
+  return S_OK;
+}
+
+HRESULT Cab::Clone(ICab** copy) {
+  if (!copy) return E_POINTER;
+  *copy = nullptr;
+  ComPtr<CabItem> rootCopy;
+  HRESULT hr = root_->Clone(&rootCopy);
+  if (Failed(hr)) return hr;
+  try {
+    *copy = new Cab(std::move(rootCopy));
+    (*copy)->AddRef();
+    return S_OK;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+}  // namespace zelta::app

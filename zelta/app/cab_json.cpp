@@ -1,0 +1,93 @@
+#include "zelta/app/cab_json.h"
+
+#include <new>
+
+#include "zelta/app/cab_json_reader.h"
+#include "zelta/app/cab_text.h"
+
+namespace zelta::app {
+namespace {
+
+// Host objects have no JSON form: neither an IUnknown item nor a list of them is written.
+bool Writable(ICabItem* item) {
+  int32_t type = kCabEmpty;
+  item->GetType(&type);
+  if (type == kCabUnknown) return false;
+  return type != kCabArray || CabJsonReader::ElementType(item) != kCabUnknown;
+}
+
+std::string NameOf(ICabItem* item) {
+  OwnedString name;
+  item->GetName(name.Put());
+  return Utf16ToUtf8Lossy(name.View());
+}
+
+}  // namespace
+
+nlohmann::json CabToJson(ICabItem* item) {
+  if (!item) return nullptr;
+  int32_t type = kCabEmpty;
+  item->GetType(&type);
+  switch (type) {
+    case kCabInt: {
+      int32_t value = 0;
+      item->GetInt(nullptr, 0, &value);
+      return value;
+    }
+    case kCabDouble: {
+      double value = 0;
+      item->GetDouble(nullptr, 0, &value);
+      return value;
+    }
+    case kCabBool: {
+      bool value = false;
+      item->GetBool(nullptr, false, &value);
+      return value;
+    }
+    case kCabString: {
+      OwnedString text;
+      item->GetText(nullptr, u"", text.Put());
+      return Utf16ToUtf8Lossy(text.View());
+    }
+    case kCabDictionary:
+    case kCabArray: {
+      nlohmann::json out = type == kCabArray ? nlohmann::json::array() : nlohmann::json::object();
+      int32_t count = 0;
+      item->GetCount(&count);
+      for (int32_t i = 0; i < count; ++i) {
+        ComPtr<ICabItem> child;
+        if (item->GetItemAt(i, child.Put()) != S_OK || !child) continue;
+        if (type == kCabArray) {
+          out.push_back(CabToJson(child.Get()));
+        } else if (Writable(child.Get())) {
+          out[NameOf(child.Get())] = CabToJson(child.Get());
+        }
+      }
+      return out;
+    }
+    default:
+      return nullptr;
+  }
+}
+
+HRESULT CabFromJson(ICabItem* target, const nlohmann::json& value, std::string* error) {
+  if (!target) return E_POINTER;
+  try {
+    return CabJsonReader::ApplyAll(target, value, NameOf(target), error);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+HRESULT CabMergeJson(ICabItem* target, const nlohmann::json& value, std::vector<std::string>* warnings) {
+  if (!target) return E_POINTER;
+  try {
+    CabJsonReader reader = CabJsonReader::Lenient(warnings);
+    HRESULT hr = reader.Apply(target, value, NameOf(target));
+    return Failed(hr) ? hr : S_OK;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+}  // namespace zelta::app

@@ -1,0 +1,250 @@
+#include "zelta/app/host_app.h"
+
+#include <new>
+
+#include "zelta/app/atom_table.h"
+#include "zelta/app/cab_factory.h"
+#include "zelta/app/file_service.h"
+#include "zelta/app/settings_store.h"
+#include "zelta/app/text_codec.h"
+#include "zelta/pdf/host_document.h"
+#include "zelta/ui/window_service.h"
+
+namespace zelta::app {
+
+HostApp::HostApp()
+    : events_(MakeCom<EventServer>()),
+      documents_(std::make_shared<DocumentList>()),
+      selections_(MakeCom<SelectionService>()),
+      ui_(MakeCom<ui::UiExtension>()),
+      commands_(*ui_, bars_, *events_, static_cast<IHostApp*>(this)) {
+  // Components may outlive the application (modules keep them in process-wide tables), so
+  // none of them points back at it; the window service only sees the document list.
+  std::weak_ptr<DocumentList> documents = documents_;
+  auto windows = MakeCom<ui::WindowService>([documents](IHostDocument* document) {
+    auto list = documents.lock();
+    return list && list->Contains(document);
+  });
+  components_.Set("ZLK", ComPtr<IUnknown>(static_cast<IUnknown*>(selections_.Get())));
+  components_.Set("ZLW", ComPtr<IUnknown>(static_cast<IUnknown*>(windows.Get())));
+  components_.Set("AUX", QueryAs<IUnknown>(MakeCabFactory().Get()));
+  components_.Set("AFS", QueryAs<IUnknown>(MakeCom<FileService>().Get()));
+  components_.Set("UIX", ComPtr<IUnknown>(static_cast<IUnknown*>(ui_.Get())));
+
+  // The host's own commands, titled from its string table.
+  ui_->Registry()->SetTitleSource([](Atom id) {
+    static const StringTables host;  // the host's own table only, so no tie to this app
+    auto text = AtomTable::Global().Text(id);
+    return text ? host.Find(*text).value_or(u"") : std::u16string();
+  });
+  for (Atom command : bars_.HostCommands()) ui_->Registry()->CreateCommand(command, nullptr, nullptr);
+}
+
+HostApp::~HostApp() { ShutdownPlugins(); }
+
+HRESULT HostApp::GetComponent(const char* name, IUnknown** component) {
+  return components_.Get(name, component);
+}
+
+HRESULT HostApp::InternString(const char16_t* text, int32_t length, Atom* atom) {
+  if (!atom) return E_POINTER;
+  *atom = kNoAtom;
+  if (length < -1) return E_INVALIDARG;
+  auto view = InString(text, length);
+  if (view.empty()) return E_INVALIDARG;
+  try {
+    *atom = AtomTable::Global().Intern(view);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  return S_OK;
+}
+
+HRESULT HostApp::GetAtomText(Atom atom, BString* text) {
+  if (!text) return E_POINTER;
+  *text = nullptr;
+  auto found = AtomTable::Global().Text(atom);
+  if (!found) return E_INVALIDARG;
+  return ReturnString(*found, text);
+}
+
+HRESULT HostApp::RegisterStringTable(const uint8_t* xml, uint32_t size) {
+  stringTableError_.clear();
+  try {
+    return strings_.Register(xml, size, &stringTableError_);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+HRESULT HostApp::LoadString(const char16_t* id, int32_t length, BString* text) {
+  if (!text) return E_POINTER;
+  *text = nullptr;
+  if (length < -1) return E_INVALIDARG;
+  auto view = InString(id, length);
+  auto found = strings_.Find(view);
+  HRESULT hr = ReturnString(found ? std::u16string_view(*found) : view, text);
+  if (Failed(hr)) return hr;
+  return found ? S_OK : S_FALSE;
+}
+
+HRESULT HostApp::GetEventServer(IEventServer** server) {
+  if (!server) return E_POINTER;
+  return ComPtr<IEventServer>(events_).CopyTo(server);
+}
+
+HRESULT HostApp::GetActiveDocument(IHostDocument** document) {
+  if (!document) return E_POINTER;
+  auto active = documents_->Active();
+  active.CopyTo(document);
+  return active ? S_OK : S_FALSE;
+}
+
+HRESULT HostApp::CreateOperation(Atom id, IHostOperation** operation) {
+  return operations_.Create(id, operation);
+}
+
+HRESULT HostApp::RunOperation(IHostOperation* operation, int32_t flags, intptr_t extra) {
+  return runner_.Run(operation, flags, extra);
+}
+
+HRESULT HostApp::GetPluginSettings(IUnknown* plugin, int32_t, IHostSettings** settings) {
+  return settings_.Get(plugin, settings);
+}
+
+HRESULT HostApp::RegisterOperationFactory(Atom id, IOperationFactory* factory) {
+  return operations_.Register(id, factory);
+}
+
+std::u16string HostApp::String(std::string_view id) const {
+  auto key = LossyUtf16(id);
+  return strings_.Find(key).value_or(key);
+}
+
+HRESULT HostApp::OpenDocument(const std::string& path, const std::string& password,
+                              ComPtr<pdf::HostDocument>* document, std::string* error) {
+  if (document) document->Reset();
+  ComPtr<pdf::HostDocument> opened;
+  HRESULT hr = pdf::OpenDocument(path, password, &opened, error);
+  if (Failed(hr)) return hr;
+  if (!opened) {
+    if (error) *error = "'" + path + "': the document could not be opened";
+    return E_FAIL;
+  }
+  auto history = MakeCom<UndoHistory>();
+  opened->SetUndoHistory(ComPtr<IHostUndoHistory>(history));
+  opened->SetEvents(pdf::DocumentEvents{ComPtr<IEventServer>(events_), Intern("e.bookmarks.changed"),
+                                        Intern("e.pdfNamedDests.inserted"),
+                                        Intern("e.pdfNamedDests.deleted")});
+  documents_->Add(ComPtr<IHostDocument>(opened), history);
+  ActiveDocumentChanged();
+  if (document) *document = opened;
+  return S_OK;
+}
+
+HRESULT HostApp::AddDocument(ComPtr<IHostDocument> document) {
+  if (!document) return E_INVALIDARG;
+  if (!documents_->Add(document, MakeCom<UndoHistory>())) return S_FALSE;
+  ActiveDocumentChanged();
+  return S_OK;
+}
+
+HRESULT HostApp::CloseDocument(IHostDocument* document) {
+  ComPtr<IHostDocument> keep(document);
+  bool wasActive = documents_->Active().Get() == document;
+  if (!documents_->Remove(document)) return S_FALSE;
+  selections_->ClearDocument(document);
+  if (wasActive) ActiveDocumentChanged();
+  return S_OK;
+}
+
+HRESULT HostApp::SetActiveDocument(IHostDocument* document) {
+  if (documents_->Active().Get() == document) return documents_->Contains(document) ? S_FALSE : E_INVALIDARG;
+  if (!documents_->SetActive(document)) return E_INVALIDARG;
+  ActiveDocumentChanged();
+  return S_OK;
+}
+
+ComPtr<UndoHistory> HostApp::UndoHistoryOf(IHostDocument* document) const {
+  return documents_->History(document);
+}
+
+ComPtr<IHostChangeGroup> HostApp::OpenGroup(IHostDocument* document) const {
+  auto history = documents_->History(document);
+  return history ? history->OpenGroup() : nullptr;
+}
+
+HRESULT HostApp::SetSelection(IHostDocument* document, Atom selection,
+                              std::vector<ComPtr<IUnknown>> items, std::string* error) {
+  if (!documents_->Contains(document)) {
+    if (error) *error = "the document of the selection is not open";
+    return E_INVALIDARG;
+  }
+  return selections_->SetSelection(document, selection, std::move(items), error);
+}
+
+HRESULT HostApp::RegisterHostOperation(Atom id, HostOperationFactory factory) {
+  return operations_.Register(id, std::move(factory));
+}
+
+void HostApp::UseSettingsStore(std::shared_ptr<SettingsStore> store) {
+  if (!store) {
+    settings_.SetSource(nullptr);
+    return;
+  }
+  settings_.SetSource([store](const std::string& key) { return store->Node(key); });
+}
+
+void HostApp::NotifySettingsChanged() {
+  events_->Raise(Intern("e.app.settingsChanged"), static_cast<IHostApp*>(this), kMainWindow);
+}
+
+HRESULT HostApp::LoadPlugin(const std::string& modulePath, std::string* error) {
+  if (shutDown_) {
+    if (error) *error = "plug-in module '" + modulePath + "': the application has shut down";
+    return E_FAIL;
+  }
+  HRESULT hr = plugins_.Load(modulePath, static_cast<IHostApp*>(this), nullptr, error);
+  if (Failed(hr)) return hr;
+  CustomizeCommandBars();
+  return S_OK;
+}
+
+void HostApp::Shutdown() {
+  if (shutDown_) return;
+  IUnknown* self = static_cast<IHostApp*>(this);
+  events_->Raise(Intern("e.mainFrame.beforeClose"), self, kMainWindow);
+  events_->Raise(Intern("e.mainFrame.closed"), self, kMainWindow);
+  ShutdownPlugins();
+}
+
+void HostApp::ShutdownPlugins() {
+  shutDown_ = true;
+  plugins_.ShutdownAll();
+  // Commands and subscriptions hold the modules' handlers, which hold the application.
+  ui_->Registry()->DropHandlers();
+  operations_.DropModuleFactories();
+  events_->Clear();
+}
+
+int32_t HostApp::CommandState(Atom command) { return commands_.State(command); }
+
+HRESULT HostApp::ExecuteCommand(Atom command, std::string* error) {
+  return commands_.Execute(command, error);
+}
+
+void HostApp::CustomizeCommandBars() { commands_.CustomizeBars(); }
+
+ComPtr<ui::CommandBar> HostApp::ShowContextMenu(Atom menu) { return commands_.ShowContextMenu(menu); }
+
+std::string HostApp::PrintCommands() {
+  return commands_.Print([this](Atom id) { return String(AtomTable::Global().Utf8(id)); });
+}
+
+void HostApp::ActiveDocumentChanged() {
+  auto active = documents_->Active();
+  IUnknown* object = active ? static_cast<IUnknown*>(active.Get()) : static_cast<IHostApp*>(this);
+  events_->Raise(Intern("e.activeDocChanged"), object, kMainWindow);
+}
+
+}  // namespace zelta::app

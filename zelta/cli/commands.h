@@ -1,0 +1,18 @@
+// The sub-commands of the zelta program. Each Add function registers one sub-command whose
+// callback stores its exit status in *status.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include "zelta/cli/session.h"
+
+namespace zelta::cli {
+
+void AddOutlineCommand(CLI::App& app, SessionOptions& common, int* status);
+void AddRunCommand(CLI::App& app, SessionOptions& common, int* status);
+void AddOptionsCommand(CLI::App& app, SessionOptions& common, int* status);
+void AddCommandsCommand(CLI::App& app, SessionOptions& common, int* status);
+void AddSettingsCommand(CLI::App& app, SessionOptions& common, int* status);
+void AddResultCommand(CLI::App& app, int* status);
+
+}  // namespace zelta::cli

@@ -1,0 +1,42 @@
+// zelta: a headless PDF application that runs the Bookmarks tools on PDF files.
+#include <iostream>
+
+#include "support/bookmarks_facility.h"
+#include "zelta/cli/commands.h"
+#include "zelta/cli/exit_codes.h"
+
+int main(int argc, char** argv) {
+  using namespace zelta::cli;
+  bm::support::RegisterBookmarksFacility();
+
+  CLI::App app{"zelta: a headless PDF application with the Bookmarks tools for PDF outlines."};
+  app.require_subcommand(1);
+  app.fallthrough();
+  SessionOptions common;
+  app.add_option("--settings", common.settingsPath,
+                 "Settings file (default: $XDG_CONFIG_HOME/zelta/settings.json)");
+  app.add_option("--module", common.modulePath,
+                 "The Bookmarks module to load (default: libbookmarks.so beside the program)");
+
+  int status = kExitUsage;
+  AddOutlineCommand(app, common, &status);
+  AddRunCommand(app, common, &status);
+  AddOptionsCommand(app, common, &status);
+  AddCommandsCommand(app, common, &status);
+  AddSettingsCommand(app, common, &status);
+  AddResultCommand(app, &status);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    int code = app.exit(e);
+    return code == 0 ? 0 : kExitUsage;
+  } catch (const std::bad_alloc&) {
+    std::cerr << "zelta: out of memory\n";
+    return kExitFailed;
+  } catch (const std::exception& e) {
+    std::cerr << "zelta: " << e.what() << "\n";
+    return kExitFailed;
+  }
+  return status;
+}

@@ -1,0 +1,49 @@
+#include <charconv>
+#include <iostream>
+
+#include "support/result_text.h"
+#include "zelta/cli/commands.h"
+#include "zelta/cli/exit_codes.h"
+
+namespace zelta::cli {
+
+namespace {
+// Decimal (possibly negative) or 0x hexadecimal, as a 32-bit code.
+bool ParseCode(const std::string& text, int32_t* code) {
+  const char* begin = text.data();
+  const char* end = begin + text.size();
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    begin += 2;
+    base = 16;
+  }
+  int64_t value = 0;
+  auto [ptr, ec] = std::from_chars(begin, end, value, base);
+  if (ec != std::errc() || ptr != end || begin == end) return false;
+  if (value < INT32_MIN || value > UINT32_MAX) return false;
+  *code = static_cast<int32_t>(static_cast<uint32_t>(value));
+  return true;
+}
+}  // namespace
+
+void AddResultCommand(CLI::App& app, int* status) {
+  auto* cmd = app.add_subcommand("result", "Print the text of a result code");
+  auto code = std::make_shared<std::string>();
+  auto shortForm = std::make_shared<bool>(false);
+  cmd->add_option("CODE", *code, "The code, decimal or 0x hexadecimal (e.g. 0x821F1001)")->required();
+  cmd->add_flag("--short", *shortForm, "Leave out the severity");
+  cmd->callback([=] {
+    int32_t value = 0;
+    if (!ParseCode(*code, &value)) {
+      PrintError("not a result code: \"" + *code + "\" (expected decimal or 0x hexadecimal)");
+      *status = kExitUsage;
+      return;
+    }
+    std::u16string text;
+    bm::support::DescribeResult(value, &text, *shortForm);
+    std::cout << ToUtf8(text) << "\n";
+    *status = 0;
+  });
+}
+
+}  // namespace zelta::cli

@@ -1,0 +1,233 @@
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include <nlohmann/json.hpp>
+
+#include "support/result_text.h"
+#include "zelta/app/cab_json.h"
+#include "zelta/cli/bookmark_path.h"
+#include "zelta/cli/commands.h"
+#include "zelta/cli/exit_codes.h"
+#include "zelta/cli/operation_names.h"
+
+namespace zelta::cli {
+
+namespace {
+
+struct RunArgs {
+  std::string operation, file, output, optionsFile, password, selectBookmarks;
+  std::vector<std::string> sets;
+  bool last = false, json = false, quiet = false;
+};
+
+Atom Intern(app::HostApp& app, std::string_view text) {
+  std::u16string wide = ToUtf16(text);
+  Atom atom = kNoAtom;
+  app.InternString(wide.c_str(), static_cast<int32_t>(wide.size()), &atom);
+  return atom;
+}
+
+// Fills the operation's "Options" from the stored last used options, a JSON file and --set.
+bool FillOptions(Session& session, const RunArgs& args, const OperationName& op, ICabItem* options) {
+  std::string error;
+  if (args.last) {
+    ComPtr<ICabItem> stored;
+    if (auto root = session.PluginSettingsRoot()) {
+      std::u16string name = ToUtf16(std::string(op.abbreviation) + "LastUsedOptions");
+      root->GetItem(name.c_str(), stored.Put());
+    }
+    if (stored && Failed(options->CopyFrom(stored.Get()))) {
+      PrintError("the stored last used options of " + std::string(op.abbreviation) + " do not fit");
+      return false;
+    }
+  }
+  if (!args.optionsFile.empty()) {
+    std::ifstream in(args.optionsFile);
+    if (!in) {
+      PrintError("cannot read options file " + args.optionsFile);
+      return false;
+    }
+    nlohmann::json json = nlohmann::json::parse(in, nullptr, false);
+    if (json.is_discarded()) {
+      PrintError(args.optionsFile + ": not valid JSON");
+      return false;
+    }
+    if (Failed(app::CabFromJson(options, json, &error))) {
+      PrintError(args.optionsFile + ": " + error);
+      return false;
+    }
+  }
+  for (const std::string& set : args.sets) {
+    size_t eq = set.find('=');
+    if (eq == std::string::npos || eq == 0) {
+      PrintError("--set needs PATH=VALUE, got \"" + set + "\"");
+      return false;
+    }
+    if (Failed(app::CabSetPath(options, std::string_view(set).substr(0, eq),
+                               std::string_view(set).substr(eq + 1), &error))) {
+      PrintError("--set " + set + ": " + error);
+      return false;
+    }
+  }
+  return true;
+}
+
+// "Input" is an array of objects or a single object, by the operation's template.
+HRESULT SetInput(ICabItem* root, const std::vector<ComPtr<IUnknown>>& objects) {
+  ComPtr<ICabItem> input;
+  if (root->GetItem(u"Input", input.Put()) != S_OK) return E_FAIL;
+  int32_t type = 0;
+  input->GetType(&type);
+  if (type == kCabUnknown) return input->SetObject(nullptr, objects.empty() ? nullptr : objects.front().Get());
+  if (type != kCabArray) return E_FAIL;
+  HRESULT hr = input->Clear();
+  for (size_t i = 0; Succeeded(hr) && i < objects.size(); ++i) {
+    ComPtr<ICabItem> element;
+    hr = input->Insert(-1, element.Put());
+    if (Succeeded(hr)) hr = element->SetObject(nullptr, objects[i].Get());
+  }
+  return hr;
+}
+
+// The run's "Output" as JSON: bookmarks by title and position, other values as they are.
+nlohmann::ordered_json OutputJson(ICabItem* root) {
+  ComPtr<ICabItem> output;
+  if (root->GetItem(u"Output", output.Put()) != S_OK) return nullptr;
+  auto describe = [](IUnknown* object) -> nlohmann::ordered_json {
+    auto bookmark = QueryAs<IHostBookmark>(object);
+    if (!bookmark) return object ? nlohmann::ordered_json("object") : nlohmann::ordered_json();
+    OwnedString title;
+    bookmark->GetTitle(title.Put());
+    return {{"title", ToUtf8(title.View())}, {"position", BookmarkPosition(bookmark.Get())}};
+  };
+  int32_t type = 0;
+  output->GetType(&type);
+  if (type == kCabUnknown) {
+    ComPtr<IUnknown> object;
+    output->GetObject(nullptr, object.Put());
+    return describe(object.Get());
+  }
+  nlohmann::ordered_json list = nlohmann::ordered_json::array();
+  int32_t count = 0;
+  output->GetCount(&count);
+  for (int32_t i = 0; i < count; ++i) {
+    ComPtr<ICabItem> element;
+    if (output->GetItemAt(i, element.Put()) != S_OK) continue;
+    int32_t elementType = 0;
+    element->GetType(&elementType);
+    if (elementType == kCabUnknown) {
+      ComPtr<IUnknown> object;
+      element->GetObject(nullptr, object.Put());
+      list.push_back(describe(object.Get()));
+    } else {
+      list.push_back(nlohmann::ordered_json::parse(app::CabToJson(element.Get()).dump()));
+    }
+  }
+  return list;
+}
+
+int Run(const RunArgs& args, const SessionOptions& common) {
+  auto op = FindOperation(args.operation);
+  if (!op) {
+    PrintError("unknown operation \"" + args.operation + "\" (see zelta run --help)");
+    return kExitUsage;
+  }
+  std::error_code ec;
+  auto outFolder = std::filesystem::absolute(args.output, ec).parent_path();
+  if (ec || !std::filesystem::is_directory(outFolder, ec)) {
+    PrintError("cannot write " + args.output + ": folder " + outFolder.string() + " does not exist");
+    return kExitUsage;
+  }
+
+  SessionOptions options = common;
+  options.quiet = options.quiet || args.quiet;
+  Session session;
+  if (!session.Start(options)) return kExitUsage;
+  app::HostApp& app = session.App();
+
+  ComPtr<IHostOperation> operation;
+  if (Failed(app.CreateOperation(Intern(app, op->id), operation.Put())) || !operation) {
+    PrintError("the operation " + std::string(op->abbreviation) + " (" + op->id + ") is not available");
+    return kExitUsage;
+  }
+  ComPtr<ICab> params;
+  ComPtr<ICabItem> root, optionsItem;
+  if (Failed(operation->GetParams(params.Put())) || !params || Failed(params->GetRoot(root.Put())) ||
+      root->GetItem(u"Options", optionsItem.Put()) != S_OK) {
+    PrintError("the operation " + std::string(op->abbreviation) + " has no options");
+    return kExitFailed;
+  }
+  if (!FillOptions(session, args, *op, optionsItem.Get())) return kExitUsage;
+
+  auto document = session.Open(args.file, args.password);
+  if (!document) return kExitUsage;
+
+  std::vector<ComPtr<IUnknown>> input;
+  if (!args.selectBookmarks.empty()) {
+    ComPtr<IHostBookmark> outline;
+    document->GetOutlineRoot(outline.Put());
+    std::vector<ComPtr<IHostBookmark>> selected;
+    std::string error;
+    if (!ResolveBookmarkPositions(outline.Get(), args.selectBookmarks, &selected, &error)) {
+      PrintError("--select-bookmarks: " + error);
+      return kExitUsage;
+    }
+    for (auto& b : selected) input.emplace_back(b.Get());
+    app.SetSelection(document.Get(), Intern(app, "selection.bookmarks"), input);
+  }
+  int32_t inputType = 0;
+  ComPtr<ICabItem> inputItem;
+  if (root->GetItem(u"Input", inputItem.Put()) == S_OK) inputItem->GetType(&inputType);
+  if (input.empty() || inputType != kCabArray) input = {ComPtr<IUnknown>(static_cast<IHostDocument*>(document.Get()))};
+  if (Failed(SetInput(root.Get(), input))) {
+    PrintError("cannot set the operation's input");
+    return kExitFailed;
+  }
+
+  int32_t flags = options.quiet ? kDoNoProgress : 0;
+  HRESULT hr = app.RunOperation(operation.Get(), flags, 0);
+  std::string message = ToUtf8(bm::support::DescribeResult(hr));
+  int status = hr == S_OK ? kExitChanged : hr == S_FALSE ? kExitNoChange : kExitFailed;
+  if (hr == S_FALSE) message = ToUtf8(app.String("bookmarksPlugin.msg.oper.noChanges"));
+  if (Succeeded(hr)) {
+    std::string error;
+    if (Failed(document->Save(args.output, &error))) {
+      PrintError(error);
+      return kExitFailed;
+    }
+  }
+  if (args.json) {
+    nlohmann::ordered_json out;
+    out["result"] = hr;
+    out["message"] = message;
+    out["output"] = Succeeded(hr) ? OutputJson(root.Get()) : nullptr;
+    std::cout << out.dump(2) << "\n";
+  } else if (hr != S_OK) {
+    std::cerr << message << "\n";
+  }
+  return status;
+}
+
+}  // namespace
+
+void AddRunCommand(CLI::App& app, SessionOptions& common, int* status) {
+  auto* cmd = app.add_subcommand("run", "Run a Bookmarks operation on a PDF file and write the result");
+  auto args = std::make_shared<RunArgs>();
+  std::string names;
+  for (const auto& op : OperationNames()) names += std::string(names.empty() ? "" : ", ") + op.abbreviation;
+  cmd->add_option("OPERATION", args->operation, "Operation id or abbreviation (" + names + ")")->required();
+  cmd->add_option("FILE", args->file, "The input PDF (never modified)")->required();
+  cmd->add_option("-o,--output", args->output, "The PDF to write")->required();
+  cmd->add_option("--options", args->optionsFile, "Options as a JSON file");
+  cmd->add_option("--set", args->sets, "Set one option: PATH=VALUE (e.g. Flags=0x204)");
+  cmd->add_option("--select-bookmarks", args->selectBookmarks,
+                  "Select bookmarks by 1-based position (e.g. 2,3.1)");
+  cmd->add_option("--password", args->password, "Password of an encrypted file");
+  cmd->add_flag("--last", args->last, "Start from the stored last used options");
+  cmd->add_flag("--json", args->json, "Print the result and the run's output as JSON");
+  cmd->add_flag("--quiet", args->quiet, "No progress bar");
+  cmd->callback([args, &common, status] { *status = Run(*args, common); });
+}
+
+}  // namespace zelta::cli

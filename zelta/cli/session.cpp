@@ -1,0 +1,93 @@
+#include "zelta/cli/session.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "zelta/app/text_codec.h"
+
+namespace zelta::cli {
+
+void PrintError(const std::string& message) { std::cerr << "zelta: " << message << "\n"; }
+std::string ToUtf8(std::u16string_view text) { return app::LossyUtf8(text); }
+std::u16string ToUtf16(std::string_view text) { return app::LossyUtf16(text); }
+
+Session::~Session() {
+  if (app_) app_->Shutdown();
+}
+
+std::string Session::DefaultModulePath() {
+  if (const char* env = std::getenv("ZELTA_MODULE"); env && *env) return env;
+  std::error_code ec;
+  auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (!ec) {
+    auto beside = self.parent_path() / "libbookmarks.so";
+    if (std::filesystem::exists(beside, ec)) return beside.string();
+  }
+  return std::string(ZELTA_MODULE_DIR) + "/libbookmarks.so";
+}
+
+bool Session::Start(const SessionOptions& options) {
+  app_ = MakeCom<app::HostApp>();
+  settings_ = std::make_shared<app::SettingsStore>(options.settingsPath);
+  std::string warning;
+  if (Failed(settings_->Load(&warning))) {
+    PrintError(warning);
+    return false;
+  }
+  if (!warning.empty()) PrintError("warning: " + warning);
+  app_->UseSettingsStore(settings_);
+
+  app_->Ui().SetMessageHandler([](const ui::MessageRecord& message) {
+    std::cerr << ToUtf8(message.caption) << ": " << ToUtf8(message.text) << "\n";
+    return int32_t{kAnswerOk};
+  });
+  ui::ProgressOptions progress;
+  progress.terminal = (!options.quiet && isatty(STDERR_FILENO)) ? stderr : nullptr;
+  app_->Ui().SetProgressOptions(progress);
+
+  if (!options.loadModule) return true;
+  std::string modulePath = options.modulePath.empty() ? DefaultModulePath() : options.modulePath;
+  std::string error;
+  if (Failed(app_->LoadPlugin(modulePath, &error))) {
+    PrintError(error);
+    return false;
+  }
+  if (app_->Plugins().Count() > 0) plugin_ = app_->Plugins().Plugin(app_->Plugins().Count() - 1);
+  for (const std::string& w : settings_->TakeWarnings()) PrintError("warning: settings: " + w);
+  return true;
+}
+
+ComPtr<pdf::HostDocument> Session::Open(const std::string& path, const std::string& password) {
+  ComPtr<pdf::HostDocument> document;
+  std::string error;
+  if (Failed(app_->OpenDocument(path, password, &document, &error))) {
+    PrintError(error.empty() ? "cannot open " + path : error);
+    return nullptr;
+  }
+  for (const std::string& w : document->Warnings()) PrintError("warning: " + path + ": " + w);
+  return document;
+}
+
+ComPtr<ICabItem> Session::PluginSettingsRoot() {
+  if (!plugin_) return nullptr;
+  ComPtr<IHostSettings> node;
+  if (app_->GetPluginSettings(plugin_.Get(), -1, node.Put()) != S_OK || !node) return nullptr;
+  ComPtr<ICabItem> root;
+  node->GetRoot(root.Put());
+  return root;
+}
+
+bool Session::SaveSettings() {
+  std::string error;
+  if (Failed(settings_->Save(&error))) {
+    PrintError(error);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace zelta::cli

@@ -1,0 +1,100 @@
+#include "zelta/pdf/atomic_save.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace zelta::pdf {
+namespace {
+
+HRESULT FromErrno(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR: return E_FILE_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EROFS: return E_ACCESS_DENIED;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return E_DISK_FULL;
+    default: return E_FAIL;
+  }
+}
+
+HRESULT Fail(const std::string& path, const std::string& what, int error, std::string* message) {
+  *message = path + ": " + what + ": " + std::strerror(error);
+  return FromErrno(error);
+}
+
+// Flushes a file or folder to disk.
+int Sync(const std::string& path, int flags) {
+  int fd = open(path.c_str(), flags | O_CLOEXEC);
+  if (fd < 0) return errno;
+  int result = fsync(fd) == 0 ? 0 : errno;
+  close(fd);
+  return result;
+}
+
+}  // namespace
+
+HRESULT SaveAtomically(MuCalls& mu, const std::string& path, std::string* error) {
+  if (path.empty()) {
+    *error = "no output file name given";
+    return E_INVALIDARG;
+  }
+  struct stat target {};
+  bool exists = stat(path.c_str(), &target) == 0;
+  if (exists && !S_ISREG(target.st_mode)) {
+    *error = path + ": cannot save over something that is not a regular file";
+    return E_ACCESS_DENIED;
+  }
+  size_t slash = path.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+  struct stat folderInfo {};
+  if (stat(folder.c_str(), &folderInfo) != 0) return Fail(path, "cannot save into folder " + folder, errno, error);
+  if (!S_ISDIR(folderInfo.st_mode)) return Fail(path, "cannot save into " + folder, ENOTDIR, error);
+
+  std::string temp = folder + "/." + base + ".XXXXXX";
+  std::vector<char> name(temp.begin(), temp.end());
+  name.push_back('\0');
+  int fd = mkstemp(name.data());
+  if (fd < 0) return Fail(path, "cannot create a temporary file in " + folder, errno, error);
+  temp.assign(name.data());
+  // The new file gets the old file's permissions, or the usual ones for a new file.
+  mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, exists ? (target.st_mode & 07777) : (0666 & ~mask));
+  close(fd);
+
+  pdf_write_options options = pdf_default_write_options;
+  options.do_encrypt = PDF_ENCRYPT_KEEP;
+  options.do_garbage = 0;  // collecting garbage would renumber objects the open outline uses
+  options.do_incremental = 0;
+  errno = 0;
+  HRESULT hr = mu.Save(temp.c_str(), &options);
+  if (Failed(hr)) {
+    int saved = errno;
+    unlink(temp.c_str());
+    *error = path + ": cannot write the document: " + mu.Context().LastError();
+    if (hr != E_OUTOFMEMORY && saved != 0 && FromErrno(saved) != E_FAIL) hr = FromErrno(saved);
+    return hr;
+  }
+  if (int syncError = Sync(temp, O_RDONLY)) {
+    unlink(temp.c_str());
+    return Fail(path, "cannot flush the written document to disk", syncError, error);
+  }
+  if (rename(temp.c_str(), path.c_str()) != 0) {
+    int renameError = errno;
+    unlink(temp.c_str());
+    return Fail(path, "cannot move the written document into place", renameError, error);
+  }
+  Sync(folder, O_RDONLY | O_DIRECTORY);  // the rename is durable once the folder is flushed
+  return S_OK;
+}
+
+}  // namespace zelta::pdf

@@ -1,0 +1,69 @@
+#include "zelta/pdf/destination.h"
+
+#include <cstring>
+
+namespace zelta::pdf {
+namespace {
+
+constexpr const char* kFitNames[] = {"XYZ", "Fit", "FitH", "FitV", "FitR", "FitB", "FitBH", "FitBV"};
+// How many values each fit type takes after its name.
+constexpr int kValueCount[] = {3, 0, 1, 1, 4, 0, 1, 1};
+
+}  // namespace
+
+const char* FitTypeName(int32_t fitType) { return fitType >= 0 && fitType < 8 ? kFitNames[fitType] : nullptr; }
+
+bool ParseDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, bool remote, PageDestination* dest) {
+  if (!mu.IsArray(array) || mu.Len(array) < 1) return false;
+  pdf_obj* page = mu.At(array, 0);
+  int index = -1;
+  if (mu.IsIndirect(page) || mu.IsDict(page)) index = pages.IndexOf(mu, page);
+  else if (mu.IsNumber(page)) index = mu.ToInt(page);  // remote files, and some local writers
+  if (index < 0 || (!remote && index >= mu.PageCount())) return false;
+  PageDestination out;
+  out.page = index;
+  std::string fit = mu.ToName(mu.At(array, 1));
+  out.fitType = kFitXYZ;
+  for (int i = 0; i < 8; ++i)
+    if (fit == kFitNames[i]) out.fitType = i;
+  out.flags = 15;
+  int count = kValueCount[out.fitType];
+  int length = mu.Len(array);
+  for (int i = 0; i < count && 2 + i < length; ++i) {
+    pdf_obj* value = mu.At(array, 2 + i);
+    if (!mu.IsNumber(value)) continue;  // null or junk: the value stays open
+    out.values[i] = mu.ToReal(value);
+    out.flags &= ~(1u << i);
+  }
+  *dest = out;
+  return true;
+}
+
+HRESULT BuildDestination(MuCalls& mu, const PageDestination& dest, bool remote, MuObject* array) {
+  const char* fitName = FitTypeName(dest.fitType);
+  if (!fitName || dest.page < 0) return E_INVALIDARG;
+  MuObject out, page, fit;
+  HRESULT hr = mu.NewArray(&out);
+  if (Failed(hr)) return hr;
+  if (remote) {
+    hr = mu.NewInt(dest.page, &page);
+  } else {
+    if (dest.page >= mu.PageCount()) return E_INVALIDARG;
+    pdf_obj* pageObj = mu.PageObject(dest.page);
+    if (!pageObj || !mu.IsIndirect(pageObj)) return E_INVALIDARG;
+    hr = mu.NewRef(mu.Num(pageObj), &page);
+  }
+  if (Succeeded(hr)) hr = mu.Push(out.Get(), page.Get());
+  if (Succeeded(hr)) hr = mu.NewName(fitName, &fit);
+  if (Succeeded(hr)) hr = mu.Push(out.Get(), fit.Get());
+  for (int i = 0; Succeeded(hr) && i < kValueCount[dest.fitType]; ++i) {
+    MuObject value;
+    if (dest.flags & (1u << i)) hr = mu.NewNull(&value);
+    else hr = mu.NewReal(dest.values[i], &value);
+    if (Succeeded(hr)) hr = mu.Push(out.Get(), value.Get());
+  }
+  if (Succeeded(hr)) *array = std::move(out);
+  return hr;
+}
+
+}  // namespace zelta::pdf

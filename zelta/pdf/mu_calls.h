@@ -1,0 +1,90 @@
+// Guarded MuPDF calls. Each method wraps exactly one MuPDF call in fz_try with plain C locals
+// and turns a MuPDF error into an HRESULT (message and out-of-memory state in the MuContext).
+// Reads answer null, 0 or "" when the call fails, so that damaged objects read as missing;
+// changes answer an HRESULT. Nothing here keeps a C++ object alive across a longjmp.
+#pragma once
+
+#include <string>
+
+#include "zelta/pdf/mu_context.h"
+#include "zelta/pdf/mu_object.h"
+
+namespace zelta::pdf {
+
+class MuCalls {
+ public:
+  MuCalls(MuContext& context, pdf_document* doc) : c_(context), ctx_(context.Get()), doc_(doc) {}
+  void SetDocument(pdf_document* doc) { doc_ = doc; }
+
+  fz_context* Ctx() const { return ctx_; }
+  pdf_document* Doc() const { return doc_; }
+  MuContext& Context() const { return c_; }
+
+  // Reads. Returned objects are borrowed from their container.
+  pdf_obj* Get(pdf_obj* dict, const char* key);
+  pdf_obj* At(pdf_obj* array, int index);
+  int Len(pdf_obj* array);
+  int DictLen(pdf_obj* dict);
+  pdf_obj* DictKey(pdf_obj* dict, int index);
+  pdf_obj* DictValue(pdf_obj* dict, int index);
+  pdf_obj* Trailer();
+  bool IsDict(pdf_obj* obj);
+  bool IsArray(pdf_obj* obj);
+  bool IsString(pdf_obj* obj);
+  bool IsName(pdf_obj* obj);
+  bool IsNumber(pdf_obj* obj);
+  bool IsIndirect(pdf_obj* obj);
+  int Num(pdf_obj* obj);
+  int ToInt(pdf_obj* obj);
+  double ToReal(pdf_obj* obj);
+  std::string ToBytes(pdf_obj* obj);
+  std::string ToName(pdf_obj* obj);
+  // The indirect object `num`, or null when it does not exist or cannot be read.
+  MuObject Load(int num);
+  // The decoded contents of a stream object ("" when it is not a stream or cannot be read).
+  std::string StreamBytes(pdf_obj* stream);
+  bool IsStream(pdf_obj* obj);
+  int PageCount();
+  pdf_obj* PageObject(int page);
+  // Inherited page attribute; `key` is a PDF_NAME constant (MediaBox, CropBox, Rotate).
+  pdf_obj* Inherited(pdf_obj* page, pdf_obj* key);
+
+  // Object construction (new references).
+  HRESULT NewNull(MuObject* out);
+  HRESULT NewDict(MuObject* out);
+  HRESULT NewArray(MuObject* out);
+  HRESULT NewInt(int64_t value, MuObject* out);
+  HRESULT NewReal(double value, MuObject* out);
+  HRESULT NewName(const char* name, MuObject* out);
+  HRESULT NewString(const std::string& bytes, MuObject* out);
+  // A reference to indirect object `num`.
+  HRESULT NewRef(int num, MuObject* out);
+  // Makes `obj` an indirect object of the document; *ref is the reference to it.
+  HRESULT AddObject(pdf_obj* obj, MuObject* ref);
+
+  // Changes.
+  HRESULT Put(pdf_obj* dict, const char* key, pdf_obj* value);
+  HRESULT Del(pdf_obj* dict, const char* key);
+  HRESULT Push(pdf_obj* array, pdf_obj* value);
+  HRESULT Insert(pdf_obj* array, pdf_obj* value, int index);
+  HRESULT Delete(pdf_obj* array, int index);
+
+  // Document level.
+  HRESULT NeedsPassword(bool* needs);
+  HRESULT Authenticate(const char* password, bool* ok);
+  HRESULT HasPermission(fz_permission permission, bool* allowed);
+  HRESULT Save(const char* path, const pdf_write_options* options);
+  // Bounding box of the page contents, in MuPDF's page space (y down, rotation applied),
+  // and the matrix from PDF user space into that space.
+  HRESULT ContentsBox(int page, fz_rect* box, fz_matrix* ctm);
+
+ private:
+  MuContext& c_;
+  fz_context* ctx_;
+  pdf_document* doc_;
+};
+
+// Opens a file with MuPDF (which repairs damaged cross-reference tables on the way).
+HRESULT MuOpenDocument(MuContext& context, const char* path, pdf_document** doc);
+
+}  // namespace zelta::pdf

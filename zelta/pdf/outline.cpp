@@ -1,0 +1,178 @@
+#include "zelta/pdf/outline.h"
+
+#include <unordered_set>
+#include <utility>
+
+namespace zelta::pdf {
+namespace {
+
+pdf_obj* Catalog(MuCalls& mu) { return mu.Get(mu.Trailer(), "Root"); }
+
+}  // namespace
+
+MuObject Outline::Dict(MuCalls& mu, int key) {
+  if (key != OutlineIndex::kRoot) return mu.Load(key);
+  pdf_obj* root = mu.Get(Catalog(mu), "Outlines");
+  return mu.IsDict(root) ? MuObject::Keep(mu.Ctx(), root) : MuObject();
+}
+
+void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
+  index_.Clear();
+  cuts_.clear();
+  rootNum_ = 0;
+  pdf_obj* root = mu.Get(Catalog(mu), "Outlines");
+  if (!root) return;
+  if (!mu.IsDict(root)) {
+    warnings->push_back("the /Outlines entry is not a dictionary; the outline is read as empty");
+    return;
+  }
+  if (mu.IsIndirect(root)) rootNum_ = mu.Num(root);
+
+  std::unordered_set<int> visited{rootNum_};
+  std::vector<int> order;
+  std::vector<std::pair<int, int>> stack{{OutlineIndex::kRoot, 0}};  // (item, depth)
+  while (!stack.empty()) {
+    auto [parent, depth] = stack.back();
+    stack.pop_back();
+    MuObject parentDict = Dict(mu, parent);
+    if (!parentDict) continue;
+    pdf_obj* current = mu.Get(parentDict.Get(), "First");
+    MuObject holder = parentDict;  // keeps the dictionary that owns `current` alive
+    int prev = OutlineIndex::kNone;
+    const char* link = "/First";
+    int from = parent == OutlineIndex::kRoot ? rootNum_ : parent;
+    while (current) {
+      std::string where = "outline item " + std::to_string(from) + ": " + link;
+      if (!mu.IsIndirect(current) || !mu.IsDict(current)) {
+        warnings->push_back(where + " is not an outline item; the rest of that list is skipped");
+        cuts_.push_back(prev == OutlineIndex::kNone ? parent : prev);
+        break;
+      }
+      int num = mu.Num(current);
+      if (!visited.insert(num).second) {
+        warnings->push_back(where + " points back to item " + std::to_string(num) +
+                            " (a loop); the link is cut there");
+        cuts_.push_back(prev == OutlineIndex::kNone ? parent : prev);
+        break;
+      }
+      if (depth + 1 > kMaxDepth) {
+        warnings->push_back(where + " nests deeper than " + std::to_string(kMaxDepth) + " levels; the items below are skipped");
+        cuts_.push_back(parent);
+        break;
+      }
+      OutlineNode& node = index_.Add(num);
+      node.parent = parent;
+      node.prev = prev;
+      node.open = mu.ToInt(mu.Get(current, "Count")) > 0;
+      OutlineNode& parentNode = index_.Add(parent);
+      if (prev == OutlineIndex::kNone) parentNode.first = num;
+      else index_.Add(prev).next = num;
+      parentNode.last = num;
+      order.push_back(num);
+      stack.emplace_back(num, depth + 1);
+
+      prev = num;
+      from = num;
+      link = "/Next";
+      MuObject itemDict = MuObject::Keep(mu.Ctx(), current);
+      current = mu.Get(itemDict.Get(), "Next");
+      holder = std::move(itemDict);
+    }
+  }
+  index_.Recount(order);
+  index_.TakeDirty();
+}
+
+HRESULT Outline::EnsureRoot(MuCalls& mu) {
+  if (rootNum_ != 0) return S_OK;
+  pdf_obj* catalog = Catalog(mu);
+  if (!mu.IsDict(catalog)) return mu.Context().Fail(E_FAIL, "the document has no catalog dictionary");
+  MuObject dict, name, ref;
+  HRESULT hr = mu.NewDict(&dict);
+  if (Succeeded(hr)) hr = mu.NewName("Outlines", &name);
+  if (Succeeded(hr)) hr = mu.Put(dict.Get(), "Type", name.Get());
+  if (Succeeded(hr)) hr = mu.AddObject(dict.Get(), &ref);
+  if (Succeeded(hr)) hr = mu.Put(catalog, "Outlines", ref.Get());
+  if (Failed(hr)) return hr;
+  rootNum_ = mu.Num(ref.Get());
+  // Whatever the old /Outlines held is replaced: every root link is rewritten.
+  index_.MarkDirty(OutlineIndex::kRoot);
+  for (int k = index_.Find(OutlineIndex::kRoot)->first; k != OutlineIndex::kNone; k = index_.Find(k)->next)
+    index_.MarkDirty(k);
+  return S_OK;
+}
+
+HRESULT Outline::NewItem(MuCalls& mu, int* key) {
+  MuObject dict, ref, title;
+  HRESULT hr = mu.NewDict(&dict);
+  if (Succeeded(hr)) hr = mu.NewString("", &title);
+  if (Succeeded(hr)) hr = mu.Put(dict.Get(), "Title", title.Get());
+  if (Succeeded(hr)) hr = mu.AddObject(dict.Get(), &ref);
+  if (Failed(hr)) return hr;
+  *key = mu.Num(ref.Get());
+  index_.Add(*key);
+  return S_OK;
+}
+
+HRESULT Outline::Move(MuCalls& mu, int parent, int position, int key) {
+  if (!index_.Contains(parent) || !index_.Contains(key) || key == OutlineIndex::kRoot) return E_INVALIDARG;
+  if (index_.IsSelfOrAncestor(key, parent)) return E_INVALIDARG;
+  HRESULT hr = EnsureRoot(mu);
+  if (Failed(hr)) return hr;
+  index_.Unlink(key);
+  index_.Link(parent, position, key);
+  return WriteDirty(mu);
+}
+
+HRESULT Outline::Remove(MuCalls& mu, int key) {
+  if (key == OutlineIndex::kRoot || !index_.Contains(key)) return E_FAIL;
+  index_.Unlink(key);
+  return WriteDirty(mu);
+}
+
+HRESULT Outline::SetOpen(MuCalls& mu, int key, bool open) {
+  if (!index_.Contains(key)) return E_INVALIDARG;
+  index_.SetOpen(key, open);
+  return WriteDirty(mu);
+}
+
+HRESULT Outline::WriteDirty(MuCalls& mu) {
+  for (int key : cuts_) index_.MarkDirty(key);
+  cuts_.clear();
+  for (int key : index_.TakeDirty()) {
+    // A root that is not (yet) an indirect object has nothing to write.
+    if (key == OutlineIndex::kRoot && rootNum_ == 0) continue;
+    HRESULT hr = WriteNode(mu, key);
+    if (Failed(hr)) return hr;
+  }
+  return S_OK;
+}
+
+HRESULT Outline::PutLink(MuCalls& mu, pdf_obj* dict, const char* name, int key) {
+  if (key == OutlineIndex::kNone) return mu.Del(dict, name);
+  MuObject ref;
+  HRESULT hr = mu.NewRef(key == OutlineIndex::kRoot ? rootNum_ : key, &ref);
+  return Succeeded(hr) ? mu.Put(dict, name, ref.Get()) : hr;
+}
+
+HRESULT Outline::WriteNode(MuCalls& mu, int key) {
+  const OutlineNode* node = index_.Find(key);
+  MuObject dict = Dict(mu, key);
+  if (!node || !dict) return S_OK;  // an item whose dictionary vanished has nothing to keep right
+  pdf_obj* d = dict.Get();
+  HRESULT hr = PutLink(mu, d, "First", node->first);
+  if (Succeeded(hr)) hr = PutLink(mu, d, "Last", node->last);
+  if (Succeeded(hr) && key != OutlineIndex::kRoot) {
+    hr = PutLink(mu, d, "Parent", node->parent);
+    if (Succeeded(hr)) hr = PutLink(mu, d, "Prev", node->prev);
+    if (Succeeded(hr)) hr = PutLink(mu, d, "Next", node->next);
+  }
+  if (Failed(hr)) return hr;
+  // Open: the number of descendants shown; closed: minus the number it would show.
+  if (node->visible == 0) return mu.Del(d, "Count");
+  MuObject count;
+  hr = mu.NewInt(node->open ? node->visible : -node->visible, &count);
+  return Succeeded(hr) ? mu.Put(d, "Count", count.Get()) : hr;
+}
+
+}  // namespace zelta::pdf

@@ -1,0 +1,51 @@
+// The document's outline: reads /Outlines once into an OutlineIndex with an iterative,
+// cycle-safe walk, and writes every structural change back to the PDF dictionaries so that
+// /Parent, /First, /Last, /Prev, /Next and /Count stay consistent.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/com.h"
+#include "zelta/pdf/mu_calls.h"
+#include "zelta/pdf/outline_index.h"
+
+namespace zelta::pdf {
+
+class Outline {
+ public:
+  // Items deeper than this are cut with a warning (the walk itself never recurses).
+  static constexpr int kMaxDepth = 100000;
+
+  // Walks /Outlines. Damage (loops, links to non-items, too deep nesting) is cut where it is
+  // found and described in `warnings`; the rest of the tree stays usable.
+  void Load(MuCalls& mu, std::vector<std::string>* warnings);
+
+  const OutlineIndex& Index() const { return index_; }
+  // The dictionary of an item (or of /Outlines for the root); null when it is missing.
+  MuObject Dict(MuCalls& mu, int key);
+
+  // Creates a detached, empty outline item; *key is its object number.
+  HRESULT NewItem(MuCalls& mu, int* key);
+  // Moves an item (attached or not, with its subtree) under parent at position.
+  // E_INVALIDARG when parent is the item or one of its descendants, or a key is unknown.
+  HRESULT Move(MuCalls& mu, int parent, int position, int key);
+  // Detaches an item with its subtree. E_FAIL for the root.
+  HRESULT Remove(MuCalls& mu, int key);
+  HRESULT SetOpen(MuCalls& mu, int key, bool open);
+
+ private:
+  // Makes /Outlines an indirect dictionary when it is missing or not one.
+  HRESULT EnsureRoot(MuCalls& mu);
+  // Writes links and /Count of every dirty item (and, on the first change, of the items
+  // where damage was cut, so that the written file no longer has the loop).
+  HRESULT WriteDirty(MuCalls& mu);
+  HRESULT WriteNode(MuCalls& mu, int key);
+  HRESULT PutLink(MuCalls& mu, pdf_obj* dict, const char* name, int key);
+
+  OutlineIndex index_;
+  int rootNum_ = 0;  // object number of /Outlines, 0 when it is not an indirect object
+  std::vector<int> cuts_;
+};
+
+}  // namespace zelta::pdf

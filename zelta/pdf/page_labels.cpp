@@ -1,0 +1,66 @@
+#include "zelta/pdf/page_labels.h"
+
+#include <algorithm>
+
+#include "zelta/pdf/name_tree.h"
+#include "zelta/pdf/pdf_text.h"
+
+namespace zelta::pdf {
+namespace {
+
+std::u16string Roman(int64_t n, bool upper) {
+  static constexpr std::pair<int, const char*> kDigits[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"},
+                                                            {90, "xc"},  {50, "l"},   {10, "x"},   {9, "ix"},   {5, "v"},
+                                                            {4, "iv"},   {1, "i"}};
+  std::u16string out;
+  for (auto [value, text] : kDigits) {
+    for (; n >= value; n -= value)
+      for (const char* c = text; *c; ++c) out.push_back(static_cast<char16_t>(upper ? *c - 'a' + 'A' : *c));
+  }
+  return out;
+}
+
+std::u16string Ascii(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+
+}  // namespace
+
+std::u16string PageLabels::FormatNumber(int64_t number, char style) {
+  if (style == 0) return {};
+  if (style == 'D' || number < 1 || number > kMaxStyledNumber) return Ascii(std::to_string(number));
+  if (style == 'R' || style == 'r') return Roman(number, style == 'R');
+  if (style == 'A' || style == 'a') {
+    // 1..26 are A..Z, 27..52 AA..ZZ, and so on.
+    char16_t letter = static_cast<char16_t>((style == 'A' ? u'A' : u'a') + (number - 1) % 26);
+    return std::u16string(static_cast<size_t>((number - 1) / 26 + 1), letter);
+  }
+  return Ascii(std::to_string(number));
+}
+
+void PageLabels::Build(MuCalls& mu, std::vector<std::string>* warnings) {
+  ranges_.clear();
+  pdf_obj* tree = mu.Get(mu.Get(mu.Trailer(), "Root"), "PageLabels");
+  for (auto& entry : NameTree::Collect(mu, tree, "Nums", "page labels", warnings)) {
+    pdf_obj* dict = entry.value.Get();
+    if (entry.number < 0 || !mu.IsDict(dict)) continue;
+    Range range;
+    range.start = entry.number;
+    std::string style = mu.ToName(mu.Get(dict, "S"));
+    range.style = style.size() == 1 && std::string("DRrAa").find(style[0]) != std::string::npos ? style[0] : 0;
+    range.prefix = DecodeTextString(mu.ToBytes(mu.Get(dict, "P")));
+    pdf_obj* first = mu.Get(dict, "St");
+    if (mu.IsNumber(first)) range.first = std::max(1, mu.ToInt(first));
+    ranges_.push_back(std::move(range));
+  }
+  std::stable_sort(ranges_.begin(), ranges_.end(), [](const Range& a, const Range& b) { return a.start < b.start; });
+  built_ = true;
+}
+
+std::u16string PageLabels::Label(MuCalls& mu, int page, std::vector<std::string>* warnings) {
+  if (!built_) Build(mu, warnings);
+  auto after = std::upper_bound(ranges_.begin(), ranges_.end(), page, [](int p, const Range& r) { return p < r.start; });
+  if (after == ranges_.begin()) return Ascii(std::to_string(page + 1));
+  const Range& range = *(after - 1);
+  return range.prefix + FormatNumber(range.first + (page - range.start), range.style);
+}
+
+}  // namespace zelta::pdf

@@ -1,0 +1,26 @@
+// Page object numbers to page indexes, built once on first use (a destination names its page
+// by reference, and looking each one up in the page tree again would cost a walk per call).
+#pragma once
+
+#include <unordered_map>
+
+#include "zelta/pdf/mu_calls.h"
+
+namespace zelta::pdf {
+
+class PageMap {
+ public:
+  // The 0-based index of the page that `pageRef` refers to, or -1 when it is no page of the
+  // document.
+  int IndexOf(MuCalls& mu, pdf_obj* pageRef);
+  // Forgets the map (after pages were added or removed).
+  void Invalidate() { built_ = false; }
+
+ private:
+  void Build(MuCalls& mu);
+
+  bool built_ = false;
+  std::unordered_map<int, int> indexByNum_;
+};
+
+}  // namespace zelta::pdf

@@ -1,0 +1,20 @@
+// PDF text strings and UTF conversions. PDF text strings are either PDFDocEncoding bytes or
+// UTF-16BE after the byte order mark FE FF (UTF-8 after EF BB BF is accepted on read).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zelta::pdf {
+
+// Decodes the bytes of a PDF text string into UTF-16.
+std::u16string DecodeTextString(std::string_view bytes);
+// Encodes text in the shortest faithful form: PDFDocEncoding when every character has a code
+// there (and the bytes cannot be mistaken for a byte order mark), else UTF-16BE with BOM.
+std::string EncodeTextString(std::u16string_view text);
+
+// UTF-8 <-> UTF-16. Invalid input becomes U+FFFD; lone surrogates become U+FFFD in UTF-8.
+std::u16string Utf8ToUtf16(std::string_view text);
+std::string Utf16ToUtf8(std::u16string_view text);
+
+}  // namespace zelta::pdf

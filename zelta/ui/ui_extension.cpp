@@ -1,0 +1,55 @@
+#include "zelta/ui/ui_extension.h"
+
+#include <unistd.h>
+
+#include <new>
+
+#include "zelta/ui/command_manager.h"
+#include "zelta/ui/message_recorder.h"
+
+namespace zelta::ui {
+
+UiExtension::UiExtension()
+    : registry_(MakeCom<CommandRegistry>()), icons_(MakeCom<IconManager>()) {
+  progressOptions_.terminal = ::isatty(STDERR_FILENO) ? stderr : nullptr;
+}
+
+HRESULT UiExtension::GetCommandManager(ICommandManager** manager) {
+  if (!manager) return E_POINTER;
+  return ComPtr<ICommandManager>(MakeCom<CommandManager>(registry_)).CopyTo(manager);
+}
+
+HRESULT UiExtension::GetIconManager(IIconManager** icons) {
+  if (!icons) return E_POINTER;
+  return ComPtr<IIconManager>(icons_).CopyTo(icons);
+}
+
+HRESULT UiExtension::ShowMessage(const char16_t* text, int32_t textLength, const char16_t* caption,
+                                 int32_t captionLength, uint32_t style, WindowHandle,
+                                 int32_t* answer) {
+  if (answer) *answer = 0;
+  if (textLength < -1 || captionLength < -1) return E_INVALIDARG;
+  MessageRecord record{std::u16string(InString(text, textLength)),
+                       std::u16string(InString(caption, captionLength)), style};
+  int32_t given;
+  try {
+    given = messageHandler_ ? messageHandler_(record) : MessageRecorder::DefaultAnswer(style);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_FAIL;
+  }
+  if (answer) *answer = given;
+  return S_OK;
+}
+
+HRESULT UiExtension::CreateProgress(IHostProgress** progress) {
+  if (!progress) return E_POINTER;
+  *progress = nullptr;
+  ComPtr<IHostProgress> made = progressFactory_ ? progressFactory_()
+                                                : ComPtr<IHostProgress>(MakeCom<ProgressWindow>(progressOptions_));
+  if (!made) return E_FAIL;
+  return made.CopyTo(progress);
+}
+
+}  // namespace zelta::ui
