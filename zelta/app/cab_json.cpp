@@ -24,7 +24,7 @@ std::string NameOf(ICabItem* item) {
 
 }  // namespace
 
-nlohmann::json CabToJson(ICabItem* item) {
+nlohmann::ordered_json CabToJson(ICabItem* item) {
   if (!item) return nullptr;
   int32_t type = kCabEmpty;
   item->GetType(&type);
@@ -51,7 +51,7 @@ nlohmann::json CabToJson(ICabItem* item) {
     }
     case kCabDictionary:
     case kCabArray: {
-      nlohmann::json out = type == kCabArray ? nlohmann::json::array() : nlohmann::json::object();
+      nlohmann::ordered_json out = type == kCabArray ? nlohmann::ordered_json::array() : nlohmann::ordered_json::object();
       int32_t count = 0;
       item->GetCount(&count);
       for (int32_t i = 0; i < count; ++i) {

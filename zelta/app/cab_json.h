@@ -14,8 +14,9 @@
 
 namespace zelta::app {
 
-// The item's value as JSON (null for an IUnknown item; null when item is null).
-nlohmann::json CabToJson(ICabItem* item);
+// The item's value as JSON (null for an IUnknown item; null when item is null). Fields keep
+// the template's order.
+nlohmann::ordered_json CabToJson(ICabItem* item);
 
 // Sets target from JSON. Fields left out keep their values; an array takes exactly the given
 // elements. An unknown name, a value of the wrong type, an integer outside 32 bits or an

@@ -68,7 +68,7 @@ HRESULT HostSettings::GetRoot(ICabItem** root) {
 
 nlohmann::json HostSettings::ToJson() const {
   nlohmann::json out = stored_;
-  if (attached_) Overlay(out, CabToJson(cab_->Root()));
+  if (attached_) Overlay(out, nlohmann::json(CabToJson(cab_->Root())));
   return out;
 }
 

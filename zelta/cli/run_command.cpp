@@ -121,7 +121,7 @@ nlohmann::ordered_json OutputJson(ICabItem* root) {
       element->GetObject(nullptr, object.Put());
       list.push_back(describe(object.Get()));
     } else {
-      list.push_back(nlohmann::ordered_json::parse(app::CabToJson(element.Get()).dump()));
+      list.push_back(app::CabToJson(element.Get()));
     }
   }
   return list;
