@@ -141,7 +141,7 @@ TEST(CabItemTest, CopyFromIsDeep) {
   entry->SetInt(u"N", 12);
   source->SetText(u"S", u"later", -1);
   Field(source.Get(), u"List")->Insert(-1, nullptr);
-  EXPECT_EQ(CabToJson(target.Get()), before);
+  EXPECT_EQ(nlohmann::json(CabToJson(target.Get())), before);
   EXPECT_EQ(before["List"][0]["Words"][0], "deep");
 }
 
@@ -193,13 +193,13 @@ TEST(CabItemTest, ArrayInsertRemoveClear) {
   a->SetText(nullptr, u"a", -1);
   b->SetText(nullptr, u"b", -1);
   c->SetText(nullptr, u"c", -1);
-  EXPECT_EQ(CabToJson(words.Get()), nlohmann::json::parse(R"(["b","c","a"])"));
+  EXPECT_EQ(nlohmann::json(CabToJson(words.Get())), nlohmann::json::parse(R"(["b","c","a"])"));
   EXPECT_EQ(words->Insert(4, nullptr), E_INVALIDARG);
   EXPECT_EQ(words->Insert(-2, nullptr), E_INVALIDARG);
   EXPECT_EQ(words->RemoveAt(1), S_OK);
   EXPECT_EQ(words->RemoveAt(2), E_INVALIDARG);
   EXPECT_EQ(words->RemoveAt(-1), E_INVALIDARG);
-  EXPECT_EQ(CabToJson(words.Get()), nlohmann::json::parse(R"(["b","a"])"));
+  EXPECT_EQ(nlohmann::json(CabToJson(words.Get())), nlohmann::json::parse(R"(["b","a"])"));
   ComPtr<ICabItem> outOfRange;
   EXPECT_EQ(words->GetItemAt(2, outOfRange.Put()), S_FALSE);
   EXPECT_FALSE(outOfRange);

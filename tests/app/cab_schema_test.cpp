@@ -82,12 +82,12 @@ TEST(CabSchemaTest, RecursionThroughAnArrayIsAValidTree) {
   nlohmann::json json = nlohmann::json::parse(R"({"Title":"1","Kids":[{"Title":"1.1","Kids":[{"Title":"1.1.1","Kids":[]}]}]})");
   std::string error;
   ASSERT_EQ(CabFromJson(cab->Root(), json, &error), S_OK) << error;
-  EXPECT_EQ(CabToJson(cab->Root()), json);
+  EXPECT_EQ(nlohmann::json(CabToJson(cab->Root())), json);
   // Nesting is capped, so hostile data cannot drive the recursive walks arbitrarily deep.
   nlohmann::json deep = {{"Kids", nlohmann::json::array()}};
   for (int i = 0; i < 100; ++i) deep = {{"Kids", {deep}}};
   EXPECT_NE(CabFromJson(cab->Root(), deep, &error), S_OK);
-  EXPECT_EQ(CabToJson(cab->Root()), json);  // unchanged by the failed attempt
+  EXPECT_EQ(nlohmann::json(CabToJson(cab->Root())), json);  // unchanged by the failed attempt
 }
 
 TEST(CabSchemaTest, DeepAndExplosiveTemplatesFailInsteadOfExhaustingResources) {

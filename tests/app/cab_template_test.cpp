@@ -95,7 +95,7 @@ TEST_F(CabTemplateTest, EveryRootBuildsAndRoundTripsThroughJson) {
     ComPtr<ICabItem> other = Root(rootId);
     std::string error;
     EXPECT_EQ(CabFromJson(other.Get(), json, &error), S_OK) << Utf16ToUtf8Lossy(rootId) << ": " << error;
-    EXPECT_EQ(CabToJson(other.Get()), json);
+    EXPECT_EQ(nlohmann::json(CabToJson(other.Get())), json);
   }
   ComPtr<ICab> none;
   EXPECT_EQ(factory_->CreateCab(text_.c_str(), -1, u"NoSuchRoot", none.Put()), E_INVALIDARG);
