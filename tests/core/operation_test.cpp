@@ -6,7 +6,7 @@
 #include "framework/cab_access.h"
 #include "plugin/atom_table.h"
 #include "plugin/plugin_settings.h"
-#include "tests/core/core_host.h"
+#include "tests/harness/core_host.h"
 
 namespace bm::testing {
 namespace {

@@ -9,7 +9,7 @@
 #include "plugin/command_tables.h"
 #include "plugin/plugin_event_sink.h"
 #include "plugin/plugin_settings.h"
-#include "tests/core/core_host.h"
+#include "tests/harness/core_host.h"
 #include "zelta/ui/command_bar.h"
 #include "zelta/ui/command_bar_customization.h"
 #include "zelta/ui/context_menu_event.h"

@@ -6,7 +6,7 @@
 #include "framework/bookmark_source.h"
 #include "framework/bookmark_target.h"
 #include "framework/bookmark_walker.h"
-#include "tests/core/core_host.h"
+#include "tests/harness/core_host.h"
 
 namespace bm::testing {
 namespace {

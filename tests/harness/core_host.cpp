@@ -1,4 +1,4 @@
-#include "tests/core/core_host.h"
+#include "tests/harness/core_host.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
