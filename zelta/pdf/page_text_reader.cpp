@@ -1,0 +1,69 @@
+#include "zelta/pdf/page_text_reader.h"
+
+#include "zelta/pdf/page_text.h"
+#include "zelta/pdf/page_text_extractor.h"
+#include "zelta/pdf/pdf_text.h"
+
+namespace zelta::pdf {
+
+namespace {
+
+HRESULT Wrap(std::shared_ptr<const PageTextData> data, IHostPageText** text) {
+  ComPtr<PageText> object(new (std::nothrow) PageText(std::move(data)));
+  if (!object) return E_OUTOFMEMORY;
+  *text = object.Detach();
+  return S_OK;
+}
+
+}  // namespace
+
+HRESULT MakePageText(HostDocument& document, int32_t page, IHostPageText** text) {
+  *text = nullptr;
+  MuCalls& mu = document.Mu();
+  if (!mu.Ctx() || !mu.Doc()) return E_FAIL;
+  try {
+    auto data = std::make_shared<PageTextData>();
+    std::string error;
+    HRESULT hr = ExtractPageText(mu.Ctx(), mu.Doc(), page, data.get(), &error);
+    if (Failed(hr)) return mu.Context().Fail(hr, "page " + std::to_string(page + 1) + ": " + error);
+    return Wrap(std::move(data), text);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+PageTextReader::PageTextReader(ComPtr<HostDocument> document, std::vector<int32_t> pages, size_t window)
+    : document_(std::move(document)), pages_(std::move(pages)) {
+  MuCalls& mu = document_->Mu();
+  if (window == 0 || pages_.size() < 2 || !mu.Ctx() || !mu.Doc()) return;
+  std::vector<int> objectNumbers;
+  objectNumbers.reserve(pages_.size());
+  for (int32_t page : pages_) objectNumbers.push_back(mu.Num(mu.PageObject(page)));
+  OwnedString path;
+  if (Failed(document_->GetFilePath(path.Put())) || path.Empty()) return;
+  std::string file = Utf16ToUtf8(path.View());
+  TextPrefetch::FileMark mark{mu.Doc()->startxref, mu.Doc()->file_size};
+  prefetch_ = std::make_unique<TextPrefetch>(mu.Ctx(), std::move(file), mark, pages_, std::move(objectNumbers),
+                                             window);
+}
+
+HRESULT PageTextReader::GetCount(int32_t* count) {
+  if (!count) return E_POINTER;
+  *count = static_cast<int32_t>(pages_.size());
+  return S_OK;
+}
+
+HRESULT PageTextReader::Next(int32_t* page, IHostPageText** text) {
+  if (!text) return E_POINTER;
+  *text = nullptr;
+  if (page) *page = -1;
+  if (position_ >= pages_.size()) return S_FALSE;
+  size_t position = position_++;
+  if (page) *page = pages_[position];
+  if (prefetch_) {
+    if (auto data = prefetch_->Take(position)) return Wrap(std::move(data), text);
+  }
+  return MakePageText(*document_, pages_[position], text);
+}
+
+}  // namespace zelta::pdf

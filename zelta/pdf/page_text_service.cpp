@@ -1,0 +1,75 @@
+#include "zelta/pdf/page_text_service.h"
+
+#include <vector>
+
+#include "zelta/pdf/font_handle.h"
+#include "zelta/pdf/font_table.h"
+#include "zelta/pdf/host_document.h"
+#include "zelta/pdf/page_text_reader.h"
+
+namespace zelta::pdf {
+
+namespace {
+
+HRESULT CheckPage(HostDocument& document, int32_t page) {
+  int32_t count = 0;
+  HRESULT hr = document.GetPageCount(&count);
+  if (Failed(hr)) return hr;
+  return page >= 0 && page < count ? S_OK : E_INVALIDARG;
+}
+
+}  // namespace
+
+HostDocument* PageTextService::PdfDocument(IHostDocument* document) {
+  return document ? dynamic_cast<HostDocument*>(document) : nullptr;
+}
+
+HRESULT PageTextService::GetPageText(IHostDocument* document, int32_t page, IHostPageText** text) {
+  if (!text) return E_POINTER;
+  *text = nullptr;
+  HostDocument* pdf = PdfDocument(document);
+  if (!pdf) return E_INVALIDARG;
+  HRESULT hr = CheckPage(*pdf, page);
+  if (Failed(hr)) return hr;
+  return MakePageText(*pdf, page, text);
+}
+
+HRESULT PageTextService::GetFont(IHostDocument* document, uint32_t fontId, IHostFont** font) {
+  if (!font) return E_POINTER;
+  *font = nullptr;
+  if (!document) return E_INVALIDARG;
+  auto entry = FontTable::Instance().Find(fontId);
+  if (!entry) return S_FALSE;
+  ComPtr<FontHandle> handle(new (std::nothrow) FontHandle(fontId, std::move(*entry)));
+  if (!handle) return E_OUTOFMEMORY;
+  *font = handle.Detach();
+  return S_OK;
+}
+
+HRESULT PageTextService::OpenReader(IHostDocument* document, const int32_t* pages, int32_t count,
+                                    int32_t window, IHostPageTextReader** reader) {
+  if (!reader) return E_POINTER;
+  *reader = nullptr;
+  HostDocument* pdf = PdfDocument(document);
+  if (!pdf || count < 0 || (count > 0 && !pages)) return E_INVALIDARG;
+  int32_t pageCount = 0;
+  HRESULT hr = pdf->GetPageCount(&pageCount);
+  if (Failed(hr)) return hr;
+  try {
+    std::vector<int32_t> list(pages, pages + count);
+    for (int32_t page : list)
+      if (page < 0 || page >= pageCount) return E_INVALIDARG;
+    if (window < 0) window = kDefaultWindow;
+    if (window > kMaxWindow) window = kMaxWindow;
+    ComPtr<PageTextReader> made(new PageTextReader(ComPtr<HostDocument>(pdf), std::move(list),
+                                                   static_cast<size_t>(window)));
+    *reader = made.Detach();
+    return S_OK;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+ComPtr<IPageTextService> MakePageTextService() { return ComPtr<IPageTextService>(new PageTextService()); }
+
+}  // namespace zelta::pdf
