@@ -1,0 +1,165 @@
+#include "zelta/pdf/host_action_factory.h"
+
+#include "zelta/pdf/action_writer.h"
+#include "zelta/pdf/destination.h"
+#include "zelta/pdf/pdf_text.h"
+
+namespace zelta::pdf {
+namespace {
+
+// One key of a new action dictionary. `value` is null for a key left out.
+struct Entry {
+  const char* key;
+  MuObject value;
+};
+
+// A new action dictionary /S type with the entries, wrapped as the action's own object.
+HRESULT Make(HostDocument* document, const char* type, std::initializer_list<Entry> entries,
+             ComPtr<HostAction>* action) {
+  HRESULT hr = document->CanChange();
+  if (Failed(hr)) return hr;
+  MuCalls& mu = document->Mu();
+  MuObject dict, name;
+  hr = mu.NewDict(&dict);
+  if (Succeeded(hr)) hr = mu.NewName(type, &name);
+  if (Succeeded(hr)) hr = mu.Put(dict.Get(), "S", name.Get());
+  for (const Entry& entry : entries)
+    if (Succeeded(hr) && entry.value) hr = mu.Put(dict.Get(), entry.key, entry.value.Get());
+  if (Failed(hr)) return hr;
+  try {
+    *action = ComPtr<HostAction>(new HostAction(ComPtr<HostDocument>(document), std::move(dict), false, true));
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  return S_OK;
+}
+
+HRESULT TextString(MuCalls& mu, std::u16string_view text, MuObject* out) {
+  if (text.empty()) return E_INVALIDARG;
+  try {
+    return mu.NewString(EncodeTextString(text), out);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+HRESULT FileSpec(MuCalls& mu, std::u16string_view file, MuObject* out) {
+  if (file.empty()) return E_INVALIDARG;
+  try {
+    return NewFileSpec(mu, file, out);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+}  // namespace
+
+HRESULT GiveAction(HRESULT made, ComPtr<HostAction>& action, IHostAction** out) {
+  if (Failed(made)) return made;
+  *out = action.Detach();
+  return S_OK;
+}
+
+HRESULT HostActionFactory::MakeGoTo(HostDocument* document, const PageDestination* dest, ComPtr<HostAction>* action) {
+  if (!dest) return E_POINTER;
+  MuObject array;
+  HRESULT hr = BuildDestination(document->Mu(), *dest, false, &array);
+  return Succeeded(hr) ? Make(document, "GoTo", {{"D", array}}, action) : hr;
+}
+
+HRESULT HostActionFactory::MakeGoToNamed(HostDocument* document, std::u16string_view name, ComPtr<HostAction>* action) {
+  MuObject value;
+  HRESULT hr = TextString(document->Mu(), name, &value);
+  return Succeeded(hr) ? Make(document, "GoTo", {{"D", value}}, action) : hr;
+}
+
+HRESULT HostActionFactory::MakeGoToRemote(HostDocument* document, std::u16string_view file,
+                                          const PageDestination* dest, ComPtr<HostAction>* action) {
+  if (!dest) return E_POINTER;
+  MuObject spec, array;
+  HRESULT hr = FileSpec(document->Mu(), file, &spec);
+  if (Succeeded(hr)) hr = BuildDestination(document->Mu(), *dest, true, &array);
+  return Succeeded(hr) ? Make(document, "GoToR", {{"F", spec}, {"D", array}}, action) : hr;
+}
+
+HRESULT HostActionFactory::MakeGoToRemoteNamed(HostDocument* document, std::u16string_view file,
+                                               std::u16string_view name, ComPtr<HostAction>* action) {
+  MuObject spec, value;
+  HRESULT hr = FileSpec(document->Mu(), file, &spec);
+  if (Succeeded(hr)) hr = TextString(document->Mu(), name, &value);
+  return Succeeded(hr) ? Make(document, "GoToR", {{"F", spec}, {"D", value}}, action) : hr;
+}
+
+HRESULT HostActionFactory::MakeUri(HostDocument* document, std::u16string_view uri, ComPtr<HostAction>* action) {
+  if (uri.empty()) return E_INVALIDARG;
+  MuObject value;
+  HRESULT hr;
+  try {
+    hr = document->Mu().NewString(Utf16ToUtf8(uri), &value);  // /URI is a byte string
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  return Succeeded(hr) ? Make(document, "URI", {{"URI", value}}, action) : hr;
+}
+
+HRESULT HostActionFactory::MakeLaunch(HostDocument* document, std::u16string_view file, ComPtr<HostAction>* action) {
+  MuObject spec;
+  HRESULT hr = FileSpec(document->Mu(), file, &spec);
+  return Succeeded(hr) ? Make(document, "Launch", {{"F", spec}}, action) : hr;
+}
+
+HRESULT HostActionFactory::MakeJavaScript(HostDocument* document, std::u16string_view script,
+                                          ComPtr<HostAction>* action) {
+  MuObject value;
+  HRESULT hr = TextString(document->Mu(), script, &value);
+  return Succeeded(hr) ? Make(document, "JavaScript", {{"JS", value}}, action) : hr;
+}
+
+// The COM entry points check the out-parameter and the lengths, then share the makers.
+#define ZELTA_FACTORY_OUT(action) \
+  if (!(action)) return E_POINTER; \
+  *(action) = nullptr;             \
+  ComPtr<HostAction> made
+
+HRESULT HostActionFactory::CreateGoTo(const PageDestination* dest, IHostAction** action) {
+  ZELTA_FACTORY_OUT(action);
+  return GiveAction(MakeGoTo(document_.Get(), dest, &made), made, action);
+}
+
+HRESULT HostActionFactory::CreateGoToNamed(const char16_t* name, int32_t length, IHostAction** action) {
+  ZELTA_FACTORY_OUT(action);
+  return GiveAction(MakeGoToNamed(document_.Get(), InString(name, length), &made), made, action);
+}
+
+HRESULT HostActionFactory::CreateGoToRemote(const char16_t* file, int32_t fileLength, const PageDestination* dest,
+                                            IHostAction** action) {
+  ZELTA_FACTORY_OUT(action);
+  return GiveAction(MakeGoToRemote(document_.Get(), InString(file, fileLength), dest, &made), made, action);
+}
+
+HRESULT HostActionFactory::CreateGoToRemoteNamed(const char16_t* file, int32_t fileLength, const char16_t* name,
+                                                 int32_t nameLength, IHostAction** action) {
+  ZELTA_FACTORY_OUT(action);
+  return GiveAction(
+      MakeGoToRemoteNamed(document_.Get(), InString(file, fileLength), InString(name, nameLength), &made), made,
+      action);
+}
+
+HRESULT HostActionFactory::CreateUri(const char16_t* uri, int32_t length, IHostAction** action) {
+  ZELTA_FACTORY_OUT(action);
+  return GiveAction(MakeUri(document_.Get(), InString(uri, length), &made), made, action);
+}
+
+HRESULT HostActionFactory::CreateLaunch(const char16_t* file, int32_t length, IHostAction** action) {
+  ZELTA_FACTORY_OUT(action);
+  return GiveAction(MakeLaunch(document_.Get(), InString(file, length), &made), made, action);
+}
+
+HRESULT HostActionFactory::CreateJavaScript(const char16_t* script, int32_t length, IHostAction** action) {
+  ZELTA_FACTORY_OUT(action);
+  return GiveAction(MakeJavaScript(document_.Get(), InString(script, length), &made), made, action);
+}
+
+#undef ZELTA_FACTORY_OUT
+
+}  // namespace zelta::pdf
