@@ -1,0 +1,75 @@
+#include "autogen/agb_add_level_operation.h"
+
+#include "autogen/level_options.h"
+#include "autogen/style_from_selection.h"
+#include "framework/cab_access.h"
+#include "plugin/atom_table.h"
+#include "plugin/plugin_settings.h"
+
+namespace bm {
+
+using zelta::ComPtr;
+using zelta::HRESULT;
+using zelta::ICabItem;
+
+AGBAddLevelOperation::AGBAddLevelOperation(PluginObject* plugin) : BookmarkOperation(plugin) { CreateParams(); }
+
+zelta::Atom AGBAddLevelOperation::OperationAtom() const { return AtomOf(u"op.pseudo.bookmarks.addAGBLevel"); }
+
+LevelOptions AGBAddLevelOperation::StoredLevel() const {
+  LevelOptions level;
+  if (Plugin()) {
+    ComPtr<ICabItem> stored = CabItem(SettingsRoot(*Plugin()).Get(), u"AGBAddLevelLastUsedOptions");
+    if (stored && zelta::Failed(ReadLevel(stored.Get(), &level, nullptr))) level = LevelOptions{};
+  }
+  return level;
+}
+
+HRESULT AGBAddLevelOperation::FindObject(zelta::Atom id, zelta::IUnknown** object) {
+  if (!object) return zelta::E_POINTER;
+  *object = nullptr;
+  if (id != AtomOf(u"selection.text") || !Plugin() || zelta::Failed(ReadInputs())) return zelta::S_FALSE;
+  LevelOptions level = StoredLevel();
+  HRESULT hr = StyleFromSelection(App(), Document(), &level);
+  if (hr != zelta::S_OK) return hr;
+  // A level element of a fresh options set carries the result.
+  ComPtr<zelta::ICab> cab = Plugin()->CreateCab(u"AGBOperationRoot");
+  ComPtr<ICabItem> levels = CabItem(CabItem(CabRoot(cab.Get()).Get(), u"Options").Get(), u"Levels");
+  ComPtr<ICabItem> item;
+  if (!levels || zelta::Failed(levels->Insert(-1, item.Put())) || !item) return zelta::E_FAIL;
+  hr = WriteLevel(item.Get(), level);
+  if (zelta::Failed(hr)) return hr;
+  *object = item.Detach();
+  return zelta::S_OK;
+}
+
+HRESULT AGBAddLevelOperation::Do(int32_t, intptr_t) {
+  ComPtr<AGBAddLevelOperation> self(this);
+  ComPtr<ICabItem> levels = CabItem(Options().Get(), u"Levels");
+  ComPtr<ICabItem> stored = Plugin() ? CabItem(SettingsRoot(*Plugin()).Get(), u"AGBAddLevelLastUsedOptions") : nullptr;
+  if (!levels || !stored) return zelta::S_OK;
+
+  LevelOptions level;
+  HRESULT hr = ReadLevel(stored.Get(), &level, nullptr);
+  if (zelta::Failed(hr)) return hr;
+  int32_t count = 0;
+  levels->GetCount(&count);
+  level.index = count + 1;
+  ComPtr<ICabItem> item;
+  hr = levels->Insert(-1, item.Put());
+  if (zelta::Succeeded(hr) && !item) hr = zelta::E_FAIL;
+  if (zelta::Succeeded(hr)) hr = WriteLevel(item.Get(), level);
+  if (zelta::Failed(hr)) return hr;
+  Options()->SetText(u"PresetID", u"", 0);
+  SaveLastUsedOptions();
+
+  if (zelta::Succeeded(ReadInputs()) && App()) {
+    ComPtr<zelta::IEventServer> events;
+    if (App()->GetEventServer(events.Put()) == zelta::S_OK && events)
+      events->RaiseDeclared(AtomOf(u"e.bookmarksPlugin.addAGBLevel"),
+                            reinterpret_cast<intptr_t>(static_cast<zelta::IHostOperation*>(this)), 0, 0);
+  }
+  return zelta::S_OK;
+}
+
+}  // namespace bm

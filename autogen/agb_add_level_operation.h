@@ -1,0 +1,34 @@
+// The add-level variant of generation ("Use Selected Text Style in Bookmark Generation..."):
+// appends the level kept in "AGBAddLevelLastUsedOptions" as the new deepest level of the
+// generation options, and tells an open generation dialog about it.
+#pragma once
+
+#include "autogen/level_node.h"
+#include "framework/bookmark_operation.h"
+
+namespace bm {
+
+class AGBAddLevelOperation : public BookmarkOperation {
+ public:
+  explicit AGBAddLevelOperation(PluginObject* plugin);
+
+  zelta::Atom OperationAtom() const override;
+  // Shares the generation's parameter root and its last used options.
+  std::u16string_view Abbreviation() const override { return u"AGB"; }
+  zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
+  bool KeepOptions(zelta::HRESULT) const override { return true; }
+
+ protected:
+  zelta::HRESULT ReadInputs() override { return ReadDocumentInput(); }
+  // "selection.text": the AGBLevel (a Cab item) that Style from selection makes from the Input
+  // document's text selection, starting from the stored "AGBAddLevelLastUsedOptions"; nothing
+  // without a document or a usable selection. This is how a host without the property sheet
+  // shows the level a selection gives.
+  zelta::HRESULT FindObject(zelta::Atom id, zelta::IUnknown** object) override;
+
+ private:
+  // The stored level of the add-level command (defaults when the settings have none).
+  LevelOptions StoredLevel() const;
+};
+
+}  // namespace bm

@@ -1,0 +1,173 @@
+#include "autogen/agb_operation.h"
+
+#include <vector>
+
+#include "autogen/bookmark_placer.h"
+#include "autogen/generated_bookmarks_undo.h"
+#include "autogen/level_options.h"
+#include "autogen/page_scanner.h"
+#include "autogen/page_source.h"
+#include "framework/cab_access.h"
+#include "framework/host_strings.h"
+#include "host/ui.h"
+#include "plugin/atom_table.h"
+#include "plugin/host_components.h"
+
+namespace bm {
+
+using zelta::ComPtr;
+using zelta::HRESULT;
+
+namespace {
+
+constexpr std::u16string_view kLabelId = u"bookmarksPlugin.op.GenerateBookmarks";
+constexpr std::u16string_view kProgressTitleId = u"bookmarksPlugin.progress.generatingBookmarks";
+constexpr std::u16string_view kProgressTextId = u"bookmarksPlugin.progress.generateBookmarks";
+constexpr uint32_t kFailureStyle = 0x80000401;
+
+std::u16string IntText(int32_t value) {
+  return value < 0 ? u"-" + NumberText(static_cast<uint32_t>(-static_cast<int64_t>(value))) : NumberText(static_cast<uint32_t>(value));
+}
+
+}  // namespace
+
+// One run: the chain and its caches, the placing, and the page loop.
+class AGBOperation::Run : public TitleSink {
+ public:
+  Run(LevelChain& chain, PageSource& pages, BookmarkPlacer& placer, const StopWords& stopWords, int32_t flags)
+      : chain_(chain), matcher_(chain, pages), rules_(chain, stopWords, flags), placer_(placer),
+        scanner_(chain, matcher_, rules_, *this) {}
+
+  HRESULT PlaceTitle(const std::u16string& title, size_t position, const zelta::PageDestination& destination) override {
+    return placer_.Place(title, chain_.Node(position).options, destination);
+  }
+
+  HRESULT ScanPage(zelta::IHostPageText* text, int32_t page) {
+    const zelta::PageTextChar* chars = nullptr;
+    int32_t count = 0;
+    HRESULT hr = text->GetChars(&chars, &count);
+    if (zelta::Failed(hr)) return hr;
+    return scanner_.Scan(chars, count, page);
+  }
+
+ private:
+  LevelChain& chain_;
+  LevelMatcher matcher_;
+  TitleRules rules_;
+  BookmarkPlacer& placer_;
+  PageScanner scanner_;
+};
+
+AGBOperation::AGBOperation(PluginObject* plugin) : BookmarkOperation(plugin) { CreateParams(); }
+
+zelta::Atom AGBOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.autoGenerateFromText"); }
+
+void AGBOperation::ReportDetail(std::u16string detail) {
+  detail_ = std::move(detail);
+  zelta::IUiExtension* ui = Plugin() && Plugin()->Ui() ? Plugin()->Ui() : HostComponents().ui.Get();
+  if (!ui) return;
+  const std::u16string caption = LoadString(u"bookmarksPlugin.cmd.name");
+  ui->ShowMessage(detail_.c_str(), static_cast<int32_t>(detail_.size()), caption.c_str(),
+                  static_cast<int32_t>(caption.size()), kFailureStyle, 0, nullptr);
+}
+
+HRESULT AGBOperation::Do(int32_t flags, intptr_t) {
+  ComPtr<AGBOperation> self(this);
+  BeginRun();
+  detail_.clear();
+  HRESULT hr = ReadInputs();
+  if (zelta::Failed(hr)) return hr;
+  int32_t answer = 0;
+  if (zelta::Failed(Document()->IsPermitted(zelta::kPermModify, 2, 0, &answer)) || answer != 1)
+    return zelta::E_NO_PERMISSION;
+
+  // Options: every error here comes before any change.
+  GenerationOptions options;
+  std::u16string error;
+  hr = ReadGenerationOptions(Options().Get(), &options, &error);
+  if (zelta::Failed(hr)) {
+    ReportDetail(error);
+    return hr;
+  }
+  for (size_t i = 0; i < options.levels.size(); ++i) {
+    const LevelOptions& level = options.levels[i];
+    const std::u16string where = u"Levels[" + NumberText(i) + u"]: ";
+    if (level.index > kMaxGenerationDepth) {
+      ReportDetail(where + u"Index " + NumberText(static_cast<uint32_t>(level.index)) + u" is deeper than " +
+                   NumberText(kMaxGenerationDepth));
+      return zelta::E_INVALIDARG;
+    }
+    // Checked here so that a bad fit type fails before any bookmark is made, not at the first.
+    if (level.appearance.destType < zelta::kFitXYZ || level.appearance.destType > zelta::kFitBV) {
+      ReportDetail(where + u"Appearance.DestType " + IntText(level.appearance.destType) + u" is not a fit type (0 to 7)");
+      return zelta::E_INVALIDARG;
+    }
+  }
+  LevelChain chain(std::move(options.levels));
+  StopWords stopWords(std::move(options.stopWords), options.stopWordsFlags);
+  hr = chain.Prepare();
+  if (zelta::Succeeded(hr) && (options.flags & kAgbStopWords)) {
+    hr = stopWords.Prepare();
+    if (zelta::Failed(hr)) error = stopWords.Error();
+  } else if (zelta::Failed(hr)) {
+    error = chain.Error();
+  }
+  if (zelta::Failed(hr)) {
+    ReportDetail(error);
+    return hr;
+  }
+  PageSource pages(App(), Document());
+  hr = pages.SelectPages(CabItem(Options().Get(), u"PagesRange").Get(), &error);
+  if (zelta::Failed(hr)) {
+    ReportDetail(error);
+    return hr;
+  }
+  ComPtr<zelta::IHostBookmark> root;
+  if (zelta::Failed(Document()->GetOutlineRoot(root.Put())) || !root) return zelta::E_FAIL;
+
+  OpenProgress(flags, kProgressTitleId, kProgressTextId, u"");
+  StartProgress(static_cast<uint32_t>(pages.Count()));
+  hr = OpenChangeGroup(flags, kLabelId);
+  if (zelta::Failed(hr)) return FinishRun(hr == zelta::E_FAIL ? zelta::E_OUTOFMEMORY : hr, {});
+
+  BookmarkPlacer placer(Document(), root.Get());
+  Run run(chain, pages, placer, stopWords, options.flags);
+  hr = pages.Open(prefetchWindow_);
+  while (zelta::Succeeded(hr)) {
+    int32_t page = -1;
+    ComPtr<zelta::IHostPageText> text;
+    hr = pages.Next(&page, &text);
+    if (hr == zelta::S_FALSE) {
+      hr = zelta::S_OK;
+      break;
+    }
+    if (zelta::Failed(hr)) break;
+    hr = StepProgress(NumberText(static_cast<uint32_t>(page) + 1));
+    if (zelta::Succeeded(hr)) hr = run.ScanPage(text.Get(), page);
+  }
+  pages.Close();
+
+  BookmarkList created = placer.TakeCreated();
+  if (zelta::Failed(hr)) {
+    GeneratedBookmarksUndo::RemoveAll(created);
+    return FinishRun(hr, {});
+  }
+  if (!created.empty()) {
+    MarkChanged();
+    if (ChangeGroup()) {
+      auto undo = zelta::MakeCom<GeneratedBookmarksUndo>(root.Get(), created);
+      hr = ChangeGroup()->AddItem(undo.Get());
+      if (zelta::Failed(hr)) {
+        GeneratedBookmarksUndo::RemoveAll(created);
+        return FinishRun(hr, {});
+      }
+    }
+  }
+  std::vector<zelta::IUnknown*> output;
+  for (const auto& bookmark : created) output.push_back(bookmark.Get());
+  hr = FinishRun(zelta::S_OK, output);
+  // A run that finds no title succeeds without a change.
+  return hr;
+}
+
+}  // namespace bm

@@ -1,0 +1,45 @@
+// Generate Bookmarks From Page Text: scans the pages of a range, takes the text whose style
+// and content match one of the levels as bookmark titles, and appends them to the outline as
+// a hierarchy by level, each with a go-to action at the heading's place. One undo step; a
+// cancelled or failed run removes everything it made.
+#pragma once
+
+#include <string>
+
+#include "framework/bookmark_operation.h"
+
+namespace bm {
+
+// Deepest level a generation run builds (the outline depth the host handles by recursion).
+inline constexpr int32_t kMaxGenerationDepth = 256;
+
+class AGBOperation : public BookmarkOperation {
+ public:
+  explicit AGBOperation(PluginObject* plugin);
+
+  zelta::Atom OperationAtom() const override;
+  std::u16string_view Abbreviation() const override { return u"AGB"; }
+  zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
+  // The options are kept whatever the dialog answered.
+  bool KeepOptions(zelta::HRESULT) const override { return true; }
+
+  // How many pages the host may prepare ahead on its second thread while a page is scanned
+  // (0 reads every page when it is needed; negative, the default, lets the host choose).
+  void SetPrefetchWindow(int32_t pages) { prefetchWindow_ = pages; }
+
+  // Why the last run failed on its options or input, naming the bad value (empty otherwise).
+  const std::u16string& FailureDetail() const { return detail_; }
+
+ protected:
+  zelta::HRESULT ReadInputs() override { return ReadDocumentInput(); }
+
+ private:
+  class Run;
+  // Shows the detail of a failure caused by the options.
+  void ReportDetail(std::u16string detail);
+
+  std::u16string detail_;
+  int32_t prefetchWindow_ = -1;
+};
+
+}  // namespace bm

@@ -1,0 +1,92 @@
+// The bundled options for the real manuals of the corpus: the generated outline must score
+// F1 >= 0.97 against each manual's own outline (section numbers stripped on both sides).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "autogen/agb_operation.h"
+#include "framework/bookmark_target.h"
+#include "framework/bookmark_walker.h"
+#include "framework/cab_access.h"
+#include "platform/locale_text.h"
+#include "tests/harness/core_host.h"
+#include "zelta/app/cab_json.h"
+
+namespace bm::testing {
+namespace {
+
+using zelta::ComPtr;
+
+// The outline as [level, title, page] rows, the form the scoring tool reads.
+nlohmann::json OutlineRows(zelta::IHostDocument* document) {
+  nlohmann::json rows = nlohmann::json::array();
+  ComPtr<zelta::IHostBookmark> root;
+  document->GetOutlineRoot(root.Put());
+  WalkBookmarks(root.Get(), 0, false, [&](zelta::IHostBookmark* bookmark, int32_t level) {
+    rows.push_back({level, platform::Utf16ToUtf8(TitleOf(bookmark)), TargetOf(bookmark).page + 1});
+    return zelta::S_OK;
+  });
+  return rows;
+}
+
+void RemoveOutline(zelta::IHostDocument* document) {
+  ComPtr<zelta::IHostBookmark> root, child;
+  document->GetOutlineRoot(root.Put());
+  while (root->GetFirstChild(child.Put()) == zelta::S_OK && child) ASSERT_EQ(child->Remove(), zelta::S_OK);
+}
+
+double Score(const nlohmann::json& truth, const nlohmann::json& generated, const std::string& name) {
+  const std::string dir = ::testing::TempDir();
+  const std::string truthFile = dir + name + "-truth.json", generatedFile = dir + name + "-generated.json";
+  std::ofstream(truthFile) << truth.dump();
+  std::ofstream(generatedFile) << generated.dump();
+  const std::string command = "/usr/bin/python3 " ZELTA_SOURCE_DIR "/../shared/tools/score_toc.py --strip-numbers --json " +
+                              truthFile + " " + generatedFile;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return -1;
+  std::string out;
+  char buffer[4096];
+  while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+  if (pclose(pipe) != 0) return -1;
+  auto result = nlohmann::json::parse(out, nullptr, false);
+  if (result.is_discarded()) return -1;
+  // The F1 of (title, page) pairs.
+  for (const char* key : {"pairs", "title_page"})
+    if (result.contains(key) && result[key].contains("f1")) return result[key]["f1"].get<double>();
+  ADD_FAILURE() << "unexpected scoring output: " << out;
+  return -1;
+}
+
+class CorpusGeneration : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(CorpusGeneration, BundledOptionsReproduceTheOutline) {
+  const std::string name = GetParam();
+  const std::string pdf = std::string(ZELTA_CORPUS_DIR) + "/" + name + ".pdf";
+  if (!std::ifstream(pdf)) GTEST_SKIP() << "corpus file missing: " << pdf;
+  if (!std::ifstream("/usr/bin/python3")) GTEST_SKIP() << "no python3 for the scoring tool";
+  CoreHost host;
+  auto document = host.OpenBytes(zelta::testing::ReadFile(pdf));
+  ASSERT_TRUE(document);
+  const nlohmann::json truth = OutlineRows(document.Get());
+  ASSERT_FALSE(truth.empty());
+  RemoveOutline(document.Get());
+
+  auto operation = zelta::MakeCom<AGBOperation>(&host.Plugin());
+  std::ifstream in(std::string(ZELTA_SOURCE_DIR) + "/samples/" + name + ".options.json");
+  ASSERT_TRUE(in);
+  std::string error;
+  ASSERT_EQ(zelta::app::CabFromJson(operation->Options().Get(), nlohmann::json::parse(in), &error), zelta::S_OK)
+      << error;
+  SetCabObjects(operation->Input().Get(), {document.Get()});
+  ASSERT_EQ(operation->Do(zelta::kDoNoProgress, 0), zelta::S_OK);
+
+  const double f1 = Score(truth, OutlineRows(document.Get()), name);
+  EXPECT_GE(f1, 0.97) << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Manuals, CorpusGeneration, ::testing::Values("R-intro", "R-data"));
+
+}  // namespace
+}  // namespace bm::testing

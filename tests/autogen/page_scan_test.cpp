@@ -1,0 +1,157 @@
+// The page scan on synthetic page text whose runs, lines and styles the test controls.
+#include <gtest/gtest.h>
+
+#include "tests/autogen/scan_support.h"
+
+namespace bm::testing {
+namespace {
+
+using V = std::vector<std::u16string>;
+
+const std::map<uint32_t, std::u16string> kFonts = {{1, u"Body"}, {2, u"Bold"}, {3, u"Mono"}};
+
+TEST(PageScan, HeadingsByLevelAndBodyTextIgnored) {
+  ScanRig rig({SizeLevel(1, 18), SizeLevel(2, 14)}, kFonts);
+  ASSERT_EQ(rig.prepared, zelta::S_OK);
+  ASSERT_EQ(rig.Scan({{{u"Chapter One", 2, 18}},
+                      {{u"body text here", 1, 10}},
+                      {{u"Section A", 2, 14}},
+                      {{u"more body", 1, 10}}}),
+            zelta::S_OK);
+  ASSERT_EQ(rig.sink.placed.size(), 2u);
+  EXPECT_EQ(rig.sink.placed[0].title, u"Chapter One");
+  EXPECT_EQ(rig.sink.placed[0].index, 1);
+  EXPECT_EQ(rig.sink.placed[1].title, u"Section A");
+  EXPECT_EQ(rig.sink.placed[1].index, 2);
+}
+
+TEST(PageScan, DestinationIsTheFirstCharacter) {
+  LevelOptions level = SizeLevel(1, 18);
+  ScanRig rig({level}, kFonts);
+  ASSERT_EQ(rig.Scan({{{u"body", 1, 10}}, {{u"Head", 2, 18}}}, 4), zelta::S_OK);
+  ASSERT_EQ(rig.sink.placed.size(), 1u);
+  const zelta::PageDestination& d = rig.sink.placed[0].destination;
+  EXPECT_EQ(d.page, 4);
+  EXPECT_EQ(d.fitType, zelta::kFitXYZ);
+  EXPECT_EQ(d.flags, 12u);
+  EXPECT_DOUBLE_EQ(d.values[0], 72);   // left of "H"
+  EXPECT_DOUBLE_EQ(d.values[1], 740);  // top of the second line
+  EXPECT_DOUBLE_EQ(d.values[2], 1.0);
+}
+
+TEST(PageScan, FitHTakesTheTopOnly) {
+  LevelOptions level = SizeLevel(1, 18);
+  level.appearance.destType = zelta::kFitH;
+  level.appearance.destFlags = 14;
+  ScanRig rig({level}, kFonts);
+  ASSERT_EQ(rig.Scan({{{u"Head", 2, 18}}}), zelta::S_OK);
+  ASSERT_EQ(rig.sink.placed.size(), 1u);
+  EXPECT_EQ(rig.sink.placed[0].destination.fitType, zelta::kFitH);
+  EXPECT_DOUBLE_EQ(rig.sink.placed[0].destination.values[0], 760);
+  EXPECT_EQ(rig.sink.placed[0].destination.flags, 14u);
+}
+
+TEST(PageScan, MultilineJoinsWithOneBlank) {
+  std::vector<TextLine> page = {{{u"Chapter 1", 2, 18}}, {{u"Introduction", 2, 18}}, {{u"text", 1, 10}}};
+  ScanRig single({SizeLevel(1, 18)}, kFonts);
+  ASSERT_EQ(single.Scan(page), zelta::S_OK);
+  EXPECT_EQ(single.Titles(), (V{u"Chapter 1", u"Introduction"}));
+
+  LevelOptions multi = SizeLevel(1, 18);
+  multi.flags |= kLevelMultiline;
+  ScanRig joined({multi}, kFonts);
+  ASSERT_EQ(joined.Scan(page), zelta::S_OK);
+  EXPECT_EQ(joined.Titles(), (V{u"Chapter 1 Introduction"}));
+
+  // A blank already at the join is not doubled.
+  ScanRig blank({multi}, kFonts);
+  ASSERT_EQ(blank.Scan({{{u"Chapter 1 ", 2, 18}}, {{u"Introduction", 2, 18}}}), zelta::S_OK);
+  EXPECT_EQ(blank.Titles(), (V{u"Chapter 1 Introduction"}));
+}
+
+TEST(PageScan, RunsOfOneLineJoinWithoutSeparator) {
+  // A heading with a code font inside comes out whole when the level accepts both fonts.
+  ScanRig rig({SizeLevel(2, 14, {u"Bold", u"Mono"})}, kFonts);
+  ASSERT_EQ(rig.Scan({{{u"Using ", 2, 14}, {u"lm()", 3, 14}, {u" models", 2, 14}}, {{u"x", 1, 10}}}), zelta::S_OK);
+  EXPECT_EQ(rig.Titles(), (V{u"Using lm() models"}));
+}
+
+TEST(PageScan, UnmatchedRunEndsTheTitle) {
+  ScanRig rig({SizeLevel(1, 14, {u"Bold"})}, kFonts);
+  ASSERT_EQ(rig.Scan({{{u"Using ", 2, 14}, {u"lm()", 3, 14}, {u" models", 2, 14}}}), zelta::S_OK);
+  EXPECT_EQ(rig.Titles(), (V{u"Using ", u" models"}));
+}
+
+TEST(PageScan, EarlierLevelWinsAndSizeEdgesAreInclusive) {
+  LevelOptions first = SizeLevel(1, 12);
+  LevelOptions second = SizeLevel(2, 12);
+  second.description.fontTolerance = 5;
+  ScanRig rig({first, second}, kFonts);
+  ASSERT_EQ(rig.Scan({{{u"edge low", 2, 11.8f}}, {{u"edge high", 2, 12.2f}}, {{u"outside", 2, 12.201f}}}),
+            zelta::S_OK);
+  ASSERT_EQ(rig.sink.placed.size(), 3u);
+  EXPECT_EQ(rig.sink.placed[0].index, 1);
+  EXPECT_EQ(rig.sink.placed[1].index, 1);
+  EXPECT_EQ(rig.sink.placed[2].index, 2);
+}
+
+TEST(PageScan, ColourMatchIncludesAlpha) {
+  LevelOptions level;
+  level.index = 1;
+  level.flags = kLevelMatchColor;
+  level.description.color = 0xFFFF0000u;
+  ScanRig rig({level}, kFonts);
+  ASSERT_EQ(rig.Scan({{{u"red", 1, 10, 0xFFFF0000u}}, {{u"half red", 1, 10, 0x80FF0000u}}}), zelta::S_OK);
+  EXPECT_EQ(rig.Titles(), (V{u"red"}));
+}
+
+TEST(PageScan, StyleBreakInsideARunEndsTheTitleAtTheNextRun) {
+  ScanRig rig({SizeLevel(1, 18)}, kFonts);
+  auto chars = MakePage({{{u"Head", 2, 18}, {u"More", 2, 18}}, {{u"Next", 2, 18}}});
+  chars[2].size = 10;  // a character of another size inside the first run, without a run start
+  ASSERT_EQ(rig.scanner.Scan(chars.data(), static_cast<int32_t>(chars.size()), 0), zelta::S_OK);
+  // The run stays whole; the title ends at the next run start although it matches too.
+  EXPECT_EQ(rig.Titles(), (V{u"Head", u"More", u"Next"}));
+}
+
+TEST(PageScan, LevelWithoutCriteriaTakesEveryRun) {
+  LevelOptions all;
+  all.index = 1;
+  ScanRig rig({all}, kFonts);
+  ASSERT_EQ(rig.Scan({{{u"a", 1, 10}, {u"b", 2, 20}}, {{u"c", 3, 5}}}), zelta::S_OK);
+  EXPECT_EQ(rig.Titles(), (V{u"ab", u"c"}));
+}
+
+TEST(PageScan, FontNamesAreLookedUpOncePerFont) {
+  ScanRig rig({SizeLevel(1, 18, {u"bold"}), SizeLevel(2, 14, {u"Bold"})}, kFonts);
+  std::vector<TextLine> page;
+  for (int i = 0; i < 50; ++i) page.push_back({{u"body", 1, 10}, {u"B", 2, 18}});
+  ASSERT_EQ(rig.Scan(page), zelta::S_OK);
+  EXPECT_EQ(rig.sink.placed.size(), 50u);
+  EXPECT_LE(rig.fontNames.lookups, 2);  // font names compare without case
+}
+
+TEST(PageScan, UnknownFontMatchesNoFontLevel) {
+  ScanRig rig({SizeLevel(1, 18, {u"Bold"})}, kFonts);
+  ASSERT_EQ(rig.Scan({{{u"ghost", 99, 18}}}), zelta::S_OK);
+  EXPECT_TRUE(rig.Titles().empty());
+}
+
+TEST(PageScan, EmptyPageAndFailedPlacing) {
+  ScanRig rig({SizeLevel(1, 18)}, kFonts);
+  EXPECT_EQ(rig.Scan({}), zelta::S_OK);
+  rig.sink.fail = zelta::E_ACCESS_DENIED;
+  EXPECT_EQ(rig.Scan({{{u"One", 2, 18}}, {{u"Two", 2, 18}}}), zelta::E_ACCESS_DENIED);
+  EXPECT_EQ(rig.sink.placed.size(), 1u);  // the scan stops at the failure
+}
+
+TEST(PageScan, DeeperFirstTitleStillScans) {
+  ScanRig rig({SizeLevel(1, 18), SizeLevel(3, 12)}, kFonts);
+  ASSERT_EQ(rig.Scan({{{u"Deep", 2, 12}}, {{u"Top", 2, 18}}}), zelta::S_OK);
+  ASSERT_EQ(rig.sink.placed.size(), 2u);
+  EXPECT_EQ(rig.sink.placed[0].index, 3);
+  EXPECT_EQ(rig.sink.placed[1].index, 1);
+}
+
+}  // namespace
+}  // namespace bm::testing
