@@ -1,0 +1,134 @@
+// Find and replace runs against the real host: sources, invalid patterns, huge titles, undo.
+#include <gtest/gtest.h>
+
+#include "framework/cab_access.h"
+#include "host/undo.h"
+#include "tests/harness/core_host.h"
+#include "tools/title/frt_operation.h"
+
+namespace bm::testing {
+namespace {
+
+using zelta::ComPtr;
+using zelta::HRESULT;
+using zelta::testing::OutlineSpec;
+using zelta::testing::PdfSpec;
+
+constexpr int32_t kSilent = zelta::kDoNoProgress;
+
+PdfSpec Manual() {
+  PdfSpec spec;
+  OutlineSpec one = Mark("1.2 Intro chapter", 0);
+  one.children.push_back(Mark("Chapter notes", 0));
+  OutlineSpec two = Mark("Appendix", 0);
+  two.children.push_back(Mark("chapter list", 0));
+  spec.outline = {one, two};
+  return spec;
+}
+
+class FindReplaceRun : public ::testing::Test {
+ protected:
+  void Open(const PdfSpec& spec) {
+    document_ = host_.Open(spec);
+    before_ = Titles(document_.Get());
+  }
+  ComPtr<FRTOperation> Operation(int32_t flags, std::u16string find, std::u16string replace,
+                                 std::vector<zelta::IUnknown*> bookmarks = {}) {
+    auto operation = zelta::MakeCom<FRTOperation>(&host_.Plugin());
+    auto options = operation->Options();
+    options->SetInt(u"Flags", flags);
+    SetCabStrings(CabItem(options.Get(), u"FindWords").Get(), {find, u"older"});
+    SetCabStrings(CabItem(options.Get(), u"ReplaceWords").Get(), {replace});
+    std::vector<zelta::IUnknown*> input{document_.Get()};
+    input.insert(input.end(), bookmarks.begin(), bookmarks.end());
+    SetCabObjects(operation->Input().Get(), input);
+    return operation;
+  }
+
+  CoreHost host_;
+  ComPtr<zelta::IHostDocument> document_;
+  std::vector<std::u16string> before_;
+};
+
+TEST_F(FindReplaceRun, LiteralOverTheWholeDocumentIsOneUndoStep) {
+  Open(Manual());
+  auto operation = Operation(0, u"chapter", u"Part");
+  ASSERT_EQ(operation->Do(0, 0), zelta::S_OK);
+  EXPECT_EQ(Titles(document_.Get()),
+            (std::vector<std::u16string>{u"1.2 Intro Part", u"Part notes", u"Appendix", u"Part list"}));
+  EXPECT_EQ(CabObjects(operation->Output().Get()).size(), 3u);
+  ASSERT_EQ(UndoCount(document_.Get()), 1);
+  ComPtr<zelta::IHostUndoHistory> history;
+  document_->GetUndoHistory(history.Put());
+  zelta::OwnedString label;
+  history->GetLabel(0, label.Put());
+  EXPECT_EQ(label.View(), u"bookmarksPlugin.DlgFindReplaceBookmarkText");
+  ASSERT_EQ(history->Undo(), zelta::S_OK);
+  EXPECT_EQ(Titles(document_.Get()), before_);
+}
+
+TEST_F(FindReplaceRun, RegularExpressionSwapsGroups) {
+  Open(Manual());
+  ASSERT_EQ(Operation(kFrtRegex, u"^(\\d+)\\.(\\d+)", u"$2.$1")->Do(kSilent, 0), zelta::S_OK);
+  EXPECT_EQ(Titles(document_.Get())[0], u"2.1 Intro chapter");
+  // Without match case "CHAPTER" finds every spelling; whole word has no effect here.
+  ASSERT_EQ(Operation(kFrtRegex | kFrtWholeWord, u"CHAPTER", u"Part")->Do(kSilent, 0), zelta::S_OK);
+  EXPECT_EQ(Titles(document_.Get())[1], u"Part notes");
+}
+
+TEST_F(FindReplaceRun, NothingFoundReportsNoChanges) {
+  Open(Manual());
+  EXPECT_EQ(Operation(0, u"absent", u"x")->Do(kSilent, 0), zelta::S_FALSE);
+  EXPECT_EQ(Operation(0, u"", u"x")->Do(kSilent, 0), zelta::S_FALSE);
+  EXPECT_EQ(Operation(kFrtMatchCase, u"CHAPTER", u"x")->Do(kSilent, 0), zelta::S_FALSE);
+  EXPECT_EQ(Titles(document_.Get()), before_);
+  EXPECT_EQ(UndoCount(document_.Get()), 0);
+}
+
+TEST_F(FindReplaceRun, InvalidPatternFailsAndChangesNothing) {
+  Open(Manual());
+  auto operation = Operation(kFrtRegex, u"(chapter", u"x");
+  EXPECT_EQ(operation->Do(kSilent, 0), zelta::E_INVALIDARG);
+  EXPECT_EQ(operation->PatternError(), std::regex_constants::error_paren);
+  EXPECT_EQ(Titles(document_.Get()), before_);
+  EXPECT_EQ(UndoCount(document_.Get()), 0);
+}
+
+TEST_F(FindReplaceRun, HugeTitleWithPathologicalPatternFailsAndRestoresTitles) {
+  PdfSpec spec = Manual();
+  spec.outline.push_back(Mark(std::string(100000, 'a'), 0));
+  Open(spec);
+  // The first titles change before the huge one is met; the failure restores them.
+  EXPECT_EQ(Operation(kFrtRegex, u"(a|b)*c|Intro", u"x")->Do(kSilent, 0), zelta::E_INVALIDARG);
+  EXPECT_EQ(Titles(document_.Get()), before_);
+  EXPECT_EQ(UndoCount(document_.Get()), 0);
+  // A simple pattern handles the same title.
+  ASSERT_EQ(Operation(kFrtRegex | kFrtMatchCase, u"a{1000}", u"b")->Do(kSilent, 0), zelta::S_OK);
+  EXPECT_EQ(Titles(document_.Get()).back(), std::u16string(100, u'b'));
+}
+
+TEST_F(FindReplaceRun, SelectedBookmarksWithAndWithoutChildren) {
+  Open(Manual());
+  auto one = BookmarkAt(document_.Get(), {1});
+  ASSERT_EQ(Operation(kFrtSourceSelected, u"chapter", u"Part", {one.Get()})->Do(kSilent, 0), zelta::S_OK);
+  EXPECT_EQ(Titles(document_.Get()),
+            (std::vector<std::u16string>{u"1.2 Intro Part", u"Chapter notes", u"Appendix", u"chapter list"}));
+  ASSERT_EQ(Operation(kFrtSourceSelected | kFrtIncludeSubBookmarks, u"chapter", u"Part", {one.Get()})->Do(kSilent, 0),
+            zelta::S_OK);
+  EXPECT_EQ(Titles(document_.Get())[1], u"Part notes");
+  EXPECT_EQ(Titles(document_.Get())[3], u"chapter list");
+  // Selected with nothing given and nothing selected is refused, not widened to the document.
+  host_.SelectBookmarks(document_.Get(), {});
+  EXPECT_EQ(Operation(kFrtSourceSelected, u"chapter", u"Part")->Do(kSilent, 0), zelta::E_INVALIDARG);
+  EXPECT_EQ(Titles(document_.Get())[3], u"chapter list");
+}
+
+TEST_F(FindReplaceRun, CancelRestoresEveryTitle) {
+  Open(Manual());
+  host_.CancelProgressAt(3);
+  EXPECT_EQ(Operation(0, u"chapter", u"Part")->Do(0, 0), zelta::E_CANCELLED);
+  EXPECT_EQ(Titles(document_.Get()), before_);
+}
+
+}  // namespace
+}  // namespace bm::testing

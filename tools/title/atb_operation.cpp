@@ -1,0 +1,219 @@
+#include "tools/title/atb_operation.h"
+
+#include <algorithm>
+#include <new>
+
+#include "framework/bookmark_source.h"
+#include "framework/bookmark_walker.h"
+#include "framework/cab_access.h"
+#include "plugin/atom_table.h"
+#include "tools/title/collapse_blanks.h"
+
+namespace bm {
+
+using zelta::ComPtr;
+using zelta::HRESULT;
+using zelta::IHostBookmark;
+
+namespace {
+
+constexpr std::u16string_view kLabelId = u"bookmarksPlugin.DlgAddTextToBookmark";
+constexpr std::u16string_view kProgressTitleId = u"bookmarksPlugin.progress.addTextToBookmarkTitle.title";
+constexpr std::u16string_view kProgressTextId = u"bookmarksPlugin.progress.addTextToBookmarkTitle.text";
+constexpr std::u16string_view kProgressStatusId = u"bookmarksPlugin.progress.statusText.ProcessingBookmarks";
+
+}  // namespace
+
+struct ATBOperation::RunState {
+  TitleChangeUndo& undo;
+  std::vector<zelta::IUnknown*> changed;  // kept alive by the undo record
+};
+
+ATBOperation::ATBOperation(PluginObject* plugin) : BookmarkOperation(plugin) { CreateParams(); }
+
+ATBOperation::~ATBOperation() = default;
+
+zelta::Atom ATBOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.addTextToBookmarkTitle"); }
+
+void ATBOperation::TakeSelectedBookmarks(BookmarkList list) {
+  bookmarks_ = std::move(list);
+  listFromDialog_ = true;
+}
+
+HRESULT ATBOperation::CollectInput(zelta::IUnknown* element) {
+  if (zelta::QueryAs<zelta::IHostDocument>(element)) return zelta::S_OK;
+  auto bookmark = zelta::QueryAs<IHostBookmark>(element);
+  if (!bookmark) return zelta::E_INVALIDARG;
+  // Every bookmark must belong to the document the run changes.
+  ComPtr<zelta::IHostDocument> document;
+  bookmark->GetDocument(document.Put());
+  if (!document || document.Get() != Document()) return zelta::E_INVALIDARG;
+  if (listFromDialog_) return zelta::S_OK;
+  return AddBookmark(bookmarks_, bookmark.Get(), IncludeSubLevels());
+}
+
+HRESULT ATBOperation::ReadInputs() {
+  optionFlags_ = CabInt(Options().Get(), u"Flags", 0);
+  if (!listFromDialog_) bookmarks_.clear();
+  HRESULT hr = ReadBookmarkListInput();
+  if (zelta::Failed(hr)) return hr;
+  if (!SourceSelected()) {
+    bookmarks_.clear();
+    return zelta::S_OK;
+  }
+  // An empty selection leaves the list empty; the run then reports that nothing was done.
+  if (bookmarks_.empty()) return CollectSelectedBookmarks(Document(), bookmarks_, IncludeSubLevels());
+  return zelta::S_OK;
+}
+
+HRESULT ATBOperation::Do(int32_t flags, intptr_t) {
+  ComPtr<ATBOperation> self(this);
+  BeginRun();
+  startLevel_ = 1;
+  HRESULT hr = ReadInputs();
+  if (zelta::Failed(hr)) return hr;
+  hr = CheckPermission();
+  if (zelta::Failed(hr)) return hr;
+
+  // Level 1 is the top level; a lower value would make the level rule select nothing.
+  startLevel_ = std::max(1, CabInt(Options().Get(), u"StartLevel", 1));
+  prefix_ = CabText(Options().Get(), u"Prefix", u"");
+  suffix_ = CabText(Options().Get(), u"Suffix", u"");
+
+  OpenProgress(flags, kProgressTitleId, kProgressTextId, kProgressStatusId);
+  hr = OpenChangeGroup(flags, kLabelId);
+  if (zelta::Failed(hr)) return FinishRun(hr, {});
+
+  try {
+    if (!expander_) expander_ = std::make_unique<TitleMacroExpander>(App(), Document());
+  } catch (const std::bad_alloc&) {
+    return FinishRun(zelta::E_OUTOFMEMORY, {});
+  }
+  expander_->Reset();
+  prefixTemplate_ = TitleTemplate();
+  suffixTemplate_ = TitleTemplate();
+  for (TitleTemplate* part : {&prefixTemplate_, &suffixTemplate_}) {
+    hr = expander_->RegisterMacros(*part, kAllMacros);
+    if (zelta::Failed(hr)) return FinishRun(hr, {});
+  }
+  hr = expander_->ParseTemplate(prefixTemplate_, prefix_);
+  if (zelta::Succeeded(hr)) hr = expander_->ParseTemplate(suffixTemplate_, suffix_);
+  if (zelta::Failed(hr)) return FinishRun(hr, {});
+  expander_->LoadDocumentValues();
+
+  // Nothing to add: nothing to do, even when the spaces were to be tidied.
+  if (prefix_.empty() && suffix_.empty()) return FinishRun(zelta::S_OK, {});
+  if (SourceSelected() && bookmarks_.empty()) return FinishRun(zelta::S_OK, {});
+
+  ComPtr<IHostBookmark> root;
+  uint32_t total = 0;
+  if (!SourceSelected()) {
+    if (Document()->GetOutlineRoot(root.Put()) != zelta::S_OK || !root) return FinishRun(zelta::E_FAIL, {});
+    total = (optionFlags_ & kAtbOneLevel) ? CountBookmarks(root.Get(), startLevel_, 0, IncludeSubLevels())
+                                          : CountBookmarks(root.Get(), -1, 0, true);
+  } else if (!IncludeSubLevels()) {
+    total = static_cast<uint32_t>(bookmarks_.size());
+  } else {
+    for (const auto& bookmark : bookmarks_) total += 1 + CountBookmarks(bookmark.Get(), -1, 0, true);
+  }
+  if (total == 0) return FinishRun(zelta::S_OK, {});
+  StartProgress(total);
+
+  auto undo = zelta::MakeCom<TitleChangeUndo>();
+  hr = undo->Reserve(total);
+  if (zelta::Failed(hr)) return FinishRun(hr, {});
+  RunState run{*undo, {}};
+  if (root) {
+    const bool oneLevel = optionFlags_ & kAtbOneLevel;
+    hr = WalkBookmarks(root.Get(), 0, false, [&](IHostBookmark* bookmark, int32_t level) -> HRESULT {
+      if (!oneLevel || level >= startLevel_) {
+        HRESULT processed = Process(bookmark, run);
+        if (zelta::Failed(processed)) return processed;
+      }
+      // With one level chosen and no sub-levels the walk does not go below that level.
+      return (oneLevel && !IncludeSubLevels() && level >= startLevel_) ? zelta::S_FALSE : zelta::S_OK;
+    });
+  } else {
+    auto visit = [&](IHostBookmark* bookmark, int32_t) { return Process(bookmark, run); };
+    for (const auto& bookmark : bookmarks_) {
+      hr = IncludeSubLevels() ? WalkBookmarks(bookmark.Get(), 1, true, visit) : Process(bookmark.Get(), run);
+      if (zelta::Failed(hr)) break;
+    }
+  }
+
+  if (zelta::Failed(hr)) {
+    // Cancelled or failed: every title changed so far gets its old title back.
+    undo->Undo();
+    return FinishRun(hr, {});
+  }
+  if (!NothingChanged() && ChangeGroup()) {
+    hr = ChangeGroup()->AddItem(undo.Get());
+    if (zelta::Failed(hr)) {
+      undo->Undo();
+      return FinishRun(hr, {});
+    }
+  }
+  return FinishRun(zelta::S_OK, run.changed);
+}
+
+HRESULT ATBOperation::NewTitle(IHostBookmark* bookmark, std::u16string& title) {
+  try {
+    if (optionFlags_ & kAtbRemoveSpaces) title = RemoveExcessiveSpaces(title);
+    if (prefixTemplate_.HasMacros() || suffixTemplate_.HasMacros()) {
+      HRESULT hr = expander_->SetBookmark(bookmark);
+      if (zelta::Failed(hr)) return hr;
+    }
+    // A template without macros goes in exactly as it was entered.
+    if (!prefix_.empty()) {
+      std::u16string text = prefix_;
+      if (prefixTemplate_.HasMacros()) {
+        HRESULT hr = prefixTemplate_.Render(text);
+        if (zelta::Failed(hr)) return hr;
+      }
+      title.insert(0, text);
+    }
+    if (!suffix_.empty()) {
+      std::u16string text = suffix_;
+      if (suffixTemplate_.HasMacros()) {
+        HRESULT hr = suffixTemplate_.Render(text);
+        if (zelta::Failed(hr)) return hr;
+      }
+      title += text;
+    }
+  } catch (const std::bad_alloc&) {
+    return zelta::E_OUTOFMEMORY;
+  }
+  return zelta::S_OK;
+}
+
+HRESULT ATBOperation::Process(IHostBookmark* bookmark, RunState& run) {
+  zelta::OwnedString title;
+  if (zelta::Failed(bookmark->GetTitle(title.Put()))) {
+    MarkProblem();
+    return zelta::S_OK;
+  }
+  HRESULT hr = StepProgress(title.View());
+  if (zelta::Failed(hr)) return hr;
+
+  std::u16string newTitle = title.Str();
+  hr = NewTitle(bookmark, newTitle);
+  if (zelta::Failed(hr)) return hr;
+  // Exact comparison: a title that differs in any code unit is a change to keep.
+  if (newTitle == title.View()) return zelta::S_OK;
+
+  hr = run.undo.Add(bookmark, title.Str(), newTitle);
+  if (zelta::Failed(hr)) return hr;
+  if (zelta::Failed(bookmark->SetTitle(newTitle.c_str(), static_cast<int32_t>(newTitle.size())))) {
+    MarkProblem();
+    return zelta::S_OK;
+  }
+  MarkChanged();
+  try {
+    run.changed.push_back(bookmark);
+  } catch (const std::bad_alloc&) {
+    return zelta::E_OUTOFMEMORY;
+  }
+  return zelta::S_OK;
+}
+
+}  // namespace bm

@@ -1,0 +1,62 @@
+// Add Text to Bookmark Title: puts a prefix before and a suffix after the titles of the whole
+// outline (all levels, or one level with or without the levels below it) or of the selected
+// bookmarks (with or without their sub-bookmarks). Prefix and suffix are title templates
+// expanded for each bookmark. One undo step.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "framework/bookmark_list.h"
+#include "framework/bookmark_operation.h"
+#include "macros/title_macro_expander.h"
+#include "macros/title_template.h"
+#include "tools/title/title_change_undo.h"
+
+namespace bm {
+
+// ATBOptions Flags.
+inline constexpr int32_t kAtbIncludeSubLevels = 0x1;
+inline constexpr int32_t kAtbRemoveSpaces = 0x2;
+inline constexpr int32_t kAtbOneLevel = 0x4;  // only StartLevel (source Document)
+inline constexpr int32_t kAtbSourceSelected = 0x8;
+
+class ATBOperation : public BookmarkOperation {
+ public:
+  explicit ATBOperation(PluginObject* plugin);
+  ~ATBOperation() override;
+
+  zelta::Atom OperationAtom() const override;
+  std::u16string_view Abbreviation() const override { return u"ATB"; }
+  zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
+
+  // A bookmark list collected by the dialog; it replaces the bookmarks of "Input".
+  void TakeSelectedBookmarks(BookmarkList list);
+
+ protected:
+  // Reads the "Input" array: the document, and with the source "Selected Bookmarks" the
+  // bookmarks to work on (the document's bookmark selection when none is given).
+  zelta::HRESULT ReadInputs() override;
+  zelta::HRESULT CollectInput(zelta::IUnknown* element) override;
+
+ private:
+  struct RunState;
+  zelta::HRESULT Process(zelta::IHostBookmark* bookmark, RunState& run);
+  zelta::HRESULT NewTitle(zelta::IHostBookmark* bookmark, std::u16string& title);
+  bool SourceSelected() const { return optionFlags_ & kAtbSourceSelected; }
+  bool IncludeSubLevels() const { return optionFlags_ & kAtbIncludeSubLevels; }
+
+  int32_t optionFlags_ = 0;
+  int32_t startLevel_ = 1;
+  std::u16string prefix_;
+  std::u16string suffix_;
+  BookmarkList bookmarks_;
+  bool listFromDialog_ = false;
+
+  // Made once per operation, for its document.
+  std::unique_ptr<TitleMacroExpander> expander_;
+  TitleTemplate prefixTemplate_;
+  TitleTemplate suffixTemplate_;
+};
+
+}  // namespace bm

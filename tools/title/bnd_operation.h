@@ -1,0 +1,62 @@
+// Convert To Named Destinations: makes the last "GoTo" action of each bookmark use a named
+// destination instead of its explicit one. Each name comes from a mask (a title template),
+// made unique with "_1", "_2", ... suffixes, and is added to the document with the old
+// destination, so the bookmark leads where it led before. One undo step (NamedDestUndo).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/bookmark_list.h"
+#include "framework/bookmark_operation.h"
+#include "tools/title/bnd_unique_names.h"
+#include "tools/title/named_dest_undo.h"
+
+namespace bm {
+
+// BNDOptions Flags.
+inline constexpr int32_t kBndSourceSelected = 0x1;
+inline constexpr int32_t kBndIncludeSubBookmarks = 0x2;
+
+class BndNameMask;
+
+class BNDOperation : public BookmarkOperation {
+ public:
+  explicit BNDOperation(PluginObject* plugin);
+  ~BNDOperation() override;
+
+  zelta::Atom OperationAtom() const override;
+  std::u16string_view Abbreviation() const override { return u"BND"; }
+  zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
+
+  // A bookmark list collected by the dialog; it replaces the bookmarks of "Input".
+  void TakeSelectedBookmarks(BookmarkList list);
+
+ protected:
+  // The document, and with the source "Selected Bookmarks" the bookmarks of "Input" (or,
+  // when there are none, the document's bookmark selection; an empty one is E_INVALIDARG).
+  zelta::HRESULT ReadInputs() override;
+  zelta::HRESULT CollectInput(zelta::IUnknown* element) override;
+
+ private:
+  zelta::HRESULT Convert(zelta::IHostBookmark* bookmark);
+  // Converts the action at index; S_FALSE when it already uses a name.
+  zelta::HRESULT ConvertAction(zelta::IHostBookmark* bookmark, zelta::IHostActionList* actions,
+                               zelta::IHostAction* action, int32_t index);
+  bool IncludeSubBookmarks() const {
+    return !(optionFlags_ & kBndSourceSelected) || (optionFlags_ & kBndIncludeSubBookmarks);
+  }
+
+  int32_t optionFlags_ = 0;
+  BookmarkList bookmarks_;
+  bool listFromDialog_ = false;
+
+  // Run state.
+  std::unique_ptr<BndNameMask> mask_;
+  BndUniqueNames names_;
+  zelta::ComPtr<NamedDestUndo> undo_;
+  std::vector<zelta::IUnknown*> converted_;  // kept alive by the undo record
+};
+
+}  // namespace bm

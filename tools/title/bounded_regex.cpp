@@ -1,0 +1,264 @@
+#include "tools/title/bounded_regex.h"
+
+#include <pthread.h>
+
+#include <algorithm>
+#include <iterator>
+#include <locale>
+#include <new>
+#include <vector>
+
+namespace bm {
+namespace {
+
+using std::regex_constants::error_type;
+
+// Room left below the guard for the frames that run between two checks.
+constexpr uintptr_t kStackMargin = 1u << 20;
+
+// The lowest address the matcher may reach on this thread's stack.
+uintptr_t StackLimit() {
+  thread_local uintptr_t limit = [] {
+    const auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+    pthread_attr_t attr;
+    void* low = nullptr;
+    size_t size = 0;
+    uintptr_t result = here > 2 * kStackMargin ? here - 2 * kStackMargin : 0;  // unknown: 2 MiB
+    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+      if (pthread_attr_getstack(&attr, &low, &size) == 0 && low) result = reinterpret_cast<uintptr_t>(low) + kStackMargin;
+      pthread_attr_destroy(&attr);
+    }
+    return result;
+  }();
+  return limit;
+}
+
+struct MatchGuard {
+  int64_t stepsLeft;
+  uintptr_t stackLimit;
+};
+
+// A character pointer that charges every step of the matcher to the guard.
+class GuardedIterator {
+ public:
+  using iterator_category = std::bidirectional_iterator_tag;
+  using value_type = wchar_t;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const wchar_t*;
+  using reference = const wchar_t&;
+
+  GuardedIterator() = default;
+  GuardedIterator(const wchar_t* p, MatchGuard* guard) : p_(p), guard_(guard) {}
+
+  reference operator*() const {
+    Charge();
+    return *p_;
+  }
+  GuardedIterator& operator++() {
+    Charge();
+    ++p_;
+    return *this;
+  }
+  GuardedIterator operator++(int) {
+    GuardedIterator before = *this;
+    ++*this;
+    return before;
+  }
+  GuardedIterator& operator--() {
+    Charge();
+    --p_;
+    return *this;
+  }
+  GuardedIterator operator--(int) {
+    GuardedIterator before = *this;
+    --*this;
+    return before;
+  }
+  friend bool operator==(const GuardedIterator& a, const GuardedIterator& b) { return a.p_ == b.p_; }
+
+ private:
+  void Charge() const {
+    if (--guard_->stepsLeft < 0) throw std::regex_error(std::regex_constants::error_complexity);
+    if (reinterpret_cast<uintptr_t>(__builtin_frame_address(0)) < guard_->stackLimit)
+      throw std::regex_error(std::regex_constants::error_stack);
+  }
+
+  const wchar_t* p_ = nullptr;
+  MatchGuard* guard_ = nullptr;
+};
+
+// Case-insensitive matching needs a locale that knows more than ASCII.
+std::locale MatchLocale() {
+  static const std::locale locale = [] {
+    for (const char* name : {"C.UTF-8", "C.utf8", "en_US.UTF-8"}) {
+      try {
+        return std::locale(name);
+      } catch (const std::runtime_error&) {
+      }
+    }
+    return std::locale::classic();
+  }();
+  return locale;
+}
+
+}  // namespace
+
+std::wstring BoundedRegex::ToWide(std::u16string_view text) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      out += static_cast<wchar_t>(0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+      ++i;
+    } else {
+      out += static_cast<wchar_t>(c);
+    }
+  }
+  return out;
+}
+
+std::u16string BoundedRegex::FromWide(std::wstring_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (wchar_t w : text) {
+    const auto c = static_cast<uint32_t>(w);
+    if (c >= 0x10000 && c <= 0x10FFFF) {
+      out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(c <= 0xFFFF ? c : 0xFFFD);
+    }
+  }
+  return out;
+}
+
+BoundedRegex::SizeEstimate BoundedRegex::Estimate(std::u16string_view pattern) {
+  // Each open group keeps the states counted inside it so far and the cost of its last item
+  // (what a following quantifier repeats).
+  struct Frame {
+    double sum = 0;
+    double last = 0;
+  };
+  std::vector<Frame> frames(1);
+  SizeEstimate estimate;
+  auto add = [&](double cost) {
+    frames.back().sum += cost;
+    frames.back().last = cost;
+  };
+  size_t i = 0;
+  while (i < pattern.size()) {
+    const char16_t c = pattern[i];
+    if (c == u'\\') {
+      i += 2;
+      add(1);
+    } else if (c == u'[') {
+      for (++i; i < pattern.size() && pattern[i] != u']'; ++i)
+        if (pattern[i] == u'\\') ++i;
+      ++i;
+      add(1);
+    } else if (c == u'(') {
+      frames.push_back({});
+      estimate.nesting = std::max(estimate.nesting, static_cast<int>(frames.size()) - 1);
+      i += (i + 2 < pattern.size() && pattern[i + 1] == u'?') ? 3 : 1;
+    } else if (c == u')') {
+      const double inner = frames.back().sum + 2;
+      if (frames.size() > 1) frames.pop_back();
+      add(inner);
+      ++i;
+    } else if (c == u'|') {
+      frames.back().sum += 1;
+      frames.back().last = 0;
+      ++i;
+    } else if (c == u'*' || c == u'+' || c == u'?') {
+      frames.back().sum += 1;
+      ++i;
+    } else if (c == u'{') {
+      // {n}, {n,} or {n,m}: the item is copied max(n, m) times.
+      size_t j = i + 1;
+      double low = 0, high = -1;
+      bool digits = false;
+      while (j < pattern.size() && pattern[j] >= u'0' && pattern[j] <= u'9') {
+        low = std::min(low * 10 + (pattern[j++] - u'0'), 1e12);
+        digits = true;
+      }
+      if (j < pattern.size() && pattern[j] == u',') {
+        ++j;
+        if (j < pattern.size() && pattern[j] >= u'0' && pattern[j] <= u'9') high = 0;
+        while (j < pattern.size() && pattern[j] >= u'0' && pattern[j] <= u'9')
+          high = std::min(high * 10 + (pattern[j++] - u'0'), 1e12);
+      }
+      if (digits && j < pattern.size() && pattern[j] == u'}') {
+        frames.back().sum += frames.back().last * std::max(low, high) + 1;
+        i = j + 1;
+      } else {
+        add(1);
+        ++i;
+      }
+    } else {
+      add(1);
+      ++i;
+    }
+  }
+  for (const Frame& frame : frames) estimate.states += frame.sum + 2;
+  return estimate;
+}
+
+std::optional<int> BoundedRegex::Compile(std::u16string_view pattern, bool ignoreCase) {
+  compiled_ = false;
+  backReferences_ = false;
+  if (pattern.size() > kMaxPatternLength) return std::regex_constants::error_complexity;
+  const SizeEstimate estimate = Estimate(pattern);
+  if (estimate.nesting > kMaxNesting || estimate.states > kMaxStates) return std::regex_constants::error_complexity;
+
+  auto flags = std::regex_constants::ECMAScript;
+  if (ignoreCase) flags |= std::regex_constants::icase;
+  try {
+    const std::wstring wide = ToWide(pattern);
+    regex_.imbue(MatchLocale());
+    try {
+      // The non-recursive matcher refuses back-references with error_complexity.
+      regex_.assign(wide, flags | std::regex_constants::__polynomial);
+    } catch (const std::regex_error& error) {
+      if (error.code() != std::regex_constants::error_complexity) throw;
+      regex_.assign(wide, flags);
+      backReferences_ = true;
+    }
+  } catch (const std::regex_error& error) {
+    return static_cast<int>(error.code());
+  } catch (const std::bad_alloc&) {
+    return std::regex_constants::error_space;
+  }
+  compiled_ = true;
+  return std::nullopt;
+}
+
+BoundedRegex::Outcome BoundedRegex::Replace(std::u16string& text, std::u16string_view format, int* error) const {
+  int ignored = 0;
+  if (!error) error = &ignored;
+  if (!compiled_) {
+    *error = std::regex_constants::error_complexity;
+    return Outcome::kFailed;
+  }
+  try {
+    const std::wstring subject = ToWide(text);
+    const std::wstring replacement = ToWide(format);
+    MatchGuard guard{kStepBudget, StackLimit()};
+    std::wstring result;
+    const wchar_t* begin = subject.data();
+    std::regex_replace(std::back_inserter(result), GuardedIterator(begin, &guard),
+                       GuardedIterator(begin + subject.size(), &guard), regex_, replacement);
+    if (result == subject) return Outcome::kUnchanged;
+    text = FromWide(result);
+    return Outcome::kChanged;
+  } catch (const std::regex_error& e) {
+    *error = static_cast<int>(e.code());
+  } catch (const std::bad_alloc&) {
+    *error = std::regex_constants::error_space;
+  } catch (const std::length_error&) {
+    *error = std::regex_constants::error_space;
+  }
+  return Outcome::kFailed;
+}
+
+}  // namespace bm

@@ -1,0 +1,201 @@
+#include "tools/title/frt_operation.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "framework/bookmark_source.h"
+#include "framework/bookmark_walker.h"
+#include "framework/cab_access.h"
+#include "plugin/atom_table.h"
+#include "tools/title/literal_replace.h"
+
+namespace bm {
+
+using zelta::ComPtr;
+using zelta::HRESULT;
+using zelta::IHostBookmark;
+
+namespace {
+
+constexpr std::u16string_view kLabelId = u"bookmarksPlugin.DlgFindReplaceBookmarkText";
+constexpr std::u16string_view kProgressTitleId = u"bookmarksPlugin.progress.findReplaceBookmarkText.title";
+constexpr std::u16string_view kProgressTextId = u"bookmarksPlugin.progress.findReplaceBookmarkText.text";
+constexpr std::u16string_view kProgressStatusId = u"bookmarksPlugin.progress.statusText.ProcessingBookmarks";
+
+std::u16string FirstOf(const std::vector<std::u16string>& texts) { return texts.empty() ? u"" : texts.front(); }
+
+}  // namespace
+
+void PushHistory(std::vector<std::u16string>& history, const std::u16string& text) {
+  for (size_t i = 0; i < history.size(); ++i) {
+    if (history[i] != text) continue;
+    std::rotate(history.begin(), history.begin() + static_cast<std::ptrdiff_t>(i),
+                history.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+    return;
+  }
+  if (history.size() >= kFrtHistorySize) history.resize(kFrtHistorySize - 1);
+  history.insert(history.begin(), text);
+}
+
+std::optional<int> CheckFindPattern(std::u16string_view pattern, bool matchCase) {
+  if (pattern.empty()) return std::nullopt;
+  BoundedRegex regex;
+  return regex.Compile(pattern, !matchCase);
+}
+
+struct FRTOperation::RunState {
+  std::u16string find;
+  std::u16string replacement;
+  BoundedRegex regex;
+  TitleChangeUndo* undo = nullptr;
+  std::vector<zelta::IUnknown*> changed;  // kept alive by the undo record
+};
+
+FRTOperation::FRTOperation(PluginObject* plugin) : BookmarkOperation(plugin) { CreateParams(); }
+
+zelta::Atom FRTOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.findReplaceBookmarkText"); }
+
+void FRTOperation::TakeSelectedBookmarks(BookmarkList list) {
+  bookmarks_ = std::move(list);
+  listFromDialog_ = true;
+}
+
+HRESULT FRTOperation::CollectInput(zelta::IUnknown* element) {
+  if (zelta::QueryAs<zelta::IHostDocument>(element)) return zelta::S_OK;
+  auto bookmark = zelta::QueryAs<IHostBookmark>(element);
+  if (!bookmark) return zelta::E_INVALIDARG;
+  // Every bookmark must belong to the document the run changes.
+  ComPtr<zelta::IHostDocument> document;
+  bookmark->GetDocument(document.Put());
+  if (!document || document.Get() != Document()) return zelta::E_INVALIDARG;
+  if (listFromDialog_) return zelta::S_OK;
+  return AddBookmark(bookmarks_, bookmark.Get(), IncludeSubBookmarks());
+}
+
+HRESULT FRTOperation::ReadInputs() {
+  optionFlags_ = CabInt(Options().Get(), u"Flags", 0);
+  if (!listFromDialog_) bookmarks_.clear();
+  HRESULT hr = ReadBookmarkListInput();
+  if (zelta::Failed(hr)) return hr;
+  if (!SourceSelected()) {
+    // The whole outline, whatever the input held besides the document.
+    bookmarks_.clear();
+    return zelta::S_OK;
+  }
+  if (bookmarks_.empty()) {
+    hr = CollectSelectedBookmarks(Document(), bookmarks_, IncludeSubBookmarks());
+    if (zelta::Failed(hr)) return hr;
+    if (bookmarks_.empty()) return zelta::E_INVALIDARG;
+  }
+  return zelta::S_OK;
+}
+
+HRESULT FRTOperation::Do(int32_t flags, intptr_t) {
+  ComPtr<FRTOperation> self(this);
+  BeginRun();
+  patternError_.reset();
+  HRESULT hr = ReadInputs();
+  if (zelta::Failed(hr)) return hr;
+  hr = CheckPermission();
+  if (zelta::Failed(hr)) return hr;
+
+  auto run = std::make_unique<RunState>();
+  run->find = FirstOf(CabStrings(CabItem(Options().Get(), u"FindWords").Get()));
+  run->replacement = FirstOf(CabStrings(CabItem(Options().Get(), u"ReplaceWords").Get()));
+  if (optionFlags_ & kFrtRegex) {
+    // Compiled once, before any title changes: a pattern that does not compile changes nothing.
+    patternError_ = run->regex.Compile(run->find, !(optionFlags_ & kFrtMatchCase));
+    if (patternError_) return *patternError_ == std::regex_constants::error_space ? zelta::E_OUTOFMEMORY : zelta::E_INVALIDARG;
+  }
+
+  OpenProgress(flags, kProgressTitleId, kProgressTextId, kProgressStatusId);
+  hr = OpenChangeGroup(flags, kLabelId);
+  if (zelta::Failed(hr)) return FinishRun(hr, {});
+
+  ComPtr<IHostBookmark> root;
+  uint32_t total = 0;
+  if (bookmarks_.empty()) {
+    if (Document()->GetOutlineRoot(root.Put()) != zelta::S_OK || !root) return FinishRun(zelta::E_FAIL, {});
+    total = CountBookmarks(root.Get(), -1, 0, true);
+  } else if (!IncludeSubBookmarks()) {
+    total = static_cast<uint32_t>(bookmarks_.size());
+  } else {
+    for (const auto& bookmark : bookmarks_) total += 1 + CountBookmarks(bookmark.Get(), -1, 0, true);
+  }
+  if (total == 0) return FinishRun(zelta::S_OK, {});
+  StartProgress(total);
+
+  auto undo = zelta::MakeCom<TitleChangeUndo>();
+  hr = undo->Reserve(total);
+  if (zelta::Failed(hr)) return FinishRun(hr, {});
+  run->undo = undo.Get();
+  auto visit = [&](IHostBookmark* bookmark, int32_t) { return Process(bookmark, *run); };
+  if (root) {
+    hr = WalkBookmarks(root.Get(), 0, false, visit);
+  } else {
+    for (const auto& bookmark : bookmarks_) {
+      hr = IncludeSubBookmarks() ? WalkBookmarks(bookmark.Get(), 0, true, visit) : Process(bookmark.Get(), *run);
+      if (zelta::Failed(hr)) break;
+    }
+  }
+
+  if (zelta::Failed(hr)) {
+    // Cancelled or failed: every title changed so far gets its old title back.
+    undo->Undo();
+    return FinishRun(hr, {});
+  }
+  if (!NothingChanged() && ChangeGroup()) {
+    hr = ChangeGroup()->AddItem(undo.Get());
+    if (zelta::Failed(hr)) {
+      undo->Undo();
+      return FinishRun(hr, {});
+    }
+  }
+  return FinishRun(zelta::S_OK, run->changed);
+}
+
+HRESULT FRTOperation::Process(IHostBookmark* bookmark, RunState& run) {
+  zelta::OwnedString title;
+  if (zelta::Failed(bookmark->GetTitle(title.Put()))) {
+    MarkProblem();
+    return zelta::S_OK;
+  }
+  HRESULT hr = StepProgress(title.View());
+  if (zelta::Failed(hr)) return hr;
+
+  std::u16string newTitle = title.Str();
+  if (optionFlags_ & kFrtRegex) {
+    int error = 0;
+    const BoundedRegex::Outcome outcome = run.regex.Replace(newTitle, run.replacement, &error);
+    if (outcome == BoundedRegex::Outcome::kFailed) {
+      // A title the pattern cannot be matched against within bounds ends the whole run.
+      patternError_ = error;
+      return error == std::regex_constants::error_space ? zelta::E_OUTOFMEMORY : zelta::E_INVALIDARG;
+    }
+    if (outcome == BoundedRegex::Outcome::kUnchanged) return zelta::S_OK;
+  } else {
+    const ReplaceOutcome outcome = LiteralReplace(newTitle, run.find, run.replacement, optionFlags_ & kFrtMatchCase,
+                                                  optionFlags_ & kFrtWholeWord);
+    if (outcome == ReplaceOutcome::kFailed) {
+      MarkProblem();
+      return zelta::S_OK;
+    }
+    if (outcome == ReplaceOutcome::kUnchanged) return zelta::S_OK;
+  }
+
+  hr = run.undo->Add(bookmark, title.Str(), newTitle);
+  if (zelta::Failed(hr)) return hr;
+  if (zelta::Failed(bookmark->SetTitle(newTitle.c_str(), static_cast<int32_t>(newTitle.size())))) {
+    MarkProblem();
+    return zelta::S_OK;
+  }
+  MarkChanged();
+  try {
+    run.changed.push_back(bookmark);
+  } catch (const std::bad_alloc&) {
+    return zelta::E_OUTOFMEMORY;
+  }
+  return zelta::S_OK;
+}
+
+}  // namespace bm

@@ -1,0 +1,110 @@
+#include "tools/tree/vb_operation.h"
+
+#include <new>
+
+#include "framework/bookmark_walker.h"
+#include "framework/cab_access.h"
+#include "plugin/atom_table.h"
+#include "plugin/host_components.h"
+#include "tools/tree/bookmark_validator.h"
+
+namespace bm {
+
+using zelta::ComPtr;
+using zelta::HRESULT;
+using zelta::IHostBookmark;
+
+VBOperation::VBOperation(PluginObject* plugin) : BookmarkOperation(plugin) { CreateParams(); }
+
+zelta::Atom VBOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.validate"); }
+
+HRESULT VBOperation::Execute(bool, intptr_t extra) {
+  ComPtr<VBOperation> self(this);
+  ComPtr<zelta::IHostDocument> document;
+  if (zelta::IHostApp* app = App(); app && app->GetActiveDocument(document.Put()) == zelta::S_OK && document)
+    SetInput({static_cast<zelta::IUnknown*>(document.Get())});
+  zelta::WindowHandle owner = 0;
+  if (HostComponents().windows) HostComponents().windows->GetActiveWindow(&owner);
+  LoadLastUsedOptions();
+  HRESULT hr = ShowDialog(owner, extra);
+  if (KeepOptions(hr)) SaveLastUsedOptions();
+  return hr;
+}
+
+HRESULT VBOperation::CollectInput(zelta::IUnknown* element) {
+  if (zelta::QueryAs<zelta::IHostDocument>(element)) return zelta::S_OK;
+  auto bookmark = zelta::QueryAs<IHostBookmark>(element);
+  if (!bookmark) return zelta::E_INVALIDARG;
+  ComPtr<zelta::IHostDocument> document;
+  bookmark->GetDocument(document.Put());
+  if (!document || document.Get() != Document()) return zelta::E_INVALIDARG;
+  try {
+    bookmarks_.push_back(bookmark);
+  } catch (const std::bad_alloc&) {
+    return zelta::E_OUTOFMEMORY;
+  }
+  return zelta::S_OK;
+}
+
+HRESULT VBOperation::ReadInputs() {
+  bookmarks_.clear();
+  return ReadBookmarkListInput();
+}
+
+HRESULT VBOperation::Do(int32_t, intptr_t) {
+  ComPtr<VBOperation> self(this);
+  BeginRun();
+  records_.clear();
+  HRESULT hr = Run();
+  if (zelta::Succeeded(hr)) hr = WriteOutput();
+  if (listener_) listener_->OnFinished(hr);
+  // Validation changes nothing: success is "no change".
+  return zelta::Failed(hr) ? hr : zelta::S_FALSE;
+}
+
+HRESULT VBOperation::Run() {
+  HRESULT hr = ReadInputs();
+  if (zelta::Failed(hr)) return hr;
+  hr = CheckPermission();
+  if (zelta::Failed(hr)) return hr;
+  const int32_t checks = CabInt(Options().Get(), u"Flags", 0);
+  ComPtr<IHostBookmark> root;
+  if (Document()->GetOutlineRoot(root.Put()) != zelta::S_OK || !root) return zelta::E_FAIL;
+  if (listener_) listener_->OnTotal(static_cast<double>(CountBookmarks(root.Get(), -1, 0, true)));
+
+  BookmarkValidator validator(Document(), checks);
+  auto visit = [&](IHostBookmark* bookmark, int32_t) -> HRESULT {
+    if (listener_ && listener_->IsCancelled()) return zelta::E_CANCELLED;
+    const int32_t warnings = validator.Validate(bookmark);
+    if (warnings == 0) return zelta::S_OK;
+    try {
+      records_.push_back(Record{bookmark, warnings});
+    } catch (const std::bad_alloc&) {
+      return zelta::E_OUTOFMEMORY;
+    }
+    if (listener_) listener_->OnRecord(bookmark, warnings);
+    return zelta::S_OK;
+  };
+  if (bookmarks_.empty()) return WalkBookmarks(root.Get(), 0, false, visit);
+  for (const auto& bookmark : bookmarks_) {
+    hr = visit(bookmark.Get(), 0);
+    if (zelta::Failed(hr)) return hr;
+  }
+  return zelta::S_OK;
+}
+
+HRESULT VBOperation::WriteOutput() {
+  ComPtr<zelta::ICabItem> output = Output();
+  if (!output) return zelta::E_FAIL;
+  HRESULT hr = output->Clear();
+  for (size_t i = 0; zelta::Succeeded(hr) && i < records_.size(); ++i) {
+    ComPtr<zelta::ICabItem> element;
+    hr = output->Insert(-1, element.Put());
+    if (zelta::Succeeded(hr) && !element) hr = zelta::E_OUTOFMEMORY;
+    if (zelta::Succeeded(hr)) hr = element->SetObject(u"Bookmark", records_[i].bookmark.Get());
+    if (zelta::Succeeded(hr)) hr = element->SetInt(u"Warnings", records_[i].warnings);
+  }
+  return zelta::Failed(hr) ? hr : zelta::S_OK;
+}
+
+}  // namespace bm

@@ -1,0 +1,52 @@
+// Validate Bookmarks: finds bookmarks with empty titles, without actions, or with actions that
+// cannot work, and reports one record (bookmark, warning bits) per invalid bookmark in
+// "Output". It never changes the document, so a successful run answers S_FALSE.
+#pragma once
+
+#include <vector>
+
+#include "framework/bookmark_list.h"
+#include "framework/bookmark_operation.h"
+#include "tools/tree/validation_listener.h"
+
+namespace bm {
+
+class VBOperation : public BookmarkOperation {
+ public:
+  struct Record {
+    zelta::ComPtr<zelta::IHostBookmark> bookmark;
+    int32_t warnings = 0;
+  };
+
+  explicit VBOperation(PluginObject* plugin);
+
+  zelta::Atom OperationAtom() const override;
+  std::u16string_view Abbreviation() const override { return u"VB"; }
+  // The options are kept after the dialog whatever it answered.
+  bool KeepOptions(zelta::HRESULT) const override { return true; }
+  // The dialog runs the validations itself; this cycle only shows it around the stored
+  // options and does not run the operation or show a result message.
+  zelta::HRESULT Execute(bool runThroughHost, intptr_t extra) override;
+  // Without bookmarks in "Input" every bookmark of the document is validated (parents before
+  // children); with bookmarks, exactly those, in their order.
+  zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
+
+  // The listener of the next runs (not owned; null for none).
+  void SetListener(ValidationListener* listener) { listener_ = listener; }
+  // The records of the last run, in the order found.
+  const std::vector<Record>& Records() const { return records_; }
+
+ protected:
+  zelta::HRESULT ReadInputs() override;
+  zelta::HRESULT CollectInput(zelta::IUnknown* element) override;
+
+ private:
+  zelta::HRESULT Run();
+  zelta::HRESULT WriteOutput();
+
+  ValidationListener* listener_ = nullptr;
+  BookmarkList bookmarks_;
+  std::vector<Record> records_;
+};
+
+}  // namespace bm

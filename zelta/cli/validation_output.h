@@ -1,0 +1,26 @@
+// The findings of Validate Bookmarks on the command line: the validation dialog's list as
+// text ("Found N invalid bookmark(s)", then each bookmark with its message lines), or one
+// JSON entry per record.
+#pragma once
+
+#include <ostream>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+#include "host/cab.h"
+#include "zelta/app/host_app.h"
+
+namespace zelta::cli {
+
+// Operations that only read the document: they need no output file.
+bool IsReadOnlyOperation(std::string_view operationId);
+
+// The records of the run's "Output" (each a dictionary of "Bookmark" and "Warnings") as
+// [{"title", "position" (1-based path), "warnings", "messages": [...]}, ...].
+nlohmann::ordered_json ValidationOutputJson(app::HostApp& app, ICabItem* root);
+
+// The records as the validation dialog lists them.
+void PrintValidationFindings(app::HostApp& app, ICabItem* root, std::ostream& out);
+
+}  // namespace zelta::cli
