@@ -71,6 +71,11 @@ struct IHostDocument : IUnknown {
 
   // The document's undo history.
   virtual HRESULT GetUndoHistory(IHostUndoHistory** history) = 0;
+
+  // The document's action factory (one reference; the factory keeps the document alive).
+  virtual HRESULT GetActionFactory(IHostActionFactory** factory) = 0;
+  // A new, empty action list of this document, to fill and give to a bookmark.
+  virtual HRESULT CreateActionList(IHostActionList** actions) = 0;
 };
 
 }  // namespace zelta

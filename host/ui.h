@@ -38,6 +38,10 @@ struct IWindowService : IUnknown {
   virtual HRESULT GetActiveWindow(WindowHandle* window) = 0;
   // The window that shows a document (0 when it has none).
   virtual HRESULT GetDocumentWindow(IHostDocument* document, WindowHandle* window) = 0;
+  // The clockwise rotation (degrees: 0, 90, 180 or 270) the document is viewed with, on top
+  // of each page's own /Rotate. 0 unless the host's user turned the view; 0 for a null
+  // document or one that is not open.
+  virtual HRESULT GetViewRotation(IHostDocument* document, int32_t* degrees) = 0;
 };
 
 }  // namespace zelta

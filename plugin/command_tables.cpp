@@ -2,8 +2,15 @@
 
 #include <array>
 
+#include "autogen/agb_add_level_operation.h"
+#include "autogen/agb_operation.h"
 #include "plugin/atom_table.h"
+#include "tools/title/atb_operation.h"
 #include "tools/title/cbc_operation.h"
+#include "tools/title/frt_operation.h"
+#include "tools/title/bnd_operation.h"
+#include "tools/tree/sb_operation.h"
+#include "tools/tree/vb_operation.h"
 
 namespace bm {
 namespace {
@@ -52,9 +59,28 @@ struct OperationRow {
 const OperationRow kOperations[] = {
     {u"cmd.bookmarksPlugin.changeBookmarkCase", u"op.bookmarks.changeBookmarkCase",
      [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> { return zelta::MakeCom<CBCOperation>(plugin); }},
+    {u"cmd.bookmarksPlugin.findReplaceBookmarkText", u"op.bookmarks.findReplaceBookmarkText",
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> { return zelta::MakeCom<FRTOperation>(plugin); }},
+    {u"cmd.bookmarksPlugin.addTextToBookmarkTitle", u"op.bookmarks.addTextToBookmarkTitle",
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> { return zelta::MakeCom<ATBOperation>(plugin); }},
+    {u"cmd.bookmarksPlugin.generate", u"op.bookmarks.autoGenerateFromText",
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> { return zelta::MakeCom<AGBOperation>(plugin); }},
+    {u"cmd.bookmarksPlugin.addAGBLevel", u"op.pseudo.bookmarks.addAGBLevel",
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> { return zelta::MakeCom<AGBAddLevelOperation>(plugin); }},
+    {u"cmd.bookmarksPlugin.bookmarksToNamedDests", u"op.bookmarks.toNamedDests",
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> { return zelta::MakeCom<BNDOperation>(plugin); }},
+    {u"cmd.bookmarksPlugin.sort", u"op.bookmarks.sortBookmarks",
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> { return zelta::MakeCom<SBOperation>(plugin); }},
+    {u"cmd.bookmarksPlugin.validate", u"op.bookmarks.validate",
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> { return zelta::MakeCom<VBOperation>(plugin); }},
 };
 
-constexpr std::u16string_view kOperationIds[] = {u"op.bookmarks.changeBookmarkCase"};
+constexpr std::u16string_view kOperationIds[] = {u"op.bookmarks.changeBookmarkCase",
+                                                   u"op.bookmarks.findReplaceBookmarkText",
+                                                   u"op.bookmarks.addTextToBookmarkTitle", u"op.bookmarks.toNamedDests",
+                                                   u"op.bookmarks.sortBookmarks", u"op.bookmarks.validate",
+                                                   u"op.bookmarks.autoGenerateFromText",
+                                                   u"op.pseudo.bookmarks.addAGBLevel"};
 
 }  // namespace
 

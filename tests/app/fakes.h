@@ -60,6 +60,8 @@ class FakeDocument : public ComObject<IHostDocument> {
   HRESULT GetFilePath(BString* path) override { return ReturnString(u"fake.pdf", path); }
   HRESULT GetInfoTitle(BString* title) override { return ReturnString(u"", title); }
   HRESULT GetUndoHistory(IHostUndoHistory**) override { return E_NOTIMPL; }
+  HRESULT GetActionFactory(IHostActionFactory**) override { return E_NOTIMPL; }
+  HRESULT CreateActionList(IHostActionList**) override { return E_NOTIMPL; }
 };
 
 // A bookmark that only knows its document and whether it is still in the outline.
@@ -110,6 +112,8 @@ class FakeBookmark : public ComObject<IHostBookmark> {
 
  private:
   ComPtr<IHostDocument> document_;
+  HRESULT SetActions(IHostActionList*) override { return E_NOTIMPL; }
+  HRESULT AppendAction(IHostAction*) override { return E_NOTIMPL; }
 };
 
 // Forwards events to a callback; logs them by name.

@@ -262,7 +262,23 @@ TEST(PluginCommands, OnlyExistingOperationsAreCreated) {
   zelta::Atom id = zelta::kNoAtom;
   cbc->GetOperationId(&id);
   EXPECT_EQ(id, AtomOf(u"op.bookmarks.changeBookmarkCase"));
-  EXPECT_FALSE(CreateOperationForCommand(AtomOf(u"cmd.bookmarksPlugin.sort"), &host.Plugin()));
+  // Every command that has an operation makes one with its own id; the others make none.
+  const std::pair<const char16_t*, const char16_t*> made[] = {
+      {u"cmd.bookmarksPlugin.sort", u"op.bookmarks.sortBookmarks"},
+      {u"cmd.bookmarksPlugin.validate", u"op.bookmarks.validate"},
+      {u"cmd.bookmarksPlugin.generate", u"op.bookmarks.autoGenerateFromText"},
+      {u"cmd.bookmarksPlugin.findReplaceBookmarkText", u"op.bookmarks.findReplaceBookmarkText"},
+      {u"cmd.bookmarksPlugin.addTextToBookmarkTitle", u"op.bookmarks.addTextToBookmarkTitle"},
+      {u"cmd.bookmarksPlugin.bookmarksToNamedDests", u"op.bookmarks.toNamedDests"},
+  };
+  for (const auto& [command, operation] : made) {
+    auto op = CreateOperationForCommand(AtomOf(command), &host.Plugin());
+    ASSERT_TRUE(op);
+    op->GetOperationId(&id);
+    EXPECT_EQ(id, AtomOf(operation));
+  }
+  EXPECT_FALSE(CreateOperationForCommand(AtomOf(u"cmd.bookmarksPlugin.toTOC"), &host.Plugin()));
+  EXPECT_FALSE(CreateOperationForCommand(AtomOf(u"cmd.bookmarksPlugin.fromTextFile"), &host.Plugin()));
   EXPECT_FALSE(CreateOperationForCommand(zelta::kNoAtom, &host.Plugin()));
 }
 

@@ -5,9 +5,13 @@
 #include "zelta/app/atom_table.h"
 #include "zelta/app/cab_factory.h"
 #include "zelta/app/file_service.h"
+#include "zelta/app/host_operation_set.h"
+#include "zelta/app/object_list_factory.h"
+#include "zelta/app/page_range_service.h"
 #include "zelta/app/settings_store.h"
 #include "zelta/app/text_codec.h"
 #include "zelta/pdf/host_document.h"
+#include "zelta/pdf/page_text_service.h"
 #include "zelta/ui/window_service.h"
 
 namespace zelta::app {
@@ -27,9 +31,13 @@ HostApp::HostApp()
   });
   components_.Set("ZLK", ComPtr<IUnknown>(static_cast<IUnknown*>(selections_.Get())));
   components_.Set("ZLW", ComPtr<IUnknown>(static_cast<IUnknown*>(windows.Get())));
-  components_.Set("AUX", QueryAs<IUnknown>(MakeCabFactory().Get()));
+  // AUX is both the Cab factory and the page-range service; ZLT serves page text and fonts.
+  components_.Set("AUX", MakeAuxComponent(MakeCabFactory()));
+  components_.Set("ZLT", QueryAs<IUnknown>(pdf::MakePageTextService().Get()));
   components_.Set("AFS", QueryAs<IUnknown>(MakeCom<FileService>().Get()));
   components_.Set("UIX", ComPtr<IUnknown>(static_cast<IUnknown*>(ui_.Get())));
+  components_.Set("LST", QueryAs<IUnknown>(MakeCom<ObjectListFactory>().Get()));
+  RegisterBookmarkHostOperations(*this, MakeCabFactory().Get());
 
   // The host's own commands, titled from its string table.
   ui_->Registry()->SetTitleSource([](Atom id) {

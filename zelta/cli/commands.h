@@ -14,5 +14,7 @@ void AddOptionsCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddCommandsCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddSettingsCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddResultCommand(CLI::App& app, int* status);
+void AddFontsCommand(CLI::App& app, SessionOptions& common, int* status);
+void AddStyleCommand(CLI::App& app, SessionOptions& common, int* status);
 
 }  // namespace zelta::cli

@@ -25,6 +25,8 @@ int main(int argc, char** argv) {
   AddCommandsCommand(app, common, &status);
   AddSettingsCommand(app, common, &status);
   AddResultCommand(app, &status);
+  AddFontsCommand(app, common, &status);
+  AddStyleCommand(app, common, &status);
 
   try {
     app.parse(argc, argv);

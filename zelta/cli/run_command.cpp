@@ -6,10 +6,12 @@
 
 #include "support/result_text.h"
 #include "zelta/app/cab_json.h"
+#include "zelta/app/text_selection.h"
 #include "zelta/cli/bookmark_path.h"
 #include "zelta/cli/commands.h"
 #include "zelta/cli/exit_codes.h"
 #include "zelta/cli/operation_names.h"
+#include "zelta/cli/validation_output.h"
 
 namespace zelta::cli {
 
@@ -18,6 +20,8 @@ namespace {
 struct RunArgs {
   std::string operation, file, output, optionsFile, password, selectBookmarks;
   std::vector<std::string> sets;
+  std::vector<std::string> selectText;  // "PAGE[:x0,y0,x1,y1]" each
+  std::string pages;  // --pages: PagesRange type 1 with this text
   bool last = false, json = false, quiet = false;
 };
 
@@ -133,9 +137,16 @@ int Run(const RunArgs& args, const SessionOptions& common) {
     PrintError("unknown operation \"" + args.operation + "\" (see zelta run --help)");
     return kExitUsage;
   }
+  // An operation that changes the document needs somewhere to write it; one that only reads
+  // it writes nothing unless asked.
+  const bool readOnly = IsReadOnlyOperation(op->id);
+  if (args.output.empty() && !readOnly) {
+    PrintError(std::string("the operation ") + op->abbreviation + " changes the document: give -o OUT.pdf");
+    return kExitUsage;
+  }
   std::error_code ec;
-  auto outFolder = std::filesystem::absolute(args.output, ec).parent_path();
-  if (ec || !std::filesystem::is_directory(outFolder, ec)) {
+  auto outFolder = std::filesystem::absolute(args.output.empty() ? "." : args.output, ec).parent_path();
+  if (!args.output.empty() && (ec || !std::filesystem::is_directory(outFolder, ec))) {
     PrintError("cannot write " + args.output + ": folder " + outFolder.string() + " does not exist");
     return kExitUsage;
   }
@@ -159,6 +170,16 @@ int Run(const RunArgs& args, const SessionOptions& common) {
     return kExitFailed;
   }
   if (!FillOptions(session, args, *op, optionsItem.Get())) return kExitUsage;
+  if (!args.pages.empty()) {
+    ComPtr<ICabItem> range;
+    const std::u16string text = ToUtf16(args.pages);
+    if (optionsItem->GetItem(u"PagesRange", range.Put()) != S_OK || !range ||
+        Failed(range->SetInt(u"Type", 1)) ||
+        Failed(range->SetText(u"Text", text.c_str(), static_cast<int32_t>(text.size())))) {
+      PrintError(std::string("--pages: the operation ") + op->abbreviation + " has no page range");
+      return kExitUsage;
+    }
+  }
 
   auto document = session.Open(args.file, args.password);
   if (!document) return kExitUsage;
@@ -176,6 +197,16 @@ int Run(const RunArgs& args, const SessionOptions& common) {
     for (auto& b : selected) input.emplace_back(b.Get());
     app.SetSelection(document.Get(), Intern(app, "selection.bookmarks"), input);
   }
+  if (!args.selectText.empty()) {
+    ComPtr<app::TextSelection> selection;
+    std::string error;
+    if (Failed(app::TextSelection::FromArguments(document.Get(), args.selectText, &selection, &error))) {
+      PrintError("--select-text " + error);
+      return kExitUsage;
+    }
+    app.SetSelection(document.Get(), Intern(app, "selection.text"),
+                     {ComPtr<IUnknown>(static_cast<IHostTextSelection*>(selection.Get()))});
+  }
   int32_t inputType = 0;
   ComPtr<ICabItem> inputItem;
   if (root->GetItem(u"Input", inputItem.Put()) == S_OK) inputItem->GetType(&inputType);
@@ -190,7 +221,7 @@ int Run(const RunArgs& args, const SessionOptions& common) {
   std::string message = ToUtf8(bm::support::DescribeResult(hr));
   int status = hr == S_OK ? kExitChanged : hr == S_FALSE ? kExitNoChange : kExitFailed;
   if (hr == S_FALSE) message = ToUtf8(app.String("bookmarksPlugin.msg.oper.noChanges"));
-  if (Succeeded(hr)) {
+  if (Succeeded(hr) && !args.output.empty()) {
     std::string error;
     if (Failed(document->Save(args.output, &error))) {
       PrintError(error);
@@ -201,8 +232,12 @@ int Run(const RunArgs& args, const SessionOptions& common) {
     nlohmann::ordered_json out;
     out["result"] = hr;
     out["message"] = message;
-    out["output"] = Succeeded(hr) ? OutputJson(root.Get()) : nullptr;
+    if (!Succeeded(hr)) out["output"] = nullptr;
+    else if (readOnly) out["output"] = ValidationOutputJson(app, root.Get());
+    else out["output"] = OutputJson(root.Get());
     std::cout << out.dump(2) << "\n";
+  } else if (readOnly && Succeeded(hr)) {
+    PrintValidationFindings(app, root.Get(), std::cout);
   } else if (hr != S_OK) {
     std::cerr << message << "\n";
   }
@@ -218,12 +253,17 @@ void AddRunCommand(CLI::App& app, SessionOptions& common, int* status) {
   for (const auto& op : OperationNames()) names += std::string(names.empty() ? "" : ", ") + op.abbreviation;
   cmd->add_option("OPERATION", args->operation, "Operation id or abbreviation (" + names + ")")->required();
   cmd->add_option("FILE", args->file, "The input PDF (never modified)")->required();
-  cmd->add_option("-o,--output", args->output, "The PDF to write")->required();
+  cmd->add_option("-o,--output", args->output,
+                  "The PDF to write (required unless the operation only reads the document)");
   cmd->add_option("--options", args->optionsFile, "Options as a JSON file");
   cmd->add_option("--set", args->sets, "Set one option: PATH=VALUE (e.g. Flags=0x204)");
   cmd->add_option("--select-bookmarks", args->selectBookmarks,
                   "Select bookmarks by 1-based position (e.g. 2,3.1)");
+  cmd->add_option("--select-text", args->selectText,
+                  "Select the text of a page, or of a rectangle in PDF points on it: PAGE[:x0,y0,x1,y1] "
+                  "(1-based page; may be repeated)");
   cmd->add_option("--password", args->password, "Password of an encrypted file");
+  cmd->add_option("--pages", args->pages, "The pages to work on, e.g. 7-100 (sets PagesRange)");
   cmd->add_flag("--last", args->last, "Start from the stored last used options");
   cmd->add_flag("--json", args->json, "Print the result and the run's output as JSON");
   cmd->add_flag("--quiet", args->quiet, "No progress bar");

@@ -13,13 +13,12 @@ constexpr int kValueCount[] = {3, 0, 1, 1, 4, 0, 1, 1};
 
 const char* FitTypeName(int32_t fitType) { return fitType >= 0 && fitType < 8 ? kFitNames[fitType] : nullptr; }
 
-bool ParseDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, bool remote, PageDestination* dest) {
+bool ParseRawDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, PageDestination* dest) {
   if (!mu.IsArray(array) || mu.Len(array) < 1) return false;
   pdf_obj* page = mu.At(array, 0);
   int index = -1;
   if (mu.IsIndirect(page) || mu.IsDict(page)) index = pages.IndexOf(mu, page);
   else if (mu.IsNumber(page)) index = mu.ToInt(page);  // remote files, and some local writers
-  if (index < 0 || (!remote && index >= mu.PageCount())) return false;
   PageDestination out;
   out.page = index;
   std::string fit = mu.ToName(mu.At(array, 1));
@@ -35,6 +34,14 @@ bool ParseDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, bool remote, 
     out.values[i] = mu.ToReal(value);
     out.flags &= ~(1u << i);
   }
+  *dest = out;
+  return true;
+}
+
+bool ParseDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, bool remote, PageDestination* dest) {
+  PageDestination out;
+  if (!ParseRawDestination(mu, pages, array, &out)) return false;
+  if (out.page < 0 || (!remote && out.page >= mu.PageCount())) return false;
   *dest = out;
   return true;
 }

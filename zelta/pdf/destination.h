@@ -12,6 +12,11 @@ namespace zelta::pdf {
 // array is not a destination or its page is not found.
 bool ParseDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, bool remote, PageDestination* dest);
 
+// Reads a destination array as written, without checking the page: a page reference that is
+// not a page of this document gives page -1, an integer page is taken as it stands. False
+// when the object is not an array with at least a page.
+bool ParseRawDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, PageDestination* dest);
+
 // Builds the destination array for `dest` (page reference of this document unless remote).
 // E_INVALIDARG for a page outside the document or an unknown fit type.
 HRESULT BuildDestination(MuCalls& mu, const PageDestination& dest, bool remote, MuObject* array);

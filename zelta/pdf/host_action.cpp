@@ -1,5 +1,6 @@
 #include "zelta/pdf/host_action.h"
 
+#include "zelta/pdf/action_writer.h"
 #include "zelta/pdf/destination.h"
 #include "zelta/pdf/pdf_text.h"
 
@@ -31,6 +32,7 @@ int32_t HostAction::Type() {
 
 pdf_obj* HostAction::Destination() {
   if (bareDest_) return object_.Get();
+  if (!object_) return nullptr;
   int32_t type = Type();
   if (type != kActionGoTo && type != kActionGoToR && type != kActionGoToE) return nullptr;
   return document_->Mu().Get(object_.Get(), "D");
@@ -109,6 +111,135 @@ HRESULT HostAction::GetScript(BString* script) {
     return E_OUTOFMEMORY;
   }
   return Empty(script);
+}
+
+bool HostAction::HasDestinationView() {
+  int32_t type = Type();
+  return type == kActionGoTo || type == kActionGoToR;
+}
+
+bool HostAction::IsComplete() {
+  if (bareDest_) return object_.Get() != nullptr;
+  if (!document_->Mu().IsDict(object_.Get())) return false;
+  return !HasDestinationView() || Destination() != nullptr;
+}
+
+void HostAction::Rebind(MuObject written, bool bareDest) {
+  object_ = std::move(written);
+  bareDest_ = bareDest;
+  owned_ = false;
+}
+
+HRESULT HostAction::MakePrivate() {
+  if (owned_ || bareDest_) return S_OK;
+  MuObject copy;
+  HRESULT hr = CopyDict(document_->Mu(), object_.Get(), nullptr, &copy);
+  if (Failed(hr)) return hr;
+  object_ = std::move(copy);
+  owned_ = true;
+  return S_OK;
+}
+
+HRESULT HostAction::PutDestination(MuObject value) {
+  if (!HasDestinationView()) return E_FAIL;
+  HRESULT hr = document_->CanChange();
+  if (Failed(hr)) return hr;
+  if (bareDest_) {
+    object_ = std::move(value);  // the bare destination is the whole action
+    owned_ = true;
+    return S_OK;
+  }
+  hr = MakePrivate();
+  if (Failed(hr)) return hr;
+  MuCalls& mu = document_->Mu();
+  return value ? mu.Put(object_.Get(), "D", value.Get()) : mu.Del(object_.Get(), "D");
+}
+
+HRESULT HostAction::IsDestinationNamed(bool* named) {
+  if (!named) return E_POINTER;
+  MuCalls& mu = document_->Mu();
+  pdf_obj* target = Destination();
+  *named = target && (mu.IsString(target) || mu.IsName(target));
+  return S_OK;
+}
+
+HRESULT HostAction::GetExplicitDestination(PageDestination* dest) {
+  if (!dest) return E_POINTER;
+  pdf_obj* target = Destination();
+  MuCalls& mu = document_->Mu();
+  if (!mu.IsArray(target)) return S_FALSE;
+  PageDestination out;
+  if (!ParseRawDestination(mu, document_->Pages(), target, &out)) return S_FALSE;
+  *dest = out;
+  return S_OK;
+}
+
+HRESULT HostAction::SetDestinationName(const char16_t* name, int32_t length) {
+  std::u16string_view text = InString(name, length);
+  if (text.empty() || length < -1) return E_INVALIDARG;
+  MuObject value;
+  try {
+    HRESULT hr = document_->Mu().NewString(EncodeTextString(text), &value);
+    if (Failed(hr)) return hr;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  return PutDestination(std::move(value));
+}
+
+HRESULT HostAction::SetDestination(const PageDestination* dest) {
+  if (!dest) return E_POINTER;
+  if (!HasDestinationView()) return E_FAIL;
+  MuObject array;
+  HRESULT hr = BuildDestination(document_->Mu(), *dest, Type() == kActionGoToR, &array);
+  if (Failed(hr)) return hr;
+  return PutDestination(std::move(array));
+}
+
+HRESULT HostAction::ClearDestination() { return PutDestination(MuObject()); }
+
+HRESULT HostAction::IsValid(bool* valid) {
+  if (!valid) return E_POINTER;
+  MuCalls& mu = document_->Mu();
+  *valid = false;
+  if (bareDest_) {
+    *valid = mu.IsArray(object_.Get()) || mu.IsString(object_.Get()) || mu.IsName(object_.Get());
+    return S_OK;
+  }
+  pdf_obj* dict = object_.Get();
+  if (!mu.IsDict(dict)) return S_OK;
+  std::string type = TypeName();
+  auto has = [&](const char* key) { return mu.Get(dict, key) != nullptr; };
+  auto text = [&](const char* key) {
+    pdf_obj* value = mu.Get(dict, key);
+    return (mu.IsString(value) && !mu.ToBytes(value).empty()) || mu.IsStream(value);
+  };
+  pdf_obj* dest = mu.Get(dict, "D");
+  bool goodDest = mu.IsArray(dest) ? mu.Len(dest) >= 1 : (mu.IsString(dest) || mu.IsName(dest));
+  if (type.empty()) *valid = false;
+  else if (type == "GoTo") *valid = goodDest;
+  else if (type == "GoToR" || type == "GoToE") *valid = goodDest && (has("F") || type == "GoToE");
+  else if (type == "Launch") *valid = has("F") || has("Win") || has("Unix") || has("Mac");
+  else if (type == "URI") *valid = text("URI");
+  else if (type == "JavaScript") *valid = text("JS");
+  else if (type == "Named") *valid = mu.IsName(mu.Get(dict, "N"));
+  else if (type == "SubmitForm") *valid = has("F");
+  else if (type == "Hide") *valid = has("T");
+  else if (type == "Sound") *valid = mu.IsStream(mu.Get(dict, "Sound"));
+  else if (type == "Movie") *valid = has("Annotation") || has("T");
+  else if (type == "Thread") *valid = has("D");
+  else *valid = true;
+  return S_OK;
+}
+
+HRESULT HostAction::HasFileSpecification(bool* has) {
+  if (!has) return E_POINTER;
+  *has = false;
+  int32_t type = Type();
+  if (type != kActionGoToR && type != kActionGoToE && type != kActionLaunch) return S_OK;
+  MuCalls& mu = document_->Mu();
+  *has = mu.IsDict(mu.Get(object_.Get(), "F"));
+  return S_OK;
 }
 
 }  // namespace zelta::pdf

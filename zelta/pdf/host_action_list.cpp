@@ -2,10 +2,16 @@
 
 #include <unordered_set>
 
+#include "zelta/pdf/host_action_factory.h"
+
 namespace zelta::pdf {
 
+ComPtr<HostActionList> HostActionList::Empty(const ComPtr<HostDocument>& document) {
+  return ComPtr<HostActionList>(new HostActionList(document));
+}
+
 ComPtr<HostActionList> HostActionList::ForItem(const ComPtr<HostDocument>& document, int key) {
-  ComPtr<HostActionList> list(new HostActionList());
+  ComPtr<HostActionList> list(new HostActionList(document));
   if (key == OutlineIndex::kRoot) return list;
   MuCalls& mu = document->Mu();
   MuObject item = document->GetOutline().Dict(mu, key);
@@ -34,6 +40,11 @@ ComPtr<HostActionList> HostActionList::ForItem(const ComPtr<HostDocument>& docum
   return list;
 }
 
+HostAction* HostActionList::Own(IHostAction* action) const {
+  auto* own = dynamic_cast<HostAction*>(action);
+  return own && own->Document() == document_.Get() ? own : nullptr;
+}
+
 HRESULT HostActionList::GetCount(int32_t* count) {
   if (!count) return E_POINTER;
   *count = static_cast<int32_t>(actions_.size());
@@ -47,6 +58,85 @@ HRESULT HostActionList::GetItem(int32_t index, IHostAction** action) {
   *action = actions_[index].Get();
   (*action)->AddRef();
   return S_OK;
+}
+
+HRESULT HostActionList::Append(IHostAction* action) { return Insert(-1, action); }
+
+HRESULT HostActionList::Insert(int32_t index, IHostAction* action) {
+  HostAction* own = Own(action);
+  if (!own) return E_INVALIDARG;
+  if (index == -1) index = static_cast<int32_t>(actions_.size());
+  if (index < 0 || static_cast<size_t>(index) > actions_.size()) return E_INVALIDARG;
+  if (actions_.size() >= kMaxActions) return E_OUTOFMEMORY;
+  try {
+    actions_.insert(actions_.begin() + index, ComPtr<HostAction>(own));
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  return S_OK;
+}
+
+HRESULT HostActionList::RemoveAt(int32_t index) {
+  if (index < 0 || static_cast<size_t>(index) >= actions_.size()) return E_INVALIDARG;
+  actions_.erase(actions_.begin() + index);
+  return S_OK;
+}
+
+HRESULT HostActionList::Replace(int32_t index, IHostAction* action) {
+  HostAction* own = Own(action);
+  if (!own || index < 0 || static_cast<size_t>(index) >= actions_.size()) return E_INVALIDARG;
+  actions_[index] = ComPtr<HostAction>(own);
+  return S_OK;
+}
+
+HRESULT HostActionList::AppendMade(HRESULT made, ComPtr<HostAction>& action, IHostAction** out) {
+  if (out) *out = nullptr;
+  if (Failed(made)) return made;
+  HRESULT hr = Insert(-1, action.Get());
+  if (Failed(hr)) return hr;
+  if (out) *out = action.Detach();
+  return S_OK;
+}
+
+HRESULT HostActionList::AppendGoTo(const PageDestination* dest, IHostAction** action) {
+  ComPtr<HostAction> made;
+  return AppendMade(HostActionFactory::MakeGoTo(document_.Get(), dest, &made), made, action);
+}
+
+HRESULT HostActionList::AppendGoToNamed(const char16_t* name, int32_t length, IHostAction** action) {
+  ComPtr<HostAction> made;
+  return AppendMade(HostActionFactory::MakeGoToNamed(document_.Get(), InString(name, length), &made), made, action);
+}
+
+HRESULT HostActionList::AppendGoToRemote(const char16_t* file, int32_t fileLength, const PageDestination* dest,
+                                         IHostAction** action) {
+  ComPtr<HostAction> made;
+  return AppendMade(HostActionFactory::MakeGoToRemote(document_.Get(), InString(file, fileLength), dest, &made),
+                    made, action);
+}
+
+HRESULT HostActionList::AppendGoToRemoteNamed(const char16_t* file, int32_t fileLength, const char16_t* name,
+                                              int32_t nameLength, IHostAction** action) {
+  ComPtr<HostAction> made;
+  return AppendMade(HostActionFactory::MakeGoToRemoteNamed(document_.Get(), InString(file, fileLength),
+                                                           InString(name, nameLength), &made),
+                    made, action);
+}
+
+HRESULT HostActionList::AppendUri(const char16_t* uri, int32_t length, IHostAction** action) {
+  ComPtr<HostAction> made;
+  return AppendMade(HostActionFactory::MakeUri(document_.Get(), InString(uri, length), &made), made, action);
+}
+
+HRESULT HostActionList::AppendLaunch(const char16_t* file, int32_t length, IHostAction** action) {
+  ComPtr<HostAction> made;
+  return AppendMade(HostActionFactory::MakeLaunch(document_.Get(), InString(file, length), &made), made, action);
+}
+
+HRESULT HostActionList::AppendJavaScript(const char16_t* script, int32_t length, IHostAction** action) {
+  ComPtr<HostAction> made;
+  return AppendMade(HostActionFactory::MakeJavaScript(document_.Get(), InString(script, length), &made), made,
+                    action);
 }
 
 }  // namespace zelta::pdf

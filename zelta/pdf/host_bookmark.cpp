@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "zelta/pdf/action_writer.h"
 #include "zelta/pdf/host_action_list.h"
 #include "zelta/pdf/pdf_text.h"
 
@@ -239,6 +240,41 @@ HRESULT HostBookmark::Remove() {
   }
   if (Succeeded(hr)) document_->BookmarkChanged(this);
   return hr;
+}
+
+HRESULT HostBookmark::SetActions(IHostActionList* actions) {
+  HRESULT hr = CheckChange();
+  if (Failed(hr)) return hr;
+  HostActionList* list = nullptr;
+  if (actions) {
+    list = dynamic_cast<HostActionList*>(actions);
+    if (!list || list->Document() != document_.Get()) return E_INVALIDARG;
+  }
+  MuCalls& mu = document_->Mu();
+  MuObject dict = document_->GetOutline().Dict(mu, key_);
+  if (!dict) return E_FAIL;
+  try {
+    // Copy the list first: it may be this item's own list, which the write rebinds.
+    std::vector<ComPtr<HostAction>> items = list ? list->Actions() : std::vector<ComPtr<HostAction>>();
+    hr = WriteItemActions(mu, dict.Get(), items);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  if (Succeeded(hr)) document_->BookmarkChanged(this);
+  return hr;
+}
+
+HRESULT HostBookmark::AppendAction(IHostAction* action) {
+  if (!action) return E_INVALIDARG;
+  if (key_ == OutlineIndex::kRoot) return E_FAIL;
+  ComPtr<HostActionList> list;
+  try {
+    list = HostActionList::ForItem(document_, key_);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  HRESULT hr = list->Append(action);
+  return Succeeded(hr) ? SetActions(list.Get()) : hr;
 }
 
 }  // namespace zelta::pdf

@@ -38,6 +38,8 @@ class HostBookmark final : public ComObject<IHostBookmark> {
   HRESULT InsertNewChild(int32_t position, IHostBookmark** child) override;
   HRESULT InsertChild(int32_t position, IHostBookmark* child) override;
   HRESULT Remove() override;
+  HRESULT SetActions(IHostActionList* actions) override;
+  HRESULT AppendAction(IHostAction* action) override;
 
  private:
   ~HostBookmark() override { document_->ForgetBookmark(key_); }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "zelta/pdf/atomic_save.h"
+#include "zelta/pdf/empty_stream_fix.h"
 #include "zelta/pdf/host_bookmark.h"
 #include "zelta/pdf/pdf_text.h"
 
@@ -298,6 +299,10 @@ HRESULT HostDocument::Save(const std::string& path, std::string* error) {
   if (context_.OutOfMemory()) {
     *error = path_ + ": not saved: MuPDF ran out of memory while working on this document";
     return E_OUTOFMEMORY;
+  }
+  if (HRESULT hr = FillEmptyContentStreams(mu_); Failed(hr)) {
+    *error = path_ + ": not saved: " + context_.LastError();
+    return hr;
   }
   return SaveAtomically(mu_, path, error);
 }

@@ -41,6 +41,8 @@ class HostDocument final : public ComObject<IHostDocument> {
   HRESULT GetFilePath(BString* path) override;
   HRESULT GetInfoTitle(BString* title) override;
   HRESULT GetUndoHistory(IHostUndoHistory** history) override;
+  HRESULT GetActionFactory(IHostActionFactory** factory) override;
+  HRESULT CreateActionList(IHostActionList** actions) override;
 
   // Writes the document to `path` atomically (temporary file, fsync, rename); on failure
   // nothing is left behind and *error says why.

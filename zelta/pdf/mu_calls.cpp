@@ -128,6 +128,39 @@ HRESULT MuCalls::HasPermission(fz_permission permission, bool* allowed) {
 }
 HRESULT MuCalls::Save(const char* path, const pdf_write_options* options) { ZELTA_MU_DO(pdf_save_document(ctx_, doc_, path, options)); }
 
+bool MuCalls::IsEncrypted() { ZELTA_MU_READ(bool, false, doc_->crypt != nullptr); }
+int MuCalls::XrefLength() { ZELTA_MU_READ(int, 0, pdf_xref_len(ctx_, doc_)); }
+
+HRESULT MuCalls::FillIfEmpty(int num, bool* filled) {
+  pdf_obj* volatile ref = nullptr;
+  fz_buffer* volatile raw = nullptr;
+  fz_buffer* volatile space = nullptr;
+  fz_var(ref);
+  fz_var(raw);
+  fz_var(space);
+  *filled = false;
+  fz_try(ctx_) {
+    if (pdf_obj_num_is_stream(ctx_, doc_, num)) {
+      raw = pdf_load_raw_stream_number(ctx_, doc_, num);
+      if (fz_buffer_storage(ctx_, raw, nullptr) == 0) {
+        ref = pdf_new_indirect(ctx_, doc_, num, 0);
+        space = fz_new_buffer_from_copied_data(ctx_, reinterpret_cast<const unsigned char*>(" "), 1);
+        pdf_dict_del(ctx_, ref, PDF_NAME(Filter));
+        pdf_dict_del(ctx_, ref, PDF_NAME(DecodeParms));
+        pdf_update_stream(ctx_, doc_, ref, space, 0);
+        *filled = true;
+      }
+    }
+  }
+  fz_always(ctx_) {
+    fz_drop_buffer(ctx_, space);
+    fz_drop_buffer(ctx_, raw);
+    pdf_drop_obj(ctx_, ref);
+  }
+  fz_catch(ctx_) { return c_.Caught(); }
+  return S_OK;
+}
+
 HRESULT MuCalls::ContentsBox(int page, fz_rect* box, fz_matrix* ctm) {
   pdf_page* volatile loaded = nullptr;
   fz_device* volatile device = nullptr;

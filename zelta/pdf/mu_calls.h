@@ -74,6 +74,10 @@ class MuCalls {
   HRESULT Authenticate(const char* password, bool* ok);
   HRESULT HasPermission(fz_permission permission, bool* allowed);
   HRESULT Save(const char* path, const pdf_write_options* options);
+  bool IsEncrypted();
+  int XrefLength();
+  // Gives the stream object `num` the contents " " (no filter) when its data is empty.
+  HRESULT FillIfEmpty(int num, bool* filled);
   // Bounding box of the page contents, in MuPDF's page space (y down, rotation applied),
   // and the matrix from PDF user space into that space.
   HRESULT ContentsBox(int page, fz_rect* box, fz_matrix* ctm);

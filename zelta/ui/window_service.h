@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 
 #include "host/ui.h"
 
@@ -16,9 +17,16 @@ class WindowService : public ComObject<IWindowService> {
   HRESULT GetActiveWindow(WindowHandle* window) override;
   // The main window for an open document; 0 for a null or closed one.
   HRESULT GetDocumentWindow(IHostDocument* document, WindowHandle* window) override;
+  // The view rotation set for an open document (0 unless set).
+  HRESULT GetViewRotation(IHostDocument* document, int32_t* degrees) override;
+  // Turns the view of a document: degrees are normalised to 0, 90, 180 or 270 (E_INVALIDARG
+  // for a value that is not a multiple of 90).
+  HRESULT SetViewRotation(IHostDocument* document, int32_t degrees);
 
  private:
   std::function<bool(IHostDocument*)> isOpen_;
+  // Not owning: an entry only counts while its document is open.
+  std::map<IHostDocument*, int32_t> rotations_;
 };
 
 }  // namespace zelta::ui
