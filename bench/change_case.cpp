@@ -49,8 +49,8 @@ const std::string& ScratchDir() {
 // A book of `bookmarks` outline items (a multiple of 100) in three levels over 200 pages,
 // with titles in mixed case so that every case mode changes every title.
 std::string WriteBook(int bookmarks) {
-  zelta::testing::PdfSpec spec;
-  spec.pages.resize(200);
+  zelta::testing::PdfSpec layout;
+  layout.pages.resize(200);
   int page = 0;
   auto next = [&] { return page++ % 200; };
   for (int c = 1; c <= bookmarks / kPerChapter; ++c) {
@@ -62,10 +62,10 @@ std::string WriteBook(int bookmarks) {
       }
       chapter.children.push_back(std::move(section));
     }
-    spec.outline.push_back(std::move(chapter));
+    layout.outline.push_back(std::move(chapter));
   }
   std::string path = ScratchDir() + "/book" + std::to_string(bookmarks) + ".pdf";
-  zelta::testing::WriteFile(path, zelta::testing::BuildPdf(spec));
+  zelta::testing::WriteFile(path, zelta::testing::BuildPdf(layout));
   return path;
 }
 

@@ -48,15 +48,15 @@ Fixture& LongDocument() {
   static Fixture fixture = [] {
     using namespace zelta::testing;
     Fixture f;
-    TextPdfSpec spec;
+    TextPdfSpec layout;
     for (int p = 0; p < 2000; ++p) {
       TextPageSpec page;
       for (int l = 0; l < 30; ++l)
         page.lines.push_back({72, 740.0 - 20 * l, {{"Line " + std::to_string(l) + " of page " + std::to_string(p) +
                                                        " with some words to read", kRegular, 10}}});
-      spec.pages.push_back(page);
+      layout.pages.push_back(page);
     }
-    f.document = f.host->OpenBytes(BuildTextPdf(spec));
+    f.document = f.host->OpenBytes(BuildTextPdf(layout));
     f.options = nlohmann::json{{"Levels", nlohmann::json::array({{{"Index", 1}}})}};
     f.document->GetPageCount(&f.pages);
     return f;

@@ -18,8 +18,8 @@ using zelta::testing::PdfSpec;
 
 // Chapters of 100 bookmarks: the chapter, 9 sections, 90 subsections.
 PdfSpec LargeOutline(int bookmarks) {
-  PdfSpec spec;
-  spec.pages.resize(50);
+  PdfSpec layout;
+  layout.pages.resize(50);
   int page = 0;
   for (int chapter = 0; chapter < bookmarks / 100; ++chapter) {
     OutlineSpec c = Mark("Chapter " + std::to_string(chapter + 1) + " of the manual", page++ % 50);
@@ -28,9 +28,9 @@ PdfSpec LargeOutline(int bookmarks) {
       for (int sub = 0; sub < 10; ++sub) s.children.push_back(Mark("Subsection on chapter text", page++ % 50));
       c.children.push_back(std::move(s));
     }
-    spec.outline.push_back(std::move(c));
+    layout.outline.push_back(std::move(c));
   }
-  return spec;
+  return layout;
 }
 
 template <class Operation>
@@ -62,10 +62,10 @@ void AddTextOptions(zelta::ICabItem* options) {
 template <class Operation, void (*Options)(zelta::ICabItem*)>
 void BM_LargeOutline(benchmark::State& state) {
   CoreHost host;
-  const PdfSpec spec = LargeOutline(static_cast<int>(state.range(0)));
+  const PdfSpec layout = LargeOutline(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     state.PauseTiming();
-    auto document = host.Open(spec);
+    auto document = host.Open(layout);
     state.ResumeTiming();
     RunOnce<Operation>(state, host, document.Get(), Options);
   }

@@ -30,8 +30,8 @@ const std::string& LargeOutline(int n) {
     for (int i = 0; i < 12; ++i) text.push_back(static_cast<char>('a' + random() % 26));
     return text;
   };
-  PdfSpec spec;
-  spec.pages.resize(200);
+  PdfSpec layout;
+  layout.pages.resize(200);
   auto mark = [&] { return bm::testing::Mark(title(), static_cast<int>(random() % 200)); };
   for (int c = 0; c < n / 100; ++c) {
     OutlineSpec chapter = mark();
@@ -40,9 +40,9 @@ const std::string& LargeOutline(int n) {
       for (int k = 0; k < 10; ++k) section.children.push_back(mark());
       chapter.children.push_back(std::move(section));
     }
-    spec.outline.push_back(std::move(chapter));
+    layout.outline.push_back(std::move(chapter));
   }
-  bytes = zelta::testing::BuildPdf(spec);
+  bytes = zelta::testing::BuildPdf(layout);
   return bytes;
 }
 

@@ -50,7 +50,7 @@ struct IHostAction : IUnknown {
   virtual HRESULT GetDestination(PageDestination* dest) = 0;
   // The destination name when the destination is given by name (S_FALSE and empty otherwise).
   virtual HRESULT GetDestinationName(BString* name) = 0;
-  // GoToR, GoToE, Launch: the file specification (S_FALSE and empty when none).
+  // GoToR, GoToE, Launch: the file reference (S_FALSE and empty when none).
   virtual HRESULT GetFile(BString* file) = 0;
   // URI: the URI.
   virtual HRESULT GetUri(BString* uri) = 0;
@@ -87,7 +87,7 @@ struct IHostAction : IUnknown {
   // script string or stream, Named a name /N, SubmitForm a /F, Hide a /T, Sound a /Sound,
   // Movie /Annotation or /T, Thread /D; other types need only their /S.
   virtual HRESULT IsValid(bool* valid) = 0;
-  // True when the file of a GoToR, GoToE or Launch action is a file-specification
+  // True when the file of a GoToR, GoToE or Launch action is a file-reference
   // dictionary (rather than a plain string); false for every other type.
   virtual HRESULT HasFileSpecification(bool* has) = 0;
 };

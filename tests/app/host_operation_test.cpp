@@ -30,14 +30,14 @@ class HostOperationTest : public ::testing::Test {
   void SetUp() override {
     char name[] = "/tmp/zelta-hostop-XXXXXX";
     dir_ = mkdtemp(name);
-    PdfSpec spec;
-    spec.pages.resize(3);
+    PdfSpec layout;
+    layout.pages.resize(3);
     for (const char* title : {"A", "B", "C"}) {
       OutlineSpec top = Bookmark(title, 0);
       top.children = {Bookmark(std::string(title) + "1", 1), Bookmark(std::string(title) + "2", 2)};
-      spec.outline.push_back(top);
+      layout.outline.push_back(top);
     }
-    zelta::testing::WriteFile(dir_ + "/in.pdf", zelta::testing::BuildPdf(spec));
+    zelta::testing::WriteFile(dir_ + "/in.pdf", zelta::testing::BuildPdf(layout));
     std::string error;
     ASSERT_EQ(app_->OpenDocument(dir_ + "/in.pdf", "", &doc_, &error), S_OK) << error;
     doc_->GetOutlineRoot(root_.Put());

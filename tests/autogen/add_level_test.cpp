@@ -73,14 +73,14 @@ TEST_F(AddLevel, NewLevelIsAlwaysTheDeepest) {
 // A page with a 14-point and a 13.5-point heading in two fonts, and body text.
 std::string TwoHeadings() {
   using namespace zelta::testing;
-  TextPdfSpec spec;
+  TextPdfSpec layout;
   TextPageSpec page;
   TextLineSpec big{72, 700, {{"Big heading", kBold, 14, 0x336699}}};
   TextLineSpec small{72, 600, {{"Smaller heading", kItalic, 13.5}}};
   TextLineSpec body{72, 500, {{"body", kRegular, 10}}};
   page.lines = {big, small, body};
-  spec.pages = {page};
-  return BuildTextPdf(spec);
+  layout.pages = {page};
+  return BuildTextPdf(layout);
 }
 
 void Select(CoreHost& host, zelta::IHostDocument* document, std::vector<std::string> parts) {

@@ -32,7 +32,7 @@ TextLineSpec Line(double y, std::string text, StdFont font, double size, uint32_
 // Three pages: a chapter heading (bold 18) and two sections (bold 14) among body text.
 TextPdfSpec Book() {
   using namespace zelta::testing;
-  TextPdfSpec spec;
+  TextPdfSpec layout;
   for (int p = 1; p <= 3; ++p) {
     TextPageSpec page;
     page.lines.push_back(Line(720, "Chapter " + std::to_string(p), kBold, 18));
@@ -40,9 +40,9 @@ TextPdfSpec Book() {
     page.lines.push_back(Line(660, "Section " + std::to_string(p) + ".1", kBold, 14));
     page.lines.push_back(Line(640, "More body text.", kRegular, 10));
     page.lines.push_back(Line(600, "Section " + std::to_string(p) + ".2", kBold, 14, 0xCC0000));
-    spec.pages.push_back(page);
+    layout.pages.push_back(page);
   }
-  return spec;
+  return layout;
 }
 
 LevelOptions Level(int32_t index, double size, const char* font) {
@@ -153,11 +153,11 @@ TEST_F(GenerationRun, DeeperFirstTitleGetsAnUntitledParent) {
 }
 
 TEST_F(GenerationRun, ExistingBookmarksStayAndNewOnesFollow) {
-  zelta::testing::PdfSpec spec;
-  spec.pages = {Page(612, 792), Page(612, 792), Page(612, 792), Page(612, 792), Page(612, 792)};
-  for (size_t i = 0; i < spec.pages.size(); ++i) spec.pages[i].text = "Page heading " + std::to_string(i + 1);
-  spec.outline = {Mark("Existing", 0)};
-  Open(zelta::testing::BuildPdf(spec));
+  zelta::testing::PdfSpec layout;
+  layout.pages = {Page(612, 792), Page(612, 792), Page(612, 792), Page(612, 792), Page(612, 792)};
+  for (size_t i = 0; i < layout.pages.size(); ++i) layout.pages[i].text = "Page heading " + std::to_string(i + 1);
+  layout.outline = {Mark("Existing", 0)};
+  Open(zelta::testing::BuildPdf(layout));
   LevelOptions level;
   level.index = 1;
   level.flags = kLevelMatchSize;
@@ -167,11 +167,11 @@ TEST_F(GenerationRun, ExistingBookmarksStayAndNewOnesFollow) {
 }
 
 TEST_F(GenerationRun, CancelOnTheFifthPageLeavesTheTreeAsItWas) {
-  zelta::testing::PdfSpec spec;
-  spec.pages.assign(6, Page(612, 792));
-  for (size_t i = 0; i < spec.pages.size(); ++i) spec.pages[i].text = "Heading " + std::to_string(i + 1);
-  spec.outline = {Mark("Existing", 0)};
-  Open(zelta::testing::BuildPdf(spec));
+  zelta::testing::PdfSpec layout;
+  layout.pages.assign(6, Page(612, 792));
+  for (size_t i = 0; i < layout.pages.size(); ++i) layout.pages[i].text = "Heading " + std::to_string(i + 1);
+  layout.outline = {Mark("Existing", 0)};
+  Open(zelta::testing::BuildPdf(layout));
   host_.CancelProgressAt(4);
   LevelOptions level;
   level.index = 1;
@@ -246,7 +246,7 @@ TEST_F(GenerationRun, NoTitleFoundChangesNothing) {
 
 TEST_F(GenerationRun, OddPages) {
   using namespace zelta::testing;
-  TextPdfSpec spec;
+  TextPdfSpec layout;
   TextPageSpec blank;
   TextPageSpec image;
   image.image = true;
@@ -258,8 +258,8 @@ TEST_F(GenerationRun, OddPages) {
   up.x = 300;
   up.vertical = true;
   vertical.lines.push_back(up);
-  spec.pages = {blank, image, rotated, vertical};
-  Open(BuildTextPdf(spec));
+  layout.pages = {blank, image, rotated, vertical};
+  Open(BuildTextPdf(layout));
   ASSERT_EQ(Operation({Level(1, 18, "Helvetica-Bold")})->Do(zelta::kDoNoProgress, 0), zelta::S_OK);
   auto titles = Titles(document_.Get());
   ASSERT_EQ(titles.size(), 2u);

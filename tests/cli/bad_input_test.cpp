@@ -16,14 +16,14 @@ using zelta::testing::PdfSpec;
 
 // Pre-order: 0 "one", 1 "one a", 2 "one b", 3 "two", 4 "two a", 5 "three".
 PdfSpec SmallBook() {
-  PdfSpec spec;
-  spec.pages.resize(3);
+  PdfSpec layout;
+  layout.pages.resize(3);
   OutlineSpec one = Bookmark("one", 0);
   one.children = {Bookmark("one a", 0), Bookmark("one b", 1)};
   OutlineSpec two = Bookmark("two", 1);
   two.children = {Bookmark("two a", 2)};
-  spec.outline = {one, two, Bookmark("three", 2)};
-  return spec;
+  layout.outline = {one, two, Bookmark("three", 2)};
+  return layout;
 }
 
 // Expects a refusal: status 1 or 2, the message mentioning `named`, no output file.
@@ -72,13 +72,13 @@ class OutlineLoop : public ::testing::TestWithParam<bool> {};
 // the rest of the tree stays usable and is written out whole.
 TEST_P(OutlineLoop, IsCutWithAWarning) {
   CliSandbox sandbox;
-  PdfSpec spec = SmallBook();
+  PdfSpec layout = SmallBook();
   if (GetParam()) {
-    spec.nextOverride = {{5, 0}};  // "three" -> "one"
+    layout.nextOverride = {{5, 0}};  // "three" -> "one"
   } else {
-    spec.firstOverride = {{4, 3}};  // "two a" gets "two" as its child
+    layout.firstOverride = {{4, 3}};  // "two a" gets "two" as its child
   }
-  std::string in = sandbox.Write("loop.pdf", zelta::testing::BuildPdf(spec));
+  std::string in = sandbox.Write("loop.pdf", zelta::testing::BuildPdf(layout));
   std::string out = sandbox.Path("out.pdf");
 
   ProcessResult list = sandbox.Zelta({"outline", in});

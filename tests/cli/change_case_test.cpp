@@ -96,8 +96,8 @@ INSTANTIATE_TEST_SUITE_P(Corpus, CorpusChangeCase, ::testing::Combine(::testing:
 
 // 1 alpha one / 1.1 / 2 beta two / 2.1 / 2.1.1 / 2.2 / 3 gamma three / 3.1 / 3.1.1 / 4
 PdfSpec NestedBook() {
-  PdfSpec spec;
-  spec.pages.resize(4);
+  PdfSpec layout;
+  layout.pages.resize(4);
   OutlineSpec one = Bookmark("alpha one", 0);
   one.children = {Bookmark("alpha child", 0)};
   OutlineSpec two = Bookmark("beta two", 1);
@@ -108,8 +108,8 @@ PdfSpec NestedBook() {
   OutlineSpec threeOne = Bookmark("gamma child", 2);
   threeOne.children = {Bookmark("gamma grandchild", 3)};
   three.children = {threeOne};
-  spec.outline = {one, two, three, Bookmark("delta four", 3)};
-  return spec;
+  layout.outline = {one, two, three, Bookmark("delta four", 3)};
+  return layout;
 }
 
 class SelectedBookmarks : public ::testing::Test {
@@ -168,9 +168,9 @@ TEST_F(SelectedBookmarks, ReportsTheChangedBookmarksAsJson) {
 }
 
 TEST_F(SelectedBookmarks, NothingToChangeInTheSelection) {
-  PdfSpec spec = NestedBook();
-  spec.outline[1].title = "BETA 2";
-  std::string in = sandbox_.Write("upper.pdf", zelta::testing::BuildPdf(spec));
+  PdfSpec layout = NestedBook();
+  layout.outline[1].title = "BETA 2";
+  std::string in = sandbox_.Write("upper.pdf", zelta::testing::BuildPdf(layout));
   std::string out = sandbox_.Path("out.pdf");
   ProcessResult run = sandbox_.Zelta({"run", "CBC", in, "-o", out, "--set", "Flags=0x1201", "--select-bookmarks", "2"});
   EXPECT_TRUE(run.Exited(3)) << run.Describe();

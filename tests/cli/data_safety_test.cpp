@@ -39,8 +39,8 @@ struct FileStamp {
 
 // Named destinations in both stores, page labels, and titles already in Title Case.
 PdfSpec RichBook() {
-  PdfSpec spec;
-  spec.pages.resize(5);
+  PdfSpec layout;
+  layout.pages.resize(5);
   OutlineSpec intro = Bookmark("Introduction", 0);
   intro.children = {Bookmark("Scope", 1), Bookmark("1.2.3", 1)};
   OutlineSpec named = Bookmark("Named Target");
@@ -49,12 +49,12 @@ PdfSpec RichBook() {
   named.color = 0x0000FF;
   named.open = false;
   named.children = {Bookmark("Hidden Detail", 3)};
-  spec.outline = {intro, named, Bookmark("Index", 4)};
-  spec.namedDests = {{"chap2", 2}, {"index", 4}, {"scope", 1}};
-  spec.splitNames = true;
-  spec.legacyDests = {{"old", 3}};
-  spec.labels = {{0, 'r', "", 1}, {2, 'D', "A-", 1}};
-  return spec;
+  layout.outline = {intro, named, Bookmark("Index", 4)};
+  layout.namedDests = {{"chap2", 2}, {"index", 4}, {"scope", 1}};
+  layout.splitNames = true;
+  layout.legacyDests = {{"old", 3}};
+  layout.labels = {{0, 'r', "", 1}, {2, 'D', "A-", 1}};
+  return layout;
 }
 
 TEST(InputFile, IsNeverModified) {

@@ -76,9 +76,9 @@ TEST(CommandsCommand, ElevenCommandsDisabledWithoutADocument) {
 
 TEST(CommandsCommand, DocumentEnablesAllButTheTextSelectionCommands) {
   CliSandbox sandbox;
-  zelta::testing::PdfSpec spec;
-  spec.outline = {zelta::testing::Bookmark("only", 0)};
-  ProcessResult run = sandbox.Zelta({"commands", sandbox.Write("doc.pdf", zelta::testing::BuildPdf(spec))});
+  zelta::testing::PdfSpec layout;
+  layout.outline = {zelta::testing::Bookmark("only", 0)};
+  ProcessResult run = sandbox.Zelta({"commands", sandbox.Write("doc.pdf", zelta::testing::BuildPdf(layout))});
   ASSERT_TRUE(run.Exited(0)) << run.Describe();
   auto states = CommandStates(run.out);
   EXPECT_EQ(states.size(), 11u);
@@ -124,9 +124,9 @@ TEST_F(SettingsCommand, StoredOptionsAreShownUsedAndReset) {
   zelta::testing::WriteFile(SettingsFile(), stored.dump());
   EXPECT_EQ(Show()["CBCLastUsedOptions"]["Flags"], 1);
 
-  zelta::testing::PdfSpec spec;
-  spec.outline = {zelta::testing::Bookmark("Mixed Case", 0)};
-  std::string in = sandbox_.Write("in.pdf", zelta::testing::BuildPdf(spec));
+  zelta::testing::PdfSpec layout;
+  layout.outline = {zelta::testing::Bookmark("Mixed Case", 0)};
+  std::string in = sandbox_.Write("in.pdf", zelta::testing::BuildPdf(layout));
   ASSERT_TRUE(sandbox_.Zelta({"run", "CBC", in, "-o", sandbox_.Path("last.pdf"), "--last"}).Exited(0));
   EXPECT_EQ(sandbox_.Zelta({"outline", sandbox_.Path("last.pdf")}).out, "MIXED CASE  [p. 1]\n");
   // Without --last the template's default (Title Case) applies: nothing to change.

@@ -57,8 +57,8 @@ INSTANTIATE_TEST_SUITE_P(Corpus, CorpusOutline, ::testing::ValuesIn(CorpusFiles(
 
 TEST(OutlineCommand, AwkwardTitlesMatchMutool) {
   CliSandbox sandbox;
-  PdfSpec spec;
-  spec.pages.resize(4);
+  PdfSpec layout;
+  layout.pages.resize(4);
   OutlineSpec quoted = Bookmark("say \"hi\" \\ back\\slash\ttab", 0);
   quoted.children.push_back(Bookmark("Ünïcödé — 日本語 ✓", 1));
   quoted.children.back().children.push_back(Bookmark("deeper", 3));
@@ -66,8 +66,8 @@ TEST(OutlineCommand, AwkwardTitlesMatchMutool) {
   closed.open = false;
   closed.children.push_back(Bookmark("hidden child", 1));
   OutlineSpec noTarget = Bookmark("no target");
-  spec.outline = {quoted, closed, noTarget, Bookmark("", 0)};
-  std::string pdf = sandbox.Write("awkward.pdf", zelta::testing::BuildPdf(spec));
+  layout.outline = {quoted, closed, noTarget, Bookmark("", 0)};
+  std::string pdf = sandbox.Write("awkward.pdf", zelta::testing::BuildPdf(layout));
 
   auto expected = MutoolLines(sandbox, pdf);
   auto actual = FlattenOutline(sandbox.Outline(pdf));
@@ -82,8 +82,8 @@ TEST(OutlineCommand, AwkwardTitlesMatchMutool) {
 
 TEST(OutlineCommand, JsonCarriesStyleColourAndActions) {
   CliSandbox sandbox;
-  PdfSpec spec;
-  spec.pages.resize(3);
+  PdfSpec layout;
+  layout.pages.resize(3);
   OutlineSpec styled = Bookmark("styled", 1);
   styled.style = 3;
   styled.color = 0x12AB34;
@@ -96,9 +96,9 @@ TEST(OutlineCommand, JsonCarriesStyleColourAndActions) {
   chain.actions = {uri, goTo};
   OutlineSpec named = Bookmark("named");
   named.namedDest = "there";
-  spec.outline = {styled, chain, named};
-  spec.namedDests = {{"there", 1}};
-  auto json = sandbox.Outline(sandbox.Write("styled.pdf", zelta::testing::BuildPdf(spec)));
+  layout.outline = {styled, chain, named};
+  layout.namedDests = {{"there", 1}};
+  auto json = sandbox.Outline(sandbox.Write("styled.pdf", zelta::testing::BuildPdf(layout)));
   ASSERT_TRUE(json.is_object());
   EXPECT_EQ(json["pages"], 3);
   const auto& marks = json["bookmarks"];

@@ -16,11 +16,11 @@ class EncryptedInput : public ::testing::Test {
  protected:
   // The built document encrypted with AES-256, user password "u", owner password "o".
   std::string Encrypt(const std::vector<std::string>& restrictions) {
-    zelta::testing::PdfSpec spec;
-    spec.pages.resize(2);
-    spec.pages[1].text = "page two text";
-    spec.outline = {Bookmark("first chapter", 0), Bookmark("second chapter", 1)};
-    std::string plain = sandbox_.Write("plain.pdf", zelta::testing::BuildPdf(spec));
+    zelta::testing::PdfSpec layout;
+    layout.pages.resize(2);
+    layout.pages[1].text = "page two text";
+    layout.outline = {Bookmark("first chapter", 0), Bookmark("second chapter", 1)};
+    std::string plain = sandbox_.Write("plain.pdf", zelta::testing::BuildPdf(layout));
     std::vector<std::string> args{"--encrypt", "u", "o", "256"};
     args.insert(args.end(), restrictions.begin(), restrictions.end());
     args.insert(args.end(), {"--", plain, sandbox_.Path("enc.pdf")});

@@ -19,20 +19,20 @@ using zelta::testing::PdfSpec;
 constexpr int32_t kSilent = zelta::kDoNoProgress;
 
 PdfSpec Book() {
-  PdfSpec spec;
+  PdfSpec layout;
   OutlineSpec one = Mark("the lord of the rings", 0);
   one.children.push_back(Mark("a long-expected party", 0));
   one.children.push_back(Mark("1.2.3", 0));
   OutlineSpec two = Mark("THE TWO TOWERS", 0);
   two.children.push_back(Mark("the departure of boromir", 0));
-  spec.outline = {one, two};
-  return spec;
+  layout.outline = {one, two};
+  return layout;
 }
 
 class ChangeCaseRun : public ::testing::Test {
  protected:
-  void Open(const PdfSpec& spec) {
-    document_ = host_.Open(spec);
+  void Open(const PdfSpec& layout) {
+    document_ = host_.Open(layout);
     before_ = Titles(document_.Get());
   }
 

@@ -223,8 +223,8 @@ TEST(PluginCommands, StateFollowsTheDocumentAndTheTextSelection) {
   for (const CommandRow& row : CommandRegistrationTable())
     EXPECT_EQ(host.App().CommandState(AtomOf(row.command)), zelta::kCommandDisabled);
 
-  PdfSpec spec;
-  auto document = host.Open(spec);
+  PdfSpec layout;
+  auto document = host.Open(layout);
   ASSERT_TRUE(document);
   for (const CommandRow& row : CommandRegistrationTable()) {
     const bool needsText = row.command == u"cmd.bookmarksPlugin.addAGBLevel" ||

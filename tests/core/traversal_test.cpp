@@ -17,16 +17,16 @@ using zelta::testing::PdfSpec;
 
 // Three top-level bookmarks "A".."C", each with two children "A1", "A2", ...
 PdfSpec ThreeByTwo() {
-  PdfSpec spec;
-  spec.pages.resize(3);
+  PdfSpec layout;
+  layout.pages.resize(3);
   for (int i = 0; i < 3; ++i) {
     std::string name(1, static_cast<char>('A' + i));
     OutlineSpec top = Mark(name, i);
     top.children.push_back(Mark(name + "1", i));
     top.children.push_back(Mark(name + "2", i));
-    spec.outline.push_back(top);
+    layout.outline.push_back(top);
   }
-  return spec;
+  return layout;
 }
 
 ComPtr<zelta::IHostBookmark> Root(zelta::IHostDocument* document) {
@@ -106,9 +106,9 @@ TEST(Traversal, DeepChainAndWideLevelWorkWithoutRecursion) {
 
 TEST(Traversal, DamagedOutlineLoopEnds) {
   CoreHost host;
-  PdfSpec spec = ThreeByTwo();
-  spec.nextOverride = {{6, 0}};  // C's /Next points back at A
-  auto document = host.Open(spec);
+  PdfSpec layout = ThreeByTwo();
+  layout.nextOverride = {{6, 0}};  // C's /Next points back at A
+  auto document = host.Open(layout);
   uint32_t count = CountBookmarks(Root(document.Get()).Get(), -1, 0, true);
   EXPECT_GE(count, 3u);
   EXPECT_LE(count, 9u);
@@ -159,22 +159,22 @@ TEST(BookmarkSource, IsDescendantLooksAtParentsOnly) {
 
 TEST(BookmarkTarget, LastGoToWithAPageWins) {
   CoreHost host;
-  PdfSpec spec;
-  spec.pages.resize(4);
-  spec.namedDests = {{"third", 2}};
-  spec.outline.push_back(Mark("explicit", 1));
-  spec.outline.push_back(NamedMark("named", "third"));
+  PdfSpec layout;
+  layout.pages.resize(4);
+  layout.namedDests = {{"third", 2}};
+  layout.outline.push_back(Mark("explicit", 1));
+  layout.outline.push_back(NamedMark("named", "third"));
   OutlineSpec chain = Mark("chain");
   chain.actions = {GoToAction(3), UriAction("https://example.org")};
-  spec.outline.push_back(chain);
+  layout.outline.push_back(chain);
   OutlineSpec two = Mark("two");
   two.actions = {GoToAction(0), GoToAction(2)};
-  spec.outline.push_back(two);
-  spec.outline.push_back(Mark("none"));
+  layout.outline.push_back(two);
+  layout.outline.push_back(Mark("none"));
   OutlineSpec unresolved = Mark("unresolved");
   unresolved.actions = {GoToAction(1), GoToNameAction("missing")};
-  spec.outline.push_back(unresolved);
-  auto document = host.Open(spec);
+  layout.outline.push_back(unresolved);
+  auto document = host.Open(layout);
   EXPECT_EQ(TargetOf(BookmarkAt(document.Get(), {1}).Get()).page, 1);
   EXPECT_EQ(TargetOf(BookmarkAt(document.Get(), {2}).Get()).page, 2);
   EXPECT_EQ(TargetOf(BookmarkAt(document.Get(), {3}).Get()).page, 3);
@@ -204,9 +204,9 @@ void ExpectPoint(ViewPoint point, double x, double y) {
 
 TEST(DestinationPoint, TurnsWithPageAndViewRotation) {
   CoreHost host;
-  PdfSpec spec;
-  spec.pages = {Page(600, 800), Page(600, 800, 90)};
-  auto document = host.Open(spec);
+  PdfSpec layout;
+  layout.pages = {Page(600, 800), Page(600, 800, 90)};
+  auto document = host.Open(layout);
   auto* doc = document.Get();
   // XYZ with both values, then each quarter turn of the view.
   const auto xyz = Dest(0, zelta::kFitXYZ, 0x4, 100, 700);

@@ -51,8 +51,8 @@ CoreHost::~CoreHost() {
   std::filesystem::remove_all(tempDir_, ignored);
 }
 
-ComPtr<zelta::IHostDocument> CoreHost::Open(const zelta::testing::PdfSpec& spec) {
-  return OpenBytes(zelta::testing::BuildPdf(spec));
+ComPtr<zelta::IHostDocument> CoreHost::Open(const zelta::testing::PdfSpec& layout) {
+  return OpenBytes(zelta::testing::BuildPdf(layout));
 }
 
 ComPtr<zelta::IHostDocument> CoreHost::OpenBytes(const std::string& bytes) {
@@ -119,16 +119,16 @@ int32_t UndoCount(zelta::IHostDocument* document) {
 }
 
 zelta::testing::OutlineSpec Mark(std::string title, int page) {
-  zelta::testing::OutlineSpec spec;
-  spec.title = std::move(title);
-  spec.page = page;
-  return spec;
+  zelta::testing::OutlineSpec layout;
+  layout.title = std::move(title);
+  layout.page = page;
+  return layout;
 }
 
 zelta::testing::OutlineSpec NamedMark(std::string title, std::string namedDest) {
-  zelta::testing::OutlineSpec spec = Mark(std::move(title));
-  spec.namedDest = std::move(namedDest);
-  return spec;
+  zelta::testing::OutlineSpec layout = Mark(std::move(title));
+  layout.namedDest = std::move(namedDest);
+  return layout;
 }
 
 zelta::testing::ActionSpec GoToAction(int page) {

@@ -25,7 +25,7 @@ class CoreHost {
   PluginObject& Plugin() { return *plugin_; }
 
   // Writes the PDF to a temporary file, opens it and makes it the active document.
-  zelta::ComPtr<zelta::IHostDocument> Open(const zelta::testing::PdfSpec& spec);
+  zelta::ComPtr<zelta::IHostDocument> Open(const zelta::testing::PdfSpec& layout);
   zelta::ComPtr<zelta::IHostDocument> OpenBytes(const std::string& bytes);
 
   // The progress windows made from now on report a cancel at this position.

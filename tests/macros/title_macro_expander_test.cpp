@@ -22,11 +22,11 @@ ActionSpec LaunchAction(std::string file) {
 
 // A: 3rd page; A/B: named "sec-b" (page 5); A/B/C: no target; D: URI then launch, 2nd page.
 PdfSpec Document() {
-  PdfSpec spec;
-  spec.pages.resize(7);
-  spec.infoTitle = "The Manual";
-  spec.namedDests = {{"sec-b", 4}};
-  spec.labels = {{0, 'r', "", 1}, {2, 'D', "P-", 1}};
+  PdfSpec layout;
+  layout.pages.resize(7);
+  layout.infoTitle = "The Manual";
+  layout.namedDests = {{"sec-b", 4}};
+  layout.labels = {{0, 'r', "", 1}, {2, 'D', "P-", 1}};
   OutlineSpec c = Mark("C");
   OutlineSpec b = NamedMark("B", "sec-b");
   b.children.push_back(c);
@@ -34,8 +34,8 @@ PdfSpec Document() {
   a.children.push_back(b);
   OutlineSpec d = Mark("D", 1);
   d.actions = {UriAction("https://example.org/x"), LaunchAction("notes.txt")};
-  spec.outline = {a, d};
-  return spec;
+  layout.outline = {a, d};
+  return layout;
 }
 
 class MacroExpansion : public ::testing::Test {
@@ -150,11 +150,11 @@ TEST_F(MacroExpansion, OnlyUsedValuesAreComputed) {
 
 TEST(FirstLineMacro, TakesTheHighestLineNotAboveTheLimit) {
   CoreHost host;
-  PdfSpec spec;
-  spec.pages.resize(2);
-  spec.pages[1].text = "Chapter Two";
-  spec.outline = {Mark("one", 0), Mark("two", 1)};
-  auto document = host.Open(spec);
+  PdfSpec layout;
+  layout.pages.resize(2);
+  layout.pages[1].text = "Chapter Two";
+  layout.outline = {Mark("one", 0), Mark("two", 1)};
+  auto document = host.Open(layout);
   TitleMacroExpander expander(&host.App(), document.Get(), platform::EnvironmentSources{"", ""});
   TitleTemplate below, skipped;
   expander.RegisterMacros(below, kAllMacros);

@@ -18,14 +18,14 @@ void ExpectQpdfClean(const std::string& file) {
 }
 
 PdfSpec FourPages() {
-  PdfSpec spec;
-  spec.pages.resize(4);
-  spec.namedDests = {{"intro", 1}};
-  spec.outline.push_back(zelta::testing::Bookmark("Bare", 2));
+  PdfSpec layout;
+  layout.pages.resize(4);
+  layout.namedDests = {{"intro", 1}};
+  layout.outline.push_back(zelta::testing::Bookmark("Bare", 2));
   OutlineSpec chain = zelta::testing::Bookmark("Chain");
   chain.actions = {ActionSpec{"URI", -1, "", "", "http://a.example/", ""}, ActionSpec{"GoTo", 3, "", "", "", ""}};
-  spec.outline.push_back(chain);
-  return spec;
+  layout.outline.push_back(chain);
+  return layout;
 }
 
 ComPtr<IHostActionList> ActionsOf(IHostBookmark* bookmark) {
@@ -110,7 +110,7 @@ TEST(ActionWrite, EveryKindOfActionSurvivesSaving) {
   EXPECT_EQ(Text(Item(saved.Get(), 6).Get(), &IHostAction::GetScript), u"app.alert('\u263A');");
   bool has = false;
   Item(saved.Get(), 5)->HasFileSpecification(&has);
-  EXPECT_TRUE(has);  // a non-ASCII name needs a file specification dictionary
+  EXPECT_TRUE(has);  // a non-ASCII name needs a file reference dictionary
   Item(saved.Get(), 2)->HasFileSpecification(&has);
   EXPECT_FALSE(has);
   for (int32_t i = 0; i < 7; ++i) {
@@ -270,11 +270,11 @@ TEST(ActionWrite, LoopingChainIsRewrittenWithoutTheLoop) {
 
 TEST(ActionWrite, ValidityAndRawDestinations) {
   ScratchDir dir;
-  PdfSpec spec = FourPages();
+  PdfSpec layout = FourPages();
   OutlineSpec broken = zelta::testing::Bookmark("Broken");
   broken.actions = {ActionSpec{"URI", -1, "", "", "", ""}, ActionSpec{"GoToR", 9, "", "x.pdf", "", ""}};
-  spec.outline.push_back(broken);
-  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(spec)));
+  layout.outline.push_back(broken);
+  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(layout)));
   auto list = ActionsOf(Child(Root(doc.Get()).Get(), 2).Get());
   ASSERT_EQ(Count(list.Get()), 2);
   bool valid = true;

@@ -14,24 +14,24 @@ namespace {
 using namespace zelta::testing;
 
 PdfSpec Rich() {
-  PdfSpec spec;
-  spec.pages.resize(5);
-  spec.pages[1].rotate = 450;
-  spec.pages[2].text = "Hello";
-  spec.namedDests = {{"alpha", 1}, {"beta", 3}, {"gamma", 4}};
-  spec.splitNames = true;
-  spec.legacyDests = {{"old", 2}};
-  spec.labels = {{0, 'r', "", 1}, {2, 'D', "P-", 7}, {4, 'A', "", 28}};
-  spec.infoTitle = "Rich file";
+  PdfSpec layout;
+  layout.pages.resize(5);
+  layout.pages[1].rotate = 450;
+  layout.pages[2].text = "Hello";
+  layout.namedDests = {{"alpha", 1}, {"beta", 3}, {"gamma", 4}};
+  layout.splitNames = true;
+  layout.legacyDests = {{"old", 2}};
+  layout.labels = {{0, 'r', "", 1}, {2, 'D', "P-", 7}, {4, 'A', "", 28}};
+  layout.infoTitle = "Rich file";
   OutlineSpec a = Bookmark("Named");
   a.namedDest = "beta";
   OutlineSpec b = Bookmark("Actions");
   b.actions = {ActionSpec{"URI", -1, "", "", "https://example.org/", ""}, ActionSpec{"GoTo", 2, "", "", "", ""},
                ActionSpec{"Launch", -1, "", "run.sh", "", ""}, ActionSpec{"GoTo", -1, "gamma", "", "", ""},
                ActionSpec{"JavaScript", -1, "", "", "", "app.alert(1)"}, ActionSpec{"SubmitForm", -1, "", "", "", ""}};
-  spec.outline = {a, b, Bookmark("Legacy")};
-  spec.outline[2].namedDest = "old";
-  return spec;
+  layout.outline = {a, b, Bookmark("Legacy")};
+  layout.outline[2].namedDest = "old";
+  return layout;
 }
 
 template <class F>
@@ -65,11 +65,11 @@ TEST(DamagedFiles, TruncatedAndGarbageFailCleanlyOrOpen) {
 
 TEST(DamagedFiles, LoopsAreCutWithAWarning) {
   ScratchDir dir;
-  PdfSpec spec = Rich();
-  spec.outline[0].children = {Bookmark("Child", 0)};
-  spec.nextOverride = {{3, 0}};   // the last top item's /Next goes back to the first
-  spec.firstOverride = {{1, 0}};  // the child's /First points at its parent
-  auto doc = MustOpen(dir.Write("loop.pdf", BuildPdf(spec)));
+  PdfSpec layout = Rich();
+  layout.outline[0].children = {Bookmark("Child", 0)};
+  layout.nextOverride = {{3, 0}};   // the last top item's /Next goes back to the first
+  layout.firstOverride = {{1, 0}};  // the child's /First points at its parent
+  auto doc = MustOpen(dir.Write("loop.pdf", BuildPdf(layout)));
   ASSERT_TRUE(doc);
   EXPECT_EQ(doc->Warnings().size(), 2u);
   EXPECT_EQ(OutlineToText(doc.Get()), "Named  [p. 4]\n  Child  [p. 1]\nActions  [p. 5]\nLegacy  [p. 3]\n");

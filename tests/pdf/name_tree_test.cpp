@@ -73,9 +73,9 @@ MuObject Dest(MuCalls& mu, int number) {
 
 // Inserts `count` names in random order, then checks shape, order and values after a save
 // and reload (which qpdf must accept when it is installed).
-void InsertManyAndCheck(const PdfSpec& spec, std::set<std::string> expected, int count) {
+void InsertManyAndCheck(const PdfSpec& layout, std::set<std::string> expected, int count) {
   ScratchDir dir;
-  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(spec)));
+  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(layout)));
   MuCalls& mu = doc->Mu();
   if (!DestsTree(mu)) {
     MuObject names, tree, ref;
@@ -116,20 +116,20 @@ TEST(NameTree, ManyInsertionsIntoAnEmptyTreeStayBalancedAndSorted) {
 }
 
 TEST(NameTree, ManyInsertionsIntoAFlatTreeSplitItsLeaf) {
-  PdfSpec spec;
+  PdfSpec layout;
   std::set<std::string> existing;
   for (int i = 0; i < 300; ++i) {
-    spec.namedDests.emplace_back("old-" + std::to_string(1000 + i), 0);
+    layout.namedDests.emplace_back("old-" + std::to_string(1000 + i), 0);
     existing.insert("old-" + std::to_string(1000 + i));
   }
-  InsertManyAndCheck(spec, existing, 5000);
+  InsertManyAndCheck(layout, existing, 5000);
 }
 
 TEST(NameTree, ReplaceAndRemoveKeepTheTreeExact) {
   ScratchDir dir;
-  PdfSpec spec;
-  spec.namedDests = {{"alpha", 0}};
-  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(spec)));
+  PdfSpec layout;
+  layout.namedDests = {{"alpha", 0}};
+  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(layout)));
   MuCalls& mu = doc->Mu();
   pdf_obj* root = DestsTree(mu);
   for (int i = 0; i < 1000; ++i) ASSERT_EQ(NameTree::Insert(mu, root, Key(i), Dest(mu, i).Get()), S_OK);
@@ -161,10 +161,10 @@ TEST(NameTree, ReplaceAndRemoveKeepTheTreeExact) {
 
 TEST(NameTree, KidsLoopFailsCleanly) {
   ScratchDir dir;
-  PdfSpec spec;
-  spec.namedDests = {{"a", 0}, {"m", 0}, {"z", 0}};
-  spec.splitNames = true;
-  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(spec)));
+  PdfSpec layout;
+  layout.namedDests = {{"a", 0}, {"m", 0}, {"z", 0}};
+  layout.splitNames = true;
+  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(layout)));
   MuCalls& mu = doc->Mu();
   pdf_obj* root = DestsTree(mu);
   // The second leaf becomes an inner node whose only kid is the tree's root.

@@ -11,15 +11,15 @@ using zelta::testing::OutlineSpec;
 using zelta::testing::PdfSpec;
 
 PdfSpec ThreeByTwo() {
-  PdfSpec spec;
-  spec.pages.resize(6);
+  PdfSpec layout;
+  layout.pages.resize(6);
   for (int i = 0; i < 3; ++i) {
     OutlineSpec top = zelta::testing::Bookmark("Top " + std::to_string(i + 1), 2 * i);
     top.open = i != 1;
     for (int k = 0; k < 2; ++k) top.children.push_back(zelta::testing::Bookmark("Sub " + std::to_string(i + 1) + "." + std::to_string(k + 1), 2 * i + k));
-    spec.outline.push_back(top);
+    layout.outline.push_back(top);
   }
-  return spec;
+  return layout;
 }
 
 // qpdf finds nothing wrong with the written file.
@@ -65,9 +65,9 @@ TEST(TitleEdit, ShortestFaithfulEncoding) {
 
 TEST(TitleEdit, UneditedTitlesKeepTheirBytes) {
   ScratchDir dir;
-  PdfSpec spec = ThreeByTwo();
-  spec.outline[0].rawTitle = std::string("\xFE\xFF\x00O\x00k", 6);  // UTF-16 though plain
-  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(spec)));
+  PdfSpec layout = ThreeByTwo();
+  layout.outline[0].rawTitle = std::string("\xFE\xFF\x00O\x00k", 6);  // UTF-16 though plain
+  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(layout)));
   auto first = Child(Root(doc.Get()).Get(), 0);
   ASSERT_EQ(first->SetTitle(u"Ok", -1), S_OK);  // same text: nothing rewritten
   ASSERT_EQ(Child(Root(doc.Get()).Get(), 1)->SetStyle(kStyleBold), S_OK);
@@ -191,9 +191,9 @@ TEST(Structure, IdentityAndNavigation) {
 
 TEST(Structure, DocumentWithoutOutlineGetsOneOnFirstInsertion) {
   ScratchDir dir;
-  PdfSpec spec;
-  spec.pages.resize(2);
-  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(spec)));
+  PdfSpec layout;
+  layout.pages.resize(2);
+  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(layout)));
   auto root = Root(doc.Get());
   int32_t count = -1;
   root->GetChildCount(&count);

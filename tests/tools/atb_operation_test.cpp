@@ -18,14 +18,14 @@ constexpr int32_t kSilent = zelta::kDoNoProgress;
 
 // A (p1) > [A1 (p2) > [A1a (p3)], A2], B (p4)
 PdfSpec Tree() {
-  PdfSpec spec;
-  spec.pages.resize(4);
+  PdfSpec layout;
+  layout.pages.resize(4);
   OutlineSpec a1 = Mark("A1", 1);
   a1.children.push_back(Mark("A1a", 2));
   OutlineSpec a = Mark("A", 0);
   a.children = {a1, Mark("A2")};
-  spec.outline = {a, Mark("B", 3)};
-  return spec;
+  layout.outline = {a, Mark("B", 3)};
+  return layout;
 }
 
 class AddTextRun : public ::testing::Test {
@@ -93,9 +93,9 @@ TEST_F(AddTextRun, SelectedBookmarksIgnoreTheLevelSettings) {
 }
 
 TEST_F(AddTextRun, SpacesAreTidiedOnlyWhenSomethingIsAdded) {
-  PdfSpec spec;
-  spec.outline = {Mark("  Intro  to\tPDF "), Mark("Same")};
-  document_ = host_.Open(spec);
+  PdfSpec layout;
+  layout.outline = {Mark("  Intro  to\tPDF "), Mark("Same")};
+  document_ = host_.Open(layout);
   EXPECT_EQ(Run(kAtbRemoveSpaces, u"", u""), zelta::S_FALSE);
   EXPECT_EQ(Titles(document_.Get())[0], u"  Intro  to\tPDF ");
   ASSERT_EQ(Run(kAtbRemoveSpaces, u"", u"!"), zelta::S_OK);

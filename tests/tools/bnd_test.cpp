@@ -48,7 +48,7 @@ std::set<std::u16string> DocumentNames(zelta::IHostDocument* document) {
 
 class NamedDests : public ::testing::Test {
  protected:
-  void Open(const PdfSpec& spec) { document_ = host_.Open(spec); }
+  void Open(const PdfSpec& layout) { document_ = host_.Open(layout); }
 
   HRESULT Convert(int32_t flags = 0, std::u16string mask = u"%[Title]",
                   std::vector<zelta::IUnknown*> bookmarks = {}) {
@@ -73,10 +73,10 @@ class NamedDests : public ::testing::Test {
 };
 
 PdfSpec Intros() {
-  PdfSpec spec;
-  spec.pages.resize(4);
-  spec.outline = {Mark("Intro", 1), Mark("Intro", 2), Mark("Intro", 3)};
-  return spec;
+  PdfSpec layout;
+  layout.pages.resize(4);
+  layout.outline = {Mark("Intro", 1), Mark("Intro", 2), Mark("Intro", 3)};
+  return layout;
 }
 
 TEST_F(NamedDests, EqualTitlesGetNumberedNamesAndKeepTheirPages) {
@@ -93,9 +93,9 @@ TEST_F(NamedDests, EqualTitlesGetNumberedNamesAndKeepTheirPages) {
 }
 
 TEST_F(NamedDests, ExistingNamesAreNotTaken) {
-  PdfSpec spec = Intros();
-  spec.namedDests = {{"Intro", 0}, {"Intro_2", 0}};
-  Open(spec);
+  PdfSpec layout = Intros();
+  layout.namedDests = {{"Intro", 0}, {"Intro_2", 0}};
+  Open(layout);
   ASSERT_EQ(Convert(), zelta::S_OK);
   EXPECT_EQ(NameAt({1}), u"Intro_1");
   EXPECT_EQ(NameAt({2}), u"Intro_3");
@@ -113,15 +113,15 @@ TEST_F(NamedDests, SecondRunChangesNothing) {
 }
 
 TEST_F(NamedDests, OnlyTheLastGoToIsConvertedAndOthersAreSkipped) {
-  PdfSpec spec;
-  spec.pages.resize(3);
-  spec.namedDests = {{"there", 2}};
+  PdfSpec layout;
+  layout.pages.resize(3);
+  layout.namedDests = {{"there", 2}};
   OutlineSpec two = Mark("two");
   two.actions = {GoToAction(1), GoToAction(2), UriAction("http://example.com")};
   OutlineSpec uri = Mark("link");
   uri.actions = {UriAction("http://example.com")};
-  spec.outline = {two, uri, NamedMark("named", "there"), Mark("none")};
-  Open(spec);
+  layout.outline = {two, uri, NamedMark("named", "there"), Mark("none")};
+  Open(layout);
   ASSERT_EQ(Convert(), zelta::S_OK);
   auto bookmark = BookmarkAt(document_.Get(), {1});
   ComPtr<zelta::IHostActionList> actions;
@@ -142,9 +142,9 @@ TEST_F(NamedDests, OnlyTheLastGoToIsConvertedAndOthersAreSkipped) {
 }
 
 TEST_F(NamedDests, UndoRemovesEveryCreatedNameAndRedoBringsThemBack) {
-  PdfSpec spec = Intros();
-  spec.namedDests = {{"keep", 0}};
-  Open(spec);
+  PdfSpec layout = Intros();
+  layout.namedDests = {{"keep", 0}};
+  Open(layout);
   ASSERT_EQ(Convert(), zelta::S_OK);
   ComPtr<zelta::IHostUndoHistory> history;
   document_->GetUndoHistory(history.Put());
@@ -176,11 +176,11 @@ TEST_F(NamedDests, CancelTakesBackWhatWasConverted) {
 }
 
 TEST_F(NamedDests, MaskWithMacrosAndPlainMask) {
-  PdfSpec spec;
-  spec.pages.resize(3);
-  spec.outline = {Mark("One", 0), Mark("Two", 2)};
-  spec.outline[1].children = {Mark("Sub", 1)};
-  Open(spec);
+  PdfSpec layout;
+  layout.pages.resize(3);
+  layout.outline = {Mark("One", 0), Mark("Two", 2)};
+  layout.outline[1].children = {Mark("Sub", 1)};
+  Open(layout);
   ASSERT_EQ(Convert(0, u"p%[Page]-%[HierTitle:/]"), zelta::S_OK);
   EXPECT_EQ(NameAt({1}), u"p1-One");
   EXPECT_EQ(NameAt({2}), u"p3-Two");
@@ -192,9 +192,9 @@ TEST_F(NamedDests, MaskWithMacrosAndPlainMask) {
 }
 
 TEST_F(NamedDests, EmptyNameIsAProblemNotAConversion) {
-  PdfSpec spec;
-  spec.outline = {Mark("", 0), Mark("Title", 0)};
-  Open(spec);
+  PdfSpec layout;
+  layout.outline = {Mark("", 0), Mark("Title", 0)};
+  Open(layout);
   ASSERT_EQ(Convert(), zelta::S_OK);
   EXPECT_TRUE(lastProblems_);
   EXPECT_EQ(NameAt({1}), u"");
@@ -202,12 +202,12 @@ TEST_F(NamedDests, EmptyNameIsAProblemNotAConversion) {
 }
 
 TEST_F(NamedDests, SelectedBookmarksWithAndWithoutTheirChildren) {
-  PdfSpec spec;
-  spec.pages.resize(2);
+  PdfSpec layout;
+  layout.pages.resize(2);
   OutlineSpec parent = Mark("Parent", 0);
   parent.children = {Mark("Child", 1)};
-  spec.outline = {parent, Mark("Other", 1)};
-  Open(spec);
+  layout.outline = {parent, Mark("Other", 1)};
+  Open(layout);
   auto selected = BookmarkAt(document_.Get(), {1});
   ASSERT_EQ(Convert(kBndSourceSelected, u"%[Title]", {selected.Get()}), zelta::S_OK);
   EXPECT_EQ(NameAt({1}), u"Parent");

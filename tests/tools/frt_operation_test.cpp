@@ -17,19 +17,19 @@ using zelta::testing::PdfSpec;
 constexpr int32_t kSilent = zelta::kDoNoProgress;
 
 PdfSpec Manual() {
-  PdfSpec spec;
+  PdfSpec layout;
   OutlineSpec one = Mark("1.2 Intro chapter", 0);
   one.children.push_back(Mark("Chapter notes", 0));
   OutlineSpec two = Mark("Appendix", 0);
   two.children.push_back(Mark("chapter list", 0));
-  spec.outline = {one, two};
-  return spec;
+  layout.outline = {one, two};
+  return layout;
 }
 
 class FindReplaceRun : public ::testing::Test {
  protected:
-  void Open(const PdfSpec& spec) {
-    document_ = host_.Open(spec);
+  void Open(const PdfSpec& layout) {
+    document_ = host_.Open(layout);
     before_ = Titles(document_.Get());
   }
   ComPtr<FRTOperation> Operation(int32_t flags, std::u16string find, std::u16string replace,
@@ -95,9 +95,9 @@ TEST_F(FindReplaceRun, InvalidPatternFailsAndChangesNothing) {
 }
 
 TEST_F(FindReplaceRun, HugeTitleWithPathologicalPatternFailsAndRestoresTitles) {
-  PdfSpec spec = Manual();
-  spec.outline.push_back(Mark(std::string(100000, 'a'), 0));
-  Open(spec);
+  PdfSpec layout = Manual();
+  layout.outline.push_back(Mark(std::string(100000, 'a'), 0));
+  Open(layout);
   // The first titles change before the huge one is met; the failure restores them.
   EXPECT_EQ(Operation(kFrtRegex, u"(a|b)*c|Intro", u"x")->Do(kSilent, 0), zelta::E_INVALIDARG);
   EXPECT_EQ(Titles(document_.Get()), before_);

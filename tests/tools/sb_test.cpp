@@ -18,15 +18,15 @@ using zelta::testing::PdfSpec;
 using Titles16 = std::vector<std::u16string>;
 
 OutlineSpec Parent(std::string title, std::vector<OutlineSpec> children) {
-  OutlineSpec spec = Mark(std::move(title), 0);
-  spec.children = std::move(children);
-  return spec;
+  OutlineSpec layout = Mark(std::move(title), 0);
+  layout.children = std::move(children);
+  return layout;
 }
 
 class Sorting : public ::testing::Test {
  protected:
-  void Open(const PdfSpec& spec) {
-    document_ = host_.Open(spec);
+  void Open(const PdfSpec& layout) {
+    document_ = host_.Open(layout);
     before_ = Titles(document_.Get());
   }
 
@@ -62,9 +62,9 @@ class Sorting : public ::testing::Test {
 };
 
 TEST_F(Sorting, AlphabeticalIgnoringCasePutsTheLaterEqualTitleFirst) {
-  PdfSpec spec;
-  spec.outline = {Mark("b", 0), Mark("A", 0), Mark("a", 0)};
-  Open(spec);
+  PdfSpec layout;
+  layout.outline = {Mark("b", 0), Mark("A", 0), Mark("a", 0)};
+  Open(layout);
   ASSERT_EQ(Sort(kSbAlphabetical | kSbIgnoreCase), zelta::S_OK);
   EXPECT_EQ(Titles(document_.Get()), (Titles16{u"a", u"A", u"b"}));
   ASSERT_EQ(Sort(kSbAlphabetical | kSbIgnoreCase | kSbDescending), zelta::S_OK);
@@ -72,19 +72,19 @@ TEST_F(Sorting, AlphabeticalIgnoringCasePutsTheLaterEqualTitleFirst) {
 }
 
 TEST_F(Sorting, AlphabeticalFollowsCollationNotCodeOrder) {
-  PdfSpec spec;
-  spec.outline = {Mark("b", 0), Mark("B", 0), Mark("\xC3\xA9t\xC3\xA9", 0), Mark("a", 0), Mark("f", 0)};
-  Open(spec);
+  PdfSpec layout;
+  layout.outline = {Mark("b", 0), Mark("B", 0), Mark("\xC3\xA9t\xC3\xA9", 0), Mark("a", 0), Mark("f", 0)};
+  Open(layout);
   ASSERT_EQ(Sort(kSbAlphabetical), zelta::S_OK);
   // By character codes "B" would come first and "été" last.
   EXPECT_EQ(Titles(document_.Get()), (Titles16{u"a", u"b", u"B", u"\u00E9t\u00E9", u"f"}));
 }
 
 TEST_F(Sorting, ByPlaceOrdersPageThenTopToBottomThenLeftToRight) {
-  PdfSpec spec;
-  spec.pages.resize(3);
-  spec.outline = {Mark("page 3", 2), Mark("low", 0), Mark("right", 0), Mark("no target"), Mark("left", 0)};
-  Open(spec);
+  PdfSpec layout;
+  layout.pages.resize(3);
+  layout.outline = {Mark("page 3", 2), Mark("low", 0), Mark("right", 0), Mark("no target"), Mark("left", 0)};
+  Open(layout);
   Aim({2}, 0, 100, 100);
   Aim({3}, 0, 300, 700);
   Aim({5}, 0, 100, 700);
@@ -97,10 +97,10 @@ TEST_F(Sorting, ByPlaceOrdersPageThenTopToBottomThenLeftToRight) {
 TEST_F(Sorting, ByPlaceSeesPagesAsTheyAreTurned) {
   // On a page turned a quarter clockwise the page's left edge is at the top of the view, so
   // the point further left on the page comes first, whatever its height.
-  PdfSpec spec;
-  spec.pages = {Page(612, 792, 90)};
-  spec.outline = {Mark("right", 0), Mark("left", 0)};
-  Open(spec);
+  PdfSpec layout;
+  layout.pages = {Page(612, 792, 90)};
+  layout.outline = {Mark("right", 0), Mark("left", 0)};
+  Open(layout);
   Aim({1}, 0, 500, 700);
   Aim({2}, 0, 100, 100);
   ASSERT_EQ(Sort(0), zelta::S_OK);
@@ -108,10 +108,10 @@ TEST_F(Sorting, ByPlaceSeesPagesAsTheyAreTurned) {
 }
 
 PdfSpec Levels() {
-  PdfSpec spec;
-  spec.outline = {Parent("Z", {Mark("c", 0), Mark("b", 0), Mark("a", 0)}),
+  PdfSpec layout;
+  layout.outline = {Parent("Z", {Mark("c", 0), Mark("b", 0), Mark("a", 0)}),
                   Parent("A", {Mark("z", 0), Parent("y", {Mark("2", 0), Mark("1", 0)})})};
-  return spec;
+  return layout;
 }
 
 TEST_F(Sorting, OneLevelLeavesTheOthers) {
@@ -149,9 +149,9 @@ TEST_F(Sorting, OneUndoStepRestoresTheOrder) {
 }
 
 TEST_F(Sorting, SortedTreeIsNoChange) {
-  PdfSpec spec;
-  spec.outline = {Parent("a", {Mark("only", 0)}), Mark("b", 0)};
-  Open(spec);
+  PdfSpec layout;
+  layout.outline = {Parent("a", {Mark("only", 0)}), Mark("b", 0)};
+  Open(layout);
   EXPECT_EQ(Sort(kSbAlphabetical), zelta::S_FALSE);
   EXPECT_EQ(UndoCount(document_.Get()), 0);
   Open(PdfSpec{});

@@ -28,16 +28,16 @@ ActionSpec Action(std::string type) {
 }
 
 OutlineSpec WithActions(std::string title, std::vector<ActionSpec> actions) {
-  OutlineSpec spec = Mark(std::move(title));
-  spec.actions = std::move(actions);
-  return spec;
+  OutlineSpec layout = Mark(std::move(title));
+  layout.actions = std::move(actions);
+  return layout;
 }
 
 // Ten pages, and one bookmark for each kind of fault (their titles say which).
 PdfSpec Faults() {
-  PdfSpec spec;
-  spec.pages.resize(10);
-  spec.namedDests = {{"known", 2}};
+  PdfSpec layout;
+  layout.pages.resize(10);
+  layout.namedDests = {{"known", 2}};
   ActionSpec remoteWithoutFile = Action("GoToR");
   remoteWithoutFile.page = 3;
   ActionSpec launch = Action("Launch");
@@ -46,7 +46,7 @@ PdfSpec Faults() {
   OutlineSpec good = Mark("good", 9);
   good.children.push_back(Mark("", 1));
   good.children.push_back(NamedMark("known name", "known"));
-  spec.outline = {
+  layout.outline = {
       good,
       NamedMark("unknown name", "deleted"),
       Mark("no actions"),
@@ -56,7 +56,7 @@ PdfSpec Faults() {
       WithActions("named", {named}),
       WithActions("uri only", {UriAction("http://example.com")}),
   };
-  return spec;
+  return layout;
 }
 
 class Validation : public ::testing::Test {
@@ -119,11 +119,11 @@ TEST_F(Validation, ChecksAreIndependent) {
 }
 
 TEST_F(Validation, LaunchedFilesAreLookedUpBesideTheDocument) {
-  PdfSpec spec;
+  PdfSpec layout;
   ActionSpec launch = Action("Launch");
   launch.file = "beside.txt";
-  spec.outline = {WithActions("launch", {launch})};
-  document_ = host_.Open(spec);
+  layout.outline = {WithActions("launch", {launch})};
+  document_ = host_.Open(layout);
   zelta::OwnedString path;
   document_->GetFilePath(path.Put());
   const auto beside = std::filesystem::path(path.Str()).parent_path() / "beside.txt";
@@ -136,14 +136,14 @@ TEST_F(Validation, LaunchedFilesAreLookedUpBesideTheDocument) {
 TEST_F(Validation, PageOutOfRange) {
   // A go-to whose page index is the page count: the builder writes a remote action, which is
   // then turned into a local one of the same length.
-  PdfSpec spec;
-  spec.pages.resize(10);
+  PdfSpec layout;
+  layout.pages.resize(10);
   ActionSpec past = Action("GoToR");
   past.page = 10;
   ActionSpec last = Action("GoToR");
   last.page = 9;
-  spec.outline = {WithActions("past", {past}), WithActions("last", {last})};
-  std::string bytes = zelta::testing::BuildPdf(spec);
+  layout.outline = {WithActions("past", {past}), WithActions("last", {last})};
+  std::string bytes = zelta::testing::BuildPdf(layout);
   for (size_t at = 0; (at = bytes.find("/S /GoToR /F <>")) != std::string::npos;)
     bytes.replace(at, 15, "/S /GoTo       ");
   document_ = host_.OpenBytes(bytes);

@@ -127,7 +127,7 @@ void BookmarkValidator::CheckRemoteDestination(zelta::IHostAction* action, int32
 }
 
 bool BookmarkValidator::LaunchIsValid(zelta::IHostAction* action) {
-  // A file-specification dictionary may name an embedded or remote file: taken as it is.
+  // A file-reference dictionary may name an embedded or remote file: taken as it is.
   bool hasSpecification = false;
   if (zelta::Succeeded(action->HasFileSpecification(&hasSpecification)) && hasSpecification) return true;
   OwnedString file;

@@ -19,10 +19,10 @@ HRESULT CopyDict(MuCalls& mu, pdf_obj* dict, const char* skipKey, MuObject* copy
   return hr;
 }
 
-HRESULT NewFileSpec(MuCalls& mu, std::u16string_view file, MuObject* spec) {
+HRESULT NewFileSpec(MuCalls& mu, std::u16string_view file, MuObject* fileRef) {
   std::string bytes = Utf16ToUtf8(file);
   bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (ascii) return mu.NewString(bytes, spec);
+  if (ascii) return mu.NewString(bytes, fileRef);
   MuObject dict, type, f, uf;
   HRESULT hr = mu.NewDict(&dict);
   if (Succeeded(hr)) hr = mu.NewName("Filespec", &type);
@@ -31,7 +31,7 @@ HRESULT NewFileSpec(MuCalls& mu, std::u16string_view file, MuObject* spec) {
   if (Succeeded(hr)) hr = mu.Put(dict.Get(), "F", f.Get());
   if (Succeeded(hr)) hr = mu.NewString(EncodeTextString(file), &uf);
   if (Succeeded(hr)) hr = mu.Put(dict.Get(), "UF", uf.Get());
-  if (Succeeded(hr)) *spec = std::move(dict);
+  if (Succeeded(hr)) *fileRef = std::move(dict);
   return hr;
 }
 

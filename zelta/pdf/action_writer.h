@@ -1,4 +1,4 @@
-// Writing actions into the PDF: copies of action dictionaries, file specifications, and an
+// Writing actions into the PDF: copies of action dictionaries, file references, and an
 // outline item's whole action list (/Dest, or /A with its /Next chain).
 #pragma once
 
@@ -14,9 +14,9 @@ namespace zelta::pdf {
 // leaving out `skipKey` when it is not null.
 HRESULT CopyDict(MuCalls& mu, pdf_obj* dict, const char* skipKey, MuObject* copy);
 
-// A file specification: a plain string for ASCII names, otherwise a /Filespec dictionary
+// A file reference: a plain string for ASCII names, otherwise a /Filespec dictionary
 // with the UTF-8 bytes in /F and the text in /UF (readers that know /UF show the real name).
-HRESULT NewFileSpec(MuCalls& mu, std::u16string_view file, MuObject* spec);
+HRESULT NewFileSpec(MuCalls& mu, std::u16string_view file, MuObject* fileRef);
 
 // Rewrites the actions of the outline item `item` from `actions`: one bare destination alone
 // goes to /Dest; anything else becomes /A followed by a /Next chain of fresh indirect copies

@@ -77,13 +77,13 @@ HRESULT HostAction::GetFile(BString* file) {
   int32_t type = Type();
   if (type != kActionGoToR && type != kActionGoToE && type != kActionLaunch) return Empty(file);
   MuCalls& mu = document_->Mu();
-  pdf_obj* spec = mu.Get(object_.Get(), "F");
-  if (!spec && type == kActionLaunch) spec = mu.Get(mu.Get(object_.Get(), "Win"), "F");
-  if (mu.IsString(spec)) return ReturnString(DecodeTextString(mu.ToBytes(spec)), file);
-  if (mu.IsDict(spec)) {
-    // A file specification dictionary: the Unicode name first, then the byte name.
+  pdf_obj* fileRef = mu.Get(object_.Get(), "F");
+  if (!fileRef && type == kActionLaunch) fileRef = mu.Get(mu.Get(object_.Get(), "Win"), "F");
+  if (mu.IsString(fileRef)) return ReturnString(DecodeTextString(mu.ToBytes(fileRef)), file);
+  if (mu.IsDict(fileRef)) {
+    // A file reference dictionary: the Unicode name first, then the byte name.
     for (const char* key : {"UF", "F", "Unix", "DOS", "Mac"}) {
-      pdf_obj* value = mu.Get(spec, key);
+      pdf_obj* value = mu.Get(fileRef, key);
       if (mu.IsString(value)) return ReturnString(DecodeTextString(mu.ToBytes(value)), file);
     }
   }

@@ -76,18 +76,18 @@ HRESULT HostActionFactory::MakeGoToNamed(HostDocument* document, std::u16string_
 HRESULT HostActionFactory::MakeGoToRemote(HostDocument* document, std::u16string_view file,
                                           const PageDestination* dest, ComPtr<HostAction>* action) {
   if (!dest) return E_POINTER;
-  MuObject spec, array;
-  HRESULT hr = FileSpec(document->Mu(), file, &spec);
+  MuObject fileRef, array;
+  HRESULT hr = FileSpec(document->Mu(), file, &fileRef);
   if (Succeeded(hr)) hr = BuildDestination(document->Mu(), *dest, true, &array);
-  return Succeeded(hr) ? Make(document, "GoToR", {{"F", spec}, {"D", array}}, action) : hr;
+  return Succeeded(hr) ? Make(document, "GoToR", {{"F", fileRef}, {"D", array}}, action) : hr;
 }
 
 HRESULT HostActionFactory::MakeGoToRemoteNamed(HostDocument* document, std::u16string_view file,
                                                std::u16string_view name, ComPtr<HostAction>* action) {
-  MuObject spec, value;
-  HRESULT hr = FileSpec(document->Mu(), file, &spec);
+  MuObject fileRef, value;
+  HRESULT hr = FileSpec(document->Mu(), file, &fileRef);
   if (Succeeded(hr)) hr = TextString(document->Mu(), name, &value);
-  return Succeeded(hr) ? Make(document, "GoToR", {{"F", spec}, {"D", value}}, action) : hr;
+  return Succeeded(hr) ? Make(document, "GoToR", {{"F", fileRef}, {"D", value}}, action) : hr;
 }
 
 HRESULT HostActionFactory::MakeUri(HostDocument* document, std::u16string_view uri, ComPtr<HostAction>* action) {
@@ -103,9 +103,9 @@ HRESULT HostActionFactory::MakeUri(HostDocument* document, std::u16string_view u
 }
 
 HRESULT HostActionFactory::MakeLaunch(HostDocument* document, std::u16string_view file, ComPtr<HostAction>* action) {
-  MuObject spec;
-  HRESULT hr = FileSpec(document->Mu(), file, &spec);
-  return Succeeded(hr) ? Make(document, "Launch", {{"F", spec}}, action) : hr;
+  MuObject fileRef;
+  HRESULT hr = FileSpec(document->Mu(), file, &fileRef);
+  return Succeeded(hr) ? Make(document, "Launch", {{"F", fileRef}}, action) : hr;
 }
 
 HRESULT HostActionFactory::MakeJavaScript(HostDocument* document, std::u16string_view script,
