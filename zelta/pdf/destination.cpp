@@ -46,7 +46,7 @@ bool ParseDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, bool remote, 
   return true;
 }
 
-HRESULT BuildDestination(MuCalls& mu, const PageDestination& dest, bool remote, MuObject* array) {
+HRESULT BuildDestination(MuCalls& mu, PageMap& pages, const PageDestination& dest, bool remote, MuObject* array) {
   const char* fitName = FitTypeName(dest.fitType);
   if (!fitName || dest.page < 0) return E_INVALIDARG;
   MuObject out, page, fit;
@@ -55,10 +55,9 @@ HRESULT BuildDestination(MuCalls& mu, const PageDestination& dest, bool remote, 
   if (remote) {
     hr = mu.NewInt(dest.page, &page);
   } else {
-    if (dest.page >= mu.PageCount()) return E_INVALIDARG;
-    pdf_obj* pageObj = mu.PageObject(dest.page);
-    if (!pageObj || !mu.IsIndirect(pageObj)) return E_INVALIDARG;
-    hr = mu.NewRef(mu.Num(pageObj), &page);
+    int num = pages.ObjectNumber(mu, dest.page);
+    if (num <= 0) return E_INVALIDARG;
+    hr = mu.NewRef(num, &page);
   }
   if (Succeeded(hr)) hr = mu.Push(out.Get(), page.Get());
   if (Succeeded(hr)) hr = mu.NewName(fitName, &fit);

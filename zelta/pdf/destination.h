@@ -19,7 +19,7 @@ bool ParseRawDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, PageDestin
 
 // Builds the destination array for `dest` (page reference of this document unless remote).
 // E_INVALIDARG for a page outside the document or an unknown fit type.
-HRESULT BuildDestination(MuCalls& mu, const PageDestination& dest, bool remote, MuObject* array);
+HRESULT BuildDestination(MuCalls& mu, PageMap& pages, const PageDestination& dest, bool remote, MuObject* array);
 
 // "XYZ", "Fit", ... for a fit type; null for an unknown one.
 const char* FitTypeName(int32_t fitType);

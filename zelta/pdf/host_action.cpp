@@ -191,7 +191,7 @@ HRESULT HostAction::SetDestination(const PageDestination* dest) {
   if (!dest) return E_POINTER;
   if (!HasDestinationView()) return E_FAIL;
   MuObject array;
-  HRESULT hr = BuildDestination(document_->Mu(), *dest, Type() == kActionGoToR, &array);
+  HRESULT hr = BuildDestination(document_->Mu(), document_->Pages(), *dest, Type() == kActionGoToR, &array);
   if (Failed(hr)) return hr;
   return PutDestination(std::move(array));
 }

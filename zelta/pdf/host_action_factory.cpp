@@ -63,7 +63,7 @@ HRESULT GiveAction(HRESULT made, ComPtr<HostAction>& action, IHostAction** out) 
 HRESULT HostActionFactory::MakeGoTo(HostDocument* document, const PageDestination* dest, ComPtr<HostAction>* action) {
   if (!dest) return E_POINTER;
   MuObject array;
-  HRESULT hr = BuildDestination(document->Mu(), *dest, false, &array);
+  HRESULT hr = BuildDestination(document->Mu(), document->Pages(), *dest, false, &array);
   return Succeeded(hr) ? Make(document, "GoTo", {{"D", array}}, action) : hr;
 }
 
@@ -78,7 +78,7 @@ HRESULT HostActionFactory::MakeGoToRemote(HostDocument* document, std::u16string
   if (!dest) return E_POINTER;
   MuObject fileRef, array;
   HRESULT hr = FileSpec(document->Mu(), file, &fileRef);
-  if (Succeeded(hr)) hr = BuildDestination(document->Mu(), *dest, true, &array);
+  if (Succeeded(hr)) hr = BuildDestination(document->Mu(), document->Pages(), *dest, true, &array);
   return Succeeded(hr) ? Make(document, "GoToR", {{"F", fileRef}, {"D", array}}, action) : hr;
 }
 

@@ -233,7 +233,7 @@ HRESULT HostDocument::AddNamedDest(const char16_t* name, int32_t length, const P
   HRESULT hr = CanChange();
   if (Failed(hr)) return hr;
   try {
-    hr = names_.Add(mu_, std::u16string(InString(name, length)), *dest);
+    hr = names_.Add(mu_, pages_, std::u16string(InString(name, length)), *dest);
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }

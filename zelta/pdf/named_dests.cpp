@@ -64,10 +64,10 @@ std::optional<PageDestination> NamedDests::ResolveRaw(MuCalls& mu, PageMap& page
   return std::nullopt;
 }
 
-HRESULT NamedDests::Add(MuCalls& mu, const std::u16string& name, const PageDestination& dest) {
+HRESULT NamedDests::Add(MuCalls& mu, PageMap& pages, const std::u16string& name, const PageDestination& dest) {
   if (name.empty()) return E_INVALIDARG;
   MuObject array;
-  HRESULT hr = BuildDestination(mu, dest, false, &array);
+  HRESULT hr = BuildDestination(mu, pages, dest, false, &array);
   if (Failed(hr)) return hr;
   pdf_obj* catalog = Catalog(mu);
   if (!mu.IsDict(catalog)) return mu.Context().Fail(E_FAIL, "the document has no catalog dictionary");

@@ -21,7 +21,7 @@ class NamedDests {
   std::optional<PageDestination> Resolve(MuCalls& mu, PageMap& pages, const std::u16string& name);
   // Looks a destination up by the raw PDF key: string bytes (name tree) or name (legacy).
   std::optional<PageDestination> ResolveRaw(MuCalls& mu, PageMap& pages, pdf_obj* key);
-  HRESULT Add(MuCalls& mu, const std::u16string& name, const PageDestination& dest);
+  HRESULT Add(MuCalls& mu, PageMap& pages, const std::u16string& name, const PageDestination& dest);
   // *removed tells whether the name was in either store.
   HRESULT Remove(MuCalls& mu, const std::u16string& name, bool* removed);
   int Count(MuCalls& mu);
