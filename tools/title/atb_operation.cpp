@@ -29,28 +29,11 @@ struct ATBOperation::RunState {
   std::vector<zelta::IUnknown*> changed;  // kept alive by the undo record
 };
 
-ATBOperation::ATBOperation(PluginObject* plugin) : BookmarkOperation(plugin) { CreateParams(); }
+ATBOperation::ATBOperation(PluginObject* plugin) : BookmarkListOperation(plugin) { CreateParams(); }
 
 ATBOperation::~ATBOperation() = default;
 
 zelta::Atom ATBOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.addTextToBookmarkTitle"); }
-
-void ATBOperation::TakeSelectedBookmarks(BookmarkList list) {
-  bookmarks_ = std::move(list);
-  listFromDialog_ = true;
-}
-
-HRESULT ATBOperation::CollectInput(zelta::IUnknown* element) {
-  if (zelta::QueryAs<zelta::IHostDocument>(element)) return zelta::S_OK;
-  auto bookmark = zelta::QueryAs<IHostBookmark>(element);
-  if (!bookmark) return zelta::E_INVALIDARG;
-  // Every bookmark must belong to the document the run changes.
-  ComPtr<zelta::IHostDocument> document;
-  bookmark->GetDocument(document.Put());
-  if (!document || document.Get() != Document()) return zelta::E_INVALIDARG;
-  if (listFromDialog_) return zelta::S_OK;
-  return AddBookmark(bookmarks_, bookmark.Get(), IncludeSubLevels());
-}
 
 HRESULT ATBOperation::ReadInputs() {
   optionFlags_ = CabInt(Options().Get(), u"Flags", 0);

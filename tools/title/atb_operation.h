@@ -8,7 +8,7 @@
 #include <string>
 
 #include "framework/bookmark_list.h"
-#include "framework/bookmark_operation.h"
+#include "framework/bookmark_list_operation.h"
 #include "macros/title_macro_expander.h"
 #include "macros/title_template.h"
 #include "tools/title/title_change_undo.h"
@@ -21,7 +21,7 @@ inline constexpr int32_t kAtbRemoveSpaces = 0x2;
 inline constexpr int32_t kAtbOneLevel = 0x4;  // only StartLevel (source Document)
 inline constexpr int32_t kAtbSourceSelected = 0x8;
 
-class ATBOperation : public BookmarkOperation {
+class ATBOperation : public BookmarkListOperation {
  public:
   explicit ATBOperation(PluginObject* plugin);
   ~ATBOperation() override;
@@ -30,14 +30,11 @@ class ATBOperation : public BookmarkOperation {
   std::u16string_view Abbreviation() const override { return u"ATB"; }
   zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
 
-  // A bookmark list collected by the dialog; it replaces the bookmarks of "Input".
-  void TakeSelectedBookmarks(BookmarkList list);
 
  protected:
   // Reads the "Input" array: the document, and with the source "Selected Bookmarks" the
   // bookmarks to work on (the document's bookmark selection when none is given).
   zelta::HRESULT ReadInputs() override;
-  zelta::HRESULT CollectInput(zelta::IUnknown* element) override;
 
  private:
   struct RunState;
@@ -45,13 +42,12 @@ class ATBOperation : public BookmarkOperation {
   zelta::HRESULT NewTitle(zelta::IHostBookmark* bookmark, std::u16string& title);
   bool SourceSelected() const { return optionFlags_ & kAtbSourceSelected; }
   bool IncludeSubLevels() const { return optionFlags_ & kAtbIncludeSubLevels; }
+  bool IncludeSubBookmarks() const override { return IncludeSubLevels(); }
 
   int32_t optionFlags_ = 0;
   int32_t startLevel_ = 1;
   std::u16string prefix_;
   std::u16string suffix_;
-  BookmarkList bookmarks_;
-  bool listFromDialog_ = false;
 
   // Made once per operation, for its document.
   std::unique_ptr<TitleMacroExpander> expander_;

@@ -23,28 +23,11 @@ constexpr std::u16string_view kProgressStatusId = u"bookmarksPlugin.progress.sta
 
 }  // namespace
 
-BNDOperation::BNDOperation(PluginObject* plugin) : BookmarkOperation(plugin) { CreateParams(); }
+BNDOperation::BNDOperation(PluginObject* plugin) : BookmarkListOperation(plugin) { CreateParams(); }
 
 BNDOperation::~BNDOperation() = default;
 
 zelta::Atom BNDOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.toNamedDests"); }
-
-void BNDOperation::TakeSelectedBookmarks(BookmarkList list) {
-  bookmarks_ = std::move(list);
-  listFromDialog_ = true;
-}
-
-HRESULT BNDOperation::CollectInput(zelta::IUnknown* element) {
-  if (zelta::QueryAs<zelta::IHostDocument>(element)) return zelta::S_OK;
-  auto bookmark = zelta::QueryAs<IHostBookmark>(element);
-  if (!bookmark) return zelta::E_INVALIDARG;
-  ComPtr<zelta::IHostDocument> document;
-  bookmark->GetDocument(document.Put());
-  if (!document || document.Get() != Document()) return zelta::E_INVALIDARG;
-  // Bookmarks count only with the source "Selected Bookmarks"; a dialog's list wins.
-  if (listFromDialog_ || !(optionFlags_ & kBndSourceSelected)) return zelta::S_OK;
-  return AddBookmark(bookmarks_, bookmark.Get(), IncludeSubBookmarks());
-}
 
 HRESULT BNDOperation::ReadInputs() {
   optionFlags_ = CabInt(Options().Get(), u"Flags", 0);

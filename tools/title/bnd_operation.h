@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "framework/bookmark_list.h"
-#include "framework/bookmark_operation.h"
+#include "framework/bookmark_list_operation.h"
 #include "tools/title/bnd_unique_names.h"
 #include "tools/title/named_dest_undo.h"
 
@@ -21,7 +21,7 @@ inline constexpr int32_t kBndIncludeSubBookmarks = 0x2;
 
 class BndNameMask;
 
-class BNDOperation : public BookmarkOperation {
+class BNDOperation : public BookmarkListOperation {
  public:
   explicit BNDOperation(PluginObject* plugin);
   ~BNDOperation() override;
@@ -30,27 +30,24 @@ class BNDOperation : public BookmarkOperation {
   std::u16string_view Abbreviation() const override { return u"BND"; }
   zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
 
-  // A bookmark list collected by the dialog; it replaces the bookmarks of "Input".
-  void TakeSelectedBookmarks(BookmarkList list);
 
  protected:
   // The document, and with the source "Selected Bookmarks" the bookmarks of "Input" (or,
   // when there are none, the document's bookmark selection; an empty one is E_INVALIDARG).
   zelta::HRESULT ReadInputs() override;
-  zelta::HRESULT CollectInput(zelta::IUnknown* element) override;
 
  private:
   zelta::HRESULT Convert(zelta::IHostBookmark* bookmark);
   // Converts the action at index; S_FALSE when it already uses a name.
   zelta::HRESULT ConvertAction(zelta::IHostBookmark* bookmark, zelta::IHostActionList* actions,
                                zelta::IHostAction* action, int32_t index);
-  bool IncludeSubBookmarks() const {
+  // Input bookmarks count only with the source "Selected Bookmarks".
+  bool CollectsInputBookmarks() const override { return optionFlags_ & kBndSourceSelected; }
+  bool IncludeSubBookmarks() const override {
     return !(optionFlags_ & kBndSourceSelected) || (optionFlags_ & kBndIncludeSubBookmarks);
   }
 
   int32_t optionFlags_ = 0;
-  BookmarkList bookmarks_;
-  bool listFromDialog_ = false;
 
   // Run state.
   std::unique_ptr<BndNameMask> mask_;

@@ -26,26 +26,9 @@ struct CBCOperation::RunState {
   std::vector<zelta::IUnknown*> changed;  // kept alive by the undo record
 };
 
-CBCOperation::CBCOperation(PluginObject* plugin) : BookmarkOperation(plugin) { CreateParams(); }
+CBCOperation::CBCOperation(PluginObject* plugin) : BookmarkListOperation(plugin) { CreateParams(); }
 
 zelta::Atom CBCOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.changeBookmarkCase"); }
-
-void CBCOperation::TakeSelectedBookmarks(BookmarkList list) {
-  bookmarks_ = std::move(list);
-  listFromDialog_ = true;
-}
-
-HRESULT CBCOperation::CollectInput(zelta::IUnknown* element) {
-  if (zelta::QueryAs<zelta::IHostDocument>(element)) return zelta::S_OK;
-  auto bookmark = zelta::QueryAs<IHostBookmark>(element);
-  if (!bookmark) return zelta::E_INVALIDARG;
-  // Every bookmark must belong to the document the run changes.
-  ComPtr<zelta::IHostDocument> document;
-  bookmark->GetDocument(document.Put());
-  if (!document || document.Get() != Document()) return zelta::E_INVALIDARG;
-  if (listFromDialog_) return zelta::S_OK;
-  return AddBookmark(bookmarks_, bookmark.Get(), IncludeSubBookmarks());
-}
 
 HRESULT CBCOperation::ReadInputs() {
   optionFlags_ = CabInt(Options().Get(), u"Flags", 0);

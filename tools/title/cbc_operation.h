@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "framework/bookmark_list.h"
-#include "framework/bookmark_operation.h"
+#include "framework/bookmark_list_operation.h"
 #include "tools/title/change_case.h"
 #include "tools/title/title_change_undo.h"
 
@@ -16,7 +16,7 @@ inline constexpr int32_t kCbcSourceDocument = 0x100;
 inline constexpr int32_t kCbcSourceSelected = 0x200;
 inline constexpr int32_t kCbcNoSubBookmarks = 0x1000;
 
-class CBCOperation : public BookmarkOperation {
+class CBCOperation : public BookmarkListOperation {
  public:
   explicit CBCOperation(PluginObject* plugin);
 
@@ -24,24 +24,19 @@ class CBCOperation : public BookmarkOperation {
   std::u16string_view Abbreviation() const override { return u"CBC"; }
   zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
 
-  // A bookmark list collected by the dialog; it replaces the bookmarks of "Input".
-  void TakeSelectedBookmarks(BookmarkList list);
 
  protected:
   // Reads the "Input" array: the document, and the bookmarks to work on. With the source
   // "Selected Bookmarks" and no bookmark given, the document's bookmark selection is taken;
   // an empty selection is E_INVALIDARG (it must not turn into a run over the whole outline).
   zelta::HRESULT ReadInputs() override;
-  zelta::HRESULT CollectInput(zelta::IUnknown* element) override;
 
  private:
   struct RunState;
   zelta::HRESULT Process(zelta::IHostBookmark* bookmark, RunState& run);
-  bool IncludeSubBookmarks() const { return !(optionFlags_ & kCbcNoSubBookmarks); }
+  bool IncludeSubBookmarks() const override { return !(optionFlags_ & kCbcNoSubBookmarks); }
 
   int32_t optionFlags_ = 0;
-  BookmarkList bookmarks_;
-  bool listFromDialog_ = false;
 };
 
 }  // namespace bm

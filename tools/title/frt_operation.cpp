@@ -51,26 +51,9 @@ struct FRTOperation::RunState {
   std::vector<zelta::IUnknown*> changed;  // kept alive by the undo record
 };
 
-FRTOperation::FRTOperation(PluginObject* plugin) : BookmarkOperation(plugin) { CreateParams(); }
+FRTOperation::FRTOperation(PluginObject* plugin) : BookmarkListOperation(plugin) { CreateParams(); }
 
 zelta::Atom FRTOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.findReplaceBookmarkText"); }
-
-void FRTOperation::TakeSelectedBookmarks(BookmarkList list) {
-  bookmarks_ = std::move(list);
-  listFromDialog_ = true;
-}
-
-HRESULT FRTOperation::CollectInput(zelta::IUnknown* element) {
-  if (zelta::QueryAs<zelta::IHostDocument>(element)) return zelta::S_OK;
-  auto bookmark = zelta::QueryAs<IHostBookmark>(element);
-  if (!bookmark) return zelta::E_INVALIDARG;
-  // Every bookmark must belong to the document the run changes.
-  ComPtr<zelta::IHostDocument> document;
-  bookmark->GetDocument(document.Put());
-  if (!document || document.Get() != Document()) return zelta::E_INVALIDARG;
-  if (listFromDialog_) return zelta::S_OK;
-  return AddBookmark(bookmarks_, bookmark.Get(), IncludeSubBookmarks());
-}
 
 HRESULT FRTOperation::ReadInputs() {
   optionFlags_ = CabInt(Options().Get(), u"Flags", 0);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/bookmark_list.h"
-#include "framework/bookmark_operation.h"
+#include "framework/bookmark_list_operation.h"
 #include "tools/title/bounded_regex.h"
 #include "tools/title/title_change_undo.h"
 
@@ -32,7 +32,7 @@ void PushHistory(std::vector<std::u16string>& history, const std::u16string& tex
 // pattern included), else the regular-expression error code (see RegexErrorText).
 std::optional<int> CheckFindPattern(std::u16string_view pattern, bool matchCase);
 
-class FRTOperation : public BookmarkOperation {
+class FRTOperation : public BookmarkListOperation {
  public:
   explicit FRTOperation(PluginObject* plugin);
 
@@ -40,8 +40,6 @@ class FRTOperation : public BookmarkOperation {
   std::u16string_view Abbreviation() const override { return u"FRT"; }
   zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
 
-  // A bookmark list collected by the dialog; it replaces the bookmarks of "Input".
-  void TakeSelectedBookmarks(BookmarkList list);
   // The regular-expression error of the last run (a pattern that did not compile or could
   // not be matched within bounds); nullopt when there was none.
   std::optional<int> PatternError() const { return patternError_; }
@@ -51,17 +49,14 @@ class FRTOperation : public BookmarkOperation {
   // "Selected Bookmarks" and no bookmark given, the document's bookmark selection is taken;
   // an empty selection is E_INVALIDARG.
   zelta::HRESULT ReadInputs() override;
-  zelta::HRESULT CollectInput(zelta::IUnknown* element) override;
 
  private:
   struct RunState;
   zelta::HRESULT Process(zelta::IHostBookmark* bookmark, RunState& run);
   bool SourceSelected() const { return optionFlags_ & kFrtSourceSelected; }
-  bool IncludeSubBookmarks() const { return optionFlags_ & kFrtIncludeSubBookmarks; }
+  bool IncludeSubBookmarks() const override { return optionFlags_ & kFrtIncludeSubBookmarks; }
 
   int32_t optionFlags_ = 0;
-  BookmarkList bookmarks_;
-  bool listFromDialog_ = false;
   std::optional<int> patternError_;
 };
 
