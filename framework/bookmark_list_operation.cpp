@@ -1,6 +1,7 @@
 #include "framework/bookmark_list_operation.h"
 
 #include "framework/bookmark_source.h"
+#include "framework/bookmark_walker.h"
 #include "host/document.h"
 
 namespace bm {
@@ -19,6 +20,29 @@ zelta::HRESULT BookmarkListOperation::CollectInput(zelta::IUnknown* element) {
   if (!document || document.Get() != Document()) return zelta::E_INVALIDARG;
   if (listFromDialog_ || !CollectsInputBookmarks()) return zelta::S_OK;
   return AddBookmark(bookmarks_, bookmark.Get(), IncludeSubBookmarks());
+}
+
+zelta::HRESULT BookmarkListOperation::CountListed(zelta::ComPtr<zelta::IHostBookmark>* root, uint32_t* total) {
+  *total = 0;
+  if (bookmarks_.empty()) {
+    if (Document()->GetOutlineRoot(root->Put()) != zelta::S_OK || !*root) return zelta::E_FAIL;
+    *total = CountBookmarks(root->Get(), -1, 0, true);
+    return zelta::S_OK;
+  }
+  for (const auto& bookmark : bookmarks_)
+    *total += 1 + (IncludeSubBookmarks() ? CountBookmarks(bookmark.Get(), -1, 0, true) : 0);
+  return zelta::S_OK;
+}
+
+zelta::HRESULT BookmarkListOperation::VisitListed(
+    zelta::IHostBookmark* root, const std::function<zelta::HRESULT(zelta::IHostBookmark*)>& process) {
+  auto visit = [&](zelta::IHostBookmark* bookmark, int32_t) { return process(bookmark); };
+  if (root) return WalkBookmarks(root, 0, false, visit);
+  for (const auto& bookmark : bookmarks_) {
+    zelta::HRESULT hr = IncludeSubBookmarks() ? WalkBookmarks(bookmark.Get(), 0, true, visit) : process(bookmark.Get());
+    if (zelta::Failed(hr)) return hr;
+  }
+  return zelta::S_OK;
 }
 
 }  // namespace bm

@@ -2,6 +2,8 @@
 // its "Input" array, or a list its dialog collected.
 #pragma once
 
+#include <functional>
+
 #include "framework/bookmark_list.h"
 #include "framework/bookmark_operation.h"
 
@@ -21,6 +23,14 @@ class BookmarkListOperation : public BookmarkOperation {
   zelta::HRESULT CollectInput(zelta::IUnknown* element) override;
   virtual bool IncludeSubBookmarks() const = 0;
   virtual bool CollectsInputBookmarks() const { return true; }
+
+  // The run's bookmarks: the whole outline (*root is set) when the list is empty, else the
+  // list, each entry with its subtree when IncludeSubBookmarks. *total counts what the run
+  // visits. E_FAIL when the document has no outline root.
+  zelta::HRESULT CountListed(zelta::ComPtr<zelta::IHostBookmark>* root, uint32_t* total);
+  // Visits the run's bookmarks depth first in document order; stops at the first failure.
+  zelta::HRESULT VisitListed(zelta::IHostBookmark* root,
+                             const std::function<zelta::HRESULT(zelta::IHostBookmark*)>& process);
 
   BookmarkList bookmarks_;
   bool listFromDialog_ = false;

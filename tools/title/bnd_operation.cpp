@@ -63,13 +63,8 @@ HRESULT BNDOperation::Do(int32_t flags, intptr_t) {
 
   ComPtr<IHostBookmark> root;
   uint32_t total = 0;
-  if (bookmarks_.empty()) {
-    if (Document()->GetOutlineRoot(root.Put()) != zelta::S_OK || !root) return FinishRun(zelta::E_FAIL, {});
-    total = CountBookmarks(root.Get(), -1, 0, true);
-  } else {
-    for (const auto& bookmark : bookmarks_)
-      total += 1 + (IncludeSubBookmarks() ? CountBookmarks(bookmark.Get(), -1, 0, true) : 0);
-  }
+  hr = CountListed(&root, &total);
+  if (zelta::Failed(hr)) return FinishRun(hr, {});
   if (total == 0) return FinishRun(zelta::S_OK, {});
   undo_ = zelta::MakeCom<NamedDestUndo>(Document());
   hr = undo_->Reserve(total);
@@ -77,15 +72,7 @@ HRESULT BNDOperation::Do(int32_t flags, intptr_t) {
   if (zelta::Failed(hr)) return FinishRun(hr, {});
   StartProgress(total);
 
-  auto visit = [&](IHostBookmark* bookmark, int32_t) { return Convert(bookmark); };
-  if (root) {
-    hr = WalkBookmarks(root.Get(), 0, false, visit);
-  } else {
-    for (const auto& bookmark : bookmarks_) {
-      hr = IncludeSubBookmarks() ? WalkBookmarks(bookmark.Get(), 0, true, visit) : Convert(bookmark.Get());
-      if (zelta::Failed(hr)) break;
-    }
-  }
+  hr = VisitListed(root.Get(), [&](IHostBookmark* bookmark) { return Convert(bookmark); });
 
   if (zelta::Succeeded(hr) && !NothingChanged() && ChangeGroup()) hr = ChangeGroup()->AddItem(undo_.Get());
   if (zelta::Failed(hr)) {

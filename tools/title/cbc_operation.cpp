@@ -63,14 +63,8 @@ HRESULT CBCOperation::Do(int32_t flags, intptr_t) {
 
   ComPtr<IHostBookmark> root;
   uint32_t total = 0;
-  if (bookmarks_.empty()) {
-    if (Document()->GetOutlineRoot(root.Put()) != zelta::S_OK || !root) return FinishRun(zelta::E_FAIL, {});
-    total = CountBookmarks(root.Get(), -1, 0, true);
-  } else if (!IncludeSubBookmarks()) {
-    total = static_cast<uint32_t>(bookmarks_.size());
-  } else {
-    for (const auto& bookmark : bookmarks_) total += 1 + CountBookmarks(bookmark.Get(), -1, 0, true);
-  }
+  hr = CountListed(&root, &total);
+  if (zelta::Failed(hr)) return FinishRun(hr, {});
   if (total == 0) return FinishRun(zelta::S_OK, {});
   StartProgress(total);
 
@@ -78,15 +72,7 @@ HRESULT CBCOperation::Do(int32_t flags, intptr_t) {
   hr = undo->Reserve(total);
   if (zelta::Failed(hr)) return FinishRun(hr, {});
   RunState run{engine, *undo, {}};
-  auto visit = [&](IHostBookmark* bookmark, int32_t) { return Process(bookmark, run); };
-  if (root) {
-    hr = WalkBookmarks(root.Get(), 0, false, visit);
-  } else {
-    for (const auto& bookmark : bookmarks_) {
-      hr = IncludeSubBookmarks() ? WalkBookmarks(bookmark.Get(), 0, true, visit) : Process(bookmark.Get(), run);
-      if (zelta::Failed(hr)) break;
-    }
-  }
+  hr = VisitListed(root.Get(), [&](IHostBookmark* bookmark) { return Process(bookmark, run); });
 
   if (zelta::Failed(hr)) {
     // Cancelled or failed: every title changed so far gets its old title back.
