@@ -236,6 +236,37 @@ TEST_F(PageTextTest, ReaderReleasedEarlyStopsItsThread) {
   }
 }
 
+TEST_F(PageTextTest, SecondHandleIsKeptBetweenReadersUntilTheDocumentIsSaved) {
+  std::vector<RawPage> pages(6, RawPage{zelta::testing::HeadingPage()});
+  auto document = Open(pages);
+  std::vector<int32_t> list{0, 1, 2, 3, 4, 5};
+  auto readAll = [&] {
+    ComPtr<IHostPageTextReader> reader;
+    ASSERT_EQ(service_->OpenReader(document.Get(), list.data(), 6, 2, reader.Put()), S_OK);
+    ComPtr<IHostPageText> text;
+    while (reader->Next(nullptr, text.Put()) == S_OK) text.Reset();
+  };
+  readAll();
+  // The handle came back with its file open, for the next reader to find warm.
+  auto kept = document->TakeSecondHandle();
+  ASSERT_TRUE(kept);
+  ASSERT_TRUE(kept->Doc());
+  SecondHandle* first = kept.get();
+  document->ReturnSecondHandle(std::move(kept));
+  readAll();
+  kept = document->TakeSecondHandle();
+  EXPECT_EQ(kept.get(), first);
+  document->ReturnSecondHandle(std::move(kept));
+
+  // Saving over the file drops the kept handle; a new one refuses the saved file, which is
+  // not the file the document was read from.
+  std::string error;
+  ASSERT_EQ(document->Save(dir_.File("text.pdf"), &error), S_OK) << error;
+  kept = document->TakeSecondHandle();
+  ASSERT_TRUE(kept);
+  EXPECT_FALSE(kept->Doc());
+}
+
 TEST_F(PageTextTest, ReaderLeavesPagesChangedInMemoryToTheDocument) {
   // The second thread reads the file; when the file was replaced after the document was
   // opened, every page must come from the document itself.

@@ -53,6 +53,7 @@ HRESULT HostDocument::Open(const std::string& password, std::string* error) {
   }
   doc_ = MuDocument(context_.Get(), raw);
   mu_.SetDocument(raw);
+  openMark_ = {raw->startxref, raw->file_size};
   bool needsPassword = false;
   hr = mu_.NeedsPassword(&needsPassword);
   if (Succeeded(hr) && needsPassword) {
@@ -66,6 +67,7 @@ HRESULT HostDocument::Open(const std::string& password, std::string* error) {
       *error = path_ + ": wrong password";
       return E_ACCESS_DENIED;
     }
+    password_ = password;
   }
   if (Failed(hr)) {
     *error = path_ + ": cannot open as PDF: " + context_.LastError();
@@ -304,7 +306,23 @@ HRESULT HostDocument::Save(const std::string& path, std::string* error) {
     *error = path_ + ": not saved: " + context_.LastError();
     return hr;
   }
+  // A second handle may hold the file that is about to be replaced.
+  spareHandle_.reset();
   return SaveAtomically(mu_, path, error);
+}
+
+std::unique_ptr<SecondHandle> HostDocument::TakeSecondHandle() {
+  if (spareHandle_) return std::move(spareHandle_);
+  if (!context_.Get() || context_.OutOfMemory()) return nullptr;
+  try {
+    return SecondHandle::Make(path_, password_, openMark_);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+void HostDocument::ReturnSecondHandle(std::unique_ptr<SecondHandle> handle) {
+  if (handle && !spareHandle_) spareHandle_ = std::move(handle);
 }
 
 }  // namespace zelta::pdf

@@ -3,6 +3,7 @@
 // identity map, the page map, named destinations and page labels).
 #pragma once
 
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "zelta/pdf/outline.h"
 #include "zelta/pdf/page_labels.h"
 #include "zelta/pdf/page_map.h"
+#include "zelta/pdf/second_handle.h"
 
 namespace zelta::pdf {
 
@@ -61,6 +63,10 @@ class HostDocument final : public ComObject<IHostDocument> {
   // The one bookmark object of an outline item (made on first use).
   HRESULT BookmarkFor(int key, ComPtr<HostBookmark>* bookmark);
   void ForgetBookmark(int key) { bookmarks_.erase(key); }
+  // A handle on the document's file for another thread: the one kept from the last reader,
+  // or a new one; null when none can be made. Give it back when done so it stays warm.
+  std::unique_ptr<SecondHandle> TakeSecondHandle();
+  void ReturnSecondHandle(std::unique_ptr<SecondHandle> handle);
   // E_OUTOFMEMORY once MuPDF ran out of memory: the document takes no more changes.
   HRESULT CanChange() const;
   // Records a change and announces it with the bookmark as the event object.
@@ -88,6 +94,9 @@ class HostDocument final : public ComObject<IHostDocument> {
   ComPtr<IHostUndoHistory> undoHistory_;
   DocumentEvents events_;
   bool modified_ = false;
+  std::string password_;  // for second handles on an encrypted file
+  SecondHandle::FileMark openMark_;
+  std::unique_ptr<SecondHandle> spareHandle_;
 };
 
 // Opens a PDF. On failure returns a failure code and a message naming the file and problem.

@@ -1,25 +1,12 @@
 #include "zelta/pdf/mu_context.h"
 
-#include <mutex>
-
 namespace zelta::pdf {
 
-namespace {
-
-// MuPDF's own locks (store, glyph cache, fonts...). Every context gets them so that it can be
-// cloned for another thread (fz_clone_context refuses a context without locks); the clones
-// share the store and the font caches of their parent.
-std::mutex muLocks[FZ_LOCK_MAX];
-
-void LockMu(void*, int lock) { muLocks[lock].lock(); }
-void UnlockMu(void*, int lock) { muLocks[lock].unlock(); }
-
-fz_locks_context muLocksContext{nullptr, &LockMu, &UnlockMu};
-
-}  // namespace
-
 MuContext::MuContext() {
-  ctx_ = fz_new_context(nullptr, &muLocksContext, FZ_STORE_DEFAULT);
+  // Without MuPDF's locks: a context and its documents are used by one thread at a time (the
+  // page-text prefetch reads through a context of its own), and the locks cost several per cent
+  // of text extraction.
+  ctx_ = fz_new_context(nullptr, nullptr, FZ_STORE_DEFAULT);
   if (!ctx_) return;
   // MuPDF prints warnings and errors to stderr by default; the host reports problems
   // through its own results and warning lists instead.

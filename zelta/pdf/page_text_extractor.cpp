@@ -1,5 +1,6 @@
 #include "zelta/pdf/page_text_extractor.h"
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <unordered_map>
@@ -113,6 +114,31 @@ void AppendCode(std::vector<PageTextChar>& chars, const PageTextChar& style, int
   chars.push_back(ch);
 }
 
+// The user-space bounding box of a character quad. Under a matrix without rotation or skew
+// (every page without /Rotate) the box of the transformed quad is the transformed box of the
+// quad, which saves three of the four point transforms on the hottest loop of extraction.
+fz_rect ToUser(const fz_quad& quad, const fz_matrix& m, bool axisAligned) {
+  if (!axisAligned) return fz_rect_from_quad(fz_transform_quad(quad, m));
+  float x0 = std::min(std::min(quad.ul.x, quad.ur.x), std::min(quad.ll.x, quad.lr.x));
+  float x1 = std::max(std::max(quad.ul.x, quad.ur.x), std::max(quad.ll.x, quad.lr.x));
+  float y0 = std::min(std::min(quad.ul.y, quad.ur.y), std::min(quad.ll.y, quad.lr.y));
+  float y1 = std::max(std::max(quad.ul.y, quad.ur.y), std::max(quad.ll.y, quad.lr.y));
+  float ax0 = m.a * x0 + m.e, ax1 = m.a * x1 + m.e;
+  float dy0 = m.d * y0 + m.f, dy1 = m.d * y1 + m.f;
+  return {std::min(ax0, ax1), std::min(dy0, dy1), std::max(ax0, ax1), std::max(dy0, dy1)};
+}
+
+// An upper bound of the characters a page yields (astral characters take two units).
+size_t CountChars(fz_stext_page* text) {
+  size_t count = 0;
+  for (fz_stext_block* block = text->first_block; block; block = block->next) {
+    if (block->type != FZ_STEXT_BLOCK_TEXT) continue;
+    for (fz_stext_line* ln = block->u.t.first_line; ln; ln = ln->next)
+      for (fz_stext_char* ch = ln->first_char; ch; ch = ch->next) count += ch->c >= 0x10000 ? 2 : 1;
+  }
+  return count;
+}
+
 }  // namespace
 
 fz_stext_options PageTextOptions() {
@@ -125,7 +151,9 @@ fz_stext_options PageTextOptions() {
 void ConvertStructuredText(fz_context* ctx, fz_stext_page* text, fz_matrix toUser, pdf_obj* resources,
                            PageTextData* out) {
   PageFonts fonts(ctx, resources);
+  const bool axisAligned = toUser.b == 0 && toUser.c == 0;
   auto& chars = out->chars;
+  chars.reserve(CountChars(text));
   int32_t line = 0;
   for (fz_stext_block* block = text->first_block; block; block = block->next) {
     if (block->type != FZ_STEXT_BLOCK_TEXT) continue;
@@ -135,7 +163,7 @@ void ConvertStructuredText(fz_context* ctx, fz_stext_page* text, fz_matrix toUse
       size_t lineStart = chars.size();
       const fz_stext_char* previous = nullptr;
       for (fz_stext_char* ch = ln->first_char; ch; ch = ch->next) {
-        fz_rect box = fz_rect_from_quad(fz_transform_quad(ch->quad, toUser));
+        fz_rect box = ToUser(ch->quad, toUser, axisAligned);
         PageTextChar style{};
         style.left = box.x0;
         style.bottom = box.y0;
@@ -196,6 +224,16 @@ HRESULT ExtractPageText(fz_context* ctx, pdf_document* doc, int page, PageTextDa
   fz_drop_stext_page(ctx, text);
   fz_drop_page(ctx, reinterpret_cast<fz_page*>(loaded));
   return hr;
+}
+
+std::shared_ptr<const PageTextData> ExtractSharedPageText(fz_context* ctx, pdf_document* doc, int page) {
+  try {
+    auto data = std::make_shared<PageTextData>();
+    if (Failed(ExtractPageText(ctx, doc, page, data.get(), nullptr))) return nullptr;
+    return data;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
 }
 
 }  // namespace zelta::pdf

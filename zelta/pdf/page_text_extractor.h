@@ -1,7 +1,8 @@
 // Extraction of one page's text from MuPDF's structured text into PageTextData. Usable from
-// any thread, each with its own (cloned) context and its own document handle.
+// any thread, each with its own context and its own document handle.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "host/com.h"
@@ -20,6 +21,9 @@ fz_stext_options PageTextOptions();
 // Fills *out with the text of `page` (zero-based). On failure returns E_FAIL or
 // E_OUTOFMEMORY with MuPDF's message in *error, and *out is left empty.
 HRESULT ExtractPageText(fz_context* ctx, pdf_document* doc, int page, PageTextData* out, std::string* error);
+
+// The same as a shared read-only object; null on any failure.
+std::shared_ptr<const PageTextData> ExtractSharedPageText(fz_context* ctx, pdf_document* doc, int page);
 
 // Turns a structured-text page into characters (no MuPDF call made here throws). `toUser`
 // maps MuPDF's page space into PDF user space; `resources` (the page's, may be null) serve to

@@ -2,7 +2,6 @@
 
 #include "zelta/pdf/page_text.h"
 #include "zelta/pdf/page_text_extractor.h"
-#include "zelta/pdf/pdf_text.h"
 
 namespace zelta::pdf {
 
@@ -39,12 +38,13 @@ PageTextReader::PageTextReader(ComPtr<HostDocument> document, std::vector<int32_
   std::vector<int> objectNumbers;
   objectNumbers.reserve(pages_.size());
   for (int32_t page : pages_) objectNumbers.push_back(mu.Num(mu.PageObject(page)));
-  OwnedString path;
-  if (Failed(document_->GetFilePath(path.Put())) || path.Empty()) return;
-  std::string file = Utf16ToUtf8(path.View());
-  TextPrefetch::FileMark mark{mu.Doc()->startxref, mu.Doc()->file_size};
-  prefetch_ = std::make_unique<TextPrefetch>(mu.Ctx(), std::move(file), mark, pages_, std::move(objectNumbers),
-                                             window);
+  auto handle = document_->TakeSecondHandle();
+  if (!handle) return;
+  prefetch_ = std::make_unique<TextPrefetch>(std::move(handle), pages_, std::move(objectNumbers), window);
+}
+
+PageTextReader::~PageTextReader() {
+  if (prefetch_) document_->ReturnSecondHandle(prefetch_->Release());
 }
 
 HRESULT PageTextReader::GetCount(int32_t* count) {
@@ -61,7 +61,9 @@ HRESULT PageTextReader::Next(int32_t* page, IHostPageText** text) {
   size_t position = position_++;
   if (page) *page = pages_[position];
   if (prefetch_) {
-    if (auto data = prefetch_->Take(position)) return Wrap(std::move(data), text);
+    MuCalls& mu = document_->Mu();
+    auto data = prefetch_->Take(position, [&mu](int32_t made) { return ExtractSharedPageText(mu.Ctx(), mu.Doc(), made); });
+    if (data) return Wrap(std::move(data), text);
   }
   return MakePageText(*document_, pages_[position], text);
 }

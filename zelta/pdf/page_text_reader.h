@@ -23,7 +23,7 @@ class PageTextReader final : public ComObject<IHostPageTextReader> {
   size_t Prefetched() const { return prefetch_ ? prefetch_->Prefetched() : 0; }
 
  private:
-  ~PageTextReader() override = default;
+  ~PageTextReader() override;
 
   ComPtr<HostDocument> document_;
   std::vector<int32_t> pages_;

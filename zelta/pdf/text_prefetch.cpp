@@ -10,23 +10,6 @@ namespace zelta::pdf {
 
 namespace {
 
-void Quiet(void*, const char*) {}
-
-pdf_document* OpenQuietly(fz_context* ctx, const char* path) {
-  pdf_document* volatile doc = nullptr;
-  fz_var(doc);
-  fz_try(ctx) {
-    doc = pdf_open_document(ctx, path);
-    // The caller's handle was opened with the password; without it this one cannot read.
-    if (pdf_needs_password(ctx, doc)) fz_throw(ctx, FZ_ERROR_GENERIC, "encrypted");
-  }
-  fz_catch(ctx) {
-    pdf_drop_document(ctx, doc);
-    return nullptr;
-  }
-  return doc;
-}
-
 int PageObjectNumber(fz_context* ctx, pdf_document* doc, int page) {
   volatile int num = -1;
   fz_try(ctx) { num = pdf_to_num(ctx, pdf_lookup_page_obj(ctx, doc, page)); }
@@ -36,31 +19,23 @@ int PageObjectNumber(fz_context* ctx, pdf_document* doc, int page) {
 
 }  // namespace
 
-TextPrefetch::TextPrefetch(fz_context* parent, std::string path, FileMark mark, std::vector<int32_t> pages,
+TextPrefetch::TextPrefetch(std::unique_ptr<SecondHandle> handle, std::vector<int32_t> pages,
                            std::vector<int> objectNumbers, size_t window)
-    : path_(std::move(path)),
-      mark_(mark),
+    : handle_(std::move(handle)),
       pages_(std::move(pages)),
       objectNumbers_(std::move(objectNumbers)),
       window_(window < 1 ? 1 : window) {
-  // The clone is made here, on the parent's thread, as MuPDF requires.
-  ctx_ = parent ? fz_clone_context(parent) : nullptr;
-  if (!ctx_) {
-    workerGone_ = true;
-    return;
-  }
-  fz_set_warning_callback(ctx_, &Quiet, nullptr);
-  fz_set_error_callback(ctx_, &Quiet, nullptr);
+  if (!handle_) return;
   try {
     worker_ = std::thread([this] { Run(); });
   } catch (const std::system_error&) {
-    fz_drop_context(ctx_);
-    ctx_ = nullptr;
-    workerGone_ = true;
+    // No thread: the caller makes every page.
   }
 }
 
-TextPrefetch::~TextPrefetch() {
+TextPrefetch::~TextPrefetch() { Stop(); }
+
+void TextPrefetch::Stop() {
   {
     std::lock_guard lock(mutex_);
     stop_ = true;
@@ -69,14 +44,13 @@ TextPrefetch::~TextPrefetch() {
   if (worker_.joinable()) worker_.join();
 }
 
+std::unique_ptr<SecondHandle> TextPrefetch::Release() {
+  Stop();
+  return std::move(handle_);
+}
+
 void TextPrefetch::Run() {
-  fz_context* ctx = ctx_;
-  pdf_document* doc = OpenQuietly(ctx, path_.c_str());
-  if (doc && (doc->startxref != mark_.startxref || doc->file_size != mark_.fileSize)) {
-    // The file was replaced since the caller opened it.
-    pdf_drop_document(ctx, doc);
-    doc = nullptr;
-  }
+  pdf_document* doc = handle_->Doc();
   for (;;) {
     size_t position = 0;
     {
@@ -86,60 +60,62 @@ void TextPrefetch::Run() {
       position = next_++;
       slots_[position];
     }
-    auto data = Extract(ctx, doc, position);
+    auto data = Extract(doc, position);
     {
       std::lock_guard lock(mutex_);
       auto& slot = slots_[position];
       slot.done = true;
+      slot.byWorker = true;
       slot.data = std::move(data);
     }
     changed_.notify_all();
   }
-  {
-    std::lock_guard lock(mutex_);
-    workerGone_ = true;
-  }
-  changed_.notify_all();
-  if (doc) pdf_drop_document(ctx, doc);
-  fz_drop_context(ctx);
 }
 
-std::shared_ptr<const PageTextData> TextPrefetch::Extract(fz_context* ctx, void* handle, size_t position) {
-  auto* doc = static_cast<pdf_document*>(handle);
-  int page = pages_[position];
-  if (PageObjectNumber(ctx, doc, page) != objectNumbers_[position]) return nullptr;
-  try {
-    auto data = std::make_shared<PageTextData>();
-    if (Failed(ExtractPageText(ctx, doc, page, data.get(), nullptr))) return nullptr;
-    return data;
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
+std::shared_ptr<const PageTextData> TextPrefetch::Extract(pdf_document* doc, size_t position) {
+  fz_context* ctx = handle_->Ctx();
+  if (PageObjectNumber(ctx, doc, pages_[position]) != objectNumbers_[position]) return nullptr;
+  return ExtractSharedPageText(ctx, doc, pages_[position]);
 }
 
-std::shared_ptr<const PageTextData> TextPrefetch::Take(size_t position) {
+std::shared_ptr<const PageTextData> TextPrefetch::Take(size_t position, const CallerExtract& extract) {
   std::shared_ptr<const PageTextData> data;
-  {
-    std::unique_lock lock(mutex_);
+  std::unique_lock lock(mutex_);
+  for (;;) {
     if (position >= next_) {
-      // Not started by the worker: the caller makes it now.
+      // Nobody has claimed it: the caller makes it now.
       next_ = position + 1;
-    } else {
-      changed_.wait(lock, [&] {
-        auto found = slots_.find(position);
-        return found == slots_.end() || found->second.done;
-      });
-      auto found = slots_.find(position);
-      if (found != slots_.end()) {
-        data = std::move(found->second.data);
-        slots_.erase(found);
-        if (data) ++prefetched_;
-      }
+      lock.unlock();
+      data = extract(pages_[position]);
+      lock.lock();
+      break;
     }
-    // Positions skipped by the caller are dropped.
-    slots_.erase(slots_.begin(), slots_.lower_bound(position));
-    taken_ = position + 1;
+    auto found = slots_.find(position);
+    if (found == slots_.end()) break;
+    if (found->second.done) {
+      data = std::move(found->second.data);
+      if (data && found->second.byWorker) ++prefetched_;
+      slots_.erase(found);
+      break;
+    }
+    // The worker is on it: make a later page meanwhile rather than wait.
+    if (next_ < pages_.size() && next_ < position + window_) {
+      size_t ahead = next_++;
+      slots_[ahead];
+      lock.unlock();
+      auto made = extract(pages_[ahead]);
+      lock.lock();
+      auto& slot = slots_[ahead];
+      slot.done = true;
+      slot.data = std::move(made);
+      continue;
+    }
+    changed_.wait(lock);
   }
+  // Positions skipped by the caller are dropped.
+  slots_.erase(slots_.begin(), slots_.lower_bound(position));
+  taken_ = position + 1;
+  lock.unlock();
   changed_.notify_all();
   return data;
 }
