@@ -23,7 +23,6 @@ namespace {
 constexpr std::u16string_view kLabelId = u"bookmarksPlugin.op.GenerateBookmarks";
 constexpr std::u16string_view kProgressTitleId = u"bookmarksPlugin.progress.generatingBookmarks";
 constexpr std::u16string_view kProgressTextId = u"bookmarksPlugin.progress.generateBookmarks";
-constexpr uint32_t kFailureStyle = 0x80000401;
 
 std::u16string IntText(int32_t value) {
   return value < 0 ? u"-" + NumberText(static_cast<uint32_t>(-static_cast<int64_t>(value))) : NumberText(static_cast<uint32_t>(value));
@@ -62,19 +61,9 @@ AGBOperation::AGBOperation(PluginObject* plugin) : BookmarkOperation(plugin) { C
 
 zelta::Atom AGBOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.autoGenerateFromText"); }
 
-void AGBOperation::ReportDetail(std::u16string detail) {
-  detail_ = std::move(detail);
-  zelta::IUiExtension* ui = Plugin() && Plugin()->Ui() ? Plugin()->Ui() : HostComponents().ui.Get();
-  if (!ui) return;
-  const std::u16string caption = LoadString(u"bookmarksPlugin.cmd.name");
-  ui->ShowMessage(detail_.c_str(), static_cast<int32_t>(detail_.size()), caption.c_str(),
-                  static_cast<int32_t>(caption.size()), kFailureStyle, 0, nullptr);
-}
-
 HRESULT AGBOperation::Do(int32_t flags, intptr_t) {
   ComPtr<AGBOperation> self(this);
   BeginRun();
-  detail_.clear();
   HRESULT hr = ReadInputs();
   if (zelta::Failed(hr)) return hr;
   int32_t answer = 0;
@@ -86,20 +75,20 @@ HRESULT AGBOperation::Do(int32_t flags, intptr_t) {
   std::u16string error;
   hr = ReadGenerationOptions(Options().Get(), &options, &error);
   if (zelta::Failed(hr)) {
-    ReportDetail(error);
+    ReportFailureDetail(error);
     return hr;
   }
   for (size_t i = 0; i < options.levels.size(); ++i) {
     const LevelOptions& level = options.levels[i];
     const std::u16string where = u"Levels[" + NumberText(i) + u"]: ";
     if (level.index > kMaxGenerationDepth) {
-      ReportDetail(where + u"Index " + NumberText(static_cast<uint32_t>(level.index)) + u" is deeper than " +
+      ReportFailureDetail(where + u"Index " + NumberText(static_cast<uint32_t>(level.index)) + u" is deeper than " +
                    NumberText(kMaxGenerationDepth));
       return zelta::E_INVALIDARG;
     }
     // Checked here so that a bad fit type fails before any bookmark is made, not at the first.
     if (level.appearance.destType < zelta::kFitXYZ || level.appearance.destType > zelta::kFitBV) {
-      ReportDetail(where + u"Appearance.DestType " + IntText(level.appearance.destType) + u" is not a fit type (0 to 7)");
+      ReportFailureDetail(where + u"Appearance.DestType " + IntText(level.appearance.destType) + u" is not a fit type (0 to 7)");
       return zelta::E_INVALIDARG;
     }
   }
@@ -113,13 +102,13 @@ HRESULT AGBOperation::Do(int32_t flags, intptr_t) {
     error = chain.Error();
   }
   if (zelta::Failed(hr)) {
-    ReportDetail(error);
+    ReportFailureDetail(error);
     return hr;
   }
   PageSource pages(App(), Document());
   hr = pages.SelectPages(CabItem(Options().Get(), u"PagesRange").Get(), &error);
   if (zelta::Failed(hr)) {
-    ReportDetail(error);
+    ReportFailureDetail(error);
     return hr;
   }
   ComPtr<zelta::IHostBookmark> root;

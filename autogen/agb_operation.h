@@ -27,18 +27,12 @@ class AGBOperation : public BookmarkOperation {
   // (0 reads every page when it is needed; negative, the default, lets the host choose).
   void SetPrefetchWindow(int32_t pages) { prefetchWindow_ = pages; }
 
-  // Why the last run failed on its options or input, naming the bad value (empty otherwise).
-  const std::u16string& FailureDetail() const { return detail_; }
-
  protected:
   zelta::HRESULT ReadInputs() override { return ReadDocumentInput(); }
 
  private:
   class Run;
-  // Shows the detail of a failure caused by the options.
-  void ReportDetail(std::u16string detail);
 
-  std::u16string detail_;
   int32_t prefetchWindow_ = -1;
 };
 

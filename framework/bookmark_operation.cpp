@@ -204,11 +204,17 @@ HRESULT BookmarkOperation::ReadDocumentInput() {
   return document_ ? zelta::S_OK : zelta::E_INVALIDARG;
 }
 
+void BookmarkOperation::ReportFailureDetail(std::u16string detail) {
+  failureDetail_ = std::move(detail);
+  ShowMessage(failureDetail_, kFailureStyle);
+}
+
 void BookmarkOperation::BeginRun() {
   processed_ = 0;
   total_ = 0;
   nothingChanged_ = true;
   hasProblems_ = false;
+  failureDetail_.clear();
   if (changeGroup_) changeGroup_->Rollback();
   changeGroup_.Reset();
   if (progress_) progress_->Close();

@@ -55,6 +55,8 @@ class BookmarkOperation : public zelta::ComObject<zelta::IHostOperation, zelta::
 
   // Set by a run in which some item failed (the run still succeeded).
   bool HasProblems() const { return hasProblems_; }
+  // Why the last run failed on its options or input, naming the bad value (empty otherwise).
+  const std::u16string& FailureDetail() const { return failureDetail_; }
   // -1 from construction until Notify.
   int32_t PendingMarker() const { return pending_; }
 
@@ -107,6 +109,9 @@ class BookmarkOperation : public zelta::ComObject<zelta::IHostOperation, zelta::
   // the output objects into "Output" and commits. Returns the run's final result.
   zelta::HRESULT FinishRun(zelta::HRESULT hr, const std::vector<zelta::IUnknown*>& output);
 
+  // Keeps the detail of a failure caused by the options and shows it to the user.
+  void ReportFailureDetail(std::u16string detail);
+
   void MarkChanged() { nothingChanged_ = false; }
   void MarkProblem() { hasProblems_ = true; }
   bool NothingChanged() const { return nothingChanged_; }
@@ -130,6 +135,7 @@ class BookmarkOperation : public zelta::ComObject<zelta::IHostOperation, zelta::
   zelta::ComPtr<zelta::ICab> params_;
   int32_t pending_ = -1;
   bool hasProblems_ = false;
+  std::u16string failureDetail_;
 
   zelta::ComPtr<zelta::IHostDocument> document_;
   zelta::ComPtr<zelta::IHostProgress> progress_;

@@ -185,5 +185,18 @@ TEST_F(BadArguments, BookmarkPositionsThatDoNotExist) {
   }
 }
 
+// A pattern that does not compile ends the run before any change, and the message says
+// which pattern and what is wrong with it.
+TEST_F(BadArguments, PatternsThatDoNotCompile) {
+  ProcessResult find = sandbox_.Zelta({"run", "FRT", in_, "-o", sandbox_.Path("out.pdf"), "--set",
+                                       "FindWords=[\"(one\"]", "--set", "Flags=4"});
+  ExpectRefused(sandbox_, find, "FindWords \"(one\": The expression contained mismatched parentheses");
+  EXPECT_TRUE(find.Exited(1));
+  ProcessResult level = sandbox_.Zelta({"run", "AGB", in_, "-o", sandbox_.Path("out.pdf"), "--set",
+                                        R"(Levels=[{"Index":1,"Flags":8,"LevelDescription":{"TextPattern":"[a-"}}])"});
+  ExpectRefused(sandbox_, level, "\"[a-\"");
+  EXPECT_TRUE(level.Exited(1));
+}
+
 }  // namespace
 }  // namespace zelta::cli_testing

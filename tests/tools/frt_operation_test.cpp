@@ -90,6 +90,9 @@ TEST_F(FindReplaceRun, InvalidPatternFailsAndChangesNothing) {
   auto operation = Operation(kFrtRegex, u"(chapter", u"x");
   EXPECT_EQ(operation->Do(kSilent, 0), zelta::E_INVALIDARG);
   EXPECT_EQ(operation->PatternError(), std::regex_constants::error_paren);
+  // The user is told which pattern and why, in the table's words.
+  EXPECT_EQ(operation->FailureDetail(),
+            u"FindWords \"(chapter\": The expression contained mismatched parentheses: '(' and ')'.");
   EXPECT_EQ(Titles(document_.Get()), before_);
   EXPECT_EQ(UndoCount(document_.Get()), 0);
 }
@@ -99,7 +102,10 @@ TEST_F(FindReplaceRun, HugeTitleWithPathologicalPatternFailsAndRestoresTitles) {
   layout.outline.push_back(Mark(std::string(100000, 'a'), 0));
   Open(layout);
   // The first titles change before the huge one is met; the failure restores them.
-  EXPECT_EQ(Operation(kFrtRegex, u"(a|b)*c|Intro", u"x")->Do(kSilent, 0), zelta::E_INVALIDARG);
+  auto operation = Operation(kFrtRegex, u"(a|b)*c|Intro", u"x");
+  EXPECT_EQ(operation->Do(kSilent, 0), zelta::E_INVALIDARG);
+  // The message names the title by its start only.
+  EXPECT_EQ(operation->FailureDetail().rfind(u"the title \"" + std::u16string(80, u'a') + u"\u2026\": ", 0), 0u);
   EXPECT_EQ(Titles(document_.Get()), before_);
   EXPECT_EQ(UndoCount(document_.Get()), 0);
   // A simple pattern handles the same title.

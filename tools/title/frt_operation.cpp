@@ -8,6 +8,7 @@
 #include "framework/cab_access.h"
 #include "plugin/atom_table.h"
 #include "tools/title/literal_replace.h"
+#include "tools/title/regex_error_text.h"
 
 namespace bm {
 
@@ -23,6 +24,15 @@ constexpr std::u16string_view kProgressTextId = u"bookmarksPlugin.progress.findR
 constexpr std::u16string_view kProgressStatusId = u"bookmarksPlugin.progress.statusText.ProcessingBookmarks";
 
 std::u16string FirstOf(const std::vector<std::u16string>& texts) { return texts.empty() ? u"" : texts.front(); }
+
+// A text short enough for a message: its first 80 units, then an ellipsis.
+std::u16string Excerpt(std::u16string_view text) {
+  constexpr size_t kLength = 80;
+  if (text.size() <= kLength) return std::u16string(text);
+  size_t cut = kLength;
+  if (text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) --cut;  // not half a surrogate pair
+  return std::u16string(text.substr(0, cut)) + u"\u2026";
+}
 
 }  // namespace
 
@@ -73,6 +83,12 @@ HRESULT FRTOperation::ReadInputs() {
   return zelta::S_OK;
 }
 
+HRESULT FRTOperation::FailOnPattern(int code, std::u16string_view where) {
+  patternError_ = code;
+  ReportFailureDetail(std::u16string(where) + u": " + RegexErrorText(App(), code));
+  return code == std::regex_constants::error_space ? zelta::E_OUTOFMEMORY : zelta::E_INVALIDARG;
+}
+
 HRESULT FRTOperation::Do(int32_t flags, intptr_t) {
   ComPtr<FRTOperation> self(this);
   BeginRun();
@@ -87,8 +103,8 @@ HRESULT FRTOperation::Do(int32_t flags, intptr_t) {
   run->replacement = FirstOf(CabStrings(CabItem(Options().Get(), u"ReplaceWords").Get()));
   if (optionFlags_ & kFrtRegex) {
     // Compiled once, before any title changes: a pattern that does not compile changes nothing.
-    patternError_ = run->regex.Compile(run->find, !(optionFlags_ & kFrtMatchCase));
-    if (patternError_) return *patternError_ == std::regex_constants::error_space ? zelta::E_OUTOFMEMORY : zelta::E_INVALIDARG;
+    if (auto error = run->regex.Compile(run->find, !(optionFlags_ & kFrtMatchCase)))
+      return FailOnPattern(*error, u"FindWords \"" + Excerpt(run->find) + u"\"");
   }
 
   OpenProgress(flags, kProgressTitleId, kProgressTextId, kProgressStatusId);
@@ -138,8 +154,7 @@ HRESULT FRTOperation::Process(IHostBookmark* bookmark, RunState& run) {
     const BoundedRegex::Outcome outcome = run.regex.Replace(newTitle, run.replacement, &error);
     if (outcome == BoundedRegex::Outcome::kFailed) {
       // A title the pattern cannot be matched against within bounds ends the whole run.
-      patternError_ = error;
-      return error == std::regex_constants::error_space ? zelta::E_OUTOFMEMORY : zelta::E_INVALIDARG;
+      return FailOnPattern(error, u"the title \"" + Excerpt(title.View()) + u"\"");
     }
     if (outcome == BoundedRegex::Outcome::kUnchanged) return zelta::S_OK;
   } else {

@@ -53,6 +53,8 @@ class FRTOperation : public BookmarkListOperation {
  private:
   struct RunState;
   zelta::HRESULT Process(zelta::IHostBookmark* bookmark, RunState& run);
+  // Keeps the error, shows its text with what it was found in, and gives the run's result.
+  zelta::HRESULT FailOnPattern(int code, std::u16string_view where);
   bool SourceSelected() const { return optionFlags_ & kFrtSourceSelected; }
   bool IncludeSubBookmarks() const override { return optionFlags_ & kFrtIncludeSubBookmarks; }
 
