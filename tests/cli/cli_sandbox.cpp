@@ -83,6 +83,18 @@ nlohmann::json CliSandbox::Outline(const std::string& pdf) const {
   return json.is_discarded() ? nlohmann::json() : json;
 }
 
+std::vector<OutlineLine> CliSandbox::MutoolOutline(const std::string& pdf) const {
+  ProcessResult run = Tool("mutool", {"show", pdf, "outline"});
+  if (!run.Exited(0)) {
+    ADD_FAILURE() << "mutool show " << pdf << " outline: " << run.Describe();
+    return {};
+  }
+  std::string error;
+  std::vector<OutlineLine> lines = ParseMutoolOutline(run.out, &error);
+  if (!error.empty()) ADD_FAILURE() << pdf << ": " << error;
+  return lines;
+}
+
 std::vector<std::string> CliSandbox::Files() const {
   std::vector<std::string> names;
   std::error_code ec;

@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "tests/cli/outline_lines.h"
 #include "tests/cli/run_process.h"
 
 namespace zelta::cli_testing {
@@ -43,6 +44,9 @@ class CliSandbox {
 
   // `zelta outline FILE --json`, parsed; records a test failure and returns null on error.
   nlohmann::json Outline(const std::string& pdf) const;
+  // `mutool show FILE outline`, parsed: the independent reading of the same tree. Records a
+  // test failure on error.
+  std::vector<OutlineLine> MutoolOutline(const std::string& pdf) const;
   // Names of the files in the folder (to see that nothing was left behind).
   std::vector<std::string> Files() const;
 

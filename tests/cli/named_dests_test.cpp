@@ -1,0 +1,189 @@
+// Convert To Named Destinations (BND) through the zelta program: every converted bookmark
+// goes to a new, unique name that leads where the bookmark led before (as mutool reads it),
+// names already in the file keep their targets, and a repeat has nothing left to convert.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "tests/cli/cli_sandbox.h"
+#include "tests/cli/outline_lines.h"
+#include "tests/cli/pdf_facts.h"
+#include "tests/fixtures/pdf_builder.h"
+
+namespace zelta::cli_testing {
+namespace {
+
+using zelta::testing::ActionSpec;
+using zelta::testing::Bookmark;
+using zelta::testing::OutlineSpec;
+using zelta::testing::PdfSpec;
+
+// Pre-order list of every bookmark node of `zelta outline --json`.
+std::vector<nlohmann::json> Nodes(const nlohmann::json& outline) {
+  std::vector<nlohmann::json> nodes;
+  if (!outline.is_object()) return nodes;
+  std::vector<nlohmann::json> pending(outline["bookmarks"].rbegin(), outline["bookmarks"].rend());
+  while (!pending.empty()) {
+    nlohmann::json node = std::move(pending.back());
+    pending.pop_back();
+    pending.insert(pending.end(), node["children"].rbegin(), node["children"].rend());
+    nodes.push_back(std::move(node));
+  }
+  return nodes;
+}
+
+// The destination name of the bookmark's last GoTo action; null when it has none or the
+// destination is explicit.
+nlohmann::json GoToName(const nlohmann::json& node) {
+  const auto& actions = node["actions"];
+  for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
+    if ((*it)["type"] == "GoTo") return it->value("name", nlohmann::json());
+  }
+  return nullptr;
+}
+
+std::string MutoolText(const CliSandbox& sandbox, const std::string& pdf) {
+  ProcessResult run = sandbox.Tool("mutool", {"show", pdf, "outline"});
+  EXPECT_TRUE(run.Exited(0)) << run.Describe();
+  return run.out;
+}
+
+// Rewrites the file's outline with explicit destinations (the same pages and places).
+constexpr const char* kExplicitCopyScript = R"(import sys, fitz
+doc = fitz.open(sys.argv[1])
+doc.set_toc(doc.get_toc(False))
+doc.save(sys.argv[2])
+)";
+
+class CorpusNamedDests : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(CorpusNamedDests, ExplicitDestinationsBecomeUniqueNames) {
+  CliSandbox sandbox;
+  std::string in = sandbox.Path("explicit.pdf"), out = sandbox.Path("out.pdf");
+  ProcessResult copy = sandbox.Tool("python3", {"-c", kExplicitCopyScript, CorpusPath(GetParam()), in});
+  if (copy.err.find("No module named") != std::string::npos) GTEST_SKIP() << "python3-fitz is missing";
+  ASSERT_TRUE(copy.Exited(0)) << copy.Describe();
+  auto before = Nodes(sandbox.Outline(in));
+  ASSERT_FALSE(before.empty());
+  for (const auto& node : before) ASSERT_TRUE(GoToName(node).is_null()) << node["title"] << " already uses a name";
+
+  ProcessResult run = sandbox.Zelta({"run", "BND", in, "-o", out, "--quiet"});
+  ASSERT_TRUE(run.Exited(0)) << run.Describe();
+
+  // Default mask %[Title]: the title itself, or the title with a "_N" suffix when the
+  // file already has that name (the corpus keeps its own section names).
+  auto after = Nodes(sandbox.Outline(out));
+  ASSERT_EQ(after.size(), before.size());
+  std::set<std::string> names;
+  for (const auto& node : after) {
+    nlohmann::json name = GoToName(node);
+    ASSERT_TRUE(name.is_string()) << node["title"] << " was not converted";
+    const std::string text = name.get<std::string>(), title = node["title"].get<std::string>();
+    EXPECT_TRUE(names.insert(text).second) << "name used twice: " << text;
+    const bool suffixed = text.size() > title.size() + 1 && text.starts_with(title + "_") &&
+                          text.find_first_not_of("0123456789", title.size() + 1) == std::string::npos;
+    EXPECT_TRUE(text == title || suffixed) << text << " for " << title;
+  }
+
+  // mutool resolves every name to the page and place the explicit destination had.
+  EXPECT_EQ(MutoolText(sandbox, out), MutoolText(sandbox, in));
+
+  // Every conversion added a name and none replaced one of the file's own.
+  PdfFacts original = ReadPdfFacts(sandbox, in), written = ReadPdfFacts(sandbox, out);
+  EXPECT_TRUE(written.checkPassed) << written.checkOutput;
+  EXPECT_EQ(written.pages, original.pages);
+  EXPECT_EQ(written.namedDests, original.namedDests + static_cast<int>(after.size()));
+
+  ProcessResult repeat = sandbox.Zelta({"run", "BND", out, "-o", sandbox.Path("again.pdf"), "--quiet"});
+  EXPECT_TRUE(repeat.Exited(3)) << repeat.Describe();
+  EXPECT_NE(repeat.err.find(kNoChangesMessage), std::string::npos) << repeat.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, CorpusNamedDests, ::testing::ValuesIn(CorpusFiles()), [](const auto& info) {
+  std::string name = info.param.substr(0, info.param.find('.'));
+  for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return name;
+});
+
+ActionSpec Action(std::string type, int page = -1, std::string uri = "") {
+  ActionSpec action;
+  action.type = std::move(type);
+  action.page = page;
+  action.uri = std::move(uri);
+  return action;
+}
+
+// 1 Intro (p1) / 2 Intro (p2) / 3 Named -> "Intro" / 4 Web (URI only) / 5 Chain (URI, then
+// GoTo p3) / 5.1 Intro_1 (p1); the file already names "Intro" (p3).
+PdfSpec Clashes() {
+  PdfSpec layout;
+  layout.pages.resize(3);
+  layout.namedDests = {{"Intro", 2}};
+  OutlineSpec named;
+  named.title = "Named";
+  named.namedDest = "Intro";
+  OutlineSpec web;
+  web.title = "Web";
+  web.actions = {Action("URI", -1, "https://example.org/")};
+  OutlineSpec chain;
+  chain.title = "Chain";
+  chain.actions = {Action("URI", -1, "https://example.org/"), Action("GoTo", 2)};
+  chain.children = {Bookmark("Intro_1", 0)};
+  layout.outline = {Bookmark("Intro", 0), Bookmark("Intro", 1), named, web, chain};
+  return layout;
+}
+
+std::vector<nlohmann::json> Names(const CliSandbox& sandbox, const std::string& pdf) {
+  std::vector<nlohmann::json> names;
+  for (const auto& node : Nodes(sandbox.Outline(pdf))) names.push_back(GoToName(node));
+  return names;
+}
+
+TEST(NamedDests, NameClashesAndActionsThatStayAsTheyAre) {
+  CliSandbox sandbox;
+  std::string in = sandbox.Write("clashes.pdf", zelta::testing::BuildPdf(Clashes()));
+  std::string out = sandbox.Path("out.pdf");
+  ProcessResult run = sandbox.Zelta({"run", "BND", in, "-o", out, "--quiet", "--json"});
+  ASSERT_TRUE(run.Exited(0)) << run.Describe();
+  auto json = nlohmann::json::parse(run.out, nullptr, false);
+  ASSERT_FALSE(json.is_discarded()) << run.out;
+  EXPECT_EQ(json["output"], nlohmann::json::parse(R"([{"title":"Intro","position":"1"},
+                                                      {"title":"Intro","position":"2"},
+                                                      {"title":"Chain","position":"5"},
+                                                      {"title":"Intro_1","position":"5.1"}])"));
+
+  // A name taken by the file or earlier in the run gets the next free suffix; a bookmark
+  // that already uses a name keeps it; one without GoTo gets none; of a chain the GoTo is
+  // converted.
+  const nlohmann::json null;
+  EXPECT_EQ(Names(sandbox, out), (std::vector<nlohmann::json>{"Intro_1", "Intro_2", "Intro", null, "Chain", "Intro_1_1"}));
+  EXPECT_EQ(Nodes(sandbox.Outline(out))[4]["actions"][0]["type"], "URI");
+  // "Named" still reaches page 3 through the file's own "Intro".
+  EXPECT_EQ(sandbox.MutoolOutline(out), sandbox.MutoolOutline(in));
+  PdfFacts written = ReadPdfFacts(sandbox, out);
+  EXPECT_TRUE(written.checkPassed) << written.checkOutput;
+  EXPECT_EQ(written.namedDests, 5);
+}
+
+TEST(NamedDests, SelectedBookmarksOnly) {
+  CliSandbox sandbox;
+  std::string in = sandbox.Write("clashes.pdf", zelta::testing::BuildPdf(Clashes()));
+  const nlohmann::json null;
+  struct Case {
+    std::string flags;
+    std::vector<nlohmann::json> names;
+  };
+  // 0x1: the selected bookmarks; 0x2: with the bookmarks below them.
+  for (const Case& c : {Case{"0x1", {null, "Intro_1", "Intro", null, "Chain", null}},
+                        Case{"0x3", {null, "Intro_1", "Intro", null, "Chain", "Intro_1_1"}}}) {
+    std::string out = sandbox.Path("out" + c.flags + ".pdf");
+    ProcessResult run =
+        sandbox.Zelta({"run", "BND", in, "-o", out, "--quiet", "--set", "Flags=" + c.flags, "--select-bookmarks", "2,5"});
+    ASSERT_TRUE(run.Exited(0)) << c.flags << ": " << run.Describe();
+    EXPECT_EQ(Names(sandbox, out), c.names) << c.flags;
+    EXPECT_EQ(sandbox.MutoolOutline(out), sandbox.MutoolOutline(in)) << c.flags;
+  }
+}
+
+}  // namespace
+}  // namespace zelta::cli_testing
