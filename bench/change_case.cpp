@@ -13,6 +13,7 @@
 #include <iostream>
 #include <memory>
 
+#include "bench/peak_memory.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
 #include "host/operation.h"
@@ -67,22 +68,6 @@ std::string WriteBook(int bookmarks) {
   std::string path = ScratchDir() + "/book" + std::to_string(bookmarks) + ".pdf";
   zelta::testing::WriteFile(path, zelta::testing::BuildPdf(layout));
   return path;
-}
-
-// A kB figure from /proc/self/status ("VmRSS", "VmHWM").
-long StatusKb(const std::string& key) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.starts_with(key + ":")) return std::atol(line.c_str() + key.size() + 1);
-  }
-  return -1;
-}
-
-// Makes VmHWM start again from the current resident size.
-void ResetPeakMemory() {
-  std::ofstream clear("/proc/self/clear_refs");
-  clear << "5";
 }
 
 // The host application with the plug-in started, as the zelta program has it.
@@ -199,13 +184,13 @@ void BM_ChangeCase10k(benchmark::State& state) {
 
 void BM_ChangeCase100k(benchmark::State& state) {
   static const std::string path = WriteBook(100000);
-  ResetPeakMemory();
-  const long baseKb = StatusKb("VmRSS");
+  bench::ResetPeakMemory();
+  const long baseKb = bench::StatusKb("VmRSS");
   BenchHost host;
   if (!host.Open(path)) return state.SkipWithError("cannot open the 100k book");
-  const long openKb = StatusKb("VmRSS") - baseKb;
+  const long openKb = bench::StatusKb("VmRSS") - baseKb;
   gNsPerBookmark100k = RunCase(state, path, 100000, host);
-  const long peakKb = StatusKb("VmHWM") - baseKb;
+  const long peakKb = bench::StatusKb("VmHWM") - baseKb;
   const double fileKb = static_cast<double>(fs::file_size(path)) / 1024.0;
   state.counters["file_MiB"] = fileKb / 1024.0;
   state.counters["open_MiB"] = static_cast<double>(openKb) / 1024.0;

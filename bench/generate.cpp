@@ -1,9 +1,15 @@
 // Generation from page text against its floor, the host's plain text extraction of the same
 // pages, measured in the same run: the largest corpus manual with its bundled options (read
 // page by page on this thread, and with the host preparing the next pages on its second
-// thread), the scan alone over text extracted beforehand, and a level without criteria on a
-// 2,000-page document (every page's whole text one title).
+// thread), the scan alone over text extracted beforehand, a level without criteria on a
+// 2,000-page document (every page's whole text one title), and the peak memory of whole
+// program runs over 250 and 2,000 pages.
 #include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -29,6 +35,7 @@ struct Fixture {
   ComPtr<zelta::IHostDocument> document;
   nlohmann::json options;
   int32_t pages = 0;
+  int32_t firstPage = 0;  // 0-based: the first page of the options' page range
 };
 
 Fixture& Manual() {
@@ -39,24 +46,32 @@ Fixture& Manual() {
     std::ifstream in(std::filesystem::path(__FILE__).parent_path().parent_path() / "samples" / "R-intro.options.json");
     f.options = nlohmann::json::parse(in, nullptr, false);
     f.document->GetPageCount(&f.pages);
+    // The floor reads the pages the run reads: the options give an open range "N-".
+    const std::string range = f.options.value("/PagesRange/Text"_json_pointer, std::string());
+    if (!range.empty() && range.back() == '-') f.firstPage = std::stoi(range) - 1;
     return f;
   }();
   return fixture;
 }
 
+// 2,000 pages of 30 lines each.
+zelta::testing::TextPdfSpec LongLayout() {
+  using namespace zelta::testing;
+  TextPdfSpec layout;
+  for (int p = 0; p < 2000; ++p) {
+    TextPageSpec page;
+    for (int l = 0; l < 30; ++l)
+      page.lines.push_back({72, 740.0 - 20 * l, {{"Line " + std::to_string(l) + " of page " + std::to_string(p) +
+                                                     " with some words to read", kRegular, 10}}});
+    layout.pages.push_back(page);
+  }
+  return layout;
+}
+
 Fixture& LongDocument() {
   static Fixture fixture = [] {
-    using namespace zelta::testing;
     Fixture f;
-    TextPdfSpec layout;
-    for (int p = 0; p < 2000; ++p) {
-      TextPageSpec page;
-      for (int l = 0; l < 30; ++l)
-        page.lines.push_back({72, 740.0 - 20 * l, {{"Line " + std::to_string(l) + " of page " + std::to_string(p) +
-                                                       " with some words to read", kRegular, 10}}});
-      layout.pages.push_back(page);
-    }
-    f.document = f.host->OpenBytes(BuildTextPdf(layout));
+    f.document = f.host->OpenBytes(zelta::testing::BuildTextPdf(LongLayout()));
     f.options = nlohmann::json{{"Levels", nlohmann::json::array({{{"Index", 1}}})}};
     f.document->GetPageCount(&f.pages);
     return f;
@@ -69,7 +84,7 @@ void ExtractAll(Fixture& f, benchmark::State& state) {
   auto service = bm::PageTextService(&f.host->App());
   for (auto _ : state) {
     uint64_t sum = 0;
-    for (int32_t p = 0; p < f.pages; ++p) {
+    for (int32_t p = f.firstPage; p < f.pages; ++p) {
       ComPtr<zelta::IHostPageText> text;
       service->GetPageText(f.document.Get(), p, text.Put());
       const zelta::PageTextChar* chars = nullptr;
@@ -79,7 +94,7 @@ void ExtractAll(Fixture& f, benchmark::State& state) {
     }
     benchmark::DoNotOptimize(sum);
   }
-  state.counters["pages"] = f.pages;
+  state.counters["pages"] = f.pages - f.firstPage;
 }
 
 // One generation run; its bookmarks are undone outside the timing.
@@ -131,7 +146,7 @@ void BM_ManualScanOnly(benchmark::State& state) {
     bm::LevelMatcher matcher(chain, fonts);
     bm::TitleRules rules(chain, words, options.flags);
     bm::PageScanner scanner(chain, matcher, rules, sink);
-    for (int32_t p = 6; p < f.pages; ++p) {
+    for (int32_t p = f.firstPage; p < f.pages; ++p) {
       const zelta::PageTextChar* chars = nullptr;
       int32_t count = 0;
       texts[p]->GetChars(&chars, &count);
@@ -145,6 +160,63 @@ void BM_LongFloor(benchmark::State& state) { ExtractAll(LongDocument(), state); 
 void BM_LongNoCriteria(benchmark::State& state) { Generate(LongDocument(), state, 0); }
 void BM_LongNoCriteriaPrefetch(benchmark::State& state) { Generate(LongDocument(), state, -1); }
 
+// Peak resident memory (kB) of one fresh `zelta run AGB` process over pages 1-N of `pdf`; -1
+// when the run did not end as expected (exit 3: read through, nothing matched).
+long ChildPeakKb(const std::string& pdf, const std::string& options, const std::string& folder, int pages) {
+  const std::string range = "1-" + std::to_string(pages);
+  const std::string out = folder + "/out.pdf";
+  const std::string settings = folder + "/settings.json";
+  const pid_t pid = fork();
+  if (pid < 0) return -1;
+  if (pid == 0) {
+    const int null = open("/dev/null", O_WRONLY);
+    dup2(null, STDOUT_FILENO);
+    dup2(null, STDERR_FILENO);
+    execl(ZELTA_BINARY_DIR "/zelta", "zelta", "--settings", settings.c_str(), "run", "AGB", pdf.c_str(), "-o",
+          out.c_str(), "--options", options.c_str(), "--pages", range.c_str(), "--quiet", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 3) return -1;
+  return usage.ru_maxrss;
+}
+
+// Peak memory of a whole generation run (the program, its second thread included) over the
+// first N pages of the 2,000-page document, with a level that matches nothing so that no
+// bookmarks grow with N: the text is held a page at a time plus the window, so the peak stays
+// flat in N. Each run is a fresh process, so earlier runs cannot hide growth.
+void BM_PeakMemory(benchmark::State& state) {
+  // A scratch folder, removed when the program ends.
+  static const struct Scratch {
+    Scratch() {
+      std::string dir = (std::filesystem::temp_directory_path() / "zelta-bench-XXXXXX").string();
+      if (mkdtemp(dir.data())) path = dir;
+    }
+    ~Scratch() {
+      std::error_code ignored;
+      if (!path.empty()) std::filesystem::remove_all(path, ignored);
+    }
+    std::string path;
+  } scratch;
+  const std::string& folder = scratch.path;
+  static const std::string pdf = folder + "/long.pdf";
+  static const std::string options = folder + "/options.json";
+  if (folder.empty()) return state.SkipWithError("no scratch folder");
+  if (!std::filesystem::exists(pdf)) {
+    std::ofstream(pdf, std::ios::binary) << zelta::testing::BuildTextPdf(LongLayout());
+    std::ofstream(options) << nlohmann::json{
+        {"Levels", nlohmann::json::array({{{"Index", 1}, {"Flags", 1}, {"LevelDescription", {{"FontSize", 99}}}}})}};
+  }
+  long peakKb = 0;
+  for (auto _ : state) {
+    peakKb = ChildPeakKb(pdf, options, folder, static_cast<int>(state.range(0)));
+    if (peakKb < 0) state.SkipWithError("the zelta run did not read through");
+  }
+  state.counters["pages"] = static_cast<double>(state.range(0));
+  state.counters["peak_MiB"] = static_cast<double>(peakKb) / 1024.0;
+}
+
 BENCHMARK(BM_ManualFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ManualScanOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ManualGenerate)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -152,6 +224,7 @@ BENCHMARK(BM_ManualGeneratePrefetch)->Unit(benchmark::kMillisecond)->UseRealTime
 BENCHMARK(BM_LongFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BM_LongNoCriteria)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BM_LongNoCriteriaPrefetch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_PeakMemory)->Arg(250)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 }  // namespace
 

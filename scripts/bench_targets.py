@@ -1,0 +1,55 @@
+"""Checks the speed targets kept as ratios between benchmarks measured in the same run.
+
+Usage: bench_targets.py FOLDER  (the JSON outputs of the benchmark programs)
+Prints one line per target; exits 1 when a target is missed.
+"""
+import json
+import pathlib
+import sys
+
+# (measured, baseline, highest ratio allowed, what it means)
+TARGETS = [
+    ("BM_HostPageText", "BM_MuPdfStructuredText", 1.2, "host page text against MuPDF's structured text"),
+    ("BM_ManualGenerate", "BM_ManualFloor", 1.15, "generation run against the plain extraction of its pages"),
+    ("BM_ManualGeneratePrefetch", "BM_ManualFloor", 1.0, "generation with the second thread against the floor"),
+    ("BM_PageTextReader/2", "BM_PageTextReader/0", 1.0, "reader with prefetch against the plain reader"),
+    ("BM_LongNoCriteria", "BM_LongFloor", 3.0, "a level without criteria on 2,000 pages against the floor"),
+]
+
+# The same for a counter of the benchmarks instead of their time.
+COUNTER_TARGETS = [
+    ("BM_PeakMemory/2000", "BM_PeakMemory/250", "peak_MiB", 1.5, "peak memory of generation, 2,000 against 250 pages"),
+]
+
+
+def medians(folder, field="real_time"):
+    found = {}
+    for path in pathlib.Path(folder).glob("*.json"):
+        for run in json.loads(path.read_text()).get("benchmarks", []):
+            if run.get("aggregate_name") != "median":
+                continue
+            # "BM_X/iterations:2/real_time_median" and "BM_X/real_time_median" are both BM_X.
+            name = run["run_name"].split("/iterations:")[0].removesuffix("/real_time")
+            if field in run:
+                found[name] = run[field]
+    return found
+
+
+def main():
+    checks = [(medians(sys.argv[1]), *target) for target in TARGETS]
+    for measured, baseline, field, limit, meaning in COUNTER_TARGETS:
+        checks.append((medians(sys.argv[1], field), measured, baseline, limit, meaning))
+    missed = 0
+    for times, measured, baseline, limit, meaning in checks:
+        if measured not in times or baseline not in times:
+            print(f"skipped  {meaning}: {measured} or {baseline} was not run")
+            continue
+        ratio = times[measured] / times[baseline]
+        verdict = "ok" if ratio <= limit else "MISSED"
+        missed += verdict != "ok"
+        print(f"{verdict:8} {ratio:5.2f}x (at most {limit}x)  {meaning}")
+    return 1 if missed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
