@@ -60,10 +60,11 @@ std::string CliSandbox::Copy(const std::string& source, const std::string& name)
   return Write(name, zelta::testing::ReadFile(source));
 }
 
-ProcessResult CliSandbox::Zelta(const std::vector<std::string>& args, std::chrono::milliseconds timeout) const {
+ProcessResult CliSandbox::Zelta(const std::vector<std::string>& args, std::chrono::milliseconds timeout,
+                                std::chrono::milliseconds interruptAfter) const {
   std::vector<std::string> argv{ZeltaPath()};
   argv.insert(argv.end(), args.begin(), args.end());
-  return RunProcess(argv, env_, timeout);
+  return RunProcess(argv, env_, timeout, interruptAfter);
 }
 
 ProcessResult CliSandbox::Tool(const std::string& program, const std::vector<std::string>& args) const {

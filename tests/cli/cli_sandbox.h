@@ -38,7 +38,8 @@ class CliSandbox {
   std::string Write(const std::string& name, const std::string& bytes) const;
   std::string Copy(const std::string& source, const std::string& name) const;
 
-  ProcessResult Zelta(const std::vector<std::string>& args, std::chrono::milliseconds timeout = kRunTimeout) const;
+  ProcessResult Zelta(const std::vector<std::string>& args, std::chrono::milliseconds timeout = kRunTimeout,
+                      std::chrono::milliseconds interruptAfter = std::chrono::milliseconds(0)) const;
   // Runs a tool found on PATH (e.g. "qpdf") with the sandbox's environment.
   ProcessResult Tool(const std::string& program, const std::vector<std::string>& args) const;
 

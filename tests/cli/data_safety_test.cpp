@@ -1,6 +1,7 @@
 // Nothing is lost: the input is never modified, failed saves leave nothing behind and say
 // why, and a run that changes nothing writes a file equal in meaning to its input.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include "tests/cli/outline_lines.h"
 #include "tests/cli/pdf_facts.h"
 #include "tests/fixtures/pdf_builder.h"
+#include "tests/fixtures/text_pdf_builder.h"
 #include "tools/title/change_case.h"
 
 namespace zelta::cli_testing {
@@ -176,6 +178,32 @@ TEST(NoChangeRun, KeepsEverythingOnTheCorpus) {
     ASSERT_TRUE(run.Exited(3)) << run.Describe();
     ExpectSameMeaning(sandbox, in, out);
   }
+}
+
+// Ctrl-C during a long generation run: the run stops, says so, and writes nothing.
+TEST(Interrupt, GenerationStopsAndWritesNothing) {
+  using namespace zelta::testing;
+  CliSandbox sandbox;
+  TextPdfSpec layout;
+  for (int p = 0; p < 3000; ++p) {
+    TextPageSpec page;
+    for (int l = 0; l < 30; ++l) page.lines.push_back({72, 740.0 - 20 * l, {{"Line " + std::to_string(l), kRegular, 10}}});
+    layout.pages.push_back(page);
+  }
+  const std::string bytes = BuildTextPdf(layout);
+  const std::string in = sandbox.Write("long.pdf", bytes);
+  const std::vector<std::string> files = sandbox.Files();
+  // A level without criteria: every page is read and gives a bookmark.
+  ProcessResult run = sandbox.Zelta({"run", "AGB", in, "-o", sandbox.Path("out.pdf"), "--set", R"(Levels=[{"Index":1}])"},
+                                    kRunTimeout, std::chrono::milliseconds(400));
+  if (run.Exited(0)) GTEST_SKIP() << "the run ended before the interrupt";
+  // Ctrl-C before the run began ends the program the usual way; either way nothing is written.
+  if (run.signal != SIGINT) {
+    EXPECT_TRUE(run.Exited(1)) << run.Describe();
+    EXPECT_NE(run.err.find("Operation was canceled by user."), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(sandbox.Files(), files);
+  EXPECT_EQ(ReadFile(in), bytes);
 }
 
 }  // namespace

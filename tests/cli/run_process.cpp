@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -40,7 +41,7 @@ std::string ProcessResult::Describe() const {
 }
 
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-                         std::chrono::milliseconds timeout) {
+                         std::chrono::milliseconds timeout, std::chrono::milliseconds interruptAfter) {
   ProcessResult result;
   int outPipe[2], errPipe[2];
   if (pipe2(outPipe, O_CLOEXEC) != 0) return result;
@@ -69,16 +70,26 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::vector
     return result;
   }
 
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  const auto start = std::chrono::steady_clock::now();
+  const auto deadline = start + timeout;
+  bool interrupt = interruptAfter.count() > 0;
   pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
   int openPipes = 2;
   while (openPipes > 0) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto now = std::chrono::steady_clock::now();
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
     if (left.count() <= 0) {
       result.timedOut = true;
       kill(pid, SIGKILL);
       break;
     }
+    if (interrupt && now >= start + interruptAfter) {
+      kill(pid, SIGINT);
+      interrupt = false;
+    }
+    if (interrupt)
+      left = std::min(left, std::chrono::duration_cast<std::chrono::milliseconds>(start + interruptAfter - now) +
+                                std::chrono::milliseconds(1));
     if (poll(fds, 2, static_cast<int>(left.count())) < 0 && errno != EINTR) break;
     for (int i = 0; i < 2; ++i) {
       if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;

@@ -19,8 +19,10 @@ struct ProcessResult {
   std::string Describe() const;
 };
 
-// argv[0] is the program's path; env is the whole environment ("NAME=value" entries).
+// argv[0] is the program's path; env is the whole environment ("NAME=value" entries). With
+// `interruptAfter` above zero the program gets SIGINT (a Ctrl-C) that long after its start.
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-                         std::chrono::milliseconds timeout);
+                         std::chrono::milliseconds timeout,
+                         std::chrono::milliseconds interruptAfter = std::chrono::milliseconds(0));
 
 }  // namespace zelta::cli_testing
