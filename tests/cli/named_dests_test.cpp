@@ -13,6 +13,7 @@
 namespace zelta::cli_testing {
 namespace {
 
+using zelta::testing::Action;
 using zelta::testing::ActionSpec;
 using zelta::testing::Bookmark;
 using zelta::testing::OutlineSpec;
@@ -104,14 +105,6 @@ INSTANTIATE_TEST_SUITE_P(Corpus, CorpusNamedDests, ::testing::ValuesIn(CorpusFil
   for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
   return name;
 });
-
-ActionSpec Action(std::string type, int page = -1, std::string uri = "") {
-  ActionSpec action;
-  action.type = std::move(type);
-  action.page = page;
-  action.uri = std::move(uri);
-  return action;
-}
 
 // 1 Intro (p1) / 2 Intro (p2) / 3 Named -> "Intro" / 4 Web (URI only) / 5 Chain (URI, then
 // GoTo p3) / 5.1 Intro_1 (p1); the file already names "Intro" (p3).

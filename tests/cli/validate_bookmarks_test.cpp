@@ -10,6 +10,7 @@
 namespace zelta::cli_testing {
 namespace {
 
+using zelta::testing::Action;
 using zelta::testing::ActionSpec;
 using zelta::testing::Bookmark;
 using zelta::testing::OutlineSpec;
@@ -86,13 +87,6 @@ TEST(ValidateBookmarks, CutCopyLosesTheTargetsOfTheDroppedPages) {
 
   EXPECT_EQ(zelta::testing::ReadFile(cut), cutBytes);
   EXPECT_EQ(sandbox.Files(), files);
-}
-
-ActionSpec Action(std::string type, std::string uri = "") {
-  ActionSpec action;
-  action.type = std::move(type);
-  action.uri = std::move(uri);
-  return action;
 }
 
 // One bookmark per kind of fault, between bookmarks that are fine.

@@ -15,17 +15,12 @@ namespace {
 
 using zelta::ComPtr;
 using zelta::HRESULT;
+using zelta::testing::Action;
 using zelta::testing::ActionSpec;
 using zelta::testing::OutlineSpec;
 using zelta::testing::PdfSpec;
 
 constexpr int32_t kAllChecks = 0xFF;
-
-ActionSpec Action(std::string type) {
-  ActionSpec action;
-  action.type = std::move(type);
-  return action;
-}
 
 OutlineSpec WithActions(std::string title, std::vector<ActionSpec> actions) {
   OutlineSpec layout = Mark(std::move(title));
