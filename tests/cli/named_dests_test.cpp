@@ -61,12 +61,15 @@ class CorpusNamedDests : public ::testing::TestWithParam<std::string> {};
 TEST_P(CorpusNamedDests, ExplicitDestinationsBecomeUniqueNames) {
   CliSandbox sandbox;
   std::string in = sandbox.Path("explicit.pdf"), out = sandbox.Path("out.pdf");
-  ProcessResult copy = sandbox.Tool("python3", {"-c", kExplicitCopyScript, CorpusPath(GetParam()), in});
-  if (copy.err.find("No module named") != std::string::npos) GTEST_SKIP() << "python3-fitz is missing";
+  ProcessResult copy =
+      sandbox.Tool("python3", {"-c", kExplicitCopyScript, CorpusPath(GetParam()), in});
+  if (copy.err.find("No module named") != std::string::npos)
+    GTEST_SKIP() << "python3-fitz is missing";
   ASSERT_TRUE(copy.Exited(0)) << copy.Describe();
   auto before = Nodes(sandbox.Outline(in));
   ASSERT_FALSE(before.empty());
-  for (const auto& node : before) ASSERT_TRUE(GoToName(node).is_null()) << node["title"] << " already uses a name";
+  for (const auto& node : before)
+    ASSERT_TRUE(GoToName(node).is_null()) << node["title"] << " already uses a name";
 
   ProcessResult run = sandbox.Zelta({"run", "BND", in, "-o", out, "--quiet"});
   ASSERT_TRUE(run.Exited(0)) << run.Describe();
@@ -81,8 +84,9 @@ TEST_P(CorpusNamedDests, ExplicitDestinationsBecomeUniqueNames) {
     ASSERT_TRUE(name.is_string()) << node["title"] << " was not converted";
     const std::string text = name.get<std::string>(), title = node["title"].get<std::string>();
     EXPECT_TRUE(names.insert(text).second) << "name used twice: " << text;
-    const bool suffixed = text.size() > title.size() + 1 && text.starts_with(title + "_") &&
-                          text.find_first_not_of("0123456789", title.size() + 1) == std::string::npos;
+    const bool suffixed =
+        text.size() > title.size() + 1 && text.starts_with(title + "_") &&
+        text.find_first_not_of("0123456789", title.size() + 1) == std::string::npos;
     EXPECT_TRUE(text == title || suffixed) << text << " for " << title;
   }
 
@@ -95,16 +99,19 @@ TEST_P(CorpusNamedDests, ExplicitDestinationsBecomeUniqueNames) {
   EXPECT_EQ(written.pages, original.pages);
   EXPECT_EQ(written.namedDests, original.namedDests + static_cast<int>(after.size()));
 
-  ProcessResult repeat = sandbox.Zelta({"run", "BND", out, "-o", sandbox.Path("again.pdf"), "--quiet"});
+  ProcessResult repeat =
+      sandbox.Zelta({"run", "BND", out, "-o", sandbox.Path("again.pdf"), "--quiet"});
   EXPECT_TRUE(repeat.Exited(3)) << repeat.Describe();
   EXPECT_NE(repeat.err.find(kNoChangesMessage), std::string::npos) << repeat.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(Corpus, CorpusNamedDests, ::testing::ValuesIn(CorpusFiles()), [](const auto& info) {
-  std::string name = info.param.substr(0, info.param.find('.'));
-  for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Corpus, CorpusNamedDests, ::testing::ValuesIn(CorpusFiles()),
+                         [](const auto& info) {
+                           std::string name = info.param.substr(0, info.param.find('.'));
+                           for (char& c : name)
+                             c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                           return name;
+                         });
 
 // 1 Intro (p1) / 2 Intro (p2) / 3 Named -> "Intro" / 4 Web (URI only) / 5 Chain (URI, then
 // GoTo p3) / 5.1 Intro_1 (p1); the file already names "Intro" (p3).
@@ -149,7 +156,8 @@ TEST(NamedDests, NameClashesAndActionsThatStayAsTheyAre) {
   // that already uses a name keeps it; one without GoTo gets none; of a chain the GoTo is
   // converted.
   const nlohmann::json null;
-  EXPECT_EQ(Names(sandbox, out), (std::vector<nlohmann::json>{"Intro_1", "Intro_2", "Intro", null, "Chain", "Intro_1_1"}));
+  EXPECT_EQ(Names(sandbox, out), (std::vector<nlohmann::json>{"Intro_1", "Intro_2", "Intro", null,
+                                                              "Chain", "Intro_1_1"}));
   EXPECT_EQ(Nodes(sandbox.Outline(out))[4]["actions"][0]["type"], "URI");
   // "Named" still reaches page 3 through the file's own "Intro".
   EXPECT_EQ(sandbox.MutoolOutline(out), sandbox.MutoolOutline(in));
@@ -170,8 +178,8 @@ TEST(NamedDests, SelectedBookmarksOnly) {
   for (const Case& c : {Case{"0x1", {null, "Intro_1", "Intro", null, "Chain", null}},
                         Case{"0x3", {null, "Intro_1", "Intro", null, "Chain", "Intro_1_1"}}}) {
     std::string out = sandbox.Path("out" + c.flags + ".pdf");
-    ProcessResult run =
-        sandbox.Zelta({"run", "BND", in, "-o", out, "--quiet", "--set", "Flags=" + c.flags, "--select-bookmarks", "2,5"});
+    ProcessResult run = sandbox.Zelta({"run", "BND", in, "-o", out, "--quiet", "--set",
+                                       "Flags=" + c.flags, "--select-bookmarks", "2,5"});
     ASSERT_TRUE(run.Exited(0)) << c.flags << ": " << run.Describe();
     EXPECT_EQ(Names(sandbox, out), c.names) << c.flags;
     EXPECT_EQ(sandbox.MutoolOutline(out), sandbox.MutoolOutline(in)) << c.flags;

@@ -22,7 +22,8 @@ using zelta::testing::OutlineSpec;
 using zelta::testing::PdfSpec;
 
 // SBOptions Flags.
-constexpr int kAlphabetical = 0x1, kOneLevel = 0x2, kLevelsBelow = 0x4, kIgnoreCase = 0x8, kDescending = 0x10;
+constexpr int kAlphabetical = 0x1, kOneLevel = 0x2, kLevelsBelow = 0x4, kIgnoreCase = 0x8,
+              kDescending = 0x10;
 
 // One bookmark as mutool reads it, with the place its destination opens at (top-down y).
 struct Item {
@@ -62,7 +63,8 @@ std::vector<Item> ReadItems(const CliSandbox& sandbox, const std::string& pdf) {
 std::vector<std::string> Placements(const std::vector<Item>& items) {
   std::vector<std::string> keys;
   for (const Item& item : items) {
-    std::string key = item.line.title + " p=" + (item.line.page ? std::to_string(*item.line.page) : "none");
+    std::string key =
+        item.line.title + " p=" + (item.line.page ? std::to_string(*item.line.page) : "none");
     for (int p = item.parent; p >= 0; p = items[p].parent) key = items[p].line.title + " > " + key;
     keys.push_back(key);
   }
@@ -73,8 +75,8 @@ std::vector<std::string> Placements(const std::vector<Item>& items) {
 // <0 when a belongs before b in ascending order of the given kind.
 int Compare(const Item& a, const Item& b, int flags) {
   if (flags & kAlphabetical) {
-    return bm::platform::CompareText(bm::platform::Utf8ToUtf16(a.line.title), bm::platform::Utf8ToUtf16(b.line.title),
-                                     flags & kIgnoreCase);
+    return bm::platform::CompareText(bm::platform::Utf8ToUtf16(a.line.title),
+                                     bm::platform::Utf8ToUtf16(b.line.title), flags & kIgnoreCase);
   }
   int pageA = a.line.page.value_or(0), pageB = b.line.page.value_or(0);
   if (pageA != pageB) return pageA < pageB ? -1 : 1;
@@ -96,7 +98,8 @@ TEST_P(CorpusSort, EverySiblingListInOrder) {
   const auto& [file, mode] = GetParam();
   CliSandbox sandbox;
   std::string in = CorpusPath(file), out = sandbox.Path("out.pdf");
-  ProcessResult run = sandbox.Zelta({"run", "SB", in, "-o", out, "--quiet", "--set", "Flags=" + std::to_string(mode.flags)});
+  ProcessResult run = sandbox.Zelta(
+      {"run", "SB", in, "-o", out, "--quiet", "--set", "Flags=" + std::to_string(mode.flags)});
   ASSERT_TRUE(run.Exited(0) || run.Exited(3)) << run.Describe();
 
   std::vector<Item> before = ReadItems(sandbox, in), after = ReadItems(sandbox, out);
@@ -123,19 +126,20 @@ TEST_P(CorpusSort, EverySiblingListInOrder) {
   EXPECT_EQ(written.pages, ReadPdfFacts(sandbox, in).pages);
 }
 
-INSTANTIATE_TEST_SUITE_P(Corpus, CorpusSort,
-                         ::testing::Combine(::testing::ValuesIn(CorpusFiles()),
-                                            ::testing::Values(SortMode{"ByPlace", 0},
-                                                              SortMode{"ByPlaceDescending", kDescending},
-                                                              SortMode{"ByTitle", kAlphabetical},
-                                                              SortMode{"ByTitleIgnoringCaseDescending",
-                                                                       kAlphabetical | kIgnoreCase | kDescending})),
-                         [](const auto& info) {
-                           std::string name = std::get<0>(info.param);
-                           name = name.substr(0, name.find('.')) + "_" + std::get<1>(info.param).name;
-                           for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Corpus, CorpusSort,
+    ::testing::Combine(::testing::ValuesIn(CorpusFiles()),
+                       ::testing::Values(SortMode{"ByPlace", 0},
+                                         SortMode{"ByPlaceDescending", kDescending},
+                                         SortMode{"ByTitle", kAlphabetical},
+                                         SortMode{"ByTitleIgnoringCaseDescending",
+                                                  kAlphabetical | kIgnoreCase | kDescending})),
+    [](const auto& info) {
+      std::string name = std::get<0>(info.param);
+      name = name.substr(0, name.find('.')) + "_" + std::get<1>(info.param).name;
+      for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+      return name;
+    });
 
 // Pages are 1-based here; every destination on a page opens at the same place.
 //   delta p3 / zeta p3, Eta p2 (nu p2, mu p1), theta p1
@@ -172,24 +176,51 @@ struct TreeCase {
 // on one page become "A", "a").
 const std::vector<TreeCase>& TreeCases() {
   static const std::vector<TreeCase> cases{
-      {"ByPlace", 0, 1,
-       {"gamma", "Beta", "  A", "  a", "  b", "alpha", "delta", "  theta", "  Eta", "    mu", "    nu", "  zeta"}},
-      {"LevelIgnoredWithoutOneLevel", 0, 2,
-       {"gamma", "Beta", "  A", "  a", "  b", "alpha", "delta", "  theta", "  Eta", "    mu", "    nu", "  zeta"}},
-      {"ByPlaceDescending", kDescending, 1,
-       {"delta", "  zeta", "  Eta", "    nu", "    mu", "  theta", "alpha", "Beta", "  b", "  A", "  a", "gamma"}},
-      {"ByTitle", kAlphabetical, 1,
-       {"alpha", "Beta", "  a", "  A", "  b", "delta", "  Eta", "    mu", "    nu", "  theta", "  zeta", "gamma"}},
-      {"ByTitleIgnoringCase", kAlphabetical | kIgnoreCase, 1,
-       {"alpha", "Beta", "  A", "  a", "  b", "delta", "  Eta", "    mu", "    nu", "  theta", "  zeta", "gamma"}},
-      {"ByTitleDescending", kAlphabetical | kDescending, 1,
-       {"gamma", "delta", "  zeta", "  theta", "  Eta", "    nu", "    mu", "Beta", "  b", "  A", "  a", "alpha"}},
-      {"SecondLevelOnly", kOneLevel, 2,
-       {"delta", "  theta", "  Eta", "    nu", "    mu", "  zeta", "Beta", "  A", "  a", "  b", "alpha", "gamma"}},
-      {"SecondLevelAndBelow", kOneLevel | kLevelsBelow, 2,
-       {"delta", "  theta", "  Eta", "    mu", "    nu", "  zeta", "Beta", "  A", "  a", "  b", "alpha", "gamma"}},
-      {"ThirdLevelOnly", kOneLevel, 3,
-       {"delta", "  zeta", "  Eta", "    mu", "    nu", "  theta", "Beta", "  a", "  A", "  b", "alpha", "gamma"}},
+      {"ByPlace",
+       0,
+       1,
+       {"gamma", "Beta", "  A", "  a", "  b", "alpha", "delta", "  theta", "  Eta", "    mu",
+        "    nu", "  zeta"}},
+      {"LevelIgnoredWithoutOneLevel",
+       0,
+       2,
+       {"gamma", "Beta", "  A", "  a", "  b", "alpha", "delta", "  theta", "  Eta", "    mu",
+        "    nu", "  zeta"}},
+      {"ByPlaceDescending",
+       kDescending,
+       1,
+       {"delta", "  zeta", "  Eta", "    nu", "    mu", "  theta", "alpha", "Beta", "  b", "  A",
+        "  a", "gamma"}},
+      {"ByTitle",
+       kAlphabetical,
+       1,
+       {"alpha", "Beta", "  a", "  A", "  b", "delta", "  Eta", "    mu", "    nu", "  theta",
+        "  zeta", "gamma"}},
+      {"ByTitleIgnoringCase",
+       kAlphabetical | kIgnoreCase,
+       1,
+       {"alpha", "Beta", "  A", "  a", "  b", "delta", "  Eta", "    mu", "    nu", "  theta",
+        "  zeta", "gamma"}},
+      {"ByTitleDescending",
+       kAlphabetical | kDescending,
+       1,
+       {"gamma", "delta", "  zeta", "  theta", "  Eta", "    nu", "    mu", "Beta", "  b", "  A",
+        "  a", "alpha"}},
+      {"SecondLevelOnly",
+       kOneLevel,
+       2,
+       {"delta", "  theta", "  Eta", "    nu", "    mu", "  zeta", "Beta", "  A", "  a", "  b",
+        "alpha", "gamma"}},
+      {"SecondLevelAndBelow",
+       kOneLevel | kLevelsBelow,
+       2,
+       {"delta", "  theta", "  Eta", "    mu", "    nu", "  zeta", "Beta", "  A", "  a", "  b",
+        "alpha", "gamma"}},
+      {"ThirdLevelOnly",
+       kOneLevel,
+       3,
+       {"delta", "  zeta", "  Eta", "    mu", "    nu", "  theta", "Beta", "  a", "  A", "  b",
+        "alpha", "gamma"}},
   };
   return cases;
 }
@@ -203,8 +234,9 @@ TEST(SortBookmarks, OrdersAndLevels) {
 
   for (const TreeCase& c : TreeCases()) {
     std::string out = sandbox.Path(c.name + ".pdf");
-    ProcessResult run = sandbox.Zelta({"run", "SB", in, "-o", out, "--quiet", "--set", "Flags=" + std::to_string(c.flags),
-                                       "--set", "Level=" + std::to_string(c.level)});
+    ProcessResult run = sandbox.Zelta({"run", "SB", in, "-o", out, "--quiet", "--set",
+                                       "Flags=" + std::to_string(c.flags), "--set",
+                                       "Level=" + std::to_string(c.level)});
     ASSERT_TRUE(run.Exited(0)) << c.name << ": " << run.Describe();
     std::vector<std::string> order;
     for (const OutlineLine& line : sandbox.MutoolOutline(out)) {

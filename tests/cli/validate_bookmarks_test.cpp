@@ -19,8 +19,8 @@ using zelta::testing::PdfSpec;
 // VBOptions Flags: every check.
 constexpr const char* kAllChecks = "Flags=0xFF";
 // Warning bits of a record.
-constexpr int kEmptyTitle = 0x1, kNoActions = 0x2, kNoGoTo = 0x4, kInvalidAction = 0x8, kUnknownName = 0x20,
-              kNoFile = 0x40, kUriType = 0x10000;
+constexpr int kEmptyTitle = 0x1, kNoActions = 0x2, kNoGoTo = 0x4, kInvalidAction = 0x8,
+              kUnknownName = 0x20, kNoFile = 0x40, kUriType = 0x10000;
 
 // The 1-based hierarchical positions ("2.1.3") of mutool's lines.
 std::vector<std::string> Positions(const std::vector<OutlineLine>& lines) {
@@ -36,7 +36,8 @@ std::vector<std::string> Positions(const std::vector<OutlineLine>& lines) {
   return positions;
 }
 
-nlohmann::json RunJson(const CliSandbox& sandbox, const std::string& pdf, const std::string& flags) {
+nlohmann::json RunJson(const CliSandbox& sandbox, const std::string& pdf,
+                       const std::string& flags) {
   ProcessResult run = sandbox.Zelta({"run", "VB", pdf, "--set", flags, "--json"});
   EXPECT_TRUE(run.Exited(3)) << run.Describe();
   nlohmann::json json = nlohmann::json::parse(run.out, nullptr, false);
@@ -76,8 +77,9 @@ TEST(ValidateBookmarks, CutCopyLosesTheTargetsOfTheDroppedPages) {
 
   ProcessResult text = sandbox.Zelta({"run", "VB", cut, "--set", kAllChecks});
   EXPECT_TRUE(text.Exited(3)) << text.Describe();
-  EXPECT_TRUE(text.out.starts_with("Found 72 invalid bookmark(s)\n1. Bookmark: \"" + expected[0]["title"].get<std::string>() +
-                                   "\" [" + expected[0]["position"].get<std::string>() + "]\n"))
+  EXPECT_TRUE(text.out.starts_with("Found 72 invalid bookmark(s)\n1. Bookmark: \"" +
+                                   expected[0]["title"].get<std::string>() + "\" [" +
+                                   expected[0]["position"].get<std::string>() + "]\n"))
       << text.out.substr(0, 200);
 
   // The default options enable no check.
@@ -119,15 +121,18 @@ TEST(ValidateBookmarks, WarningBitsPerFault) {
     return records;
   };
   nlohmann::json all = RunJson(sandbox, pdf, kAllChecks);
-  EXPECT_EQ(strip(all), nlohmann::json({record("Lost name", "3", kUnknownName),
-                                        record("Empty link", "4", kNoGoTo | kInvalidAction | kUriType),
-                                        record("Remote without file", "5", kNoGoTo | kNoFile),
-                                        record("", "6.1", kEmptyTitle), record("Nothing", "6.2", kNoActions)}));
+  EXPECT_EQ(strip(all),
+            nlohmann::json({record("Lost name", "3", kUnknownName),
+                            record("Empty link", "4", kNoGoTo | kInvalidAction | kUriType),
+                            record("Remote without file", "5", kNoGoTo | kNoFile),
+                            record("", "6.1", kEmptyTitle), record("Nothing", "6.2", kNoActions)}));
   ASSERT_EQ(all.size(), 5u);
-  EXPECT_EQ(all[1]["messages"], nlohmann::json({"No GoTo action is present in the action list.", "URI action is invalid."}));
+  EXPECT_EQ(all[1]["messages"], nlohmann::json({"No GoTo action is present in the action list.",
+                                                "URI action is invalid."}));
 
   // Only the GoTo check: the other faults go unreported.
-  EXPECT_EQ(strip(RunJson(sandbox, pdf, "Flags=0x4")), nlohmann::json({record("Lost name", "3", kUnknownName)}));
+  EXPECT_EQ(strip(RunJson(sandbox, pdf, "Flags=0x4")),
+            nlohmann::json({record("Lost name", "3", kUnknownName)}));
 }
 
 }  // namespace

@@ -31,7 +31,8 @@ HRESULT MakePageText(HostDocument& document, int32_t page, IHostPageText** text)
   }
 }
 
-PageTextReader::PageTextReader(ComPtr<HostDocument> document, std::vector<int32_t> pages, size_t window)
+PageTextReader::PageTextReader(ComPtr<HostDocument> document, std::vector<int32_t> pages,
+                               size_t window)
     : document_(std::move(document)), pages_(std::move(pages)) {
   MuCalls& mu = document_->Mu();
   if (window == 0 || pages_.size() < 2 || !mu.Ctx() || !mu.Doc()) return;
@@ -40,7 +41,8 @@ PageTextReader::PageTextReader(ComPtr<HostDocument> document, std::vector<int32_
   for (int32_t page : pages_) objectNumbers.push_back(mu.Num(mu.PageObject(page)));
   auto handle = document_->TakeSecondHandle();
   if (!handle) return;
-  prefetch_ = std::make_unique<TextPrefetch>(std::move(handle), pages_, std::move(objectNumbers), window);
+  prefetch_ =
+      std::make_unique<TextPrefetch>(std::move(handle), pages_, std::move(objectNumbers), window);
 }
 
 PageTextReader::~PageTextReader() {
@@ -62,7 +64,8 @@ HRESULT PageTextReader::Next(int32_t* page, IHostPageText** text) {
   if (page) *page = pages_[position];
   if (prefetch_) {
     MuCalls& mu = document_->Mu();
-    auto data = prefetch_->Take(position, [&mu](int32_t made) { return ExtractSharedPageText(mu.Ctx(), mu.Doc(), made); });
+    auto data = prefetch_->Take(
+        position, [&mu](int32_t made) { return ExtractSharedPageText(mu.Ctx(), mu.Doc(), made); });
     if (data) return Wrap(std::move(data), text);
   }
   return MakePageText(*document_, pages_[position], text);

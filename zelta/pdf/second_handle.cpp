@@ -23,13 +23,15 @@ pdf_document* OpenQuietly(fz_context* ctx, const char* path, const char* passwor
 
 }  // namespace
 
-std::unique_ptr<SecondHandle> SecondHandle::Make(std::string path, std::string password, FileMark mark) {
+std::unique_ptr<SecondHandle> SecondHandle::Make(std::string path, std::string password,
+                                                 FileMark mark) {
   // Without locks: the context is only ever used by one thread at a time.
   fz_context* ctx = fz_new_context(nullptr, nullptr, FZ_STORE_DEFAULT);
   if (!ctx) return nullptr;
   fz_set_warning_callback(ctx, &Quiet, nullptr);
   fz_set_error_callback(ctx, &Quiet, nullptr);
-  return std::unique_ptr<SecondHandle>(new SecondHandle(ctx, std::move(path), std::move(password), mark));
+  return std::unique_ptr<SecondHandle>(
+      new SecondHandle(ctx, std::move(path), std::move(password), mark));
 }
 
 SecondHandle::SecondHandle(fz_context* ctx, std::string path, std::string password, FileMark mark)

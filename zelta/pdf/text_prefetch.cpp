@@ -55,7 +55,9 @@ void TextPrefetch::Run() {
     size_t position = 0;
     {
       std::unique_lock lock(mutex_);
-      changed_.wait(lock, [&] { return stop_ || !doc || next_ >= pages_.size() || next_ < taken_ + window_; });
+      changed_.wait(lock, [&] {
+        return stop_ || !doc || next_ >= pages_.size() || next_ < taken_ + window_;
+      });
       if (stop_ || !doc || next_ >= pages_.size()) break;
       position = next_++;
       slots_[position];
@@ -78,7 +80,8 @@ std::shared_ptr<const PageTextData> TextPrefetch::Extract(pdf_document* doc, siz
   return ExtractSharedPageText(ctx, doc, pages_[position]);
 }
 
-std::shared_ptr<const PageTextData> TextPrefetch::Take(size_t position, const CallerExtract& extract) {
+std::shared_ptr<const PageTextData> TextPrefetch::Take(size_t position,
+                                                       const CallerExtract& extract) {
   std::shared_ptr<const PageTextData> data;
   std::unique_lock lock(mutex_);
   for (;;) {

@@ -29,8 +29,8 @@ class TextPrefetch {
  public:
   // `objectNumbers[i]` is the caller's page object number of `pages[i]`. At most `window`
   // pages are prepared ahead of the last one taken (window >= 1).
-  TextPrefetch(std::unique_ptr<SecondHandle> handle, std::vector<int32_t> pages, std::vector<int> objectNumbers,
-               size_t window);
+  TextPrefetch(std::unique_ptr<SecondHandle> handle, std::vector<int32_t> pages,
+               std::vector<int> objectNumbers, size_t window);
   ~TextPrefetch();
   TextPrefetch(const TextPrefetch&) = delete;
   TextPrefetch& operator=(const TextPrefetch&) = delete;
