@@ -24,12 +24,7 @@ constexpr std::u16string_view kProgressStatusId = u"bookmarksPlugin.progress.sta
 
 }  // namespace
 
-struct ATBOperation::RunState {
-  TitleChangeUndo& undo;
-  std::vector<zelta::IUnknown*> changed;  // kept alive by the undo record
-};
-
-ATBOperation::ATBOperation(PluginObject* plugin) : BookmarkListOperation(plugin) { CreateParams(); }
+ATBOperation::ATBOperation(PluginObject* plugin) : TitleToolOperation(plugin) { CreateParams(); }
 
 ATBOperation::~ATBOperation() = default;
 
@@ -99,44 +94,25 @@ HRESULT ATBOperation::Do(int32_t flags, intptr_t) {
   } else {
     for (const auto& bookmark : bookmarks_) total += 1 + CountBookmarks(bookmark.Get(), -1, 0, true);
   }
-  if (total == 0) return FinishRun(zelta::S_OK, {});
-  StartProgress(total);
-
-  auto undo = zelta::MakeCom<TitleChangeUndo>();
-  hr = undo->Reserve(total);
-  if (zelta::Failed(hr)) return FinishRun(hr, {});
-  RunState run{*undo, {}};
-  if (root) {
-    const bool oneLevel = optionFlags_ & kAtbOneLevel;
-    hr = WalkBookmarks(root.Get(), 0, false, [&](IHostBookmark* bookmark, int32_t level) -> HRESULT {
-      if (!oneLevel || level >= startLevel_) {
-        HRESULT processed = Process(bookmark, run);
-        if (zelta::Failed(processed)) return processed;
-      }
-      // With one level chosen and no sub-levels the walk does not go below that level.
-      return (oneLevel && !IncludeSubLevels() && level >= startLevel_) ? zelta::S_FALSE : zelta::S_OK;
-    });
-  } else {
-    auto visit = [&](IHostBookmark* bookmark, int32_t) { return Process(bookmark, run); };
+  return RewriteTitles(total, [&](const Offer& offer) -> HRESULT {
+    if (root) {
+      const bool oneLevel = optionFlags_ & kAtbOneLevel;
+      return WalkBookmarks(root.Get(), 0, false, [&](IHostBookmark* bookmark, int32_t level) -> HRESULT {
+        if (!oneLevel || level >= startLevel_) {
+          HRESULT offered = offer(bookmark);
+          if (zelta::Failed(offered)) return offered;
+        }
+        // With one level chosen and no sub-levels the walk does not go below that level.
+        return (oneLevel && !IncludeSubLevels() && level >= startLevel_) ? zelta::S_FALSE : zelta::S_OK;
+      });
+    }
+    auto visit = [&](IHostBookmark* bookmark, int32_t) { return offer(bookmark); };
     for (const auto& bookmark : bookmarks_) {
-      hr = IncludeSubLevels() ? WalkBookmarks(bookmark.Get(), 1, true, visit) : Process(bookmark.Get(), run);
-      if (zelta::Failed(hr)) break;
+      HRESULT hr = IncludeSubLevels() ? WalkBookmarks(bookmark.Get(), 1, true, visit) : offer(bookmark.Get());
+      if (zelta::Failed(hr)) return hr;
     }
-  }
-
-  if (zelta::Failed(hr)) {
-    // Cancelled or failed: every title changed so far gets its old title back.
-    undo->Undo();
-    return FinishRun(hr, {});
-  }
-  if (!NothingChanged() && ChangeGroup()) {
-    hr = ChangeGroup()->AddItem(undo.Get());
-    if (zelta::Failed(hr)) {
-      undo->Undo();
-      return FinishRun(hr, {});
-    }
-  }
-  return FinishRun(zelta::S_OK, run.changed);
+    return zelta::S_OK;
+  });
 }
 
 HRESULT ATBOperation::NewTitle(IHostBookmark* bookmark, std::u16string& title) {
@@ -169,34 +145,11 @@ HRESULT ATBOperation::NewTitle(IHostBookmark* bookmark, std::u16string& title) {
   return zelta::S_OK;
 }
 
-HRESULT ATBOperation::Process(IHostBookmark* bookmark, RunState& run) {
-  zelta::OwnedString title;
-  if (zelta::Failed(bookmark->GetTitle(title.Put()))) {
-    MarkProblem();
-    return zelta::S_OK;
-  }
-  HRESULT hr = StepProgress(title.View());
-  if (zelta::Failed(hr)) return hr;
-
-  std::u16string newTitle = title.Str();
-  hr = NewTitle(bookmark, newTitle);
+HRESULT ATBOperation::Rewrite(IHostBookmark* bookmark, std::u16string_view original, std::u16string* title) {
+  HRESULT hr = NewTitle(bookmark, *title);
   if (zelta::Failed(hr)) return hr;
   // Exact comparison: a title that differs in any code unit is a change to keep.
-  if (newTitle == title.View()) return zelta::S_OK;
-
-  hr = run.undo.Add(bookmark, title.Str(), newTitle);
-  if (zelta::Failed(hr)) return hr;
-  if (zelta::Failed(bookmark->SetTitle(newTitle.c_str(), static_cast<int32_t>(newTitle.size())))) {
-    MarkProblem();
-    return zelta::S_OK;
-  }
-  MarkChanged();
-  try {
-    run.changed.push_back(bookmark);
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
-  }
-  return zelta::S_OK;
+  return *title == original ? zelta::S_FALSE : zelta::S_OK;
 }
 
 }  // namespace bm

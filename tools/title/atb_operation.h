@@ -8,10 +8,9 @@
 #include <string>
 
 #include "framework/bookmark_list.h"
-#include "framework/bookmark_list_operation.h"
 #include "macros/title_macro_expander.h"
 #include "macros/title_template.h"
-#include "tools/title/title_change_undo.h"
+#include "tools/title/title_tool_operation.h"
 
 namespace bm {
 
@@ -21,7 +20,7 @@ inline constexpr int32_t kAtbRemoveSpaces = 0x2;
 inline constexpr int32_t kAtbOneLevel = 0x4;  // only StartLevel (source Document)
 inline constexpr int32_t kAtbSourceSelected = 0x8;
 
-class ATBOperation : public BookmarkListOperation {
+class ATBOperation : public TitleToolOperation {
  public:
   explicit ATBOperation(PluginObject* plugin);
   ~ATBOperation() override;
@@ -37,8 +36,8 @@ class ATBOperation : public BookmarkListOperation {
   zelta::HRESULT ReadInputs() override;
 
  private:
-  struct RunState;
-  zelta::HRESULT Process(zelta::IHostBookmark* bookmark, RunState& run);
+  zelta::HRESULT Rewrite(zelta::IHostBookmark* bookmark, std::u16string_view original,
+                         std::u16string* title) override;
   zelta::HRESULT NewTitle(zelta::IHostBookmark* bookmark, std::u16string& title);
   bool SourceSelected() const { return optionFlags_ & kAtbSourceSelected; }
   bool IncludeSubLevels() const { return optionFlags_ & kAtbIncludeSubLevels; }

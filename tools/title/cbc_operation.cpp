@@ -20,13 +20,7 @@ constexpr std::u16string_view kProgressStatusId = u"bookmarksPlugin.progress.sta
 
 }  // namespace
 
-struct CBCOperation::RunState {
-  const ChangeCaseEngine& engine;
-  TitleChangeUndo& undo;
-  std::vector<zelta::IUnknown*> changed;  // kept alive by the undo record
-};
-
-CBCOperation::CBCOperation(PluginObject* plugin) : BookmarkListOperation(plugin) { CreateParams(); }
+CBCOperation::CBCOperation(PluginObject* plugin) : TitleToolOperation(plugin) { CreateParams(); }
 
 zelta::Atom CBCOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.changeBookmarkCase"); }
 
@@ -55,7 +49,11 @@ HRESULT CBCOperation::Do(int32_t flags, intptr_t) {
   ComPtr<zelta::ICabItem> wordsItem = CabItem(Options().Get(), u"ExcludedWords");
   std::vector<std::u16string> words = SortExcludedWords(CabStrings(wordsItem.Get()));
   if (wordsItem && words != CabStrings(wordsItem.Get())) SetCabStrings(wordsItem.Get(), words);
-  const ChangeCaseEngine engine(std::move(words), optionFlags_);
+  try {
+    engine_ = std::make_unique<ChangeCaseEngine>(std::move(words), optionFlags_);
+  } catch (const std::bad_alloc&) {
+    return zelta::E_OUTOFMEMORY;
+  }
 
   OpenProgress(flags, kProgressTitleId, kProgressTextId, kProgressStatusId);
   hr = OpenChangeGroup(flags, kLabelId);
@@ -65,62 +63,18 @@ HRESULT CBCOperation::Do(int32_t flags, intptr_t) {
   uint32_t total = 0;
   hr = CountListed(&root, &total);
   if (zelta::Failed(hr)) return FinishRun(hr, {});
-  if (total == 0) return FinishRun(zelta::S_OK, {});
-  StartProgress(total);
-
-  auto undo = zelta::MakeCom<TitleChangeUndo>();
-  hr = undo->Reserve(total);
-  if (zelta::Failed(hr)) return FinishRun(hr, {});
-  RunState run{engine, *undo, {}};
-  hr = VisitListed(root.Get(), [&](IHostBookmark* bookmark) { return Process(bookmark, run); });
-
-  if (zelta::Failed(hr)) {
-    // Cancelled or failed: every title changed so far gets its old title back.
-    undo->Undo();
-    return FinishRun(hr, {});
-  }
-  if (!NothingChanged() && ChangeGroup()) {
-    hr = ChangeGroup()->AddItem(undo.Get());
-    if (zelta::Failed(hr)) {
-      undo->Undo();
-      return FinishRun(hr, {});
-    }
-  }
-  return FinishRun(zelta::S_OK, run.changed);
+  return RewriteTitles(total, [&](const Offer& offer) { return VisitListed(root.Get(), offer); });
 }
 
-HRESULT CBCOperation::Process(IHostBookmark* bookmark, RunState& run) {
-  zelta::OwnedString title;
-  if (zelta::Failed(bookmark->GetTitle(title.Put()))) {
-    MarkProblem();
-    return zelta::S_OK;
-  }
-  HRESULT hr = StepProgress(title.View());
-  if (zelta::Failed(hr)) return hr;
-
-  std::u16string newTitle = title.Str();
-  hr = run.engine.Apply(newTitle);
+HRESULT CBCOperation::Rewrite(IHostBookmark*, std::u16string_view original, std::u16string* title) {
+  HRESULT hr = engine_->Apply(*title);
   if (hr == zelta::E_OUTOFMEMORY) return hr;
   if (zelta::Failed(hr)) {
     MarkProblem();
-    return zelta::S_OK;
+    return zelta::S_FALSE;
   }
   // Only case changes happen here, so an exact comparison finds every real change.
-  if (newTitle == title.View()) return zelta::S_OK;
-
-  hr = run.undo.Add(bookmark, title.Str(), newTitle);
-  if (zelta::Failed(hr)) return hr;
-  if (zelta::Failed(bookmark->SetTitle(newTitle.c_str(), static_cast<int32_t>(newTitle.size())))) {
-    MarkProblem();
-    return zelta::S_OK;
-  }
-  MarkChanged();
-  try {
-    run.changed.push_back(bookmark);
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
-  }
-  return zelta::S_OK;
+  return *title == original ? zelta::S_FALSE : zelta::S_OK;
 }
 
 }  // namespace bm

@@ -2,12 +2,12 @@
 // (with or without their sub-bookmarks) in one text case, as one undo step.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "framework/bookmark_list.h"
-#include "framework/bookmark_list_operation.h"
 #include "tools/title/change_case.h"
-#include "tools/title/title_change_undo.h"
+#include "tools/title/title_tool_operation.h"
 
 namespace bm {
 
@@ -16,7 +16,7 @@ inline constexpr int32_t kCbcSourceDocument = 0x100;
 inline constexpr int32_t kCbcSourceSelected = 0x200;
 inline constexpr int32_t kCbcNoSubBookmarks = 0x1000;
 
-class CBCOperation : public BookmarkListOperation {
+class CBCOperation : public TitleToolOperation {
  public:
   explicit CBCOperation(PluginObject* plugin);
 
@@ -32,11 +32,12 @@ class CBCOperation : public BookmarkListOperation {
   zelta::HRESULT ReadInputs() override;
 
  private:
-  struct RunState;
-  zelta::HRESULT Process(zelta::IHostBookmark* bookmark, RunState& run);
+  zelta::HRESULT Rewrite(zelta::IHostBookmark* bookmark, std::u16string_view original,
+                         std::u16string* title) override;
   bool IncludeSubBookmarks() const override { return !(optionFlags_ & kCbcNoSubBookmarks); }
 
   int32_t optionFlags_ = 0;
+  std::unique_ptr<ChangeCaseEngine> engine_;  // the run's
 };
 
 }  // namespace bm

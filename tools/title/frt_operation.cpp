@@ -53,15 +53,7 @@ std::optional<int> CheckFindPattern(std::u16string_view pattern, bool matchCase)
   return regex.Compile(pattern, !matchCase);
 }
 
-struct FRTOperation::RunState {
-  std::u16string find;
-  std::u16string replacement;
-  BoundedRegex regex;
-  TitleChangeUndo* undo = nullptr;
-  std::vector<zelta::IUnknown*> changed;  // kept alive by the undo record
-};
-
-FRTOperation::FRTOperation(PluginObject* plugin) : BookmarkListOperation(plugin) { CreateParams(); }
+FRTOperation::FRTOperation(PluginObject* plugin) : TitleToolOperation(plugin) { CreateParams(); }
 
 zelta::Atom FRTOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.findReplaceBookmarkText"); }
 
@@ -98,13 +90,12 @@ HRESULT FRTOperation::Do(int32_t flags, intptr_t) {
   hr = CheckPermission();
   if (zelta::Failed(hr)) return hr;
 
-  auto run = std::make_unique<RunState>();
-  run->find = FirstOf(CabStrings(CabItem(Options().Get(), u"FindWords").Get()));
-  run->replacement = FirstOf(CabStrings(CabItem(Options().Get(), u"ReplaceWords").Get()));
+  find_ = FirstOf(CabStrings(CabItem(Options().Get(), u"FindWords").Get()));
+  replacement_ = FirstOf(CabStrings(CabItem(Options().Get(), u"ReplaceWords").Get()));
   if (optionFlags_ & kFrtRegex) {
     // Compiled once, before any title changes: a pattern that does not compile changes nothing.
-    if (auto error = run->regex.Compile(run->find, !(optionFlags_ & kFrtMatchCase)))
-      return FailOnPattern(*error, u"FindWords \"" + Excerpt(run->find) + u"\"");
+    if (auto error = regex_.Compile(find_, !(optionFlags_ & kFrtMatchCase)))
+      return FailOnPattern(*error, u"FindWords \"" + Excerpt(find_) + u"\"");
   }
 
   OpenProgress(flags, kProgressTitleId, kProgressTextId, kProgressStatusId);
@@ -115,71 +106,22 @@ HRESULT FRTOperation::Do(int32_t flags, intptr_t) {
   uint32_t total = 0;
   hr = CountListed(&root, &total);
   if (zelta::Failed(hr)) return FinishRun(hr, {});
-  if (total == 0) return FinishRun(zelta::S_OK, {});
-  StartProgress(total);
-
-  auto undo = zelta::MakeCom<TitleChangeUndo>();
-  hr = undo->Reserve(total);
-  if (zelta::Failed(hr)) return FinishRun(hr, {});
-  run->undo = undo.Get();
-  hr = VisitListed(root.Get(), [&](IHostBookmark* bookmark) { return Process(bookmark, *run); });
-
-  if (zelta::Failed(hr)) {
-    // Cancelled or failed: every title changed so far gets its old title back.
-    undo->Undo();
-    return FinishRun(hr, {});
-  }
-  if (!NothingChanged() && ChangeGroup()) {
-    hr = ChangeGroup()->AddItem(undo.Get());
-    if (zelta::Failed(hr)) {
-      undo->Undo();
-      return FinishRun(hr, {});
-    }
-  }
-  return FinishRun(zelta::S_OK, run->changed);
+  return RewriteTitles(total, [&](const Offer& offer) { return VisitListed(root.Get(), offer); });
 }
 
-HRESULT FRTOperation::Process(IHostBookmark* bookmark, RunState& run) {
-  zelta::OwnedString title;
-  if (zelta::Failed(bookmark->GetTitle(title.Put()))) {
-    MarkProblem();
-    return zelta::S_OK;
-  }
-  HRESULT hr = StepProgress(title.View());
-  if (zelta::Failed(hr)) return hr;
-
-  std::u16string newTitle = title.Str();
+HRESULT FRTOperation::Rewrite(IHostBookmark*, std::u16string_view original, std::u16string* title) {
   if (optionFlags_ & kFrtRegex) {
     int error = 0;
-    const BoundedRegex::Outcome outcome = run.regex.Replace(newTitle, run.replacement, &error);
-    if (outcome == BoundedRegex::Outcome::kFailed) {
-      // A title the pattern cannot be matched against within bounds ends the whole run.
-      return FailOnPattern(error, u"the title \"" + Excerpt(title.View()) + u"\"");
-    }
-    if (outcome == BoundedRegex::Outcome::kUnchanged) return zelta::S_OK;
-  } else {
-    const ReplaceOutcome outcome = LiteralReplace(newTitle, run.find, run.replacement, optionFlags_ & kFrtMatchCase,
-                                                  optionFlags_ & kFrtWholeWord);
-    if (outcome == ReplaceOutcome::kFailed) {
-      MarkProblem();
-      return zelta::S_OK;
-    }
-    if (outcome == ReplaceOutcome::kUnchanged) return zelta::S_OK;
+    const BoundedRegex::Outcome outcome = regex_.Replace(*title, replacement_, &error);
+    // A title the pattern cannot be matched against within bounds ends the whole run.
+    if (outcome == BoundedRegex::Outcome::kFailed)
+      return FailOnPattern(error, u"the title \"" + Excerpt(original) + u"\"");
+    return outcome == BoundedRegex::Outcome::kUnchanged ? zelta::S_FALSE : zelta::S_OK;
   }
-
-  hr = run.undo->Add(bookmark, title.Str(), newTitle);
-  if (zelta::Failed(hr)) return hr;
-  if (zelta::Failed(bookmark->SetTitle(newTitle.c_str(), static_cast<int32_t>(newTitle.size())))) {
-    MarkProblem();
-    return zelta::S_OK;
-  }
-  MarkChanged();
-  try {
-    run.changed.push_back(bookmark);
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
-  }
-  return zelta::S_OK;
+  const ReplaceOutcome outcome =
+      LiteralReplace(*title, find_, replacement_, optionFlags_ & kFrtMatchCase, optionFlags_ & kFrtWholeWord);
+  if (outcome == ReplaceOutcome::kFailed) MarkProblem();
+  return outcome == ReplaceOutcome::kChanged ? zelta::S_OK : zelta::S_FALSE;
 }
 
 }  // namespace bm

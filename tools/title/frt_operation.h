@@ -8,9 +8,8 @@
 #include <vector>
 
 #include "framework/bookmark_list.h"
-#include "framework/bookmark_list_operation.h"
 #include "tools/title/bounded_regex.h"
-#include "tools/title/title_change_undo.h"
+#include "tools/title/title_tool_operation.h"
 
 namespace bm {
 
@@ -32,7 +31,7 @@ void PushHistory(std::vector<std::u16string>& history, const std::u16string& tex
 // pattern included), else the regular-expression error code (see RegexErrorText).
 std::optional<int> CheckFindPattern(std::u16string_view pattern, bool matchCase);
 
-class FRTOperation : public BookmarkListOperation {
+class FRTOperation : public TitleToolOperation {
  public:
   explicit FRTOperation(PluginObject* plugin);
 
@@ -51,8 +50,8 @@ class FRTOperation : public BookmarkListOperation {
   zelta::HRESULT ReadInputs() override;
 
  private:
-  struct RunState;
-  zelta::HRESULT Process(zelta::IHostBookmark* bookmark, RunState& run);
+  zelta::HRESULT Rewrite(zelta::IHostBookmark* bookmark, std::u16string_view original,
+                         std::u16string* title) override;
   // Keeps the error, shows its text with what it was found in, and gives the run's result.
   zelta::HRESULT FailOnPattern(int code, std::u16string_view where);
   bool SourceSelected() const { return optionFlags_ & kFrtSourceSelected; }
@@ -60,6 +59,10 @@ class FRTOperation : public BookmarkListOperation {
 
   int32_t optionFlags_ = 0;
   std::optional<int> patternError_;
+  // The run's texts, and its compiled pattern with bit 0x4.
+  std::u16string find_;
+  std::u16string replacement_;
+  BoundedRegex regex_;
 };
 
 }  // namespace bm
