@@ -7,6 +7,7 @@
 
 #include "zelta/app/atom_table.h"
 #include "zelta/app/host_app.h"
+#include "zelta/app/text_codec.h"
 
 namespace zelta::app {
 namespace {
@@ -131,6 +132,24 @@ TEST(StringTables, LaterTableReplacesTextsOfTheSameIds) {
   HRESULT hr;
   EXPECT_EQ(Load(*app, u"testPlugin.cmd.name", &hr), u"<Marks>");
   EXPECT_EQ(Load(*app, u"testPlugin.msg.found", &hr).substr(0, 5), u"Found");
+}
+
+TEST(TextCodec, RoundTripsEveryPlane) {
+  std::u16string text = u"A\u00E9\u20AC\U0001F600z";
+  EXPECT_EQ(LossyUtf8(text), "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80z");
+  EXPECT_EQ(LossyUtf16(LossyUtf8(text)), text);
+}
+
+TEST(TextCodec, BrokenInputBecomesReplacementCharactersWithoutLosingTheRest) {
+  // Stray continuation, truncated sequence before ASCII, overlong '/', encoded surrogate,
+  // past U+10FFFF, truncated at the end.
+  EXPECT_EQ(LossyUtf16("a\x80z"), u"a\uFFFDz");
+  EXPECT_EQ(LossyUtf16("a\xE2\x82z"), u"a\uFFFDz");
+  EXPECT_EQ(LossyUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");
+  EXPECT_EQ(LossyUtf16("\xED\xA0\x80!"), u"\uFFFD!");
+  EXPECT_EQ(LossyUtf16("\xF4\x90\x80\x80"), u"\uFFFD");
+  EXPECT_EQ(LossyUtf16("x\xF0\x9F"), u"x\uFFFD");
+  EXPECT_EQ(LossyUtf8(u"a\xD800z\xDC00"), "a\xEF\xBF\xBDz\xEF\xBF\xBD");
 }
 
 }  // namespace

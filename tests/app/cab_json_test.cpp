@@ -1,9 +1,7 @@
 // Options as JSON and the command line's --set PATH=VALUE.
-#include <fstream>
-#include <sstream>
-
 #include <gtest/gtest.h>
 
+#include "tests/fixtures/pdf_builder.h"
 #include "zelta/app/cab.h"
 #include "zelta/app/cab_json.h"
 #include "zelta/app/cab_text.h"
@@ -17,11 +15,9 @@ class CabJsonTest : public ::testing::Test {
  protected:
   // The root of a parameter Cab made from the real template.
   ComPtr<ICabItem> Root(const char16_t* rootId) {
-    std::ifstream in(ZELTA_SOURCE_DIR "/resources/cab_template.xml", std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
+    std::string bytes = zelta::testing::ReadFile(ZELTA_SOURCE_DIR "/resources/cab_template.xml");
     ComPtr<Cab> cab;
-    EXPECT_EQ(Cab::Create(Utf8ToUtf16(bytes.str()).value_or(u""), rootId, &cab), S_OK);
+    EXPECT_EQ(Cab::Create(Utf8ToUtf16(bytes).value_or(u""), rootId, &cab), S_OK);
     return cab ? ComPtr<ICabItem>(cab->Root()) : nullptr;
   }
   ComPtr<ICabItem> Options(const char16_t* rootId) {

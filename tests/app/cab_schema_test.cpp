@@ -1,6 +1,8 @@
 // Template parsing: malformed and hostile templates fail cleanly with a reason.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "zelta/app/cab.h"
 #include "zelta/app/cab_factory.h"
 #include "zelta/app/cab_json.h"
@@ -90,41 +92,33 @@ TEST(CabSchemaTest, RecursionThroughAnArrayIsAValidTree) {
   EXPECT_EQ(nlohmann::json(CabToJson(cab->Root())), json);  // unchanged by the failed attempt
 }
 
+// Sets S0 to Sn, each S(i) holding what `items` gives for S(i+1); Sn holds one Int.
+std::string Chain(int n, const std::function<std::string(const std::string&)>& items) {
+  std::string sets;
+  for (int i = 0; i < n; ++i)
+    sets += "<ItemSet id='S" + std::to_string(i) + "'>" + items("S" + std::to_string(i + 1)) + "</ItemSet>";
+  return Wrap(sets + "<ItemSet id='S" + std::to_string(n) + "'><Item id='v' type='Int'/></ItemSet>", "S0");
+}
+
 TEST(CabSchemaTest, DeepAndExplosiveTemplatesFailInsteadOfExhaustingResources) {
+  auto dictionary = [](const std::string& next) { return "<Item id='x' type='Dictionary' itemSet='" + next + "'/>"; };
   // 200 dictionaries nested in a chain: deeper than a Cab may nest.
-  std::string chain;
-  for (int i = 0; i < 200; ++i)
-    chain += "<ItemSet id='S" + std::to_string(i) + "'><Item id='x' type='Dictionary' itemSet='S" +
-             std::to_string(i + 1) + "'/></ItemSet>";
-  chain += "<ItemSet id='S200'/>";
-  Outcome deep = Build(Wrap(chain, "S0"));
+  Outcome deep = Build(Chain(200, dictionary));
   EXPECT_EQ(deep.result, E_FAIL);
   EXPECT_NE(deep.error.find("deeper than 64"), std::string::npos) << deep.error;
   // Each set holds its successor twice: 2^40 items if built naively.
-  std::string doubling;
-  for (int i = 0; i < 40; ++i)
-    doubling += "<ItemSet id='S" + std::to_string(i) + "'><Item id='a' type='Dictionary' itemSet='S" +
-                std::to_string(i + 1) + "'/><Item id='b' type='Dictionary' itemSet='S" + std::to_string(i + 1) +
-                "'/></ItemSet>";
-  doubling += "<ItemSet id='S40'><Item id='v' type='Int'/></ItemSet>";
-  Outcome explosive = Build(Wrap(doubling, "S0"));
+  Outcome explosive = Build(Chain(40, [](const std::string& next) {
+    return "<Item id='a' type='Dictionary' itemSet='" + next + "'/><Item id='b' type='Dictionary' itemSet='" + next +
+           "'/>";
+  }));
   EXPECT_EQ(explosive.result, E_FAIL);
   EXPECT_NE(explosive.error.find("more than 1000000 items"), std::string::npos) << explosive.error;
   // ItemSetRef chains deeper than the cap.
-  std::string refs;
-  for (int i = 0; i < 100; ++i)
-    refs += "<ItemSet id='S" + std::to_string(i) + "'><ItemSetRef id='S" + std::to_string(i + 1) + "'/></ItemSet>";
-  refs += "<ItemSet id='S100'><Item id='v' type='Int'/></ItemSet>";
-  Outcome refChain = Build(Wrap(refs, "S0"));
+  Outcome refChain = Build(Chain(100, [](const std::string& next) { return "<ItemSetRef id='" + next + "'/>"; }));
   EXPECT_EQ(refChain.result, E_FAIL);
   EXPECT_NE(refChain.error.find("deeper than 32"), std::string::npos) << refChain.error;
   // A 64-level chain is still fine.
-  std::string limit;
-  for (int i = 0; i < 63; ++i)
-    limit += "<ItemSet id='S" + std::to_string(i) + "'><Item id='x' type='Dictionary' itemSet='S" +
-             std::to_string(i + 1) + "'/></ItemSet>";
-  limit += "<ItemSet id='S63'><Item id='v' type='Int'/></ItemSet>";
-  EXPECT_EQ(Build(Wrap(limit, "S0")).result, S_OK);
+  EXPECT_EQ(Build(Chain(63, dictionary)).result, S_OK);
 }
 
 TEST(CabSchemaTest, FactoryArgumentsAndUnknownRoots) {

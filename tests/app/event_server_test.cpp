@@ -36,21 +36,6 @@ TEST_F(EventServerTest, CallsSinksInSubscriptionOrderOnceEach) {
   EXPECT_EQ(server->Subscribe(event, nullptr, 0), E_INVALIDARG);
 }
 
-TEST_F(EventServerTest, PassesObjectAndExtraThrough) {
-  auto object = Recorder("object");
-  IUnknown* got = nullptr;
-  intptr_t extra = 0;
-  auto sink = MakeCom<LambdaSink>([&](Atom e, IUnknown* o, intptr_t x) {
-    EXPECT_EQ(e, event);
-    got = o;
-    extra = x;
-  });
-  server->Subscribe(event, sink.Get(), 0);
-  server->Raise(event, static_cast<IEventSink*>(object.Get()), 42);
-  EXPECT_EQ(got, static_cast<IUnknown*>(static_cast<IEventSink*>(object.Get())));
-  EXPECT_EQ(extra, 42);
-}
-
 TEST_F(EventServerTest, ChangesDuringRaiseAreSafe) {
   auto late = Recorder("late");
   ComPtr<LambdaSink> second = Recorder("second");

@@ -2,17 +2,15 @@
 // "Input" list, inside and outside change groups, then undone and redone; the outline is
 // compared as text and the saved file checked with qpdf.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <functional>
 
 #include "host/object_list.h"
 #include "host/ui.h"
-#include "tests/fixtures/pdf_builder.h"
+#include "tests/pdf/pdf_test_support.h"
 #include "zelta/app/atom_table.h"
 #include "zelta/app/host_app.h"
+#include "zelta/app/object_list_factory.h"
 #include "zelta/app/undo_history.h"
 #include "zelta/pdf/host_document.h"
 #include "zelta/pdf/outline_dump.h"
@@ -28,8 +26,6 @@ using zelta::testing::PdfSpec;
 class HostOperationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char name[] = "/tmp/zelta-hostop-XXXXXX";
-    dir_ = mkdtemp(name);
     PdfSpec layout;
     layout.pages.resize(3);
     for (const char* title : {"A", "B", "C"}) {
@@ -37,23 +33,12 @@ class HostOperationTest : public ::testing::Test {
       top.children = {Bookmark(std::string(title) + "1", 1), Bookmark(std::string(title) + "2", 2)};
       layout.outline.push_back(top);
     }
-    zelta::testing::WriteFile(dir_ + "/in.pdf", zelta::testing::BuildPdf(layout));
     std::string error;
-    ASSERT_EQ(app_->OpenDocument(dir_ + "/in.pdf", "", &doc_, &error), S_OK) << error;
+    ASSERT_EQ(app_->OpenDocument(dir_.Write("in.pdf", zelta::testing::BuildPdf(layout)), "", &doc_, &error), S_OK)
+        << error;
     doc_->GetOutlineRoot(root_.Put());
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  ComPtr<IHostBookmark> At(IHostBookmark* parent, int n) {
-    ComPtr<IHostBookmark> child;
-    parent->GetFirstChild(child.Put());
-    for (int i = 0; i < n && child; ++i) {
-      ComPtr<IHostBookmark> next;
-      child->GetNextSibling(next.Put());
-      child = next;
-    }
-    return child;
-  }
+  static ComPtr<IHostBookmark> At(IHostBookmark* parent, int n) { return pdf::testing::Child(parent, n); }
   // Titles of the tree, children in brackets: "A[A1,A2],B[..]".
   std::string Tree() { return pdf::OutlineToText(doc_.Get()); }
 
@@ -86,13 +71,11 @@ class HostOperationTest : public ::testing::Test {
     return count;
   }
   void ExpectSavedFileClean() {
-    std::string error, out = dir_ + "/out.pdf";
-    ASSERT_EQ(doc_->Save(out, &error), S_OK) << error;
-    std::string command = "qpdf --check '" + out + "' >/dev/null 2>&1";
-    EXPECT_EQ(std::system(command.c_str()), 0);
+    ASSERT_TRUE(pdf::testing::SaveOk(doc_.Get(), dir_.File("out.pdf")));
+    pdf::testing::ExpectQpdfClean(dir_.File("out.pdf"));
   }
 
-  std::string dir_;
+  pdf::testing::ScratchDir dir_;
   ComPtr<HostApp> app_ = MakeCom<HostApp>();
   ComPtr<pdf::HostDocument> doc_;
   ComPtr<IHostBookmark> root_;
@@ -157,7 +140,7 @@ TEST_F(HostOperationTest, BadInputChangesNothing) {
   EXPECT_EQ(Run("op.bookmarks.delete", {doc_.Get()}), E_INVALIDARG);
   ComPtr<pdf::HostDocument> other;
   std::string error;
-  ASSERT_EQ(app_->OpenDocument(dir_ + "/in.pdf", "", &other, &error), S_OK);
+  ASSERT_EQ(app_->OpenDocument(dir_.File("in.pdf"), "", &other, &error), S_OK);
   ComPtr<IHostBookmark> otherRoot;
   other->GetOutlineRoot(otherRoot.Put());
   EXPECT_EQ(Run("op.bookmarks.delete", {At(root_.Get(), 0).Get(), At(otherRoot.Get(), 0).Get()}), E_INVALIDARG);
@@ -267,6 +250,39 @@ TEST_F(HostOperationTest, ViewRotationIsZeroUntilTurned) {
   EXPECT_EQ(own->SetViewRotation(doc_.Get(), 45), E_INVALIDARG);
   EXPECT_EQ(windows->GetViewRotation(nullptr, &degrees), S_FALSE);
   EXPECT_EQ(degrees, 0);
+}
+
+TEST(ObjectList, InsertCountAndItems) {
+  auto app = MakeCom<HostApp>();
+  ComPtr<IUnknown> component;
+  ASSERT_EQ(app->GetComponent("LST", component.Put()), S_OK);
+  auto factory = QueryAs<IObjectListFactory>(component.Get());
+  ASSERT_TRUE(factory);
+  ComPtr<IHostObjectList> list;
+  ASSERT_EQ(factory->CreateObjectList(list.Put()), S_OK);
+  auto one = MakeCom<ObjectListFactory>(), two = MakeCom<ObjectListFactory>();
+  IUnknown* first = static_cast<IUnknown*>(one.Get());
+  IUnknown* second = static_cast<IUnknown*>(two.Get());
+  ASSERT_EQ(list->Insert(0, first), S_OK);
+  ASSERT_EQ(list->Insert(0, second), S_OK);
+  ASSERT_EQ(list->Insert(-1, second), S_OK);
+  EXPECT_EQ(list->Insert(4, first), E_INVALIDARG);
+  EXPECT_EQ(list->Insert(0, nullptr), E_POINTER);
+  int32_t count = 0;
+  list->GetCount(&count);
+  EXPECT_EQ(count, 3);
+  ComPtr<IUnknown> item;
+  ASSERT_EQ(list->GetItem(1, item.Put()), S_OK);
+  EXPECT_EQ(item.Get(), first);
+  EXPECT_EQ(list->GetItem(3, item.Put()), S_FALSE);
+  EXPECT_FALSE(item);
+  ASSERT_EQ(list->RemoveAt(0), S_OK);
+  list->GetItem(0, item.Put());
+  EXPECT_EQ(item.Get(), first);
+  EXPECT_EQ(list->RemoveAt(2), E_INVALIDARG);
+  ASSERT_EQ(list->Clear(), S_OK);
+  list->GetCount(&count);
+  EXPECT_EQ(count, 0);
 }
 
 }  // namespace

@@ -5,11 +5,10 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
+#include "tests/pdf/pdf_test_support.h"
 #include "zelta/app/cab_json.h"
 #include "zelta/app/cab_text.h"
 #include "zelta/app/settings_store.h"
@@ -30,24 +29,8 @@ constexpr char16_t kTemplate[] = uR"(<CabTemplate>
 
 class SettingsStoreTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("zelta-settings-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    path_ = (dir_ / "settings.json").string();
-  }
-  void TearDown() override {
-    fs::permissions(dir_, fs::perms::owner_all);
-    fs::remove_all(dir_);
-  }
-  void Write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
-  std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
+  void Write(const std::string& text) { zelta::testing::WriteFile(path_, text); }
+  static std::string Read(const std::string& path) { return zelta::testing::ReadFile(path); }
   // Loads the file and attaches the template to node "P"; returns its root.
   ComPtr<ICabItem> Attach(SettingsStore& store, std::vector<std::string>* warnings = nullptr) {
     std::string warning;
@@ -60,8 +43,9 @@ class SettingsStoreTest : public ::testing::Test {
     return root;
   }
 
-  fs::path dir_;
-  std::string path_;
+  pdf::testing::ScratchDir scratch_;  // removed afterwards, write permission restored first
+  fs::path dir_ = scratch_.Path();
+  std::string path_ = scratch_.File("settings.json");
 };
 
 TEST_F(SettingsStoreTest, AttachKeepsStoredValuesAndAddsMissingOnes) {

@@ -2,12 +2,8 @@
 // rectangle, and the selection set on a document through the application.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-
-#include "tests/fixtures/pdf_builder.h"
 #include "tests/pdf/page_text_test_pdf.h"
+#include "tests/pdf/pdf_test_support.h"
 #include "zelta/app/host_app.h"
 #include "zelta/app/text_selection.h"
 #include "zelta/app/text_selection_part.h"
@@ -51,10 +47,8 @@ TEST(TextSelectionTest, CharactersWhoseCentreIsInsideFormRanges) {
 }
 
 TEST(TextSelectionTest, SelectionFromArgumentsBecomesTheDocumentsTextSelection) {
-  char dir[] = "/tmp/zelta-select-XXXXXX";
-  ASSERT_TRUE(mkdtemp(dir));
-  std::string path = std::string(dir) + "/a.pdf";
-  zelta::testing::WriteFile(path, zelta::testing::RawTextPdf({{zelta::testing::HeadingPage()}, {""}}));
+  pdf::testing::ScratchDir dir;
+  std::string path = dir.Write("a.pdf", zelta::testing::RawTextPdf({{zelta::testing::HeadingPage()}, {""}}));
   ComPtr<HostApp> app(new HostApp());
   ComPtr<pdf::HostDocument> document;
   std::string error;
@@ -98,7 +92,6 @@ TEST(TextSelectionTest, SelectionFromArgumentsBecomesTheDocumentsTextSelection) 
   EXPECT_EQ(TextSelection::FromArguments(document.Get(), {"3"}, &selection, &error), E_INVALIDARG);
   EXPECT_NE(error.find("page 3 is outside the document (pages 1 to 2)"), std::string::npos) << error;
   app->Shutdown();
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -17,6 +17,12 @@ class UndoHistoryTest : public ::testing::Test {
     return group;
   }
   ComPtr<FakeUndoItem> Item(std::string name) { return MakeCom<FakeUndoItem>(std::move(name), log); }
+  // A committed step of one item.
+  void Step(std::string name) {
+    auto group = Begin(u"step");
+    group->AddItem(Item(std::move(name)).Get());
+    ASSERT_EQ(group->Commit(), S_OK);
+  }
   int32_t UndoCount() {
     int32_t n = -1;
     history->GetUndoCount(&n);
@@ -58,29 +64,16 @@ TEST_F(UndoHistoryTest, CommittedGroupIsOneStepUndoneNewestFirstAndRedoneInOrder
   EXPECT_EQ(UndoCount(), 1);
 }
 
-TEST_F(UndoHistoryTest, EmptyCommitRecordsNothingAndKeepsRedo) {
-  auto first = Begin(u"first");
-  first->AddItem(Item("a").Get());
-  first->Commit();
-  history->Undo();
-  ASSERT_EQ(RedoCount(), 1);
-  EXPECT_EQ(Begin(u"empty")->Commit(), S_FALSE);
-  EXPECT_EQ(UndoCount(), 0);
-  EXPECT_EQ(RedoCount(), 1);
-}
-
-TEST_F(UndoHistoryTest, NewStepClearsRedoList) {
-  for (const char* name : {"one", "two"}) {
-    auto group = Begin(u"step");
-    group->AddItem(Item(name).Get());
-    group->Commit();
-  }
+TEST_F(UndoHistoryTest, EmptyCommitKeepsTheRedoListANewStepClearsIt) {
+  Step("one");
+  Step("two");
   history->Undo();
   history->Undo();
   ASSERT_EQ(RedoCount(), 2);
-  auto group = Begin(u"new");
-  group->AddItem(Item("three").Get());
-  group->Commit();
+  EXPECT_EQ(Begin(u"empty")->Commit(), S_FALSE);
+  EXPECT_EQ(UndoCount(), 0);
+  EXPECT_EQ(RedoCount(), 2);
+  Step("three");
   EXPECT_EQ(RedoCount(), 0);
   EXPECT_EQ(UndoCount(), 1);
 }
@@ -156,9 +149,7 @@ TEST_F(UndoHistoryTest, AbandonedGroupCommitsSoItsChangesStayUndoable) {
 }
 
 TEST_F(UndoHistoryTest, UndoWaitsForOpenGroups) {
-  auto done = Begin(u"done");
-  done->AddItem(Item("a").Get());
-  done->Commit();
+  Step("a");
   auto open = Begin(u"open");
   EXPECT_EQ(history->Undo(), E_FAIL);
   EXPECT_TRUE(log->empty());

@@ -22,12 +22,6 @@ PdfSpec ThreeByTwo() {
   return layout;
 }
 
-// qpdf finds nothing wrong with the written file.
-void ExpectQpdfClean(const std::string& file) {
-  std::string output;
-  EXPECT_EQ(RunCommand("qpdf --check '" + file + "' 2>&1", &output), 0) << output;
-}
-
 TEST(TitleEdit, NonLatinAndPdfDocTitlesSurviveSaving) {
   ScratchDir dir;
   auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(ThreeByTwo())));
@@ -37,16 +31,10 @@ TEST(TitleEdit, NonLatinAndPdfDocTitlesSurviveSaving) {
   std::u16string pdfDoc = u"Caf\u00E9 \u2014 \u201Cquoted\u201D \u2022 \u20AC5";
   ASSERT_EQ(first->SetTitle(greek.data(), -1), S_OK);
   ASSERT_EQ(second->SetTitle(pdfDoc.data(), static_cast<int32_t>(pdfDoc.size())), S_OK);
-  std::string out = dir.File("out.pdf");
-  std::string error;
-  ASSERT_EQ(doc->Save(out, &error), S_OK) << error;
-  auto reread = MustOpen(out);
+  ASSERT_TRUE(SaveOk(doc.Get(), dir.File("out.pdf")));
+  auto reread = MustOpen(dir.File("out.pdf"));
   EXPECT_EQ(Title(Child(Root(reread.Get()).Get(), 0).Get()), greek);
   EXPECT_EQ(Title(Child(Root(reread.Get()).Get(), 1).Get()), pdfDoc);
-  // The second title needs no UTF-16: it is stored as single bytes.
-  std::string raw;
-  RunCommand("mutool show '" + out + "' outline", &raw);
-  EXPECT_NE(raw.find("Top 3"), std::string::npos);
 }
 
 TEST(TitleEdit, ShortestFaithfulEncoding) {
@@ -72,8 +60,7 @@ TEST(TitleEdit, UneditedTitlesKeepTheirBytes) {
   ASSERT_EQ(first->SetTitle(u"Ok", -1), S_OK);  // same text: nothing rewritten
   ASSERT_EQ(Child(Root(doc.Get()).Get(), 1)->SetStyle(kStyleBold), S_OK);
   std::string out = dir.File("out.pdf");
-  std::string error;
-  ASSERT_EQ(doc->Save(out, &error), S_OK) << error;
+  ASSERT_TRUE(SaveOk(doc.Get(), out));
   std::string shown;
   RunCommand("mutool show '" + out + "' grep 2>/dev/null | grep -c '<FEFF004F006B>'", &shown);
   EXPECT_EQ(std::stoi(shown.empty() ? "0" : shown), 1) << "the original UTF-16 bytes are gone";
@@ -156,8 +143,7 @@ TEST(Structure, CountsAndLinksStayRightAfterEveryChange) {
   ExpectCountsConsistent(doc.Get());
   std::string out = dir.File("out.pdf");
   std::string text = OutlineToText(doc.Get());
-  std::string error;
-  ASSERT_EQ(doc->Save(out, &error), S_OK) << error;
+  ASSERT_TRUE(SaveOk(doc.Get(), out));
   ExpectQpdfClean(out);
   auto reread = MustOpen(out);
   EXPECT_EQ(OutlineToText(reread.Get()), text);

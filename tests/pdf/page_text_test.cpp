@@ -1,12 +1,15 @@
 // The host's page text: characters, flags, lines, fonts, sizes, colours and rectangles of
-// pages built with known content, and the prefetching reader against plain extraction.
+// pages built with known content, the prefetching reader against plain extraction, and the
+// font table behind the font ids.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
 #include <thread>
 
 #include "tests/pdf/page_text_test_pdf.h"
 #include "tests/pdf/pdf_test_support.h"
+#include "zelta/pdf/font_table.h"
 #include "zelta/pdf/page_text_reader.h"
 #include "zelta/pdf/page_text_service.h"
 
@@ -260,8 +263,7 @@ TEST_F(PageTextTest, SecondHandleIsKeptBetweenReadersUntilTheDocumentIsSaved) {
 
   // Saving over the file drops the kept handle; a new one refuses the saved file, which is
   // not the file the document was read from.
-  std::string error;
-  ASSERT_EQ(document->Save(dir_.File("text.pdf"), &error), S_OK) << error;
+  ASSERT_TRUE(testing::SaveOk(document.Get(), dir_.File("text.pdf")));
   kept = document->TakeSecondHandle();
   ASSERT_TRUE(kept);
   EXPECT_FALSE(kept->Doc());
@@ -288,6 +290,40 @@ TEST_F(PageTextTest, ReaderLeavesPagesChangedInMemoryToTheDocument) {
     EXPECT_EQ(line.View(), u"Old");
   }
   EXPECT_EQ(static_cast<PageTextReader*>(reader.Get())->Prefetched(), 0u);
+}
+
+TEST(FontTableTest, SubsetTagsAreSixCapitalsAndAPlus) {
+  EXPECT_EQ(FontTable::StripSubsetTag("ABCDEF+CMBX12"), "CMBX12");
+  EXPECT_EQ(FontTable::StripSubsetTag("ABCDEF+"), "");
+  EXPECT_EQ(FontTable::StripSubsetTag("ABCDEf+CMBX12"), "ABCDEf+CMBX12");
+  EXPECT_EQ(FontTable::StripSubsetTag("ABCDE+CMBX12"), "ABCDE+CMBX12");
+  EXPECT_EQ(FontTable::StripSubsetTag("ABCDEFG+CMBX12"), "ABCDEFG+CMBX12");
+  EXPECT_EQ(FontTable::StripSubsetTag("ABCDEF-CMBX12"), "ABCDEF-CMBX12");
+  EXPECT_EQ(FontTable::StripSubsetTag("Times+Bold"), "Times+Bold");
+  EXPECT_EQ(FontTable::StripSubsetTag(""), "");
+}
+
+TEST(FontTableTest, OneIdPerFullNameFromEveryThread) {
+  auto& table = FontTable::Instance();
+  std::vector<uint32_t> a(200), b(200);
+  auto fill = [&](std::vector<uint32_t>& ids) {
+    for (size_t i = 0; i < ids.size(); ++i) ids[i] = table.IdFor("QWERTY+Test" + std::to_string(i), 0);
+  };
+  std::thread other([&] { fill(a); });
+  fill(b);
+  other.join();
+  EXPECT_EQ(a, b);
+  std::set<uint32_t> distinct(a.begin(), a.end());
+  EXPECT_EQ(distinct.size(), a.size());
+  auto entry = table.Find(a[7]);
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->name, "Test7");
+  EXPECT_EQ(entry->fullName, "QWERTY+Test7");
+  // Another subset of the same font is another font with the same name.
+  uint32_t otherSubset = table.IdFor("ZXCVBN+Test7", 0);
+  EXPECT_NE(otherSubset, a[7]);
+  EXPECT_EQ(table.Find(otherSubset)->name, "Test7");
+  EXPECT_FALSE(table.Find(0));
 }
 
 }  // namespace

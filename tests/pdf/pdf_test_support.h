@@ -87,9 +87,22 @@ inline int RunCommand(const std::string& command, std::string* output = nullptr)
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-inline std::string SaveAndDump(HostDocument* doc, const std::string& path) {
+// qpdf finds nothing wrong with the file.
+inline void ExpectQpdfClean(const std::string& file) {
+  std::string output;
+  EXPECT_EQ(RunCommand("qpdf --check '" + file + "' 2>&1", &output), 0) << output;
+}
+
+// Saves the document to `path`; false, with the reason reported, when that fails.
+inline bool SaveOk(HostDocument* doc, const std::string& path) {
   std::string error;
-  EXPECT_EQ(doc->Save(path, &error), S_OK) << error;
+  HRESULT hr = doc->Save(path, &error);
+  EXPECT_EQ(hr, S_OK) << error;
+  return hr == S_OK;
+}
+
+inline std::string SaveAndDump(HostDocument* doc, const std::string& path) {
+  if (!SaveOk(doc, path)) return std::string();
   auto reread = MustOpen(path);
   return reread ? OutlineToJson(reread.Get()) : std::string();
 }
