@@ -58,12 +58,7 @@ HRESULT CBCOperation::Do(int32_t flags, intptr_t) {
   OpenProgress(flags, kProgressTitleId, kProgressTextId, kProgressStatusId);
   hr = OpenChangeGroup(flags, kLabelId);
   if (zelta::Failed(hr)) return FinishRun(hr, {});
-
-  ComPtr<IHostBookmark> root;
-  uint32_t total = 0;
-  hr = CountListed(&root, &total);
-  if (zelta::Failed(hr)) return FinishRun(hr, {});
-  return RewriteTitles(total, [&](const Offer& offer) { return VisitListed(root.Get(), offer); });
+  return RewriteListedTitles();
 }
 
 HRESULT CBCOperation::Rewrite(IHostBookmark*, std::u16string_view original, std::u16string* title) {

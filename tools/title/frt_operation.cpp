@@ -101,12 +101,7 @@ HRESULT FRTOperation::Do(int32_t flags, intptr_t) {
   OpenProgress(flags, kProgressTitleId, kProgressTextId, kProgressStatusId);
   hr = OpenChangeGroup(flags, kLabelId);
   if (zelta::Failed(hr)) return FinishRun(hr, {});
-
-  ComPtr<IHostBookmark> root;
-  uint32_t total = 0;
-  hr = CountListed(&root, &total);
-  if (zelta::Failed(hr)) return FinishRun(hr, {});
-  return RewriteTitles(total, [&](const Offer& offer) { return VisitListed(root.Get(), offer); });
+  return RewriteListedTitles();
 }
 
 HRESULT FRTOperation::Rewrite(IHostBookmark*, std::u16string_view original, std::u16string* title) {

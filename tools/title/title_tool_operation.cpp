@@ -31,6 +31,14 @@ HRESULT TitleToolOperation::RewriteTitles(uint32_t total, const std::function<HR
   return FinishRun(zelta::S_OK, changed);
 }
 
+HRESULT TitleToolOperation::RewriteListedTitles() {
+  ComPtr<IHostBookmark> root;
+  uint32_t total = 0;
+  HRESULT hr = CountListed(&root, &total);
+  if (zelta::Failed(hr)) return FinishRun(hr, {});
+  return RewriteTitles(total, [&](const Offer& offer) { return VisitListed(root.Get(), offer); });
+}
+
 HRESULT TitleToolOperation::OfferTitle(IHostBookmark* bookmark, TitleChangeUndo& undo,
                                        std::vector<zelta::IUnknown*>& changed) {
   zelta::OwnedString title;

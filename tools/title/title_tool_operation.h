@@ -29,6 +29,8 @@ class TitleToolOperation : public BookmarkListOperation {
   // bookmark of the run, `total` of them, to the offer it is given, and stops at its first
   // failure.
   zelta::HRESULT RewriteTitles(uint32_t total, const std::function<zelta::HRESULT(const Offer&)>& walk);
+  // The same over the bookmarks the list gives (CountListed, VisitListed).
+  zelta::HRESULT RewriteListedTitles();
 
  private:
   zelta::HRESULT OfferTitle(zelta::IHostBookmark* bookmark, TitleChangeUndo& undo,
