@@ -30,7 +30,7 @@ function(zelta_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${name} PRIVATE
     ZELTA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-    ZELTA_CORPUS_DIR="${CMAKE_SOURCE_DIR}/../shared/corpus"
+    ZELTA_CORPUS_DIR="${CMAKE_SOURCE_DIR}/tests/corpus"
     ZELTA_BINARY_DIR="${CMAKE_BINARY_DIR}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
 endfunction()

@@ -20,8 +20,7 @@ std::string CorpusPath(const std::string& name) { return ZELTA_CORPUS_DIR "/" + 
 
 std::vector<std::string> CorpusFiles() {
   std::vector<std::string> names;
-  std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(ZELTA_CORPUS_DIR, ec)) {
+  for (const auto& entry : fs::directory_iterator(ZELTA_CORPUS_DIR)) {
     if (entry.path().extension() == ".pdf") names.push_back(entry.path().filename().string());
   }
   std::sort(names.begin(), names.end());
