@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps configure build test demo bench clean
+.PHONY: all deps configure build test demo bench format check-format clean
 
 all: build
 
@@ -23,6 +23,12 @@ demo: build
 
 bench: build
 	@scripts/bench $(BUILD)
+
+format:
+	@scripts/check-format --fix
+
+check-format:
+	@scripts/check-format
 
 clean:
 	rm -rf $(BUILD)
