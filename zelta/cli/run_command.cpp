@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 
 #include "support/result_text.h"
@@ -39,7 +38,10 @@ bool ReadOptionsFile(const std::string& path, std::string* text) {
     PrintError("cannot read options file " + path);
     return false;
   }
-  text->assign(std::istreambuf_iterator<char>(in.rdbuf()), {});
+  // One byte past the bound is enough to know the file is too big; no more is read.
+  text->resize(kMaxOptionsFileSize + 1);
+  in.read(text->data(), static_cast<std::streamsize>(text->size()));
+  text->resize(static_cast<size_t>(in.gcount()));
   if (text->size() > kMaxOptionsFileSize) {
     PrintError(path +
                ": the options file is larger than 16 MiB, the most an options file may hold");
