@@ -25,7 +25,8 @@ constexpr std::u16string_view kProgressTitleId = u"bookmarksPlugin.progress.gene
 constexpr std::u16string_view kProgressTextId = u"bookmarksPlugin.progress.generateBookmarks";
 
 std::u16string IntText(int32_t value) {
-  return value < 0 ? u"-" + NumberText(static_cast<uint32_t>(-static_cast<int64_t>(value))) : NumberText(static_cast<uint32_t>(value));
+  return value < 0 ? u"-" + NumberText(static_cast<uint32_t>(-static_cast<int64_t>(value)))
+                   : NumberText(static_cast<uint32_t>(value));
 }
 
 }  // namespace
@@ -33,11 +34,16 @@ std::u16string IntText(int32_t value) {
 // One run: the chain and its caches, the placing, and the page loop.
 class AGBOperation::Run : public TitleSink {
  public:
-  Run(LevelChain& chain, PageSource& pages, BookmarkPlacer& placer, const StopWords& stopWords, int32_t flags)
-      : chain_(chain), matcher_(chain, pages), rules_(chain, stopWords, flags), placer_(placer),
+  Run(LevelChain& chain, PageSource& pages, BookmarkPlacer& placer, const StopWords& stopWords,
+      int32_t flags)
+      : chain_(chain),
+        matcher_(chain, pages),
+        rules_(chain, stopWords, flags),
+        placer_(placer),
         scanner_(chain, matcher_, rules_, *this) {}
 
-  HRESULT PlaceTitle(const std::u16string& title, size_t position, const zelta::PageDestination& destination) override {
+  HRESULT PlaceTitle(const std::u16string& title, size_t position,
+                     const zelta::PageDestination& destination) override {
     return placer_.Place(title, chain_.Node(position).options, destination);
   }
 
@@ -48,6 +54,7 @@ class AGBOperation::Run : public TitleSink {
     if (zelta::Failed(hr)) return hr;
     return scanner_.Scan(chars, count, page);
   }
+  const std::u16string& Error() const { return rules_.Error(); }
 
  private:
   LevelChain& chain_;
@@ -59,7 +66,9 @@ class AGBOperation::Run : public TitleSink {
 
 AGBOperation::AGBOperation(PluginObject* plugin) : BookmarkOperation(plugin) { CreateParams(); }
 
-zelta::Atom AGBOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.autoGenerateFromText"); }
+zelta::Atom AGBOperation::OperationAtom() const {
+  return AtomOf(u"op.bookmarks.autoGenerateFromText");
+}
 
 HRESULT AGBOperation::Do(int32_t flags, intptr_t) {
   ComPtr<AGBOperation> self(this);
@@ -82,13 +91,14 @@ HRESULT AGBOperation::Do(int32_t flags, intptr_t) {
     const LevelOptions& level = options.levels[i];
     const std::u16string where = u"Levels[" + NumberText(i) + u"]: ";
     if (level.index > kMaxGenerationDepth) {
-      ReportFailureDetail(where + u"Index " + NumberText(static_cast<uint32_t>(level.index)) + u" is deeper than " +
-                   NumberText(kMaxGenerationDepth));
+      ReportFailureDetail(where + u"Index " + NumberText(static_cast<uint32_t>(level.index)) +
+                          u" is deeper than " + NumberText(kMaxGenerationDepth));
       return zelta::E_INVALIDARG;
     }
     // Checked here so that a bad fit type fails before any bookmark is made, not at the first.
     if (level.appearance.destType < zelta::kFitXYZ || level.appearance.destType > zelta::kFitBV) {
-      ReportFailureDetail(where + u"Appearance.DestType " + IntText(level.appearance.destType) + u" is not a fit type (0 to 7)");
+      ReportFailureDetail(where + u"Appearance.DestType " + IntText(level.appearance.destType) +
+                          u" is not a fit type (0 to 7)");
       return zelta::E_INVALIDARG;
     }
   }
@@ -139,6 +149,7 @@ HRESULT AGBOperation::Do(int32_t flags, intptr_t) {
   BookmarkList created = placer.TakeCreated();
   if (zelta::Failed(hr)) {
     GeneratedBookmarksUndo::RemoveAll(created);
+    if (!run.Error().empty()) ReportFailureDetail(run.Error());
     return FinishRun(hr, {});
   }
   if (!created.empty()) {
@@ -155,8 +166,9 @@ HRESULT AGBOperation::Do(int32_t flags, intptr_t) {
   std::vector<zelta::IUnknown*> output;
   for (const auto& bookmark : created) output.push_back(bookmark.Get());
   hr = FinishRun(zelta::S_OK, output);
-  // A run that finds no title succeeds without a change.
-  return hr;
+  // A run that finds no title still succeeds: it made nothing, so there is nothing to report
+  // and no undo step (FinishRun dropped the change group).
+  return hr == zelta::S_FALSE ? zelta::S_OK : hr;
 }
 
 }  // namespace bm

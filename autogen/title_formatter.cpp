@@ -2,6 +2,7 @@
 
 #include "autogen/number_style.h"
 #include "platform/locale_text.h"
+#include "support/title_limit.h"
 
 namespace bm {
 
@@ -10,7 +11,8 @@ using zelta::HRESULT;
 namespace {
 
 bool IsNumberPart(char16_t c) {
-  return IsBlank(c) || c == 0x21 || (c >= 0x23 && c <= 0x40) || (c >= 0x5B && c <= 0x60) || (c >= 0x7B && c <= 0x7E);
+  return IsBlank(c) || c == 0x21 || (c >= 0x23 && c <= 0x40) || (c >= 0x5B && c <= 0x60) ||
+         (c >= 0x7B && c <= 0x7E);
 }
 
 void UpperOne(std::u16string& text, size_t at) { platform::UpperCaseInPlace(text.data() + at, 1); }
@@ -45,16 +47,22 @@ void ApplyCase(int32_t textCase, size_t start, std::u16string& title) {
       while (i < title.size() && IsBlank(title[i])) ++i;
       if (i >= title.size()) return;
       UpperOne(title, i);
-      if (i + 1 < title.size()) platform::LowerCaseInPlace(title.data() + i + 1, title.size() - i - 1);
+      if (i + 1 < title.size())
+        platform::LowerCaseInPlace(title.data() + i + 1, title.size() - i - 1);
       return;
     }
-    case kCaseUpper: platform::UpperCaseInPlace(title.data(), title.size()); return;
-    case kCaseLower: platform::LowerCaseInPlace(title.data(), title.size()); return;
+    case kCaseUpper:
+      platform::UpperCaseInPlace(title.data(), title.size());
+      return;
+    case kCaseLower:
+      platform::LowerCaseInPlace(title.data(), title.size());
+      return;
     case kCaseTitle:
       for (size_t i = start; i < title.size(); ++i)
         if (i == start || IsBlank(title[i - 1])) UpperOne(title, i);
       return;
-    default: return;
+    default:
+      return;
   }
 }
 
@@ -87,9 +95,11 @@ HRESULT FormatTitle(LevelChain& chain, size_t position, std::u16string& title) {
     const TitleFormat& format = node.options.format;
     if (format.flags & kFormatReplace) {
       std::u16string replaced;
-      HRESULT hr = node.search.ReplaceAll(title, format.replacePattern, &replaced);
-      if (hr == zelta::E_OUTOFMEMORY) return hr;
-      if (zelta::Failed(hr)) return zelta::S_FALSE;
+      HRESULT hr = node.search.ReplaceAll(title, format.replacePattern, &replaced, kMaxTitleLength);
+      // A title over the subject bound is dropped; a match the matcher gave up on ends the run.
+      if (hr == zelta::E_INVALIDARG) return zelta::S_FALSE;
+      if (zelta::Failed(hr)) return hr;
+      if (hr == zelta::S_FALSE) return kTitleTooLong;
       title = std::move(replaced);
     }
     if (format.flags & kFormatCollapseBlanks) {
@@ -97,14 +107,18 @@ HRESULT FormatTitle(LevelChain& chain, size_t position, std::u16string& title) {
       title = CollapseBlanks(title);
     }
     size_t numbered = 0;
-    if (format.leadingNum == kLeadingAdd) numbered = AddNumbers(chain, position, title);
-    else if (format.leadingNum != kLeadingKeep) title = RemoveLeadingNumbers(title);
-    if ((format.textCase == kCaseUpper || format.textCase == kCaseLower) && title.empty()) return zelta::S_FALSE;
+    if (format.leadingNum == kLeadingAdd)
+      numbered = AddNumbers(chain, position, title);
+    else if (format.leadingNum != kLeadingKeep)
+      title = RemoveLeadingNumbers(title);
+    if ((format.textCase == kCaseUpper || format.textCase == kCaseLower) && title.empty())
+      return zelta::S_FALSE;
     ApplyCase(format.textCase, numbered, title);
     title.insert(0, format.prefix);
     title += format.suffix;
     const size_t limit = format.titleLength < 0 ? 0 : static_cast<size_t>(format.titleLength);
     if (title.size() > limit) title.resize(limit);
+    if (title.size() > kMaxTitleLength) return kTitleTooLong;
     return title.empty() ? zelta::S_FALSE : zelta::S_OK;
   } catch (const std::bad_alloc&) {
     return zelta::E_OUTOFMEMORY;

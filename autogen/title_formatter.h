@@ -24,7 +24,10 @@ inline constexpr int32_t kLeadingAdd = 1;
 // Formats title as a title of the level at chain position `position` (the chain must be
 // prepared). Adding numbers advances that level's counter and restarts the deeper ones.
 // S_OK when the title is usable, S_FALSE when it must be dropped (empty, or a step failed on
-// it), E_OUTOFMEMORY when memory runs out.
+// it), E_OUTOFMEMORY when memory runs out, kTitleTooLong when the formatted title would pass
+// kMaxTitleLength, E_FAIL when the search pattern could not be applied within the matcher's
+// bounds.
+inline constexpr zelta::HRESULT kTitleTooLong = zelta::E_INVALIDARG;
 zelta::HRESULT FormatTitle(LevelChain& chain, size_t position, std::u16string& title);
 
 // Whether c is a blank: space, tab, carriage return or line feed.

@@ -31,6 +31,8 @@ class TitleRules {
   // is formatted and *position may name the fallback level it now belongs to. S_FALSE drops
   // the title; a negative result is an error that ends the run.
   zelta::HRESULT Accept(std::u16string& title, size_t* position);
+  // Why the last error result ended the run (the level and pattern that could not be applied).
+  const std::u16string& Error() const { return error_; }
 
   // The title of the bookmark made last in the run, for the duplicate rule.
   void SetLastTitle(std::u16string title) { lastTitle_ = std::move(title); }
@@ -42,6 +44,7 @@ class TitleRules {
   const StopWords& stopWords_;
   int32_t flags_;
   std::u16string lastTitle_;
+  std::u16string error_;
 };
 
 // Whether title passes the letter-case rule (a non-empty title).

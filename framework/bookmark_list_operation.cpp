@@ -2,9 +2,31 @@
 
 #include "framework/bookmark_source.h"
 #include "framework/bookmark_walker.h"
+#include "framework/host_strings.h"
 #include "host/document.h"
 
 namespace bm {
+
+namespace {
+
+std::u16string HexText(uint32_t value) {
+  std::u16string digits;
+  do {
+    digits.insert(digits.begin(), u"0123456789ABCDEF"[value & 0xF]);
+    value >>= 4;
+  } while (value);
+  return u"0x" + digits;
+}
+
+}  // namespace
+
+zelta::HRESULT BookmarkListOperation::FailOnEmptySelection(int32_t flags, int32_t sourceBit) {
+  ReportFailureDetail(u"Flags " + HexText(static_cast<uint32_t>(flags)) +
+                      u" asks for the selected bookmarks (bit " +
+                      HexText(static_cast<uint32_t>(sourceBit)) +
+                      u"), but no bookmark is selected");
+  return zelta::E_INVALIDARG;
+}
 
 void BookmarkListOperation::TakeSelectedBookmarks(BookmarkList list) {
   bookmarks_ = std::move(list);
@@ -22,7 +44,8 @@ zelta::HRESULT BookmarkListOperation::CollectInput(zelta::IUnknown* element) {
   return AddBookmark(bookmarks_, bookmark.Get(), IncludeSubBookmarks());
 }
 
-zelta::HRESULT BookmarkListOperation::CountListed(zelta::ComPtr<zelta::IHostBookmark>* root, uint32_t* total) {
+zelta::HRESULT BookmarkListOperation::CountListed(zelta::ComPtr<zelta::IHostBookmark>* root,
+                                                  uint32_t* total) {
   *total = 0;
   if (bookmarks_.empty()) {
     if (Document()->GetOutlineRoot(root->Put()) != zelta::S_OK || !*root) return zelta::E_FAIL;
@@ -35,11 +58,13 @@ zelta::HRESULT BookmarkListOperation::CountListed(zelta::ComPtr<zelta::IHostBook
 }
 
 zelta::HRESULT BookmarkListOperation::VisitListed(
-    zelta::IHostBookmark* root, const std::function<zelta::HRESULT(zelta::IHostBookmark*)>& process) {
+    zelta::IHostBookmark* root,
+    const std::function<zelta::HRESULT(zelta::IHostBookmark*)>& process) {
   auto visit = [&](zelta::IHostBookmark* bookmark, int32_t) { return process(bookmark); };
   if (root) return WalkBookmarks(root, 0, false, visit);
   for (const auto& bookmark : bookmarks_) {
-    zelta::HRESULT hr = IncludeSubBookmarks() ? WalkBookmarks(bookmark.Get(), 0, true, visit) : process(bookmark.Get());
+    zelta::HRESULT hr = IncludeSubBookmarks() ? WalkBookmarks(bookmark.Get(), 0, true, visit)
+                                              : process(bookmark.Get());
     if (zelta::Failed(hr)) return hr;
   }
   return zelta::S_OK;

@@ -32,6 +32,10 @@ class BookmarkListOperation : public BookmarkOperation {
   zelta::HRESULT VisitListed(zelta::IHostBookmark* root,
                              const std::function<zelta::HRESULT(zelta::IHostBookmark*)>& process);
 
+  // Ends a run (E_INVALIDARG) whose Flags ask, by sourceBit, for the selected bookmarks while
+  // none is selected, with a message that names the option, its value and the bit.
+  zelta::HRESULT FailOnEmptySelection(int32_t flags, int32_t sourceBit);
+
   BookmarkList bookmarks_;
   bool listFromDialog_ = false;
 };

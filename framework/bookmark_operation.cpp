@@ -25,7 +25,8 @@ ComPtr<zelta::IHostDocument> DocumentOf(zelta::IUnknown* element) {
   if (!element) return nullptr;
   if (auto document = zelta::QueryAs<zelta::IHostDocument>(element)) return document;
   ComPtr<zelta::IHostDocument> document;
-  if (auto bookmark = zelta::QueryAs<zelta::IHostBookmark>(element)) bookmark->GetDocument(document.Put());
+  if (auto bookmark = zelta::QueryAs<zelta::IHostBookmark>(element))
+    bookmark->GetDocument(document.Put());
   return document;
 }
 
@@ -148,11 +149,13 @@ HRESULT BookmarkOperation::Execute(bool runThroughHost, intptr_t extra) {
 
   HRESULT result = zelta::E_CANCELLED;
   if (hr == zelta::S_OK) {
+    executing_ = true;
     if (runThroughHost && app) {
       result = app->RunOperation(this, 0, extra);
     } else {
       result = Do(0, extra);
     }
+    executing_ = false;
   }
 
   if (result == zelta::E_CANCELLED) return result;
@@ -174,7 +177,8 @@ void BookmarkOperation::ShowMessage(std::u16string_view text, uint32_t style) {
   zelta::IHostApp* app = App();
   ComPtr<zelta::IHostDocument> document = document_;
   if (!document && app) app->GetActiveDocument(document.Put());
-  if (document && HostComponents().windows) HostComponents().windows->GetDocumentWindow(document.Get(), &owner);
+  if (document && HostComponents().windows)
+    HostComponents().windows->GetDocumentWindow(document.Get(), &owner);
   const std::u16string caption = LoadString(kCaptionId);
   ui->ShowMessage(text.data(), static_cast<int32_t>(text.size()), caption.c_str(),
                   static_cast<int32_t>(caption.size()), style, owner, nullptr);
@@ -260,7 +264,8 @@ HRESULT BookmarkOperation::StepProgress(std::u16string_view itemText) {
   if (zelta::Succeeded(progress_->IsCancelled(&cancelled)) && cancelled) return zelta::E_CANCELLED;
   ++processed_;
   const std::u16string text = FormatInserts(progressText_, itemText);
-  const std::u16string status = FormatInserts(statusText_, NumberText(processed_), NumberText(total_));
+  const std::u16string status =
+      FormatInserts(statusText_, NumberText(processed_), NumberText(total_));
   progress_->SetText(text.c_str(), static_cast<int32_t>(text.size()));
   progress_->SetStatusText(status.c_str(), static_cast<int32_t>(status.size()));
   progress_->SetPosition(processed_);
@@ -281,6 +286,15 @@ HRESULT BookmarkOperation::OpenChangeGroup(int32_t flags, std::u16string_view la
 }
 
 HRESULT BookmarkOperation::FinishRun(HRESULT hr, const std::vector<zelta::IUnknown*>& output) {
+  const HRESULT result = CloseRun(hr, output);
+  // Run by the host's operation runner rather than by the plug-in's own command, the run is
+  // the only one that knows of its problems, so it reports them itself.
+  if (zelta::Succeeded(result) && hasProblems_ && !executing_)
+    ShowMessage(LoadString(u"bookmarksPlugin.msg.oper.warning"), kWarningStyle);
+  return result;
+}
+
+HRESULT BookmarkOperation::CloseRun(HRESULT hr, const std::vector<zelta::IUnknown*>& output) {
   if (progress_) {
     if (zelta::Succeeded(hr)) progress_->SetPosition(total_);
     progress_->Close();

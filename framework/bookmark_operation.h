@@ -19,7 +19,8 @@
 
 namespace bm {
 
-class BookmarkOperation : public zelta::ComObject<zelta::IHostOperation, zelta::IOperationCallback> {
+class BookmarkOperation
+    : public zelta::ComObject<zelta::IHostOperation, zelta::IOperationCallback> {
  public:
   // IHostOperation
   zelta::HRESULT GetOperationId(zelta::Atom* id) override;
@@ -129,12 +130,14 @@ class BookmarkOperation : public zelta::ComObject<zelta::IHostOperation, zelta::
  private:
   zelta::ComPtr<zelta::ICabItem> ParamItem(const char16_t* name) const;
   void ShowMessage(std::u16string_view text, uint32_t style);
+  zelta::HRESULT CloseRun(zelta::HRESULT hr, const std::vector<zelta::IUnknown*>& output);
   zelta::ComPtr<zelta::ICabItem> LastUsedOptionsItem() const;
 
   zelta::ComPtr<PluginObject> plugin_;
   zelta::ComPtr<zelta::ICab> params_;
   int32_t pending_ = -1;
   bool hasProblems_ = false;
+  bool executing_ = false;  // inside Execute, which shows the closing message itself
   std::u16string failureDetail_;
 
   zelta::ComPtr<zelta::IHostDocument> document_;

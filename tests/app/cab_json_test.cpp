@@ -1,9 +1,10 @@
 // Options as JSON and the command line's --set PATH=VALUE.
+#include "zelta/app/cab_json.h"
+
 #include <gtest/gtest.h>
 
 #include "tests/fixtures/pdf_builder.h"
 #include "zelta/app/cab.h"
-#include "zelta/app/cab_json.h"
 #include "zelta/app/cab_text.h"
 
 namespace zelta::app {
@@ -42,7 +43,8 @@ TEST_F(CabJsonTest, WritesDictionariesArraysAndScalarsButNoHostObjects) {
   // Input and Output are lists of host objects: they have no JSON form. Fields keep the
   // template's order.
   EXPECT_EQ(CabToJson(Root(u"ATBOperationRoot").Get()),
-            nlohmann::ordered_json::parse(R"({"Options": {"Prefix": "", "Suffix": "", "StartLevel": 1, "Flags": 0}})"));
+            nlohmann::ordered_json::parse(
+                R"({"Options": {"Prefix": "", "Suffix": "", "StartLevel": 1, "Flags": 0}})"));
   ComPtr<ICabItem> options = Options(u"VBOperationRoot");
   ASSERT_TRUE(options);
   EXPECT_EQ(nlohmann::json(CabToJson(options.Get())), json::parse(R"({"Flags": 0})"));
@@ -78,30 +80,36 @@ TEST_F(CabJsonTest, ReadsNestedValuesAndKeepsLeftOutItems) {
 TEST_F(CabJsonTest, ErrorsNameTheDottedPathAndLeaveTheTargetUnchanged) {
   ComPtr<ICabItem> options = Options(u"AGBOperationRoot");
   json before = CabToJson(options.Get());
-  EXPECT_EQ(FromJson(options.Get(), R"({"Flags": "3"})"), "Options.Flags: expected an integer, got string");
-  EXPECT_EQ(FromJson(options.Get(), R"({"Flags": 1, "Bogus": 1})"), "Options.Bogus: unknown option");
+  EXPECT_EQ(FromJson(options.Get(), R"({"Flags": "3"})"),
+            "Options.Flags: expected an integer, got string");
+  EXPECT_EQ(FromJson(options.Get(), R"({"Flags": 1, "Bogus": 1})"),
+            "Options.Bogus: unknown option");
   EXPECT_EQ(FromJson(options.Get(), R"({"Flags": 4294967296})"),
             "Options.Flags: 4294967296 is outside the 32-bit integer range");
   EXPECT_EQ(FromJson(options.Get(), R"({"Flags": 2147483648})"),
             "Options.Flags: 2147483648 is outside the 32-bit integer range");
-  EXPECT_EQ(FromJson(options.Get(), R"({"Flags": 1.5})"), "Options.Flags: expected an integer, got 1.5");
+  EXPECT_EQ(FromJson(options.Get(), R"({"Flags": 1.5})"),
+            "Options.Flags: expected an integer, got 1.5");
   EXPECT_EQ(FromJson(options.Get(), R"({"Levels": [{}, {"Appearance": {"Expand": 1}}]})"),
             "Options.Levels[1].Appearance.Expand: expected true or false, got number");
-  EXPECT_EQ(FromJson(options.Get(), R"({"PagesRange": []})"), "Options.PagesRange: expected an object, got array");
+  EXPECT_EQ(FromJson(options.Get(), R"({"PagesRange": []})"),
+            "Options.PagesRange: expected an object, got array");
   EXPECT_EQ(FromJson(options.Get(), R"({"StopWordsData": {"StopWords": "a"}})"),
             "Options.StopWordsData.StopWords: expected an array, got string");
   EXPECT_EQ(FromJson(options.Get(), R"({"Levels": [{"Formatting": {"Prefix": null}}]})"),
             "Options.Levels[0].Formatting.Prefix: expected a string, got null");
   EXPECT_EQ(nlohmann::json(CabToJson(options.Get())), before);
   // Integral numbers in float form and negative flag words are integers.
-  EXPECT_EQ(FromJson(options.Get(), R"({"Flags": -2147483648, "PagesRange": {"Type": 2.0}})"), "ok");
+  EXPECT_EQ(FromJson(options.Get(), R"({"Flags": -2147483648, "PagesRange": {"Type": 2.0}})"),
+            "ok");
   EXPECT_EQ(CabToJson(options.Get())["Flags"], INT32_MIN);
 }
 
 TEST_F(CabJsonTest, HostObjectsCannotBeSet) {
   ComPtr<ICabItem> benp = Root(u"BENPOperationRoot");
   EXPECT_EQ(FromJson(benp.Get(), R"({"Input": 1})"), "Input: a host object cannot be set");
-  EXPECT_EQ(FromJson(Root(u"VBOperationRoot").Get(), R"({"Input": []})"), "Input: a list of host objects cannot be set");
+  EXPECT_EQ(FromJson(Root(u"VBOperationRoot").Get(), R"({"Input": []})"),
+            "Input: a list of host objects cannot be set");
   EXPECT_EQ(Set(benp.Get(), "Output", "x"), "Output: a host object cannot be set");
 }
 
@@ -134,7 +142,8 @@ TEST_F(CabJsonTest, SetPathConvertsTextByTheItemsType) {
 
 TEST_F(CabJsonTest, SetPathAddressesArrayElements) {
   ComPtr<ICabItem> options = Options(u"AGBOperationRoot");
-  EXPECT_EQ(Set(options.Get(), "Levels[0].Flags", "1"), "Options.Levels: has 0 elements, no element 0");
+  EXPECT_EQ(Set(options.Get(), "Levels[0].Flags", "1"),
+            "Options.Levels: has 0 elements, no element 0");
   EXPECT_EQ(Set(options.Get(), "Levels", "[{}, {}]"), "ok");
   EXPECT_EQ(Set(options.Get(), "Levels[1].Formatting.TitleLength", "80"), "ok");
   EXPECT_EQ(Set(options.Get(), "Levels.0.Appearance.Color", "Gray(0.5)"), "ok");
@@ -153,19 +162,28 @@ TEST_F(CabJsonTest, SetPathErrorsNameThePath) {
   EXPECT_EQ(Set(options.Get(), "PagesRange.Txt", "1"), "Options.PagesRange.Txt: unknown option");
   EXPECT_EQ(Set(options.Get(), "Step", "ten"),
             "Options.Step: expected an integer, got 'ten' (decimal or 0x hexadecimal, 32 bits)");
-  EXPECT_EQ(Set(options.Get(), "Step", "2147483648"),
-            "Options.Step: expected an integer, got '2147483648' (decimal or 0x hexadecimal, 32 bits)");
+  EXPECT_EQ(
+      Set(options.Get(), "Step", "2147483648"),
+      "Options.Step: expected an integer, got '2147483648' (decimal or 0x hexadecimal, 32 bits)");
   EXPECT_EQ(Set(options.Get(), "Step", "0x100000000").substr(0, 14), "Options.Step: ");
-  EXPECT_EQ(Set(options.Get(), "Step", ""), "Options.Step: expected an integer, got '' (decimal or 0x hexadecimal, 32 bits)");
-  EXPECT_EQ(Set(options.Get(), "PagesRange.Reversed", "yes"), "Options.PagesRange.Reversed: expected true or false, got 'yes'");
+  EXPECT_EQ(Set(options.Get(), "Step", ""),
+            "Options.Step: expected an integer, got '' (decimal or 0x hexadecimal, 32 bits)");
+  EXPECT_EQ(Set(options.Get(), "PagesRange.Reversed", "yes"),
+            "Options.PagesRange.Reversed: expected true or false, got 'yes'");
   EXPECT_EQ(Set(options.Get(), "PagesRange.CustomRect.top", "1e999"),
             "Options.PagesRange.CustomRect.top: expected a number, got '1e999'");
-  EXPECT_EQ(Set(options.Get(), "PagesRange.Array", "[1,"), "Options.PagesRange.Array: expected an array, got '[1,' (JSON text)");
+  EXPECT_EQ(Set(options.Get(), "PagesRange.Array", "[1,"),
+            "Options.PagesRange.Array: expected an array, got '[1,' as JSON text: not valid JSON "
+            "at line 1, column 4");
+  EXPECT_EQ(Set(options.Get(), "PagesRange.Array", "[\"\xC3x\"]"),
+            "Options.PagesRange.Array: the value is not valid UTF-8");
   EXPECT_EQ(Set(options.Get(), "Step.Inner", "1"), "Options.Step: has no part 'Inner'");
   EXPECT_EQ(Set(options.Get(), "PagesRange.Array.x", "1"),
             "Options.PagesRange.Array: is a list; address its elements by index, not 'x'");
-  EXPECT_EQ(Set(options.Get(), "TitleText", "\xFF"), "Options.TitleText: the text is not valid UTF-8");
-  for (const char* bad : {"", ".", "Step.", ".Step", "Step..x", "Levels[", "Levels[]", "Levels[0]x"})
+  EXPECT_EQ(Set(options.Get(), "TitleText", "\xFF"),
+            "Options.TitleText: the value is not valid UTF-8");
+  for (const char* bad :
+       {"", ".", "Step.", ".Step", "Step..x", "Levels[", "Levels[]", "Levels[0]x"})
     EXPECT_NE(Set(options.Get(), bad, "1").find("is not an option path"), std::string::npos) << bad;
   EXPECT_EQ(CabToJson(options.Get())["Step"], 1);  // nothing was changed by the failures
 }

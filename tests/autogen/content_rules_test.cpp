@@ -1,5 +1,6 @@
 // The content rules: stop words, case rules, patterns with their fallback level, duplicates.
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include "tests/autogen/scan_support.h"
 
@@ -119,6 +120,33 @@ TEST(PatternRules, InvalidTextPatternFailsPreparation) {
   level.description.textPattern = u"a{2,1}";
   ScanRig rig({level}, kFonts);
   EXPECT_EQ(rig.prepared, zelta::E_INVALIDARG);
+}
+
+// A back-reference pattern needs the recursive matcher; on any stack, however small, a title
+// it cannot take ends in a failure, never a crash, and short titles still match.
+TEST(PatternRules, BackReferencesAreBoundedOnASmallStack) {
+  struct Work {
+    zelta::HRESULT longTitle = zelta::S_OK, shortTitle = zelta::S_OK;
+  } work;
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  pthread_attr_setstacksize(&attr, 1024 * 1024);
+  pthread_t thread;
+  auto run = [](void* data) -> void* {
+    auto* w = static_cast<Work*>(data);
+    TextRegex regex;
+    if (zelta::Failed(regex.Compile(u"^(a|b)*\\1!$", false))) return nullptr;
+    std::u16string title;
+    for (int i = 0; i < 3995; ++i) title += u"ab";
+    w->longTitle = regex.Search(title + u"b!", nullptr, nullptr);
+    w->shortTitle = regex.Search(u"abb!", nullptr, nullptr);
+    return nullptr;
+  };
+  ASSERT_EQ(pthread_create(&thread, &attr, run, &work), 0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attr);
+  EXPECT_EQ(work.longTitle, zelta::E_FAIL);
+  EXPECT_EQ(work.shortTitle, zelta::S_OK);
 }
 
 TEST(DuplicateRules, ConsecutiveDuplicatesAcrossPages) {

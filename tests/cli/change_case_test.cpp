@@ -1,5 +1,7 @@
 // Change Case run through the zelta program: every title becomes what the engine makes of
 // the original, nothing else in the outline or the file changes, and a repeat changes nothing.
+#include "tools/title/change_case.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/locale_text.h"
@@ -7,7 +9,6 @@
 #include "tests/cli/outline_lines.h"
 #include "tests/cli/pdf_facts.h"
 #include "tests/fixtures/pdf_builder.h"
-#include "tools/title/change_case.h"
 
 namespace zelta::cli_testing {
 namespace {
@@ -28,14 +29,19 @@ const std::vector<CaseMode>& Modes() {
       {"Lower", bm::kLowerCase, {}},
       {"Title", bm::kTitleCase, {}},
       {"Sentence", bm::kSentenceCase, {}},
-      {"TitleExcluding", bm::kTitleCase | bm::kApplyExcludedWords, {"of", "the", "AND", "r", "to", "a", "in", "data"}},
+      {"TitleExcluding",
+       bm::kTitleCase | bm::kApplyExcludedWords,
+       {"of", "the", "AND", "r", "to", "a", "in", "data"}},
   };
   return modes;
 }
 
-std::vector<std::string> RunArgs(const CaseMode& mode, const std::string& in, const std::string& out) {
-  std::vector<std::string> args{"run", "CBC", in, "-o", out, "--quiet", "--set", "Flags=" + std::to_string(mode.flags)};
-  if (!mode.excluded.empty()) args.insert(args.end(), {"--set", "ExcludedWords=" + nlohmann::json(mode.excluded).dump()});
+std::vector<std::string> RunArgs(const CaseMode& mode, const std::string& in,
+                                 const std::string& out) {
+  std::vector<std::string> args{"run", "CBC",     in,      "-o",
+                                out,   "--quiet", "--set", "Flags=" + std::to_string(mode.flags)};
+  if (!mode.excluded.empty())
+    args.insert(args.end(), {"--set", "ExcludedWords=" + nlohmann::json(mode.excluded).dump()});
   return args;
 }
 
@@ -85,12 +91,15 @@ TEST_P(CorpusChangeCase, RewritesOnlyTitles) {
   EXPECT_EQ(sandbox.Outline(again), after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Corpus, CorpusChangeCase, ::testing::Combine(::testing::ValuesIn(CorpusFiles()),
-                                                                      ::testing::ValuesIn(Modes())),
+INSTANTIATE_TEST_SUITE_P(Corpus, CorpusChangeCase,
+                         ::testing::Combine(::testing::ValuesIn(CorpusFiles()),
+                                            ::testing::ValuesIn(Modes())),
                          [](const auto& info) {
                            std::string name = std::get<0>(info.param);
-                           name = name.substr(0, name.find('.')) + "_" + std::get<1>(info.param).name;
-                           for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                           name =
+                               name.substr(0, name.find('.')) + "_" + std::get<1>(info.param).name;
+                           for (char& c : name)
+                             c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                            return name;
                          });
 
@@ -119,7 +128,8 @@ class SelectedBookmarks : public ::testing::Test {
   std::vector<int> ChangedBy(int32_t flags, const std::string& selection, int expectedStatus = 0) {
     std::string in = sandbox_.Write("nested.pdf", zelta::testing::BuildPdf(NestedBook()));
     std::string out = sandbox_.Path("out.pdf");
-    std::vector<std::string> args{"run", "CBC", in, "-o", out, "--set", "Flags=" + std::to_string(flags)};
+    std::vector<std::string> args{
+        "run", "CBC", in, "-o", out, "--set", "Flags=" + std::to_string(flags)};
     if (!selection.empty()) args.insert(args.end(), {"--select-bookmarks", selection});
     ProcessResult run = sandbox_.Zelta(args);
     EXPECT_TRUE(run.Exited(expectedStatus)) << run.Describe();
@@ -147,18 +157,21 @@ TEST_F(SelectedBookmarks, WithSubLevels) {
 }
 
 TEST_F(SelectedBookmarks, WithoutSubLevels) {
-  EXPECT_EQ(ChangedBy(bm::kUpperCase | kSelected | kNoSubLevels, "2,3.1"), (std::vector<int>{2, 7}));
-  EXPECT_EQ(ChangedBy(bm::kUpperCase | kSelected | kNoSubLevels, "3.1.1,1"), (std::vector<int>{0, 8}));
+  EXPECT_EQ(ChangedBy(bm::kUpperCase | kSelected | kNoSubLevels, "2,3.1"),
+            (std::vector<int>{2, 7}));
+  EXPECT_EQ(ChangedBy(bm::kUpperCase | kSelected | kNoSubLevels, "3.1.1,1"),
+            (std::vector<int>{0, 8}));
 }
 
 TEST_F(SelectedBookmarks, DocumentSourceIgnoresTheSubLevelBit) {
-  EXPECT_EQ(ChangedBy(bm::kUpperCase | kDocument | kNoSubLevels, ""), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+  EXPECT_EQ(ChangedBy(bm::kUpperCase | kDocument | kNoSubLevels, ""),
+            (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
 }
 
 TEST_F(SelectedBookmarks, ReportsTheChangedBookmarksAsJson) {
   std::string in = sandbox_.Write("nested.pdf", zelta::testing::BuildPdf(NestedBook()));
-  ProcessResult run = sandbox_.Zelta({"run", "CBC", in, "-o", sandbox_.Path("out.pdf"), "--set", "Flags=0x1201",
-                                      "--select-bookmarks", "2,3.1", "--json"});
+  ProcessResult run = sandbox_.Zelta({"run", "CBC", in, "-o", sandbox_.Path("out.pdf"), "--set",
+                                      "Flags=0x1201", "--select-bookmarks", "2,3.1", "--json"});
   ASSERT_TRUE(run.Exited(0)) << run.Describe();
   auto json = nlohmann::json::parse(run.out, nullptr, false);
   ASSERT_FALSE(json.is_discarded()) << run.out;
@@ -172,10 +185,31 @@ TEST_F(SelectedBookmarks, NothingToChangeInTheSelection) {
   layout.outline[1].title = "BETA 2";
   std::string in = sandbox_.Write("upper.pdf", zelta::testing::BuildPdf(layout));
   std::string out = sandbox_.Path("out.pdf");
-  ProcessResult run = sandbox_.Zelta({"run", "CBC", in, "-o", out, "--set", "Flags=0x1201", "--select-bookmarks", "2"});
+  ProcessResult run = sandbox_.Zelta(
+      {"run", "CBC", in, "-o", out, "--set", "Flags=0x1201", "--select-bookmarks", "2"});
   EXPECT_TRUE(run.Exited(3)) << run.Describe();
   EXPECT_NE(run.err.find(kNoChangesMessage), std::string::npos);
   EXPECT_EQ(sandbox_.Outline(out), sandbox_.Outline(in));
+}
+
+// No case mode but the four: every bookmark is a problem, nothing changes, and the run ends
+// with the problems warning instead of the no-changes message.
+TEST_F(SelectedBookmarks, ACaseModeOutsideTheFourIsAProblem) {
+  std::string in = sandbox_.Write("nested.pdf", zelta::testing::BuildPdf(NestedBook()));
+  for (const char* flags : {"Flags=3", "Flags=8"}) {
+    SCOPED_TRACE(flags);
+    std::string out = sandbox_.Path("out.pdf");
+    ProcessResult run = sandbox_.Zelta({"run", "CBC", in, "-o", out, "--set", flags, "--json"});
+    EXPECT_TRUE(run.Exited(3)) << run.Describe();
+    auto json = nlohmann::json::parse(run.out, nullptr, false);
+    ASSERT_FALSE(json.is_discarded()) << run.out;
+    EXPECT_EQ(json["problems"], true);
+    EXPECT_EQ(
+        json["message"],
+        "There were some problems during the execution of the operation. Please check the result.");
+    EXPECT_EQ(run.err.find(kNoChangesMessage), std::string::npos) << run.err;
+    EXPECT_EQ(sandbox_.Outline(out), sandbox_.Outline(in));
+  }
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "tools/title/bounded_regex.h"
+#include "support/bounded_regex.h"
 #include "tools/title/frt_operation.h"
 #include "tools/title/literal_replace.h"
 #include "tools/title/regex_error_text.h"
@@ -12,15 +12,18 @@
 namespace bm {
 namespace {
 
-std::u16string Literal(std::u16string title, std::u16string_view find, std::u16string_view with, bool matchCase = false,
-                       bool wholeWord = false, ReplaceOutcome expected = ReplaceOutcome::kChanged) {
-  EXPECT_EQ(LiteralReplace(title, find, with, matchCase, wholeWord), expected) << std::string(find.begin(), find.end());
+std::u16string Literal(std::u16string title, std::u16string_view find, std::u16string_view with,
+                       bool matchCase = false, bool wholeWord = false,
+                       ReplaceOutcome expected = ReplaceOutcome::kChanged) {
+  EXPECT_EQ(LiteralReplace(title, find, with, matchCase, wholeWord), expected)
+      << std::string(find.begin(), find.end());
   return title;
 }
 
 TEST(LiteralReplace, CaseAndWholeWords) {
   EXPECT_EQ(Literal(u"Chapter 1 - chapter one", u"chapter", u"Part"), u"Part 1 - Part one");
-  EXPECT_EQ(Literal(u"Chapter 1 - chapter one", u"chapter", u"Part", true), u"Chapter 1 - Part one");
+  EXPECT_EQ(Literal(u"Chapter 1 - chapter one", u"chapter", u"Part", true),
+            u"Chapter 1 - Part one");
   EXPECT_EQ(Literal(u"aAbA", u"a", u"-"), u"--b-");  // one character, ignoring case
   EXPECT_EQ(Literal(u"Straße STRASSE", u"ß", u"ss"), u"Strasse STRASSE");
   EXPECT_EQ(Literal(u"cat catalog cat_1", u"cat", u"dog", false, true), u"dog catalog dog_1");
@@ -35,14 +38,32 @@ TEST(LiteralReplace, InsertedTextIsNeverSearchedAgain) {
 
 TEST(LiteralReplace, NothingFoundIsNoChange) {
   EXPECT_EQ(Literal(u"title", u"", u"x", false, false, ReplaceOutcome::kUnchanged), u"title");
-  EXPECT_EQ(Literal(u"title", u"nothing", u"x", false, false, ReplaceOutcome::kUnchanged), u"title");
+  EXPECT_EQ(Literal(u"title", u"nothing", u"x", false, false, ReplaceOutcome::kUnchanged),
+            u"title");
   EXPECT_EQ(Literal(u"", u"a", u"x", false, false, ReplaceOutcome::kUnchanged), u"");
   // Replacing a text by itself finds it but changes nothing.
-  EXPECT_EQ(Literal(u"Part one", u"Part", u"Part", true, false, ReplaceOutcome::kUnchanged), u"Part one");
+  EXPECT_EQ(Literal(u"Part one", u"Part", u"Part", true, false, ReplaceOutcome::kUnchanged),
+            u"Part one");
 }
 
-BoundedRegex::Outcome Pattern(std::u16string& text, std::u16string_view pattern, std::u16string_view format,
-                              bool ignoreCase = false, int* error = nullptr) {
+// Growth past the limit stops the replacing and leaves the title as it was.
+TEST(LiteralReplace, StopsAtTheLengthLimit) {
+  EXPECT_EQ(Literal(u"a-a", u"a", u"bbb"), u"bbb-bbb");
+  std::u16string title = u"a-a";
+  EXPECT_EQ(LiteralReplace(title, u"a", u"bbb", false, false, 6), ReplaceOutcome::kTooLong);
+  EXPECT_EQ(title, u"a-a");
+  EXPECT_EQ(LiteralReplace(title, u"a", u"bbb", false, false, 7), ReplaceOutcome::kChanged);
+  BoundedRegex regex;
+  ASSERT_FALSE(regex.Compile(u"a", false));
+  title = u"a-a";
+  EXPECT_EQ(regex.Replace(title, u"bbb", nullptr, 6), BoundedRegex::Outcome::kTooLong);
+  EXPECT_EQ(title, u"a-a");
+  EXPECT_EQ(regex.Replace(title, u"bbb", nullptr, 7), BoundedRegex::Outcome::kChanged);
+}
+
+BoundedRegex::Outcome Pattern(std::u16string& text, std::u16string_view pattern,
+                              std::u16string_view format, bool ignoreCase = false,
+                              int* error = nullptr) {
   BoundedRegex regex;
   EXPECT_FALSE(regex.Compile(pattern, ignoreCase));
   return regex.Replace(text, format, error);
@@ -102,7 +123,8 @@ TEST(BoundedRegex, OversizedPatternsAreRefusedBeforeCompiling) {
 }
 
 // Measures a replacement on a long title; it must end, within a few seconds, either way.
-BoundedRegex::Outcome TimedReplace(std::u16string_view pattern, std::u16string title, int* error, double* seconds) {
+BoundedRegex::Outcome TimedReplace(std::u16string_view pattern, std::u16string title, int* error,
+                                   double* seconds) {
   BoundedRegex regex;
   EXPECT_FALSE(regex.Compile(pattern, false));
   const auto start = std::chrono::steady_clock::now();
@@ -121,19 +143,24 @@ TEST(BoundedRegex, PathologicalMatchesOnHugeTitlesEndWithAFailure) {
   EXPECT_LT(seconds, 5.0);
   // Back-references need the recursive matcher, which would overflow the stack here.
   EXPECT_EQ(TimedReplace(u"(a|b)*\\1c", huge, &error, &seconds), BoundedRegex::Outcome::kFailed);
-  EXPECT_TRUE(error == std::regex_constants::error_stack || error == std::regex_constants::error_complexity);
+  EXPECT_TRUE(error == std::regex_constants::error_stack ||
+              error == std::regex_constants::error_complexity);
   EXPECT_LT(seconds, 5.0);
   // Exponential backtracking on a short title.
-  EXPECT_EQ(TimedReplace(u"(a*)*\\1b", std::u16string(40, u'a'), &error, &seconds), BoundedRegex::Outcome::kFailed);
+  EXPECT_EQ(TimedReplace(u"(a*)*\\1b", std::u16string(40, u'a'), &error, &seconds),
+            BoundedRegex::Outcome::kFailed);
   EXPECT_LT(seconds, 5.0);
   // A simple pattern over the same huge title is fine.
   EXPECT_EQ(TimedReplace(u"a", huge, &error, &seconds), BoundedRegex::Outcome::kChanged);
 }
 
 TEST(RegexErrorText, EveryCodeHasTheTextOfItsId) {
-  EXPECT_EQ(RegexErrorTextId(std::regex_constants::error_collate), u"bookmarksPlugin.regex.error.collate");
-  EXPECT_EQ(RegexErrorTextId(std::regex_constants::error_brack), u"bookmarksPlugin.regex.error.brack");
-  EXPECT_EQ(RegexErrorTextId(std::regex_constants::error_stack), u"bookmarksPlugin.regex.error.stack");
+  EXPECT_EQ(RegexErrorTextId(std::regex_constants::error_collate),
+            u"bookmarksPlugin.regex.error.collate");
+  EXPECT_EQ(RegexErrorTextId(std::regex_constants::error_brack),
+            u"bookmarksPlugin.regex.error.brack");
+  EXPECT_EQ(RegexErrorTextId(std::regex_constants::error_stack),
+            u"bookmarksPlugin.regex.error.stack");
   EXPECT_EQ(RegexErrorTextId(14), u"bookmarksPlugin.regex.error.syntax");
   EXPECT_EQ(RegexErrorTextId(13), u"bookmarksPlugin.regex.error.default");
   EXPECT_EQ(RegexErrorTextId(-1), u"bookmarksPlugin.regex.error.default");
@@ -147,7 +174,8 @@ TEST(FindHistory, MostRecentFirstWithoutDuplicates) {
   EXPECT_EQ(history, (std::vector<std::u16string>{u"a", u"b"}));
   PushHistory(history, u"A");  // case-sensitive
   EXPECT_EQ(history.front(), u"A");
-  for (int i = 0; i < 40; ++i) PushHistory(history, std::u16string(1, static_cast<char16_t>(u'0' + i)));
+  for (int i = 0; i < 40; ++i)
+    PushHistory(history, std::u16string(1, static_cast<char16_t>(u'0' + i)));
   EXPECT_EQ(history.size(), kFrtHistorySize);
   EXPECT_EQ(history.front(), std::u16string(1, static_cast<char16_t>(u'0' + 39)));
 }

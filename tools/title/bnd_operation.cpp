@@ -17,9 +17,12 @@ using zelta::IHostBookmark;
 namespace {
 
 constexpr std::u16string_view kLabelId = u"bookmarksPlugin.DlgBookmarksToNamedDests";
-constexpr std::u16string_view kProgressTitleId = u"bookmarksPlugin.progress.bookmarksToNamedDests.title";
-constexpr std::u16string_view kProgressTextId = u"bookmarksPlugin.progress.bookmarksToNamedDests.text";
-constexpr std::u16string_view kProgressStatusId = u"bookmarksPlugin.progress.statusText.ProcessingBookmarks";
+constexpr std::u16string_view kProgressTitleId =
+    u"bookmarksPlugin.progress.bookmarksToNamedDests.title";
+constexpr std::u16string_view kProgressTextId =
+    u"bookmarksPlugin.progress.bookmarksToNamedDests.text";
+constexpr std::u16string_view kProgressStatusId =
+    u"bookmarksPlugin.progress.statusText.ProcessingBookmarks";
 
 }  // namespace
 
@@ -50,6 +53,9 @@ HRESULT BNDOperation::Do(int32_t flags, intptr_t) {
   converted_.clear();
   undo_.Reset();
   HRESULT hr = ReadInputs();
+  if (hr == zelta::E_INVALIDARG && Document() && bookmarks_.empty() &&
+      (optionFlags_ & kBndSourceSelected))
+    return FailOnEmptySelection(optionFlags_, kBndSourceSelected);
   if (zelta::Failed(hr)) return hr;
   hr = CheckPermission();
   if (zelta::Failed(hr)) return hr;
@@ -57,7 +63,8 @@ HRESULT BNDOperation::Do(int32_t flags, intptr_t) {
   OpenProgress(flags, kProgressTitleId, kProgressTextId, kProgressStatusId);
   hr = OpenChangeGroup(flags, kLabelId);
   if (zelta::Failed(hr)) return FinishRun(hr, {});
-  mask_ = std::make_unique<BndNameMask>(App(), Document(), CabText(Options().Get(), u"EditText", u"%[Title]"));
+  mask_ = std::make_unique<BndNameMask>(App(), Document(),
+                                        CabText(Options().Get(), u"EditText", u"%[Title]"));
   hr = mask_->Prepare();
   if (zelta::Failed(hr)) return FinishRun(hr, {});
 
@@ -74,7 +81,8 @@ HRESULT BNDOperation::Do(int32_t flags, intptr_t) {
 
   hr = VisitListed(root.Get(), [&](IHostBookmark* bookmark) { return Convert(bookmark); });
 
-  if (zelta::Succeeded(hr) && !NothingChanged() && ChangeGroup()) hr = ChangeGroup()->AddItem(undo_.Get());
+  if (zelta::Succeeded(hr) && !NothingChanged() && ChangeGroup())
+    hr = ChangeGroup()->AddItem(undo_.Get());
   if (zelta::Failed(hr)) {
     // Cancelled or failed: every conversion made so far is taken back with its name.
     undo_->Undo();
@@ -86,7 +94,8 @@ HRESULT BNDOperation::Do(int32_t flags, intptr_t) {
 HRESULT BNDOperation::Convert(IHostBookmark* bookmark) {
   ComPtr<zelta::IHostActionList> actions;
   int32_t count = 0;
-  if (bookmark->GetActions(actions.Put()) != zelta::S_OK || !actions || zelta::Failed(actions->GetCount(&count)))
+  if (bookmark->GetActions(actions.Put()) != zelta::S_OK || !actions ||
+      zelta::Failed(actions->GetCount(&count)))
     return zelta::S_OK;
   // The last "GoTo" action is the one converted; a bookmark without one is not counted.
   ComPtr<zelta::IHostAction> action;
@@ -116,7 +125,8 @@ HRESULT BNDOperation::ConvertAction(IHostBookmark* bookmark, zelta::IHostActionL
   if (zelta::Failed(hr)) return hr;
   if (named) return zelta::S_FALSE;
   zelta::PageDestination destination;
-  if (action->GetExplicitDestination(&destination) != zelta::S_OK || destination.page < 0) return zelta::E_FAIL;
+  if (action->GetExplicitDestination(&destination) != zelta::S_OK || destination.page < 0)
+    return zelta::E_FAIL;
 
   std::u16string name;
   try {

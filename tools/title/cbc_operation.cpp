@@ -14,15 +14,20 @@ using zelta::IHostBookmark;
 namespace {
 
 constexpr std::u16string_view kLabelId = u"bookmarksPlugin.DlgChangeBookmarkCase";
-constexpr std::u16string_view kProgressTitleId = u"bookmarksPlugin.progress.changingBookmarkCase.title";
-constexpr std::u16string_view kProgressTextId = u"bookmarksPlugin.progress.changingBookmarkCase.text";
-constexpr std::u16string_view kProgressStatusId = u"bookmarksPlugin.progress.statusText.ProcessingBookmarks";
+constexpr std::u16string_view kProgressTitleId =
+    u"bookmarksPlugin.progress.changingBookmarkCase.title";
+constexpr std::u16string_view kProgressTextId =
+    u"bookmarksPlugin.progress.changingBookmarkCase.text";
+constexpr std::u16string_view kProgressStatusId =
+    u"bookmarksPlugin.progress.statusText.ProcessingBookmarks";
 
 }  // namespace
 
 CBCOperation::CBCOperation(PluginObject* plugin) : TitleToolOperation(plugin) { CreateParams(); }
 
-zelta::Atom CBCOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.changeBookmarkCase"); }
+zelta::Atom CBCOperation::OperationAtom() const {
+  return AtomOf(u"op.bookmarks.changeBookmarkCase");
+}
 
 HRESULT CBCOperation::ReadInputs() {
   optionFlags_ = CabInt(Options().Get(), u"Flags", 0);
@@ -41,6 +46,9 @@ HRESULT CBCOperation::Do(int32_t flags, intptr_t) {
   ComPtr<CBCOperation> self(this);
   BeginRun();
   HRESULT hr = ReadInputs();
+  if (hr == zelta::E_INVALIDARG && Document() && bookmarks_.empty() &&
+      (optionFlags_ & kCbcSourceSelected))
+    return FailOnEmptySelection(optionFlags_, kCbcSourceSelected);
   if (zelta::Failed(hr)) return hr;
   hr = CheckPermission();
   if (zelta::Failed(hr)) return hr;

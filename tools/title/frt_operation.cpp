@@ -7,6 +7,7 @@
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
 #include "plugin/atom_table.h"
+#include "support/title_limit.h"
 #include "tools/title/literal_replace.h"
 #include "tools/title/regex_error_text.h"
 
@@ -19,11 +20,16 @@ using zelta::IHostBookmark;
 namespace {
 
 constexpr std::u16string_view kLabelId = u"bookmarksPlugin.DlgFindReplaceBookmarkText";
-constexpr std::u16string_view kProgressTitleId = u"bookmarksPlugin.progress.findReplaceBookmarkText.title";
-constexpr std::u16string_view kProgressTextId = u"bookmarksPlugin.progress.findReplaceBookmarkText.text";
-constexpr std::u16string_view kProgressStatusId = u"bookmarksPlugin.progress.statusText.ProcessingBookmarks";
+constexpr std::u16string_view kProgressTitleId =
+    u"bookmarksPlugin.progress.findReplaceBookmarkText.title";
+constexpr std::u16string_view kProgressTextId =
+    u"bookmarksPlugin.progress.findReplaceBookmarkText.text";
+constexpr std::u16string_view kProgressStatusId =
+    u"bookmarksPlugin.progress.statusText.ProcessingBookmarks";
 
-std::u16string FirstOf(const std::vector<std::u16string>& texts) { return texts.empty() ? u"" : texts.front(); }
+std::u16string FirstOf(const std::vector<std::u16string>& texts) {
+  return texts.empty() ? u"" : texts.front();
+}
 
 // A text short enough for a message: its first 80 units, then an ellipsis.
 std::u16string Excerpt(std::u16string_view text) {
@@ -55,7 +61,9 @@ std::optional<int> CheckFindPattern(std::u16string_view pattern, bool matchCase)
 
 FRTOperation::FRTOperation(PluginObject* plugin) : TitleToolOperation(plugin) { CreateParams(); }
 
-zelta::Atom FRTOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.findReplaceBookmarkText"); }
+zelta::Atom FRTOperation::OperationAtom() const {
+  return AtomOf(u"op.bookmarks.findReplaceBookmarkText");
+}
 
 HRESULT FRTOperation::ReadInputs() {
   optionFlags_ = CabInt(Options().Get(), u"Flags", 0);
@@ -86,6 +94,9 @@ HRESULT FRTOperation::Do(int32_t flags, intptr_t) {
   BeginRun();
   patternError_.reset();
   HRESULT hr = ReadInputs();
+  if (hr == zelta::E_INVALIDARG && Document() && bookmarks_.empty() &&
+      (optionFlags_ & kFrtSourceSelected))
+    return FailOnEmptySelection(optionFlags_, kFrtSourceSelected);
   if (zelta::Failed(hr)) return hr;
   hr = CheckPermission();
   if (zelta::Failed(hr)) return hr;
@@ -107,14 +118,18 @@ HRESULT FRTOperation::Do(int32_t flags, intptr_t) {
 HRESULT FRTOperation::Rewrite(IHostBookmark*, std::u16string_view original, std::u16string* title) {
   if (optionFlags_ & kFrtRegex) {
     int error = 0;
-    const BoundedRegex::Outcome outcome = regex_.Replace(*title, replacement_, &error);
+    const BoundedRegex::Outcome outcome =
+        regex_.Replace(*title, replacement_, &error, kMaxTitleLength);
+    if (outcome == BoundedRegex::Outcome::kTooLong) return FailOnLongTitle(original);
     // A title the pattern cannot be matched against within bounds ends the whole run.
     if (outcome == BoundedRegex::Outcome::kFailed)
       return FailOnPattern(error, u"the title \"" + Excerpt(original) + u"\"");
     return outcome == BoundedRegex::Outcome::kUnchanged ? zelta::S_FALSE : zelta::S_OK;
   }
   const ReplaceOutcome outcome =
-      LiteralReplace(*title, find_, replacement_, optionFlags_ & kFrtMatchCase, optionFlags_ & kFrtWholeWord);
+      LiteralReplace(*title, find_, replacement_, optionFlags_ & kFrtMatchCase,
+                     optionFlags_ & kFrtWholeWord, kMaxTitleLength);
+  if (outcome == ReplaceOutcome::kTooLong) return FailOnLongTitle(original);
   if (outcome == ReplaceOutcome::kFailed) MarkProblem();
   return outcome == ReplaceOutcome::kChanged ? zelta::S_OK : zelta::S_FALSE;
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/bookmark_list.h"
-#include "tools/title/bounded_regex.h"
+#include "support/bounded_regex.h"
 #include "tools/title/title_tool_operation.h"
 
 namespace bm {

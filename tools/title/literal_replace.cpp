@@ -6,8 +6,9 @@
 
 namespace bm {
 
-ReplaceOutcome LiteralReplace(std::u16string& title, std::u16string_view find, std::u16string_view replacement,
-                              bool matchCase, bool wholeWord) {
+ReplaceOutcome LiteralReplace(std::u16string& title, std::u16string_view find,
+                              std::u16string_view replacement, bool matchCase, bool wholeWord,
+                              size_t maxLength) {
   if (find.empty() || find.size() > title.size()) return ReplaceOutcome::kUnchanged;
   try {
     // Built in one pass: the text before each match is copied, the match replaced, and the
@@ -17,7 +18,8 @@ ReplaceOutcome LiteralReplace(std::u16string& title, std::u16string_view find, s
     size_t copied = 0;  // how much of title is in result
     bool replaced = false;
     for (;;) {
-      const size_t p = matchCase ? title.find(find, from) : platform::FindIgnoreCase(title, find, from);
+      const size_t p =
+          matchCase ? title.find(find, from) : platform::FindIgnoreCase(title, find, from);
       if (p == std::u16string::npos) break;
       const size_t end = p + find.size();
       if (wholeWord && ((p > 0 && platform::IsAlphaNumeric(title[p - 1])) ||
@@ -27,12 +29,14 @@ ReplaceOutcome LiteralReplace(std::u16string& title, std::u16string_view find, s
       }
       result.append(title, copied, p - copied);
       result.append(replacement);
+      if (result.size() > maxLength) return ReplaceOutcome::kTooLong;
       copied = end;
       from = end;
       replaced = true;
     }
     if (!replaced) return ReplaceOutcome::kUnchanged;
     result.append(title, copied, std::u16string::npos);
+    if (result.size() > maxLength) return ReplaceOutcome::kTooLong;
     // A replacement by the same text leaves the title as it was: not a change.
     if (result == title) return ReplaceOutcome::kUnchanged;
     title = std::move(result);

@@ -1,12 +1,15 @@
 #include "tools/title/title_tool_operation.h"
 
+#include "support/title_limit.h"
+
 namespace bm {
 
 using zelta::ComPtr;
 using zelta::HRESULT;
 using zelta::IHostBookmark;
 
-HRESULT TitleToolOperation::RewriteTitles(uint32_t total, const std::function<HRESULT(const Offer&)>& walk) {
+HRESULT TitleToolOperation::RewriteTitles(uint32_t total,
+                                          const std::function<HRESULT(const Offer&)>& walk) {
   if (total == 0) return FinishRun(zelta::S_OK, {});
   StartProgress(total);
 
@@ -39,6 +42,11 @@ HRESULT TitleToolOperation::RewriteListedTitles() {
   return RewriteTitles(total, [&](const Offer& offer) { return VisitListed(root.Get(), offer); });
 }
 
+HRESULT TitleToolOperation::FailOnLongTitle(std::u16string_view original) {
+  ReportFailureDetail(TitleTooLongText(original));
+  return zelta::E_INVALIDARG;
+}
+
 HRESULT TitleToolOperation::OfferTitle(IHostBookmark* bookmark, TitleChangeUndo& undo,
                                        std::vector<zelta::IUnknown*>& changed) {
   zelta::OwnedString title;
@@ -52,6 +60,7 @@ HRESULT TitleToolOperation::OfferTitle(IHostBookmark* bookmark, TitleChangeUndo&
   std::u16string newTitle = title.Str();
   hr = Rewrite(bookmark, title.View(), &newTitle);
   if (hr != zelta::S_OK) return zelta::Failed(hr) ? hr : zelta::S_OK;
+  if (newTitle.size() > kMaxTitleLength) return FailOnLongTitle(title.View());
 
   hr = undo.Add(bookmark, title.Str(), newTitle);
   if (zelta::Failed(hr)) return hr;

@@ -28,9 +28,12 @@ class TitleToolOperation : public BookmarkListOperation {
   // Ends the run (after the progress window and change group were opened): `walk` hands every
   // bookmark of the run, `total` of them, to the offer it is given, and stops at its first
   // failure.
-  zelta::HRESULT RewriteTitles(uint32_t total, const std::function<zelta::HRESULT(const Offer&)>& walk);
+  zelta::HRESULT RewriteTitles(uint32_t total,
+                               const std::function<zelta::HRESULT(const Offer&)>& walk);
   // The same over the bookmarks the list gives (CountListed, VisitListed).
   zelta::HRESULT RewriteListedTitles();
+  // Ends the run because the title `original` would pass kMaxTitleLength.
+  zelta::HRESULT FailOnLongTitle(std::u16string_view original);
 
  private:
   zelta::HRESULT OfferTitle(zelta::IHostBookmark* bookmark, TitleChangeUndo& undo,

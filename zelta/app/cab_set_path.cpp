@@ -5,6 +5,7 @@
 #include "zelta/app/cab_json.h"
 #include "zelta/app/cab_json_reader.h"
 #include "zelta/app/cab_text.h"
+#include "zelta/app/json_text.h"
 
 namespace zelta::app {
 namespace {
@@ -15,11 +16,14 @@ bool SplitPath(std::string_view path, std::vector<std::string>* parts) {
   size_t start = 0;
   while (start <= path.size()) {
     size_t dot = path.find('.', start);
-    std::string_view segment = path.substr(start, dot == std::string_view::npos ? path.npos : dot - start);
+    std::string_view segment =
+        path.substr(start, dot == std::string_view::npos ? path.npos : dot - start);
     size_t bracket = segment.find('[');
     std::string_view name = segment.substr(0, bracket);
-    if (!name.empty()) parts->emplace_back(name);
-    else if (bracket == std::string_view::npos) return false;
+    if (!name.empty())
+      parts->emplace_back(name);
+    else if (bracket == std::string_view::npos)
+      return false;
     while (bracket != std::string_view::npos) {
       size_t close = segment.find(']', bracket);
       if (close == std::string_view::npos || close == bracket + 1) return false;
@@ -34,7 +38,8 @@ bool SplitPath(std::string_view path, std::vector<std::string>* parts) {
 }
 
 bool ParseIndex(std::string_view text, int32_t* index) {
-  if (text.size() >= 2 && text.front() == '[' && text.back() == ']') text = text.substr(1, text.size() - 2);
+  if (text.size() >= 2 && text.front() == '[' && text.back() == ']')
+    text = text.substr(1, text.size() - 2);
   if (text.empty() || text.size() > 9) return false;
   for (char c : text)
     if (!std::isdigit(static_cast<unsigned char>(c))) return false;
@@ -45,9 +50,12 @@ bool ParseIndex(std::string_view text, int32_t* index) {
 bool ParseBool(std::string_view text, bool* value) {
   std::string lower;
   for (char c : text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (lower == "true" || lower == "1") *value = true;
-  else if (lower == "false" || lower == "0") *value = false;
-  else return false;
+  if (lower == "true" || lower == "1")
+    *value = true;
+  else if (lower == "false" || lower == "0")
+    *value = false;
+  else
+    return false;
   return true;
 }
 
@@ -63,7 +71,8 @@ HRESULT Resolve(ICabItem* root, std::string_view path, ComPtr<ICabItem>* item, s
   root->GetName(rootName.Put());
   *shown = Utf16ToUtf8Lossy(rootName.View());
   std::vector<std::string> parts;
-  if (!SplitPath(path, &parts)) return Fail(error, *shown, "'" + std::string(path) + "' is not an option path");
+  if (!SplitPath(path, &parts))
+    return Fail(error, *shown, "'" + std::string(path) + "' is not an option path");
   ComPtr<ICabItem> current(root);
   for (const std::string& part : parts) {
     int32_t type = kCabEmpty;
@@ -75,13 +84,16 @@ HRESULT Resolve(ICabItem* root, std::string_view path, ComPtr<ICabItem>* item, s
       if (!ParseIndex(part, &index))
         return Fail(error, *shown, "is a list; address its elements by index, not '" + part + "'");
       if (index >= count)
-        return Fail(error, *shown, "has " + std::to_string(count) + " elements, no element " + std::to_string(index));
+        return Fail(
+            error, *shown,
+            "has " + std::to_string(count) + " elements, no element " + std::to_string(index));
       current->GetItemAt(index, next.Put());
       *shown = CabJsonReader::Index(*shown, static_cast<size_t>(index));
     } else if (type == kCabDictionary && part.front() != '[') {
       *shown = CabJsonReader::Join(*shown, part);
       auto name = Utf8ToUtf16(part);
-      if (!name || current->GetItem(name->c_str(), next.Put()) != S_OK) return Fail(error, *shown, "unknown option");
+      if (!name || current->GetItem(name->c_str(), next.Put()) != S_OK)
+        return Fail(error, *shown, "unknown option");
     } else {
       return Fail(error, *shown, "has no part '" + part + "'");
     }
@@ -94,20 +106,28 @@ HRESULT Resolve(ICabItem* root, std::string_view path, ComPtr<ICabItem>* item, s
 
 }  // namespace
 
-HRESULT CabSetPath(ICabItem* root, std::string_view path, std::string_view value, std::string* error) {
+HRESULT CabSetPath(ICabItem* root, std::string_view path, std::string_view value,
+                   std::string* error) {
   if (!root) return E_POINTER;
   try {
+    if (FirstInvalidUtf8(path) != std::string_view::npos)
+      return Fail(error, "", "the option path is not valid UTF-8");
     ComPtr<ICabItem> item;
     std::string shown;
     HRESULT hr = Resolve(root, path, &item, &shown, error);
     if (Failed(hr)) return hr;
     int32_t type = kCabEmpty;
     item->GetType(&type);
-    std::string bad = "expected " + std::string(CabJsonReader::Expected(type)) + ", got '" + std::string(value) + "'";
+    // Checked first so that no message below repeats bytes that are not text.
+    if (FirstInvalidUtf8(value) != std::string_view::npos)
+      return Fail(error, shown, "the value is not valid UTF-8");
+    std::string bad = "expected " + std::string(CabJsonReader::Expected(type)) + ", got '" +
+                      std::string(value) + "'";
     switch (type) {
       case kCabInt: {
         int32_t number = 0;
-        if (!ParseCabInt(value, &number)) return Fail(error, shown, bad + " (decimal or 0x hexadecimal, 32 bits)");
+        if (!ParseCabInt(value, &number))
+          return Fail(error, shown, bad + " (decimal or 0x hexadecimal, 32 bits)");
         return item->SetInt(nullptr, number);
       }
       case kCabDouble: {
@@ -122,14 +142,15 @@ HRESULT CabSetPath(ICabItem* root, std::string_view path, std::string_view value
       }
       case kCabString: {
         auto text = Utf8ToUtf16(value);
-        if (!text) return Fail(error, shown, "the text is not valid UTF-8");
+        if (!text) return Fail(error, shown, "the value is not valid UTF-8");
         return item->SetText(nullptr, text->data(), static_cast<int32_t>(text->size()));
       }
       case kCabArray:
       case kCabDictionary: {
-        nlohmann::json parsed = nlohmann::json::parse(value, nullptr, false);
-        if (parsed.is_discarded())
-          return Fail(error, shown, bad + " (JSON text)");
+        nlohmann::json parsed;
+        std::string why;
+        if (!ParseJsonText(value, &parsed, &why))
+          return Fail(error, shown, bad + " as JSON text: " + why);
         return CabJsonReader::ApplyAll(item.Get(), parsed, shown, error);
       }
       default:

@@ -1,5 +1,9 @@
 // zelta: a headless PDF application that runs the Bookmarks tools on PDF files.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
+#include <string>
 
 #include "support/bookmarks_facility.h"
 #include "zelta/cli/commands.h"
@@ -38,6 +42,16 @@ int main(int argc, char** argv) {
     return kExitFailed;
   } catch (const std::exception& e) {
     std::cerr << "zelta: " << e.what() << "\n";
+    return kExitFailed;
+  }
+  // What was printed is the command's result: output that never arrived (a full disk, a
+  // closed pipe) is a failure, not a success.
+  errno = 0;
+  const bool printed = static_cast<bool>(std::cout.flush());
+  if (std::fflush(stdout) != 0 || std::ferror(stdout) || !printed) {
+    const int error = errno;
+    std::cerr << "zelta: cannot write to standard output"
+              << (error ? std::string(": ") + std::strerror(error) : "") << "\n";
     return kExitFailed;
   }
   return status;

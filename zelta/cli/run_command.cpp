@@ -1,11 +1,13 @@
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-
 #include <nlohmann/json.hpp>
 
 #include "support/result_text.h"
 #include "zelta/app/cab_json.h"
+#include "zelta/app/json_text.h"
 #include "zelta/app/text_selection.h"
 #include "zelta/cli/bookmark_path.h"
 #include "zelta/cli/commands.h"
@@ -21,9 +23,49 @@ struct RunArgs {
   std::string operation, file, output, optionsFile, password, selectBookmarks;
   std::vector<std::string> sets;
   std::vector<std::string> selectText;  // "PAGE[:x0,y0,x1,y1]" each
-  std::string pages;  // --pages: PagesRange type 1 with this text
-  bool last = false, json = false, quiet = false;
+  std::string pages;                    // --pages: PagesRange type 1 with this text
+  bool last = false, json = false, quiet = false, overwriteInput = false;
 };
+
+// Options files hold a few kilobytes; the bound keeps a runaway file from costing gigabytes
+// of memory and a run that makes huge titles.
+constexpr std::uintmax_t kMaxOptionsFileSize = 16u << 20;
+
+// Reads an options file whole, refusing one over kMaxOptionsFileSize.
+bool ReadOptionsFile(const std::string& path, std::string* text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    PrintError("cannot read options file " + path);
+    return false;
+  }
+  // One byte past the bound is enough to know the file is too big; no more is read.
+  text->resize(kMaxOptionsFileSize + 1);
+  in.read(text->data(), static_cast<std::streamsize>(text->size()));
+  text->resize(static_cast<size_t>(in.gcount()));
+  if (text->size() > kMaxOptionsFileSize) {
+    PrintError(path +
+               ": the options file is larger than 16 MiB, the most an options file may hold");
+    return false;
+  }
+  return !in.bad();
+}
+
+// An argument as it may be echoed in a message: each malformed UTF-8 byte becomes U+FFFD.
+std::string Printable(std::string_view text) {
+  std::string out;
+  for (size_t bad; (bad = app::FirstInvalidUtf8(text)) != std::string_view::npos;
+       text.remove_prefix(bad + 1))
+    out.append(text.substr(0, bad)).append("\xEF\xBF\xBD");
+  return out.append(text);
+}
+
+// Whether two paths name the same file (device and inode), symbolic links followed.
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first {
+  }, second{};
+  return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
 
 Atom Intern(app::HostApp& app, std::string_view text) {
   std::u16string wide = ToUtf16(text);
@@ -33,7 +75,8 @@ Atom Intern(app::HostApp& app, std::string_view text) {
 }
 
 // Fills the operation's "Options" from the stored last used options, a JSON file and --set.
-bool FillOptions(Session& session, const RunArgs& args, const OperationName& op, ICabItem* options) {
+bool FillOptions(Session& session, const RunArgs& args, const OperationName& op,
+                 ICabItem* options) {
   std::string error;
   if (args.last) {
     ComPtr<ICabItem> stored;
@@ -47,14 +90,11 @@ bool FillOptions(Session& session, const RunArgs& args, const OperationName& op,
     }
   }
   if (!args.optionsFile.empty()) {
-    std::ifstream in(args.optionsFile);
-    if (!in) {
-      PrintError("cannot read options file " + args.optionsFile);
-      return false;
-    }
-    nlohmann::json json = nlohmann::json::parse(in, nullptr, false);
-    if (json.is_discarded()) {
-      PrintError(args.optionsFile + ": not valid JSON");
+    std::string text;
+    if (!ReadOptionsFile(args.optionsFile, &text)) return false;
+    nlohmann::json json;
+    if (!app::ParseJsonText(text, &json, &error)) {
+      PrintError(args.optionsFile + ": " + error);
       return false;
     }
     if (Failed(app::CabFromJson(options, json, &error))) {
@@ -65,12 +105,12 @@ bool FillOptions(Session& session, const RunArgs& args, const OperationName& op,
   for (const std::string& set : args.sets) {
     size_t eq = set.find('=');
     if (eq == std::string::npos || eq == 0) {
-      PrintError("--set needs PATH=VALUE, got \"" + set + "\"");
+      PrintError("--set needs PATH=VALUE, got \"" + Printable(set) + "\"");
       return false;
     }
     if (Failed(app::CabSetPath(options, std::string_view(set).substr(0, eq),
                                std::string_view(set).substr(eq + 1), &error))) {
-      PrintError("--set " + set + ": " + error);
+      PrintError("--set " + Printable(set) + ": " + error);
       return false;
     }
   }
@@ -83,7 +123,8 @@ HRESULT SetInput(ICabItem* root, const std::vector<ComPtr<IUnknown>>& objects) {
   if (root->GetItem(u"Input", input.Put()) != S_OK) return E_FAIL;
   int32_t type = 0;
   input->GetType(&type);
-  if (type == kCabUnknown) return input->SetObject(nullptr, objects.empty() ? nullptr : objects.front().Get());
+  if (type == kCabUnknown)
+    return input->SetObject(nullptr, objects.empty() ? nullptr : objects.front().Get());
   if (type != kCabArray) return E_FAIL;
   HRESULT hr = input->Clear();
   for (size_t i = 0; Succeeded(hr) && i < objects.size(); ++i) {
@@ -141,13 +182,21 @@ int Run(const RunArgs& args, const SessionOptions& common) {
   // it writes nothing unless asked.
   const bool readOnly = IsReadOnlyOperation(op->id);
   if (args.output.empty() && !readOnly) {
-    PrintError(std::string("the operation ") + op->abbreviation + " changes the document: give -o OUT.pdf");
+    PrintError(std::string("the operation ") + op->abbreviation +
+               " changes the document: give -o OUT.pdf");
     return kExitUsage;
   }
   std::error_code ec;
-  auto outFolder = std::filesystem::absolute(args.output.empty() ? "." : args.output, ec).parent_path();
+  auto outFolder =
+      std::filesystem::absolute(args.output.empty() ? "." : args.output, ec).parent_path();
   if (!args.output.empty() && (ec || !std::filesystem::is_directory(outFolder, ec))) {
-    PrintError("cannot write " + args.output + ": folder " + outFolder.string() + " does not exist");
+    PrintError("cannot write " + args.output + ": folder " + outFolder.string() +
+               " does not exist");
+    return kExitUsage;
+  }
+  if (!args.output.empty() && !args.overwriteInput && SameFile(args.file, args.output)) {
+    PrintError("-o " + args.output + " is the input file " + args.file +
+               "; give another output file, or --overwrite-input to replace the input");
     return kExitUsage;
   }
 
@@ -159,13 +208,14 @@ int Run(const RunArgs& args, const SessionOptions& common) {
 
   ComPtr<IHostOperation> operation;
   if (Failed(app.CreateOperation(Intern(app, op->id), operation.Put())) || !operation) {
-    PrintError("the operation " + std::string(op->abbreviation) + " (" + op->id + ") is not available");
+    PrintError("the operation " + std::string(op->abbreviation) + " (" + op->id +
+               ") is not available");
     return kExitUsage;
   }
   ComPtr<ICab> params;
   ComPtr<ICabItem> root, optionsItem;
-  if (Failed(operation->GetParams(params.Put())) || !params || Failed(params->GetRoot(root.Put())) ||
-      root->GetItem(u"Options", optionsItem.Put()) != S_OK) {
+  if (Failed(operation->GetParams(params.Put())) || !params ||
+      Failed(params->GetRoot(root.Put())) || root->GetItem(u"Options", optionsItem.Put()) != S_OK) {
     PrintError("the operation " + std::string(op->abbreviation) + " has no options");
     return kExitFailed;
   }
@@ -200,7 +250,8 @@ int Run(const RunArgs& args, const SessionOptions& common) {
   if (!args.selectText.empty()) {
     ComPtr<app::TextSelection> selection;
     std::string error;
-    if (Failed(app::TextSelection::FromArguments(document.Get(), args.selectText, &selection, &error))) {
+    if (Failed(app::TextSelection::FromArguments(document.Get(), args.selectText, &selection,
+                                                 &error))) {
       PrintError("--select-text " + error);
       return kExitUsage;
     }
@@ -210,7 +261,8 @@ int Run(const RunArgs& args, const SessionOptions& common) {
   int32_t inputType = 0;
   ComPtr<ICabItem> inputItem;
   if (root->GetItem(u"Input", inputItem.Put()) == S_OK) inputItem->GetType(&inputType);
-  if (input.empty() || inputType != kCabArray) input = {ComPtr<IUnknown>(static_cast<IHostDocument*>(document.Get()))};
+  if (input.empty() || inputType != kCabArray)
+    input = {ComPtr<IUnknown>(static_cast<IHostDocument*>(document.Get()))};
   if (Failed(SetInput(root.Get(), input))) {
     PrintError("cannot set the operation's input");
     return kExitFailed;
@@ -220,7 +272,19 @@ int Run(const RunArgs& args, const SessionOptions& common) {
   HRESULT hr = app.RunOperation(operation.Get(), flags, 0);
   std::string message = ToUtf8(bm::support::DescribeResult(hr));
   int status = hr == S_OK ? kExitChanged : hr == S_FALSE ? kExitNoChange : kExitFailed;
-  if (hr == S_FALSE) message = ToUtf8(app.String("bookmarksPlugin.msg.oper.noChanges"));
+  // A run with problems has shown its own warning, which stands for the whole run.
+  const std::u16string problemsText = app.String("bookmarksPlugin.msg.oper.warning");
+  const bool problems = Succeeded(hr) && session.MessageShown(problemsText);
+  if (problems)
+    message = ToUtf8(problemsText);
+  else if (hr == S_FALSE)
+    message = ToUtf8(app.String("bookmarksPlugin.msg.oper.noChanges"));
+  // A run that succeeds without making anything (a generation that finds no title) has no
+  // message, but scripts still learn from the status that the document is as it was.
+  if (hr == S_OK && !readOnly && !document->IsModified() && OutputJson(root.Get()).empty()) {
+    status = kExitNoChange;
+    message.clear();
+  }
   if (Succeeded(hr) && !args.output.empty()) {
     std::string error;
     if (Failed(document->Save(args.output, &error))) {
@@ -232,13 +296,17 @@ int Run(const RunArgs& args, const SessionOptions& common) {
     nlohmann::ordered_json out;
     out["result"] = hr;
     out["message"] = message;
-    if (!Succeeded(hr)) out["output"] = nullptr;
-    else if (readOnly) out["output"] = ValidationOutputJson(app, root.Get());
-    else out["output"] = OutputJson(root.Get());
+    out["problems"] = problems;
+    if (!Succeeded(hr))
+      out["output"] = nullptr;
+    else if (readOnly)
+      out["output"] = ValidationOutputJson(app, root.Get());
+    else
+      out["output"] = OutputJson(root.Get());
     std::cout << out.dump(2) << "\n";
   } else if (readOnly && Succeeded(hr)) {
     PrintValidationFindings(app, root.Get(), std::cout);
-  } else if (hr != S_OK) {
+  } else if (hr != S_OK && !problems && !message.empty()) {
     std::cerr << message << "\n";
   }
   return status;
@@ -247,11 +315,14 @@ int Run(const RunArgs& args, const SessionOptions& common) {
 }  // namespace
 
 void AddRunCommand(CLI::App& app, SessionOptions& common, int* status) {
-  auto* cmd = app.add_subcommand("run", "Run a Bookmarks operation on a PDF file and write the result");
+  auto* cmd =
+      app.add_subcommand("run", "Run a Bookmarks operation on a PDF file and write the result");
   auto args = std::make_shared<RunArgs>();
   std::string names;
-  for (const auto& op : OperationNames()) names += std::string(names.empty() ? "" : ", ") + op.abbreviation;
-  cmd->add_option("OPERATION", args->operation, "Operation id or abbreviation (" + names + ")")->required();
+  for (const auto& op : OperationNames())
+    names += std::string(names.empty() ? "" : ", ") + op.abbreviation;
+  cmd->add_option("OPERATION", args->operation, "Operation id or abbreviation (" + names + ")")
+      ->required();
   cmd->add_option("FILE", args->file, "The input PDF (never modified)")->required();
   cmd->add_option("-o,--output", args->output,
                   "The PDF to write (required unless the operation only reads the document)");
@@ -259,11 +330,15 @@ void AddRunCommand(CLI::App& app, SessionOptions& common, int* status) {
   cmd->add_option("--set", args->sets, "Set one option: PATH=VALUE (e.g. Flags=0x204)");
   cmd->add_option("--select-bookmarks", args->selectBookmarks,
                   "Select bookmarks by 1-based position (e.g. 2,3.1)");
-  cmd->add_option("--select-text", args->selectText,
-                  "Select the text of a page, or of a rectangle in PDF points on it: PAGE[:x0,y0,x1,y1] "
-                  "(1-based page; may be repeated)");
+  cmd->add_option(
+      "--select-text", args->selectText,
+      "Select the text of a page, or of a rectangle in PDF points on it: PAGE[:x0,y0,x1,y1] "
+      "(1-based page; may be repeated)");
   cmd->add_option("--password", args->password, "Password of an encrypted file");
   cmd->add_option("--pages", args->pages, "The pages to work on, e.g. 7-100 (sets PagesRange)");
+  cmd->add_flag("--overwrite-input", args->overwriteInput,
+                "Allow -o to name the input file itself (refused otherwise); the input is replaced "
+                "only after the new file is complete");
   cmd->add_flag("--last", args->last, "Start from the stored last used options");
   cmd->add_flag("--json", args->json, "Print the result and the run's output as JSON");
   cmd->add_flag("--quiet", args->quiet, "No progress bar");

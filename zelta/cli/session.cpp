@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -41,8 +42,9 @@ bool Session::Start(const SessionOptions& options) {
   if (!warning.empty()) PrintError("warning: " + warning);
   app_->UseSettingsStore(settings_);
 
-  app_->Ui().SetMessageHandler([](const ui::MessageRecord& message) {
+  app_->Ui().SetMessageHandler([this](const ui::MessageRecord& message) {
     std::cerr << ToUtf8(message.caption) << ": " << ToUtf8(message.text) << "\n";
+    shown_.push_back(message.text);
     return int32_t{kAnswerOk};
   });
   ui::ProgressOptions progress;
@@ -59,6 +61,10 @@ bool Session::Start(const SessionOptions& options) {
   if (app_->Plugins().Count() > 0) plugin_ = app_->Plugins().Plugin(app_->Plugins().Count() - 1);
   for (const std::string& w : settings_->TakeWarnings()) PrintError("warning: settings: " + w);
   return true;
+}
+
+bool Session::MessageShown(std::u16string_view text) const {
+  return std::find(shown_.begin(), shown_.end(), text) != shown_.end();
 }
 
 ComPtr<pdf::HostDocument> Session::Open(const std::string& path, const std::string& password) {

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/plugin.h"
 #include "zelta/app/host_app.h"
@@ -16,7 +17,7 @@ struct SessionOptions {
   std::string settingsPath;  // empty: the default location
   std::string modulePath;    // empty: beside the program, or $ZELTA_MODULE
   bool loadModule = true;
-  bool quiet = false;        // no progress bar
+  bool quiet = false;  // no progress bar
 };
 
 class Session {
@@ -39,7 +40,11 @@ class Session {
 
   static std::string DefaultModulePath();
 
+  // Whether the module has shown a message with exactly this text in this session.
+  bool MessageShown(std::u16string_view text) const;
+
  private:
+  std::vector<std::u16string> shown_;
   ComPtr<app::HostApp> app_;
   std::shared_ptr<app::SettingsStore> settings_;
   ComPtr<IPlugin> plugin_;

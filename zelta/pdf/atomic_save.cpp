@@ -1,11 +1,15 @@
 #include "zelta/pdf/atomic_save.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace zelta::pdf {
@@ -14,14 +18,18 @@ namespace {
 HRESULT FromErrno(int error) {
   switch (error) {
     case ENOENT:
-    case ENOTDIR: return E_FILE_NOT_FOUND;
+    case ENOTDIR:
+      return E_FILE_NOT_FOUND;
     case EACCES:
     case EPERM:
-    case EROFS: return E_ACCESS_DENIED;
+    case EROFS:
+      return E_ACCESS_DENIED;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG: return E_DISK_FULL;
-    default: return E_FAIL;
+    case EFBIG:
+      return E_DISK_FULL;
+    default:
+      return E_FAIL;
   }
 }
 
@@ -39,7 +47,42 @@ int Sync(const std::string& path, int flags) {
   return result;
 }
 
+// Temporary files are named ".<target>.zelta-<pid>.XXXXXX": the marker tells them from other
+// hidden files, and the process id tells whether their writer still runs.
+constexpr std::string_view kTempMarker = ".zelta-";
+
+// The writer's process id of a temporary file name, or 0 when the name is not one of ours.
+pid_t TempWriter(std::string_view name) {
+  if (name.empty() || name.front() != '.') return 0;
+  const size_t marker = name.rfind(kTempMarker);
+  if (marker == std::string_view::npos) return 0;
+  const std::string_view rest = name.substr(marker + kTempMarker.size());
+  const size_t dot = rest.find('.');
+  if (dot == 0 || dot == std::string_view::npos || rest.size() - dot - 1 != 6) return 0;
+  pid_t pid = 0;
+  for (char c : rest.substr(0, dot)) {
+    if (c < '0' || c > '9' || pid > 100000000) return 0;
+    pid = pid * 10 + (c - '0');
+  }
+  return pid;
+}
+
 }  // namespace
+
+void RemoveStaleTemporaries(const std::string& folder) {
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return;
+  const uid_t me = geteuid();
+  while (dirent* entry = readdir(dir)) {
+    const pid_t pid = TempWriter(entry->d_name);
+    // Another process's temporary file stays while its writer runs (it may be saving now).
+    if (pid <= 0 || pid == getpid() || kill(pid, 0) == 0 || errno != ESRCH) continue;
+    struct stat info {};
+    if (fstatat(dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (S_ISREG(info.st_mode) && info.st_uid == me) unlinkat(dirfd(dir), entry->d_name, 0);
+  }
+  closedir(dir);
+}
 
 HRESULT SaveAtomically(MuCalls& mu, const std::string& path, std::string* error) {
   if (path.empty()) {
@@ -56,10 +99,13 @@ HRESULT SaveAtomically(MuCalls& mu, const std::string& path, std::string* error)
   std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
   std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
   struct stat folderInfo {};
-  if (stat(folder.c_str(), &folderInfo) != 0) return Fail(path, "cannot save into folder " + folder, errno, error);
+  if (stat(folder.c_str(), &folderInfo) != 0)
+    return Fail(path, "cannot save into folder " + folder, errno, error);
   if (!S_ISDIR(folderInfo.st_mode)) return Fail(path, "cannot save into " + folder, ENOTDIR, error);
 
-  std::string temp = folder + "/." + base + ".XXXXXX";
+  RemoveStaleTemporaries(folder);
+  std::string temp =
+      folder + "/." + base + std::string(kTempMarker) + std::to_string(getpid()) + ".XXXXXX";
   std::vector<char> name(temp.begin(), temp.end());
   name.push_back('\0');
   int fd = mkstemp(name.data());

@@ -8,14 +8,15 @@
 #include "zelta/pdf/atomic_save.h"
 #include "zelta/pdf/empty_stream_fix.h"
 #include "zelta/pdf/host_bookmark.h"
+#include "zelta/pdf/page_tree_check.h"
 #include "zelta/pdf/pdf_text.h"
 
 namespace zelta::pdf {
 
 HostDocument::HostDocument(std::string path) : mu_(context_, nullptr), path_(std::move(path)) {}
 
-HRESULT OpenDocument(const std::string& path, const std::string& password, ComPtr<HostDocument>* document,
-                     std::string* error) {
+HRESULT OpenDocument(const std::string& path, const std::string& password,
+                     ComPtr<HostDocument>* document, std::string* error) {
   if (!document || !error) return E_POINTER;
   document->Reset();
   ComPtr<HostDocument> doc;
@@ -78,9 +79,15 @@ HRESULT HostDocument::Open(const std::string& password, std::string* error) {
     return E_FAIL;
   }
   try {
+    std::string damage;
+    hr = PageTreeCheck::Repair(mu_, &warnings_, &damage);
+    if (Failed(hr)) {
+      *error = path_ + ": cannot open as PDF: " + damage;
+      return hr;
+    }
     outline_.Load(mu_, &warnings_);
   } catch (const std::bad_alloc&) {
-    *error = path_ + ": out of memory while reading the outline";
+    *error = path_ + ": out of memory while reading the page tree and the outline";
     return E_OUTOFMEMORY;
   }
   if (context_.OutOfMemory()) {
@@ -106,9 +113,7 @@ HRESULT HostDocument::BookmarkFor(int key, ComPtr<HostBookmark>* bookmark) {
   return S_OK;
 }
 
-HRESULT HostDocument::CanChange() const {
-  return context_.OutOfMemory() ? E_OUTOFMEMORY : S_OK;
-}
+HRESULT HostDocument::CanChange() const { return context_.OutOfMemory() ? E_OUTOFMEMORY : S_OK; }
 
 void HostDocument::Raise(Atom event, IUnknown* object) {
   if (events_.server && event) events_.server->Raise(event, object, 0);
@@ -133,11 +138,20 @@ HRESULT HostDocument::IsPermitted(int32_t kind, int32_t, int32_t, int32_t* answe
   if (!answer) return E_POINTER;
   fz_permission permission;
   switch (kind) {
-    case kPermPrint: permission = FZ_PERMISSION_PRINT; break;
-    case kPermCopy: permission = FZ_PERMISSION_COPY; break;
-    case kPermAnnotate: permission = FZ_PERMISSION_ANNOTATE; break;
-    case kPermModify: permission = FZ_PERMISSION_EDIT; break;
-    default: return E_INVALIDARG;
+    case kPermPrint:
+      permission = FZ_PERMISSION_PRINT;
+      break;
+    case kPermCopy:
+      permission = FZ_PERMISSION_COPY;
+      break;
+    case kPermAnnotate:
+      permission = FZ_PERMISSION_ANNOTATE;
+      break;
+    case kPermModify:
+      permission = FZ_PERMISSION_EDIT;
+      break;
+    default:
+      return E_INVALIDARG;
   }
   bool allowed = false;
   HRESULT hr = mu_.HasPermission(permission, &allowed);
@@ -180,18 +194,23 @@ HRESULT HostDocument::GetPageBox(int32_t page, int32_t kind, PageBox* box) {
     if (!mu_.IsArray(value) || mu_.Len(value) < 4) return std::optional<fz_rect>();
     double v[4];
     for (int i = 0; i < 4; ++i) v[i] = mu_.ToReal(mu_.At(value, i));
-    return std::optional<fz_rect>(fz_make_rect(static_cast<float>(std::min(v[0], v[2])), static_cast<float>(std::min(v[1], v[3])),
-                                               static_cast<float>(std::max(v[0], v[2])), static_cast<float>(std::max(v[1], v[3]))));
+    return std::optional<fz_rect>(fz_make_rect(
+        static_cast<float>(std::min(v[0], v[2])), static_cast<float>(std::min(v[1], v[3])),
+        static_cast<float>(std::max(v[0], v[2])), static_cast<float>(std::max(v[1], v[3]))));
   };
   // Missing boxes default as PDF says: media box to Letter, crop box to the media box, the
   // other three to the crop box; the crop box never reaches outside the media box.
   fz_rect media = read(PDF_NAME(MediaBox)).value_or(fz_make_rect(0, 0, 612, 792));
   fz_rect crop = fz_intersect_rect(read(PDF_NAME(CropBox)).value_or(media), media);
   fz_rect result = media;
-  if (kind == kBoxCrop) result = crop;
-  else if (kind == kBoxBleed) result = read(PDF_NAME(BleedBox)).value_or(crop);
-  else if (kind == kBoxTrim) result = read(PDF_NAME(TrimBox)).value_or(crop);
-  else if (kind == kBoxArt) result = read(PDF_NAME(ArtBox)).value_or(crop);
+  if (kind == kBoxCrop)
+    result = crop;
+  else if (kind == kBoxBleed)
+    result = read(PDF_NAME(BleedBox)).value_or(crop);
+  else if (kind == kBoxTrim)
+    result = read(PDF_NAME(TrimBox)).value_or(crop);
+  else if (kind == kBoxArt)
+    result = read(PDF_NAME(ArtBox)).value_or(crop);
   *box = PageBox{result.x0, result.y0, result.x1, result.y1};
   return S_OK;
 }
@@ -218,7 +237,8 @@ HRESULT HostDocument::GetPageLabel(int32_t page, BString* label) {
   }
 }
 
-HRESULT HostDocument::ResolveNamedDest(const char16_t* name, int32_t length, PageDestination* dest) {
+HRESULT HostDocument::ResolveNamedDest(const char16_t* name, int32_t length,
+                                       PageDestination* dest) {
   if (!dest) return E_POINTER;
   try {
     auto found = names_.Resolve(mu_, pages_, std::u16string(InString(name, length)));
@@ -230,7 +250,8 @@ HRESULT HostDocument::ResolveNamedDest(const char16_t* name, int32_t length, Pag
   }
 }
 
-HRESULT HostDocument::AddNamedDest(const char16_t* name, int32_t length, const PageDestination* dest) {
+HRESULT HostDocument::AddNamedDest(const char16_t* name, int32_t length,
+                                   const PageDestination* dest) {
   if (!dest) return E_POINTER;
   HRESULT hr = CanChange();
   if (Failed(hr)) return hr;

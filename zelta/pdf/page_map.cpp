@@ -1,5 +1,6 @@
 #include "zelta/pdf/page_map.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace zelta::pdf {
@@ -41,7 +42,7 @@ bool PageMap::WalkPageTree(MuCalls& mu) {
 void PageMap::Build(MuCalls& mu) {
   indexByNum_.clear();
   numByIndex_.clear();
-  int count = mu.PageCount();
+  const int count = std::max(mu.PageCount(), 0);
   // One walk of the tree; asking MuPDF page by page walks it again for every page, which is
   // quadratic over long flat page lists. A damaged tree is left to MuPDF's own reading.
   if (!WalkPageTree(mu) || static_cast<int>(numByIndex_.size()) != count) {

@@ -31,10 +31,20 @@ class BoundedRegex {
   bool Compiled() const { return compiled_; }
   bool HasBackReferences() const { return backReferences_; }
 
-  enum class Outcome { kUnchanged, kChanged, kFailed };
+  enum class Outcome { kUnchanged, kChanged, kFailed, kTooLong };
   // Replaces every match in text by the ECMAScript format ("$&", "$1", "$$"). On kFailed the
-  // text is unchanged and *error holds the error code (error_space when memory ran out).
-  Outcome Replace(std::u16string& text, std::u16string_view format, int* error) const;
+  // text is unchanged and *error holds the error code (error_space when memory ran out); on
+  // kTooLong it is unchanged because the result grew past maxLength UTF-32 characters (the
+  // replacing stops there).
+  Outcome Replace(std::u16string& text, std::u16string_view format, int* error,
+                  size_t maxLength = std::u16string::npos) const;
+
+  enum class Match { kNone, kFound, kFailed };
+  // The first match in text (start and length in UTF-16 code units; either may be null). On
+  // kFailed *error holds the error code, as for Replace.
+  Match Search(std::u16string_view text, size_t* start, size_t* length, int* error) const;
+  // Whether the whole of text matches.
+  Match MatchWhole(std::u16string_view text, int* error) const;
 
   // The matcher states a pattern is estimated to need, and its deepest group nesting.
   struct SizeEstimate {

@@ -1,4 +1,4 @@
-#include "tools/title/bounded_regex.h"
+#include "support/bounded_regex.h"
 
 #include <pthread.h>
 
@@ -13,7 +13,8 @@ namespace {
 
 using std::regex_constants::error_type;
 
-// Room left below the guard for the frames that run between two checks.
+// Room left below the guard for the frames that run between two checks; a small stack (a
+// worker thread's) keeps a quarter of itself instead, so that short matches still fit.
 constexpr uintptr_t kStackMargin = 1u << 20;
 
 // The lowest address the matcher may reach on this thread's stack.
@@ -25,7 +26,8 @@ uintptr_t StackLimit() {
     size_t size = 0;
     uintptr_t result = here > 2 * kStackMargin ? here - 2 * kStackMargin : 0;  // unknown: 2 MiB
     if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-      if (pthread_attr_getstack(&attr, &low, &size) == 0 && low) result = reinterpret_cast<uintptr_t>(low) + kStackMargin;
+      if (pthread_attr_getstack(&attr, &low, &size) == 0 && low)
+        result = reinterpret_cast<uintptr_t>(low) + std::min<uintptr_t>(kStackMargin, size / 4);
       pthread_attr_destroy(&attr);
     }
     return result;
@@ -74,7 +76,10 @@ class GuardedIterator {
     --*this;
     return before;
   }
-  friend bool operator==(const GuardedIterator& a, const GuardedIterator& b) { return a.p_ == b.p_; }
+  friend bool operator==(const GuardedIterator& a, const GuardedIterator& b) {
+    return a.p_ == b.p_;
+  }
+  const wchar_t* Base() const { return p_; }
 
  private:
   void Charge() const {
@@ -85,6 +90,32 @@ class GuardedIterator {
 
   const wchar_t* p_ = nullptr;
   MatchGuard* guard_ = nullptr;
+};
+
+struct TooLong {};
+
+// Appends to a string and stops the replacing (TooLong) once the string would pass a length.
+class BoundedAppender {
+ public:
+  using iterator_category = std::output_iterator_tag;
+  using value_type = void;
+  using difference_type = std::ptrdiff_t;
+  using pointer = void;
+  using reference = void;
+
+  BoundedAppender(std::wstring& out, size_t maxLength) : out_(&out), maxLength_(maxLength) {}
+  BoundedAppender& operator=(wchar_t c) {
+    if (out_->size() >= maxLength_) throw TooLong{};
+    out_->push_back(c);
+    return *this;
+  }
+  BoundedAppender& operator*() { return *this; }
+  BoundedAppender& operator++() { return *this; }
+  BoundedAppender operator++(int) { return *this; }
+
+ private:
+  std::wstring* out_;
+  size_t maxLength_;
 };
 
 // Case-insensitive matching needs a locale that knows more than ASCII.
@@ -108,7 +139,8 @@ std::wstring BoundedRegex::ToWide(std::u16string_view text) {
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
       out += static_cast<wchar_t>(0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00));
       ++i;
     } else {
@@ -209,7 +241,8 @@ std::optional<int> BoundedRegex::Compile(std::u16string_view pattern, bool ignor
   backReferences_ = false;
   if (pattern.size() > kMaxPatternLength) return std::regex_constants::error_complexity;
   const SizeEstimate estimate = Estimate(pattern);
-  if (estimate.nesting > kMaxNesting || estimate.states > kMaxStates) return std::regex_constants::error_complexity;
+  if (estimate.nesting > kMaxNesting || estimate.states > kMaxStates)
+    return std::regex_constants::error_complexity;
 
   auto flags = std::regex_constants::ECMAScript;
   if (ignoreCase) flags |= std::regex_constants::icase;
@@ -233,24 +266,14 @@ std::optional<int> BoundedRegex::Compile(std::u16string_view pattern, bool ignor
   return std::nullopt;
 }
 
-BoundedRegex::Outcome BoundedRegex::Replace(std::u16string& text, std::u16string_view format, int* error) const {
-  int ignored = 0;
-  if (!error) error = &ignored;
-  if (!compiled_) {
-    *error = std::regex_constants::error_complexity;
-    return Outcome::kFailed;
-  }
+namespace {
+
+// Runs one guarded matcher call; the code of any failure goes to *error.
+template <typename Call>
+bool Guarded(Call&& call, int* error) {
   try {
-    const std::wstring subject = ToWide(text);
-    const std::wstring replacement = ToWide(format);
-    MatchGuard guard{kStepBudget, StackLimit()};
-    std::wstring result;
-    const wchar_t* begin = subject.data();
-    std::regex_replace(std::back_inserter(result), GuardedIterator(begin, &guard),
-                       GuardedIterator(begin + subject.size(), &guard), regex_, replacement);
-    if (result == subject) return Outcome::kUnchanged;
-    text = FromWide(result);
-    return Outcome::kChanged;
+    call();
+    return true;
   } catch (const std::regex_error& e) {
     *error = static_cast<int>(e.code());
   } catch (const std::bad_alloc&) {
@@ -258,7 +281,97 @@ BoundedRegex::Outcome BoundedRegex::Replace(std::u16string& text, std::u16string
   } catch (const std::length_error&) {
     *error = std::regex_constants::error_space;
   }
-  return Outcome::kFailed;
+  return false;
+}
+
+size_t Utf16Length(std::wstring_view text) {
+  size_t length = text.size();
+  for (wchar_t w : text)
+    if (static_cast<uint32_t>(w) >= 0x10000 && static_cast<uint32_t>(w) <= 0x10FFFF) ++length;
+  return length;
+}
+
+}  // namespace
+
+BoundedRegex::Match BoundedRegex::Search(std::u16string_view text, size_t* start, size_t* length,
+                                         int* error) const {
+  int ignored = 0;
+  if (!error) error = &ignored;
+  if (!compiled_) {
+    *error = std::regex_constants::error_complexity;
+    return Match::kFailed;
+  }
+  bool found = false;
+  const bool ran = Guarded(
+      [&] {
+        const std::wstring subject = ToWide(text);
+        MatchGuard guard{kStepBudget, StackLimit()};
+        const wchar_t* begin = subject.data();
+        std::match_results<GuardedIterator> match;
+        found = std::regex_search(GuardedIterator(begin, &guard),
+                                  GuardedIterator(begin + subject.size(), &guard), match, regex_);
+        if (!found) return;
+        const std::wstring_view all(subject);
+        const auto wideStart = static_cast<size_t>(match[0].first.Base() - begin);
+        const auto wideLength = static_cast<size_t>(match[0].second.Base() - match[0].first.Base());
+        if (start) *start = Utf16Length(all.substr(0, wideStart));
+        if (length) *length = Utf16Length(all.substr(wideStart, wideLength));
+      },
+      error);
+  if (!ran) return Match::kFailed;
+  return found ? Match::kFound : Match::kNone;
+}
+
+BoundedRegex::Match BoundedRegex::MatchWhole(std::u16string_view text, int* error) const {
+  int ignored = 0;
+  if (!error) error = &ignored;
+  if (!compiled_) {
+    *error = std::regex_constants::error_complexity;
+    return Match::kFailed;
+  }
+  bool found = false;
+  const bool ran = Guarded(
+      [&] {
+        const std::wstring subject = ToWide(text);
+        MatchGuard guard{kStepBudget, StackLimit()};
+        const wchar_t* begin = subject.data();
+        found = std::regex_match(GuardedIterator(begin, &guard),
+                                 GuardedIterator(begin + subject.size(), &guard), regex_);
+      },
+      error);
+  if (!ran) return Match::kFailed;
+  return found ? Match::kFound : Match::kNone;
+}
+
+BoundedRegex::Outcome BoundedRegex::Replace(std::u16string& text, std::u16string_view format,
+                                            int* error, size_t maxLength) const {
+  int ignored = 0;
+  if (!error) error = &ignored;
+  if (!compiled_) {
+    *error = std::regex_constants::error_complexity;
+    return Outcome::kFailed;
+  }
+  Outcome outcome = Outcome::kUnchanged;
+  const bool ran = Guarded(
+      [&] {
+        const std::wstring subject = ToWide(text);
+        const std::wstring replacement = ToWide(format);
+        MatchGuard guard{kStepBudget, StackLimit()};
+        std::wstring result;
+        const wchar_t* begin = subject.data();
+        try {
+          std::regex_replace(BoundedAppender(result, maxLength), GuardedIterator(begin, &guard),
+                             GuardedIterator(begin + subject.size(), &guard), regex_, replacement);
+        } catch (const TooLong&) {
+          outcome = Outcome::kTooLong;
+          return;
+        }
+        if (result == subject) return;
+        text = FromWide(result);
+        outcome = Outcome::kChanged;
+      },
+      error);
+  return ran ? outcome : Outcome::kFailed;
 }
 
 }  // namespace bm

@@ -1,0 +1,89 @@
+#include "zelta/pdf/page_tree_check.h"
+
+#include <unordered_set>
+
+namespace zelta::pdf {
+
+namespace {
+
+struct Frame {
+  pdf_obj* node;
+  pdf_obj* kids;
+  int next;
+  int64_t pages;
+};
+
+}  // namespace
+
+HRESULT PageTreeCheck::Repair(MuCalls& mu, std::vector<std::string>* warnings, std::string* error) {
+  pdf_obj* root = mu.Get(mu.Get(mu.Trailer(), "Root"), "Pages");
+  pdf_obj* rootKids = mu.Get(root, "Kids");
+  if (!mu.IsArray(rootKids)) {
+    if (mu.IsNumber(mu.Get(root, "Count")) && mu.ToInt(mu.Get(root, "Count")) != 0) {
+      *error = "the page tree is damaged: its root claims /Count " +
+               std::to_string(mu.ToInt(mu.Get(root, "Count"))) + " but has no /Kids array";
+      return E_FAIL;
+    }
+    return S_OK;
+  }
+  std::vector<Frame> stack{{root, rootKids, 0, 0}};
+  std::unordered_set<int> visited;
+  if (mu.IsIndirect(root)) visited.insert(mu.Num(root));
+  int repaired = 0;
+  auto warn = [&](std::string text) {
+    if (warnings) warnings->push_back(std::move(text));
+  };
+  while (!stack.empty()) {
+    Frame& frame = stack.back();
+    if (frame.next >= mu.Len(frame.kids)) {
+      const int64_t pages = frame.pages;
+      pdf_obj* node = frame.node;
+      stack.pop_back();
+      if (!stack.empty()) stack.back().pages += pages;
+      pdf_obj* count = mu.Get(node, "Count");
+      if (!mu.IsNumber(count) || mu.ToInt(count) != pages) {
+        MuObject fixed;
+        HRESULT hr = mu.NewInt(pages, &fixed);
+        if (Succeeded(hr)) hr = mu.Put(node, "Count", fixed.Get());
+        if (Failed(hr)) {
+          *error = "the page tree is damaged and cannot be repaired: " + mu.Context().LastError();
+          return hr;
+        }
+        ++repaired;
+        if (stack.empty())
+          warn("the page tree claims /Count " + std::to_string(mu.ToInt(count)) + " but holds " +
+               std::to_string(pages) + " pages; the real pages are counted");
+      }
+      continue;
+    }
+    const int index = frame.next++;
+    pdf_obj* kid = mu.At(frame.kids, index);
+    const std::string where =
+        "page tree node " + std::to_string(mu.Num(frame.node)) + ", kid " + std::to_string(index);
+    if (!mu.IsIndirect(kid) || !mu.IsDict(kid)) {
+      warn(where + " is not a page object; it is skipped");
+      continue;
+    }
+    if (!visited.insert(mu.Num(kid)).second) {
+      warn(where + " refers to object " + std::to_string(mu.Num(kid)) +
+           " a second time; it is skipped");
+      continue;
+    }
+    pdf_obj* kids = mu.Get(kid, "Kids");
+    if (!mu.IsArray(kids)) {
+      ++frame.pages;
+      continue;
+    }
+    if (stack.size() >= kMaxDepth) {
+      warn(where + " nests deeper than " + std::to_string(kMaxDepth) +
+           " levels; the pages below are skipped");
+      continue;
+    }
+    stack.push_back({kid, kids, 0, 0});
+  }
+  if (repaired > 1)
+    warn(std::to_string(repaired) + " page-tree nodes had a wrong /Count; they were corrected");
+  return S_OK;
+}
+
+}  // namespace zelta::pdf

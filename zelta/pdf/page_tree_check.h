@@ -1,0 +1,25 @@
+// Checks a document's page tree against the /Count values it claims before anything relies on
+// them. MuPDF takes /Count on trust (it sizes tables and indexes pages by it), so a negative or
+// inflated count in a damaged file would cost memory and time out of all proportion to the
+// file. The walk visits each object once, so its work is bounded by the file's real objects.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "zelta/pdf/mu_calls.h"
+
+namespace zelta::pdf {
+
+class PageTreeCheck {
+ public:
+  // Counts the pages each node of the tree really holds and writes that count over every
+  // /Count that differs, with a warning. A damaged link (a loop, a kid that is no object,
+  // nesting deeper than kMaxDepth) is skipped with a warning. Fails, with *error naming the
+  // page tree, only when the tree cannot be walked at all while the root claims pages.
+  static HRESULT Repair(MuCalls& mu, std::vector<std::string>* warnings, std::string* error);
+
+  static constexpr size_t kMaxDepth = 64;
+};
+
+}  // namespace zelta::pdf
