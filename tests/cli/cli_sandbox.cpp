@@ -27,6 +27,12 @@ std::vector<std::string> CorpusFiles() {
   return names;
 }
 
+std::string CorpusTestName(const std::string& file) {
+  std::string name = file.substr(0, file.find('.'));
+  for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return name;
+}
+
 CliSandbox::CliSandbox() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "cli";
@@ -59,14 +65,16 @@ std::string CliSandbox::Copy(const std::string& source, const std::string& name)
   return Write(name, zelta::testing::ReadFile(source));
 }
 
-ProcessResult CliSandbox::Zelta(const std::vector<std::string>& args, std::chrono::milliseconds timeout,
+ProcessResult CliSandbox::Zelta(const std::vector<std::string>& args,
+                                std::chrono::milliseconds timeout,
                                 std::chrono::milliseconds interruptAfter) const {
   std::vector<std::string> argv{ZeltaPath()};
   argv.insert(argv.end(), args.begin(), args.end());
   return RunProcess(argv, env_, timeout, interruptAfter);
 }
 
-ProcessResult CliSandbox::Tool(const std::string& program, const std::vector<std::string>& args) const {
+ProcessResult CliSandbox::Tool(const std::string& program,
+                               const std::vector<std::string>& args) const {
   std::vector<std::string> argv{"/usr/bin/" + program};
   argv.insert(argv.end(), args.begin(), args.end());
   return RunProcess(argv, env_, kRunTimeout);
@@ -98,7 +106,8 @@ std::vector<OutlineLine> CliSandbox::MutoolOutline(const std::string& pdf) const
 std::vector<std::string> CliSandbox::Files() const {
   std::vector<std::string> names;
   std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(dir_, ec)) names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(dir_, ec))
+    names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }

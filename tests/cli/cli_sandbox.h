@@ -3,10 +3,9 @@
 #pragma once
 
 #include <chrono>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "tests/cli/outline_lines.h"
 #include "tests/cli/run_process.h"
@@ -18,12 +17,15 @@ inline constexpr std::chrono::seconds kRunTimeout{60};
 
 // The no-changes message of a run that changed nothing.
 inline constexpr const char* kNoChangesMessage =
-    "No real changes were done while executing the operation. Please check your input data and try again.";
+    "No real changes were done while executing the operation. Please check your input data and try "
+    "again.";
 
 std::string ZeltaPath();
 std::string CorpusPath(const std::string& name);
 // Every PDF of the corpus, sorted by name.
 std::vector<std::string> CorpusFiles();
+// A test name part from a corpus file name ("R-intro.pdf" -> "R_intro").
+std::string CorpusTestName(const std::string& file);
 
 class CliSandbox {
  public:
@@ -38,8 +40,9 @@ class CliSandbox {
   std::string Write(const std::string& name, const std::string& bytes) const;
   std::string Copy(const std::string& source, const std::string& name) const;
 
-  ProcessResult Zelta(const std::vector<std::string>& args, std::chrono::milliseconds timeout = kRunTimeout,
-                      std::chrono::milliseconds interruptAfter = std::chrono::milliseconds(0)) const;
+  ProcessResult Zelta(
+      const std::vector<std::string>& args, std::chrono::milliseconds timeout = kRunTimeout,
+      std::chrono::milliseconds interruptAfter = std::chrono::milliseconds(0)) const;
   // Runs a tool found on PATH (e.g. "qpdf") with the sandbox's environment.
   ProcessResult Tool(const std::string& program, const std::vector<std::string>& args) const;
 

@@ -1,5 +1,5 @@
 // The informational commands: result texts, option defaults, the command list and its
-// state, and the stored settings.
+// state, and the stored settings, as the program prints them.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -11,22 +11,17 @@
 namespace zelta::cli_testing {
 namespace {
 
-TEST(ResultCommand, TextsOfKnownAndUnknownCodes) {
+TEST(ResultCommand, TextsAndBadCodes) {
   CliSandbox sandbox;
   auto text = [&](const std::string& code) {
     ProcessResult run = sandbox.Zelta({"result", code});
     EXPECT_TRUE(run.Exited(0)) << code << ": " << run.Describe();
     return run.out;
   };
+  // The module's texts reach the program; the texts themselves are tested in tests/support.
   EXPECT_EQ(text("0x821F1001"), "Error [Bookmarks]: No permissions for this operation.\n");
-  EXPECT_EQ(text("0x821F04C7"), "Error [Bookmarks]: Operation was canceled by user.\n");
+  EXPECT_EQ(text("-2111893503"), text("0x821F1001"));  // the same code in decimal
   EXPECT_EQ(text("0"), "Success\n");
-  EXPECT_EQ(text("0x821F0FFF"), "Error [Bookmarks]: Unknown error: 0x821F0FFF.\n");
-  std::string invalid = text("0x80070057");
-  EXPECT_TRUE(invalid.starts_with("Error [System]: ")) << invalid;
-  EXPECT_TRUE(invalid.ends_with(".\n")) << invalid;
-  EXPECT_GT(invalid.size(), std::string("Error [System]: .\n").size());
-  EXPECT_EQ(text("-2147024809"), invalid);  // 0x80070057 in decimal
 
   for (std::string bad : {"garbage", "0x", "0x1FFFFFFFF", ""}) {
     ProcessResult run = sandbox.Zelta({"result", bad});
@@ -60,7 +55,8 @@ std::map<std::string, std::string> CommandStates(const std::string& out) {
       ADD_FAILURE() << "unexpected command line: " << line;
       continue;
     }
-    if (line.starts_with("cmd.bookmarksPlugin.")) states[line.substr(0, first)] = line.substr(last + 1);
+    if (line.starts_with("cmd.bookmarksPlugin."))
+      states[line.substr(0, first)] = line.substr(last + 1);
   }
   return states;
 }
@@ -78,7 +74,8 @@ TEST(CommandsCommand, DocumentEnablesAllButTheTextSelectionCommands) {
   CliSandbox sandbox;
   zelta::testing::PdfSpec layout;
   layout.outline = {zelta::testing::Bookmark("only", 0)};
-  ProcessResult run = sandbox.Zelta({"commands", sandbox.Write("doc.pdf", zelta::testing::BuildPdf(layout))});
+  ProcessResult run =
+      sandbox.Zelta({"commands", sandbox.Write("doc.pdf", zelta::testing::BuildPdf(layout))});
   ASSERT_TRUE(run.Exited(0)) << run.Describe();
   auto states = CommandStates(run.out);
   EXPECT_EQ(states.size(), 11u);
@@ -109,7 +106,8 @@ TEST_F(SettingsCommand, StoredOptionsAreShownUsedAndReset) {
   ProcessResult reset = sandbox_.Zelta({"settings", "reset"});
   ASSERT_TRUE(reset.Exited(0)) << reset.Describe();
   ASSERT_TRUE(std::filesystem::exists(SettingsFile()));
-  EXPECT_EQ(Show()["CBCLastUsedOptions"], nlohmann::json::parse(R"({"Flags":0,"ExcludedWords":[]})"));
+  EXPECT_EQ(Show()["CBCLastUsedOptions"],
+            nlohmann::json::parse(R"({"Flags":0,"ExcludedWords":[]})"));
 
   // Store UPPERCASE as CBC's last used options, wherever the file keeps them.
   auto stored = nlohmann::json::parse(zelta::testing::ReadFile(SettingsFile()));
@@ -127,7 +125,8 @@ TEST_F(SettingsCommand, StoredOptionsAreShownUsedAndReset) {
   zelta::testing::PdfSpec layout;
   layout.outline = {zelta::testing::Bookmark("Mixed Case", 0)};
   std::string in = sandbox_.Write("in.pdf", zelta::testing::BuildPdf(layout));
-  ASSERT_TRUE(sandbox_.Zelta({"run", "CBC", in, "-o", sandbox_.Path("last.pdf"), "--last"}).Exited(0));
+  ASSERT_TRUE(
+      sandbox_.Zelta({"run", "CBC", in, "-o", sandbox_.Path("last.pdf"), "--last"}).Exited(0));
   EXPECT_EQ(sandbox_.Zelta({"outline", sandbox_.Path("last.pdf")}).out, "MIXED CASE  [p. 1]\n");
   // Without --last the template's default (Title Case) applies: nothing to change.
   EXPECT_TRUE(sandbox_.Zelta({"run", "CBC", in, "-o", sandbox_.Path("plain.pdf")}).Exited(3));

@@ -1,6 +1,7 @@
-// Convert To Named Destinations (BND) through the zelta program: every converted bookmark
-// goes to a new, unique name that leads where the bookmark led before (as mutool reads it),
-// names already in the file keep their targets, and a repeat has nothing left to convert.
+// Convert To Named Destinations (BND) through the zelta program on the corpus: every
+// converted bookmark goes to a new, unique name that leads where the bookmark led before (as
+// mutool reads it), names already in the file keep their targets, and a repeat has nothing
+// left to convert. Name clashes, chains and sources are tested in tests/tools.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,16 +9,9 @@
 #include "tests/cli/cli_sandbox.h"
 #include "tests/cli/outline_lines.h"
 #include "tests/cli/pdf_facts.h"
-#include "tests/fixtures/pdf_builder.h"
 
 namespace zelta::cli_testing {
 namespace {
-
-using zelta::testing::Action;
-using zelta::testing::ActionSpec;
-using zelta::testing::Bookmark;
-using zelta::testing::OutlineSpec;
-using zelta::testing::PdfSpec;
 
 // Pre-order list of every bookmark node of `zelta outline --json`.
 std::vector<nlohmann::json> Nodes(const nlohmann::json& outline) {
@@ -106,85 +100,7 @@ TEST_P(CorpusNamedDests, ExplicitDestinationsBecomeUniqueNames) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, CorpusNamedDests, ::testing::ValuesIn(CorpusFiles()),
-                         [](const auto& info) {
-                           std::string name = info.param.substr(0, info.param.find('.'));
-                           for (char& c : name)
-                             c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                           return name;
-                         });
-
-// 1 Intro (p1) / 2 Intro (p2) / 3 Named -> "Intro" / 4 Web (URI only) / 5 Chain (URI, then
-// GoTo p3) / 5.1 Intro_1 (p1); the file already names "Intro" (p3).
-PdfSpec Clashes() {
-  PdfSpec layout;
-  layout.pages.resize(3);
-  layout.namedDests = {{"Intro", 2}};
-  OutlineSpec named;
-  named.title = "Named";
-  named.namedDest = "Intro";
-  OutlineSpec web;
-  web.title = "Web";
-  web.actions = {Action("URI", -1, "https://example.org/")};
-  OutlineSpec chain;
-  chain.title = "Chain";
-  chain.actions = {Action("URI", -1, "https://example.org/"), Action("GoTo", 2)};
-  chain.children = {Bookmark("Intro_1", 0)};
-  layout.outline = {Bookmark("Intro", 0), Bookmark("Intro", 1), named, web, chain};
-  return layout;
-}
-
-std::vector<nlohmann::json> Names(const CliSandbox& sandbox, const std::string& pdf) {
-  std::vector<nlohmann::json> names;
-  for (const auto& node : Nodes(sandbox.Outline(pdf))) names.push_back(GoToName(node));
-  return names;
-}
-
-TEST(NamedDests, NameClashesAndActionsThatStayAsTheyAre) {
-  CliSandbox sandbox;
-  std::string in = sandbox.Write("clashes.pdf", zelta::testing::BuildPdf(Clashes()));
-  std::string out = sandbox.Path("out.pdf");
-  ProcessResult run = sandbox.Zelta({"run", "BND", in, "-o", out, "--quiet", "--json"});
-  ASSERT_TRUE(run.Exited(0)) << run.Describe();
-  auto json = nlohmann::json::parse(run.out, nullptr, false);
-  ASSERT_FALSE(json.is_discarded()) << run.out;
-  EXPECT_EQ(json["output"], nlohmann::json::parse(R"([{"title":"Intro","position":"1"},
-                                                      {"title":"Intro","position":"2"},
-                                                      {"title":"Chain","position":"5"},
-                                                      {"title":"Intro_1","position":"5.1"}])"));
-
-  // A name taken by the file or earlier in the run gets the next free suffix; a bookmark
-  // that already uses a name keeps it; one without GoTo gets none; of a chain the GoTo is
-  // converted.
-  const nlohmann::json null;
-  EXPECT_EQ(Names(sandbox, out), (std::vector<nlohmann::json>{"Intro_1", "Intro_2", "Intro", null,
-                                                              "Chain", "Intro_1_1"}));
-  EXPECT_EQ(Nodes(sandbox.Outline(out))[4]["actions"][0]["type"], "URI");
-  // "Named" still reaches page 3 through the file's own "Intro".
-  EXPECT_EQ(sandbox.MutoolOutline(out), sandbox.MutoolOutline(in));
-  PdfFacts written = ReadPdfFacts(sandbox, out);
-  EXPECT_TRUE(written.checkPassed) << written.checkOutput;
-  EXPECT_EQ(written.namedDests, 5);
-}
-
-TEST(NamedDests, SelectedBookmarksOnly) {
-  CliSandbox sandbox;
-  std::string in = sandbox.Write("clashes.pdf", zelta::testing::BuildPdf(Clashes()));
-  const nlohmann::json null;
-  struct Case {
-    std::string flags;
-    std::vector<nlohmann::json> names;
-  };
-  // 0x1: the selected bookmarks; 0x2: with the bookmarks below them.
-  for (const Case& c : {Case{"0x1", {null, "Intro_1", "Intro", null, "Chain", null}},
-                        Case{"0x3", {null, "Intro_1", "Intro", null, "Chain", "Intro_1_1"}}}) {
-    std::string out = sandbox.Path("out" + c.flags + ".pdf");
-    ProcessResult run = sandbox.Zelta({"run", "BND", in, "-o", out, "--quiet", "--set",
-                                       "Flags=" + c.flags, "--select-bookmarks", "2,5"});
-    ASSERT_TRUE(run.Exited(0)) << c.flags << ": " << run.Describe();
-    EXPECT_EQ(Names(sandbox, out), c.names) << c.flags;
-    EXPECT_EQ(sandbox.MutoolOutline(out), sandbox.MutoolOutline(in)) << c.flags;
-  }
-}
+                         [](const auto& info) { return CorpusTestName(info.param); });
 
 }  // namespace
 }  // namespace zelta::cli_testing

@@ -31,7 +31,8 @@ TEST_P(CorpusOutline, MatchesMutool) {
   ASSERT_FALSE(expected.empty());
   auto actual = FlattenOutline(sandbox.Outline(pdf));
   ASSERT_EQ(actual.size(), expected.size());
-  for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(actual[i], expected[i]) << "bookmark " << i;
+  for (size_t i = 0; i < expected.size(); ++i)
+    EXPECT_EQ(actual[i], expected[i]) << "bookmark " << i;
 }
 
 TEST_P(CorpusOutline, TextListingFollowsTheTree) {
@@ -49,11 +50,7 @@ TEST_P(CorpusOutline, TextListingFollowsTheTree) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, CorpusOutline, ::testing::ValuesIn(CorpusFiles()),
-                         [](const auto& info) {
-                           std::string name = info.param.substr(0, info.param.find('.'));
-                           for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                           return name;
-                         });
+                         [](const auto& info) { return CorpusTestName(info.param); });
 
 TEST(OutlineCommand, AwkwardTitlesMatchMutool) {
   CliSandbox sandbox;
