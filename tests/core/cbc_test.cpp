@@ -2,10 +2,8 @@
 // undo.
 #include <gtest/gtest.h>
 
-#include "framework/cab_access.h"
-#include "host/undo.h"
 #include "plugin/atom_table.h"
-#include "tests/harness/core_host.h"
+#include "tests/harness/operation_run.h"
 #include "tools/title/cbc_operation.h"
 
 namespace bm::testing {
@@ -29,53 +27,33 @@ PdfSpec Book() {
   return layout;
 }
 
-class ChangeCaseRun : public ::testing::Test {
+class ChangeCaseRun : public OperationRun {
  protected:
-  void Open(const PdfSpec& layout) {
-    document_ = host_.Open(layout);
-    before_ = Titles(document_.Get());
-  }
-
   // A fresh operation over the active document with these options.
   ComPtr<CBCOperation> Operation(int32_t flags, std::vector<std::u16string> excluded = {},
                                  std::vector<zelta::IUnknown*> bookmarks = {}) {
-    auto operation = zelta::MakeCom<CBCOperation>(&host_.Plugin());
-    auto options = operation->Options();
-    options->SetInt(u"Flags", flags);
-    SetCabStrings(CabItem(options.Get(), u"ExcludedWords").Get(), excluded);
-    std::vector<zelta::IUnknown*> input{document_.Get()};
-    input.insert(input.end(), bookmarks.begin(), bookmarks.end());
-    SetCabObjects(operation->Input().Get(), input);
+    auto operation = Make<CBCOperation>(bookmarks);
+    operation->Options()->SetInt(u"Flags", flags);
+    SetCabStrings(CabItem(operation->Options().Get(), u"ExcludedWords").Get(), excluded);
     return operation;
   }
 
-  HRESULT RunCase(int32_t flags, int32_t doFlags = kSilent) { return Operation(flags)->Do(doFlags, 0); }
-
-  CoreHost host_;
-  ComPtr<zelta::IHostDocument> document_;
-  std::vector<std::u16string> before_;
+  HRESULT RunCase(int32_t flags, int32_t doFlags = kSilent) {
+    return Operation(flags)->Do(doFlags, 0);
+  }
 };
 
 TEST_F(ChangeCaseRun, WholeDocumentIsOneUndoStep) {
   Open(Book());
   auto operation = Operation(kTitleCase);
   ASSERT_EQ(operation->Do(0, 0), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()),
-            (std::vector<std::u16string>{u"The Lord Of The Rings", u"A Long-Expected Party", u"1.2.3",
-                                         u"The Two Towers", u"The Departure Of Boromir"}));
+  EXPECT_EQ(
+      Titles(document_.Get()),
+      (std::vector<std::u16string>{u"The Lord Of The Rings", u"A Long-Expected Party", u"1.2.3",
+                                   u"The Two Towers", u"The Departure Of Boromir"}));
   EXPECT_FALSE(operation->HasProblems());
   EXPECT_EQ(CabObjects(operation->Output().Get()).size(), 4u);  // "1.2.3" did not change
-  ASSERT_EQ(UndoCount(document_.Get()), 1);
-
-  ComPtr<zelta::IHostUndoHistory> history;
-  document_->GetUndoHistory(history.Put());
-  zelta::OwnedString label;
-  history->GetLabel(0, label.Put());
-  EXPECT_EQ(label.View(), u"bookmarksPlugin.DlgChangeBookmarkCase");
-  ASSERT_EQ(history->Undo(), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()), before_);
-  ASSERT_EQ(history->Redo(), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get())[0], u"The Lord Of The Rings");
+  ExpectOneUndoStep(u"bookmarksPlugin.DlgChangeBookmarkCase");
 }
 
 TEST_F(ChangeCaseRun, NothingToChangeGivesOneAndNoUndoStep) {
@@ -106,13 +84,17 @@ TEST_F(ChangeCaseRun, SelectedBookmarksWithAndWithoutSubLevels) {
   auto one = BookmarkAt(document_.Get(), {1});
   auto child = BookmarkAt(document_.Get(), {1, 1});
   // Selected with sub-levels: the parent covers its child, which is not done twice.
-  ASSERT_EQ(Operation(kUpperCase | kCbcSourceSelected, {}, {child.Get(), one.Get()})->Do(kSilent, 0), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()),
-            (std::vector<std::u16string>{u"THE LORD OF THE RINGS", u"A LONG-EXPECTED PARTY", u"1.2.3",
-                                         u"THE TWO TOWERS", u"the departure of boromir"}));
+  ASSERT_EQ(
+      Operation(kUpperCase | kCbcSourceSelected, {}, {child.Get(), one.Get()})->Do(kSilent, 0),
+      zelta::S_OK);
+  EXPECT_EQ(
+      Titles(document_.Get()),
+      (std::vector<std::u16string>{u"THE LORD OF THE RINGS", u"A LONG-EXPECTED PARTY", u"1.2.3",
+                                   u"THE TWO TOWERS", u"the departure of boromir"}));
   // Without sub-levels only the bookmark itself.
   auto two = BookmarkAt(document_.Get(), {2});
-  ASSERT_EQ(Operation(kLowerCase | kCbcSourceSelected | kCbcNoSubBookmarks, {}, {two.Get()})->Do(kSilent, 0),
+  ASSERT_EQ(Operation(kLowerCase | kCbcSourceSelected | kCbcNoSubBookmarks, {}, {two.Get()})
+                ->Do(kSilent, 0),
             zelta::S_OK);
   EXPECT_EQ(Titles(document_.Get())[3], u"the two towers");
   EXPECT_EQ(Titles(document_.Get())[1], u"A LONG-EXPECTED PARTY");
@@ -165,8 +147,7 @@ TEST_F(ChangeCaseRun, BookmarksOfAnotherDocumentAreRefused) {
 
 TEST_F(ChangeCaseRun, EmptyInputFailsBeforeAnyChange) {
   Open(Book());
-  auto operation = zelta::MakeCom<CBCOperation>(&host_.Plugin());
-  EXPECT_EQ(operation->Do(kSilent, 0), zelta::E_FAIL);
+  EXPECT_EQ(zelta::MakeCom<CBCOperation>(&host_.Plugin())->Do(kSilent, 0), zelta::E_FAIL);
 }
 
 TEST_F(ChangeCaseRun, UndoCopesWithARemovedBookmark) {
@@ -174,29 +155,27 @@ TEST_F(ChangeCaseRun, UndoCopesWithARemovedBookmark) {
   ASSERT_EQ(RunCase(kUpperCase), zelta::S_OK);
   auto two = BookmarkAt(document_.Get(), {2});
   ASSERT_EQ(two->Remove(), zelta::S_OK);
-  ComPtr<zelta::IHostUndoHistory> history;
-  document_->GetUndoHistory(history.Put());
-  EXPECT_EQ(history->Undo(), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()),
-            (std::vector<std::u16string>{u"the lord of the rings", u"a long-expected party", u"1.2.3"}));
+  EXPECT_EQ(History()->Undo(), zelta::S_OK);
+  EXPECT_EQ(
+      Titles(document_.Get()),
+      (std::vector<std::u16string>{u"the lord of the rings", u"a long-expected party", u"1.2.3"}));
   EXPECT_EQ(TitleOf(two.Get()), u"THE TWO TOWERS");
 }
 
 TEST_F(ChangeCaseRun, TheCommandRunsNothingWithoutADialog) {
   Open(Book());
-  EXPECT_EQ(host_.App().ExecuteCommand(AtomOf(u"cmd.bookmarksPlugin.changeBookmarkCase")), zelta::S_OK);
+  EXPECT_EQ(host_.App().ExecuteCommand(AtomOf(u"cmd.bookmarksPlugin.changeBookmarkCase")),
+            zelta::S_OK);
   EXPECT_TRUE(host_.messages.empty());
   EXPECT_EQ(Titles(document_.Get()), before_);
 }
 
 TEST_F(ChangeCaseRun, DeepChainRuns) {
-  document_ = host_.OpenBytes(zelta::testing::DeepOutlinePdf(10000));
+  OpenBytes(zelta::testing::DeepOutlinePdf(10000));
   ASSERT_EQ(RunCase(kUpperCase, 0), zelta::S_OK);
-  ComPtr<zelta::IHostUndoHistory> history;
-  document_->GetUndoHistory(history.Put());
   auto changed = Titles(document_.Get());
   ASSERT_EQ(changed.size(), 10000u);
-  ASSERT_EQ(history->Undo(), zelta::S_OK);
+  ASSERT_EQ(History()->Undo(), zelta::S_OK);
   EXPECT_NE(Titles(document_.Get()), changed);
 }
 

@@ -1,10 +1,9 @@
 // Add text runs against the real host: levels, sources, templates, tidying, undo.
+#include "tools/title/atb_operation.h"
+
 #include <gtest/gtest.h>
 
-#include "framework/cab_access.h"
-#include "host/undo.h"
-#include "tests/harness/core_host.h"
-#include "tools/title/atb_operation.h"
+#include "tests/harness/operation_run.h"
 #include "tools/title/collapse_blanks.h"
 
 namespace bm::testing {
@@ -28,41 +27,28 @@ PdfSpec Tree() {
   return layout;
 }
 
-class AddTextRun : public ::testing::Test {
+class AddTextRun : public OperationRun {
  protected:
-  void SetUp() override {
-    document_ = host_.Open(Tree());
-    before_ = Titles(document_.Get());
-  }
-  zelta::HRESULT Run(int32_t flags, std::u16string prefix, std::u16string suffix, int32_t startLevel = 1,
-                     std::vector<zelta::IUnknown*> bookmarks = {}, int32_t doFlags = kSilent) {
-    auto operation = zelta::MakeCom<ATBOperation>(&host_.Plugin());
+  void SetUp() override { Open(Tree()); }
+  zelta::HRESULT Run(int32_t flags, std::u16string prefix, std::u16string suffix,
+                     int32_t startLevel = 1, std::vector<zelta::IUnknown*> bookmarks = {},
+                     int32_t doFlags = kSilent) {
+    auto operation = Make<ATBOperation>(bookmarks);
     auto options = operation->Options();
     options->SetInt(u"Flags", flags);
     options->SetInt(u"StartLevel", startLevel);
     options->SetText(u"Prefix", prefix.c_str(), -1);
     options->SetText(u"Suffix", suffix.c_str(), -1);
-    std::vector<zelta::IUnknown*> input{document_.Get()};
-    input.insert(input.end(), bookmarks.begin(), bookmarks.end());
-    SetCabObjects(operation->Input().Get(), input);
     return operation->Do(doFlags, 0);
   }
-  using Texts = std::vector<std::u16string>;
-
-  CoreHost host_;
-  ComPtr<zelta::IHostDocument> document_;
-  Texts before_;
 };
 
 TEST_F(AddTextRun, MacrosExpandPerBookmarkAndPlainTextGoesInAsEntered) {
   ASSERT_EQ(Run(0, u"%[HierIndex] ", u" (p. %[Page])", 1, {}, 0), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()),
-            (Texts{u"1 A (p. 1)", u"1.1 A1 (p. 2)", u"1.1.1 A1a (p. 3)", u"1.2 A2 (p. )", u"2 B (p. 4)"}));
-  ASSERT_EQ(UndoCount(document_.Get()), 1);
-  ComPtr<zelta::IHostUndoHistory> history;
-  document_->GetUndoHistory(history.Put());
-  ASSERT_EQ(history->Undo(), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()), before_);
+  EXPECT_EQ(Titles(document_.Get()), (Texts{u"1 A (p. 1)", u"1.1 A1 (p. 2)", u"1.1.1 A1a (p. 3)",
+                                            u"1.2 A2 (p. )", u"2 B (p. 4)"}));
+  ExpectOneUndoStep(u"bookmarksPlugin.DlgAddTextToBookmark");
+  ASSERT_EQ(History()->Undo(), zelta::S_OK);
   // Without a known macro the text is literal, "%" included.
   ASSERT_EQ(Run(0, u"", u" 100%"), zelta::S_OK);
   EXPECT_EQ(Titles(document_.Get())[0], u"A 100%");
@@ -95,7 +81,7 @@ TEST_F(AddTextRun, SelectedBookmarksIgnoreTheLevelSettings) {
 TEST_F(AddTextRun, SpacesAreTidiedOnlyWhenSomethingIsAdded) {
   PdfSpec layout;
   layout.outline = {Mark("  Intro  to\tPDF "), Mark("Same")};
-  document_ = host_.Open(layout);
+  Open(layout);
   EXPECT_EQ(Run(kAtbRemoveSpaces, u"", u""), zelta::S_FALSE);
   EXPECT_EQ(Titles(document_.Get())[0], u"  Intro  to\tPDF ");
   ASSERT_EQ(Run(kAtbRemoveSpaces, u"", u"!"), zelta::S_OK);

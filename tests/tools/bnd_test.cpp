@@ -5,9 +5,7 @@
 #include <set>
 
 #include "framework/bookmark_target.h"
-#include "framework/cab_access.h"
-#include "host/undo.h"
-#include "tests/harness/core_host.h"
+#include "tests/harness/operation_run.h"
 #include "tools/title/bnd_operation.h"
 
 namespace bm::testing {
@@ -22,7 +20,8 @@ using zelta::testing::PdfSpec;
 std::u16string NameOf(zelta::IHostBookmark* bookmark) {
   ComPtr<zelta::IHostActionList> actions;
   int32_t count = 0;
-  if (bookmark->GetActions(actions.Put()) != zelta::S_OK || zelta::Failed(actions->GetCount(&count)) || count == 0)
+  if (bookmark->GetActions(actions.Put()) != zelta::S_OK ||
+      zelta::Failed(actions->GetCount(&count)) || count == 0)
     return u"";
   ComPtr<zelta::IHostAction> action;
   actions->GetItem(count - 1, action.Put());
@@ -46,29 +45,25 @@ std::set<std::u16string> DocumentNames(zelta::IHostDocument* document) {
   return names;
 }
 
-class NamedDests : public ::testing::Test {
+class NamedDests : public OperationRun {
  protected:
-  void Open(const PdfSpec& layout) { document_ = host_.Open(layout); }
-
   HRESULT Convert(int32_t flags = 0, std::u16string mask = u"%[Title]",
                   std::vector<zelta::IUnknown*> bookmarks = {}) {
-    auto operation = zelta::MakeCom<BNDOperation>(&host_.Plugin());
+    auto operation = Make<BNDOperation>(bookmarks);
     operation->Options()->SetInt(u"Flags", flags);
     operation->Options()->SetText(u"EditText", mask.c_str(), static_cast<int32_t>(mask.size()));
-    std::vector<zelta::IUnknown*> input{document_.Get()};
-    input.insert(input.end(), bookmarks.begin(), bookmarks.end());
-    SetCabObjects(operation->Input().Get(), input);
-    lastProblems_ = false;
     HRESULT hr = operation->Do(zelta::kDoNoProgress, 0);
     lastProblems_ = operation->HasProblems();
     return hr;
   }
 
-  std::u16string NameAt(std::vector<int> path) { return NameOf(BookmarkAt(document_.Get(), path).Get()); }
-  int32_t PageAt(std::vector<int> path) { return TargetOf(BookmarkAt(document_.Get(), path).Get()).page; }
+  std::u16string NameAt(std::vector<int> path) {
+    return NameOf(BookmarkAt(document_.Get(), path).Get());
+  }
+  int32_t PageAt(std::vector<int> path) {
+    return TargetOf(BookmarkAt(document_.Get(), path).Get()).page;
+  }
 
-  CoreHost host_;
-  ComPtr<zelta::IHostDocument> document_;
   bool lastProblems_ = false;
 };
 
@@ -89,7 +84,8 @@ TEST_F(NamedDests, EqualTitlesGetNumberedNamesAndKeepTheirPages) {
   EXPECT_EQ(PageAt({1}), 1);
   EXPECT_EQ(PageAt({2}), 2);
   EXPECT_EQ(PageAt({3}), 3);
-  EXPECT_EQ(DocumentNames(document_.Get()), (std::set<std::u16string>{u"Intro", u"Intro_1", u"Intro_2"}));
+  EXPECT_EQ(DocumentNames(document_.Get()),
+            (std::set<std::u16string>{u"Intro", u"Intro_1", u"Intro_2"}));
 }
 
 TEST_F(NamedDests, ExistingNamesAreNotTaken) {
@@ -146,12 +142,8 @@ TEST_F(NamedDests, UndoRemovesEveryCreatedNameAndRedoBringsThemBack) {
   layout.namedDests = {{"keep", 0}};
   Open(layout);
   ASSERT_EQ(Convert(), zelta::S_OK);
-  ComPtr<zelta::IHostUndoHistory> history;
-  document_->GetUndoHistory(history.Put());
-  zelta::OwnedString label;
-  history->GetLabel(0, label.Put());
-  EXPECT_EQ(label.View(), u"bookmarksPlugin.DlgBookmarksToNamedDests");
-
+  ExpectOneUndoStep(u"bookmarksPlugin.DlgBookmarksToNamedDests");
+  auto history = History();
   ASSERT_EQ(history->Undo(), zelta::S_OK);
   EXPECT_EQ(DocumentNames(document_.Get()), (std::set<std::u16string>{u"keep"}));
   for (int i = 1; i <= 3; ++i) {
@@ -161,15 +153,14 @@ TEST_F(NamedDests, UndoRemovesEveryCreatedNameAndRedoBringsThemBack) {
   ASSERT_EQ(history->Redo(), zelta::S_OK);
   EXPECT_EQ(NameAt({3}), u"Intro_2");
   EXPECT_EQ(PageAt({3}), 3);
-  EXPECT_EQ(DocumentNames(document_.Get()), (std::set<std::u16string>{u"keep", u"Intro", u"Intro_1", u"Intro_2"}));
+  EXPECT_EQ(DocumentNames(document_.Get()),
+            (std::set<std::u16string>{u"keep", u"Intro", u"Intro_1", u"Intro_2"}));
 }
 
 TEST_F(NamedDests, CancelTakesBackWhatWasConverted) {
   Open(Intros());
   host_.CancelProgressAt(2);
-  auto operation = zelta::MakeCom<BNDOperation>(&host_.Plugin());
-  SetCabObjects(operation->Input().Get(), {document_.Get()});
-  EXPECT_EQ(operation->Do(0, 0), zelta::E_CANCELLED);
+  EXPECT_EQ(Make<BNDOperation>()->Do(0, 0), zelta::E_CANCELLED);
   EXPECT_TRUE(DocumentNames(document_.Get()).empty());
   EXPECT_EQ(NameAt({1}), u"");
   EXPECT_EQ(UndoCount(document_.Get()), 0);
@@ -188,7 +179,8 @@ TEST_F(NamedDests, MaskWithMacrosAndPlainMask) {
 
   Open(Intros());
   ASSERT_EQ(Convert(0, u"dest"), zelta::S_OK);
-  EXPECT_EQ(DocumentNames(document_.Get()), (std::set<std::u16string>{u"dest", u"dest_1", u"dest_2"}));
+  EXPECT_EQ(DocumentNames(document_.Get()),
+            (std::set<std::u16string>{u"dest", u"dest_1", u"dest_2"}));
 }
 
 TEST_F(NamedDests, EmptyNameIsAProblemNotAConversion) {

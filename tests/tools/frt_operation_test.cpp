@@ -1,10 +1,9 @@
 // Find and replace runs against the real host: sources, invalid patterns, huge titles, undo.
+#include "tools/title/frt_operation.h"
+
 #include <gtest/gtest.h>
 
-#include "framework/cab_access.h"
-#include "host/undo.h"
-#include "tests/harness/core_host.h"
-#include "tools/title/frt_operation.h"
+#include "tests/harness/operation_run.h"
 
 namespace bm::testing {
 namespace {
@@ -26,45 +25,27 @@ PdfSpec Manual() {
   return layout;
 }
 
-class FindReplaceRun : public ::testing::Test {
+class FindReplaceRun : public OperationRun {
  protected:
-  void Open(const PdfSpec& layout) {
-    document_ = host_.Open(layout);
-    before_ = Titles(document_.Get());
-  }
   ComPtr<FRTOperation> Operation(int32_t flags, std::u16string find, std::u16string replace,
                                  std::vector<zelta::IUnknown*> bookmarks = {}) {
-    auto operation = zelta::MakeCom<FRTOperation>(&host_.Plugin());
+    auto operation = Make<FRTOperation>(bookmarks);
     auto options = operation->Options();
     options->SetInt(u"Flags", flags);
     SetCabStrings(CabItem(options.Get(), u"FindWords").Get(), {find, u"older"});
     SetCabStrings(CabItem(options.Get(), u"ReplaceWords").Get(), {replace});
-    std::vector<zelta::IUnknown*> input{document_.Get()};
-    input.insert(input.end(), bookmarks.begin(), bookmarks.end());
-    SetCabObjects(operation->Input().Get(), input);
     return operation;
   }
-
-  CoreHost host_;
-  ComPtr<zelta::IHostDocument> document_;
-  std::vector<std::u16string> before_;
 };
 
 TEST_F(FindReplaceRun, LiteralOverTheWholeDocumentIsOneUndoStep) {
   Open(Manual());
   auto operation = Operation(0, u"chapter", u"Part");
   ASSERT_EQ(operation->Do(0, 0), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()),
-            (std::vector<std::u16string>{u"1.2 Intro Part", u"Part notes", u"Appendix", u"Part list"}));
+  EXPECT_EQ(Titles(document_.Get()), (std::vector<std::u16string>{u"1.2 Intro Part", u"Part notes",
+                                                                  u"Appendix", u"Part list"}));
   EXPECT_EQ(CabObjects(operation->Output().Get()).size(), 3u);
-  ASSERT_EQ(UndoCount(document_.Get()), 1);
-  ComPtr<zelta::IHostUndoHistory> history;
-  document_->GetUndoHistory(history.Put());
-  zelta::OwnedString label;
-  history->GetLabel(0, label.Put());
-  EXPECT_EQ(label.View(), u"bookmarksPlugin.DlgFindReplaceBookmarkText");
-  ASSERT_EQ(history->Undo(), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()), before_);
+  ExpectOneUndoStep(u"bookmarksPlugin.DlgFindReplaceBookmarkText");
 }
 
 TEST_F(FindReplaceRun, RegularExpressionSwapsGroups) {
@@ -91,8 +72,9 @@ TEST_F(FindReplaceRun, InvalidPatternFailsAndChangesNothing) {
   EXPECT_EQ(operation->Do(kSilent, 0), zelta::E_INVALIDARG);
   EXPECT_EQ(operation->PatternError(), std::regex_constants::error_paren);
   // The user is told which pattern and why, in the table's words.
-  EXPECT_EQ(operation->FailureDetail(),
-            u"FindWords \"(chapter\": The expression contained mismatched parentheses: '(' and ')'.");
+  EXPECT_EQ(
+      operation->FailureDetail(),
+      u"FindWords \"(chapter\": The expression contained mismatched parentheses: '(' and ')'.");
   EXPECT_EQ(Titles(document_.Get()), before_);
   EXPECT_EQ(UndoCount(document_.Get()), 0);
 }
@@ -105,7 +87,9 @@ TEST_F(FindReplaceRun, HugeTitleWithPathologicalPatternFailsAndRestoresTitles) {
   auto operation = Operation(kFrtRegex, u"(a|b)*c|Intro", u"x");
   EXPECT_EQ(operation->Do(kSilent, 0), zelta::E_INVALIDARG);
   // The message names the title by its start only.
-  EXPECT_EQ(operation->FailureDetail().rfind(u"the title \"" + std::u16string(80, u'a') + u"\u2026\": ", 0), 0u);
+  EXPECT_EQ(operation->FailureDetail().rfind(
+                u"the title \"" + std::u16string(80, u'a') + u"\u2026\": ", 0),
+            0u);
   EXPECT_EQ(Titles(document_.Get()), before_);
   EXPECT_EQ(UndoCount(document_.Get()), 0);
   // A simple pattern handles the same title.
@@ -116,16 +100,21 @@ TEST_F(FindReplaceRun, HugeTitleWithPathologicalPatternFailsAndRestoresTitles) {
 TEST_F(FindReplaceRun, SelectedBookmarksWithAndWithoutChildren) {
   Open(Manual());
   auto one = BookmarkAt(document_.Get(), {1});
-  ASSERT_EQ(Operation(kFrtSourceSelected, u"chapter", u"Part", {one.Get()})->Do(kSilent, 0), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()),
-            (std::vector<std::u16string>{u"1.2 Intro Part", u"Chapter notes", u"Appendix", u"chapter list"}));
-  ASSERT_EQ(Operation(kFrtSourceSelected | kFrtIncludeSubBookmarks, u"chapter", u"Part", {one.Get()})->Do(kSilent, 0),
+  ASSERT_EQ(Operation(kFrtSourceSelected, u"chapter", u"Part", {one.Get()})->Do(kSilent, 0),
             zelta::S_OK);
+  EXPECT_EQ(Titles(document_.Get()),
+            (std::vector<std::u16string>{u"1.2 Intro Part", u"Chapter notes", u"Appendix",
+                                         u"chapter list"}));
+  ASSERT_EQ(
+      Operation(kFrtSourceSelected | kFrtIncludeSubBookmarks, u"chapter", u"Part", {one.Get()})
+          ->Do(kSilent, 0),
+      zelta::S_OK);
   EXPECT_EQ(Titles(document_.Get())[1], u"Part notes");
   EXPECT_EQ(Titles(document_.Get())[3], u"chapter list");
   // Selected with nothing given and nothing selected is refused, not widened to the document.
   host_.SelectBookmarks(document_.Get(), {});
-  EXPECT_EQ(Operation(kFrtSourceSelected, u"chapter", u"Part")->Do(kSilent, 0), zelta::E_INVALIDARG);
+  EXPECT_EQ(Operation(kFrtSourceSelected, u"chapter", u"Part")->Do(kSilent, 0),
+            zelta::E_INVALIDARG);
   EXPECT_EQ(Titles(document_.Get())[3], u"chapter list");
 }
 

@@ -2,9 +2,7 @@
 // choices, undo, cancel and the no-change result; and the pure order functions.
 #include <gtest/gtest.h>
 
-#include "framework/cab_access.h"
-#include "host/undo.h"
-#include "tests/harness/core_host.h"
+#include "tests/harness/operation_run.h"
 #include "tools/tree/sb_operation.h"
 #include "tools/tree/sort_order.h"
 
@@ -23,18 +21,12 @@ OutlineSpec Parent(std::string title, std::vector<OutlineSpec> children) {
   return layout;
 }
 
-class Sorting : public ::testing::Test {
+class Sorting : public OperationRun {
  protected:
-  void Open(const PdfSpec& layout) {
-    document_ = host_.Open(layout);
-    before_ = Titles(document_.Get());
-  }
-
   HRESULT Sort(int32_t flags, int32_t level = 1, int32_t doFlags = zelta::kDoNoProgress) {
-    auto operation = zelta::MakeCom<SBOperation>(&host_.Plugin());
+    auto operation = Make<SBOperation>();
     operation->Options()->SetInt(u"Flags", flags);
     operation->Options()->SetInt(u"Level", level);
-    SetCabObjects(operation->Input().Get(), {document_.Get()});
     return operation->Do(doFlags, 0);
   }
 
@@ -55,10 +47,6 @@ class Sorting : public ::testing::Test {
     ASSERT_EQ(action->SetDestination(&dest), zelta::S_OK);
     ASSERT_EQ(bookmark->SetActions(actions.Get()), zelta::S_OK);
   }
-
-  CoreHost host_;
-  ComPtr<zelta::IHostDocument> document_;
-  Titles16 before_;
 };
 
 TEST_F(Sorting, AlphabeticalIgnoringCasePutsTheLaterEqualTitleFirst) {
@@ -73,7 +61,8 @@ TEST_F(Sorting, AlphabeticalIgnoringCasePutsTheLaterEqualTitleFirst) {
 
 TEST_F(Sorting, AlphabeticalFollowsCollationNotCodeOrder) {
   PdfSpec layout;
-  layout.outline = {Mark("b", 0), Mark("B", 0), Mark("\xC3\xA9t\xC3\xA9", 0), Mark("a", 0), Mark("f", 0)};
+  layout.outline = {Mark("b", 0), Mark("B", 0), Mark("\xC3\xA9t\xC3\xA9", 0), Mark("a", 0),
+                    Mark("f", 0)};
   Open(layout);
   ASSERT_EQ(Sort(kSbAlphabetical), zelta::S_OK);
   // By character codes "B" would come first and "été" last.
@@ -83,15 +72,18 @@ TEST_F(Sorting, AlphabeticalFollowsCollationNotCodeOrder) {
 TEST_F(Sorting, ByPlaceOrdersPageThenTopToBottomThenLeftToRight) {
   PdfSpec layout;
   layout.pages.resize(3);
-  layout.outline = {Mark("page 3", 2), Mark("low", 0), Mark("right", 0), Mark("no target"), Mark("left", 0)};
+  layout.outline = {Mark("page 3", 2), Mark("low", 0), Mark("right", 0), Mark("no target"),
+                    Mark("left", 0)};
   Open(layout);
   Aim({2}, 0, 100, 100);
   Aim({3}, 0, 300, 700);
   Aim({5}, 0, 100, 700);
   ASSERT_EQ(Sort(0), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()), (Titles16{u"no target", u"left", u"right", u"low", u"page 3"}));
+  EXPECT_EQ(Titles(document_.Get()),
+            (Titles16{u"no target", u"left", u"right", u"low", u"page 3"}));
   ASSERT_EQ(Sort(kSbDescending), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()), (Titles16{u"page 3", u"low", u"right", u"left", u"no target"}));
+  EXPECT_EQ(Titles(document_.Get()),
+            (Titles16{u"page 3", u"low", u"right", u"left", u"no target"}));
 }
 
 TEST_F(Sorting, ByPlaceSeesPagesAsTheyAreTurned) {
@@ -110,42 +102,35 @@ TEST_F(Sorting, ByPlaceSeesPagesAsTheyAreTurned) {
 PdfSpec Levels() {
   PdfSpec layout;
   layout.outline = {Parent("Z", {Mark("c", 0), Mark("b", 0), Mark("a", 0)}),
-                  Parent("A", {Mark("z", 0), Parent("y", {Mark("2", 0), Mark("1", 0)})})};
+                    Parent("A", {Mark("z", 0), Parent("y", {Mark("2", 0), Mark("1", 0)})})};
   return layout;
 }
 
-TEST_F(Sorting, OneLevelLeavesTheOthers) {
-  Open(Levels());
-  ASSERT_EQ(Sort(kSbAlphabetical | kSbOneLevel, 2), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()), (Titles16{u"Z", u"a", u"b", u"c", u"A", u"y", u"2", u"1", u"z"}));
-}
-
-TEST_F(Sorting, OneLevelWithTheLevelsBelow) {
-  Open(Levels());
-  ASSERT_EQ(Sort(kSbAlphabetical | kSbOneLevel | kSbWithLevelsBelow, 2), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()), (Titles16{u"Z", u"a", u"b", u"c", u"A", u"y", u"1", u"2", u"z"}));
-}
-
-TEST_F(Sorting, AllLevelsWhateverLevelSays) {
-  Open(Levels());
-  ASSERT_EQ(Sort(kSbAlphabetical, 3), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()), (Titles16{u"A", u"y", u"1", u"2", u"z", u"Z", u"a", u"b", u"c"}));
+// One level alone, with the levels below it, or (without the one-level bit) every level
+// whatever Level says.
+TEST_F(Sorting, LevelChoices) {
+  const struct {
+    int32_t flags, level;
+    Titles16 expected;
+  } cases[] = {
+      {kSbAlphabetical | kSbOneLevel, 2, {u"Z", u"a", u"b", u"c", u"A", u"y", u"2", u"1", u"z"}},
+      {kSbAlphabetical | kSbOneLevel | kSbWithLevelsBelow,
+       2,
+       {u"Z", u"a", u"b", u"c", u"A", u"y", u"1", u"2", u"z"}},
+      {kSbAlphabetical | kSbOneLevel, 3, {u"Z", u"c", u"b", u"a", u"A", u"z", u"y", u"1", u"2"}},
+      {kSbAlphabetical, 3, {u"A", u"y", u"1", u"2", u"z", u"Z", u"a", u"b", u"c"}},
+  };
+  for (const auto& c : cases) {
+    Open(Levels());
+    ASSERT_EQ(Sort(c.flags, c.level), zelta::S_OK) << c.flags << " level " << c.level;
+    EXPECT_EQ(Titles(document_.Get()), c.expected) << c.flags << " level " << c.level;
+  }
 }
 
 TEST_F(Sorting, OneUndoStepRestoresTheOrder) {
   Open(Levels());
   ASSERT_EQ(Sort(kSbAlphabetical), zelta::S_OK);
-  ASSERT_EQ(UndoCount(document_.Get()), 1);
-  ComPtr<zelta::IHostUndoHistory> history;
-  document_->GetUndoHistory(history.Put());
-  zelta::OwnedString label;
-  history->GetLabel(0, label.Put());
-  EXPECT_EQ(label.View(), u"bookmarksPlugin.DlgSortBookmarks");
-  const Titles16 sorted = Titles(document_.Get());
-  ASSERT_EQ(history->Undo(), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()), before_);
-  ASSERT_EQ(history->Redo(), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()), sorted);
+  ExpectOneUndoStep(u"bookmarksPlugin.DlgSortBookmarks");
 }
 
 TEST_F(Sorting, SortedTreeIsNoChange) {
@@ -170,15 +155,19 @@ TEST(SortOrder, InsertPositionPlacesEqualKeysInFront) {
   auto compare = [](int a, int b) { return a < b ? -1 : a > b ? 1 : 0; };
   std::vector<int> sorted;
   for (int key : {5, 1, 4, 1, 3, 9, 2, 6, 5, 3, 5, 0})
-    sorted.insert(sorted.begin() + static_cast<std::ptrdiff_t>(InsertPosition(sorted, key, compare)), key);
+    sorted.insert(
+        sorted.begin() + static_cast<std::ptrdiff_t>(InsertPosition(sorted, key, compare)), key);
   EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end()));
   EXPECT_EQ(sorted.size(), 12u);
   // Equal keys: the later one goes in front (tagged pairs show who is who).
   using Tagged = std::pair<int, char>;
-  auto byKey = [](const Tagged& a, const Tagged& b) { return a.first < b.first ? -1 : a.first > b.first ? 1 : 0; };
+  auto byKey = [](const Tagged& a, const Tagged& b) {
+    return a.first < b.first ? -1 : a.first > b.first ? 1 : 0;
+  };
   std::vector<Tagged> tagged;
   for (Tagged item : {Tagged{2, 'a'}, Tagged{1, 'b'}, Tagged{2, 'c'}})
-    tagged.insert(tagged.begin() + static_cast<std::ptrdiff_t>(InsertPosition(tagged, item, byKey)), item);
+    tagged.insert(tagged.begin() + static_cast<std::ptrdiff_t>(InsertPosition(tagged, item, byKey)),
+                  item);
   EXPECT_EQ(tagged, (std::vector<Tagged>{{1, 'b'}, {2, 'c'}, {2, 'a'}}));
 }
 

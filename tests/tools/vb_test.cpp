@@ -5,8 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "framework/cab_access.h"
-#include "tests/harness/core_host.h"
+#include "tests/harness/operation_run.h"
 #include "tools/tree/validation_warnings.h"
 #include "tools/tree/vb_operation.h"
 
@@ -54,14 +53,11 @@ PdfSpec Faults() {
   return layout;
 }
 
-class Validation : public ::testing::Test {
+class Validation : public OperationRun {
  protected:
   ComPtr<VBOperation> Operation(int32_t checks, std::vector<zelta::IUnknown*> bookmarks = {}) {
-    auto operation = zelta::MakeCom<VBOperation>(&host_.Plugin());
+    auto operation = Make<VBOperation>(bookmarks);
     operation->Options()->SetInt(u"Flags", checks);
-    std::vector<zelta::IUnknown*> input{document_.Get()};
-    input.insert(input.end(), bookmarks.begin(), bookmarks.end());
-    SetCabObjects(operation->Input().Get(), input);
     return operation;
   }
 
@@ -70,16 +66,14 @@ class Validation : public ::testing::Test {
     auto operation = Operation(checks);
     EXPECT_EQ(operation->Do(zelta::kDoNoProgress, 0), zelta::S_FALSE);
     std::map<std::u16string, int32_t> findings;
-    for (const auto& record : operation->Records()) findings[TitleOf(record.bookmark.Get())] = record.warnings;
+    for (const auto& record : operation->Records())
+      findings[TitleOf(record.bookmark.Get())] = record.warnings;
     return findings;
   }
-
-  CoreHost host_;
-  ComPtr<zelta::IHostDocument> document_;
 };
 
 TEST_F(Validation, ReportsEachFaultWithItsBits) {
-  document_ = host_.Open(Faults());
+  Open(Faults());
   auto findings = Findings(kAllChecks & ~kVbCheckMissingGoTo);
   EXPECT_EQ(findings, (std::map<std::u16string, int32_t>{
                           {u"", kWarnEmptyTitle},
@@ -93,7 +87,7 @@ TEST_F(Validation, ReportsEachFaultWithItsBits) {
 }
 
 TEST_F(Validation, EveryCheckOffFindsNothing) {
-  document_ = host_.Open(Faults());
+  Open(Faults());
   auto operation = Operation(0);
   EXPECT_EQ(operation->Do(zelta::kDoNoProgress, 0), zelta::S_FALSE);
   EXPECT_TRUE(operation->Records().empty());
@@ -101,7 +95,7 @@ TEST_F(Validation, EveryCheckOffFindsNothing) {
 }
 
 TEST_F(Validation, ChecksAreIndependent) {
-  document_ = host_.Open(Faults());
+  Open(Faults());
   // Only the launch and URI rule, and a launched file that need not exist.
   EXPECT_EQ(Findings(kVbCheckLaunchUri),
             (std::map<std::u16string, int32_t>{{u"empty uri", kWarnInvalidAction | 0x10000}}));
@@ -118,7 +112,7 @@ TEST_F(Validation, LaunchedFilesAreLookedUpBesideTheDocument) {
   ActionSpec launch = Action("Launch");
   launch.file = "beside.txt";
   layout.outline = {WithActions("launch", {launch})};
-  document_ = host_.Open(layout);
+  Open(layout);
   zelta::OwnedString path;
   document_->GetFilePath(path.Put());
   const auto beside = std::filesystem::path(path.Str()).parent_path() / "beside.txt";
@@ -141,12 +135,13 @@ TEST_F(Validation, PageOutOfRange) {
   std::string bytes = zelta::testing::BuildPdf(layout);
   for (size_t at = 0; (at = bytes.find("/S /GoToR /F <>")) != std::string::npos;)
     bytes.replace(at, 15, "/S /GoTo       ");
-  document_ = host_.OpenBytes(bytes);
-  EXPECT_EQ(Findings(kVbCheckGoTo), (std::map<std::u16string, int32_t>{{u"past", kWarnPageOutOfRange}}));
+  OpenBytes(bytes);
+  EXPECT_EQ(Findings(kVbCheckGoTo),
+            (std::map<std::u16string, int32_t>{{u"past", kWarnPageOutOfRange}}));
 }
 
 TEST_F(Validation, SelectedBookmarksAreValidatedWithoutTheirChildren) {
-  document_ = host_.Open(Faults());
+  Open(Faults());
   auto good = BookmarkAt(document_.Get(), {1});
   auto named = BookmarkAt(document_.Get(), {7});
   auto operation = Operation(kAllChecks, {named.Get(), good.Get()});
@@ -176,7 +171,7 @@ class RecordingListener : public ValidationListener {
 };
 
 TEST_F(Validation, ListenerHearsTotalRecordsAndEnd) {
-  document_ = host_.Open(Faults());
+  Open(Faults());
   RecordingListener listener;
   auto operation = Operation(kAllChecks);
   operation->SetListener(&listener);
@@ -188,7 +183,7 @@ TEST_F(Validation, ListenerHearsTotalRecordsAndEnd) {
 }
 
 TEST_F(Validation, CancelLeavesOutputUnwritten) {
-  document_ = host_.Open(Faults());
+  Open(Faults());
   RecordingListener listener;
   listener.cancelAfter = 5;  // before the sixth bookmark ("no actions" is the fifth)
   auto operation = Operation(kAllChecks);
@@ -200,15 +195,15 @@ TEST_F(Validation, CancelLeavesOutputUnwritten) {
 }
 
 TEST_F(Validation, ChangesNothing) {
-  document_ = host_.Open(Faults());
-  const auto before = Titles(document_.Get());
+  Open(Faults());
   Findings(kAllChecks);
-  EXPECT_EQ(Titles(document_.Get()), before);
+  EXPECT_EQ(Now(), before_);
   EXPECT_EQ(UndoCount(document_.Get()), 0);
 }
 
 TEST(ValidationMessages, LinesFollowTheBitsAndNameTheFirstType) {
-  auto lines = ValidationMessages(kWarnPageOutOfRange | kWarnEmptyTitle | kWarnInvalidAction | 0x1000000 | 0x10000);
+  auto lines = ValidationMessages(kWarnPageOutOfRange | kWarnEmptyTitle | kWarnInvalidAction |
+                                  0x1000000 | 0x10000);
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0].id, u"bookmarksPlugin.op.ValidateBookmarks.msg.emptyTitle");
   EXPECT_EQ(lines[1].id, u"bookmarksPlugin.op.ValidateBookmarks.msg.invalidAction");
