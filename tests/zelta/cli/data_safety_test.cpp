@@ -1,0 +1,210 @@
+// Nothing is lost: the input is never modified, failed saves leave nothing behind and say
+// why, and a run that changes nothing writes a file equal in meaning to its input.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/locale_text.h"
+#include "tests/zelta/cli/cli_sandbox.h"
+#include "tests/zelta/cli/outline_lines.h"
+#include "tests/zelta/cli/pdf_facts.h"
+#include "tests/fixtures/pdf_builder.h"
+#include "tests/fixtures/text_pdf_builder.h"
+#include "tools/title/change_case.h"
+
+namespace zelta::cli_testing {
+namespace {
+
+using zelta::testing::Bookmark;
+using zelta::testing::OutlineSpec;
+using zelta::testing::PdfSpec;
+
+struct FileStamp {
+  std::string bytes;
+  timespec mtime{};
+
+  static FileStamp Of(const std::string& path) {
+    FileStamp stamp;
+    stamp.bytes = zelta::testing::ReadFile(path);
+    struct stat info {};
+    stat(path.c_str(), &info);
+    stamp.mtime = info.st_mtim;
+    return stamp;
+  }
+  bool operator==(const FileStamp& other) const {
+    return bytes == other.bytes && mtime.tv_sec == other.mtime.tv_sec && mtime.tv_nsec == other.mtime.tv_nsec;
+  }
+};
+
+// Named destinations in both stores, page labels, and titles already in Title Case.
+PdfSpec RichBook() {
+  PdfSpec layout;
+  layout.pages.resize(5);
+  OutlineSpec intro = Bookmark("Introduction", 0);
+  intro.children = {Bookmark("Scope", 1), Bookmark("1.2.3", 1)};
+  OutlineSpec named = Bookmark("Named Target");
+  named.namedDest = "chap2";
+  named.style = 2;
+  named.color = 0x0000FF;
+  named.open = false;
+  named.children = {Bookmark("Hidden Detail", 3)};
+  layout.outline = {intro, named, Bookmark("Index", 4)};
+  layout.namedDests = {{"chap2", 2}, {"index", 4}, {"scope", 1}};
+  layout.splitNames = true;
+  layout.legacyDests = {{"old", 3}};
+  layout.labels = {{0, 'r', "", 1}, {2, 'D', "A-", 1}};
+  return layout;
+}
+
+TEST(InputFile, IsNeverModified) {
+  CliSandbox sandbox;
+  std::string in = sandbox.Write("in.pdf", zelta::testing::BuildPdf(RichBook()));
+  FileStamp before = FileStamp::Of(in);
+  ASSERT_TRUE(sandbox.Zelta({"run", "CBC", in, "-o", sandbox.Path("out.pdf"), "--set", "Flags=1"}).Exited(0));
+  ASSERT_TRUE(sandbox.Zelta({"run", "CBC", in, "-o", sandbox.Path("same.pdf")}).Exited(3));
+  ASSERT_TRUE(sandbox.Zelta({"run", "CBC", in, "-o", "/dev/full", "--set", "Flags=1"}).Exited(1));
+  ASSERT_TRUE(sandbox.Zelta({"outline", in, "--json"}).Exited(0));
+  EXPECT_TRUE(FileStamp::Of(in) == before);
+}
+
+// Naming the input as the output is either refused (input untouched) or replaces it with a
+// complete, valid result; it never leaves a half-written or emptied file.
+TEST(InputFile, OutputOverTheInput) {
+  CliSandbox sandbox;
+  std::string in = sandbox.Write("in.pdf", zelta::testing::BuildPdf(RichBook()));
+  FileStamp before = FileStamp::Of(in);
+  auto files = sandbox.Files();
+  ProcessResult run = sandbox.Zelta({"run", "CBC", in, "-o", in, "--set", "Flags=1"});
+  ASSERT_FALSE(run.timedOut || run.signal) << run.Describe();
+  EXPECT_EQ(sandbox.Files(), files);
+  if (run.Exited(0)) {
+    PdfFacts facts = ReadPdfFacts(sandbox, in);
+    EXPECT_TRUE(facts.checkPassed) << facts.checkOutput;
+    EXPECT_EQ(facts.pages, 5);
+    EXPECT_EQ(Titles(sandbox.Outline(in)),
+              (std::vector<std::string>{"INTRODUCTION", "SCOPE", "1.2.3", "NAMED TARGET", "HIDDEN DETAIL", "INDEX"}));
+  } else {
+    EXPECT_TRUE(run.Exited(1) || run.Exited(2)) << run.Describe();
+    EXPECT_NE(run.err.find("in.pdf"), std::string::npos) << run.err;
+    EXPECT_TRUE(FileStamp::Of(in) == before);
+  }
+}
+
+TEST(FailedSave, DevFullSaysWhyAndLeavesNothing) {
+  CliSandbox sandbox;
+  std::string in = sandbox.Write("in.pdf", zelta::testing::BuildPdf(RichBook()));
+  ProcessResult run = sandbox.Zelta({"run", "CBC", in, "-o", "/dev/full", "--set", "Flags=1"});
+  EXPECT_TRUE(run.Exited(1)) << run.Describe();
+  EXPECT_NE(run.err.find("/dev/full"), std::string::npos) << run.err;
+  struct stat info {};
+  ASSERT_EQ(stat("/dev/full", &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));  // still the device, not replaced by a file
+  for (const auto& entry : std::filesystem::directory_iterator("/dev")) {
+    EXPECT_FALSE(entry.path().filename().string().starts_with(".full.")) << entry.path();
+  }
+}
+
+TEST(FailedSave, OutputIsAnExistingFolder) {
+  CliSandbox sandbox;
+  std::string in = sandbox.Write("in.pdf", zelta::testing::BuildPdf(RichBook()));
+  std::filesystem::create_directory(sandbox.Path("taken.pdf"));
+  auto files = sandbox.Files();
+  ProcessResult run = sandbox.Zelta({"run", "CBC", in, "-o", sandbox.Path("taken.pdf"), "--set", "Flags=1"});
+  EXPECT_TRUE(run.Exited(1) || run.Exited(2)) << run.Describe();
+  EXPECT_NE(run.err.find("taken.pdf"), std::string::npos) << run.err;
+  EXPECT_TRUE(std::filesystem::is_directory(sandbox.Path("taken.pdf")));
+  EXPECT_EQ(sandbox.Files(), files);
+}
+
+// An immutable folder (chattr +i) refuses new files even to root.
+TEST(FailedSave, ReadOnlyFolderSaysWhyAndLeavesNothing) {
+  CliSandbox sandbox;
+  std::string in = sandbox.Write("in.pdf", zelta::testing::BuildPdf(RichBook()));
+  std::string folder = sandbox.Path("locked");
+  std::filesystem::create_directory(folder);
+  ProcessResult lock = sandbox.Tool("chattr", {"+i", folder});
+  if (!lock.Exited(0)) GTEST_SKIP() << "chattr +i is not available here: " << lock.err;
+  ProcessResult run = sandbox.Zelta({"run", "CBC", in, "-o", folder + "/out.pdf", "--set", "Flags=1"});
+  bool empty = std::filesystem::is_empty(folder);
+  sandbox.Tool("chattr", {"-i", folder});
+  EXPECT_TRUE(run.Exited(1)) << run.Describe();
+  EXPECT_NE(run.err.find("locked"), std::string::npos) << run.err;
+  EXPECT_TRUE(empty);
+}
+
+// What a save without changes must keep: outline, named destinations, pages, page labels.
+void ExpectSameMeaning(const CliSandbox& sandbox, const std::string& in, const std::string& out) {
+  EXPECT_EQ(sandbox.Outline(out), sandbox.Outline(in));
+  PdfFacts original = ReadPdfFacts(sandbox, in), written = ReadPdfFacts(sandbox, out);
+  EXPECT_TRUE(written.checkPassed) << written.checkOutput;
+  EXPECT_EQ(written.pages, original.pages);
+  EXPECT_EQ(written.namedDests, original.namedDests);
+  EXPECT_EQ(written.pageLabels, original.pageLabels);
+}
+
+TEST(NoChangeRun, KeepsEverything) {
+  CliSandbox sandbox;
+  std::string in = sandbox.Write("in.pdf", zelta::testing::BuildPdf(RichBook()));
+  std::string out = sandbox.Path("out.pdf");
+  ProcessResult run = sandbox.Zelta({"run", "CBC", in, "-o", out, "--set", "Flags=0"});
+  ASSERT_TRUE(run.Exited(3)) << run.Describe();
+  ExpectSameMeaning(sandbox, in, out);
+  PdfFacts facts = ReadPdfFacts(sandbox, out);
+  EXPECT_EQ(facts.namedDests, 4);
+  EXPECT_EQ(facts.pageLabels.size(), 2u);
+}
+
+// On the corpus: select one top-level bookmark that Title Case leaves as it is.
+TEST(NoChangeRun, KeepsEverythingOnTheCorpus) {
+  for (const std::string& file : CorpusFiles()) {
+    SCOPED_TRACE(file);
+    CliSandbox sandbox;
+    std::string in = sandbox.Copy(CorpusPath(file), "in.pdf");
+    auto outline = sandbox.Outline(in);
+    bm::ChangeCaseEngine engine({}, bm::kTitleCase);
+    std::string position;
+    for (size_t i = 0; i < outline["bookmarks"].size() && position.empty(); ++i) {
+      std::string title = outline["bookmarks"][i]["title"];
+      std::u16string text = bm::platform::Utf8ToUtf16(title);
+      std::u16string original = text;
+      if (engine.Apply(text) == zelta::S_OK && text == original) position = std::to_string(i + 1);
+    }
+    ASSERT_FALSE(position.empty()) << "no top-level title is in Title Case already";
+    std::string out = sandbox.Path("out.pdf");
+    ProcessResult run = sandbox.Zelta({"run", "CBC", in, "-o", out, "--set", "Flags=0x1200", "--select-bookmarks", position});
+    ASSERT_TRUE(run.Exited(3)) << run.Describe();
+    ExpectSameMeaning(sandbox, in, out);
+  }
+}
+
+// Ctrl-C during a long generation run: the run stops, says so, and writes nothing.
+TEST(Interrupt, GenerationStopsAndWritesNothing) {
+  using namespace zelta::testing;
+  CliSandbox sandbox;
+  TextPdfSpec layout;
+  for (int p = 0; p < 3000; ++p) {
+    TextPageSpec page;
+    for (int l = 0; l < 30; ++l) page.lines.push_back({72, 740.0 - 20 * l, {{"Line " + std::to_string(l), kRegular, 10}}});
+    layout.pages.push_back(page);
+  }
+  const std::string bytes = BuildTextPdf(layout);
+  const std::string in = sandbox.Write("long.pdf", bytes);
+  const std::vector<std::string> files = sandbox.Files();
+  // A level without criteria: every page is read and gives a bookmark.
+  ProcessResult run = sandbox.Zelta({"run", "AGB", in, "-o", sandbox.Path("out.pdf"), "--set", R"(Levels=[{"Index":1}])"},
+                                    kRunTimeout, std::chrono::milliseconds(400));
+  if (run.Exited(0)) GTEST_SKIP() << "the run ended before the interrupt";
+  // Ctrl-C before the run began ends the program the usual way; either way nothing is written.
+  if (run.signal != SIGINT) {
+    EXPECT_TRUE(run.Exited(1)) << run.Describe();
+    EXPECT_NE(run.err.find("Operation was canceled by user."), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(sandbox.Files(), files);
+  EXPECT_EQ(ReadFile(in), bytes);
+}
+
+}  // namespace
+}  // namespace zelta::cli_testing
