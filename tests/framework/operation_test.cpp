@@ -54,98 +54,90 @@ class ScriptedOperation : public BookmarkOperation {
 };
 
 int32_t SavedFlags(CoreHost& host) {
-  return CabInt(CabItem(SettingsRoot(host.Plugin()).Get(), u"CBCLastUsedOptions").Get(), u"Flags", -1);
+  return CabInt(CabItem(SettingsRoot(host.Plugin()).Get(), u"CBCLastUsedOptions").Get(), u"Flags",
+                -1);
 }
-
-struct Outcome {
-  HRESULT result;
-  int runs;
-};
 
 class ExecuteCycle : public ::testing::Test {
  protected:
-  Outcome Execute(HRESULT dialog, HRESULT run, bool keepAlways = false, bool problem = false,
-              bool throughHost = true) {
-    if (!document_) document_ = host_.Open(zelta::testing::PdfSpec{});
-    auto operation = zelta::MakeCom<ScriptedOperation>(&host_.Plugin(), dialog, run, keepAlways);
-    operation->problem = problem;
-    HRESULT result = operation->Execute(throughHost, 0);
-    EXPECT_EQ(operation->dialogs, 1);
-    return {result, operation->runs};
-  }
-
   CoreHost host_;
   ComPtr<zelta::IHostDocument> document_;
 };
 
-TEST_F(ExecuteCycle, CancelRunsNothingAndShowsNothing) {
-  for (HRESULT answer : {zelta::S_FALSE, zelta::E_FAIL, zelta::E_NOTIMPL}) {
-    Outcome run = Execute(answer, zelta::S_OK);
-    EXPECT_EQ(run.result, zelta::E_CANCELLED);
-    EXPECT_EQ(run.runs, 0);
+constexpr uint32_t kFailure = 0x80000401u, kWarning = 0x80000301u;
+
+// The dialog's answer decides whether the run happens and whether options are kept; the
+// run's result and problems decide the one message shown.
+TEST(ExecuteCycleCases, DialogAnswerRunResultAndMessage) {
+  const struct {
+    HRESULT dialog, run;
+    bool keepAlways, problem, throughHost;
+    HRESULT result;
+    int runs;
+    const char16_t* message;  // the id of the one message shown, or null for none
+    uint32_t style;
+    int32_t savedFlags;  // the dialog sets 4; options are kept after OK or by "always" operations
+  } cases[] = {
+      {zelta::S_FALSE, zelta::S_OK, false, false, true, zelta::E_CANCELLED, 0, nullptr, 0, 0},
+      {zelta::E_FAIL, zelta::S_OK, false, false, true, zelta::E_CANCELLED, 0, nullptr, 0, 0},
+      {zelta::E_NOTIMPL, zelta::S_OK, false, false, true, zelta::E_CANCELLED, 0, nullptr, 0, 0},
+      {zelta::S_FALSE, zelta::S_OK, true, false, true, zelta::E_CANCELLED, 0, nullptr, 0, 4},
+      {zelta::S_OK, zelta::S_OK, false, false, true, zelta::S_OK, 1, nullptr, 0, 4},
+      {zelta::S_OK, zelta::S_OK, false, false, false, zelta::S_OK, 1, nullptr, 0, 4},
+      {zelta::S_OK, zelta::S_FALSE, false, false, true, zelta::S_FALSE, 1,
+       u"bookmarksPlugin.msg.oper.noChanges", kWarning, 4},
+      {zelta::S_OK, zelta::S_OK, false, true, true, zelta::S_OK, 1,
+       u"bookmarksPlugin.msg.oper.warning", kWarning, 4},
+      // Problems and no change: the warning alone.
+      {zelta::S_OK, zelta::S_FALSE, false, true, true, zelta::S_FALSE, 1,
+       u"bookmarksPlugin.msg.oper.warning", kWarning, 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    CoreHost host;
+    host.Open(zelta::testing::PdfSpec{});
+    auto operation =
+        zelta::MakeCom<ScriptedOperation>(&host.Plugin(), c.dialog, c.run, c.keepAlways);
+    operation->problem = c.problem;
+    EXPECT_EQ(operation->Execute(c.throughHost, 0), c.result);
+    EXPECT_EQ(operation->dialogs, 1);
+    EXPECT_EQ(operation->runs, c.runs);
+    EXPECT_EQ(host.App().LastRun().has_value(), c.runs == 1 && c.throughHost);
+    EXPECT_EQ(SavedFlags(host), c.savedFlags);
+    if (!c.message) {
+      EXPECT_TRUE(host.messages.empty());
+      continue;
+    }
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, host.Plugin().LoadString(c.message));
+    EXPECT_EQ(host.messages[0].style, c.style);
   }
-  EXPECT_TRUE(host_.messages.empty());
-  EXPECT_EQ(SavedFlags(host_), 0);  // options are kept only after OK
 }
 
-TEST_F(ExecuteCycle, CancelSavesOptionsForAlwaysOperations) {
-  Outcome run = Execute(zelta::S_FALSE, zelta::S_OK, /*keepAlways=*/true);
-  EXPECT_EQ(run.result, zelta::E_CANCELLED);
-  EXPECT_EQ(SavedFlags(host_), 4);
-}
-
-TEST_F(ExecuteCycle, OkRunsThroughTheHostAndSavesOptions) {
-  Outcome run = Execute(zelta::S_OK, zelta::S_OK);
-  EXPECT_EQ(run.result, zelta::S_OK);
-  EXPECT_EQ(run.runs, 1);
-  EXPECT_TRUE(host_.messages.empty());
-  EXPECT_EQ(SavedFlags(host_), 4);
-  ASSERT_TRUE(host_.App().LastRun().has_value());
-  // Directly too.
-  run = Execute(zelta::S_OK, zelta::S_OK, false, false, /*throughHost=*/false);
-  EXPECT_EQ(run.runs, 1);
+TEST_F(ExecuteCycle, FailureShowsTheResultText) {
+  document_ = host_.Open(zelta::testing::PdfSpec{});
+  auto operation = zelta::MakeCom<ScriptedOperation>(&host_.Plugin(), zelta::S_OK,
+                                                     zelta::E_NO_PERMISSION, false);
+  EXPECT_EQ(operation->Execute(true, 0), zelta::E_NO_PERMISSION);
+  ASSERT_EQ(host_.messages.size(), 1u);
+  EXPECT_EQ(host_.messages[0].text, u"Error [Bookmarks]: No permissions for this operation.");
+  EXPECT_EQ(host_.messages[0].caption, u"Bookmarks");
+  EXPECT_EQ(host_.messages[0].style, kFailure);
 }
 
 TEST_F(ExecuteCycle, LoadsLastUsedOptionsBeforeTheDialog) {
   CabItem(SettingsRoot(host_.Plugin()).Get(), u"CBCLastUsedOptions")->SetInt(u"Flags", 0x212);
   document_ = host_.Open(zelta::testing::PdfSpec{});
-  auto operation = zelta::MakeCom<ScriptedOperation>(&host_.Plugin(), zelta::S_FALSE, zelta::S_OK, false);
+  auto operation =
+      zelta::MakeCom<ScriptedOperation>(&host_.Plugin(), zelta::S_FALSE, zelta::S_OK, false);
   operation->LoadLastUsedOptions();
   EXPECT_EQ(CabInt(operation->Options().Get(), u"Flags", -1), 0x212);
 }
 
-TEST_F(ExecuteCycle, FailureShowsTheResultText) {
-  Outcome run = Execute(zelta::S_OK, zelta::E_NO_PERMISSION);
-  EXPECT_EQ(run.result, zelta::E_NO_PERMISSION);
-  ASSERT_EQ(host_.messages.size(), 1u);
-  EXPECT_EQ(host_.messages[0].text, u"Error [Bookmarks]: No permissions for this operation.");
-  EXPECT_EQ(host_.messages[0].caption, u"Bookmarks");
-  EXPECT_EQ(host_.messages[0].style, 0x80000401u);
-}
-
-TEST_F(ExecuteCycle, NoChangesAndProblemsGetOneWarningEach) {
-  Outcome run = Execute(zelta::S_OK, zelta::S_FALSE);
-  EXPECT_EQ(run.result, zelta::S_FALSE);
-  ASSERT_EQ(host_.messages.size(), 1u);
-  EXPECT_EQ(host_.messages[0].text, host_.Plugin().LoadString(u"bookmarksPlugin.msg.oper.noChanges"));
-  EXPECT_EQ(host_.messages[0].style, 0x80000301u);
-
-  host_.messages.clear();
-  run = Execute(zelta::S_OK, zelta::S_OK, false, /*problem=*/true);
-  ASSERT_EQ(host_.messages.size(), 1u);
-  EXPECT_EQ(host_.messages[0].text, host_.Plugin().LoadString(u"bookmarksPlugin.msg.oper.warning"));
-  EXPECT_EQ(host_.messages[0].style, 0x80000301u);
-
-  // Problems and no change: the warning alone.
-  host_.messages.clear();
-  Execute(zelta::S_OK, zelta::S_FALSE, false, true);
-  ASSERT_EQ(host_.messages.size(), 1u);
-  EXPECT_EQ(host_.messages[0].text, host_.Plugin().LoadString(u"bookmarksPlugin.msg.oper.warning"));
-}
-
 TEST_F(ExecuteCycle, InputTakesTheActiveDocument) {
   document_ = host_.Open(zelta::testing::PdfSpec{});
-  auto operation = zelta::MakeCom<ScriptedOperation>(&host_.Plugin(), zelta::S_FALSE, zelta::S_OK, false);
+  auto operation =
+      zelta::MakeCom<ScriptedOperation>(&host_.Plugin(), zelta::S_FALSE, zelta::S_OK, false);
   operation->Execute(true, 0);
   auto objects = CabObjects(operation->Input().Get());
   ASSERT_EQ(objects.size(), 1u);
@@ -154,16 +146,18 @@ TEST_F(ExecuteCycle, InputTakesTheActiveDocument) {
 
 TEST(BookmarkOperation, WithoutDocumentInputStaysEmptyAndTheRunFails) {
   CoreHost host;
-  auto operation = zelta::MakeCom<ScriptedOperation>(&host.Plugin(), zelta::S_OK, zelta::S_OK, false);
+  auto operation =
+      zelta::MakeCom<ScriptedOperation>(&host.Plugin(), zelta::S_OK, zelta::S_OK, false);
   EXPECT_EQ(operation->Execute(false, 0), zelta::E_FAIL);  // an empty Input array
   EXPECT_TRUE(CabObjects(operation->Input().Get()).empty());
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].style, 0x80000401u);
+  EXPECT_EQ(host.messages[0].style, kFailure);
 }
 
 TEST(BookmarkOperation, HostFacingAnswers) {
   CoreHost host;
-  auto operation = zelta::MakeCom<ScriptedOperation>(&host.Plugin(), zelta::S_OK, zelta::S_OK, false);
+  auto operation =
+      zelta::MakeCom<ScriptedOperation>(&host.Plugin(), zelta::S_OK, zelta::S_OK, false);
   int32_t kind = 0;
   EXPECT_EQ(operation->GetKind(&kind), zelta::S_OK);
   EXPECT_EQ(kind, 2);
@@ -174,7 +168,8 @@ TEST(BookmarkOperation, HostFacingAnswers) {
   ComPtr<zelta::ICab> params;
   ASSERT_EQ(operation->GetParams(params.Put()), zelta::S_OK);
   auto root = CabRoot(params.Get());
-  for (const char16_t* name : {u"Input", u"Output", u"Options"}) EXPECT_TRUE(CabItem(root.Get(), name));
+  for (const char16_t* name : {u"Input", u"Output", u"Options"})
+    EXPECT_TRUE(CabItem(root.Get(), name));
   EXPECT_TRUE(CabItem(CabItem(root.Get(), u"Options").Get(), u"ExcludedWords"));
 
   ComPtr<zelta::IUnknown> object;
@@ -187,7 +182,8 @@ TEST(BookmarkOperation, HostFacingAnswers) {
   EXPECT_EQ(operation->BookmarkOperation::Do(0, 0), zelta::E_NOTIMPL);
 
   EXPECT_EQ(operation->PendingMarker(), -1);
-  auto callback = zelta::QueryAs<zelta::IOperationCallback>(static_cast<zelta::IHostOperation*>(operation.Get()));
+  auto callback = zelta::QueryAs<zelta::IOperationCallback>(
+      static_cast<zelta::IHostOperation*>(operation.Get()));
   ASSERT_TRUE(callback);
   EXPECT_EQ(callback->Notify(), zelta::S_OK);
   EXPECT_EQ(operation->PendingMarker(), 0);
@@ -196,7 +192,8 @@ TEST(BookmarkOperation, HostFacingAnswers) {
 TEST(BookmarkOperation, HostCreatesRegisteredOperations) {
   CoreHost host;
   ComPtr<zelta::IHostOperation> operation;
-  ASSERT_EQ(host.App().CreateOperation(AtomOf(u"op.bookmarks.changeBookmarkCase"), operation.Put()), zelta::S_OK);
+  ASSERT_EQ(host.App().CreateOperation(AtomOf(u"op.bookmarks.changeBookmarkCase"), operation.Put()),
+            zelta::S_OK);
   int32_t kind = 0;
   operation->GetKind(&kind);
   EXPECT_EQ(kind, 2);
