@@ -8,10 +8,10 @@
 #include <regex>
 
 #include "platform/locale_text.h"
+#include "tests/fixtures/pdf_builder.h"
 #include "tests/zelta/cli/cli_sandbox.h"
 #include "tests/zelta/cli/outline_lines.h"
 #include "tests/zelta/cli/pdf_facts.h"
-#include "tests/fixtures/pdf_builder.h"
 #include "tools/title/change_case.h"
 #include "tools/title/literal_replace.h"
 
