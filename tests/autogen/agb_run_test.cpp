@@ -6,10 +6,9 @@
 #include "autogen/level_options.h"
 #include "autogen/title_rules.h"
 #include "framework/cab_access.h"
-#include "host/undo.h"
 #include "plugin/atom_table.h"
 #include "tests/fixtures/text_pdf_builder.h"
-#include "tests/harness/core_host.h"
+#include "tests/harness/operation_run.h"
 
 namespace bm::testing {
 namespace {
@@ -54,16 +53,10 @@ LevelOptions Level(int32_t index, double size, const char* font) {
   return level;
 }
 
-class GenerationRun : public ::testing::Test {
+class GenerationRun : public OperationRun {
  protected:
-  void Open(const std::string& bytes) {
-    document_ = host_.OpenBytes(bytes);
-    ASSERT_TRUE(document_);
-    before_ = Titles(document_.Get());
-  }
-
   ComPtr<AGBOperation> Operation(const std::vector<LevelOptions>& levels, int32_t flags = 0) {
-    auto operation = zelta::MakeCom<AGBOperation>(&host_.Plugin());
+    auto operation = Make<AGBOperation>();
     auto options = operation->Options();
     auto array = CabItem(options.Get(), u"Levels");
     for (const auto& level : levels) {
@@ -72,23 +65,18 @@ class GenerationRun : public ::testing::Test {
       WriteLevel(item.Get(), level);
     }
     options->SetInt(u"Flags", flags);
-    SetCabObjects(operation->Input().Get(), {document_.Get()});
     return operation;
   }
-
-  CoreHost host_;
-  ComPtr<zelta::IHostDocument> document_;
-  V before_;
 };
 
 TEST_F(GenerationRun, BuildsTheHierarchyAsOneUndoStep) {
-  Open(zelta::testing::BuildTextPdf(Book()));
+  OpenBytes(zelta::testing::BuildTextPdf(Book()));
   auto operation = Operation({Level(1, 18, "Helvetica-Bold"), Level(2, 14, "Helvetica-Bold")});
   ASSERT_EQ(operation->Do(0, 0), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()), (V{u"Chapter 1", u"Section 1.1", u"Section 1.2", u"Chapter 2", u"Section 2.1",
-                                        u"Section 2.2", u"Chapter 3", u"Section 3.1", u"Section 3.2"}));
+  EXPECT_EQ(Titles(document_.Get()),
+            (V{u"Chapter 1", u"Section 1.1", u"Section 1.2", u"Chapter 2", u"Section 2.1",
+               u"Section 2.2", u"Chapter 3", u"Section 3.1", u"Section 3.2"}));
   EXPECT_EQ(CabObjects(operation->Output().Get()).size(), 3u);  // the top-level bookmarks made
-  ASSERT_EQ(UndoCount(document_.Get()), 1);
 
   // The destination is at the heading's first character on its page.
   auto section = BookmarkAt(document_.Get(), {2, 1});
@@ -104,22 +92,17 @@ TEST_F(GenerationRun, BuildsTheHierarchyAsOneUndoStep) {
   EXPECT_NEAR(dest.values[0], 72, 1.0);
   EXPECT_GT(dest.values[1], 660);
   EXPECT_LT(dest.values[1], 680);
-
-  ComPtr<zelta::IHostUndoHistory> history;
-  document_->GetUndoHistory(history.Put());
-  ASSERT_EQ(history->Undo(), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()), before_);
-  ASSERT_EQ(history->Redo(), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()).size(), 9u);
+  ExpectOneUndoStep(u"bookmarksPlugin.op.GenerateBookmarks");
 }
 
 TEST_F(GenerationRun, AppearanceOfTheLevel) {
-  Open(zelta::testing::BuildTextPdf(Book()));
+  OpenBytes(zelta::testing::BuildTextPdf(Book()));
   LevelOptions chapter = Level(1, 18, "Helvetica-Bold");
   chapter.appearance.style = 3;
   chapter.appearance.color = 0xFF0000FFu;
   chapter.appearance.expand = true;
-  ASSERT_EQ(Operation({chapter, Level(2, 14, "Helvetica-Bold")})->Do(zelta::kDoNoProgress, 0), zelta::S_OK);
+  ASSERT_EQ(Operation({chapter, Level(2, 14, "Helvetica-Bold")})->Do(zelta::kDoNoProgress, 0),
+            zelta::S_OK);
   auto first = BookmarkAt(document_.Get(), {1});
   int32_t style = 0;
   uint32_t color = 0;
@@ -133,7 +116,7 @@ TEST_F(GenerationRun, AppearanceOfTheLevel) {
 }
 
 TEST_F(GenerationRun, ColourSeparatesLevels) {
-  Open(zelta::testing::BuildTextPdf(Book()));
+  OpenBytes(zelta::testing::BuildTextPdf(Book()));
   LevelOptions red = Level(1, 14, "Helvetica-Bold");
   red.flags |= kLevelMatchColor;
   red.description.color = 0xFFCC0000u;
@@ -142,7 +125,7 @@ TEST_F(GenerationRun, ColourSeparatesLevels) {
 }
 
 TEST_F(GenerationRun, DeeperFirstTitleGetsAnUntitledParent) {
-  Open(zelta::testing::BuildTextPdf(Book()));
+  OpenBytes(zelta::testing::BuildTextPdf(Book()));
   LevelOptions sections = Level(2, 14, "Helvetica-Bold");
   auto operation = Operation({sections});
   operation->Options()->SetInt(u"Flags", 0);
@@ -155,23 +138,25 @@ TEST_F(GenerationRun, DeeperFirstTitleGetsAnUntitledParent) {
 TEST_F(GenerationRun, ExistingBookmarksStayAndNewOnesFollow) {
   zelta::testing::PdfSpec layout;
   layout.pages = {Page(612, 792), Page(612, 792), Page(612, 792), Page(612, 792), Page(612, 792)};
-  for (size_t i = 0; i < layout.pages.size(); ++i) layout.pages[i].text = "Page heading " + std::to_string(i + 1);
+  for (size_t i = 0; i < layout.pages.size(); ++i)
+    layout.pages[i].text = "Page heading " + std::to_string(i + 1);
   layout.outline = {Mark("Existing", 0)};
-  Open(zelta::testing::BuildPdf(layout));
+  Open(layout);
   LevelOptions level;
   level.index = 1;
   level.flags = kLevelMatchSize;
   ASSERT_EQ(Operation({level})->Do(zelta::kDoNoProgress, 0), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()), (V{u"Existing", u"Page heading 1", u"Page heading 2", u"Page heading 3",
-                                        u"Page heading 4", u"Page heading 5"}));
+  EXPECT_EQ(Titles(document_.Get()), (V{u"Existing", u"Page heading 1", u"Page heading 2",
+                                        u"Page heading 3", u"Page heading 4", u"Page heading 5"}));
 }
 
 TEST_F(GenerationRun, CancelOnTheFifthPageLeavesTheTreeAsItWas) {
   zelta::testing::PdfSpec layout;
   layout.pages.assign(6, Page(612, 792));
-  for (size_t i = 0; i < layout.pages.size(); ++i) layout.pages[i].text = "Heading " + std::to_string(i + 1);
+  for (size_t i = 0; i < layout.pages.size(); ++i)
+    layout.pages[i].text = "Heading " + std::to_string(i + 1);
   layout.outline = {Mark("Existing", 0)};
-  Open(zelta::testing::BuildPdf(layout));
+  Open(layout);
   host_.CancelProgressAt(4);
   LevelOptions level;
   level.index = 1;
@@ -182,7 +167,7 @@ TEST_F(GenerationRun, CancelOnTheFifthPageLeavesTheTreeAsItWas) {
 }
 
 TEST_F(GenerationRun, InvalidPatternsFailWithoutChange) {
-  Open(zelta::testing::BuildTextPdf(Book()));
+  OpenBytes(zelta::testing::BuildTextPdf(Book()));
   LevelOptions bad = Level(1, 18, "Helvetica-Bold");
   bad.flags |= kLevelMatchPattern;
   bad.description.textPattern = u"(Chapter";
@@ -206,7 +191,7 @@ TEST_F(GenerationRun, InvalidPatternsFailWithoutChange) {
 }
 
 TEST_F(GenerationRun, BadPageRangeAndBadColourNameTheInput) {
-  Open(zelta::testing::BuildTextPdf(Book()));
+  OpenBytes(zelta::testing::BuildTextPdf(Book()));
   auto operation = Operation({Level(1, 18, "Helvetica-Bold")});
   auto range = CabItem(operation->Options().Get(), u"PagesRange");
   range->SetInt(u"Type", 1);
@@ -225,7 +210,7 @@ TEST_F(GenerationRun, BadPageRangeAndBadColourNameTheInput) {
 }
 
 TEST_F(GenerationRun, LevelsOutsideTheLimitsFailBeforeAnyChange) {
-  Open(zelta::testing::BuildTextPdf(Book()));
+  OpenBytes(zelta::testing::BuildTextPdf(Book()));
   LevelOptions deep = Level(300, 18, "Helvetica-Bold");
   auto operation = Operation({Level(1, 18, "Helvetica-Bold"), deep});
   EXPECT_EQ(operation->Do(zelta::kDoNoProgress, 0), zelta::E_INVALIDARG);
@@ -238,7 +223,7 @@ TEST_F(GenerationRun, LevelsOutsideTheLimitsFailBeforeAnyChange) {
 }
 
 TEST_F(GenerationRun, NoTitleFoundChangesNothing) {
-  Open(zelta::testing::BuildTextPdf(Book()));
+  OpenBytes(zelta::testing::BuildTextPdf(Book()));
   EXPECT_EQ(Operation({Level(1, 30, "Helvetica-Bold")})->Do(zelta::kDoNoProgress, 0), zelta::S_OK);
   EXPECT_EQ(Titles(document_.Get()), before_);
   EXPECT_EQ(UndoCount(document_.Get()), 0);
@@ -259,7 +244,7 @@ TEST_F(GenerationRun, OddPages) {
   up.vertical = true;
   vertical.lines.push_back(up);
   layout.pages = {blank, image, rotated, vertical};
-  Open(BuildTextPdf(layout));
+  OpenBytes(BuildTextPdf(layout));
   ASSERT_EQ(Operation({Level(1, 18, "Helvetica-Bold")})->Do(zelta::kDoNoProgress, 0), zelta::S_OK);
   auto titles = Titles(document_.Get());
   ASSERT_EQ(titles.size(), 2u);

@@ -31,31 +31,57 @@ LevelOptions Level(int32_t index, TitleFormat format) {
   return level;
 }
 
-std::u16string Format(LevelChain& chain, size_t position, std::u16string title, zelta::HRESULT expect = zelta::S_OK) {
+std::u16string Format(LevelChain& chain, size_t position, std::u16string title,
+                      zelta::HRESULT expect = zelta::S_OK) {
   EXPECT_EQ(FormatTitle(chain, position, title), expect);
   return title;
 }
 
-TEST(TitleFormat, SearchAndReplaceRemovesPageReference) {
+TitleFormat Replace(std::u16string search, std::u16string replace = u"") {
   TitleFormat f;
   f.flags = kFormatReplace;
-  f.searchPattern = u"\\s+-\\s+\\d+$";
-  LevelChain chain({Level(1, f)});
-  ASSERT_EQ(chain.Prepare(), zelta::S_OK);
-  EXPECT_EQ(Format(chain, 1, u"Introduction - 12"), u"Introduction");
-  // The replacement reads $& and groups.
-  chain.Node(1).options.format.replacePattern = u" [$&]";
-  EXPECT_EQ(Format(chain, 1, u"Scope - 3"), u"Scope [ - 3]");
+  f.searchPattern = std::move(search);
+  f.replacePattern = std::move(replace);
+  return f;
 }
 
-TEST(TitleFormat, CollapsesBlanksWithoutTrimming) {
-  EXPECT_EQ(CollapseBlanks(u"Part\tOne  (old)"), u"Part One (old)");
-  EXPECT_EQ(CollapseBlanks(u"\r\n a \n"), u" a ");
+TitleFormat Framed(int32_t length) {
   TitleFormat f;
-  f.flags = kFormatCollapseBlanks;
-  LevelChain chain({Level(1, f)});
-  ASSERT_EQ(chain.Prepare(), zelta::S_OK);
-  EXPECT_EQ(Format(chain, 1, u"", zelta::S_FALSE), u"");
+  f.prefix = u"[";
+  f.suffix = u"]";
+  f.titleLength = length;
+  return f;
+}
+
+// One level formatted alone; S_FALSE drops the title.
+TEST(TitleFormat, OneLevelSteps) {
+  TitleFormat collapse, titleCase;
+  collapse.flags = kFormatCollapseBlanks;
+  titleCase.textCase = kCaseTitle;
+  const struct {
+    TitleFormat format;
+    std::u16string title, expected;
+    zelta::HRESULT result;
+  } cases[] = {
+      {Replace(u"\\s+-\\s+\\d+$"), u"Introduction - 12", u"Introduction", zelta::S_OK},
+      {Replace(u"\\s+-\\s+\\d+$", u" [$&]"), u"Scope - 3", u"Scope [ - 3]",
+       zelta::S_OK},  // $& and groups are read
+      {collapse, u"", u"", zelta::S_FALSE},
+      {titleCase, u"the END of it", u"The END Of It", zelta::S_OK},  // title case only raises
+      {Framed(5), u"Chapter", u"[Chap", zelta::S_OK},
+      {Framed(0), u"Chapter", u"", zelta::S_FALSE},
+  };
+  for (const auto& c : cases) {
+    LevelChain chain({Level(1, c.format)});
+    ASSERT_EQ(chain.Prepare(), zelta::S_OK);
+    std::u16string title = c.title;
+    EXPECT_EQ(FormatTitle(chain, 1, title), c.result) << "case " << (&c - cases);
+    if (c.result == zelta::S_OK) {
+      EXPECT_EQ(title, c.expected);
+    }
+  }
+  EXPECT_EQ(CollapseBlanks(u"Part\tOne  (old)"), u"Part One (old)");
+  EXPECT_EQ(CollapseBlanks(u"\r\n a \n"), u" a ");  // without trimming
 }
 
 TEST(TitleFormat, RemovesLeadingNumbersButKeepsQuotes) {
@@ -96,26 +122,6 @@ TEST(TitleFormat, CaseAfterNumbers) {
   LevelChain sentence = NumberedChain(kCaseSentence);
   Format(sentence, 1, u"x");
   EXPECT_EQ(Format(sentence, 3, u"tITLE here"), u"1.1.a. Title here");
-}
-
-TEST(TitleFormat, TitleCaseOnlyRaises) {
-  TitleFormat f;
-  f.textCase = kCaseTitle;
-  LevelChain chain({Level(1, f)});
-  ASSERT_EQ(chain.Prepare(), zelta::S_OK);
-  EXPECT_EQ(Format(chain, 1, u"the END of it"), u"The END Of It");
-}
-
-TEST(TitleFormat, PrefixSuffixAndLength) {
-  TitleFormat f;
-  f.prefix = u"[";
-  f.suffix = u"]";
-  f.titleLength = 5;
-  LevelChain chain({Level(1, f)});
-  ASSERT_EQ(chain.Prepare(), zelta::S_OK);
-  EXPECT_EQ(Format(chain, 1, u"Chapter"), u"[Chap");
-  chain.Node(1).options.format.titleLength = 0;
-  Format(chain, 1, u"Chapter", zelta::S_FALSE);
 }
 
 TEST(TitleFormat, UnknownLevelIsDropped) {

@@ -8,6 +8,7 @@
 
 #include "platform/embedded_resource.h"
 #include "platform/locale_text.h"
+#include "tests/fixtures/golden.h"
 
 namespace bm::platform {
 namespace {
@@ -64,43 +65,14 @@ TEST_F(ModuleStrings, IdsAreBareAndTextsPresent) {
   }
 }
 
-TEST_F(ModuleStrings, HoldsTheQuotedTextsExactly) {
-  EXPECT_EQ(Text(u"cmd.name"), u"Bookmarks");
-  EXPECT_EQ(Text(u"cmd.changeBookmarkCase"), u"Change Bookmark Case...");
-  EXPECT_EQ(Text(u"cmd.addAGBLevel"), u"Use Selected Text Style in Bookmark Generation...");
-  EXPECT_EQ(Text(u"msg.oper.noChanges"),
-            u"No real changes were done while executing the operation. Please check your "
-            u"input data and try again.");
-  EXPECT_EQ(Text(u"msg.oper.warning"),
-            u"There were some problems during the execution of the operation. Please check "
-            u"the result.");
-  EXPECT_EQ(Text(u"msg.dlg.noSelectedBookmarks.warning"),
-            u"You haven't selected any bookmarks in a document. Please, select one or more "
-            u"bookmarks or change \"Bookmarks Source\" parameter to \"Document\" to perform "
-            u"operation.");
-  EXPECT_EQ(Text(u"progress.changingBookmarkCase.title"), u"Changing Bookmark Case...");
-  EXPECT_EQ(Text(u"progress.statusText.ProcessingBookmarks"), u"Processing bookmark %1 of %2...");
-  EXPECT_EQ(Text(u"regex.error.paren"),
-            u"The expression contained mismatched parentheses: '(' and ')'.");
-  EXPECT_EQ(Text(u"regex.error.default"), u"An error occured while processing input regex.");
-  EXPECT_EQ(Text(u"vb.l.invalidBookmarks"), u"Found %1 invalid bookmark(s)");
-  EXPECT_EQ(Text(u"op.ValidateBookmarks.msg.invalidAction"), u"%1 action is invalid.");
-  EXPECT_EQ(Text(u"msg.stopWords.caption"), u"Enter new \"stop word\" or \"stop sencence\":");
-  // Whitespace inside a text is kept, at the end too.
-  EXPECT_EQ(Text(u"cmd.macro.firstLine"), u"Page First Text Line ");
-  EXPECT_EQ(Text(u"toc.leader.spaces"), u"Chapter          1");
-}
-
-TEST_F(ModuleStrings, EveryDialogHasItsTitle) {
-  for (std::u16string_view id :
-       {u"DlgAutoGenerateBookmarks.Title", u"DlgBookmarkLevelDescription", u"DlgFontNames",
-        u"DlgBookmarkAppearance", u"DlgEditStopWords", u"DlgBookmarkTitleFormatting",
-        u"DlgValidateBookmarks", u"DlgToTOC", u"DlgFromTOC", u"DlgSortBookmarks",
-        u"DlgChangeBookmarkCase", u"DlgAddExcludedWords", u"DlgAddTextToBookmark",
-        u"DlgFromTOCIndentation", u"DlgBookmarksToNamedDests", u"DlgFindReplaceBookmarkText",
-        u"DlgFromTextFile", u"DlgBookmarkEveryNthPage", u"DlgBookmarkPropSheet"})
-    Text(id);
-  EXPECT_EQ(Text(u"DlgChangeBookmarkCase"), u"Change Bookmark Case");
+// The texts users see quoted elsewhere (whitespace inside and at the end included) and the
+// title of every dialog, as tests/golden/module_strings.json lists them.
+TEST_F(ModuleStrings, HoldsTheGoldenTexts) {
+  const nlohmann::json expected = zelta::testing::ReadGoldenJson("module_strings.json");
+  ASSERT_TRUE(expected.is_object() && !expected.empty());
+  nlohmann::json actual = nlohmann::json::object();
+  for (const auto& [id, text] : expected.items()) actual[id] = Utf16ToUtf8(Text(Utf8ToUtf16(id)));
+  zelta::testing::ExpectGoldenJson("module_strings.json", actual);
 }
 
 TEST(DialogLayouts, ResourceIsAValidLayoutDocument) {

@@ -1,0 +1,197 @@
+// Editing the outline: titles in both encodings, properties, and structure changes that keep
+// /Count and the links consistent (checked by re-reading and by qpdf --check).
+#include "tests/zelta/pdf/pdf_test_support.h"
+#include "zelta/pdf/pdf_text.h"
+
+namespace zelta::pdf::testing {
+namespace {
+
+using zelta::testing::BuildPdf;
+using zelta::testing::OutlineSpec;
+using zelta::testing::PdfSpec;
+
+PdfSpec ThreeByTwo() {
+  PdfSpec layout;
+  layout.pages.resize(6);
+  for (int i = 0; i < 3; ++i) {
+    OutlineSpec top = zelta::testing::Bookmark("Top " + std::to_string(i + 1), 2 * i);
+    top.open = i != 1;
+    for (int k = 0; k < 2; ++k) top.children.push_back(zelta::testing::Bookmark("Sub " + std::to_string(i + 1) + "." + std::to_string(k + 1), 2 * i + k));
+    layout.outline.push_back(top);
+  }
+  return layout;
+}
+
+TEST(TitleEdit, NonLatinAndPdfDocTitlesSurviveSaving) {
+  ScratchDir dir;
+  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(ThreeByTwo())));
+  auto first = Child(Root(doc.Get()).Get(), 0);
+  auto second = Child(Root(doc.Get()).Get(), 1);
+  std::u16string greek = u"Κεφάλαιο 1 — 日本語 \U0001F600";
+  std::u16string pdfDoc = u"Caf\u00E9 \u2014 \u201Cquoted\u201D \u2022 \u20AC5";
+  ASSERT_EQ(first->SetTitle(greek.data(), -1), S_OK);
+  ASSERT_EQ(second->SetTitle(pdfDoc.data(), static_cast<int32_t>(pdfDoc.size())), S_OK);
+  ASSERT_TRUE(SaveOk(doc.Get(), dir.File("out.pdf")));
+  auto reread = MustOpen(dir.File("out.pdf"));
+  EXPECT_EQ(Title(Child(Root(reread.Get()).Get(), 0).Get()), greek);
+  EXPECT_EQ(Title(Child(Root(reread.Get()).Get(), 1).Get()), pdfDoc);
+}
+
+TEST(TitleEdit, ShortestFaithfulEncoding) {
+  EXPECT_EQ(EncodeTextString(u"Plain"), "Plain");
+  EXPECT_EQ(EncodeTextString(u"\u2022 \u20AC"), "\x80 \xA0");
+  EXPECT_EQ(EncodeTextString(u"\u0100"), std::string("\xFE\xFF\x01\x00", 4));
+  // Bytes that would read back as a byte order mark must not be written as single bytes.
+  EXPECT_EQ(EncodeTextString(u"\u00FE\u00FFx").substr(0, 2), "\xFE\xFF");
+  EXPECT_EQ(DecodeTextString(EncodeTextString(u"\u00FE\u00FFx")), u"\u00FE\u00FFx");
+  EXPECT_EQ(DecodeTextString(EncodeTextString(u"\u00EF\u00BB\u00BFx")), u"\u00EF\u00BB\u00BFx");
+  EXPECT_EQ(DecodeTextString("\xEF\xBB\xBF\xC3\xA9"), u"\u00E9");
+  EXPECT_EQ(DecodeTextString(std::string("\xFE\xFF\xD8\x3D", 4)), u"\xD83D");  // lone surrogate kept
+  EXPECT_EQ(Utf16ToUtf8(u"\xD83D"), "\xEF\xBF\xBD");
+  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong form refused
+}
+
+TEST(TitleEdit, UneditedTitlesKeepTheirBytes) {
+  ScratchDir dir;
+  PdfSpec layout = ThreeByTwo();
+  layout.outline[0].rawTitle = std::string("\xFE\xFF\x00O\x00k", 6);  // UTF-16 though plain
+  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(layout)));
+  auto first = Child(Root(doc.Get()).Get(), 0);
+  ASSERT_EQ(first->SetTitle(u"Ok", -1), S_OK);  // same text: nothing rewritten
+  ASSERT_EQ(Child(Root(doc.Get()).Get(), 1)->SetStyle(kStyleBold), S_OK);
+  std::string out = dir.File("out.pdf");
+  ASSERT_TRUE(SaveOk(doc.Get(), out));
+  std::string shown;
+  RunCommand("mutool show '" + out + "' grep 2>/dev/null | grep -c '<FEFF004F006B>'", &shown);
+  EXPECT_EQ(std::stoi(shown.empty() ? "0" : shown), 1) << "the original UTF-16 bytes are gone";
+}
+
+TEST(Properties, StyleColourOpenRoundTrip) {
+  ScratchDir dir;
+  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(ThreeByTwo())));
+  auto item = Child(Root(doc.Get()).Get(), 2);
+  uint32_t color = 0;
+  EXPECT_EQ(item->GetColor(&color), S_FALSE);
+  EXPECT_EQ(item->SetColor(0xFF336699u, true), S_OK);
+  EXPECT_EQ(item->SetStyle(3), S_OK);
+  EXPECT_EQ(item->SetStyle(4), E_INVALIDARG);
+  EXPECT_EQ(item->SetOpen(false), S_OK);
+  EXPECT_EQ(Root(doc.Get())->SetTitle(u"x", -1), E_FAIL);
+  std::string json = SaveAndDump(doc.Get(), dir.File("out.pdf"));
+  EXPECT_NE(json.find("{\"title\":\"Top 3\",\"page\":5,\"open\":false,\"style\":3,\"color\":\"#336699\""), std::string::npos) << json;
+}
+
+// Every item's /Count follows the rule: open items show their visible descendants, closed
+// ones minus that number.
+void ExpectCountsConsistent(HostDocument* doc) {
+  std::vector<ComPtr<IHostBookmark>> stack{Root(doc)};
+  while (!stack.empty()) {
+    auto item = stack.back();
+    stack.pop_back();
+    auto* host = static_cast<HostBookmark*>(item.Get());
+    const OutlineNode* node = doc->GetOutline().Index().Find(host->Key());
+    ASSERT_TRUE(node);
+    MuObject dict = doc->GetOutline().Dict(doc->Mu(), host->Key());
+    int count = doc->Mu().ToInt(doc->Mu().Get(dict.Get(), "Count"));
+    // Visible descendants computed the slow way.
+    int visible = 0;
+    std::vector<std::pair<ComPtr<IHostBookmark>, bool>> below;
+    for (int i = 0; Child(item.Get(), i); ++i) below.emplace_back(Child(item.Get(), i), true);
+    while (!below.empty()) {
+      auto [b, shown] = below.back();
+      below.pop_back();
+      if (!shown) continue;
+      ++visible;
+      bool open = false;
+      b->GetOpen(&open);
+      for (int i = 0; Child(b.Get(), i); ++i) below.emplace_back(Child(b.Get(), i), open);
+    }
+    bool open = true, root = false;
+    item->IsRoot(&root);
+    if (!root) item->GetOpen(&open);
+    EXPECT_EQ(count, open ? visible : -visible) << "item " << host->Key();
+    for (int i = 0; Child(item.Get(), i); ++i) stack.push_back(Child(item.Get(), i));
+  }
+}
+
+TEST(Structure, CountsAndLinksStayRightAfterEveryChange) {
+  ScratchDir dir;
+  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(ThreeByTwo())));
+  auto root = Root(doc.Get());
+  ComPtr<IHostBookmark> added;
+  ASSERT_EQ(Child(root.Get(), 0)->InsertNewChild(1, added.Put()), S_OK);
+  added->SetTitle(u"Inserted", -1);
+  ExpectCountsConsistent(doc.Get());
+  // Move a closed subtree under an open one, then an item to the top.
+  ASSERT_EQ(Child(root.Get(), 2)->InsertChild(0, Child(root.Get(), 1).Get()), S_OK);
+  ExpectCountsConsistent(doc.Get());
+  ASSERT_EQ(root->InsertChild(0, added.Get()), S_OK);
+  ExpectCountsConsistent(doc.Get());
+  // A bookmark cannot become its own descendant.
+  auto top = Child(root.Get(), 2);
+  EXPECT_EQ(Child(top.Get(), 0)->InsertChild(0, top.Get()), E_INVALIDARG);
+  EXPECT_EQ(top->InsertChild(0, top.Get()), E_INVALIDARG);
+  // Remove a subtree; it stays usable and can come back.
+  auto removed = Child(root.Get(), 1);
+  ASSERT_EQ(removed->Remove(), S_OK);
+  bool attached = true;
+  removed->IsAttached(&attached);
+  EXPECT_FALSE(attached);
+  EXPECT_EQ(root->Remove(), E_FAIL);
+  ExpectCountsConsistent(doc.Get());
+  ASSERT_EQ(Child(root.Get(), 0)->SetOpen(false), S_OK);
+  ExpectCountsConsistent(doc.Get());
+  std::string out = dir.File("out.pdf");
+  std::string text = OutlineToText(doc.Get());
+  ASSERT_TRUE(SaveOk(doc.Get(), out));
+  ExpectQpdfClean(out);
+  auto reread = MustOpen(out);
+  EXPECT_EQ(OutlineToText(reread.Get()), text);
+  EXPECT_TRUE(reread->Warnings().empty());
+  ExpectCountsConsistent(reread.Get());
+  ASSERT_EQ(root->InsertChild(-1, removed.Get()), S_OK);
+  removed->IsAttached(&attached);
+  EXPECT_TRUE(attached);
+  ExpectCountsConsistent(doc.Get());
+}
+
+TEST(Structure, IdentityAndNavigation) {
+  ScratchDir dir;
+  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(ThreeByTwo())));
+  auto root = Root(doc.Get());
+  EXPECT_EQ(Root(doc.Get()).Get(), root.Get());
+  auto a = Child(root.Get(), 1);
+  ComPtr<IHostBookmark> parent, last, prev;
+  a->GetParent(parent.Put());
+  EXPECT_EQ(parent.Get(), root.Get());
+  root->GetLastChild(last.Put());
+  last->GetPrevSibling(prev.Put());
+  EXPECT_EQ(prev.Get(), a.Get());
+  int32_t count = 0;
+  root->GetChildCount(&count);
+  EXPECT_EQ(count, 3);
+  ComPtr<IHostBookmark> none;
+  EXPECT_EQ(root->GetParent(none.Put()), S_FALSE);
+  EXPECT_FALSE(none);
+}
+
+TEST(Structure, DocumentWithoutOutlineGetsOneOnFirstInsertion) {
+  ScratchDir dir;
+  PdfSpec layout;
+  layout.pages.resize(2);
+  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(layout)));
+  auto root = Root(doc.Get());
+  int32_t count = -1;
+  root->GetChildCount(&count);
+  EXPECT_EQ(count, 0);
+  ComPtr<IHostBookmark> item;
+  ASSERT_EQ(root->InsertNewChild(-1, item.Put()), S_OK);
+  item->SetTitle(u"First", -1);
+  std::string out = dir.File("out.pdf");
+  std::string json = SaveAndDump(doc.Get(), out);
+  EXPECT_NE(json.find("\"title\":\"First\",\"page\":null"), std::string::npos) << json;
+  ExpectQpdfClean(out);
+}
+
+}  // namespace
+}  // namespace zelta::pdf::testing
