@@ -157,7 +157,7 @@ HRESULT BookmarkOperation::Execute(bool runThroughHost, intptr_t extra) {
 
   if (result == zelta::E_CANCELLED) return result;
   if (zelta::Failed(result)) {
-    ShowMessage(support::DescribeResult(result), kFailureStyle);
+    ShowMessage(support::DescribeResult(App(), result), kFailureStyle);
   } else if (hasProblems_) {
     // A run with problems and no changes gets the warning only: one message per run.
     ShowMessage(LoadString(u"bookmarksPlugin.msg.oper.warning"), kWarningStyle);

@@ -11,7 +11,7 @@ namespace bm {
 zelta::HRESULT GetPluginObject(zelta::IUnknown* app, zelta::IPlugin** plugin) {
   // The module's result codes are described from the first call on; registering again is
   // harmless.
-  support::RegisterBookmarksFacility();
+  support::RegisterBookmarksFacility(zelta::QueryAs<zelta::IHostApp>(app).Get());
   FillHostComponents(app);
   if (!plugin) return zelta::E_POINTER;
   *plugin = nullptr;

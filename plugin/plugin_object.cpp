@@ -210,8 +210,10 @@ void PluginObject::RegisterCommands() {
 void PluginObject::RegisterOperations() {
   if (!app_) return;
   if (!operations_) operations_ = zelta::MakeCom<PluginOperationFactory>(this);
-  for (std::u16string_view id : OperationIds())
-    app_->RegisterOperationFactory(AtomOf(id), operations_.Get());
+  for (const OperationName& op : OperationNames()) {
+    const std::u16string abbreviation(op.abbreviation);
+    app_->RegisterOperationFactory(InternId(app_.Get(), op.id), abbreviation.c_str(), op.traits, operations_.Get());
+  }
 }
 
 void PluginObject::DeclareEventType() {

@@ -1,19 +1,20 @@
-#include "support/result_text.h"
+#include "zelta/base/result_text.h"
 
 #include <gtest/gtest.h>
 
 #include <iterator>
 
 #include "support/bookmarks_facility.h"
+#include "zelta/base/result_text_service.h"
 
-namespace bm::support {
+namespace zelta::base {
 namespace {
 
 constexpr zelta::HRESULT Code(uint32_t bits) { return static_cast<zelta::HRESULT>(bits); }
 
 class ResultText : public ::testing::Test {
  protected:
-  void SetUp() override { RegisterBookmarksFacility(); }
+  void SetUp() override { bm::support::RegisterBookmarksFacility(MakeCom<ResultTextService>().Get()); }
 };
 
 TEST_F(ResultText, PluginAndSystemCodes) {
@@ -111,4 +112,4 @@ TEST_F(ResultText, MessagesAreTidiedIntoOneSentence) {
 }
 
 }  // namespace
-}  // namespace bm::support
+}  // namespace zelta::base

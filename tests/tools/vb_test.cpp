@@ -7,7 +7,7 @@
 
 #include "framework/cab_access.h"
 #include "tests/harness/core_host.h"
-#include "tools/tree/validation_warnings.h"
+#include "host/validation.h"
 #include "tools/tree/vb_operation.h"
 
 namespace bm::testing {
@@ -80,15 +80,15 @@ class Validation : public ::testing::Test {
 
 TEST_F(Validation, ReportsEachFaultWithItsBits) {
   document_ = host_.Open(Faults());
-  auto findings = Findings(kAllChecks & ~kVbCheckMissingGoTo);
+  auto findings = Findings(kAllChecks & ~zelta::kVbCheckMissingGoTo);
   EXPECT_EQ(findings, (std::map<std::u16string, int32_t>{
-                          {u"", kWarnEmptyTitle},
-                          {u"unknown name", kWarnUnknownDestName},
-                          {u"no actions", kWarnNoActions},
-                          {u"empty uri", kWarnInvalidAction | 0x10000},
-                          {u"remote without file", kWarnNoTargetFile},
-                          {u"launch", kWarnInvalidAction | 0x8000},
-                          {u"named", kWarnInvalidAction | 0x100000},
+                          {u"", zelta::kWarnEmptyTitle},
+                          {u"unknown name", zelta::kWarnUnknownDestName},
+                          {u"no actions", zelta::kWarnNoActions},
+                          {u"empty uri", zelta::kWarnInvalidAction | 0x10000},
+                          {u"remote without file", zelta::kWarnNoTargetFile},
+                          {u"launch", zelta::kWarnInvalidAction | 0x8000},
+                          {u"named", zelta::kWarnInvalidAction | 0x100000},
                       }));
 }
 
@@ -103,14 +103,14 @@ TEST_F(Validation, EveryCheckOffFindsNothing) {
 TEST_F(Validation, ChecksAreIndependent) {
   document_ = host_.Open(Faults());
   // Only the launch and URI rule, and a launched file that need not exist.
-  EXPECT_EQ(Findings(kVbCheckLaunchUri),
-            (std::map<std::u16string, int32_t>{{u"empty uri", kWarnInvalidAction | 0x10000}}));
+  EXPECT_EQ(Findings(zelta::kVbCheckLaunchUri),
+            (std::map<std::u16string, int32_t>{{u"empty uri", zelta::kWarnInvalidAction | 0x10000}}));
   // Missing go-to actions: an empty action list counts once, as "no actions".
-  auto findings = Findings(kVbCheckMissingGoTo | kVbCheckNoActions);
-  EXPECT_EQ(findings[u"no actions"], kWarnNoActions);
-  EXPECT_EQ(findings[u"uri only"], kWarnNoGoTo);
+  auto findings = Findings(zelta::kVbCheckMissingGoTo | zelta::kVbCheckNoActions);
+  EXPECT_EQ(findings[u"no actions"], zelta::kWarnNoActions);
+  EXPECT_EQ(findings[u"uri only"], zelta::kWarnNoGoTo);
   EXPECT_EQ(findings.count(u"good"), 0u);
-  EXPECT_EQ(Findings(kVbCheckMissingGoTo)[u"no actions"], kWarnNoGoTo);
+  EXPECT_EQ(Findings(zelta::kVbCheckMissingGoTo)[u"no actions"], zelta::kWarnNoGoTo);
 }
 
 TEST_F(Validation, LaunchedFilesAreLookedUpBesideTheDocument) {
@@ -122,9 +122,9 @@ TEST_F(Validation, LaunchedFilesAreLookedUpBesideTheDocument) {
   zelta::OwnedString path;
   document_->GetFilePath(path.Put());
   const auto beside = std::filesystem::path(path.Str()).parent_path() / "beside.txt";
-  EXPECT_EQ(Findings(kVbCheckLaunchUri | kVbVerifyFiles)[u"launch"], kWarnInvalidAction | 0x8000);
+  EXPECT_EQ(Findings(zelta::kVbCheckLaunchUri | zelta::kVbVerifyFiles)[u"launch"], zelta::kWarnInvalidAction | 0x8000);
   std::ofstream(beside) << "x";
-  EXPECT_TRUE(Findings(kVbCheckLaunchUri | kVbVerifyFiles).empty());
+  EXPECT_TRUE(Findings(zelta::kVbCheckLaunchUri | zelta::kVbVerifyFiles).empty());
   std::filesystem::remove(beside);
 }
 
@@ -142,7 +142,7 @@ TEST_F(Validation, PageOutOfRange) {
   for (size_t at = 0; (at = bytes.find("/S /GoToR /F <>")) != std::string::npos;)
     bytes.replace(at, 15, "/S /GoTo       ");
   document_ = host_.OpenBytes(bytes);
-  EXPECT_EQ(Findings(kVbCheckGoTo), (std::map<std::u16string, int32_t>{{u"past", kWarnPageOutOfRange}}));
+  EXPECT_EQ(Findings(zelta::kVbCheckGoTo), (std::map<std::u16string, int32_t>{{u"past", zelta::kWarnPageOutOfRange}}));
 }
 
 TEST_F(Validation, SelectedBookmarksAreValidatedWithoutTheirChildren) {
@@ -158,7 +158,7 @@ TEST_F(Validation, SelectedBookmarksAreValidatedWithoutTheirChildren) {
   ComPtr<zelta::ICabItem> record;
   ASSERT_EQ(operation->Output()->GetItemAt(0, record.Put()), zelta::S_OK);
   EXPECT_EQ(CabObject(record.Get(), u"Bookmark").Get(), static_cast<zelta::IUnknown*>(named.Get()));
-  EXPECT_EQ(CabInt(record.Get(), u"Warnings", 0), kWarnInvalidAction | 0x100000 | kWarnNoGoTo);
+  EXPECT_EQ(CabInt(record.Get(), u"Warnings", 0), zelta::kWarnInvalidAction | 0x100000 | zelta::kWarnNoGoTo);
 }
 
 class RecordingListener : public ValidationListener {
@@ -208,16 +208,16 @@ TEST_F(Validation, ChangesNothing) {
 }
 
 TEST(ValidationMessages, LinesFollowTheBitsAndNameTheFirstType) {
-  auto lines = ValidationMessages(kWarnPageOutOfRange | kWarnEmptyTitle | kWarnInvalidAction | 0x1000000 | 0x10000);
+  auto lines = zelta::ValidationMessages(zelta::kWarnPageOutOfRange | zelta::kWarnEmptyTitle | zelta::kWarnInvalidAction | 0x1000000 | 0x10000);
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0].id, u"bookmarksPlugin.op.ValidateBookmarks.msg.emptyTitle");
   EXPECT_EQ(lines[1].id, u"bookmarksPlugin.op.ValidateBookmarks.msg.invalidAction");
   EXPECT_EQ(lines[1].insert, u"URI");  // URI comes before JavaScript in the naming order
   EXPECT_EQ(lines[2].id, u"bookmarksPlugin.op.ValidateBookmarks.msg.goto.invalidPageNumber");
   // Thread is named before Sound although its bit is higher.
-  EXPECT_EQ(ValidationMessages(kWarnInvalidAction | 0x20000 | 0x20000000)[0].insert, u"Thread");
-  EXPECT_EQ(ValidationMessages(kWarnInvalidAction)[0].insert, u"");
-  EXPECT_EQ(ActionTypeBitOf(u"uri"), 0);  // names are case-sensitive
+  EXPECT_EQ(zelta::ValidationMessages(zelta::kWarnInvalidAction | 0x20000 | 0x20000000)[0].insert, u"Thread");
+  EXPECT_EQ(zelta::ValidationMessages(zelta::kWarnInvalidAction)[0].insert, u"");
+  EXPECT_EQ(zelta::ActionTypeBitOf(u"uri"), 0);  // names are case-sensitive
 }
 
 }  // namespace

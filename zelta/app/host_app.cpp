@@ -10,6 +10,7 @@
 #include "zelta/app/page_range_service.h"
 #include "zelta/app/settings_store.h"
 #include "zelta/app/text_codec.h"
+#include "zelta/base/result_text_service.h"
 #include "zelta/pdf/host_document.h"
 #include "zelta/pdf/page_text_service.h"
 #include "zelta/ui/window_service.h"
@@ -37,6 +38,7 @@ HostApp::HostApp()
   components_.Set("AFS", QueryAs<IUnknown>(MakeCom<FileService>().Get()));
   components_.Set("UIX", ComPtr<IUnknown>(static_cast<IUnknown*>(ui_.Get())));
   components_.Set("LST", QueryAs<IUnknown>(MakeCom<ObjectListFactory>().Get()));
+  components_.Set("RTX", QueryAs<IUnknown>(MakeCom<base::ResultTextService>().Get()));
   RegisterBookmarkHostOperations(*this, MakeCabFactory().Get());
 
   // The host's own commands, titled from its string table.
@@ -120,8 +122,13 @@ HRESULT HostApp::GetPluginSettings(IUnknown* plugin, int32_t, IHostSettings** se
   return settings_.Get(plugin, settings);
 }
 
-HRESULT HostApp::RegisterOperationFactory(Atom id, IOperationFactory* factory) {
-  return operations_.Register(id, factory);
+HRESULT HostApp::RegisterOperationFactory(Atom id, const char16_t* abbreviation, int32_t traits,
+                                          IOperationFactory* factory) {
+  try {
+    return operations_.Register(id, factory, std::u16string(InString(abbreviation, -1)), traits);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
 }
 
 std::u16string HostApp::String(std::string_view id) const {

@@ -47,7 +47,8 @@ class HostApp : public ComObject<IHostApp> {
   HRESULT RunOperation(IHostOperation* operation, int32_t flags, intptr_t extra) override;
   HRESULT GetPluginSettings(IUnknown* plugin, int32_t reserved, IHostSettings** settings) override;
   // E_INVALIDARG for kNoAtom or a null factory. Dropped at Shutdown.
-  HRESULT RegisterOperationFactory(Atom id, IOperationFactory* factory) override;
+  HRESULT RegisterOperationFactory(Atom id, const char16_t* abbreviation, int32_t traits,
+                                   IOperationFactory* factory) override;
 
   // Strings: the text of an id, or the id itself when unknown.
   std::u16string String(std::string_view id) const;
@@ -75,6 +76,8 @@ class HostApp : public ComObject<IHostApp> {
   // Host operations and the runner.
   HRESULT RegisterHostOperation(Atom id, HostOperationFactory factory);
   const std::optional<OperationRun>& LastRun() const { return runner_.LastRun(); }
+  // The operations the host can create, the modules' with their names.
+  const OperationRegistry& Operations() const { return operations_; }
 
   // Settings: the store that keeps the plug-ins' nodes.
   void UseSettingsStore(std::shared_ptr<SettingsStore> store);
