@@ -4,7 +4,8 @@
 
 #include "autogen/agb_add_level_operation.h"
 #include "autogen/agb_operation.h"
-#include "plugin/atom_table.h"
+#include "framework/atom_table.h"
+#include "plugin/plugin_object.h"
 #include "tools/title/atb_operation.h"
 #include "tools/title/cbc_operation.h"
 #include "tools/title/frt_operation.h"

@@ -2,7 +2,6 @@
 #include <new>
 
 #include "host/plugin.h"
-#include "plugin/host_components.h"
 #include "plugin/plugin_object.h"
 #include "support/bookmarks_facility.h"
 
@@ -12,12 +11,11 @@ zelta::HRESULT GetPluginObject(zelta::IUnknown* app, zelta::IPlugin** plugin) {
   // The module's result codes are described from the first call on; registering again is
   // harmless.
   support::RegisterBookmarksFacility(zelta::QueryAs<zelta::IHostApp>(app).Get());
-  FillHostComponents(app);
   if (!plugin) return zelta::E_POINTER;
   *plugin = nullptr;
   zelta::ComPtr<PluginObject> object;
   try {
-    object = zelta::MakeCom<PluginObject>();
+    object = zelta::MakeCom<PluginObject>(app);
   } catch (const std::bad_alloc&) {
     return zelta::E_OUTOFMEMORY;
   }

@@ -7,7 +7,7 @@
 #include "autogen/title_rules.h"
 #include "framework/cab_access.h"
 #include "host/undo.h"
-#include "plugin/atom_table.h"
+#include "framework/atom_table.h"
 #include "tests/fixtures/text_pdf_builder.h"
 #include "tests/harness/core_host.h"
 

@@ -4,7 +4,7 @@
 
 #include "framework/cab_access.h"
 #include "host/undo.h"
-#include "plugin/atom_table.h"
+#include "framework/atom_table.h"
 #include "tests/harness/core_host.h"
 #include "tools/title/cbc_operation.h"
 

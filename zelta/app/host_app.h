@@ -13,7 +13,7 @@
 #include "zelta/app/command_dispatcher.h"
 #include "zelta/app/component_table.h"
 #include "zelta/app/document_list.h"
-#include "zelta/app/event_server.h"
+#include "zelta/base/event_server.h"
 #include "zelta/app/operation_registry.h"
 #include "zelta/app/operation_runner.h"
 #include "zelta/app/plugin_loader.h"
@@ -107,7 +107,7 @@ class HostApp : public ComObject<IHostApp> {
   std::string PrintCommands();
 
   // The parts, for the program and tests.
-  EventServer& Events() { return *events_; }
+  base::EventServer& Events() { return *events_; }
   ui::UiExtension& Ui() { return *ui_; }
   ui::CommandBars& Bars() { return bars_; }
   SelectionService& Selections() { return *selections_; }
@@ -123,7 +123,7 @@ class HostApp : public ComObject<IHostApp> {
   ComponentTable components_;
   StringTables strings_;
   std::string stringTableError_;
-  ComPtr<EventServer> events_;
+  ComPtr<base::EventServer> events_;
   std::shared_ptr<DocumentList> documents_;
   ComPtr<SelectionService> selections_;
   ComPtr<ui::UiExtension> ui_;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "zelta/app/atom_table.h"
+#include "zelta/base/atom_table.h"
 #include "zelta/cli/session.h"
 
 namespace zelta::cli {
@@ -12,7 +12,7 @@ std::vector<OperationName> OperationNames(const app::HostApp& app) {
   std::vector<OperationName> names;
   for (const auto& op : app.Operations().ModuleOperations()) {
     if (op.abbreviation.empty()) continue;
-    auto id = app::AtomTable::Global().Text(op.id);
+    auto id = base::AtomTable::Global().Text(op.id);
     if (!id) continue;
     names.push_back({ToUtf8(op.abbreviation), ToUtf8(*id), (op.traits & kOperationReadsOnly) != 0});
   }
