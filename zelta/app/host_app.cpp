@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "host/call_guard.h"
+
 #include "zelta/base/atom_table.h"
 #include "zelta/app/cab_factory.h"
 #include "zelta/app/file_service.h"
@@ -124,11 +126,7 @@ HRESULT HostApp::GetPluginSettings(IUnknown* plugin, int32_t, IHostSettings** se
 
 HRESULT HostApp::RegisterOperationFactory(Atom id, const char16_t* abbreviation, int32_t traits,
                                           IOperationFactory* factory) {
-  try {
-    return operations_.Register(id, factory, std::u16string(InString(abbreviation, -1)), traits);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  return GuardCall([&] { return operations_.Register(id, factory, std::u16string(InString(abbreviation, -1)), traits); });
 }
 
 std::u16string HostApp::String(std::string_view id) const {

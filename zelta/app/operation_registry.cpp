@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <new>
 
+#include "host/call_guard.h"
+
 namespace zelta::app {
 
 HRESULT OperationRegistry::Register(Atom id, HostOperationFactory factory) {
@@ -51,14 +53,7 @@ HRESULT OperationRegistry::Create(Atom id, IHostOperation** operation) const {
   *operation = nullptr;
   auto found = factories_.find(id);
   if (found == factories_.end()) return E_INVALIDARG;
-  HRESULT hr;
-  try {
-    hr = found->second.make(operation);
-  } catch (const std::bad_alloc&) {
-    hr = E_OUTOFMEMORY;
-  } catch (...) {
-    hr = E_FAIL;
-  }
+  HRESULT hr = GuardCall([&] { return found->second.make(operation); });
   if (Failed(hr)) {
     if (*operation) (*operation)->Release();
     *operation = nullptr;
