@@ -3,8 +3,7 @@
 #include "autogen/level_options.h"
 #include "autogen/style_from_selection.h"
 #include "framework/cab_access.h"
-#include "plugin/atom_table.h"
-#include "plugin/plugin_settings.h"
+#include "framework/atom_table.h"
 
 namespace bm {
 
@@ -12,14 +11,14 @@ using zelta::ComPtr;
 using zelta::HRESULT;
 using zelta::ICabItem;
 
-AGBAddLevelOperation::AGBAddLevelOperation(PluginObject* plugin) : BookmarkOperation(plugin) { CreateParams(); }
+AGBAddLevelOperation::AGBAddLevelOperation(PluginContext* plugin) : BookmarkOperation(plugin) { CreateParams(); }
 
 zelta::Atom AGBAddLevelOperation::OperationAtom() const { return AtomOf(u"op.pseudo.bookmarks.addAGBLevel"); }
 
 LevelOptions AGBAddLevelOperation::StoredLevel() const {
   LevelOptions level;
   if (Plugin()) {
-    ComPtr<ICabItem> stored = CabItem(SettingsRoot(*Plugin()).Get(), u"AGBAddLevelLastUsedOptions");
+    ComPtr<ICabItem> stored = CabItem(Plugin()->SettingsRoot().Get(), u"AGBAddLevelLastUsedOptions");
     if (stored && zelta::Failed(ReadLevel(stored.Get(), &level, nullptr))) level = LevelOptions{};
   }
   return level;
@@ -46,7 +45,7 @@ HRESULT AGBAddLevelOperation::FindObject(zelta::Atom id, zelta::IUnknown** objec
 HRESULT AGBAddLevelOperation::Do(int32_t, intptr_t) {
   ComPtr<AGBAddLevelOperation> self(this);
   ComPtr<ICabItem> levels = CabItem(Options().Get(), u"Levels");
-  ComPtr<ICabItem> stored = Plugin() ? CabItem(SettingsRoot(*Plugin()).Get(), u"AGBAddLevelLastUsedOptions") : nullptr;
+  ComPtr<ICabItem> stored = Plugin() ? CabItem(Plugin()->SettingsRoot().Get(), u"AGBAddLevelLastUsedOptions") : nullptr;
   if (!levels || !stored) return zelta::S_OK;
 
   LevelOptions level;

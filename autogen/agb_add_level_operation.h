@@ -10,7 +10,7 @@ namespace bm {
 
 class AGBAddLevelOperation : public BookmarkOperation {
  public:
-  explicit AGBAddLevelOperation(PluginObject* plugin);
+  explicit AGBAddLevelOperation(PluginContext* plugin);
 
   zelta::Atom OperationAtom() const override;
   // Shares the generation's parameter root and its last used options.

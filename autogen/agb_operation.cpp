@@ -10,8 +10,8 @@
 #include "framework/cab_access.h"
 #include "framework/host_strings.h"
 #include "host/ui.h"
-#include "plugin/atom_table.h"
-#include "plugin/host_components.h"
+#include "framework/atom_table.h"
+#include "framework/plugin_context.h"
 
 namespace bm {
 
@@ -64,7 +64,7 @@ class AGBOperation::Run : public TitleSink {
   PageScanner scanner_;
 };
 
-AGBOperation::AGBOperation(PluginObject* plugin) : BookmarkOperation(plugin) { CreateParams(); }
+AGBOperation::AGBOperation(PluginContext* plugin) : BookmarkOperation(plugin) { CreateParams(); }
 
 zelta::Atom AGBOperation::OperationAtom() const {
   return AtomOf(u"op.bookmarks.autoGenerateFromText");
@@ -127,7 +127,7 @@ HRESULT AGBOperation::Do(int32_t flags, intptr_t) {
   OpenProgress(flags, kProgressTitleId, kProgressTextId, u"");
   StartProgress(static_cast<uint32_t>(pages.Count()));
   hr = OpenChangeGroup(flags, kLabelId);
-  if (zelta::Failed(hr)) return FinishRun(hr == zelta::E_FAIL ? zelta::E_OUTOFMEMORY : hr, {});
+  if (zelta::Failed(hr)) return FinishRun(hr, {});
 
   BookmarkPlacer placer(Document(), root.Get());
   Run run(chain, pages, placer, stopWords, options.flags);

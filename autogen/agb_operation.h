@@ -15,7 +15,7 @@ inline constexpr int32_t kMaxGenerationDepth = 256;
 
 class AGBOperation : public BookmarkOperation {
  public:
-  explicit AGBOperation(PluginObject* plugin);
+  explicit AGBOperation(PluginContext* plugin);
 
   zelta::Atom OperationAtom() const override;
   std::u16string_view Abbreviation() const override { return u"AGB"; }

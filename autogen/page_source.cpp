@@ -1,7 +1,7 @@
 #include "autogen/page_source.h"
 
 #include "host/page_range.h"
-#include "plugin/host_components.h"
+#include "framework/plugin_context.h"
 
 namespace bm {
 

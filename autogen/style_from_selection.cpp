@@ -7,7 +7,7 @@
 #include "autogen/page_scanner.h"
 #include "autogen/page_source.h"
 #include "host/selection.h"
-#include "plugin/host_components.h"
+#include "framework/plugin_context.h"
 
 namespace bm {
 

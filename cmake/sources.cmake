@@ -13,6 +13,7 @@ function(zelta_library name)
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC zelta_host ${ARG_LIBS})
+  add_dependencies(${name} check_layers)
 endfunction()
 
 # One GoogleTest program per test folder.

@@ -3,8 +3,6 @@
 #include "framework/cab_access.h"
 #include "framework/host_strings.h"
 #include "host/ui.h"
-#include "plugin/host_components.h"
-#include "plugin/plugin_settings.h"
 #include "support/result_text.h"
 
 namespace bm {
@@ -32,7 +30,7 @@ ComPtr<zelta::IHostDocument> DocumentOf(zelta::IUnknown* element) {
 
 }  // namespace
 
-BookmarkOperation::BookmarkOperation(PluginObject* plugin) : plugin_(plugin) {}
+BookmarkOperation::BookmarkOperation(PluginContext* plugin) : plugin_(plugin) {}
 
 BookmarkOperation::~BookmarkOperation() = default;
 
@@ -88,8 +86,7 @@ HRESULT BookmarkOperation::FindObject(zelta::Atom, zelta::IUnknown** object) {
 }
 
 zelta::IHostApp* BookmarkOperation::App() const {
-  if (plugin_ && plugin_->App()) return plugin_->App();
-  return HostComponents().app.Get();
+  return plugin_ ? plugin_->App() : nullptr;
 }
 
 std::u16string BookmarkOperation::LoadString(std::u16string_view id) const {
@@ -106,7 +103,7 @@ ComPtr<zelta::ICabItem> BookmarkOperation::LastUsedOptionsItem() const {
   if (!plugin_) return nullptr;
   std::u16string name(Abbreviation());
   name += u"LastUsedOptions";
-  return CabItem(SettingsRoot(*plugin_).Get(), name.c_str());
+  return CabItem(plugin_->SettingsRoot().Get(), name.c_str());
 }
 
 HRESULT BookmarkOperation::LoadLastUsedOptions() {
@@ -135,13 +132,12 @@ HRESULT BookmarkOperation::Execute(bool runThroughHost, intptr_t extra) {
   // Keeps this object alive while the host runs it.
   ComPtr<BookmarkOperation> self(this);
   zelta::IHostApp* app = App();
-  const HostComponentTable& components = HostComponents();
 
   ComPtr<zelta::IHostDocument> document;
   if (app && app->GetActiveDocument(document.Put()) == zelta::S_OK && document)
     SetInput({static_cast<zelta::IUnknown*>(document.Get())});
   zelta::WindowHandle owner = 0;
-  if (components.windows) components.windows->GetActiveWindow(&owner);
+  if (zelta::IWindowService* windows = plugin_ ? plugin_->Windows() : nullptr) windows->GetActiveWindow(&owner);
 
   LoadLastUsedOptions();
   HRESULT hr = ShowDialog(owner, extra);
@@ -160,7 +156,7 @@ HRESULT BookmarkOperation::Execute(bool runThroughHost, intptr_t extra) {
 
   if (result == zelta::E_CANCELLED) return result;
   if (zelta::Failed(result)) {
-    ShowMessage(support::DescribeResult(result), kFailureStyle);
+    ShowMessage(support::DescribeResult(App(), result), kFailureStyle);
   } else if (hasProblems_) {
     // A run with problems and no changes gets the warning only: one message per run.
     ShowMessage(LoadString(u"bookmarksPlugin.msg.oper.warning"), kWarningStyle);
@@ -171,14 +167,14 @@ HRESULT BookmarkOperation::Execute(bool runThroughHost, intptr_t extra) {
 }
 
 void BookmarkOperation::ShowMessage(std::u16string_view text, uint32_t style) {
-  zelta::IUiExtension* ui = plugin_ && plugin_->Ui() ? plugin_->Ui() : HostComponents().ui.Get();
+  zelta::IUiExtension* ui = plugin_ ? plugin_->Ui() : nullptr;
   if (!ui) return;
   zelta::WindowHandle owner = 0;
   zelta::IHostApp* app = App();
   ComPtr<zelta::IHostDocument> document = document_;
   if (!document && app) app->GetActiveDocument(document.Put());
-  if (document && HostComponents().windows)
-    HostComponents().windows->GetDocumentWindow(document.Get(), &owner);
+  zelta::IWindowService* windows = plugin_ ? plugin_->Windows() : nullptr;
+  if (document && windows) windows->GetDocumentWindow(document.Get(), &owner);
   const std::u16string caption = LoadString(kCaptionId);
   ui->ShowMessage(text.data(), static_cast<int32_t>(text.size()), caption.c_str(),
                   static_cast<int32_t>(caption.size()), style, owner, nullptr);
@@ -237,7 +233,7 @@ HRESULT BookmarkOperation::CheckPermission() {
 void BookmarkOperation::OpenProgress(int32_t flags, std::u16string_view titleId,
                                      std::u16string_view textId, std::u16string_view statusId) {
   if (flags & (zelta::kDoNoProgress | zelta::kDoNoProgressAlt)) return;
-  zelta::IUiExtension* ui = plugin_ && plugin_->Ui() ? plugin_->Ui() : HostComponents().ui.Get();
+  zelta::IUiExtension* ui = plugin_ ? plugin_->Ui() : nullptr;
   if (!ui || zelta::Failed(ui->CreateProgress(progress_.Put())) || !progress_) {
     progress_.Reset();
     return;

@@ -15,7 +15,7 @@
 #include "host/operation.h"
 #include "host/progress.h"
 #include "host/undo.h"
-#include "plugin/plugin_object.h"
+#include "framework/plugin_context.h"
 
 namespace bm {
 
@@ -62,7 +62,7 @@ class BookmarkOperation
   int32_t PendingMarker() const { return pending_; }
 
  protected:
-  explicit BookmarkOperation(PluginObject* plugin);
+  explicit BookmarkOperation(PluginContext* plugin);
   ~BookmarkOperation() override;
 
   // Must be called by the concrete constructor: creates the parameter Cab from the root
@@ -120,8 +120,10 @@ class BookmarkOperation
   uint32_t Processed() const { return processed_; }
   uint32_t Total() const { return total_; }
 
-  PluginObject* Plugin() const { return plugin_.Get(); }
+  PluginContext* Plugin() const { return plugin_.Get(); }
   zelta::IHostApp* App() const;
+  // The host's selections ("ZLK"); null without a plug-in or host.
+  zelta::ISelectionService* Selections() const { return plugin_ ? plugin_->Selections() : nullptr; }
   zelta::IHostDocument* Document() const { return document_.Get(); }
   void SetDocument(zelta::IHostDocument* document) { document_ = document; }
   zelta::IHostChangeGroup* ChangeGroup() const { return changeGroup_.Get(); }
@@ -133,7 +135,7 @@ class BookmarkOperation
   zelta::HRESULT CloseRun(zelta::HRESULT hr, const std::vector<zelta::IUnknown*>& output);
   zelta::ComPtr<zelta::ICabItem> LastUsedOptionsItem() const;
 
-  zelta::ComPtr<PluginObject> plugin_;
+  zelta::ComPtr<PluginContext> plugin_;
   zelta::ComPtr<zelta::ICab> params_;
   int32_t pending_ = -1;
   bool hasProblems_ = false;

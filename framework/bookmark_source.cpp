@@ -4,8 +4,7 @@
 #include <unordered_set>
 
 #include "host/selection.h"
-#include "plugin/atom_table.h"
-#include "plugin/host_components.h"
+#include "framework/atom_table.h"
 
 namespace bm {
 
@@ -60,11 +59,10 @@ HRESULT AddBookmark(BookmarkList& list, IHostBookmark* bookmark, bool includeSub
   return zelta::S_OK;
 }
 
-HRESULT CollectSelectedBookmarks(zelta::IHostDocument* document, BookmarkList& list,
-                                 bool includeSubLevels) {
+HRESULT CollectSelectedBookmarks(zelta::ISelectionService* service, zelta::IHostDocument* document,
+                                 BookmarkList& list, bool includeSubLevels) {
   list.clear();
   if (!document) return zelta::E_POINTER;
-  zelta::ISelectionService* service = HostComponents().selection.Get();
   if (!service) return zelta::S_OK;
   ComPtr<zelta::IHostSelection> selection;
   zelta::Atom atom = AtomOf(u"selection.bookmarks");

@@ -5,6 +5,7 @@
 
 #include "framework/bookmark_list.h"
 #include "host/document.h"
+#include "host/selection.h"
 
 namespace bm {
 
@@ -21,7 +22,7 @@ zelta::HRESULT AddBookmark(BookmarkList& list, zelta::IHostBookmark* bookmark, b
 // order, by the rules of AddBookmark. No selection service or no selection: S_OK and an empty
 // list. E_POINTER for a null document, E_OUTOFMEMORY when the list cannot grow (the entries
 // collected so far stay).
-zelta::HRESULT CollectSelectedBookmarks(zelta::IHostDocument* document, BookmarkList& list,
-                                        bool includeSubLevels);
+zelta::HRESULT CollectSelectedBookmarks(zelta::ISelectionService* selections, zelta::IHostDocument* document,
+                                        BookmarkList& list, bool includeSubLevels);
 
 }  // namespace bm

@@ -13,7 +13,8 @@ struct IHostApp : IUnknown {
   static constexpr Guid kIid{0x5A1E0D01, 0x0001, 0x4C0B, {0x9A, 0x10, 0, 0, 0, 0, 0, 32}};
 
   // A named component: "ZLK" (ISelectionService), "ZLW" (IWindowService), "AUX"
-  // (ICabFactory), "AFS" (IFileService), "UIX" (IUiExtension). S_FALSE and null when unknown.
+  // (ICabFactory), "AFS" (IFileService), "UIX" (IUiExtension), "RTX" (IResultTexts).
+  // S_FALSE and null when unknown.
   virtual HRESULT GetComponent(const char* name, IUnknown** component) = 0;
 
   // The same atom for the same text while the process lives. Empty text gives E_INVALIDARG.
@@ -43,8 +44,12 @@ struct IHostApp : IUnknown {
   virtual HRESULT GetPluginSettings(IUnknown* plugin, int32_t reserved, IHostSettings** settings) = 0;
 
   // Registers the factory of a plug-in operation id (replacing an earlier one), after which
-  // CreateOperation(id) asks the factory. A plug-in registers its operations at Start.
-  virtual HRESULT RegisterOperationFactory(Atom id, IOperationFactory* factory) = 0;
+  // CreateOperation(id) asks the factory. abbreviation is the short name users may give
+  // instead of the id ("CBC"); null or empty for an operation users do not name. traits are
+  // OperationTraits bits. A plug-in registers its operations at Start. E_INVALIDARG for
+  // kNoAtom or a null factory.
+  virtual HRESULT RegisterOperationFactory(Atom id, const char16_t* abbreviation, int32_t traits,
+                                           IOperationFactory* factory) = 0;
 };
 
 }  // namespace zelta

@@ -14,6 +14,11 @@ enum OperationFlags : int32_t {
   kDoNoChangeGroup = 0x4,   // do not open a change group (the caller owns the undo step)
 };
 
+// What the host may rely on about a registered operation without running it.
+enum OperationTraits : int32_t {
+  kOperationReadsOnly = 0x1,  // never changes the document: a run leaves nothing to save
+};
+
 struct IHostOperation : IUnknown {
   static constexpr Guid kIid{0x5A1E0901, 0x0001, 0x4C0B, {0x9A, 0x10, 0, 0, 0, 0, 0, 17}};
   // The operation id atom.

@@ -4,7 +4,8 @@
 
 #include "autogen/agb_add_level_operation.h"
 #include "autogen/agb_operation.h"
-#include "plugin/atom_table.h"
+#include "framework/atom_table.h"
+#include "plugin/plugin_object.h"
 #include "tools/title/atb_operation.h"
 #include "tools/title/cbc_operation.h"
 #include "tools/title/frt_operation.h"
@@ -75,12 +76,22 @@ const OperationRow kOperations[] = {
      [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> { return zelta::MakeCom<VBOperation>(plugin); }},
 };
 
-constexpr std::u16string_view kOperationIds[] = {u"op.bookmarks.changeBookmarkCase",
-                                                   u"op.bookmarks.findReplaceBookmarkText",
-                                                   u"op.bookmarks.addTextToBookmarkTitle", u"op.bookmarks.toNamedDests",
-                                                   u"op.bookmarks.sortBookmarks", u"op.bookmarks.validate",
-                                                   u"op.bookmarks.autoGenerateFromText",
-                                                   u"op.pseudo.bookmarks.addAGBLevel"};
+// Every operation of the plug-in with the abbreviation users name it by. Operations not built
+// yet are named too, so that the host knows them; creating one fails.
+constexpr OperationName kOperationNames[] = {
+    {u"op.bookmarks.changeBookmarkCase", u"CBC", 0},
+    {u"op.bookmarks.findReplaceBookmarkText", u"FRT", 0},
+    {u"op.bookmarks.addTextToBookmarkTitle", u"ATB", 0},
+    {u"op.bookmarks.toNamedDests", u"BND", 0},
+    {u"op.bookmarks.sortBookmarks", u"SB", 0},
+    {u"op.bookmarks.validate", u"VB", zelta::kOperationReadsOnly},
+    {u"op.bookmarks.bookmarkEveryNthPage", u"BENP", 0},
+    {u"op.bookmarks.fromTextFile", u"BFT", 0},
+    {u"op.bookmarks.autoGenerateFromText", u"AGB", 0},
+    {u"op.bookmarks.toTOC", u"ToTOC", 0},
+    {u"op.bookmarks.fromTOC", u"FromTOC", 0},
+    {u"op.pseudo.bookmarks.addAGBLevel", u"", 0},
+};
 
 }  // namespace
 
@@ -102,6 +113,6 @@ zelta::ComPtr<BookmarkOperation> CreateOperationById(zelta::Atom operation, Plug
   return nullptr;
 }
 
-std::span<const std::u16string_view> OperationIds() { return kOperationIds; }
+std::span<const OperationName> OperationNames() { return kOperationNames; }
 
 }  // namespace bm

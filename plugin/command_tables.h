@@ -38,7 +38,14 @@ zelta::ComPtr<BookmarkOperation> CreateOperationForCommand(zelta::Atom command, 
 // null for an id the plug-in has no operation for.
 zelta::ComPtr<BookmarkOperation> CreateOperationById(zelta::Atom operation, PluginObject* plugin);
 
-// The ids of the operations that exist, for their registration with the host's runner.
-std::span<const std::u16string_view> OperationIds();
+// An operation as the plug-in registers it with the host.
+struct OperationName {
+  std::u16string_view id;
+  std::u16string_view abbreviation;  // empty for an operation users do not name
+  int32_t traits;                    // zelta::OperationTraits
+};
+
+// Every operation, for the registration with the host's runner.
+std::span<const OperationName> OperationNames();
 
 }  // namespace bm

@@ -2,7 +2,6 @@
 #include <new>
 
 #include "host/plugin.h"
-#include "plugin/host_components.h"
 #include "plugin/plugin_object.h"
 #include "support/bookmarks_facility.h"
 
@@ -11,13 +10,12 @@ namespace bm {
 zelta::HRESULT GetPluginObject(zelta::IUnknown* app, zelta::IPlugin** plugin) {
   // The module's result codes are described from the first call on; registering again is
   // harmless.
-  support::RegisterBookmarksFacility();
-  FillHostComponents(app);
+  support::RegisterBookmarksFacility(zelta::QueryAs<zelta::IHostApp>(app).Get());
   if (!plugin) return zelta::E_POINTER;
   *plugin = nullptr;
   zelta::ComPtr<PluginObject> object;
   try {
-    object = zelta::MakeCom<PluginObject>();
+    object = zelta::MakeCom<PluginObject>(app);
   } catch (const std::bad_alloc&) {
     return zelta::E_OUTOFMEMORY;
   }

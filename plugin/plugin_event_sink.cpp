@@ -1,8 +1,7 @@
 #include "plugin/plugin_event_sink.h"
 
-#include "plugin/atom_table.h"
+#include "framework/atom_table.h"
 #include "plugin/command_tables.h"
-#include "plugin/host_components.h"
 #include "plugin/plugin_object.h"
 #include "plugin/plugin_settings.h"
 
@@ -66,7 +65,7 @@ HRESULT PluginEventSink::OnEvent(Atom event, zelta::IUnknown* eventObject, intpt
 }
 
 void PluginEventSink::PlaceSubmenu(zelta::ICommandBarCustomization* customization) {
-  zelta::IHostApp* app = plugin_->App();
+  zelta::IHostApp* app = plugin_->AttachedApp();
   const Atom submenuId = AtomOf(kSubmenuCommand);
   if (submenuId == zelta::kNoAtom) return;
 
@@ -126,12 +125,12 @@ HRESULT PluginEventSink::UpdateCommandState(zelta::IHostCommand* command, zelta:
   if (!needsDocument) return zelta::S_OK;
 
   ComPtr<zelta::IHostDocument> document;
-  zelta::IHostApp* app = plugin_ ? plugin_->App() : nullptr;
+  zelta::IHostApp* app = plugin_ ? plugin_->AttachedApp() : nullptr;
   if (app) app->GetActiveDocument(document.Put());
   bool enabled = static_cast<bool>(document);
   if (enabled && needsText) {
     ComPtr<zelta::IUnknown> selection;
-    zelta::ISelectionService* service = HostComponents().selection.Get();
+    zelta::ISelectionService* service = plugin_->Selections();
     enabled = service && service->GetTextSelection(document.Get(), selection.Put()) == zelta::S_OK &&
               selection;
   }

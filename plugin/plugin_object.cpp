@@ -4,9 +4,8 @@
 #include "platform/embedded_resource.h"
 #include "platform/resources.h"
 #include "plugin/add_agb_level_event_factory.h"
-#include "plugin/atom_table.h"
+#include "framework/atom_table.h"
 #include "plugin/command_tables.h"
-#include "plugin/host_components.h"
 #include "plugin/plugin_event_sink.h"
 #include "plugin/plugin_operation_factory.h"
 #include "plugin/plugin_settings.h"
@@ -46,7 +45,19 @@ void SetTitle(zelta::IHostCommand* command, const std::u16string& title) {
 
 }  // namespace
 
-PluginObject::PluginObject() = default;
+PluginObject::PluginObject(zelta::IUnknown* app) { TakeComponents(app); }
+
+void PluginObject::TakeComponents(zelta::IUnknown* app) {
+  auto hostApp = zelta::QueryAs<zelta::IHostApp>(app);
+  if (!hostApp || hostApp == host_.app) return;
+  host_.ui = GetHostComponent<zelta::IUiExtension>(hostApp.Get(), "UIX");
+  host_.cabs = GetHostComponent<zelta::ICabFactory>(hostApp.Get(), "AUX");
+  host_.windows = GetHostComponent<zelta::IWindowService>(hostApp.Get(), "ZLW");
+  host_.selections = GetHostComponent<zelta::ISelectionService>(hostApp.Get(), "ZLK");
+  host_.app = hostApp;
+}
+
+ComPtr<zelta::ICabItem> PluginObject::SettingsRoot() const { return bm::SettingsRoot(*this); }
 
 PluginObject::~PluginObject() {
   if (sink_) sink_->Detach();
@@ -98,6 +109,7 @@ HRESULT PluginObject::Attach(zelta::IUnknown* host) {
   HRESULT hr = host->QueryInterface(zelta::IHostApp::kIid, app.PutVoid());
   if (zelta::Failed(hr)) return hr;
   app_ = app;
+  TakeComponents(app.Get());
   templateText_.clear();
   templateText_ = platform::ReadResourceText("XML", kTemplateResource).value_or(std::u16string());
   return zelta::S_OK;
@@ -107,8 +119,6 @@ HRESULT PluginObject::OnLoaded() { return zelta::S_OK; }
 
 HRESULT PluginObject::Initialize() {
   if (!app_) return zelta::S_OK;
-  ui_ = GetHostComponent<zelta::IUiExtension>(app_.Get(), "UIX");
-  cabs_ = GetHostComponent<zelta::ICabFactory>(app_.Get(), "AUX");
   RegisterStringTable();
   InternAtomTable(app_.Get());
   if (!sink_) sink_ = zelta::MakeCom<PluginEventSink>(this);
@@ -162,8 +172,8 @@ HRESULT PluginObject::ResetSettings(uint32_t flags) { return bm::ResetSettings(*
 
 ComPtr<zelta::ICab> PluginObject::CreateCab(const char16_t* rootId) const {
   ComPtr<zelta::ICab> cab;
-  if (!cabs_ || !rootId || templateText_.empty()) return nullptr;
-  if (zelta::Failed(cabs_->CreateCab(templateText_.data(), static_cast<int32_t>(templateText_.size()),
+  if (!Cabs() || !rootId || templateText_.empty()) return nullptr;
+  if (zelta::Failed(Cabs()->CreateCab(templateText_.data(), static_cast<int32_t>(templateText_.size()),
                                      rootId, cab.Put())))
     return nullptr;
   return cab;
@@ -179,14 +189,14 @@ void PluginObject::RegisterStringTable() {
 }
 
 void PluginObject::RegisterCommands() {
-  if (!ui_ || !app_ || !sink_) return;
+  if (!host_.ui || !app_ || !sink_) return;
   ComPtr<zelta::ICommandManager> manager;
   ComPtr<zelta::ICommandRegistry> registry;
-  if (ui_->GetCommandManager(manager.Put()) != zelta::S_OK || !manager ||
+  if (host_.ui->GetCommandManager(manager.Put()) != zelta::S_OK || !manager ||
       manager->GetRegistry(registry.Put()) != zelta::S_OK || !registry)
     return;
   ComPtr<zelta::IIconManager> icons;
-  ui_->GetIconManager(icons.Put());
+  host_.ui->GetIconManager(icons.Put());
   auto* handler = static_cast<zelta::ICommandHandler*>(sink_.Get());
 
   if (auto submenu = CreateCommand(registry.Get(), AtomOf(kSubmenuCommand), handler)) {
@@ -210,8 +220,10 @@ void PluginObject::RegisterCommands() {
 void PluginObject::RegisterOperations() {
   if (!app_) return;
   if (!operations_) operations_ = zelta::MakeCom<PluginOperationFactory>(this);
-  for (std::u16string_view id : OperationIds())
-    app_->RegisterOperationFactory(AtomOf(id), operations_.Get());
+  for (const OperationName& op : OperationNames()) {
+    const std::u16string abbreviation(op.abbreviation);
+    app_->RegisterOperationFactory(InternId(app_.Get(), op.id), abbreviation.c_str(), op.traits, operations_.Get());
+  }
 }
 
 void PluginObject::DeclareEventType() {

@@ -35,10 +35,10 @@ void AppendHex(std::u16string& out, uint64_t value, int digits) {
 
 ComPtr<zelta::IHostSettings> SettingsNode(const PluginObject& plugin) {
   ComPtr<zelta::IHostSettings> node;
-  zelta::IHostApp* app = plugin.App();
+  zelta::IHostApp* app = plugin.AttachedApp();
   if (!app) return nullptr;
   // The host keys the node by the plug-in object.
-  auto* key = static_cast<zelta::IUnknown*>(const_cast<PluginObject*>(&plugin));
+  auto* key = static_cast<zelta::IUnknown*>(static_cast<zelta::IPlugin*>(const_cast<PluginObject*>(&plugin)));
   if (zelta::Failed(app->GetPluginSettings(key, -1, node.Put()))) return nullptr;
   return node;
 }

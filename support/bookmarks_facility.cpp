@@ -6,12 +6,18 @@
 
 namespace bm::support {
 
-void RegisterBookmarksFacility() {
-  static constexpr FacilityMessage kMessages[] = {
+void RegisterBookmarksFacility(zelta::IResultTexts* texts) {
+  static constexpr zelta::FacilityMessage kMessages[] = {
       {0x04C7, u"Operation was canceled by user"},
       {0x1001, u"No permissions for this operation"},
   };
-  RegisterFacility(kBookmarksFacility, kMessages, std::size(kMessages), u"Bookmarks");
+  if (texts)
+    texts->RegisterFacility(kBookmarksFacility, u"Bookmarks", -1, kMessages,
+                            static_cast<uint32_t>(std::size(kMessages)));
+}
+
+void RegisterBookmarksFacility(zelta::IHostApp* app) {
+  RegisterBookmarksFacility(ResultTexts(app).Get());
 }
 
 }  // namespace bm::support

@@ -10,7 +10,7 @@
 #include "autogen/level_options.h"
 #include "autogen/style_from_selection.h"
 #include "framework/cab_access.h"
-#include "plugin/atom_table.h"
+#include "framework/atom_table.h"
 #include "plugin/plugin_settings.h"
 #include "tests/fixtures/text_pdf_builder.h"
 #include "tests/harness/core_host.h"

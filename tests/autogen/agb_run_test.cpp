@@ -6,7 +6,7 @@
 #include "autogen/level_options.h"
 #include "autogen/title_rules.h"
 #include "framework/cab_access.h"
-#include "plugin/atom_table.h"
+#include "framework/atom_table.h"
 #include "tests/fixtures/text_pdf_builder.h"
 #include "tests/harness/operation_run.h"
 

@@ -4,7 +4,7 @@
 
 #include "framework/bookmark_operation.h"
 #include "framework/cab_access.h"
-#include "plugin/atom_table.h"
+#include "framework/atom_table.h"
 #include "plugin/plugin_settings.h"
 #include "tests/harness/core_host.h"
 

@@ -123,13 +123,13 @@ TEST(BookmarkSource, SelectionCollapsesIntoCoveringEntries) {
   BookmarkList list;
 
   host.SelectBookmarks(document.Get(), {a2.Get(), c1.Get(), a.Get()});
-  ASSERT_EQ(CollectSelectedBookmarks(document.Get(), list, true), zelta::S_OK);
+  ASSERT_EQ(CollectSelectedBookmarks(host.Plugin().Selections(), document.Get(), list, true), zelta::S_OK);
   EXPECT_EQ(ListTitles(list), (std::vector<std::u16string>{u"C1", u"A"}));
-  ASSERT_EQ(CollectSelectedBookmarks(document.Get(), list, false), zelta::S_OK);
+  ASSERT_EQ(CollectSelectedBookmarks(host.Plugin().Selections(), document.Get(), list, false), zelta::S_OK);
   EXPECT_EQ(ListTitles(list), (std::vector<std::u16string>{u"A2", u"C1", u"A"}));
 
   host.SelectBookmarks(document.Get(), {a.Get(), a2.Get(), a.Get()});
-  CollectSelectedBookmarks(document.Get(), list, true);
+  CollectSelectedBookmarks(host.Plugin().Selections(), document.Get(), list, true);
   EXPECT_EQ(ListTitles(list), (std::vector<std::u16string>{u"A"}));
 
   // One by one gives the same as the whole selection.
@@ -140,9 +140,9 @@ TEST(BookmarkSource, SelectionCollapsesIntoCoveringEntries) {
 
   host.SelectBookmarks(document.Get(), {});
   list.push_back(a);
-  EXPECT_EQ(CollectSelectedBookmarks(document.Get(), list, true), zelta::S_OK);
+  EXPECT_EQ(CollectSelectedBookmarks(host.Plugin().Selections(), document.Get(), list, true), zelta::S_OK);
   EXPECT_TRUE(list.empty());
-  EXPECT_EQ(CollectSelectedBookmarks(nullptr, list, true), zelta::E_POINTER);
+  EXPECT_EQ(CollectSelectedBookmarks(host.Plugin().Selections(), nullptr, list, true), zelta::E_POINTER);
 }
 
 TEST(BookmarkSource, IsDescendantLooksAtParentsOnly) {

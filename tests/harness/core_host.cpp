@@ -8,7 +8,7 @@
 #include "framework/bookmark_walker.h"
 #include "host/undo.h"
 #include "platform/locale_text.h"
-#include "plugin/atom_table.h"
+#include "framework/atom_table.h"
 #include "zelta/app/settings_store.h"
 #include "zelta/pdf/host_document.h"
 

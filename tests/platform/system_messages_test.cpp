@@ -1,10 +1,10 @@
-#include "platform/system_messages.h"
+#include "zelta/base/system_messages.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 
-namespace bm::platform {
+namespace zelta::base {
 namespace {
 
 TEST(SystemMessage, CommonSystemCodes) {
@@ -49,4 +49,4 @@ TEST(ResultFromErrno, MapsOntoDescribedCodes) {
 }
 
 }  // namespace
-}  // namespace bm::platform
+}  // namespace zelta::base

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "framework/cab_access.h"
-#include "plugin/atom_table.h"
+#include "framework/atom_table.h"
 #include "plugin/command_tables.h"
 #include "plugin/plugin_event_sink.h"
 #include "plugin/plugin_settings.h"

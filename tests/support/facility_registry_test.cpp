@@ -1,4 +1,4 @@
-#include "support/facility_registry.h"
+#include "zelta/base/facility_registry.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "support/bookmarks_facility.h"
-#include "support/result_text.h"
+#include "zelta/base/result_text_service.h"
+#include "zelta/base/result_text.h"
 
-namespace bm::support {
+namespace zelta::base {
 namespace {
 
 constexpr zelta::HRESULT Code(uint32_t bits) { return static_cast<zelta::HRESULT>(bits); }
@@ -33,9 +34,9 @@ TEST(FacilityRegistry, RegistersOncePerNumber) {
   EXPECT_FALSE(RegisterFacility(200, kSecond, std::size(kSecond), u"Second"));
   EXPECT_EQ(DescribeResult(Code(0x82C80001)), u"Error [First]: First text.");
   // The module registering its facility on every load keeps one entry.
-  RegisterBookmarksFacility();
+  bm::support::RegisterBookmarksFacility(MakeCom<ResultTextService>().Get());
   size_t before = FacilityRegistry::Instance().Count();
-  RegisterBookmarksFacility();
+  bm::support::RegisterBookmarksFacility(MakeCom<ResultTextService>().Get());
   EXPECT_EQ(FacilityRegistry::Instance().Count(), before);
   EXPECT_FALSE(RegisterFacility(512, kFirst, 1, u"Too big"));
   EXPECT_FALSE(RegisterFacility(2, kFirst, 1, u"Clash with a built-in"));
@@ -72,7 +73,7 @@ TEST(FacilityRegistry, TableIsCopied) {
 }
 
 TEST(FacilityRegistry, ConcurrentRegistrationAndLookup) {
-  RegisterBookmarksFacility();
+  bm::support::RegisterBookmarksFacility(MakeCom<ResultTextService>().Get());
   std::atomic<bool> wrong{false};
   std::vector<std::thread> threads;
   for (uint16_t t = 0; t < 2; ++t) {
@@ -103,4 +104,4 @@ TEST(FacilityRegistry, ConcurrentRegistrationAndLookup) {
 }
 
 }  // namespace
-}  // namespace bm::support
+}  // namespace zelta::base

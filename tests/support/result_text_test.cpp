@@ -1,4 +1,4 @@
-#include "support/result_text.h"
+#include "zelta/base/result_text.h"
 
 #include <gtest/gtest.h>
 
@@ -7,15 +7,16 @@
 #include "platform/locale_text.h"
 #include "support/bookmarks_facility.h"
 #include "tests/fixtures/golden.h"
+#include "zelta/base/result_text_service.h"
 
-namespace bm::support {
+namespace zelta::base {
 namespace {
 
 constexpr zelta::HRESULT Code(uint32_t bits) { return static_cast<zelta::HRESULT>(bits); }
 
 class ResultText : public ::testing::Test {
  protected:
-  void SetUp() override { RegisterBookmarksFacility(); }
+  void SetUp() override { bm::support::RegisterBookmarksFacility(MakeCom<ResultTextService>().Get()); }
 };
 
 // The full texts of tests/golden/result_texts.json: the plug-in's codes and the system's,
@@ -28,7 +29,7 @@ TEST_F(ResultText, GoldenTexts) {
   nlohmann::json actual = nlohmann::json::object();
   for (const auto& [code, text] : expected.items()) {
     const auto bits = static_cast<uint32_t>(std::stoul(code, nullptr, 16));
-    actual[code] = platform::Utf16ToUtf8(DescribeResult(Code(bits)));
+    actual[code] = bm::platform::Utf16ToUtf8(DescribeResult(Code(bits)));
   }
   zelta::testing::ExpectGoldenJson("result_texts.json", actual);
 }
@@ -94,4 +95,4 @@ TEST_F(ResultText, MessagesAreTidiedIntoOneSentence) {
 }
 
 }  // namespace
-}  // namespace bm::support
+}  // namespace zelta::base

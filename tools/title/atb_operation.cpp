@@ -6,7 +6,7 @@
 #include "framework/bookmark_source.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
-#include "plugin/atom_table.h"
+#include "framework/atom_table.h"
 #include "tools/title/collapse_blanks.h"
 
 namespace bm {
@@ -24,7 +24,7 @@ constexpr std::u16string_view kProgressStatusId = u"bookmarksPlugin.progress.sta
 
 }  // namespace
 
-ATBOperation::ATBOperation(PluginObject* plugin) : TitleToolOperation(plugin) { CreateParams(); }
+ATBOperation::ATBOperation(PluginContext* plugin) : TitleToolOperation(plugin) { CreateParams(); }
 
 ATBOperation::~ATBOperation() = default;
 
@@ -40,7 +40,7 @@ HRESULT ATBOperation::ReadInputs() {
     return zelta::S_OK;
   }
   // An empty selection leaves the list empty; the run then reports that nothing was done.
-  if (bookmarks_.empty()) return CollectSelectedBookmarks(Document(), bookmarks_, IncludeSubLevels());
+  if (bookmarks_.empty()) return CollectSelectedBookmarks(Selections(), Document(), bookmarks_, IncludeSubLevels());
   return zelta::S_OK;
 }
 

@@ -22,7 +22,7 @@ inline constexpr int32_t kAtbSourceSelected = 0x8;
 
 class ATBOperation : public TitleToolOperation {
  public:
-  explicit ATBOperation(PluginObject* plugin);
+  explicit ATBOperation(PluginContext* plugin);
   ~ATBOperation() override;
 
   zelta::Atom OperationAtom() const override;

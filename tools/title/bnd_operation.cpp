@@ -5,7 +5,7 @@
 #include "framework/bookmark_source.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
-#include "plugin/atom_table.h"
+#include "framework/atom_table.h"
 #include "tools/title/bnd_name_mask.h"
 
 namespace bm {
@@ -26,7 +26,7 @@ constexpr std::u16string_view kProgressStatusId =
 
 }  // namespace
 
-BNDOperation::BNDOperation(PluginObject* plugin) : BookmarkListOperation(plugin) { CreateParams(); }
+BNDOperation::BNDOperation(PluginContext* plugin) : BookmarkListOperation(plugin) { CreateParams(); }
 
 BNDOperation::~BNDOperation() = default;
 
@@ -40,7 +40,7 @@ HRESULT BNDOperation::ReadInputs() {
   if (!(optionFlags_ & kBndSourceSelected)) {
     bookmarks_.clear();
   } else if (bookmarks_.empty()) {
-    hr = CollectSelectedBookmarks(Document(), bookmarks_, IncludeSubBookmarks());
+    hr = CollectSelectedBookmarks(Selections(), Document(), bookmarks_, IncludeSubBookmarks());
     if (zelta::Failed(hr)) return hr;
     if (bookmarks_.empty()) return zelta::E_INVALIDARG;
   }

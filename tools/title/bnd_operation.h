@@ -23,7 +23,7 @@ class BndNameMask;
 
 class BNDOperation : public BookmarkListOperation {
  public:
-  explicit BNDOperation(PluginObject* plugin);
+  explicit BNDOperation(PluginContext* plugin);
   ~BNDOperation() override;
 
   zelta::Atom OperationAtom() const override;

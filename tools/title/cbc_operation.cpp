@@ -3,7 +3,7 @@
 #include "framework/bookmark_source.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
-#include "plugin/atom_table.h"
+#include "framework/atom_table.h"
 
 namespace bm {
 
@@ -23,7 +23,7 @@ constexpr std::u16string_view kProgressStatusId =
 
 }  // namespace
 
-CBCOperation::CBCOperation(PluginObject* plugin) : TitleToolOperation(plugin) { CreateParams(); }
+CBCOperation::CBCOperation(PluginContext* plugin) : TitleToolOperation(plugin) { CreateParams(); }
 
 zelta::Atom CBCOperation::OperationAtom() const {
   return AtomOf(u"op.bookmarks.changeBookmarkCase");
@@ -35,7 +35,7 @@ HRESULT CBCOperation::ReadInputs() {
   HRESULT hr = ReadBookmarkListInput();
   if (zelta::Failed(hr)) return hr;
   if (bookmarks_.empty() && (optionFlags_ & kCbcSourceSelected)) {
-    hr = CollectSelectedBookmarks(Document(), bookmarks_, IncludeSubBookmarks());
+    hr = CollectSelectedBookmarks(Selections(), Document(), bookmarks_, IncludeSubBookmarks());
     if (zelta::Failed(hr)) return hr;
     if (bookmarks_.empty()) return zelta::E_INVALIDARG;
   }

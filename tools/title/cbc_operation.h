@@ -18,7 +18,7 @@ inline constexpr int32_t kCbcNoSubBookmarks = 0x1000;
 
 class CBCOperation : public TitleToolOperation {
  public:
-  explicit CBCOperation(PluginObject* plugin);
+  explicit CBCOperation(PluginContext* plugin);
 
   zelta::Atom OperationAtom() const override;
   std::u16string_view Abbreviation() const override { return u"CBC"; }

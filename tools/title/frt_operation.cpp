@@ -6,7 +6,7 @@
 #include "framework/bookmark_source.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
-#include "plugin/atom_table.h"
+#include "framework/atom_table.h"
 #include "support/title_limit.h"
 #include "tools/title/literal_replace.h"
 #include "tools/title/regex_error_text.h"
@@ -59,7 +59,7 @@ std::optional<int> CheckFindPattern(std::u16string_view pattern, bool matchCase)
   return regex.Compile(pattern, !matchCase);
 }
 
-FRTOperation::FRTOperation(PluginObject* plugin) : TitleToolOperation(plugin) { CreateParams(); }
+FRTOperation::FRTOperation(PluginContext* plugin) : TitleToolOperation(plugin) { CreateParams(); }
 
 zelta::Atom FRTOperation::OperationAtom() const {
   return AtomOf(u"op.bookmarks.findReplaceBookmarkText");
@@ -76,7 +76,7 @@ HRESULT FRTOperation::ReadInputs() {
     return zelta::S_OK;
   }
   if (bookmarks_.empty()) {
-    hr = CollectSelectedBookmarks(Document(), bookmarks_, IncludeSubBookmarks());
+    hr = CollectSelectedBookmarks(Selections(), Document(), bookmarks_, IncludeSubBookmarks());
     if (zelta::Failed(hr)) return hr;
     if (bookmarks_.empty()) return zelta::E_INVALIDARG;
   }

@@ -33,7 +33,7 @@ std::optional<int> CheckFindPattern(std::u16string_view pattern, bool matchCase)
 
 class FRTOperation : public TitleToolOperation {
  public:
-  explicit FRTOperation(PluginObject* plugin);
+  explicit FRTOperation(PluginContext* plugin);
 
   zelta::Atom OperationAtom() const override;
   std::u16string_view Abbreviation() const override { return u"FRT"; }

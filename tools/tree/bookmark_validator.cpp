@@ -5,7 +5,7 @@
 #include "platform/locale_text.h"
 #include "tools/tree/file_exists.h"
 #include "tools/tree/link_check.h"
-#include "tools/tree/validation_warnings.h"
+#include "host/validation.h"
 
 namespace bm {
 
@@ -15,7 +15,7 @@ using zelta::OwnedString;
 namespace {
 
 void RecordInvalid(std::u16string_view typeName, int32_t& warnings) {
-  warnings |= kWarnInvalidAction | ActionTypeBitOf(typeName);
+  warnings |= zelta::kWarnInvalidAction | zelta::ActionTypeBitOf(typeName);
 }
 
 // The name of a destination given by name; empty for an explicit destination.
@@ -41,21 +41,21 @@ BookmarkValidator::BookmarkValidator(zelta::IHostDocument* document, int32_t che
 int32_t BookmarkValidator::Validate(zelta::IHostBookmark* bookmark) {
   if (!bookmark) return 0;
   int32_t warnings = 0;
-  if (checks_ & kVbCheckEmptyTitle) {
+  if (checks_ & zelta::kVbCheckEmptyTitle) {
     OwnedString title;
-    if (zelta::Succeeded(bookmark->GetTitle(title.Put())) && title.Empty()) warnings |= kWarnEmptyTitle;
+    if (zelta::Succeeded(bookmark->GetTitle(title.Put())) && title.Empty()) warnings |= zelta::kWarnEmptyTitle;
   }
 
   ComPtr<zelta::IHostActionList> actions;
   int32_t count = 0;
   if (bookmark->GetActions(actions.Put()) != zelta::S_OK || !actions ||
       zelta::Failed(actions->GetCount(&count))) {
-    if (checks_ & kVbCheckNoActions) warnings |= kWarnNoActions;
-    else if (checks_ & kVbCheckMissingGoTo) warnings |= kWarnNoGoTo;
+    if (checks_ & zelta::kVbCheckNoActions) warnings |= zelta::kWarnNoActions;
+    else if (checks_ & zelta::kVbCheckMissingGoTo) warnings |= zelta::kWarnNoGoTo;
     return warnings;
   }
   // An empty list is one finding; that it lacks a go-to action follows from it.
-  if (count == 0 && (checks_ & kVbCheckNoActions)) return warnings | kWarnNoActions;
+  if (count == 0 && (checks_ & zelta::kVbCheckNoActions)) return warnings | zelta::kWarnNoActions;
 
   hasGoTo_ = false;
   for (int32_t i = 0; i < count; ++i) {
@@ -63,7 +63,7 @@ int32_t BookmarkValidator::Validate(zelta::IHostBookmark* bookmark) {
     if (actions->GetItem(i, action.Put()) != zelta::S_OK || !action) continue;
     ValidateAction(action.Get(), warnings);
   }
-  if ((checks_ & kVbCheckMissingGoTo) && !hasGoTo_) warnings |= kWarnNoGoTo;
+  if ((checks_ & zelta::kVbCheckMissingGoTo) && !hasGoTo_) warnings |= zelta::kWarnNoGoTo;
   return warnings;
 }
 
@@ -76,20 +76,20 @@ void BookmarkValidator::ValidateAction(zelta::IHostAction* action, int32_t& warn
   switch (type) {
     case zelta::kActionGoTo:
       hasGoTo_ = true;
-      if (checks_ & kVbCheckGoTo) CheckLocalDestination(action, warnings);
+      if (checks_ & zelta::kVbCheckGoTo) CheckLocalDestination(action, warnings);
       break;
     case zelta::kActionGoToR:
     case zelta::kActionGoToE:
-      if (checks_ & kVbCheckGoToRemote) CheckRemoteDestination(action, warnings);
+      if (checks_ & zelta::kVbCheckGoToRemote) CheckRemoteDestination(action, warnings);
       break;
     case zelta::kActionLaunch:
-      if ((checks_ & kVbCheckLaunchUri) && !LaunchIsValid(action)) RecordInvalid(typeName.View(), warnings);
+      if ((checks_ & zelta::kVbCheckLaunchUri) && !LaunchIsValid(action)) RecordInvalid(typeName.View(), warnings);
       break;
     case zelta::kActionURI:
-      if ((checks_ & kVbCheckLaunchUri) && !UriIsValid(action)) RecordInvalid(typeName.View(), warnings);
+      if ((checks_ & zelta::kVbCheckLaunchUri) && !UriIsValid(action)) RecordInvalid(typeName.View(), warnings);
       break;
     default:
-      if ((checks_ & kVbCheckOther) && !OtherIsValid(action))
+      if ((checks_ & zelta::kVbCheckOther) && !OtherIsValid(action))
         RecordInvalid(typeName.View(), warnings);
       break;
   }
@@ -103,27 +103,27 @@ void BookmarkValidator::CheckLocalDestination(zelta::IHostAction* action, int32_
     zelta::PageDestination dest;
     if (name.empty() || !document_ ||
         document_->ResolveNamedDest(name.c_str(), static_cast<int32_t>(name.size()), &dest) != zelta::S_OK)
-      warnings |= kWarnUnknownDestName;
+      warnings |= zelta::kWarnUnknownDestName;
     return;
   }
   zelta::PageDestination dest;
   const bool found = action->GetExplicitDestination(&dest) == zelta::S_OK;
   // Unsigned, so that a page reference outside the document (-1) is out of range as well.
   if (!found || static_cast<uint32_t>(dest.page) >= static_cast<uint32_t>(pageCount_))
-    warnings |= kWarnPageOutOfRange;
+    warnings |= zelta::kWarnPageOutOfRange;
 }
 
 void BookmarkValidator::CheckRemoteDestination(zelta::IHostAction* action, int32_t& warnings) {
   bool named = false;
   const std::u16string name = DestinationName(action, &named);
   if (named) {
-    if (name.empty()) warnings |= kWarnUnknownDestName;
+    if (name.empty()) warnings |= zelta::kWarnUnknownDestName;
   } else {
     zelta::PageDestination dest;
-    if (action->GetExplicitDestination(&dest) != zelta::S_OK || dest.page < 0) warnings |= kWarnPageOutOfRange;
+    if (action->GetExplicitDestination(&dest) != zelta::S_OK || dest.page < 0) warnings |= zelta::kWarnPageOutOfRange;
   }
   OwnedString file;
-  if (action->GetFile(file.Put()) != zelta::S_OK || file.Empty()) warnings |= kWarnNoTargetFile;
+  if (action->GetFile(file.Put()) != zelta::S_OK || file.Empty()) warnings |= zelta::kWarnNoTargetFile;
 }
 
 bool BookmarkValidator::LaunchIsValid(zelta::IHostAction* action) {
@@ -132,7 +132,7 @@ bool BookmarkValidator::LaunchIsValid(zelta::IHostAction* action) {
   if (zelta::Succeeded(action->HasFileSpecification(&hasSpecification)) && hasSpecification) return true;
   OwnedString file;
   if (action->GetFile(file.Put()) != zelta::S_OK || file.Empty()) return false;
-  return !(checks_ & kVbVerifyFiles) || FileExists(file.View(), folder_);
+  return !(checks_ & zelta::kVbVerifyFiles) || FileExists(file.View(), folder_);
 }
 
 bool BookmarkValidator::UriIsValid(zelta::IHostAction* action) {

@@ -1,5 +1,5 @@
 // The checks of bookmark validation over one document: what is wrong with a bookmark, as the
-// warning bits of validation_warnings.h. It only reads the document.
+// warning bits of host/validation.h. It only reads the document.
 #pragma once
 
 #include <cstdint>

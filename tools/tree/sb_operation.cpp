@@ -6,8 +6,7 @@
 #include "framework/bookmark_target.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
-#include "plugin/atom_table.h"
-#include "plugin/host_components.h"
+#include "framework/atom_table.h"
 #include "tools/tree/sort_order.h"
 
 namespace bm {
@@ -48,7 +47,7 @@ std::u16string TitleOf(IHostBookmark* bookmark) {
 
 }  // namespace
 
-SBOperation::SBOperation(PluginObject* plugin) : BookmarkOperation(plugin) { CreateParams(); }
+SBOperation::SBOperation(PluginContext* plugin) : BookmarkOperation(plugin) { CreateParams(); }
 
 zelta::Atom SBOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.sortBookmarks"); }
 
@@ -86,7 +85,8 @@ HRESULT SBOperation::Do(int32_t flags, intptr_t) {
   optionFlags_ = CabInt(Options().Get(), u"Flags", 0);
   level_ = (optionFlags_ & kSbOneLevel) ? CabInt(Options().Get(), u"Level", 1) : -1;
   viewRotation_ = 0;
-  if (auto windows = HostComponents().windows) windows->GetViewRotation(Document(), &viewRotation_);
+  if (zelta::IWindowService* windows = Plugin() ? Plugin()->Windows() : nullptr)
+    windows->GetViewRotation(Document(), &viewRotation_);
   ComPtr<zelta::IUnknown> component;
   if (App()) App()->GetComponent("LST", component.Put());
   lists_ = zelta::QueryAs<zelta::IObjectListFactory>(component.Get());

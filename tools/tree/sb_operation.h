@@ -20,7 +20,7 @@ inline constexpr int32_t kSbDescending = 0x10;
 
 class SBOperation : public BookmarkOperation {
  public:
-  explicit SBOperation(PluginObject* plugin);
+  explicit SBOperation(PluginContext* plugin);
 
   zelta::Atom OperationAtom() const override;
   std::u16string_view Abbreviation() const override { return u"SB"; }

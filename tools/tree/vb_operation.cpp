@@ -4,8 +4,7 @@
 
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
-#include "plugin/atom_table.h"
-#include "plugin/host_components.h"
+#include "framework/atom_table.h"
 #include "tools/tree/bookmark_validator.h"
 
 namespace bm {
@@ -14,7 +13,7 @@ using zelta::ComPtr;
 using zelta::HRESULT;
 using zelta::IHostBookmark;
 
-VBOperation::VBOperation(PluginObject* plugin) : BookmarkOperation(plugin) { CreateParams(); }
+VBOperation::VBOperation(PluginContext* plugin) : BookmarkOperation(plugin) { CreateParams(); }
 
 zelta::Atom VBOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.validate"); }
 
@@ -24,7 +23,7 @@ HRESULT VBOperation::Execute(bool, intptr_t extra) {
   if (zelta::IHostApp* app = App(); app && app->GetActiveDocument(document.Put()) == zelta::S_OK && document)
     SetInput({static_cast<zelta::IUnknown*>(document.Get())});
   zelta::WindowHandle owner = 0;
-  if (HostComponents().windows) HostComponents().windows->GetActiveWindow(&owner);
+  if (zelta::IWindowService* windows = Plugin() ? Plugin()->Windows() : nullptr) windows->GetActiveWindow(&owner);
   LoadLastUsedOptions();
   HRESULT hr = ShowDialog(owner, extra);
   if (KeepOptions(hr)) SaveLastUsedOptions();

@@ -18,7 +18,7 @@ class VBOperation : public BookmarkOperation {
     int32_t warnings = 0;
   };
 
-  explicit VBOperation(PluginObject* plugin);
+  explicit VBOperation(PluginContext* plugin);
 
   zelta::Atom OperationAtom() const override;
   std::u16string_view Abbreviation() const override { return u"VB"; }

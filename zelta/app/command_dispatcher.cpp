@@ -1,6 +1,6 @@
 #include "zelta/app/command_dispatcher.h"
 
-#include "zelta/app/atom_table.h"
+#include "zelta/base/atom_table.h"
 #include "zelta/ui/command_bar_customization.h"
 #include "zelta/ui/command_bar_printer.h"
 #include "zelta/ui/context_menu_event.h"
@@ -20,7 +20,7 @@ int32_t CommandDispatcher::State(Atom command) {
 
 HRESULT CommandDispatcher::Execute(Atom command, std::string* error) {
   auto fail = [&](HRESULT hr, const std::string& why) {
-    if (error) *error = "command '" + AtomTable::Global().Utf8(command) + "' " + why;
+    if (error) *error = "command '" + base::AtomTable::Global().Utf8(command) + "' " + why;
     return hr;
   };
   auto found = ui_.Registry()->Find(command);
@@ -36,14 +36,14 @@ HRESULT CommandDispatcher::Execute(Atom command, std::string* error) {
 void CommandDispatcher::CustomizeBars() {
   bars_.Reset();
   auto customization = MakeCom<ui::CommandBarCustomization>(bars_.Bars());
-  events_.Raise(Intern("e.mainView.customizeCmdBars"), customization.Get(), kMainWindow);
+  events_.Raise(base::Intern("e.mainView.customizeCmdBars"), customization.Get(), base::kMainWindow);
 }
 
 ComPtr<ui::CommandBar> CommandDispatcher::ShowContextMenu(Atom menu) {
   auto built = bars_.BuildContextMenu(menu);
   if (!built) return nullptr;
   auto event = MakeCom<ui::ContextMenuEvent>(built);
-  events_.Raise(Intern("e.beforeShowContextMenu"), event.Get(), kMainWindow);
+  events_.Raise(base::Intern("e.beforeShowContextMenu"), event.Get(), base::kMainWindow);
   return built;
 }
 

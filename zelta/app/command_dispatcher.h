@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "zelta/app/event_server.h"
+#include "zelta/base/event_server.h"
 #include "zelta/ui/command_bars.h"
 #include "zelta/ui/ui_extension.h"
 
@@ -14,7 +14,7 @@ class CommandDispatcher {
  public:
   // `context` is the object handlers get in UpdateCommandState (the application); the
   // dispatcher does not own any of them and must not outlive them.
-  CommandDispatcher(ui::UiExtension& ui, ui::CommandBars& bars, EventServer& events, IUnknown* context)
+  CommandDispatcher(ui::UiExtension& ui, ui::CommandBars& bars, base::EventServer& events, IUnknown* context)
       : ui_(ui), bars_(bars), events_(events), context_(context) {}
 
   int32_t State(Atom command);
@@ -27,7 +27,7 @@ class CommandDispatcher {
  private:
   ui::UiExtension& ui_;
   ui::CommandBars& bars_;
-  EventServer& events_;
+  base::EventServer& events_;
   IUnknown* context_;
 };
 

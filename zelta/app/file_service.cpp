@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "zelta/app/text_codec.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::app {
 
@@ -13,7 +13,7 @@ HRESULT FileService::FileExists(const char16_t* path, int32_t length, bool* exis
   auto text = InString(path, length);
   if (text.empty() || text.find(u'\0') != std::u16string_view::npos) return E_INVALIDARG;
   struct stat info {};
-  *exists = ::stat(LossyUtf8(text).c_str(), &info) == 0;
+  *exists = ::stat(base::LossyUtf8(text).c_str(), &info) == 0;
   return S_OK;
 }
 

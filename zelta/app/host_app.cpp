@@ -2,14 +2,17 @@
 
 #include <new>
 
-#include "zelta/app/atom_table.h"
+#include "host/call_guard.h"
+
+#include "zelta/base/atom_table.h"
 #include "zelta/app/cab_factory.h"
 #include "zelta/app/file_service.h"
 #include "zelta/app/host_operation_set.h"
 #include "zelta/app/object_list_factory.h"
 #include "zelta/app/page_range_service.h"
 #include "zelta/app/settings_store.h"
-#include "zelta/app/text_codec.h"
+#include "zelta/base/text_codec.h"
+#include "zelta/base/result_text_service.h"
 #include "zelta/pdf/host_document.h"
 #include "zelta/pdf/page_text_service.h"
 #include "zelta/ui/window_service.h"
@@ -17,7 +20,7 @@
 namespace zelta::app {
 
 HostApp::HostApp()
-    : events_(MakeCom<EventServer>()),
+    : events_(MakeCom<base::EventServer>()),
       documents_(std::make_shared<DocumentList>()),
       selections_(MakeCom<SelectionService>()),
       ui_(MakeCom<ui::UiExtension>()),
@@ -37,12 +40,13 @@ HostApp::HostApp()
   components_.Set("AFS", QueryAs<IUnknown>(MakeCom<FileService>().Get()));
   components_.Set("UIX", ComPtr<IUnknown>(static_cast<IUnknown*>(ui_.Get())));
   components_.Set("LST", QueryAs<IUnknown>(MakeCom<ObjectListFactory>().Get()));
+  components_.Set("RTX", QueryAs<IUnknown>(MakeCom<base::ResultTextService>().Get()));
   RegisterBookmarkHostOperations(*this, MakeCabFactory().Get());
 
   // The host's own commands, titled from its string table.
   ui_->Registry()->SetTitleSource([](Atom id) {
     static const StringTables host;  // the host's own table only, so no tie to this app
-    auto text = AtomTable::Global().Text(id);
+    auto text = base::AtomTable::Global().Text(id);
     return text ? host.Find(*text).value_or(u"") : std::u16string();
   });
   for (Atom command : bars_.HostCommands()) ui_->Registry()->CreateCommand(command, nullptr, nullptr);
@@ -61,7 +65,7 @@ HRESULT HostApp::InternString(const char16_t* text, int32_t length, Atom* atom) 
   auto view = InString(text, length);
   if (view.empty()) return E_INVALIDARG;
   try {
-    *atom = AtomTable::Global().Intern(view);
+    *atom = base::AtomTable::Global().Intern(view);
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }
@@ -71,7 +75,7 @@ HRESULT HostApp::InternString(const char16_t* text, int32_t length, Atom* atom) 
 HRESULT HostApp::GetAtomText(Atom atom, BString* text) {
   if (!text) return E_POINTER;
   *text = nullptr;
-  auto found = AtomTable::Global().Text(atom);
+  auto found = base::AtomTable::Global().Text(atom);
   if (!found) return E_INVALIDARG;
   return ReturnString(*found, text);
 }
@@ -120,12 +124,13 @@ HRESULT HostApp::GetPluginSettings(IUnknown* plugin, int32_t, IHostSettings** se
   return settings_.Get(plugin, settings);
 }
 
-HRESULT HostApp::RegisterOperationFactory(Atom id, IOperationFactory* factory) {
-  return operations_.Register(id, factory);
+HRESULT HostApp::RegisterOperationFactory(Atom id, const char16_t* abbreviation, int32_t traits,
+                                          IOperationFactory* factory) {
+  return GuardCall([&] { return operations_.Register(id, factory, std::u16string(InString(abbreviation, -1)), traits); });
 }
 
 std::u16string HostApp::String(std::string_view id) const {
-  auto key = LossyUtf16(id);
+  auto key = base::LossyUtf16(id);
   return strings_.Find(key).value_or(key);
 }
 
@@ -141,9 +146,9 @@ HRESULT HostApp::OpenDocument(const std::string& path, const std::string& passwo
   }
   auto history = MakeCom<UndoHistory>();
   opened->SetUndoHistory(ComPtr<IHostUndoHistory>(history));
-  opened->SetEvents(pdf::DocumentEvents{ComPtr<IEventServer>(events_), Intern("e.bookmarks.changed"),
-                                        Intern("e.pdfNamedDests.inserted"),
-                                        Intern("e.pdfNamedDests.deleted")});
+  opened->SetEvents(pdf::DocumentEvents{ComPtr<IEventServer>(events_), base::Intern("e.bookmarks.changed"),
+                                        base::Intern("e.pdfNamedDests.inserted"),
+                                        base::Intern("e.pdfNamedDests.deleted")});
   documents_->Add(ComPtr<IHostDocument>(opened), history);
   ActiveDocumentChanged();
   if (document) *document = opened;
@@ -204,7 +209,7 @@ void HostApp::UseSettingsStore(std::shared_ptr<SettingsStore> store) {
 }
 
 void HostApp::NotifySettingsChanged() {
-  events_->Raise(Intern("e.app.settingsChanged"), static_cast<IHostApp*>(this), kMainWindow);
+  events_->Raise(base::Intern("e.app.settingsChanged"), static_cast<IHostApp*>(this), base::kMainWindow);
 }
 
 HRESULT HostApp::LoadPlugin(const std::string& modulePath, std::string* error) {
@@ -221,8 +226,8 @@ HRESULT HostApp::LoadPlugin(const std::string& modulePath, std::string* error) {
 void HostApp::Shutdown() {
   if (shutDown_) return;
   IUnknown* self = static_cast<IHostApp*>(this);
-  events_->Raise(Intern("e.mainFrame.beforeClose"), self, kMainWindow);
-  events_->Raise(Intern("e.mainFrame.closed"), self, kMainWindow);
+  events_->Raise(base::Intern("e.mainFrame.beforeClose"), self, base::kMainWindow);
+  events_->Raise(base::Intern("e.mainFrame.closed"), self, base::kMainWindow);
   ShutdownPlugins();
 }
 
@@ -246,13 +251,13 @@ void HostApp::CustomizeCommandBars() { commands_.CustomizeBars(); }
 ComPtr<ui::CommandBar> HostApp::ShowContextMenu(Atom menu) { return commands_.ShowContextMenu(menu); }
 
 std::string HostApp::PrintCommands() {
-  return commands_.Print([this](Atom id) { return String(AtomTable::Global().Utf8(id)); });
+  return commands_.Print([this](Atom id) { return String(base::AtomTable::Global().Utf8(id)); });
 }
 
 void HostApp::ActiveDocumentChanged() {
   auto active = documents_->Active();
   IUnknown* object = active ? static_cast<IUnknown*>(active.Get()) : static_cast<IHostApp*>(this);
-  events_->Raise(Intern("e.activeDocChanged"), object, kMainWindow);
+  events_->Raise(base::Intern("e.activeDocChanged"), object, base::kMainWindow);
 }
 
 }  // namespace zelta::app

@@ -13,7 +13,7 @@
 #include "zelta/app/command_dispatcher.h"
 #include "zelta/app/component_table.h"
 #include "zelta/app/document_list.h"
-#include "zelta/app/event_server.h"
+#include "zelta/base/event_server.h"
 #include "zelta/app/operation_registry.h"
 #include "zelta/app/operation_runner.h"
 #include "zelta/app/plugin_loader.h"
@@ -47,7 +47,8 @@ class HostApp : public ComObject<IHostApp> {
   HRESULT RunOperation(IHostOperation* operation, int32_t flags, intptr_t extra) override;
   HRESULT GetPluginSettings(IUnknown* plugin, int32_t reserved, IHostSettings** settings) override;
   // E_INVALIDARG for kNoAtom or a null factory. Dropped at Shutdown.
-  HRESULT RegisterOperationFactory(Atom id, IOperationFactory* factory) override;
+  HRESULT RegisterOperationFactory(Atom id, const char16_t* abbreviation, int32_t traits,
+                                   IOperationFactory* factory) override;
 
   // Strings: the text of an id, or the id itself when unknown.
   std::u16string String(std::string_view id) const;
@@ -75,6 +76,8 @@ class HostApp : public ComObject<IHostApp> {
   // Host operations and the runner.
   HRESULT RegisterHostOperation(Atom id, HostOperationFactory factory);
   const std::optional<OperationRun>& LastRun() const { return runner_.LastRun(); }
+  // The operations the host can create, the modules' with their names.
+  const OperationRegistry& Operations() const { return operations_; }
 
   // Settings: the store that keeps the plug-ins' nodes.
   void UseSettingsStore(std::shared_ptr<SettingsStore> store);
@@ -104,7 +107,7 @@ class HostApp : public ComObject<IHostApp> {
   std::string PrintCommands();
 
   // The parts, for the program and tests.
-  EventServer& Events() { return *events_; }
+  base::EventServer& Events() { return *events_; }
   ui::UiExtension& Ui() { return *ui_; }
   ui::CommandBars& Bars() { return bars_; }
   SelectionService& Selections() { return *selections_; }
@@ -120,7 +123,7 @@ class HostApp : public ComObject<IHostApp> {
   ComponentTable components_;
   StringTables strings_;
   std::string stringTableError_;
-  ComPtr<EventServer> events_;
+  ComPtr<base::EventServer> events_;
   std::shared_ptr<DocumentList> documents_;
   ComPtr<SelectionService> selections_;
   ComPtr<ui::UiExtension> ui_;

@@ -4,7 +4,7 @@
 #include <unordered_set>
 
 #include "host/object_list.h"
-#include "zelta/app/atom_table.h"
+#include "zelta/base/atom_table.h"
 #include "zelta/app/undo_history.h"
 
 namespace zelta::app {
@@ -129,7 +129,7 @@ HRESULT HostBookmarkOperation::Do(int32_t flags, intptr_t) {
     hr = Apply(document.Get(), input, options.Get(), &undo);
     if (Failed(hr)) return hr;
     if (!undo) return S_FALSE;
-    std::u16string label = AtomTable::Global().Text(id_).value_or(u"");
+    std::u16string label = base::AtomTable::Global().Text(id_).value_or(u"");
     hr = RecordUndoItem(document.Get(), flags, label, undo.Get());
     if (Failed(hr)) {
       undo->Undo();  // a change that cannot be undone is not kept

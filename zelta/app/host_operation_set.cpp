@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "zelta/app/atom_table.h"
+#include "zelta/base/atom_table.h"
 #include "zelta/app/host_app.h"
 #include "zelta/app/host_operation_add_new.h"
 #include "zelta/app/host_operation_delete.h"
@@ -59,7 +59,7 @@ constexpr std::u16string_view kTemplate = uR"(<?xml version="1.0" encoding="UTF-
 
 template <class Operation>
 HRESULT Register(HostApp& app, ComPtr<ICabFactory> cabs, const char16_t* id) {
-  Atom atom = AtomTable::Global().Intern(std::u16string_view(id));
+  Atom atom = base::AtomTable::Global().Intern(std::u16string_view(id));
   return app.RegisterHostOperation(atom, [cabs, atom, id](IHostOperation** operation) -> HRESULT {
     if (!operation) return E_POINTER;
     *operation = nullptr;

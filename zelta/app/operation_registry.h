@@ -3,6 +3,8 @@
 
 #include <functional>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "host/operation.h"
 
@@ -15,8 +17,10 @@ class OperationRegistry {
  public:
   // Adds or replaces the factory of an id. E_INVALIDARG for kNoAtom or an empty factory.
   HRESULT Register(Atom id, HostOperationFactory factory);
-  // The same for a module's factory object, which is asked with the id.
-  HRESULT Register(Atom id, IOperationFactory* factory);
+  // The same for a module's factory object, which is asked with the id, with the name and
+  // traits the module gives the operation.
+  HRESULT Register(Atom id, IOperationFactory* factory, std::u16string abbreviation = {},
+                   int32_t traits = 0);
   // Forgets the modules' factories (at shutdown: they hold module objects).
   void DropModuleFactories();
   // E_INVALIDARG for an unknown id; E_FAIL when the factory reported success and gave
@@ -24,12 +28,25 @@ class OperationRegistry {
   HRESULT Create(Atom id, IHostOperation** operation) const;
   bool Has(Atom id) const { return factories_.count(id) != 0; }
 
+  // A module's operation as it registered it.
+  struct ModuleOperation {
+    Atom id;
+    std::u16string abbreviation;  // empty for an operation users do not name
+    int32_t traits;               // OperationTraits
+  };
+  // The modules' operations, in the order they were first registered.
+  std::vector<ModuleOperation> ModuleOperations() const;
+
  private:
   struct Entry {
     HostOperationFactory make;
     bool fromModule = false;
+    std::u16string abbreviation;
+    int32_t traits = 0;
+    uint32_t order = 0;  // registration order of a module's entry
   };
   std::map<Atom, Entry> factories_;
+  uint32_t registrations_ = 0;
 };
 
 }  // namespace zelta::app

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "host/cab.h"
-#include "zelta/app/text_codec.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::app {
 
@@ -29,7 +29,7 @@ std::optional<int64_t> Number(std::u16string_view text) {
   return value;
 }
 
-std::string Quoted(std::u16string_view text) { return "\"" + LossyUtf8(text) + "\""; }
+std::string Quoted(std::u16string_view text) { return "\"" + base::LossyUtf8(text) + "\""; }
 
 std::string Outside(int64_t number, int32_t pageCount) {
   return "page " + std::to_string(number) + " is outside the document (pages 1 to " + std::to_string(pageCount) + ")";

@@ -1,7 +1,7 @@
 #include "zelta/app/plugin_settings.h"
 
 #include "host/plugin.h"
-#include "zelta/app/text_codec.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::app {
 
@@ -12,7 +12,7 @@ HRESULT PluginSettings::KeyOf(IUnknown* plugin, std::string* key) {
   Guid id{};
   HRESULT hr = asPlugin->GetID(&id);
   if (Failed(hr)) return hr;
-  *key = GuidText(id);
+  *key = base::GuidText(id);
   return S_OK;
 }
 

@@ -2,7 +2,7 @@
 
 #include "host/bookmark.h"
 #include "host/document.h"
-#include "zelta/app/atom_table.h"
+#include "zelta/base/atom_table.h"
 #include "zelta/app/host_selection.h"
 
 namespace zelta::app {
@@ -18,7 +18,7 @@ bool SameObject(IUnknown* a, IUnknown* b) {
 }  // namespace
 
 SelectionService::SelectionService()
-    : bookmarks_(Intern("selection.bookmarks")), text_(Intern("selection.text")) {}
+    : bookmarks_(base::Intern("selection.bookmarks")), text_(base::Intern("selection.text")) {}
 
 HRESULT SelectionService::GetSelection(IHostDocument* document, Atom selection, IHostSelection** out) {
   if (!out) return E_POINTER;

@@ -3,7 +3,7 @@
 #include <pugixml.hpp>
 
 #include "zelta/app/host_strings.h"
-#include "zelta/app/text_codec.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::app {
 namespace {
@@ -20,7 +20,7 @@ std::string ElementText(const pugi::xml_node& node) {
 
 StringTables::StringTables() {
   for (const auto& s : HostStrings())
-    hostStrings_.emplace(LossyUtf16(s.id), std::u16string(s.text));
+    hostStrings_.emplace(base::LossyUtf16(s.id), std::u16string(s.text));
 }
 
 HRESULT StringTables::Register(const uint8_t* xml, size_t size, std::string* error) {
@@ -43,7 +43,7 @@ HRESULT StringTables::Register(const uint8_t* xml, size_t size, std::string* err
   for (auto text : root.child("Strings").children("text")) {
     std::string id = text.attribute("id").value();
     if (id.empty()) continue;
-    table[LossyUtf16(space + "." + id)] = LossyUtf16(ElementText(text));
+    table[base::LossyUtf16(space + "." + id)] = base::LossyUtf16(ElementText(text));
   }
   for (auto& [id, text] : table) strings_[id] = std::move(text);
   return S_OK;

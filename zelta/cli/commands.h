@@ -13,7 +13,7 @@ void AddRunCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddOptionsCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddCommandsCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddSettingsCommand(CLI::App& app, SessionOptions& common, int* status);
-void AddResultCommand(CLI::App& app, int* status);
+void AddResultCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddFontsCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddStyleCommand(CLI::App& app, SessionOptions& common, int* status);
 

@@ -9,7 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "zelta/app/page_range.h"
-#include "zelta/app/text_codec.h"
+#include "zelta/base/text_codec.h"
 #include "zelta/cli/commands.h"
 #include "zelta/cli/exit_codes.h"
 #include "zelta/pdf/page_text_service.h"
@@ -69,7 +69,7 @@ int Run(const std::string& file, const std::string& password, const std::string&
   app::PageRange range;
   if (!pages.empty()) {
     range.type = 1;
-    range.text = app::LossyUtf16(pages);
+    range.text = base::LossyUtf16(pages);
   }
   if (Failed(range.Select(pageCount, &list, &error))) {
     std::cerr << "zelta: --pages: " << error << "\n";
@@ -104,8 +104,8 @@ int Run(const std::string& file, const std::string& password, const std::string&
     ComPtr<IHostFont> font;
     OwnedString name;
     if (service->GetFont(document.Get(), style.fontId, font.Put()) == S_OK) font->GetName(name.Put());
-    std::string fontName = app::LossyUtf8(name.View());
-    std::string sample = app::LossyUtf8(usage.sample);
+    std::string fontName = base::LossyUtf8(name.View());
+    std::string sample = base::LossyUtf8(usage.sample);
     double size = style.size10 / 10.0;
     if (json) {
       out.push_back({{"font", fontName}, {"size", size}, {"color", ColorText(style.color)}, {"chars", usage.chars},

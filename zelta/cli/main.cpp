@@ -5,13 +5,11 @@
 #include <iostream>
 #include <string>
 
-#include "support/bookmarks_facility.h"
 #include "zelta/cli/commands.h"
 #include "zelta/cli/exit_codes.h"
 
 int main(int argc, char** argv) {
   using namespace zelta::cli;
-  bm::support::RegisterBookmarksFacility();
 
   CLI::App app{"zelta: a headless PDF application with the Bookmarks tools for PDF outlines."};
   app.require_subcommand(1);
@@ -28,7 +26,7 @@ int main(int argc, char** argv) {
   AddOptionsCommand(app, common, &status);
   AddCommandsCommand(app, common, &status);
   AddSettingsCommand(app, common, &status);
-  AddResultCommand(app, &status);
+  AddResultCommand(app, common, &status);
   AddFontsCommand(app, common, &status);
   AddStyleCommand(app, common, &status);
 

@@ -3,37 +3,42 @@
 #include <algorithm>
 #include <cctype>
 
+#include "zelta/base/atom_table.h"
+#include "zelta/cli/session.h"
+
 namespace zelta::cli {
 
-const std::vector<OperationName>& OperationNames() {
-  static const std::vector<OperationName> names = {
-      {"CBC", "op.bookmarks.changeBookmarkCase"},
-      {"FRT", "op.bookmarks.findReplaceBookmarkText"},
-      {"ATB", "op.bookmarks.addTextToBookmarkTitle"},
-      {"BND", "op.bookmarks.toNamedDests"},
-      {"SB", "op.bookmarks.sortBookmarks"},
-      {"VB", "op.bookmarks.validate"},
-      {"BENP", "op.bookmarks.bookmarkEveryNthPage"},
-      {"BFT", "op.bookmarks.fromTextFile"},
-      {"AGB", "op.bookmarks.autoGenerateFromText"},
-      {"ToTOC", "op.bookmarks.toTOC"},
-      {"FromTOC", "op.bookmarks.fromTOC"},
-  };
+std::vector<OperationName> OperationNames(const app::HostApp& app) {
+  std::vector<OperationName> names;
+  for (const auto& op : app.Operations().ModuleOperations()) {
+    if (op.abbreviation.empty()) continue;
+    auto id = base::AtomTable::Global().Text(op.id);
+    if (!id) continue;
+    names.push_back({ToUtf8(op.abbreviation), ToUtf8(*id), (op.traits & kOperationReadsOnly) != 0});
+  }
   return names;
 }
 
 namespace {
 bool EqualNoCase(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
   });
 }
 }  // namespace
 
-std::optional<OperationName> FindOperation(std::string_view name) {
-  for (const OperationName& op : OperationNames())
-    if (name == op.id || EqualNoCase(name, op.abbreviation)) return op;
+std::optional<OperationName> FindOperation(const app::HostApp& app, std::string_view name) {
+  for (OperationName& op : OperationNames(app))
+    if (name == op.id || EqualNoCase(name, op.abbreviation)) return std::move(op);
   return std::nullopt;
+}
+
+std::string OperationNameList(const app::HostApp& app) {
+  std::string list;
+  for (const OperationName& op : OperationNames(app))
+    list += (list.empty() ? "" : ", ") + op.abbreviation;
+  return list;
 }
 
 }  // namespace zelta::cli

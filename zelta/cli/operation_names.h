@@ -1,4 +1,5 @@
-// The plug-in's operations as the command line names them.
+// The loaded modules' operations as the command line names them: by id or by the
+// abbreviation each module gave at registration.
 #pragma once
 
 #include <optional>
@@ -6,17 +7,23 @@
 #include <string_view>
 #include <vector>
 
+#include "zelta/app/host_app.h"
+
 namespace zelta::cli {
 
 struct OperationName {
-  const char* abbreviation;  // "CBC"
-  const char* id;            // "op.bookmarks.changeBookmarkCase"
+  std::string abbreviation;  // "CBC"
+  std::string id;            // "op.bookmarks.changeBookmarkCase"
+  bool readsOnly = false;    // the operation never changes the document
 };
 
-// Every operation id with its abbreviation.
-const std::vector<OperationName>& OperationNames();
+// Every operation a module registered with an abbreviation.
+std::vector<OperationName> OperationNames(const app::HostApp& app);
 
 // Finds an operation by id or by abbreviation (case-insensitive).
-std::optional<OperationName> FindOperation(std::string_view name);
+std::optional<OperationName> FindOperation(const app::HostApp& app, std::string_view name);
+
+// "CBC, FRT, ..." for messages.
+std::string OperationNameList(const app::HostApp& app);
 
 }  // namespace zelta::cli

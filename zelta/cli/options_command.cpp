@@ -18,13 +18,13 @@ void AddOptionsCommand(CLI::App& app, SessionOptions& common, int* status) {
   cmd->add_flag("--defaults", args->defaults, "The defaults instead of the stored last used options");
   cmd->callback([args, &common, status] {
     *status = kExitUsage;
-    auto op = FindOperation(args->operation);
+    Session session;
+    if (!session.Start(common)) return;
+    auto op = FindOperation(session.App(), args->operation);
     if (!op) {
       PrintError("unknown operation \"" + args->operation + "\"");
       return;
     }
-    Session session;
-    if (!session.Start(common)) return;
     ComPtr<ICabItem> options;
     if (args->defaults) {
       std::u16string id = ToUtf16(op->id);

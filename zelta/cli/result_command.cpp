@@ -1,7 +1,7 @@
 #include <charconv>
 #include <iostream>
 
-#include "support/result_text.h"
+#include "zelta/base/result_text.h"
 #include "zelta/cli/commands.h"
 #include "zelta/cli/exit_codes.h"
 
@@ -26,21 +26,27 @@ bool ParseCode(const std::string& text, int32_t* code) {
 }
 }  // namespace
 
-void AddResultCommand(CLI::App& app, int* status) {
+void AddResultCommand(CLI::App& app, SessionOptions& common, int* status) {
   auto* cmd = app.add_subcommand("result", "Print the text of a result code");
   auto code = std::make_shared<std::string>();
   auto shortForm = std::make_shared<bool>(false);
   cmd->add_option("CODE", *code, "The code, decimal or 0x hexadecimal (e.g. 0x821F1001)")->required();
   cmd->add_flag("--short", *shortForm, "Leave out the severity");
-  cmd->callback([=] {
+  cmd->callback([=, &common] {
     int32_t value = 0;
     if (!ParseCode(*code, &value)) {
       PrintError("not a result code: \"" + *code + "\" (expected decimal or 0x hexadecimal)");
       *status = kExitUsage;
       return;
     }
+    // The module registers its own facility's texts when it loads; without it the host's
+    // texts still describe every other code.
+    SessionOptions options = common;
+    options.quiet = true;
+    Session session;
+    session.Start(options);
     std::u16string text;
-    bm::support::DescribeResult(value, &text, *shortForm);
+    base::DescribeResult(value, &text, *shortForm);
     std::cout << ToUtf8(text) << "\n";
     *status = 0;
   });

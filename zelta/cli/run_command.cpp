@@ -5,10 +5,10 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "support/result_text.h"
 #include "zelta/app/cab_json.h"
 #include "zelta/app/json_text.h"
 #include "zelta/app/text_selection.h"
+#include "zelta/base/result_text.h"
 #include "zelta/cli/bookmark_path.h"
 #include "zelta/cli/commands.h"
 #include "zelta/cli/exit_codes.h"
@@ -173,14 +173,20 @@ nlohmann::ordered_json OutputJson(ICabItem* root) {
 }
 
 int Run(const RunArgs& args, const SessionOptions& common) {
-  auto op = FindOperation(args.operation);
+  SessionOptions options = common;
+  options.quiet = options.quiet || args.quiet;
+  Session session;
+  if (!session.Start(options)) return kExitUsage;
+  app::HostApp& app = session.App();
+
+  auto op = FindOperation(app, args.operation);
   if (!op) {
-    PrintError("unknown operation \"" + args.operation + "\" (see zelta run --help)");
+    PrintError("unknown operation \"" + args.operation + "\" (the loaded module has " + OperationNameList(app) + ")");
     return kExitUsage;
   }
   // An operation that changes the document needs somewhere to write it; one that only reads
   // it writes nothing unless asked.
-  const bool readOnly = IsReadOnlyOperation(op->id);
+  const bool readOnly = op->readsOnly;
   if (args.output.empty() && !readOnly) {
     PrintError(std::string("the operation ") + op->abbreviation +
                " changes the document: give -o OUT.pdf");
@@ -199,12 +205,6 @@ int Run(const RunArgs& args, const SessionOptions& common) {
                "; give another output file, or --overwrite-input to replace the input");
     return kExitUsage;
   }
-
-  SessionOptions options = common;
-  options.quiet = options.quiet || args.quiet;
-  Session session;
-  if (!session.Start(options)) return kExitUsage;
-  app::HostApp& app = session.App();
 
   ComPtr<IHostOperation> operation;
   if (Failed(app.CreateOperation(Intern(app, op->id), operation.Put())) || !operation) {
@@ -270,7 +270,7 @@ int Run(const RunArgs& args, const SessionOptions& common) {
 
   int32_t flags = options.quiet ? kDoNoProgress : 0;
   HRESULT hr = app.RunOperation(operation.Get(), flags, 0);
-  std::string message = ToUtf8(bm::support::DescribeResult(hr));
+  std::string message = ToUtf8(base::DescribeResult(hr));
   int status = hr == S_OK ? kExitChanged : hr == S_FALSE ? kExitNoChange : kExitFailed;
   // A run with problems has shown its own warning, which stands for the whole run.
   const std::u16string problemsText = app.String("bookmarksPlugin.msg.oper.warning");
@@ -318,11 +318,8 @@ void AddRunCommand(CLI::App& app, SessionOptions& common, int* status) {
   auto* cmd =
       app.add_subcommand("run", "Run a Bookmarks operation on a PDF file and write the result");
   auto args = std::make_shared<RunArgs>();
-  std::string names;
-  for (const auto& op : OperationNames())
-    names += std::string(names.empty() ? "" : ", ") + op.abbreviation;
-  cmd->add_option("OPERATION", args->operation, "Operation id or abbreviation (" + names + ")")
-      ->required();
+  cmd->add_option("OPERATION", args->operation,
+                  "Operation id or the abbreviation the module registered for it (e.g. CBC)")->required();
   cmd->add_option("FILE", args->file, "The input PDF (never modified)")->required();
   cmd->add_option("-o,--output", args->output,
                   "The PDF to write (required unless the operation only reads the document)");

@@ -8,13 +8,13 @@
 #include <filesystem>
 #include <iostream>
 
-#include "zelta/app/text_codec.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::cli {
 
 void PrintError(const std::string& message) { std::cerr << "zelta: " << message << "\n"; }
-std::string ToUtf8(std::u16string_view text) { return app::LossyUtf8(text); }
-std::u16string ToUtf16(std::string_view text) { return app::LossyUtf16(text); }
+std::string ToUtf8(std::u16string_view text) { return base::LossyUtf8(text); }
+std::u16string ToUtf16(std::string_view text) { return base::LossyUtf16(text); }
 
 Session::~Session() {
   if (app_) app_->Shutdown();

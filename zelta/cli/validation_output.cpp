@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/tree/validation_warnings.h"
+#include "host/validation.h"
 #include "zelta/cli/bookmark_path.h"
 #include "zelta/cli/session.h"
 
@@ -43,7 +43,7 @@ std::vector<Finding> ReadFindings(app::HostApp& app, ICabItem* root) {
       finding.position = BookmarkPosition(bookmark.Get());
     }
     record->GetInt(u"Warnings", 0, &finding.warnings);
-    for (const bm::ValidationMessage& line : bm::ValidationMessages(finding.warnings)) {
+    for (const ValidationMessage& line : ValidationMessages(finding.warnings)) {
       std::u16string text = app.String(ToUtf8(line.id));
       finding.messages.push_back(ToUtf8(Insert(std::move(text), u"%1", line.insert)));
     }
@@ -53,8 +53,6 @@ std::vector<Finding> ReadFindings(app::HostApp& app, ICabItem* root) {
 }
 
 }  // namespace
-
-bool IsReadOnlyOperation(std::string_view operationId) { return operationId == "op.bookmarks.validate"; }
 
 nlohmann::ordered_json ValidationOutputJson(app::HostApp& app, ICabItem* root) {
   nlohmann::ordered_json list = nlohmann::ordered_json::array();

@@ -13,9 +13,6 @@
 
 namespace zelta::cli {
 
-// Operations that only read the document: they need no output file.
-bool IsReadOnlyOperation(std::string_view operationId);
-
 // The records of the run's "Output" (each a dictionary of "Bookmark" and "Warnings") as
 // [{"title", "position" (1-based path), "warnings", "messages": [...]}, ...].
 nlohmann::ordered_json ValidationOutputJson(app::HostApp& app, ICabItem* root);

@@ -1,7 +1,7 @@
 #include "zelta/ui/command_bar_printer.h"
 
-#include "zelta/app/atom_table.h"
-#include "zelta/app/text_codec.h"
+#include "zelta/base/atom_table.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::ui {
 namespace {
@@ -10,11 +10,11 @@ std::string Printable(std::u16string_view text) {
   std::u16string clean(text);
   for (auto& c : clean)
     if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || c == 0x2028 || c == 0x2029) c = u' ';
-  return app::LossyUtf8(clean);
+  return base::LossyUtf8(clean);
 }
 
 std::string Labelled(std::u16string_view title, Atom id) {
-  std::string idText = Printable(app::AtomTable::Global().Text(id).value_or(u"?"));
+  std::string idText = Printable(base::AtomTable::Global().Text(id).value_or(u"?"));
   if (title.empty()) return "[" + idText + "]";
   return Printable(title) + "  [" + idText + "]";
 }

@@ -4,7 +4,7 @@
 #include <span>
 #include <string_view>
 
-#include "zelta/app/atom_table.h"
+#include "zelta/base/atom_table.h"
 
 namespace zelta::ui {
 namespace {
@@ -34,13 +34,13 @@ const std::vector<Layout>& MenuLayouts() {
 void Fill(CommandBar& bar, const Layout& layout) {
   for (auto item : layout.items) {
     if (item.empty()) bar.InsertSeparator(-1);
-    else bar.InsertCommand(-1, app::Intern(item), 0, 0, nullptr);
+    else bar.InsertCommand(-1, base::Intern(item), 0, 0, nullptr);
   }
 }
 
 const Layout* FindLayout(const std::vector<Layout>& layouts, Atom id) {
   for (auto& layout : layouts)
-    if (app::Intern(layout.id) == id) return &layout;
+    if (base::Intern(layout.id) == id) return &layout;
   return nullptr;
 }
 
@@ -48,7 +48,7 @@ const Layout* FindLayout(const std::vector<Layout>& layouts, Atom id) {
 
 CommandBars::CommandBars() {
   for (auto& layout : BarLayouts()) {
-    Atom id = app::Intern(layout.id);
+    Atom id = base::Intern(layout.id);
     order_.push_back(id);
     bars_[id] = MakeCom<CommandBar>(id);
   }
@@ -62,7 +62,7 @@ ComPtr<CommandBar> CommandBars::Bar(Atom id) const {
 
 void CommandBars::Reset() {
   for (auto& layout : BarLayouts()) {
-    auto bar = Bar(app::Intern(layout.id));
+    auto bar = Bar(base::Intern(layout.id));
     bar->Clear();
     Fill(*bar, layout);
   }
@@ -80,7 +80,7 @@ bool CommandBars::IsContextMenu(Atom id) const { return FindLayout(MenuLayouts()
 
 std::vector<Atom> CommandBars::ContextMenuIds() const {
   std::vector<Atom> ids;
-  for (auto& layout : MenuLayouts()) ids.push_back(app::Intern(layout.id));
+  for (auto& layout : MenuLayouts()) ids.push_back(base::Intern(layout.id));
   return ids;
 }
 
@@ -89,7 +89,7 @@ std::vector<Atom> CommandBars::HostCommands() const {
   for (const auto* layouts : {&BarLayouts(), &MenuLayouts()})
     for (auto& layout : *layouts)
       for (auto item : layout.items) {
-        Atom atom = item.empty() ? kNoAtom : app::Intern(item);
+        Atom atom = item.empty() ? kNoAtom : base::Intern(item);
         if (atom && std::find(commands.begin(), commands.end(), atom) == commands.end())
           commands.push_back(atom);
       }

@@ -1,6 +1,6 @@
 #include "zelta/ui/icon_manager.h"
 
-#include "zelta/app/atom_table.h"
+#include "zelta/base/atom_table.h"
 
 namespace zelta::ui {
 
@@ -27,7 +27,7 @@ IconManager::IconManager() {
       "ico.toc.remove",
   };
   for (const char* id : kIconIds) {
-    Atom atom = app::Intern(id);
+    Atom atom = base::Intern(id);
     icons_[atom] = MakeCom<HostIcon>(atom);
   }
 }

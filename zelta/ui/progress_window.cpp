@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "zelta/app/text_codec.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::ui {
 namespace {
@@ -121,7 +121,7 @@ void ProgressWindow::Draw(bool force) {
     if (line.back() >= 0xD800 && line.back() <= 0xDBFF) line.pop_back();  // half a pair
   }
   // \r and "erase to end of line" keep the bar on one line.
-  std::fputs(("\r\x1b[K" + app::LossyUtf8(line)).c_str(), options_.terminal);
+  std::fputs(("\r\x1b[K" + base::LossyUtf8(line)).c_str(), options_.terminal);
   std::fflush(options_.terminal);
   drawn_ = true;
 }

@@ -1,18 +1,18 @@
 #include "zelta/ui/window_service.h"
 
-#include "zelta/app/event_server.h"
+#include "zelta/base/event_server.h"
 
 namespace zelta::ui {
 
 HRESULT WindowService::GetActiveWindow(WindowHandle* window) {
   if (!window) return E_POINTER;
-  *window = app::kMainWindow;
+  *window = base::kMainWindow;
   return S_OK;
 }
 
 HRESULT WindowService::GetDocumentWindow(IHostDocument* document, WindowHandle* window) {
   if (!window) return E_POINTER;
-  *window = document && isOpen_ && isOpen_(document) ? app::kMainWindow : 0;
+  *window = document && isOpen_ && isOpen_(document) ? base::kMainWindow : 0;
   return *window ? S_OK : S_FALSE;
 }
 

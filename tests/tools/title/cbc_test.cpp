@@ -2,7 +2,7 @@
 // undo.
 #include <gtest/gtest.h>
 
-#include "plugin/atom_table.h"
+#include "framework/atom_table.h"
 #include "tests/harness/operation_run.h"
 #include "tools/title/cbc_operation.h"
 

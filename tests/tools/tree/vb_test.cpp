@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "tests/harness/operation_run.h"
-#include "tools/tree/validation_warnings.h"
+#include "host/validation.h"
 #include "tools/tree/vb_operation.h"
 
 namespace bm::testing {
@@ -74,15 +74,15 @@ class Validation : public OperationRun {
 
 TEST_F(Validation, ReportsEachFaultWithItsBits) {
   Open(Faults());
-  auto findings = Findings(kAllChecks & ~kVbCheckMissingGoTo);
+  auto findings = Findings(kAllChecks & ~zelta::kVbCheckMissingGoTo);
   EXPECT_EQ(findings, (std::map<std::u16string, int32_t>{
-                          {u"", kWarnEmptyTitle},
-                          {u"unknown name", kWarnUnknownDestName},
-                          {u"no actions", kWarnNoActions},
-                          {u"empty uri", kWarnInvalidAction | 0x10000},
-                          {u"remote without file", kWarnNoTargetFile},
-                          {u"launch", kWarnInvalidAction | 0x8000},
-                          {u"named", kWarnInvalidAction | 0x100000},
+                          {u"", zelta::kWarnEmptyTitle},
+                          {u"unknown name", zelta::kWarnUnknownDestName},
+                          {u"no actions", zelta::kWarnNoActions},
+                          {u"empty uri", zelta::kWarnInvalidAction | 0x10000},
+                          {u"remote without file", zelta::kWarnNoTargetFile},
+                          {u"launch", zelta::kWarnInvalidAction | 0x8000},
+                          {u"named", zelta::kWarnInvalidAction | 0x100000},
                       }));
 }
 
@@ -97,14 +97,14 @@ TEST_F(Validation, EveryCheckOffFindsNothing) {
 TEST_F(Validation, ChecksAreIndependent) {
   Open(Faults());
   // Only the launch and URI rule, and a launched file that need not exist.
-  EXPECT_EQ(Findings(kVbCheckLaunchUri),
-            (std::map<std::u16string, int32_t>{{u"empty uri", kWarnInvalidAction | 0x10000}}));
+  EXPECT_EQ(Findings(zelta::kVbCheckLaunchUri),
+            (std::map<std::u16string, int32_t>{{u"empty uri", zelta::kWarnInvalidAction | 0x10000}}));
   // Missing go-to actions: an empty action list counts once, as "no actions".
-  auto findings = Findings(kVbCheckMissingGoTo | kVbCheckNoActions);
-  EXPECT_EQ(findings[u"no actions"], kWarnNoActions);
-  EXPECT_EQ(findings[u"uri only"], kWarnNoGoTo);
+  auto findings = Findings(zelta::kVbCheckMissingGoTo | zelta::kVbCheckNoActions);
+  EXPECT_EQ(findings[u"no actions"], zelta::kWarnNoActions);
+  EXPECT_EQ(findings[u"uri only"], zelta::kWarnNoGoTo);
   EXPECT_EQ(findings.count(u"good"), 0u);
-  EXPECT_EQ(Findings(kVbCheckMissingGoTo)[u"no actions"], kWarnNoGoTo);
+  EXPECT_EQ(Findings(zelta::kVbCheckMissingGoTo)[u"no actions"], zelta::kWarnNoGoTo);
 }
 
 TEST_F(Validation, LaunchedFilesAreLookedUpBesideTheDocument) {
@@ -116,9 +116,9 @@ TEST_F(Validation, LaunchedFilesAreLookedUpBesideTheDocument) {
   zelta::OwnedString path;
   document_->GetFilePath(path.Put());
   const auto beside = std::filesystem::path(path.Str()).parent_path() / "beside.txt";
-  EXPECT_EQ(Findings(kVbCheckLaunchUri | kVbVerifyFiles)[u"launch"], kWarnInvalidAction | 0x8000);
+  EXPECT_EQ(Findings(zelta::kVbCheckLaunchUri | zelta::kVbVerifyFiles)[u"launch"], zelta::kWarnInvalidAction | 0x8000);
   std::ofstream(beside) << "x";
-  EXPECT_TRUE(Findings(kVbCheckLaunchUri | kVbVerifyFiles).empty());
+  EXPECT_TRUE(Findings(zelta::kVbCheckLaunchUri | zelta::kVbVerifyFiles).empty());
   std::filesystem::remove(beside);
 }
 
@@ -136,8 +136,8 @@ TEST_F(Validation, PageOutOfRange) {
   for (size_t at = 0; (at = bytes.find("/S /GoToR /F <>")) != std::string::npos;)
     bytes.replace(at, 15, "/S /GoTo       ");
   OpenBytes(bytes);
-  EXPECT_EQ(Findings(kVbCheckGoTo),
-            (std::map<std::u16string, int32_t>{{u"past", kWarnPageOutOfRange}}));
+  EXPECT_EQ(Findings(zelta::kVbCheckGoTo),
+            (std::map<std::u16string, int32_t>{{u"past", zelta::kWarnPageOutOfRange}}));
 }
 
 TEST_F(Validation, SelectedBookmarksAreValidatedWithoutTheirChildren) {
@@ -153,7 +153,7 @@ TEST_F(Validation, SelectedBookmarksAreValidatedWithoutTheirChildren) {
   ComPtr<zelta::ICabItem> record;
   ASSERT_EQ(operation->Output()->GetItemAt(0, record.Put()), zelta::S_OK);
   EXPECT_EQ(CabObject(record.Get(), u"Bookmark").Get(), static_cast<zelta::IUnknown*>(named.Get()));
-  EXPECT_EQ(CabInt(record.Get(), u"Warnings", 0), kWarnInvalidAction | 0x100000 | kWarnNoGoTo);
+  EXPECT_EQ(CabInt(record.Get(), u"Warnings", 0), zelta::kWarnInvalidAction | 0x100000 | zelta::kWarnNoGoTo);
 }
 
 class RecordingListener : public ValidationListener {
@@ -201,8 +201,8 @@ TEST_F(Validation, ChangesNothing) {
   EXPECT_EQ(UndoCount(document_.Get()), 0);
 }
 
-TEST(ValidationMessages, LinesFollowTheBitsAndNameTheFirstType) {
-  auto lines = ValidationMessages(kWarnPageOutOfRange | kWarnEmptyTitle | kWarnInvalidAction |
+TEST(zelta::ValidationMessages, LinesFollowTheBitsAndNameTheFirstType) {
+  auto lines = zelta::ValidationMessages(zelta::kWarnPageOutOfRange | zelta::kWarnEmptyTitle | zelta::kWarnInvalidAction |
                                   0x1000000 | 0x10000);
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0].id, u"bookmarksPlugin.op.ValidateBookmarks.msg.emptyTitle");
@@ -210,9 +210,9 @@ TEST(ValidationMessages, LinesFollowTheBitsAndNameTheFirstType) {
   EXPECT_EQ(lines[1].insert, u"URI");  // URI comes before JavaScript in the naming order
   EXPECT_EQ(lines[2].id, u"bookmarksPlugin.op.ValidateBookmarks.msg.goto.invalidPageNumber");
   // Thread is named before Sound although its bit is higher.
-  EXPECT_EQ(ValidationMessages(kWarnInvalidAction | 0x20000 | 0x20000000)[0].insert, u"Thread");
-  EXPECT_EQ(ValidationMessages(kWarnInvalidAction)[0].insert, u"");
-  EXPECT_EQ(ActionTypeBitOf(u"uri"), 0);  // names are case-sensitive
+  EXPECT_EQ(zelta::ValidationMessages(zelta::kWarnInvalidAction | 0x20000 | 0x20000000)[0].insert, u"Thread");
+  EXPECT_EQ(zelta::ValidationMessages(zelta::kWarnInvalidAction)[0].insert, u"");
+  EXPECT_EQ(zelta::ActionTypeBitOf(u"uri"), 0);  // names are case-sensitive
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 #include <thread>
 #include <vector>
 
-#include "zelta/app/atom_table.h"
+#include "zelta/base/atom_table.h"
 #include "zelta/app/host_app.h"
-#include "zelta/app/text_codec.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::app {
 namespace {
@@ -55,14 +55,14 @@ TEST(Atoms, ConcurrentInterningAgrees) {
       // Each thread walks the texts in its own order.
       for (int i = 0; i < kTexts; ++i) {
         int n = (t % 2 == 0) ? i : kTexts - 1 - i;
-        seen[t][n] = Intern("atoms.concurrent." + std::to_string(n));
+        seen[t][n] = base::Intern("atoms.concurrent." + std::to_string(n));
       }
     });
   for (auto& thread : threads) thread.join();
   std::set<Atom> distinct(seen[0].begin(), seen[0].end());
   EXPECT_EQ(distinct.size(), static_cast<size_t>(kTexts));
   for (int t = 1; t < kThreads; ++t) EXPECT_EQ(seen[t], seen[0]);
-  EXPECT_EQ(AtomTable::Global().Utf8(seen[2][7]), "atoms.concurrent.7");
+  EXPECT_EQ(base::AtomTable::Global().Utf8(seen[2][7]), "atoms.concurrent.7");
 }
 
 constexpr char kTable[] =
@@ -136,20 +136,20 @@ TEST(StringTables, LaterTableReplacesTextsOfTheSameIds) {
 
 TEST(TextCodec, RoundTripsEveryPlane) {
   std::u16string text = u"A\u00E9\u20AC\U0001F600z";
-  EXPECT_EQ(LossyUtf8(text), "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80z");
-  EXPECT_EQ(LossyUtf16(LossyUtf8(text)), text);
+  EXPECT_EQ(base::LossyUtf8(text), "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80z");
+  EXPECT_EQ(base::LossyUtf16(base::LossyUtf8(text)), text);
 }
 
 TEST(TextCodec, BrokenInputBecomesReplacementCharactersWithoutLosingTheRest) {
   // Stray continuation, truncated sequence before ASCII, overlong '/', encoded surrogate,
   // past U+10FFFF, truncated at the end.
-  EXPECT_EQ(LossyUtf16("a\x80z"), u"a\uFFFDz");
-  EXPECT_EQ(LossyUtf16("a\xE2\x82z"), u"a\uFFFDz");
-  EXPECT_EQ(LossyUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");
-  EXPECT_EQ(LossyUtf16("\xED\xA0\x80!"), u"\uFFFD!");
-  EXPECT_EQ(LossyUtf16("\xF4\x90\x80\x80"), u"\uFFFD");
-  EXPECT_EQ(LossyUtf16("x\xF0\x9F"), u"x\uFFFD");
-  EXPECT_EQ(LossyUtf8(u"a\xD800z\xDC00"), "a\xEF\xBF\xBDz\xEF\xBF\xBD");
+  EXPECT_EQ(base::LossyUtf16("a\x80z"), u"a\uFFFDz");
+  EXPECT_EQ(base::LossyUtf16("a\xE2\x82z"), u"a\uFFFDz");
+  EXPECT_EQ(base::LossyUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");
+  EXPECT_EQ(base::LossyUtf16("\xED\xA0\x80!"), u"\uFFFD!");
+  EXPECT_EQ(base::LossyUtf16("\xF4\x90\x80\x80"), u"\uFFFD");
+  EXPECT_EQ(base::LossyUtf16("x\xF0\x9F"), u"x\uFFFD");
+  EXPECT_EQ(base::LossyUtf8(u"a\xD800z\xDC00"), "a\xEF\xBF\xBDz\xEF\xBF\xBD");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/zelta/app/fakes.h"
-#include "zelta/app/atom_table.h"
+#include "zelta/base/atom_table.h"
 #include "zelta/app/host_app.h"
 #include "zelta/ui/command_bar_printer.h"
 
@@ -13,13 +13,13 @@ using testing::LambdaSink;
 
 std::vector<std::string> Ids(const ui::CommandBar& bar) {
   std::vector<std::string> ids;
-  for (auto& item : bar.Items()) ids.push_back(item->IsSeparator() ? "---" : AtomTable::Global().Utf8(item->Command()));
+  for (auto& item : bar.Items()) ids.push_back(item->IsSeparator() ? "---" : base::AtomTable::Global().Utf8(item->Command()));
   return ids;
 }
 
 TEST(CommandBar, InsertsAtPositionsFindsAndRemoves) {
-  auto bar = MakeCom<ui::CommandBar>(Intern("bar.test"));
-  Atom a = Intern("cmd.a"), b = Intern("cmd.b"), c = Intern("cmd.c");
+  auto bar = MakeCom<ui::CommandBar>(base::Intern("bar.test"));
+  Atom a = base::Intern("cmd.a"), b = base::Intern("cmd.b"), c = base::Intern("cmd.c");
   EXPECT_EQ(bar->InsertCommand(-1, a, 0, 0, nullptr), S_OK);
   EXPECT_EQ(bar->InsertCommand(0, b, 0, 0, nullptr), S_OK);
   EXPECT_EQ(bar->InsertSeparator(1), S_OK);
@@ -36,7 +36,7 @@ TEST(CommandBar, InsertsAtPositionsFindsAndRemoves) {
   int32_t style = 0;
   item->GetStyle(&style);
   EXPECT_EQ(style, 0x300);  // masked
-  EXPECT_EQ(bar->FindItem(Intern("cmd.missing"), item.Put(), &position), S_FALSE);
+  EXPECT_EQ(bar->FindItem(base::Intern("cmd.missing"), item.Put(), &position), S_FALSE);
   EXPECT_FALSE(item);
   EXPECT_EQ(position, -1);
 
@@ -51,16 +51,16 @@ TEST(CommandBar, InsertsAtPositionsFindsAndRemoves) {
 }
 
 TEST(CommandBar, SubmenusAreMadeOnceAndSeparatorsHaveNone) {
-  auto bar = MakeCom<ui::CommandBar>(Intern("bar.test"));
+  auto bar = MakeCom<ui::CommandBar>(base::Intern("bar.test"));
   ComPtr<ICommandBarItem> item;
-  bar->InsertCommand(-1, Intern("cmd.menu"), 0x300, 0x300, item.Put());
+  bar->InsertCommand(-1, base::Intern("cmd.menu"), 0x300, 0x300, item.Put());
   ComPtr<ICommandBar> first, second;
   ASSERT_EQ(item->GetSubmenu(first.Put()), S_OK);
   ASSERT_EQ(item->GetSubmenu(second.Put()), S_OK);
   EXPECT_EQ(first.Get(), second.Get());
   Atom id = 0;
   first->GetId(&id);
-  EXPECT_EQ(id, Intern("cmd.menu"));
+  EXPECT_EQ(id, base::Intern("cmd.menu"));
 
   bar->InsertSeparator(-1);
   bar->GetItem(1, item.Put());
@@ -72,38 +72,38 @@ void PlaceMenu(IUnknown* object) {
   auto customization = QueryAs<ICommandBarCustomization>(object);
   ASSERT_TRUE(customization);
   ComPtr<ICommandBar> bar;
-  ASSERT_EQ(customization->GetBar(Intern("cmd.test"), bar.Put()), S_OK);
-  EXPECT_EQ(customization->GetBar(Intern("cmd.nope"), bar.Put()), S_FALSE);
-  customization->GetBar(Intern("cmd.test"), bar.Put());
+  ASSERT_EQ(customization->GetBar(base::Intern("cmd.test"), bar.Put()), S_OK);
+  EXPECT_EQ(customization->GetBar(base::Intern("cmd.nope"), bar.Put()), S_FALSE);
+  customization->GetBar(base::Intern("cmd.test"), bar.Put());
   ComPtr<ICommandBarItem> item;
   int32_t p = -1;
-  if (bar->FindItem(Intern("cmd.module"), item.Put(), nullptr) != S_OK) {
-    bar->FindItem(Intern("cmd.hresultInfo"), nullptr, &p);
-    bar->InsertCommand(p, Intern("cmd.module"), 0x300, 0x300, item.Put());
+  if (bar->FindItem(base::Intern("cmd.module"), item.Put(), nullptr) != S_OK) {
+    bar->FindItem(base::Intern("cmd.hresultInfo"), nullptr, &p);
+    bar->InsertCommand(p, base::Intern("cmd.module"), 0x300, 0x300, item.Put());
     bar->InsertSeparator(p + 1);
   }
   ComPtr<ICommandBar> menu;
   item->GetSubmenu(menu.Put());
   menu->Clear();
-  menu->InsertCommand(0, Intern("cmd.module.run"), 0, 0, nullptr);
+  menu->InsertCommand(0, base::Intern("cmd.module.run"), 0, 0, nullptr);
   menu->InsertSeparator(1);
-  menu->InsertCommand(2, Intern("cmd.module.off"), 0, 0, nullptr);
+  menu->InsertCommand(2, base::Intern("cmd.module.off"), 0, 0, nullptr);
 }
 
 class CommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     auto registry = app->Ui().Registry();
-    registry->CreateCommand(Intern("cmd.module"), handler.Get(), nullptr);
-    registry->CreateCommand(Intern("cmd.module.run"), handler.Get(), nullptr);
-    registry->CreateCommand(Intern("cmd.module.off"), off.Get(), nullptr);
+    registry->CreateCommand(base::Intern("cmd.module"), handler.Get(), nullptr);
+    registry->CreateCommand(base::Intern("cmd.module.run"), handler.Get(), nullptr);
+    registry->CreateCommand(base::Intern("cmd.module.off"), off.Get(), nullptr);
     ComPtr<IHostCommand> command;
-    registry->FindCommand(Intern("cmd.module"), command.Put());
+    registry->FindCommand(base::Intern("cmd.module"), command.Put());
     command->SetTitle(u"Module", -1);
-    registry->FindCommand(Intern("cmd.module.run"), command.Put());
+    registry->FindCommand(base::Intern("cmd.module.run"), command.Put());
     command->SetTitle(u"Run\nnow", -1);
     off->state = kCommandDisabled;
-    app->Events().Subscribe(Intern("e.mainView.customizeCmdBars"), sink.Get(), 0);
+    app->Events().Subscribe(base::Intern("e.mainView.customizeCmdBars"), sink.Get(), 0);
   }
   void TearDown() override { app->Shutdown(); }
 
@@ -111,7 +111,7 @@ class CommandsTest : public ::testing::Test {
   ComPtr<FakeHandler> handler = MakeCom<FakeHandler>();
   ComPtr<FakeHandler> off = MakeCom<FakeHandler>();
   ComPtr<LambdaSink> sink = MakeCom<LambdaSink>([](Atom, IUnknown* object, intptr_t extra) {
-    EXPECT_EQ(extra, kMainWindow);
+    EXPECT_EQ(extra, base::kMainWindow);
     PlaceMenu(object);
   });
 };
@@ -119,7 +119,7 @@ class CommandsTest : public ::testing::Test {
 TEST_F(CommandsTest, CustomizationPlacesTheMenuOnceAcrossRebuilds) {
   app->CustomizeCommandBars();
   app->CustomizeCommandBars();
-  auto bar = app->Bars().Bar(Intern("cmd.test"));
+  auto bar = app->Bars().Bar(base::Intern("cmd.test"));
   EXPECT_EQ(Ids(*bar), (std::vector<std::string>{"cmd.tool.selectText", "cmd.tool.search", "---",
                                                  "cmd.module", "---", "cmd.hresultInfo"}));
   auto submenu = bar->Items()[3]->Submenu();
@@ -146,11 +146,11 @@ TEST_F(CommandsTest, PrinterShowsTitlesSeparatorsSubmenusAndDisabledCommands) {
 }
 
 TEST_F(CommandsTest, PrinterStopsAtDeeplyNestedMenus) {
-  auto bar = MakeCom<ui::CommandBar>(Intern("bar.deep"));
+  auto bar = MakeCom<ui::CommandBar>(base::Intern("bar.deep"));
   ComPtr<ICommandBar> level(bar);
   for (int i = 0; i < 40; ++i) {
     ComPtr<ICommandBarItem> item;
-    level->InsertCommand(-1, Intern("cmd.deep"), 0x300, 0x300, item.Put());
+    level->InsertCommand(-1, base::Intern("cmd.deep"), 0x300, 0x300, item.Put());
     item->GetSubmenu(level.Put());
   }
   ui::CommandBarPrinter printer(nullptr);
@@ -160,24 +160,24 @@ TEST_F(CommandsTest, PrinterStopsAtDeeplyNestedMenus) {
 }
 
 TEST_F(CommandsTest, StateAndExecutionGoThroughTheHandler) {
-  EXPECT_EQ(app->CommandState(Intern("cmd.module.run")), kCommandEnabled);
+  EXPECT_EQ(app->CommandState(base::Intern("cmd.module.run")), kCommandEnabled);
   EXPECT_EQ(handler->lastContext, static_cast<IUnknown*>(static_cast<IHostApp*>(app.Get())));
-  EXPECT_EQ(app->CommandState(Intern("cmd.module.off")), kCommandDisabled);
-  EXPECT_EQ(app->CommandState(Intern("cmd.never.registered")), kCommandDisabled);
-  EXPECT_EQ(app->CommandState(Intern("cmd.props")), kCommandEnabled);  // host command
+  EXPECT_EQ(app->CommandState(base::Intern("cmd.module.off")), kCommandDisabled);
+  EXPECT_EQ(app->CommandState(base::Intern("cmd.never.registered")), kCommandDisabled);
+  EXPECT_EQ(app->CommandState(base::Intern("cmd.props")), kCommandEnabled);  // host command
 
   std::string error;
-  EXPECT_EQ(app->ExecuteCommand(Intern("cmd.module.run"), &error), S_OK);
+  EXPECT_EQ(app->ExecuteCommand(base::Intern("cmd.module.run"), &error), S_OK);
   EXPECT_EQ(handler->executed, 1);
-  EXPECT_EQ(app->ExecuteCommand(Intern("cmd.module.off"), &error), E_FAIL);
+  EXPECT_EQ(app->ExecuteCommand(base::Intern("cmd.module.off"), &error), E_FAIL);
   EXPECT_EQ(error, "command 'cmd.module.off' is disabled");
   EXPECT_EQ(off->executed, 0);
-  EXPECT_EQ(app->ExecuteCommand(Intern("cmd.never.registered"), &error), E_INVALIDARG);
-  EXPECT_EQ(app->ExecuteCommand(Intern("cmd.props"), &error), E_NOTIMPL);
+  EXPECT_EQ(app->ExecuteCommand(base::Intern("cmd.never.registered"), &error), E_INVALIDARG);
+  EXPECT_EQ(app->ExecuteCommand(base::Intern("cmd.props"), &error), E_NOTIMPL);
 }
 
 TEST_F(CommandsTest, ContextMenuIsBuiltFreshAndShownToModules) {
-  Atom menuId = Intern("menu.tool.selectText");
+  Atom menuId = base::Intern("menu.tool.selectText");
   int seen = 0;
   auto menuSink = MakeCom<LambdaSink>([&](Atom, IUnknown* object, intptr_t) {
     auto event = QueryAs<IContextMenuEvent>(object);
@@ -188,36 +188,36 @@ TEST_F(CommandsTest, ContextMenuIsBuiltFreshAndShownToModules) {
     ComPtr<ICommandBar> menu;
     event->GetMenu(menu.Put());
     int32_t p = -1;
-    menu->FindItem(Intern("cmd.props"), nullptr, &p);
-    menu->InsertCommand(p, Intern("cmd.module.run"), 0, 0, nullptr);
+    menu->FindItem(base::Intern("cmd.props"), nullptr, &p);
+    menu->InsertCommand(p, base::Intern("cmd.module.run"), 0, 0, nullptr);
     ++seen;
   });
-  app->Events().Subscribe(Intern("e.beforeShowContextMenu"), menuSink.Get(), 0);
+  app->Events().Subscribe(base::Intern("e.beforeShowContextMenu"), menuSink.Get(), 0);
   auto menu = app->ShowContextMenu(menuId);
   menu = app->ShowContextMenu(menuId);
   ASSERT_TRUE(menu);
   EXPECT_EQ(seen, 2);
   EXPECT_EQ(Ids(*menu), (std::vector<std::string>{"cmd.edit.copy", "cmd.edit.selectAll", "---",
                                                   "cmd.module.run", "cmd.props"}));
-  EXPECT_FALSE(app->ShowContextMenu(Intern("menu.unknown")));
+  EXPECT_FALSE(app->ShowContextMenu(base::Intern("menu.unknown")));
 }
 
 TEST_F(CommandsTest, RecreatingACommandSwapsItsHandlerAndShutdownDropsHandlers) {
   auto other = MakeCom<FakeHandler>();
   ComPtr<IHostCommand> command;
-  app->Ui().Registry()->CreateCommand(Intern("cmd.module.run"), other.Get(), command.Put());
+  app->Ui().Registry()->CreateCommand(base::Intern("cmd.module.run"), other.Get(), command.Put());
   OwnedString title;
   command->GetTitle(title.Put());
   EXPECT_EQ(title.View(), u"Run\nnow");  // the command stays, with its title
-  app->ExecuteCommand(Intern("cmd.module.run"));
+  app->ExecuteCommand(base::Intern("cmd.module.run"));
   EXPECT_EQ(other->executed, 1);
   EXPECT_EQ(handler->executed, 0);
 
   app->Shutdown();
   ComPtr<ICommandHandler> none;
   EXPECT_EQ(command->GetHandler(none.Put()), S_FALSE);
-  EXPECT_EQ(app->ExecuteCommand(Intern("cmd.module.run")), E_NOTIMPL);
-  EXPECT_EQ(app->Events().SinkCount(Intern("e.mainView.customizeCmdBars")), 0u);
+  EXPECT_EQ(app->ExecuteCommand(base::Intern("cmd.module.run")), E_NOTIMPL);
+  EXPECT_EQ(app->Events().SinkCount(base::Intern("e.mainView.customizeCmdBars")), 0u);
 }
 
 TEST(Icons, KnowTheHostSetOnly) {
@@ -227,15 +227,15 @@ TEST(Icons, KnowTheHostSetOnly) {
   ComPtr<IHostIcon> icon, again;
   for (const char* id : {"cmd.bookmarksView.new", "ico.bookmark.plugin.validate", "ico.bookmark.plugin.fromText",
                          "ico.bookmark.plugin.findAndReplace"}) {
-    EXPECT_EQ(icons->FindIcon(Intern(id), icon.Put()), S_OK) << id;
+    EXPECT_EQ(icons->FindIcon(base::Intern(id), icon.Put()), S_OK) << id;
     Atom got = 0;
     icon->GetId(&got);
-    EXPECT_EQ(got, Intern(id));
+    EXPECT_EQ(got, base::Intern(id));
   }
-  icons->FindIcon(Intern("ico.bookmark.plugin.sort"), again.Put());
-  icons->FindIcon(Intern("ico.bookmark.plugin.sort"), icon.Put());
+  icons->FindIcon(base::Intern("ico.bookmark.plugin.sort"), again.Put());
+  icons->FindIcon(base::Intern("ico.bookmark.plugin.sort"), icon.Put());
   EXPECT_EQ(icon.Get(), again.Get());
-  EXPECT_EQ(icons->FindIcon(Intern("ico.unknown"), icon.Put()), S_FALSE);
+  EXPECT_EQ(icons->FindIcon(base::Intern("ico.unknown"), icon.Put()), S_FALSE);
   EXPECT_FALSE(icon);
 }
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/zelta/app/fakes.h"
-#include "zelta/app/atom_table.h"
-#include "zelta/app/event_server.h"
+#include "zelta/base/atom_table.h"
+#include "zelta/base/event_server.h"
 
 namespace zelta::app {
 namespace {
@@ -15,8 +15,8 @@ class EventServerTest : public ::testing::Test {
   ComPtr<LambdaSink> Recorder(std::string name) {
     return MakeCom<LambdaSink>([this, name](Atom, IUnknown*, intptr_t) { log.push_back(name); });
   }
-  ComPtr<EventServer> server = MakeCom<EventServer>();
-  Atom event = Intern("e.test.event");
+  ComPtr<base::EventServer> server = MakeCom<base::EventServer>();
+  Atom event = base::Intern("e.test.event");
   Log log;
 };
 
@@ -25,7 +25,7 @@ TEST_F(EventServerTest, CallsSinksInSubscriptionOrderOnceEach) {
   EXPECT_EQ(server->Subscribe(event, b.Get(), 0), S_OK);
   EXPECT_EQ(server->Subscribe(event, a.Get(), 0), S_OK);
   EXPECT_EQ(server->Subscribe(event, b.Get(), 0), S_FALSE);
-  EXPECT_EQ(server->Subscribe(Intern("e.test.other"), c.Get(), 0), S_OK);
+  EXPECT_EQ(server->Subscribe(base::Intern("e.test.other"), c.Get(), 0), S_OK);
   server->Raise(event, nullptr, 1);
   EXPECT_EQ(log, (Log{"b", "a"}));
   EXPECT_EQ(server->Unsubscribe(event, b.Get()), S_OK);
@@ -83,7 +83,7 @@ class ValuesFactory : public ComObject<IEventFactory> {
 };
 
 TEST_F(EventServerTest, DeclaredTypesRaiseWithTheirFactorysObject) {
-  Atom declared = Intern("e.test.declared");
+  Atom declared = base::Intern("e.test.declared");
   auto factory = MakeCom<ValuesFactory>();
   EXPECT_EQ(server->RaiseDeclared(declared, 1, 2, 3), E_INVALIDARG);
   EXPECT_EQ(server->DeclareEventType(declared, factory.Get(), nullptr), S_OK);
@@ -100,7 +100,7 @@ TEST_F(EventServerTest, DeclaredTypesRaiseWithTheirFactorysObject) {
   EXPECT_EQ(server->RaiseDeclared(declared, 7, 8, 9), S_OK);
   EXPECT_EQ(factory->values, (std::vector<intptr_t>{7, 8, 9}));
   EXPECT_NE(got, nullptr);
-  EXPECT_EQ(extra, kMainWindow);
+  EXPECT_EQ(extra, base::kMainWindow);
   // A factory failure is reported and nothing is raised.
   got = nullptr;
   EXPECT_EQ(server->RaiseDeclared(declared, -1, 0, 0), E_INVALIDARG);

@@ -8,7 +8,7 @@
 #include "host/plugin.h"
 #include "host/ui.h"
 #include "tests/zelta/app/fakes.h"
-#include "zelta/app/atom_table.h"
+#include "zelta/base/atom_table.h"
 #include "zelta/app/host_app.h"
 #include "zelta/app/settings_store.h"
 #include "zelta/pdf/host_document.h"
@@ -57,7 +57,7 @@ TEST(Components, FileServiceAndWindowsAnswerForRealState) {
   EXPECT_EQ(window, 0);
   app->AddDocument(ComPtr<IHostDocument>(doc));
   windows->GetDocumentWindow(doc.Get(), &window);
-  EXPECT_EQ(window, kMainWindow);
+  EXPECT_EQ(window, base::kMainWindow);
   // The service outlives the application without touching it.
   app->Shutdown();
   app = nullptr;
@@ -68,7 +68,7 @@ TEST(Documents, ActiveDocumentFollowsOpeningClosingAndChoosing) {
   auto app = MakeCom<HostApp>();
   std::vector<IUnknown*> announced;
   auto sink = MakeCom<LambdaSink>([&](Atom, IUnknown* object, intptr_t) { announced.push_back(object); });
-  app->Events().Subscribe(Intern("e.activeDocChanged"), sink.Get(), 0);
+  app->Events().Subscribe(base::Intern("e.activeDocChanged"), sink.Get(), 0);
   ComPtr<IHostDocument> active;
   EXPECT_EQ(app->GetActiveDocument(active.Put()), S_FALSE);
 
@@ -103,7 +103,7 @@ TEST(Documents, OpensARealPdfWithItsOwnHistoryAndEvents) {
 
   int changes = 0;
   auto sink = MakeCom<LambdaSink>([&](Atom, IUnknown*, intptr_t) { ++changes; });
-  app->Events().Subscribe(Intern("e.bookmarks.changed"), sink.Get(), 0);
+  app->Events().Subscribe(base::Intern("e.bookmarks.changed"), sink.Get(), 0);
   ComPtr<IHostBookmark> root, first;
   doc->GetOutlineRoot(root.Put());
   ASSERT_EQ(root->GetFirstChild(first.Put()), S_OK);
@@ -120,7 +120,7 @@ class CountingOperation : public ComObject<IHostOperation> {
  public:
   explicit CountingOperation(HRESULT result) : result_(result) {}
   HRESULT GetOperationId(Atom* id) override {
-    *id = Intern("op.test.counting");
+    *id = base::Intern("op.test.counting");
     return S_OK;
   }
   HRESULT GetParams(ICab**) override { return E_NOTIMPL; }
@@ -145,7 +145,7 @@ class CountingOperation : public ComObject<IHostOperation> {
 
 TEST(Operations, RegistryCreatesByIdAndRunnerRecordsTheLastRun) {
   auto app = MakeCom<HostApp>();
-  Atom id = Intern("op.test.counting");
+  Atom id = base::Intern("op.test.counting");
   ComPtr<IHostOperation> operation;
   EXPECT_EQ(app->CreateOperation(id, operation.Put()), E_INVALIDARG);
   EXPECT_EQ(app->RegisterHostOperation(id, nullptr), E_INVALIDARG);
@@ -167,8 +167,8 @@ TEST(Operations, RegistryCreatesByIdAndRunnerRecordsTheLastRun) {
   EXPECT_EQ(app->LastRun()->result, E_OUTOFMEMORY);
   EXPECT_EQ(app->RunOperation(nullptr, 0, 0), E_POINTER);
 
-  app->RegisterHostOperation(Intern("op.test.empty"), [](IHostOperation**) { return S_OK; });
-  EXPECT_EQ(app->CreateOperation(Intern("op.test.empty"), operation.Put()), E_FAIL);
+  app->RegisterHostOperation(base::Intern("op.test.empty"), [](IHostOperation**) { return S_OK; });
+  EXPECT_EQ(app->CreateOperation(base::Intern("op.test.empty"), operation.Put()), E_FAIL);
 }
 
 class IdentityPlugin : public ComObject<IPlugin> {
@@ -248,29 +248,29 @@ TEST(PluginModule, StartsPlacesItsMenusAndShutsDown) {
   EXPECT_EQ(app->LoadPlugin(module, &error), E_INVALIDARG);
   app->CustomizeCommandBars();  // a second rebuild must not duplicate the menu
 
-  auto bar = app->Bars().Bar(Intern("cmd.test"));
+  auto bar = app->Bars().Bar(base::Intern("cmd.test"));
   int32_t position = -1, hresultInfo = -1;
-  ASSERT_EQ(bar->FindItem(Intern("cmd.bookmarksPlugin"), nullptr, &position), S_OK);
-  bar->FindItem(Intern("cmd.hresultInfo"), nullptr, &hresultInfo);
+  ASSERT_EQ(bar->FindItem(base::Intern("cmd.bookmarksPlugin"), nullptr, &position), S_OK);
+  bar->FindItem(base::Intern("cmd.hresultInfo"), nullptr, &hresultInfo);
   EXPECT_EQ(position + 2, hresultInfo);
   int count = 0;
-  for (auto& item : bar->Items()) count += item->Command() == Intern("cmd.bookmarksPlugin");
+  for (auto& item : bar->Items()) count += item->Command() == base::Intern("cmd.bookmarksPlugin");
   EXPECT_EQ(count, 1);
 
   // Without a document every tool is disabled.
-  EXPECT_EQ(app->CommandState(Intern("cmd.bookmarksPlugin.sort")), kCommandDisabled);
-  auto menu = app->ShowContextMenu(Intern("menu.tool.selectText"));
+  EXPECT_EQ(app->CommandState(base::Intern("cmd.bookmarksPlugin.sort")), kCommandDisabled);
+  auto menu = app->ShowContextMenu(base::Intern("menu.tool.selectText"));
   ASSERT_TRUE(menu);
-  EXPECT_EQ(menu->FindItem(Intern("cmd.bookmarksPlugin.addAGBLevel"), nullptr, nullptr), S_OK);
+  EXPECT_EQ(menu->FindItem(base::Intern("cmd.bookmarksPlugin.addAGBLevel"), nullptr, nullptr), S_OK);
 
   app->AddDocument(ComPtr<IHostDocument>(MakeCom<testing::FakeDocument>()));
-  EXPECT_EQ(app->CommandState(Intern("cmd.bookmarksPlugin.sort")), kCommandEnabled);
-  EXPECT_EQ(app->CommandState(Intern("cmd.bookmarksPlugin.fromTOC")), kCommandDisabled);  // no text selected
+  EXPECT_EQ(app->CommandState(base::Intern("cmd.bookmarksPlugin.sort")), kCommandEnabled);
+  EXPECT_EQ(app->CommandState(base::Intern("cmd.bookmarksPlugin.fromTOC")), kCommandDisabled);  // no text selected
   std::string text = app->PrintCommands();
   EXPECT_NE(text.find("Sort Bookmarks...  [cmd.bookmarksPlugin.sort]\n"), std::string::npos) << text;
 
   app->Shutdown();
-  EXPECT_EQ(app->ExecuteCommand(Intern("cmd.bookmarksPlugin.sort")), E_NOTIMPL);
+  EXPECT_EQ(app->ExecuteCommand(base::Intern("cmd.bookmarksPlugin.sort")), E_NOTIMPL);
   std::filesystem::remove(settings);
 }
 

@@ -8,7 +8,7 @@
 #include "host/object_list.h"
 #include "host/ui.h"
 #include "tests/zelta/pdf/pdf_test_support.h"
-#include "zelta/app/atom_table.h"
+#include "zelta/base/atom_table.h"
 #include "zelta/app/host_app.h"
 #include "zelta/app/object_list_factory.h"
 #include "zelta/app/undo_history.h"
@@ -46,7 +46,7 @@ class HostOperationTest : public ::testing::Test {
   ComPtr<IHostOperation> Make(const char* id, std::vector<IUnknown*> input,
                               std::function<void(ICabItem*)> configure = nullptr) {
     ComPtr<IHostOperation> op;
-    EXPECT_EQ(app_->CreateOperation(Intern(id), op.Put()), S_OK) << id;
+    EXPECT_EQ(app_->CreateOperation(base::Intern(id), op.Put()), S_OK) << id;
     ComPtr<ICab> cab;
     op->GetParams(cab.Put());
     ComPtr<ICabItem> root, items, options;

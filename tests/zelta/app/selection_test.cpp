@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/zelta/app/fakes.h"
-#include "zelta/app/atom_table.h"
+#include "zelta/base/atom_table.h"
 #include "zelta/app/host_app.h"
 
 namespace zelta::app {
@@ -41,8 +41,8 @@ class SelectionTest : public ::testing::Test {
   ComPtr<FakeDocument> doc = MakeCom<FakeDocument>();
   ComPtr<FakeDocument> otherDoc = MakeCom<FakeDocument>();
   ComPtr<ISelectionService> service;
-  Atom bookmarks = Intern("selection.bookmarks");
-  Atom text = Intern("selection.text");
+  Atom bookmarks = base::Intern("selection.bookmarks");
+  Atom text = base::Intern("selection.text");
 };
 
 TEST_F(SelectionTest, BookmarkSelectionKeepsSelectionOrderPerDocument) {

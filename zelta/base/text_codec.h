@@ -6,7 +6,7 @@
 
 #include "host/com.h"
 
-namespace zelta::app {
+namespace zelta::base {
 
 // Invalid or truncated UTF-8 sequences become U+FFFD each; nothing is dropped silently.
 std::u16string LossyUtf16(std::string_view text);
@@ -16,4 +16,4 @@ std::string LossyUtf8(std::u16string_view text);
 // "5E3A91D0-6C42-4B8E-A1F7-2D9C04B6E813": upper case, without braces.
 std::string GuidText(const Guid& guid);
 
-}  // namespace zelta::app
+}  // namespace zelta::base

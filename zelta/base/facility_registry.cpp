@@ -1,9 +1,9 @@
-#include "support/facility_registry.h"
+#include "zelta/base/facility_registry.h"
 
 #include <algorithm>
 #include <iterator>
 
-namespace bm::support {
+namespace zelta::base {
 namespace {
 
 constexpr uint16_t kMaxFacility = 0x1FF;
@@ -99,4 +99,4 @@ size_t FacilityRegistry::Count() {
   return entries_.size();
 }
 
-}  // namespace bm::support
+}  // namespace zelta::base

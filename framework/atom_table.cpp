@@ -1,4 +1,4 @@
-#include "plugin/atom_table.h"
+#include "framework/atom_table.h"
 
 #include <array>
 #include <string>

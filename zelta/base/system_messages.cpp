@@ -1,8 +1,8 @@
-#include "platform/system_messages.h"
+#include "zelta/base/system_messages.h"
 
 #include <cerrno>
 
-namespace bm::platform {
+namespace zelta::base {
 namespace {
 
 struct SystemText {
@@ -58,8 +58,8 @@ std::optional<std::u16string> Lookup(const SystemText (&table)[N], uint32_t key)
   return std::nullopt;
 }
 
-zelta::HRESULT FromNumber(uint32_t number) {
-  return static_cast<zelta::HRESULT>(kFacilityWin32Error | number);
+HRESULT FromNumber(uint32_t number) {
+  return static_cast<HRESULT>(kFacilityWin32Error | number);
 }
 
 }  // namespace
@@ -71,7 +71,7 @@ std::optional<std::u16string> SystemMessage(uint32_t code) {
   return Lookup(kResultTexts, code);
 }
 
-zelta::HRESULT ResultFromErrno(int error) {
+HRESULT ResultFromErrno(int error) {
   switch (error) {
     case 0:
       return zelta::S_OK;
@@ -124,4 +124,4 @@ zelta::HRESULT ResultFromErrno(int error) {
   }
 }
 
-}  // namespace bm::platform
+}  // namespace zelta::base

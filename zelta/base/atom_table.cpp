@@ -1,8 +1,8 @@
-#include "zelta/app/atom_table.h"
+#include "zelta/base/atom_table.h"
 
-#include "zelta/app/text_codec.h"
+#include "zelta/base/text_codec.h"
 
-namespace zelta::app {
+namespace zelta::base {
 
 AtomTable& AtomTable::Global() {
   static AtomTable table;
@@ -40,4 +40,4 @@ size_t AtomTable::Size() const {
 
 Atom Intern(std::string_view utf8) { return AtomTable::Global().Intern(utf8); }
 
-}  // namespace zelta::app
+}  // namespace zelta::base

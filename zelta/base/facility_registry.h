@@ -11,13 +11,9 @@
 #include <utility>
 #include <vector>
 
-namespace bm::support {
+#include "host/results.h"
 
-// One row of a facility's message table.
-struct FacilityMessage {
-  uint16_t code;
-  const char16_t* text;
-};
+namespace zelta::base {
 
 class FacilityRegistry {
  public:
@@ -60,4 +56,4 @@ class FacilityRegistry {
   std::vector<Entry> entries_;
 };
 
-}  // namespace bm::support
+}  // namespace zelta::base

@@ -6,7 +6,7 @@
 
 #include "host/events.h"
 
-namespace zelta::app {
+namespace zelta::base {
 
 // Events the host raises itself carry the main window handle as their extra value, so that
 // sinks which ignore events without one still see them.
@@ -41,4 +41,4 @@ class EventServer : public ComObject<IEventServer> {
   std::map<Atom, Declared> declared_;
 };
 
-}  // namespace zelta::app
+}  // namespace zelta::base

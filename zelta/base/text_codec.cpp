@@ -1,10 +1,10 @@
-#include "zelta/app/text_codec.h"
+#include "zelta/base/text_codec.h"
 
 #include <cstdio>
 
 #include "host/unicode.h"
 
-namespace zelta::app {
+namespace zelta::base {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -66,4 +66,4 @@ std::string GuidText(const Guid& guid) {
   return buffer;
 }
 
-}  // namespace zelta::app
+}  // namespace zelta::base

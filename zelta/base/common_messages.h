@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-namespace bm::support {
+namespace zelta::base {
 
 // The common text for a low word, or null when the table has none.
 const char16_t* CommonMessage(uint16_t code);
 
-}  // namespace bm::support
+}  // namespace zelta::base

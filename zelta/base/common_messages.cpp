@@ -1,6 +1,6 @@
-#include "support/common_messages.h"
+#include "zelta/base/common_messages.h"
 
-namespace bm::support {
+namespace zelta::base {
 namespace {
 
 struct CommonRow {
@@ -58,4 +58,4 @@ const char16_t* CommonMessage(uint16_t code) {
   return nullptr;
 }
 
-}  // namespace bm::support
+}  // namespace zelta::base

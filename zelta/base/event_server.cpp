@@ -1,8 +1,8 @@
-#include "zelta/app/event_server.h"
+#include "zelta/base/event_server.h"
 
 #include <algorithm>
 
-namespace zelta::app {
+namespace zelta::base {
 
 HRESULT EventServer::Subscribe(Atom event, IEventSink* sink, int32_t) {
   if (!sink || event == kNoAtom) return E_INVALIDARG;
@@ -77,4 +77,4 @@ bool EventServer::IsSubscribed(Atom event, IEventSink* sink) const {
                      [&](auto& s) { return s.Get() == sink; });
 }
 
-}  // namespace zelta::app
+}  // namespace zelta::base

@@ -1,6 +1,6 @@
-// What bookmark validation reports: the check bits of VBOptions Flags, the warning bits of a
-// VBOutItem record, and the message lines that describe a record. Header-only, because the
-// zelta command line prints the records of a run with the same lines.
+// The record format of bookmark validation, shared by the module that validates and the host
+// that prints the records: the check bits of VBOptions Flags, the warning bits of a VBOutItem
+// record, and the message lines (string ids of the module's table) that describe a record.
 #pragma once
 
 #include <array>
@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace bm {
+namespace zelta {
 
 // VBOptions Flags: which checks run.
 inline constexpr int32_t kVbCheckEmptyTitle = 0x1;
@@ -100,4 +100,4 @@ inline std::vector<ValidationMessage> ValidationMessages(int32_t warnings) {
   return lines;
 }
 
-}  // namespace bm
+}  // namespace zelta

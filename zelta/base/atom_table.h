@@ -10,7 +10,7 @@
 
 #include "host/com.h"
 
-namespace zelta::app {
+namespace zelta::base {
 
 // Gives every distinct text one atom for the life of the process. Atoms count from 1 in the
 // order of first interning; kNoAtom is never handed out. Safe to use from any thread: module
@@ -39,4 +39,4 @@ class AtomTable {
 // Shorthand for AtomTable::Global().Intern(utf8).
 Atom Intern(std::string_view utf8);
 
-}  // namespace zelta::app
+}  // namespace zelta::base

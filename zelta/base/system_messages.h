@@ -44,13 +44,13 @@
 
 #include "host/com.h"
 
-namespace bm::platform {
+namespace zelta::base {
 
 // The system's text for a code, ending in a full stop where the system's does; nullopt for
 // a code the table does not know.
 std::optional<std::u16string> SystemMessage(uint32_t code);
 
 // The facility-7 result for a POSIX errno value: 0 gives S_OK, an unmapped value E_FAIL.
-zelta::HRESULT ResultFromErrno(int error);
+HRESULT ResultFromErrno(int error);
 
-}  // namespace bm::platform
+}  // namespace zelta::base

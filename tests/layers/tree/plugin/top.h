@@ -1,0 +1,5 @@
+// The top layer includes what lies below it: allowed.
+#pragma once
+#include "framework/upward.h"
+#include "tools/title/peer.h"
+#include <vector>
