@@ -76,7 +76,7 @@ HRESULT AGBOperation::Do(int32_t flags, intptr_t) {
   HRESULT hr = ReadInputs();
   if (zelta::Failed(hr)) return hr;
   int32_t answer = 0;
-  if (zelta::Failed(Document()->IsPermitted(zelta::kPermModify, 2, 0, &answer)) || answer != 1)
+  if (zelta::Failed(Document()->IsPermitted(zelta::kPermModify, zelta::kPermAddItems, zelta::kPermReserved, &answer)) || answer != 1)
     return zelta::E_NO_PERMISSION;
 
   // Options: every error here comes before any change.

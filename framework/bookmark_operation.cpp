@@ -224,7 +224,7 @@ void BookmarkOperation::BeginRun() {
 HRESULT BookmarkOperation::CheckPermission() {
   if (!document_) return zelta::E_INVALIDARG;
   int32_t answer = 0;
-  if (zelta::Failed(document_->IsPermitted(zelta::kPermModify, zelta::kPermModify, 0, &answer)) ||
+  if (zelta::Failed(document_->IsPermitted(zelta::kPermModify, zelta::kPermEditItems, zelta::kPermReserved, &answer)) ||
       answer != 1)
     return zelta::E_NO_PERMISSION;
   return zelta::S_OK;

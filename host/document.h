@@ -9,13 +9,24 @@ namespace zelta {
 
 struct IHostUndoHistory;
 
-// Permission query kinds (the first two arguments of IsPermitted).
+// What a permission query is about (the first argument of IsPermitted).
 enum PermissionKind : int32_t {
   kPermPrint = 1,
   kPermCopy = 2,
   kPermAnnotate = 3,
   kPermModify = 4,
 };
+
+// What a permission query asks about within its kind (the second argument of IsPermitted).
+enum PermissionChange : int32_t {
+  kPermAnyChange = 0,        // the kind as a whole
+  kPermAddItems = 2,         // new bookmarks, annotations or links
+  kPermArrangeItems = 3,     // moving or reordering existing items
+  kPermEditItems = 4,        // changing existing items (titles, destinations)
+  kPermInsertPages = 0x10,   // new pages
+};
+// The third argument of IsPermitted: no value but this one is defined.
+inline constexpr int32_t kPermReserved = 0;
 
 // Page box kinds of GetPageBox.
 enum PageBoxKind : int32_t {
@@ -39,9 +50,10 @@ struct IHostDocument : IUnknown {
   // without children, and the /Outlines dictionary is made on the first insertion.
   virtual HRESULT GetOutlineRoot(IHostBookmark** root) = 0;
 
-  // Permission query: *answer is 1 when the action (kind, subKind, reserved) is permitted,
-  // 0 when the document's permissions forbid it.
-  virtual HRESULT IsPermitted(int32_t kind, int32_t subKind, int32_t reserved, int32_t* answer) = 0;
+  // Permission query: *answer is 1 when a change of `kind` (PermissionKind) and `change`
+  // (PermissionChange) is permitted, 0 when the document's permissions forbid it. `reserved`
+  // is kPermReserved.
+  virtual HRESULT IsPermitted(int32_t kind, int32_t change, int32_t reserved, int32_t* answer) = 0;
 
   // Pages.
   virtual HRESULT GetPageCount(int32_t* count) = 0;

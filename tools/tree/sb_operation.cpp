@@ -60,9 +60,10 @@ HRESULT SBOperation::LoadLastUsedOptions() {
 
 HRESULT SBOperation::CheckSortPermission() {
   if (!Document()) return zelta::E_INVALIDARG;
-  for (int32_t subKind : {2, 3}) {
+  for (int32_t change : {zelta::kPermAddItems, zelta::kPermArrangeItems}) {
     int32_t answer = 0;
-    if (zelta::Failed(Document()->IsPermitted(zelta::kPermModify, subKind, 0, &answer)) || answer != 1)
+    if (zelta::Failed(Document()->IsPermitted(zelta::kPermModify, change, zelta::kPermReserved, &answer)) ||
+        answer != 1)
       return zelta::E_NO_PERMISSION;
   }
   return zelta::S_OK;

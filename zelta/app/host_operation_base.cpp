@@ -120,7 +120,7 @@ HRESULT HostBookmarkOperation::Do(int32_t flags, intptr_t) {
     if (Failed(hr)) return hr;
     if (input.empty()) return S_FALSE;
     int32_t answer = 0;
-    if (Failed(document->IsPermitted(kPermModify, 0, 0, &answer)) || answer != 1) return E_NO_PERMISSION;
+    if (Failed(document->IsPermitted(kPermModify, kPermAnyChange, kPermReserved, &answer)) || answer != 1) return E_NO_PERMISSION;
 
     ComPtr<ICabItem> root, options;
     params_->GetRoot(root.Put());

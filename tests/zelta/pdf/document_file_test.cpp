@@ -186,15 +186,15 @@ TEST(Saving, EncryptedFilesNeedPasswordsAndKeepPermissions) {
   EXPECT_EQ(error, locked + ": wrong password");
   doc = MustOpen(locked, "u");
   int32_t answer = -1;
-  ASSERT_EQ(doc->IsPermitted(kPermModify, 0, 0, &answer), S_OK);
+  ASSERT_EQ(doc->IsPermitted(kPermModify, kPermAnyChange, kPermReserved, &answer), S_OK);
   EXPECT_EQ(answer, 0);
-  EXPECT_EQ(MustOpen(plain)->IsPermitted(kPermModify, 0, 0, &answer), S_OK);
+  EXPECT_EQ(MustOpen(plain)->IsPermitted(kPermModify, kPermAnyChange, kPermReserved, &answer), S_OK);
   EXPECT_EQ(answer, 1);
   // Saved again, the file stays encrypted with the same restrictions.
   ASSERT_TRUE(SaveOk(doc.Get(), dir.File("again.pdf")));
   EXPECT_EQ(OpenDocument(dir.File("again.pdf"), "", &doc, &error), E_ACCESS_DENIED);
   doc = MustOpen(dir.File("again.pdf"), "u");
-  doc->IsPermitted(kPermModify, 0, 0, &answer);
+  doc->IsPermitted(kPermModify, kPermAnyChange, kPermReserved, &answer);
   EXPECT_EQ(answer, 0);
 }
 
