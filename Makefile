@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps configure build test demo bench clean
+.PHONY: all deps configure build test demo bench fuzz asan clean
 
 all: build
 
@@ -24,5 +24,14 @@ demo: build
 bench: build
 	@scripts/bench $(BUILD)
 
+# Each fuzz target for FUZZ_SECONDS (default 60) in build-fuzz (clang, libFuzzer).
+fuzz:
+	@scripts/install-deps fuzz
+	@JOBS=$(JOBS) scripts/fuzz
+
+# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer in build-asan.
+asan: deps
+	@JOBS=$(JOBS) scripts/asan
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-fuzz build-asan
