@@ -1,5 +1,7 @@
 #include "autogen/text_regex.h"
 
+#include "support/regex_numbers.h"
+
 namespace bm {
 
 using zelta::HRESULT;
@@ -66,6 +68,10 @@ HRESULT TextRegex::Compile(std::u16string_view pattern, bool ignoreCase) {
   const std::u16string quoted = u"\"" + std::u16string(pattern.substr(0, 200)) + u"\"";
   if (pattern.size() > kMaxPatternLength) {
     error_ = u"regular expression too long: " + quoted;
+    return zelta::E_INVALIDARG;
+  }
+  if (auto oversized = support::OversizedRegexNumber(pattern)) {
+    error_ = u"invalid regular expression " + quoted + u": " + Describe(*oversized);
     return zelta::E_INVALIDARG;
   }
   auto flags = std::regex_constants::ECMAScript;
