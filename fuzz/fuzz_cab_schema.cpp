@@ -38,8 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::u16string text = fuzzing::LooseUtf16(bytes);
   zelta::app::CabSchema schema;
   std::string error;
-  if (zelta::Failed(zelta::app::CabSchemaParser::Parse(text, &schema, &error))) {
-    if (error.empty()) std::abort();
+  const zelta::HRESULT parsed = zelta::app::CabSchemaParser::Parse(text, &schema, &error);
+  if (zelta::Failed(parsed)) {
+    if (parsed == zelta::E_FAIL && error.empty()) std::abort();  // a malformed template says why
     return 0;
   }
   const auto utf8 = zelta::app::Utf16ToUtf8(text);

@@ -12,10 +12,19 @@
 
 namespace {
 
-// The generation levels' wrapper does not yet bound the recursion of back-references on
-// subjects under its length limit (a known fault, being fixed on its own): such patterns only
-// get subjects short enough for any stack, so that this target finds other faults.
-constexpr size_t kKnownBackrefSubject = 256;
+// The generation levels' wrapper does not yet guard the recursive matcher that back-references
+// need (a known fault, fixed on its own): "(a?????+)\\1" takes minutes on a three-character
+// subject. Until its guard lands, such patterns are compiled here but not run.
+bool RecursiveMatcherOnly(const std::u16string& pattern, bool icase) {
+  auto flags = std::regex_constants::ECMAScript | std::regex_constants::__polynomial;
+  if (icase) flags |= std::regex_constants::icase;
+  try {
+    std::wregex(bm::ToWide(pattern), flags);
+    return false;
+  } catch (const std::regex_error&) {
+    return true;  // the non-recursive matcher refuses back-references
+  }
+}
 
 void RunBounded(const std::u16string& pattern, std::u16string subject, const std::u16string& format,
                 bool icase) {
@@ -31,17 +40,14 @@ void RunBounded(const std::u16string& pattern, std::u16string subject, const std
     std::abort();  // unchanged or failed must leave the title as it was
 }
 
-void RunText(const std::u16string& pattern, std::u16string subject, const std::u16string& format,
-             bool icase, bool replace) {
+void RunText(const std::u16string& pattern, const std::u16string& subject,
+             const std::u16string& format, bool icase, bool replace) {
   bm::TextRegex regex;
   if (zelta::Failed(regex.Compile(pattern, icase))) {
     if (regex.Error().empty()) std::abort();
     return;
   }
-  bm::BoundedRegex probe;
-  if (!probe.Compile(pattern, icase) && probe.HasBackReferences() &&
-      subject.size() > kKnownBackrefSubject)
-    subject.resize(kKnownBackrefSubject);
+  if (RecursiveMatcherOnly(pattern, icase)) return;
   if (replace) {
     std::u16string out;
     regex.ReplaceAll(subject, format, &out);
