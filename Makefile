@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps configure build test demo bench format check-format clean
+.PHONY: all deps configure build test demo bench fuzz asan format check-format clean
 
 all: build
 
@@ -24,6 +24,15 @@ demo: build
 bench: build
 	@scripts/bench $(BUILD)
 
+# Each fuzz target for FUZZ_SECONDS (default 60) in build-fuzz (clang, libFuzzer).
+fuzz:
+	@scripts/install-deps fuzz
+	@JOBS=$(JOBS) scripts/fuzz
+
+# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer in build-asan.
+asan: deps
+	@JOBS=$(JOBS) scripts/asan
+
 format:
 	@scripts/check-format --fix
 
@@ -31,4 +40,4 @@ check-format:
 	@scripts/check-format
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-fuzz build-asan

@@ -8,6 +8,8 @@
 #include <new>
 #include <vector>
 
+#include "support/regex_numbers.h"
+
 namespace bm {
 namespace {
 
@@ -240,6 +242,7 @@ std::optional<int> BoundedRegex::Compile(std::u16string_view pattern, bool ignor
   compiled_ = false;
   backReferences_ = false;
   if (pattern.size() > kMaxPatternLength) return std::regex_constants::error_complexity;
+  if (auto oversized = support::OversizedRegexNumber(pattern)) return *oversized;
   const SizeEstimate estimate = Estimate(pattern);
   if (estimate.nesting > kMaxNesting || estimate.states > kMaxStates)
     return std::regex_constants::error_complexity;
