@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "autogen/text_regex.h"
-#include "tools/title/bounded_regex.h"
+#include "support/bounded_regex.h"
 
 namespace bm {
 namespace {
