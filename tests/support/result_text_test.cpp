@@ -4,10 +4,10 @@
 
 #include <iterator>
 
-#include "platform/locale_text.h"
 #include "support/bookmarks_facility.h"
 #include "tests/fixtures/golden.h"
 #include "zelta/base/result_text_service.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::base {
 namespace {
@@ -29,7 +29,7 @@ TEST_F(ResultText, GoldenTexts) {
   nlohmann::json actual = nlohmann::json::object();
   for (const auto& [code, text] : expected.items()) {
     const auto bits = static_cast<uint32_t>(std::stoul(code, nullptr, 16));
-    actual[code] = bm::platform::Utf16ToUtf8(DescribeResult(Code(bits)));
+    actual[code] = LossyUtf8(DescribeResult(Code(bits)));
   }
   zelta::testing::ExpectGoldenJson("result_texts.json", actual);
 }

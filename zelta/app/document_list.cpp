@@ -4,6 +4,11 @@
 
 namespace zelta::app {
 
+DocumentList::~DocumentList() {
+  for (Entry& entry : entries_)
+    if (entry.history) entry.history->Clear();
+}
+
 bool DocumentList::Add(ComPtr<IHostDocument> document, ComPtr<UndoHistory> history) {
   if (!document || Contains(document.Get())) return false;
   active_ = document.Get();
@@ -17,6 +22,7 @@ bool DocumentList::Remove(IHostDocument* document) {
   if (found == entries_.end()) return false;
   Entry removed = std::move(*found);  // released once the list is consistent again
   entries_.erase(found);
+  if (removed.history) removed.history->Clear();
   if (active_ == document) active_ = entries_.empty() ? nullptr : entries_.back().document.Get();
   return true;
 }

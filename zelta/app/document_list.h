@@ -8,8 +8,16 @@
 
 namespace zelta::app {
 
+// A document's undo steps hold its bookmarks, the bookmarks hold the document and the
+// document holds its history: that loop is broken by clearing the history whenever a document
+// leaves the list (closed, or the application goes), so the document can be freed.
 class DocumentList {
  public:
+  DocumentList() = default;
+  DocumentList(const DocumentList&) = delete;
+  DocumentList& operator=(const DocumentList&) = delete;
+  ~DocumentList();
+
   struct Entry {
     ComPtr<IHostDocument> document;
     ComPtr<UndoHistory> history;

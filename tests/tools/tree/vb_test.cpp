@@ -201,7 +201,7 @@ TEST_F(Validation, ChangesNothing) {
   EXPECT_EQ(UndoCount(document_.Get()), 0);
 }
 
-TEST(zelta::ValidationMessages, LinesFollowTheBitsAndNameTheFirstType) {
+TEST(ValidationMessages, LinesFollowTheBitsAndNameTheFirstType) {
   auto lines = zelta::ValidationMessages(zelta::kWarnPageOutOfRange | zelta::kWarnEmptyTitle | zelta::kWarnInvalidAction |
                                   0x1000000 | 0x10000);
   ASSERT_EQ(lines.size(), 3u);

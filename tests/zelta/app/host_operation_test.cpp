@@ -133,6 +133,18 @@ TEST_F(HostOperationTest, DeleteTakesSubtreesAndUndoPutsThemBack) {
   ExpectSavedFileClean();
 }
 
+// Undo steps hold bookmarks and bookmarks hold their document: closing the document must
+// still free it, or every edited document of a session stays in memory.
+TEST_F(HostOperationTest, AClosedDocumentIsFreedWithItsUndoSteps) {
+  ASSERT_EQ(Run("op.bookmarks.delete", {At(root_.Get(), 1).Get()}), S_OK);
+  ASSERT_EQ(UndoCount(), 1);
+  root_.Reset();
+  ASSERT_EQ(app_->CloseDocument(doc_.Get()), S_OK);
+  app_.Reset();  // the application's record of the last run holds the document too
+  doc_->AddRef();
+  EXPECT_EQ(doc_->Release(), 1u);  // only this test's own reference is left
+}
+
 TEST_F(HostOperationTest, BadInputChangesNothing) {
   const std::string before = Tree();
   EXPECT_EQ(Run("op.bookmarks.delete", {}), S_FALSE);
