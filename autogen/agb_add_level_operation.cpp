@@ -2,8 +2,8 @@
 
 #include "autogen/level_options.h"
 #include "autogen/style_from_selection.h"
-#include "framework/cab_access.h"
 #include "framework/atom_table.h"
+#include "framework/cab_access.h"
 
 namespace bm {
 
@@ -11,14 +11,19 @@ using zelta::ComPtr;
 using zelta::HRESULT;
 using zelta::ICabItem;
 
-AGBAddLevelOperation::AGBAddLevelOperation(PluginContext* plugin) : BookmarkOperation(plugin) { CreateParams(); }
+AGBAddLevelOperation::AGBAddLevelOperation(PluginContext* plugin) : BookmarkOperation(plugin) {
+  CreateParams();
+}
 
-zelta::Atom AGBAddLevelOperation::OperationAtom() const { return AtomOf(u"op.pseudo.bookmarks.addAGBLevel"); }
+zelta::Atom AGBAddLevelOperation::OperationAtom() const {
+  return AtomOf(u"op.pseudo.bookmarks.addAGBLevel");
+}
 
 LevelOptions AGBAddLevelOperation::StoredLevel() const {
   LevelOptions level;
   if (Plugin()) {
-    ComPtr<ICabItem> stored = CabItem(Plugin()->SettingsRoot().Get(), u"AGBAddLevelLastUsedOptions");
+    ComPtr<ICabItem> stored =
+        CabItem(Plugin()->SettingsRoot().Get(), u"AGBAddLevelLastUsedOptions");
     if (stored && zelta::Failed(ReadLevel(stored.Get(), &level, nullptr))) level = LevelOptions{};
   }
   return level;
@@ -27,7 +32,8 @@ LevelOptions AGBAddLevelOperation::StoredLevel() const {
 HRESULT AGBAddLevelOperation::FindObject(zelta::Atom id, zelta::IUnknown** object) {
   if (!object) return zelta::E_POINTER;
   *object = nullptr;
-  if (id != AtomOf(u"selection.text") || !Plugin() || zelta::Failed(ReadInputs())) return zelta::S_FALSE;
+  if (id != AtomOf(u"selection.text") || !Plugin() || zelta::Failed(ReadInputs()))
+    return zelta::S_FALSE;
   LevelOptions level = StoredLevel();
   HRESULT hr = StyleFromSelection(App(), Document(), &level);
   if (hr != zelta::S_OK) return hr;
@@ -45,7 +51,8 @@ HRESULT AGBAddLevelOperation::FindObject(zelta::Atom id, zelta::IUnknown** objec
 HRESULT AGBAddLevelOperation::Do(int32_t, intptr_t) {
   ComPtr<AGBAddLevelOperation> self(this);
   ComPtr<ICabItem> levels = CabItem(Options().Get(), u"Levels");
-  ComPtr<ICabItem> stored = Plugin() ? CabItem(Plugin()->SettingsRoot().Get(), u"AGBAddLevelLastUsedOptions") : nullptr;
+  ComPtr<ICabItem> stored =
+      Plugin() ? CabItem(Plugin()->SettingsRoot().Get(), u"AGBAddLevelLastUsedOptions") : nullptr;
   if (!levels || !stored) return zelta::S_OK;
 
   LevelOptions level;
@@ -66,7 +73,8 @@ HRESULT AGBAddLevelOperation::Do(int32_t, intptr_t) {
     ComPtr<zelta::IEventServer> events;
     if (App()->GetEventServer(events.Put()) == zelta::S_OK && events)
       events->RaiseDeclared(AtomOf(u"e.bookmarksPlugin.addAGBLevel"),
-                            reinterpret_cast<intptr_t>(static_cast<zelta::IHostOperation*>(this)), 0, 0);
+                            reinterpret_cast<intptr_t>(static_cast<zelta::IHostOperation*>(this)),
+                            0, 0);
   }
   return zelta::S_OK;
 }

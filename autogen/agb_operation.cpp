@@ -7,11 +7,11 @@
 #include "autogen/level_options.h"
 #include "autogen/page_scanner.h"
 #include "autogen/page_source.h"
+#include "framework/atom_table.h"
 #include "framework/cab_access.h"
 #include "framework/host_strings.h"
-#include "host/ui.h"
-#include "framework/atom_table.h"
 #include "framework/plugin_context.h"
+#include "host/ui.h"
 
 namespace bm {
 
@@ -76,7 +76,9 @@ HRESULT AGBOperation::Do(int32_t flags, intptr_t) {
   HRESULT hr = ReadInputs();
   if (zelta::Failed(hr)) return hr;
   int32_t answer = 0;
-  if (zelta::Failed(Document()->IsPermitted(zelta::kPermModify, zelta::kPermAddItems, zelta::kPermReserved, &answer)) || answer != 1)
+  if (zelta::Failed(Document()->IsPermitted(zelta::kPermModify, zelta::kPermAddItems,
+                                            zelta::kPermReserved, &answer)) ||
+      answer != 1)
     return zelta::E_NO_PERMISSION;
 
   // Options: every error here comes before any change.

@@ -19,11 +19,13 @@ HRESULT NewLastChild(IHostBookmark* parent, ComPtr<IHostBookmark>* child) {
 }  // namespace
 
 HRESULT BookmarkPlacer::SetProperties(IHostBookmark* bookmark, const std::u16string& title,
-                                      const LevelOptions& options, const zelta::PageDestination& destination) {
+                                      const LevelOptions& options,
+                                      const zelta::PageDestination& destination) {
   HRESULT hr = bookmark->SetTitle(title.c_str(), static_cast<int32_t>(title.size()));
   if (zelta::Succeeded(hr)) hr = bookmark->SetStyle(options.appearance.style & 3);
   if (zelta::Succeeded(hr)) hr = bookmark->SetOpen(options.appearance.expand);
-  if (zelta::Succeeded(hr)) hr = bookmark->SetColor(options.appearance.color, options.appearance.hasColor);
+  if (zelta::Succeeded(hr))
+    hr = bookmark->SetColor(options.appearance.color, options.appearance.hasColor);
   if (zelta::Failed(hr)) return hr;
   if (!actions_) {
     hr = document_->GetActionFactory(actions_.Put());
@@ -44,7 +46,8 @@ HRESULT BookmarkPlacer::Place(const std::u16string& title, const LevelOptions& o
   if (!document_ || !root_) return zelta::E_FAIL;
   try {
     // Room for one more top-level bookmark before anything is made (growing geometrically).
-    if (created_.size() == created_.capacity()) created_.reserve(std::max<size_t>(16, created_.size() * 2));
+    if (created_.size() == created_.capacity())
+      created_.reserve(std::max<size_t>(16, created_.size() * 2));
   } catch (const std::bad_alloc&) {
     return zelta::E_OUTOFMEMORY;
   }

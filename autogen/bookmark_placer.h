@@ -14,7 +14,8 @@ namespace bm {
 
 class BookmarkPlacer {
  public:
-  BookmarkPlacer(zelta::IHostDocument* document, zelta::IHostBookmark* root) : document_(document), root_(root) {}
+  BookmarkPlacer(zelta::IHostDocument* document, zelta::IHostBookmark* root)
+      : document_(document), root_(root) {}
 
   // Makes the bookmark of one title at depth options.index with the options' appearance and
   // a go-to action to destination (whose fit type and flags are already the level's). A depth
@@ -28,7 +29,8 @@ class BookmarkPlacer {
 
  private:
   zelta::HRESULT SetProperties(zelta::IHostBookmark* bookmark, const std::u16string& title,
-                               const LevelOptions& options, const zelta::PageDestination& destination);
+                               const LevelOptions& options,
+                               const zelta::PageDestination& destination);
 
   zelta::ComPtr<zelta::IHostDocument> document_;
   zelta::ComPtr<zelta::IHostBookmark> root_;

@@ -29,8 +29,11 @@ std::string Trim(std::string text) {
 }
 
 // The numbers of "name(a,b,...)"; nothing unless the text has that form with count numbers.
-std::optional<std::vector<double>> Arguments(const std::string& text, std::string_view name, size_t count) {
-  if (text.size() < name.size() + 2 || text.compare(0, name.size(), name) != 0 || text.back() != ')') return std::nullopt;
+std::optional<std::vector<double>> Arguments(const std::string& text, std::string_view name,
+                                             size_t count) {
+  if (text.size() < name.size() + 2 || text.compare(0, name.size(), name) != 0 ||
+      text.back() != ')')
+    return std::nullopt;
   std::string inner = Trim(text.substr(name.size()));
   if (inner.empty() || inner.front() != '(') return std::nullopt;
   inner = inner.substr(1, inner.size() - 2);
@@ -65,9 +68,12 @@ std::optional<uint32_t> Hex(const std::string& digits) {
       const uint32_t r = (value >> 8) & 0xF, g = (value >> 4) & 0xF, b = value & 0xF;
       return Pack(r * 17, g * 17, b * 17);
     }
-    case 6: return 0xFF000000u | value;
-    case 8: return value;
-    default: return std::nullopt;
+    case 6:
+      return 0xFF000000u | value;
+    case 8:
+      return value;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -102,7 +108,9 @@ std::optional<ParsedColor> ParseColorText(std::u16string_view text) {
     return color;
   }
   if (auto v = Arguments(lower, "cmyk", 4)) {
-    const auto part = [&](double c) { return Channel((1 - std::clamp(c, 0.0, 1.0)) * (1 - std::clamp((*v)[3], 0.0, 1.0)), 255); };
+    const auto part = [&](double c) {
+      return Channel((1 - std::clamp(c, 0.0, 1.0)) * (1 - std::clamp((*v)[3], 0.0, 1.0)), 255);
+    };
     color.packed = Pack(part((*v)[0]), part((*v)[1]), part((*v)[2]));
     return color;
   }
@@ -115,8 +123,8 @@ std::optional<ParsedColor> ParseColorText(std::u16string_view text) {
 
 std::u16string ColorText(uint32_t packed) {
   if ((packed >> 24) == 0xFF) {
-    return u"rgbd(" + NumberText((packed >> 16) & 0xFF) + u"," + NumberText((packed >> 8) & 0xFF) + u"," +
-           NumberText(packed & 0xFF) + u")";
+    return u"rgbd(" + NumberText((packed >> 16) & 0xFF) + u"," + NumberText((packed >> 8) & 0xFF) +
+           u"," + NumberText(packed & 0xFF) + u")";
   }
   static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
   std::u16string text = u"#";

@@ -10,9 +10,13 @@ namespace bm {
 using zelta::HRESULT;
 
 void SortFontNames(std::vector<std::u16string>& names) {
-  auto less = [](const std::u16string& a, const std::u16string& b) { return platform::CompareText(a, b, true) < 0; };
+  auto less = [](const std::u16string& a, const std::u16string& b) {
+    return platform::CompareText(a, b, true) < 0;
+  };
   std::stable_sort(names.begin(), names.end(), less);
-  auto same = [](const std::u16string& a, const std::u16string& b) { return platform::CompareText(a, b, true) == 0; };
+  auto same = [](const std::u16string& a, const std::u16string& b) {
+    return platform::CompareText(a, b, true) == 0;
+  };
   names.erase(std::unique(names.begin(), names.end(), same), names.end());
 }
 
@@ -22,8 +26,10 @@ bool ContainsFontName(const std::vector<std::u16string>& names, std::u16string_v
     const size_t mid = low + (high - low) / 2;
     const int order = platform::CompareText(names[mid], name, true);
     if (order == 0) return true;
-    if (order < 0) low = mid + 1;
-    else high = mid;
+    if (order < 0)
+      low = mid + 1;
+    else
+      high = mid;
   }
   return false;
 }
@@ -42,8 +48,10 @@ bool LevelChain::SameStyle(const LevelOptions& a, const LevelOptions& b) {
   if (shared & kLevelMatchSize) {
     const auto& x = a.description;
     const auto& y = b.description;
-    const double xLow = std::max(x.fontSize - x.fontTolerance, 0.0), xHigh = x.fontSize + x.fontTolerance;
-    const double yLow = std::max(y.fontSize - y.fontTolerance, 0.0), yHigh = y.fontSize + y.fontTolerance;
+    const double xLow = std::max(x.fontSize - x.fontTolerance, 0.0),
+                 xHigh = x.fontSize + x.fontTolerance;
+    const double yLow = std::max(y.fontSize - y.fontTolerance, 0.0),
+                 yHigh = y.fontSize + y.fontTolerance;
     constexpr double kSlack = 1e-6;
     if (xLow - yHigh > kSlack || yLow - xHigh > kSlack) return false;
   }
@@ -83,7 +91,8 @@ HRESULT LevelChain::Prepare() {
     if (!options.Uses(kLevelMatchSize)) allSizes_ = false;
     const std::u16string where = u"level " + NumberText(i) + u": ";
     if (options.Uses(kLevelMatchPattern)) {
-      HRESULT hr = node.pattern.Compile(options.description.textPattern, !options.Uses(kLevelPatternCase));
+      HRESULT hr =
+          node.pattern.Compile(options.description.textPattern, !options.Uses(kLevelPatternCase));
       if (zelta::Failed(hr)) {
         error_ = where + u"text pattern: " + node.pattern.Error();
         return hr;
@@ -91,7 +100,8 @@ HRESULT LevelChain::Prepare() {
       node.fallback = FindFallback(i);
     }
     if (options.format.flags & kFormatReplace) {
-      HRESULT hr = node.search.Compile(options.format.searchPattern, !(options.format.flags & kFormatReplaceCase));
+      HRESULT hr = node.search.Compile(options.format.searchPattern,
+                                       !(options.format.flags & kFormatReplaceCase));
       if (zelta::Failed(hr)) {
         error_ = where + u"search pattern: " + node.search.Error();
         return hr;

@@ -56,7 +56,8 @@ bool LevelMatcher::FontNamesMatch(uint32_t fontId, LevelNode& node) {
   if (SortedContains(node.matchingFonts, fontId)) return true;
   if (SortedContains(node.otherFonts, fontId)) return false;
   std::u16string name;
-  const bool match = fonts_.FontName(fontId, &name) && ContainsFontName(node.options.description.fontNames, name);
+  const bool match =
+      fonts_.FontName(fontId, &name) && ContainsFontName(node.options.description.fontNames, name);
   SortedInsert(match ? node.matchingFonts : node.otherFonts, fontId);
   return match;
 }
@@ -71,7 +72,8 @@ bool LevelMatcher::Test(const CharSample& sample, size_t position) {
   if (options.Uses(kLevelMatchFontNames) && !FontNamesMatch(sample.fontId, node)) return false;
   if (options.Uses(kLevelMatchSize)) {
     const LevelDescription& d = options.description;
-    if (sample.size < d.fontSize - d.fontTolerance || sample.size > d.fontSize + d.fontTolerance) return false;
+    if (sample.size < d.fontSize - d.fontTolerance || sample.size > d.fontSize + d.fontTolerance)
+      return false;
   }
   if (options.Uses(kLevelMatchColor) && sample.color != options.description.color) return false;
   return true;

@@ -16,8 +16,8 @@ namespace bm {
 // The style of one character as the host gives it.
 struct CharSample {
   uint32_t fontId = 0;
-  double size = 0;                     // points
-  uint32_t color = kOpaqueBlack;       // fill colour, 0xAARRGGBB
+  double size = 0;                                  // points
+  uint32_t color = kOpaqueBlack;                    // fill colour, 0xAARRGGBB
   double left = 0, bottom = 0, right = 0, top = 0;  // PDF user space
 };
 

@@ -12,7 +12,8 @@ using zelta::ICabItem;
 
 namespace {
 
-HRESULT ReadColor(ICabItem* dictionary, const char16_t* field, uint32_t* packed, bool* none, std::u16string* error) {
+HRESULT ReadColor(ICabItem* dictionary, const char16_t* field, uint32_t* packed, bool* none,
+                  std::u16string* error) {
   const std::u16string text = CabText(dictionary, field, u"rgbd(0,0,0)");
   auto color = ParseColorText(text);
   if (!color) {
@@ -87,7 +88,8 @@ HRESULT WriteLevel(ICabItem* level, const LevelOptions& o) {
   }
   ComPtr<ICabItem> appearance = CabItem(level, u"Appearance");
   if (appearance) {
-    SetText(appearance.Get(), u"Color", o.appearance.hasColor ? ColorText(o.appearance.color) : u"N");
+    SetText(appearance.Get(), u"Color",
+            o.appearance.hasColor ? ColorText(o.appearance.color) : u"N");
     appearance->SetInt(u"Style", o.appearance.style);
     appearance->SetInt(u"DestType", o.appearance.destType);
     appearance->SetInt(u"DestFlags", static_cast<int32_t>(o.appearance.destFlags));

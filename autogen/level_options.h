@@ -25,6 +25,7 @@ struct GenerationOptions {
 
 // The generation options of an AGBOperationOptions (or AGBOptions) dictionary, without the
 // page range.
-zelta::HRESULT ReadGenerationOptions(zelta::ICabItem* options, GenerationOptions* out, std::u16string* error);
+zelta::HRESULT ReadGenerationOptions(zelta::ICabItem* options, GenerationOptions* out,
+                                     std::u16string* error);
 
 }  // namespace bm

@@ -31,9 +31,9 @@ std::u16string RomanNumber(uint32_t n) {
     uint32_t value;
     const char16_t* text;
   };
-  static constexpr Entry kTable[] = {{1000, u"M"}, {900, u"CM"}, {500, u"D"}, {400, u"CD"}, {100, u"C"},
-                                     {90, u"XC"},  {50, u"L"},   {40, u"XL"}, {10, u"X"},   {9, u"IX"},
-                                     {5, u"V"},    {4, u"IV"},   {1, u"I"}};
+  static constexpr Entry kTable[] = {
+      {1000, u"M"}, {900, u"CM"}, {500, u"D"}, {400, u"CD"}, {100, u"C"}, {90, u"XC"}, {50, u"L"},
+      {40, u"XL"},  {10, u"X"},   {9, u"IX"},  {5, u"V"},    {4, u"IV"},  {1, u"I"}};
   std::u16string text;
   for (const Entry& entry : kTable) {
     while (n >= entry.value) {
@@ -46,9 +46,12 @@ std::u16string RomanNumber(uint32_t n) {
 
 std::u16string FormatNumber(uint32_t n, int32_t style) {
   switch (style) {
-    case kNumLetters: return LetterNumber(n);
-    case kNumRoman: return RomanNumber(n);
-    default: return DecimalNumber(n);
+    case kNumLetters:
+      return LetterNumber(n);
+    case kNumRoman:
+      return RomanNumber(n);
+    default:
+      return DecimalNumber(n);
   }
 }
 

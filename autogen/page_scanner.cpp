@@ -30,10 +30,15 @@ void PageScanner::StartDestination(State& state, size_t position, const PageText
       d.values[2] = 1.0;
       break;
     case zelta::kFitH:
-    case zelta::kFitBH: d.values[0] = ch.top; break;
+    case zelta::kFitBH:
+      d.values[0] = ch.top;
+      break;
     case zelta::kFitV:
-    case zelta::kFitBV: d.values[0] = ch.left; break;
-    default: break;
+    case zelta::kFitBV:
+      d.values[0] = ch.left;
+      break;
+    default:
+      break;
   }
 }
 
@@ -87,8 +92,8 @@ HRESULT PageScanner::Scan(const PageTextChar* chars, int32_t count, int32_t page
     }
     if (current == 0) continue;
     // A title that goes on onto another line gets one blank at the join, unless it has one.
-    if (runStart && !state.buffer.empty() && ch.line != state.lastLine && !IsBlank(state.buffer.back()) &&
-        !IsBlank(ch.code))
+    if (runStart && !state.buffer.empty() && ch.line != state.lastLine &&
+        !IsBlank(state.buffer.back()) && !IsBlank(ch.code))
       state.buffer.push_back(u' ');
     state.buffer.push_back(ch.code);
     state.lastLine = ch.line;

@@ -36,7 +36,9 @@ class PageScanner {
 
  private:
   struct State;
-  int32_t IndexOf(size_t position) const { return position ? chain_.Node(position).options.index : 0; }
+  int32_t IndexOf(size_t position) const {
+    return position ? chain_.Node(position).options.index : 0;
+  }
   zelta::HRESULT FinishTitle(State& state);
   void StartDestination(State& state, size_t position, const zelta::PageTextChar& ch) const;
 
@@ -48,7 +50,8 @@ class PageScanner {
 
 // The style sample of one character.
 inline CharSample SampleOf(const zelta::PageTextChar& ch) {
-  return CharSample{ch.fontId, static_cast<double>(ch.size), ch.color, ch.left, ch.bottom, ch.right, ch.top};
+  return CharSample{ch.fontId, static_cast<double>(ch.size), ch.color, ch.left, ch.bottom, ch.right,
+                    ch.top};
 }
 
 }  // namespace bm

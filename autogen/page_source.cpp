@@ -1,7 +1,7 @@
 #include "autogen/page_source.h"
 
-#include "host/page_range.h"
 #include "framework/plugin_context.h"
+#include "host/page_range.h"
 
 namespace bm {
 

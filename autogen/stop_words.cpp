@@ -7,7 +7,8 @@ namespace bm {
 
 using zelta::HRESULT;
 
-StopWords::StopWords(std::vector<std::u16string> words, int32_t flags) : words_(std::move(words)), flags_(flags) {}
+StopWords::StopWords(std::vector<std::u16string> words, int32_t flags)
+    : words_(std::move(words)), flags_(flags) {}
 
 HRESULT StopWords::Prepare() {
   regexes_.clear();
@@ -30,7 +31,8 @@ HRESULT StopWords::Prepare() {
 }
 
 bool StopWords::OccursPlain(std::u16string_view title, std::u16string_view word) const {
-  const size_t at = (flags_ & kStopMatchCase) ? title.find(word) : platform::FindIgnoreCase(title, word);
+  const size_t at =
+      (flags_ & kStopMatchCase) ? title.find(word) : platform::FindIgnoreCase(title, word);
   if (at == std::u16string_view::npos) return false;
   if (!(flags_ & kStopWholeWords)) return true;
   // Only the first occurrence counts, and only when blanks (or the title's ends) surround it.

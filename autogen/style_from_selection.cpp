@@ -6,8 +6,8 @@
 
 #include "autogen/page_scanner.h"
 #include "autogen/page_source.h"
-#include "host/selection.h"
 #include "framework/plugin_context.h"
+#include "host/selection.h"
 
 namespace bm {
 
@@ -24,7 +24,8 @@ struct Usable {
 std::optional<Usable> FirstUsable(zelta::IPageTextService* service, zelta::IHostDocument* document,
                                   zelta::IHostTextSelectionPart* part) {
   int32_t page = -1, ranges = 0;
-  if (zelta::Failed(part->GetPageIndex(&page)) || zelta::Failed(part->GetRangeCount(&ranges))) return std::nullopt;
+  if (zelta::Failed(part->GetPageIndex(&page)) || zelta::Failed(part->GetRangeCount(&ranges)))
+    return std::nullopt;
   ComPtr<zelta::IHostPageText> text;
   if (service->GetPageText(document, page, text.Put()) != zelta::S_OK || !text) return std::nullopt;
   const zelta::PageTextChar* chars = nullptr;
@@ -47,14 +48,16 @@ std::optional<Usable> FirstUsable(zelta::IPageTextService* service, zelta::IHost
 
 }  // namespace
 
-HRESULT StyleFromSelection(zelta::IHostApp* app, zelta::IHostDocument* document, LevelOptions* level) {
+HRESULT StyleFromSelection(zelta::IHostApp* app, zelta::IHostDocument* document,
+                           LevelOptions* level) {
   if (!level) return zelta::E_POINTER;
   if (!app || !document) return zelta::S_FALSE;
   auto selections = GetHostComponent<zelta::ISelectionService>(app, "ZLK");
   auto service = PageTextService(app);
   if (!selections || !service) return zelta::S_FALSE;
   ComPtr<zelta::IUnknown> object;
-  if (selections->GetTextSelection(document, object.Put()) != zelta::S_OK || !object) return zelta::S_FALSE;
+  if (selections->GetTextSelection(document, object.Put()) != zelta::S_OK || !object)
+    return zelta::S_FALSE;
   auto selection = zelta::QueryAs<zelta::IHostTextSelection>(object.Get());
   if (!selection) return zelta::S_FALSE;
 
@@ -72,8 +75,10 @@ HRESULT StyleFromSelection(zelta::IHostApp* app, zelta::IHostDocument* document,
     if (zelta::Failed(part->IsEmpty(&empty)) || empty) continue;
     auto usable = FirstUsable(service.Get(), document, part.Get());
     if (!usable) continue;
-    if (!reference) reference = usable->sample;
-    else tolerance = std::max(tolerance, std::fabs(reference->size - usable->sample.size) + 0.1);
+    if (!reference)
+      reference = usable->sample;
+    else
+      tolerance = std::max(tolerance, std::fabs(reference->size - usable->sample.size) + 0.1);
     if (!ContainsFontName(names, usable->fontName)) {
       names.push_back(usable->fontName);
       SortFontNames(names);

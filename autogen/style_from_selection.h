@@ -13,6 +13,7 @@ namespace bm {
 // Fills the level from the document's text selection. S_OK when the level was changed;
 // S_FALSE (level unchanged) without a selection or without a usable character; a negative
 // result when a host call fails.
-zelta::HRESULT StyleFromSelection(zelta::IHostApp* app, zelta::IHostDocument* document, LevelOptions* level);
+zelta::HRESULT StyleFromSelection(zelta::IHostApp* app, zelta::IHostDocument* document,
+                                  LevelOptions* level);
 
 }  // namespace bm

@@ -3,6 +3,8 @@
 // 100,000 bookmarks (chapters, sections and subsections) and on the largest corpus document,
 // whether the time per bookmark stays flat from 10k to 100k, and the peak memory of the
 // 100k run against the size of the file and the memory it takes merely to be open.
+#include "tools/title/change_case.h"
+
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -19,7 +21,6 @@
 #include "host/operation.h"
 #include "plugin/plugin_object.h"
 #include "tests/fixtures/pdf_builder.h"
-#include "tools/title/change_case.h"
 #include "zelta/app/host_app.h"
 #include "zelta/app/settings_store.h"
 #include "zelta/pdf/host_document.h"
@@ -35,12 +36,14 @@ using zelta::ComPtr;
 
 constexpr int kSectionsPerChapter = 9;
 constexpr int kSubsectionsPerSection = 10;
-constexpr int kPerChapter = 1 + kSectionsPerChapter * (1 + kSubsectionsPerSection);  // 100 bookmarks
+constexpr int kPerChapter =
+    1 + kSectionsPerChapter * (1 + kSubsectionsPerSection);  // 100 bookmarks
 
 // The benchmark's scratch folder, removed at exit.
 const std::string& ScratchDir() {
   static const std::string dir = [] {
-    std::string path = (fs::temp_directory_path() / ("zelta_bench_" + std::to_string(getpid()))).string();
+    std::string path =
+        (fs::temp_directory_path() / ("zelta_bench_" + std::to_string(getpid()))).string();
     fs::create_directories(path);
     return path;
   }();
@@ -55,11 +58,14 @@ std::string WriteBook(int bookmarks) {
   int page = 0;
   auto next = [&] { return page++ % 200; };
   for (int c = 1; c <= bookmarks / kPerChapter; ++c) {
-    auto chapter = zelta::testing::Bookmark("Chapter " + std::to_string(c) + ": the Quick brown Fox", next());
+    auto chapter =
+        zelta::testing::Bookmark("Chapter " + std::to_string(c) + ": the Quick brown Fox", next());
     for (int s = 1; s <= kSectionsPerChapter; ++s) {
-      auto section = zelta::testing::Bookmark("Section " + std::to_string(s) + " of the Lazy dog", next());
+      auto section =
+          zelta::testing::Bookmark("Section " + std::to_string(s) + " of the Lazy dog", next());
       for (int u = 1; u <= kSubsectionsPerSection; ++u) {
-        section.children.push_back(zelta::testing::Bookmark("subsection " + std::to_string(u) + " jumps Over", next()));
+        section.children.push_back(
+            zelta::testing::Bookmark("subsection " + std::to_string(u) + " jumps Over", next()));
       }
       chapter.children.push_back(std::move(section));
     }
@@ -75,9 +81,11 @@ class BenchHost {
  public:
   BenchHost() {
     app_ = zelta::MakeCom<zelta::app::HostApp>();
-    app_->UseSettingsStore(std::make_shared<zelta::app::SettingsStore>(ScratchDir() + "/settings.json"));
+    app_->UseSettingsStore(
+        std::make_shared<zelta::app::SettingsStore>(ScratchDir() + "/settings.json"));
     ComPtr<zelta::IPlugin> plugin;
-    if (bm::GetPluginObject(static_cast<zelta::IHostApp*>(app_.Get()), plugin.Put()) == zelta::S_OK) {
+    if (bm::GetPluginObject(static_cast<zelta::IHostApp*>(app_.Get()), plugin.Put()) ==
+        zelta::S_OK) {
       plugin_ = ComPtr<bm::PluginObject>(static_cast<bm::PluginObject*>(plugin.Get()));
       ready_ = plugin_->Attach(static_cast<zelta::IHostApp*>(app_.Get())) == zelta::S_OK &&
                plugin_->Initialize() == zelta::S_OK && plugin_->Start() == zelta::S_OK;
@@ -127,7 +135,8 @@ class BenchHost {
     auto root = bm::CabRoot(params.Get());
     auto options = bm::CabItem(root.Get(), u"Options");
     if (!options || zelta::Failed(options->SetInt(u"Flags", flags))) return zelta::E_FAIL;
-    zelta::HRESULT hr = bm::SetCabObjects(bm::CabItem(root.Get(), u"Input").Get(), {document_.Get()});
+    zelta::HRESULT hr =
+        bm::SetCabObjects(bm::CabItem(root.Get(), u"Input").Get(), {document_.Get()});
     return zelta::Failed(hr) ? hr : app_->RunOperation(operation.Get(), zelta::kDoNoProgress, 0);
   }
 
@@ -150,7 +159,8 @@ double gNsPerBookmark10k = 0, gNsPerBookmark100k = 0;
 
 // Runs Change Case over the open document in every iteration, alternating UPPERCASE and
 // lowercase so that each run changes every title. Returns the CPU time per bookmark in ns.
-double RunCase(benchmark::State& state, const std::string& path, int64_t bookmarks, BenchHost& host) {
+double RunCase(benchmark::State& state, const std::string& path, int64_t bookmarks,
+               BenchHost& host) {
   int32_t flags = bm::kUpperCase;
   double cpu = 0, first = 0, last = 0;
   for (auto _ : state) {
@@ -196,7 +206,8 @@ void BM_ChangeCase100k(benchmark::State& state) {
   state.counters["open_MiB"] = static_cast<double>(openKb) / 1024.0;
   state.counters["peak_MiB"] = static_cast<double>(peakKb) / 1024.0;
   state.counters["peak_per_file"] = static_cast<double>(peakKb) / fileKb;
-  if (gNsPerBookmark10k > 0) state.counters["per_bookmark_vs_10k"] = gNsPerBookmark100k / gNsPerBookmark10k;
+  if (gNsPerBookmark10k > 0)
+    state.counters["per_bookmark_vs_10k"] = gNsPerBookmark100k / gNsPerBookmark10k;
 }
 
 // The corpus document with the most bookmarks.
@@ -231,8 +242,10 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   if (gNsPerBookmark10k > 0 && gNsPerBookmark100k > 0) {
-    std::printf("Change Case CPU time per bookmark: %.0f ns at 10k, %.0f ns at 100k; ratio 100k/10k = %.2f\n",
-                gNsPerBookmark10k, gNsPerBookmark100k, gNsPerBookmark100k / gNsPerBookmark10k);
+    std::printf(
+        "Change Case CPU time per bookmark: %.0f ns at 10k, %.0f ns at 100k; ratio 100k/10k = "
+        "%.2f\n",
+        gNsPerBookmark10k, gNsPerBookmark100k, gNsPerBookmark100k / gNsPerBookmark10k);
   }
   std::error_code ignored;
   fs::remove_all(ScratchDir(), ignored);

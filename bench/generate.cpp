@@ -5,7 +5,6 @@
 // 2,000-page document (every page's whole text one title), and the peak memory of whole
 // program runs over 250 and 2,000 pages.
 #include <benchmark/benchmark.h>
-
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -43,7 +42,8 @@ Fixture& Manual() {
     Fixture f;
     f.document = f.host->OpenBytes(zelta::testing::ReadFile(ZELTA_CORPUS_DIR "/R-intro.pdf"));
     // The bundled options, beside this file's folder (CMake compiles it by its full path).
-    std::ifstream in(std::filesystem::path(__FILE__).parent_path().parent_path() / "samples" / "R-intro.options.json");
+    std::ifstream in(std::filesystem::path(__FILE__).parent_path().parent_path() / "samples" /
+                     "R-intro.options.json");
     f.options = nlohmann::json::parse(in, nullptr, false);
     f.document->GetPageCount(&f.pages);
     // The floor reads the pages the run reads: the options give an open range "N-".
@@ -61,8 +61,11 @@ zelta::testing::TextPdfSpec LongLayout() {
   for (int p = 0; p < 2000; ++p) {
     TextPageSpec page;
     for (int l = 0; l < 30; ++l)
-      page.lines.push_back({72, 740.0 - 20 * l, {{"Line " + std::to_string(l) + " of page " + std::to_string(p) +
-                                                     " with some words to read", kRegular, 10}}});
+      page.lines.push_back({72,
+                            740.0 - 20 * l,
+                            {{"Line " + std::to_string(l) + " of page " + std::to_string(p) +
+                                  " with some words to read",
+                              kRegular, 10}}});
     layout.pages.push_back(page);
   }
   return layout;
@@ -132,7 +135,8 @@ void BM_ManualScanOnly(benchmark::State& state) {
   std::u16string why;
   bm::ReadGenerationOptions(operation->Options().Get(), &options, &why);
   struct Count : bm::TitleSink {
-    zelta::HRESULT PlaceTitle(const std::u16string&, size_t, const zelta::PageDestination&) override {
+    zelta::HRESULT PlaceTitle(const std::u16string&, size_t,
+                              const zelta::PageDestination&) override {
       ++titles;
       return zelta::S_OK;
     }
@@ -162,7 +166,8 @@ void BM_LongNoCriteriaPrefetch(benchmark::State& state) { Generate(LongDocument(
 
 // Peak resident memory (kB) of one fresh `zelta run AGB` process over pages 1-N of `pdf`; -1
 // when the run did not end as expected (exit 3: read through, nothing matched).
-long ChildPeakKb(const std::string& pdf, const std::string& options, const std::string& folder, int pages) {
+long ChildPeakKb(const std::string& pdf, const std::string& options, const std::string& folder,
+                 int pages) {
   const std::string range = "1-" + std::to_string(pages);
   const std::string out = folder + "/out.pdf";
   const std::string settings = folder + "/settings.json";
@@ -172,13 +177,15 @@ long ChildPeakKb(const std::string& pdf, const std::string& options, const std::
     const int null = open("/dev/null", O_WRONLY);
     dup2(null, STDOUT_FILENO);
     dup2(null, STDERR_FILENO);
-    execl(ZELTA_BINARY_DIR "/zelta", "zelta", "--settings", settings.c_str(), "run", "AGB", pdf.c_str(), "-o",
-          out.c_str(), "--options", options.c_str(), "--pages", range.c_str(), "--quiet", static_cast<char*>(nullptr));
+    execl(ZELTA_BINARY_DIR "/zelta", "zelta", "--settings", settings.c_str(), "run", "AGB",
+          pdf.c_str(), "-o", out.c_str(), "--options", options.c_str(), "--pages", range.c_str(),
+          "--quiet", static_cast<char*>(nullptr));
     _exit(127);
   }
   int status = 0;
   rusage usage{};
-  if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 3) return -1;
+  if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 3)
+    return -1;
   return usage.ru_maxrss;
 }
 
@@ -206,7 +213,8 @@ void BM_PeakMemory(benchmark::State& state) {
   if (!std::filesystem::exists(pdf)) {
     std::ofstream(pdf, std::ios::binary) << zelta::testing::BuildTextPdf(LongLayout());
     std::ofstream(options) << nlohmann::json{
-        {"Levels", nlohmann::json::array({{{"Index", 1}, {"Flags", 1}, {"LevelDescription", {{"FontSize", 99}}}}})}};
+        {"Levels", nlohmann::json::array(
+                       {{{"Index", 1}, {"Flags", 1}, {"LevelDescription", {{"FontSize", 99}}}}})}};
   }
   long peakKb = 0;
   for (auto _ : state) {
@@ -224,7 +232,12 @@ BENCHMARK(BM_ManualGeneratePrefetch)->Unit(benchmark::kMillisecond)->UseRealTime
 BENCHMARK(BM_LongFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BM_LongNoCriteria)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BM_LongNoCriteriaPrefetch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
-BENCHMARK(BM_PeakMemory)->Arg(250)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_PeakMemory)
+    ->Arg(250)
+    ->Arg(2000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
 
 }  // namespace
 

@@ -31,7 +31,8 @@ std::string LargestCorpusPdf() {
 ComPtr<pdf::HostDocument> OpenLargest(benchmark::State& state) {
   ComPtr<pdf::HostDocument> document;
   std::string error;
-  if (Failed(pdf::OpenDocument(LargestCorpusPdf(), "", &document, &error))) state.SkipWithError(error.c_str());
+  if (Failed(pdf::OpenDocument(LargestCorpusPdf(), "", &document, &error)))
+    state.SkipWithError(error.c_str());
   return document;
 }
 
@@ -58,7 +59,8 @@ void BM_MuPdfStructuredText(benchmark::State& state) {
       for (fz_stext_block* block = text->first_block; block; block = block->next)
         if (block->type == FZ_STEXT_BLOCK_TEXT)
           for (fz_stext_line* line = block->u.t.first_line; line; line = line->next)
-            for (fz_stext_char* ch = line->first_char; ch; ch = ch->next) chars += static_cast<size_t>(ch->c != 0);
+            for (fz_stext_char* ch = line->first_char; ch; ch = ch->next)
+              chars += static_cast<size_t>(ch->c != 0);
       fz_drop_stext_page(ctx, text);
     }
     benchmark::DoNotOptimize(chars);
@@ -97,7 +99,8 @@ void BM_PageTextReader(benchmark::State& state) {
   for (int32_t i = 0; i < pages; ++i) list[static_cast<size_t>(i)] = i;
   for (auto _ : state) {
     ComPtr<IHostPageTextReader> reader;
-    service->OpenReader(document.Get(), list.data(), pages, static_cast<int32_t>(state.range(0)), reader.Put());
+    service->OpenReader(document.Get(), list.data(), pages, static_cast<int32_t>(state.range(0)),
+                        reader.Put());
     uint64_t sum = 0;
     for (;;) {
       ComPtr<IHostPageText> text;

@@ -25,7 +25,8 @@ PdfSpec LargeOutline(int bookmarks) {
     OutlineSpec c = Mark("Chapter " + std::to_string(chapter + 1) + " of the manual", page++ % 50);
     for (int section = 0; section < 9; ++section) {
       OutlineSpec s = Mark("1." + std::to_string(section + 1) + " Section about data", page++ % 50);
-      for (int sub = 0; sub < 10; ++sub) s.children.push_back(Mark("Subsection on chapter text", page++ % 50));
+      for (int sub = 0; sub < 10; ++sub)
+        s.children.push_back(Mark("Subsection on chapter text", page++ % 50));
       c.children.push_back(std::move(s));
     }
     layout.outline.push_back(std::move(c));
@@ -90,9 +91,21 @@ void BM_Corpus(benchmark::State& state) {
   }
 }
 
-BENCHMARK(BM_LargeOutline<FRTOperation, FindReplaceOptions>)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_LargeOutline<FRTOperation, LiteralOptions>)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_LargeOutline<ATBOperation, AddTextOptions>)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_LargeOutline<FRTOperation, FindReplaceOptions>)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_LargeOutline<FRTOperation, LiteralOptions>)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_LargeOutline<ATBOperation, AddTextOptions>)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK(BM_Corpus<FRTOperation, LiteralOptions>)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_Corpus<ATBOperation, AddTextOptions>)->Unit(benchmark::kMillisecond)->Iterations(5);
 

@@ -66,10 +66,18 @@ void RunOn(benchmark::State& state, const std::string& bytes, int32_t flags) {
   }
 }
 
-void Validate(benchmark::State& state) { RunOn<bm::VBOperation>(state, LargeOutline(state.range(0)), 0xFF); }
-void SortByPlace(benchmark::State& state) { RunOn<bm::SBOperation>(state, LargeOutline(state.range(0)), 0); }
-void SortByTitle(benchmark::State& state) { RunOn<bm::SBOperation>(state, LargeOutline(state.range(0)), 0x9); }
-void ToNamedDests(benchmark::State& state) { RunOn<bm::BNDOperation>(state, LargeOutline(state.range(0)), 0); }
+void Validate(benchmark::State& state) {
+  RunOn<bm::VBOperation>(state, LargeOutline(state.range(0)), 0xFF);
+}
+void SortByPlace(benchmark::State& state) {
+  RunOn<bm::SBOperation>(state, LargeOutline(state.range(0)), 0);
+}
+void SortByTitle(benchmark::State& state) {
+  RunOn<bm::SBOperation>(state, LargeOutline(state.range(0)), 0x9);
+}
+void ToNamedDests(benchmark::State& state) {
+  RunOn<bm::BNDOperation>(state, LargeOutline(state.range(0)), 0);
+}
 
 void CorpusValidate(benchmark::State& state) { RunOn<bm::VBOperation>(state, Corpus(), 0xFF); }
 void CorpusSortByPlace(benchmark::State& state) { RunOn<bm::SBOperation>(state, Corpus(), 0); }

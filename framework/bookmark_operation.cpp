@@ -85,9 +85,7 @@ HRESULT BookmarkOperation::FindObject(zelta::Atom, zelta::IUnknown** object) {
   return zelta::S_FALSE;
 }
 
-zelta::IHostApp* BookmarkOperation::App() const {
-  return plugin_ ? plugin_->App() : nullptr;
-}
+zelta::IHostApp* BookmarkOperation::App() const { return plugin_ ? plugin_->App() : nullptr; }
 
 std::u16string BookmarkOperation::LoadString(std::u16string_view id) const {
   return LoadHostString(App(), id);
@@ -137,7 +135,8 @@ HRESULT BookmarkOperation::Execute(bool runThroughHost, intptr_t extra) {
   if (app && app->GetActiveDocument(document.Put()) == zelta::S_OK && document)
     SetInput({static_cast<zelta::IUnknown*>(document.Get())});
   zelta::WindowHandle owner = 0;
-  if (zelta::IWindowService* windows = plugin_ ? plugin_->Windows() : nullptr) windows->GetActiveWindow(&owner);
+  if (zelta::IWindowService* windows = plugin_ ? plugin_->Windows() : nullptr)
+    windows->GetActiveWindow(&owner);
 
   LoadLastUsedOptions();
   HRESULT hr = ShowDialog(owner, extra);
@@ -224,7 +223,8 @@ void BookmarkOperation::BeginRun() {
 HRESULT BookmarkOperation::CheckPermission() {
   if (!document_) return zelta::E_INVALIDARG;
   int32_t answer = 0;
-  if (zelta::Failed(document_->IsPermitted(zelta::kPermModify, zelta::kPermEditItems, zelta::kPermReserved, &answer)) ||
+  if (zelta::Failed(document_->IsPermitted(zelta::kPermModify, zelta::kPermEditItems,
+                                           zelta::kPermReserved, &answer)) ||
       answer != 1)
     return zelta::E_NO_PERMISSION;
   return zelta::S_OK;

@@ -10,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/plugin_context.h"
 #include "host/app.h"
 #include "host/document.h"
 #include "host/operation.h"
 #include "host/progress.h"
 #include "host/undo.h"
-#include "framework/plugin_context.h"
 
 namespace bm {
 

@@ -3,8 +3,8 @@
 #include <new>
 #include <unordered_set>
 
-#include "host/selection.h"
 #include "framework/atom_table.h"
+#include "host/selection.h"
 
 namespace bm {
 

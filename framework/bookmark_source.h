@@ -16,13 +16,15 @@ bool IsDescendant(zelta::IHostBookmark* bookmark, zelta::IHostBookmark* ancestor
 // skipped when an entry already covers it (the entry itself or an ancestor), and otherwise
 // replaces the entries it covers. E_POINTER for a null bookmark, E_OUTOFMEMORY when the list
 // cannot grow.
-zelta::HRESULT AddBookmark(BookmarkList& list, zelta::IHostBookmark* bookmark, bool includeSubLevels);
+zelta::HRESULT AddBookmark(BookmarkList& list, zelta::IHostBookmark* bookmark,
+                           bool includeSubLevels);
 
 // Fills the list (emptied first) from the document's "selection.bookmarks", in selection
 // order, by the rules of AddBookmark. No selection service or no selection: S_OK and an empty
 // list. E_POINTER for a null document, E_OUTOFMEMORY when the list cannot grow (the entries
 // collected so far stay).
-zelta::HRESULT CollectSelectedBookmarks(zelta::ISelectionService* selections, zelta::IHostDocument* document,
-                                        BookmarkList& list, bool includeSubLevels);
+zelta::HRESULT CollectSelectedBookmarks(zelta::ISelectionService* selections,
+                                        zelta::IHostDocument* document, BookmarkList& list,
+                                        bool includeSubLevels);
 
 }  // namespace bm

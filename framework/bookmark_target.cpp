@@ -13,7 +13,8 @@ bool ValueGiven(const PageDestination& dest, int index) { return !(dest.flags & 
 int QuarterTurns(int64_t degrees) { return static_cast<int>(((degrees / 90) % 4 + 4) % 4); }
 
 // Whether an action yields a page, and its destination.
-bool DestinationOf(zelta::IHostBookmark* bookmark, zelta::IHostAction* action, PageDestination* dest) {
+bool DestinationOf(zelta::IHostBookmark* bookmark, zelta::IHostAction* action,
+                   PageDestination* dest) {
   int32_t type = zelta::kActionOther;
   if (zelta::Failed(action->GetType(&type)) || type != zelta::kActionGoTo) return false;
   if (action->GetDestination(dest) == zelta::S_OK) return dest->page >= 0;
@@ -22,7 +23,8 @@ bool DestinationOf(zelta::IHostBookmark* bookmark, zelta::IHostAction* action, P
   if (action->GetDestinationName(name.Put()) != zelta::S_OK || name.Empty()) return false;
   ComPtr<zelta::IHostDocument> document;
   if (bookmark->GetDocument(document.Put()) != zelta::S_OK || !document) return false;
-  return document->ResolveNamedDest(name.Data(), name.Length(), dest) == zelta::S_OK && dest->page >= 0;
+  return document->ResolveNamedDest(name.Data(), name.Length(), dest) == zelta::S_OK &&
+         dest->page >= 0;
 }
 
 }  // namespace
@@ -69,10 +71,14 @@ ViewPoint DestinationPoint(zelta::IHostDocument* document, int32_t viewRotation,
     const double right = ValueGiven(dest, 2) ? dest.values[2] : box.right;
     const double top = ValueGiven(dest, 3) ? dest.values[3] : box.top;
     switch (turns) {
-      case 1: return {bottom, -left};
-      case 2: return {-right, -bottom};
-      case 3: return {-top, right};
-      default: return {left, top};
+      case 1:
+        return {bottom, -left};
+      case 2:
+        return {-right, -bottom};
+      case 3:
+        return {-top, right};
+      default:
+        return {left, top};
     }
   }
 
@@ -96,10 +102,14 @@ ViewPoint DestinationPoint(zelta::IHostDocument* document, int32_t viewRotation,
       break;
   }
   switch (turns) {
-    case 1: return {y, -x};
-    case 2: return {-x, -y};
-    case 3: return {-y, x};
-    default: return {x, y};
+    case 1:
+      return {y, -x};
+    case 2:
+      return {-x, -y};
+    case 3:
+      return {-y, x};
+    default:
+      return {x, y};
   }
 }
 

@@ -69,7 +69,8 @@ HRESULT WalkBookmarks(IHostBookmark* top, int32_t topLevel, bool includeTop,
   return zelta::S_OK;
 }
 
-uint32_t CountBookmarks(IHostBookmark* bookmark, int32_t startLevel, int32_t level, bool subLevels) {
+uint32_t CountBookmarks(IHostBookmark* bookmark, int32_t startLevel, int32_t level,
+                        bool subLevels) {
   if (!bookmark) return 0;
   const bool limited = startLevel >= 0;
   // Without sub-levels nothing is counted below the start level.

@@ -13,7 +13,8 @@ namespace bm {
 
 // Called with a bookmark and its level (the outline root is level 0). S_OK goes on into the
 // bookmark's children, S_FALSE skips them, a failure ends the walk and is returned.
-using BookmarkVisitor = std::function<zelta::HRESULT(zelta::IHostBookmark* bookmark, int32_t level)>;
+using BookmarkVisitor =
+    std::function<zelta::HRESULT(zelta::IHostBookmark* bookmark, int32_t level)>;
 
 // Walks the subtree of top, which is at level topLevel. With includeTop the walk starts at top
 // itself (and never leaves to its siblings); otherwise it covers top's descendants only.

@@ -17,7 +17,8 @@ std::u16string FormatInserts(std::u16string_view pattern, std::u16string_view fi
   std::u16string out;
   out.reserve(pattern.size() + first.size() + second.size());
   for (size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] == u'%' && i + 1 < pattern.size() && (pattern[i + 1] == u'1' || pattern[i + 1] == u'2')) {
+    if (pattern[i] == u'%' && i + 1 < pattern.size() &&
+        (pattern[i + 1] == u'1' || pattern[i + 1] == u'2')) {
       out.append(pattern[i + 1] == u'1' ? first : second);
       ++i;
     } else {

@@ -118,13 +118,15 @@ struct IHostActionList : IUnknown {
   // reference is given). On failure the list is unchanged and *action is null.
   virtual HRESULT AppendGoTo(const PageDestination* dest, IHostAction** action) = 0;
   virtual HRESULT AppendGoToNamed(const char16_t* name, int32_t length, IHostAction** action) = 0;
-  virtual HRESULT AppendGoToRemote(const char16_t* file, int32_t fileLength, const PageDestination* dest,
-                                   IHostAction** action) = 0;
-  virtual HRESULT AppendGoToRemoteNamed(const char16_t* file, int32_t fileLength, const char16_t* name,
-                                        int32_t nameLength, IHostAction** action) = 0;
+  virtual HRESULT AppendGoToRemote(const char16_t* file, int32_t fileLength,
+                                   const PageDestination* dest, IHostAction** action) = 0;
+  virtual HRESULT AppendGoToRemoteNamed(const char16_t* file, int32_t fileLength,
+                                        const char16_t* name, int32_t nameLength,
+                                        IHostAction** action) = 0;
   virtual HRESULT AppendUri(const char16_t* uri, int32_t length, IHostAction** action) = 0;
   virtual HRESULT AppendLaunch(const char16_t* file, int32_t length, IHostAction** action) = 0;
-  virtual HRESULT AppendJavaScript(const char16_t* script, int32_t length, IHostAction** action) = 0;
+  virtual HRESULT AppendJavaScript(const char16_t* script, int32_t length,
+                                   IHostAction** action) = 0;
 };
 
 // The document's action factory (IHostDocument::GetActionFactory). Each call makes a new,
@@ -140,16 +142,18 @@ struct IHostActionFactory : IUnknown {
   virtual HRESULT CreateGoToNamed(const char16_t* name, int32_t length, IHostAction** action) = 0;
   // GoToR: the file as written (a path or URL relative to this document), and the remote
   // page index with its view, or a name in that file.
-  virtual HRESULT CreateGoToRemote(const char16_t* file, int32_t fileLength, const PageDestination* dest,
-                                   IHostAction** action) = 0;
-  virtual HRESULT CreateGoToRemoteNamed(const char16_t* file, int32_t fileLength, const char16_t* name,
-                                        int32_t nameLength, IHostAction** action) = 0;
+  virtual HRESULT CreateGoToRemote(const char16_t* file, int32_t fileLength,
+                                   const PageDestination* dest, IHostAction** action) = 0;
+  virtual HRESULT CreateGoToRemoteNamed(const char16_t* file, int32_t fileLength,
+                                        const char16_t* name, int32_t nameLength,
+                                        IHostAction** action) = 0;
   // URI: the text is stored as written (UTF-8 for characters beyond ASCII).
   virtual HRESULT CreateUri(const char16_t* uri, int32_t length, IHostAction** action) = 0;
   // Launch: the file (or program) to open.
   virtual HRESULT CreateLaunch(const char16_t* file, int32_t length, IHostAction** action) = 0;
   // JavaScript: the script text.
-  virtual HRESULT CreateJavaScript(const char16_t* script, int32_t length, IHostAction** action) = 0;
+  virtual HRESULT CreateJavaScript(const char16_t* script, int32_t length,
+                                   IHostAction** action) = 0;
 };
 
 }  // namespace zelta

@@ -41,7 +41,8 @@ struct IHostApp : IUnknown {
   virtual HRESULT RunOperation(IHostOperation* operation, int32_t flags, intptr_t extra) = 0;
 
   // The settings node kept for a plug-in (the plug-in object is the key; reserved is -1).
-  virtual HRESULT GetPluginSettings(IUnknown* plugin, int32_t reserved, IHostSettings** settings) = 0;
+  virtual HRESULT GetPluginSettings(IUnknown* plugin, int32_t reserved,
+                                    IHostSettings** settings) = 0;
 
   // Registers the factory of a plug-in operation id (replacing an earlier one), after which
   // CreateOperation(id) asks the factory. abbreviation is the short name users may give

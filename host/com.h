@@ -80,16 +80,21 @@ using BString = char16_t*;
 
 inline BString AllocString(const char16_t* text, size_t length) {
   if (length > 0x3FFFFFFFu) return nullptr;
-  auto* block = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) + (length + 1) * sizeof(char16_t)));
+  auto* block =
+      static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) + (length + 1) * sizeof(char16_t)));
   if (!block) return nullptr;
   block[0] = static_cast<uint32_t>(length);
   auto* data = reinterpret_cast<char16_t*>(block + 1);
-  if (length && text) std::memcpy(data, text, length * sizeof(char16_t));
-  else if (length) std::memset(data, 0, length * sizeof(char16_t));
+  if (length && text)
+    std::memcpy(data, text, length * sizeof(char16_t));
+  else if (length)
+    std::memset(data, 0, length * sizeof(char16_t));
   data[length] = 0;
   return data;
 }
-inline BString AllocString(std::u16string_view text) { return AllocString(text.data(), text.size()); }
+inline BString AllocString(std::u16string_view text) {
+  return AllocString(text.data(), text.size());
+}
 inline void FreeString(BString s) {
   if (s) std::free(reinterpret_cast<uint32_t*>(s) - 1);
 }
@@ -134,7 +139,9 @@ class OwnedString {
     s_ = nullptr;
     return &s_;
   }
-  std::u16string_view View() const { return s_ ? std::u16string_view(s_, StringLength(s_)) : std::u16string_view(); }
+  std::u16string_view View() const {
+    return s_ ? std::u16string_view(s_, StringLength(s_)) : std::u16string_view();
+  }
   std::u16string Str() const { return std::u16string(View()); }
   const char16_t* Data() const { return s_ ? s_ : u""; }
   int32_t Length() const { return static_cast<int32_t>(StringLength(s_)); }

@@ -19,11 +19,11 @@ enum PermissionKind : int32_t {
 
 // What a permission query asks about within its kind (the second argument of IsPermitted).
 enum PermissionChange : int32_t {
-  kPermAnyChange = 0,        // the kind as a whole
-  kPermAddItems = 2,         // new bookmarks, annotations or links
-  kPermArrangeItems = 3,     // moving or reordering existing items
-  kPermEditItems = 4,        // changing existing items (titles, destinations)
-  kPermInsertPages = 0x10,   // new pages
+  kPermAnyChange = 0,       // the kind as a whole
+  kPermAddItems = 2,        // new bookmarks, annotations or links
+  kPermArrangeItems = 3,    // moving or reordering existing items
+  kPermEditItems = 4,       // changing existing items (titles, destinations)
+  kPermInsertPages = 0x10,  // new pages
 };
 // The third argument of IsPermitted: no value but this one is defined.
 inline constexpr int32_t kPermReserved = 0;
@@ -69,7 +69,8 @@ struct IHostDocument : IUnknown {
   // S_FALSE when the name is unknown or does not resolve to a page of this document.
   virtual HRESULT ResolveNamedDest(const char16_t* name, int32_t length, PageDestination* dest) = 0;
   // Adds or replaces a name in the /Names /Dests tree. Raises "e.pdfNamedDests.inserted".
-  virtual HRESULT AddNamedDest(const char16_t* name, int32_t length, const PageDestination* dest) = 0;
+  virtual HRESULT AddNamedDest(const char16_t* name, int32_t length,
+                               const PageDestination* dest) = 0;
   // Removes a name from both stores. S_FALSE when it was not there. Raises
   // "e.pdfNamedDests.deleted".
   virtual HRESULT RemoveNamedDest(const char16_t* name, int32_t length) = 0;

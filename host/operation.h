@@ -9,9 +9,9 @@ namespace zelta {
 
 // Flags of IHostOperation::Do.
 enum OperationFlags : int32_t {
-  kDoNoProgress = 0x1,      // no progress window
-  kDoNoProgressAlt = 0x2,   // no progress window (the runner's own silent mode)
-  kDoNoChangeGroup = 0x4,   // do not open a change group (the caller owns the undo step)
+  kDoNoProgress = 0x1,     // no progress window
+  kDoNoProgressAlt = 0x2,  // no progress window (the runner's own silent mode)
+  kDoNoChangeGroup = 0x4,  // do not open a change group (the caller owns the undo step)
 };
 
 // What the host may rely on about a registered operation without running it.

@@ -11,7 +11,8 @@ struct IHostSettings : IUnknown {
   // Shapes the node by a template root: every item the template declares and the node lacks
   // is added with its default; stored values of the right type are kept; stored items that
   // the template does not know are kept as they are.
-  virtual HRESULT AttachTemplate(const char16_t* templateText, int32_t length, const char16_t* rootId) = 0;
+  virtual HRESULT AttachTemplate(const char16_t* templateText, int32_t length,
+                                 const char16_t* rootId) = 0;
   // The node's root Dictionary (empty before AttachTemplate).
   virtual HRESULT GetRoot(ICabItem** root) = 0;
 };

@@ -2,8 +2,8 @@
 // windows) and the ZLW component (windows).
 #pragma once
 
-#include "host/commands.h"
 #include "host/com.h"
+#include "host/commands.h"
 #include "host/progress.h"
 
 namespace zelta {

@@ -5,8 +5,8 @@
 
 #include <array>
 #include <cstdint>
-#include <utility>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zelta {

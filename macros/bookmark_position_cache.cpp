@@ -18,7 +18,8 @@ std::u16string Decimal(int64_t value) {
 
 }  // namespace
 
-const BookmarkPositionCache::Position* BookmarkPositionCache::Cached(IHostBookmark* bookmark) const {
+const BookmarkPositionCache::Position* BookmarkPositionCache::Cached(
+    IHostBookmark* bookmark) const {
   auto found = positions_.find(bookmark);
   return found == positions_.end() ? nullptr : &found->second.position;
 }
@@ -64,8 +65,9 @@ HRESULT BookmarkPositionCache::Find(IHostBookmark* bookmark, Position& position)
       Position current;
       current.level = parent.level + 1;
       current.indexInParent = IndexAmongSiblings(it->Get());
-      current.hierIndex = parent.hierIndex.empty() ? Decimal(current.indexInParent)
-                                                   : parent.hierIndex + u'.' + Decimal(current.indexInParent);
+      current.hierIndex = parent.hierIndex.empty()
+                              ? Decimal(current.indexInParent)
+                              : parent.hierIndex + u'.' + Decimal(current.indexInParent);
       positions_.emplace(it->Get(), Entry{*it, current});
       parent = std::move(current);
     }

@@ -14,9 +14,9 @@ namespace bm {
 class BookmarkPositionCache {
  public:
   struct Position {
-    int32_t level = 0;            // top level = 1
-    int32_t indexInParent = 0;    // 1-based
-    std::u16string hierIndex;     // "2.1.3"
+    int32_t level = 0;          // top level = 1
+    int32_t indexInParent = 0;  // 1-based
+    std::u16string hierIndex;   // "2.1.3"
   };
 
   // The position of a bookmark of the outline; E_POINTER for null, E_INVALIDARG for the

@@ -13,8 +13,10 @@ int32_t LineBelow(const zelta::PageTextChar* chars, int32_t count, double limit)
   for (int32_t i = 0; i < count; ++i) {
     const zelta::PageTextChar& c = chars[i];
     auto [it, added] = slot.try_emplace(c.line, lines.size());
-    if (added) lines.emplace_back(c.line, c.top);
-    else if (c.top > lines[it->second].second) lines[it->second].second = c.top;
+    if (added)
+      lines.emplace_back(c.line, c.top);
+    else if (c.top > lines[it->second].second)
+      lines[it->second].second = c.top;
   }
   int32_t best = -1;
   double bestTop = 0;

@@ -28,7 +28,9 @@ constexpr std::array<MacroInfo, kMacroCount> kMacros = {{
     {MacroId::kFirstLine, u"FirstLine", 0x10000},
 }};
 
-char16_t FoldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+char16_t FoldAscii(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+}
 
 bool IsBlank(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
 
@@ -62,7 +64,8 @@ MacroNumber ParseMacroNumber(std::u16string_view text) {
     ++i;
   }
   int64_t value = 0;
-  for (int digits = 0; digits < 10 && i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++digits, ++i) {
+  for (int digits = 0; digits < 10 && i < text.size() && text[i] >= u'0' && text[i] <= u'9';
+       ++digits, ++i) {
     value = value * 10 + (text[i] - u'0');
     digitSeen = true;
   }
@@ -77,8 +80,8 @@ std::optional<double> ParseLengthInPoints(std::u16string_view text) {
   size_t i = 0;
   while (i < text.size() && IsBlank(text[i])) ++i;
   std::string number;
-  while (i < text.size() && ((text[i] >= u'0' && text[i] <= u'9') || text[i] == u'.' || text[i] == u'-' ||
-                             text[i] == u'+'))
+  while (i < text.size() && ((text[i] >= u'0' && text[i] <= u'9') || text[i] == u'.' ||
+                             text[i] == u'-' || text[i] == u'+'))
     number += static_cast<char>(text[i++]);
   if (number.empty() || number.size() > 32) return std::nullopt;
   char* end = nullptr;

@@ -17,7 +17,8 @@ namespace {
 // Decimal with at least `width` digits ("%0*d").
 std::u16string Padded(int64_t value, int width) {
   std::string digits = std::to_string(value < 0 ? -value : value);
-  if (static_cast<int>(digits.size()) < width) digits.insert(0, static_cast<size_t>(width) - digits.size(), '0');
+  if (static_cast<int>(digits.size()) < width)
+    digits.insert(0, static_cast<size_t>(width) - digits.size(), '0');
   if (value < 0) digits.insert(0, 1, '-');
   return std::u16string(digits.begin(), digits.end());
 }
@@ -33,14 +34,19 @@ void TitleMacroExpander::Handler::Evaluate(std::u16string_view parameter, bool h
 
 TitleMacroExpander::TitleMacroExpander(zelta::IHostApp* app, zelta::IHostDocument* document,
                                        platform::EnvironmentSources environment)
-    : app_(app), document_(document), environment_(std::move(environment)), clock_(platform::CurrentDateTime) {
-  for (const MacroInfo& macro : Macros()) handlers_[static_cast<size_t>(macro.id)] = Handler(this, macro.id);
+    : app_(app),
+      document_(document),
+      environment_(std::move(environment)),
+      clock_(platform::CurrentDateTime) {
+  for (const MacroInfo& macro : Macros())
+    handlers_[static_cast<size_t>(macro.id)] = Handler(this, macro.id);
 }
 
 HRESULT TitleMacroExpander::RegisterMacros(TitleTemplate& titleTemplate, uint32_t mask) const {
   try {
     for (const MacroInfo& macro : Macros())
-      if (mask & macro.bit) titleTemplate.Register(macro.name, &handlers_[static_cast<size_t>(macro.id)]);
+      if (mask & macro.bit)
+        titleTemplate.Register(macro.name, &handlers_[static_cast<size_t>(macro.id)]);
   } catch (const std::bad_alloc&) {
     return zelta::E_FAIL;
   }
@@ -88,8 +94,8 @@ HRESULT TitleMacroExpander::SetBookmark(IHostBookmark* bookmark) {
       if (hr == zelta::E_OUTOFMEMORY) return hr;
       if (zelta::Failed(hr)) position_ = {};
     }
-    if (Uses(MacroId::kPage) || Uses(MacroId::kLabel) || Uses(MacroId::kFirstLine) || Uses(MacroId::kDest) ||
-        Uses(MacroId::kURI) || Uses(MacroId::kFile))
+    if (Uses(MacroId::kPage) || Uses(MacroId::kLabel) || Uses(MacroId::kFirstLine) ||
+        Uses(MacroId::kDest) || Uses(MacroId::kURI) || Uses(MacroId::kFile))
       LoadActionValues(bookmark);
     if (Uses(MacroId::kTitle) || Uses(MacroId::kHierTitle)) LoadTitles(bookmark);
   } catch (const std::bad_alloc&) {
@@ -110,7 +116,8 @@ void TitleMacroExpander::LoadActionValues(IHostBookmark* bookmark) {
 
   ComPtr<zelta::IHostActionList> actions;
   int32_t count = 0;
-  if (bookmark->GetActions(actions.Put()) != zelta::S_OK || !actions || zelta::Failed(actions->GetCount(&count)))
+  if (bookmark->GetActions(actions.Put()) != zelta::S_OK || !actions ||
+      zelta::Failed(actions->GetCount(&count)))
     count = 0;
   // From the last action to the first, until every value a template needs is found.
   for (int32_t i = count - 1; i >= 0 && !(pageFound && destFound && uriFound && fileFound); --i) {
@@ -174,9 +181,15 @@ void TitleMacroExpander::LoadTitles(IHostBookmark* bookmark) {
 void TitleMacroExpander::Evaluate(MacroId id, std::u16string_view parameter, bool hasParameter,
                                   std::u16string& output) const {
   switch (id) {
-    case MacroId::kLevel: output = position_.level > 0 ? Padded(position_.level, 1) : u""; break;
-    case MacroId::kIndexInPar: output = position_.level > 0 ? Padded(position_.indexInParent, 1) : u""; break;
-    case MacroId::kHierIndex: output = position_.hierIndex; break;
+    case MacroId::kLevel:
+      output = position_.level > 0 ? Padded(position_.level, 1) : u"";
+      break;
+    case MacroId::kIndexInPar:
+      output = position_.level > 0 ? Padded(position_.indexInParent, 1) : u"";
+      break;
+    case MacroId::kHierIndex:
+      output = position_.hierIndex;
+      break;
     case MacroId::kSeqNum: {
       const MacroNumber start = ParseMacroNumber(parameter);
       output = Padded(sequence_ + (start.used >= 0 ? start.value : 1), 1);
@@ -185,18 +198,38 @@ void TitleMacroExpander::Evaluate(MacroId id, std::u16string_view parameter, boo
     case MacroId::kPagesCount: {
       const MacroNumber width = ParseMacroNumber(parameter);
       const bool whole = width.used == static_cast<int32_t>(parameter.size()) && width.value >= 1;
-      output = Padded(pageCount_, whole ? static_cast<int>(std::min<int64_t>(width.value, kMaxPagesCountWidth)) : 1);
+      output =
+          Padded(pageCount_,
+                 whole ? static_cast<int>(std::min<int64_t>(width.value, kMaxPagesCountWidth)) : 1);
       break;
     }
-    case MacroId::kPage: output = page_ >= 0 ? Padded(page_ + 1, 1) : u""; break;
-    case MacroId::kDest: output = dest_; break;
-    case MacroId::kLabel: output = page_ >= 0 ? label_ : u""; break;
-    case MacroId::kURI: output = uri_; break;
-    case MacroId::kFile: output = file_; break;
-    case MacroId::kDocTitle: output = docTitle_; break;
-    case MacroId::kDate: output = DateText(parameter); break;
-    case MacroId::kTime: output = TimeText(parameter); break;
-    case MacroId::kEnv: output = EnvValue(parameter); break;
+    case MacroId::kPage:
+      output = page_ >= 0 ? Padded(page_ + 1, 1) : u"";
+      break;
+    case MacroId::kDest:
+      output = dest_;
+      break;
+    case MacroId::kLabel:
+      output = page_ >= 0 ? label_ : u"";
+      break;
+    case MacroId::kURI:
+      output = uri_;
+      break;
+    case MacroId::kFile:
+      output = file_;
+      break;
+    case MacroId::kDocTitle:
+      output = docTitle_;
+      break;
+    case MacroId::kDate:
+      output = DateText(parameter);
+      break;
+    case MacroId::kTime:
+      output = TimeText(parameter);
+      break;
+    case MacroId::kEnv:
+      output = EnvValue(parameter);
+      break;
     case MacroId::kHierTitle: {
       const std::u16string_view separator = hasParameter ? parameter : std::u16string_view(u" ");
       output.clear();
@@ -206,8 +239,12 @@ void TitleMacroExpander::Evaluate(MacroId id, std::u16string_view parameter, boo
       }
       break;
     }
-    case MacroId::kTitle: output = titles_.empty() ? u"" : titles_.back(); break;
-    case MacroId::kFirstLine: output = page_ >= 0 ? FirstLine(parameter) : u""; break;
+    case MacroId::kTitle:
+      output = titles_.empty() ? u"" : titles_.back();
+      break;
+    case MacroId::kFirstLine:
+      output = page_ >= 0 ? FirstLine(parameter) : u"";
+      break;
   }
 }
 
@@ -227,7 +264,8 @@ std::u16string TitleMacroExpander::ClockText(std::u16string_view picture, bool d
   const platform::DateTimeContext now = clock_();
   const int64_t second = static_cast<int64_t>(now.millis / 1000);
   ClockEntry& entry = clockCache_[date ? 0 : 1];
-  if (entry.valid && entry.second == second && entry.picture == picture && entry.locale == now.locale)
+  if (entry.valid && entry.second == second && entry.picture == picture &&
+      entry.locale == now.locale)
     return entry.text;
   entry.text = date ? platform::FormatDate(now, picture) : platform::FormatTime(now, picture);
   entry.picture = std::u16string(picture);
@@ -261,11 +299,12 @@ std::u16string TitleMacroExpander::FirstLine(std::u16string_view parameter) cons
     ComPtr<zelta::IHostPageText> text;
     const zelta::PageTextChar* chars = nullptr;
     int32_t count = 0;
-    if (service && service->GetPageText(document_.Get(), page_, text.Put()) == zelta::S_OK && text &&
-        text->GetChars(&chars, &count) == zelta::S_OK) {
+    if (service && service->GetPageText(document_.Get(), page_, text.Put()) == zelta::S_OK &&
+        text && text->GetChars(&chars, &count) == zelta::S_OK) {
       const int32_t found = LineBelow(chars, count, box.top - offset);
       zelta::OwnedString lineText;
-      if (found >= 0 && text->GetLine(found, lineText.Put(), nullptr) == zelta::S_OK) line = lineText.Str();
+      if (found >= 0 && text->GetLine(found, lineText.Put(), nullptr) == zelta::S_OK)
+        line = lineText.Str();
     }
   }
   lineCache_.emplace(key, line);

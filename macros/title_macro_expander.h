@@ -24,8 +24,9 @@ class TitleMacroExpander {
  public:
   // app gives the page text service (%[FirstLine]); it may be null, and so may document (every
   // document value is then empty).
-  TitleMacroExpander(zelta::IHostApp* app, zelta::IHostDocument* document,
-                     platform::EnvironmentSources environment = platform::DefaultEnvironmentSources());
+  TitleMacroExpander(
+      zelta::IHostApp* app, zelta::IHostDocument* document,
+      platform::EnvironmentSources environment = platform::DefaultEnvironmentSources());
   TitleMacroExpander(const TitleMacroExpander&) = delete;
   TitleMacroExpander& operator=(const TitleMacroExpander&) = delete;
 
@@ -60,14 +61,16 @@ class TitleMacroExpander {
    public:
     Handler() = default;
     Handler(const TitleMacroExpander* owner, MacroId id) : owner_(owner), id_(id) {}
-    void Evaluate(std::u16string_view parameter, bool hasParameter, std::u16string& output) const override;
+    void Evaluate(std::u16string_view parameter, bool hasParameter,
+                  std::u16string& output) const override;
 
    private:
     const TitleMacroExpander* owner_ = nullptr;
     MacroId id_ = MacroId::kTitle;
   };
 
-  void Evaluate(MacroId id, std::u16string_view parameter, bool hasParameter, std::u16string& output) const;
+  void Evaluate(MacroId id, std::u16string_view parameter, bool hasParameter,
+                std::u16string& output) const;
   void LoadActionValues(zelta::IHostBookmark* bookmark);
   void LoadTitles(zelta::IHostBookmark* bookmark);
   std::u16string FirstLine(std::u16string_view parameter) const;

@@ -9,24 +9,29 @@ namespace {
 
 // Parser states; each table entry is both the action taken and the next state.
 enum State : uint8_t {
-  kText = 0,        // action: append to the token's text
-  kAfterPercent,    // remember the "%"
-  kMacroStart,      // close the token, start a macro token
-  kAfterClose,      // close the macro token
-  kAfterColon,      // the macro has a parameter; the ":" is dropped
-  kInName,          // append to the name
-  kInParameter,     // append to the parameter
-  kLonePercent,     // append the "%" and this character as text
+  kText = 0,      // action: append to the token's text
+  kAfterPercent,  // remember the "%"
+  kMacroStart,    // close the token, start a macro token
+  kAfterClose,    // close the macro token
+  kAfterColon,    // the macro has a parameter; the ":" is dropped
+  kInName,        // append to the name
+  kInParameter,   // append to the parameter
+  kLonePercent,   // append the "%" and this character as text
 };
 
 // Character classes: other, "%", "[", ":", "]".
 int ClassOf(char16_t c) {
   switch (c) {
-    case u'%': return 1;
-    case u'[': return 2;
-    case u':': return 3;
-    case u']': return 4;
-    default: return 0;
+    case u'%':
+      return 1;
+    case u'[':
+      return 2;
+    case u':':
+      return 3;
+    case u']':
+      return 4;
+    default:
+      return 0;
   }
 }
 
@@ -87,13 +92,26 @@ void TitleTemplate::ParseTokens(std::u16string_view text) {
   for (char16_t c : text) {
     state = kTransitions[state][ClassOf(c)];
     switch (state) {
-      case kText: current.output += c; break;
-      case kAfterPercent: break;
-      case kMacroStart: close(); break;
-      case kAfterClose: close(); break;
-      case kAfterColon: current.hasParameter = true; break;
-      case kInName: current.name += c; break;
-      case kInParameter: current.parameter += c; break;
+      case kText:
+        current.output += c;
+        break;
+      case kAfterPercent:
+        break;
+      case kMacroStart:
+        close();
+        break;
+      case kAfterClose:
+        close();
+        break;
+      case kAfterColon:
+        current.hasParameter = true;
+        break;
+      case kInName:
+        current.name += c;
+        break;
+      case kInParameter:
+        current.parameter += c;
+        break;
       case kLonePercent:
         current.output += u'%';
         current.output += c;
@@ -110,7 +128,8 @@ zelta::HRESULT TitleTemplate::Render(std::u16string& out) {
     for (Token& token : tokens_) {
       if (token.IsMacro()) {
         token.output.clear();
-        if (token.handler) token.handler->Evaluate(token.parameter, token.hasParameter, token.output);
+        if (token.handler)
+          token.handler->Evaluate(token.parameter, token.hasParameter, token.output);
       }
       out += token.output;
     }

@@ -17,7 +17,8 @@ namespace bm {
 class TitleMacroHandler {
  public:
   virtual ~TitleMacroHandler() = default;
-  virtual void Evaluate(std::u16string_view parameter, bool hasParameter, std::u16string& output) const = 0;
+  virtual void Evaluate(std::u16string_view parameter, bool hasParameter,
+                        std::u16string& output) const = 0;
 };
 
 class TitleTemplate {

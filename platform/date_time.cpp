@@ -1,7 +1,7 @@
 #include "platform/date_time.h"
 
-#include <unicode/udat.h>
 #include <unicode/ucal.h>
+#include <unicode/udat.h>
 
 #include <cstdlib>
 #include <memory>
@@ -27,14 +27,15 @@ std::string LocaleFromEnvironment() {
   return {};
 }
 
-FormatPtr OpenFormat(const DateTimeContext& ctx, UDateFormatStyle timeStyle, UDateFormatStyle dateStyle,
-                     std::u16string_view pattern) {
+FormatPtr OpenFormat(const DateTimeContext& ctx, UDateFormatStyle timeStyle,
+                     UDateFormatStyle dateStyle, std::u16string_view pattern) {
   UErrorCode status = U_ZERO_ERROR;
   std::u16string zone = std::u16string(ctx.timeZone.begin(), ctx.timeZone.end());
   const char* locale = ctx.locale.empty() ? "und" : ctx.locale.c_str();
   UDateFormat* format =
-      udat_open(timeStyle, dateStyle, locale, zone.empty() ? nullptr : zone.data(), static_cast<int32_t>(zone.size()),
-                pattern.empty() ? nullptr : pattern.data(), static_cast<int32_t>(pattern.size()), &status);
+      udat_open(timeStyle, dateStyle, locale, zone.empty() ? nullptr : zone.data(),
+                static_cast<int32_t>(zone.size()), pattern.empty() ? nullptr : pattern.data(),
+                static_cast<int32_t>(pattern.size()), &status);
   if (U_FAILURE(status)) {
     if (format) udat_close(format);
     return nullptr;
@@ -46,7 +47,8 @@ std::u16string Format(UDateFormat* format, double millis) {
   if (!format) return {};
   UErrorCode status = U_ZERO_ERROR;
   std::u16string text(64, u'\0');
-  int32_t length = udat_format(format, millis, text.data(), static_cast<int32_t>(text.size()), nullptr, &status);
+  int32_t length =
+      udat_format(format, millis, text.data(), static_cast<int32_t>(text.size()), nullptr, &status);
   if (status == U_BUFFER_OVERFLOW_ERROR) {
     status = U_ZERO_ERROR;
     text.assign(static_cast<size_t>(length), u'\0');
@@ -66,20 +68,31 @@ std::u16string FormatField(const DateTimeContext& ctx, std::u16string_view patte
 std::u16string FieldPattern(char16_t letter, size_t count, bool date) {
   if (date) {
     switch (letter) {
-      case u'd': return count == 1 ? u"d" : count == 2 ? u"dd" : count == 3 ? u"EEE" : u"EEEE";
-      case u'M': return count == 1 ? u"M" : count == 2 ? u"MM" : count == 3 ? u"MMM" : u"MMMM";
-      case u'y': return count <= 2 ? u"yy" : u"yyyy";
-      case u'g': return u"G";
-      default: return {};
+      case u'd':
+        return count == 1 ? u"d" : count == 2 ? u"dd" : count == 3 ? u"EEE" : u"EEEE";
+      case u'M':
+        return count == 1 ? u"M" : count == 2 ? u"MM" : count == 3 ? u"MMM" : u"MMMM";
+      case u'y':
+        return count <= 2 ? u"yy" : u"yyyy";
+      case u'g':
+        return u"G";
+      default:
+        return {};
     }
   }
   switch (letter) {
-    case u'h': return count == 1 ? u"h" : u"hh";
-    case u'H': return count == 1 ? u"H" : u"HH";
-    case u'm': return count == 1 ? u"m" : u"mm";
-    case u's': return count == 1 ? u"s" : u"ss";
-    case u't': return u"a";
-    default: return {};
+    case u'h':
+      return count == 1 ? u"h" : u"hh";
+    case u'H':
+      return count == 1 ? u"H" : u"HH";
+    case u'm':
+      return count == 1 ? u"m" : u"mm";
+    case u's':
+      return count == 1 ? u"s" : u"ss";
+    case u't':
+      return u"a";
+    default:
+      return {};
   }
 }
 

@@ -57,7 +57,8 @@ bool SplitAssignment(const std::string& rawLine, std::string& name, std::string&
 }
 
 std::string Unquote(const std::string& value) {
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front())
     return value.substr(1, value.size() - 2);
   return value;
 }
@@ -95,14 +96,18 @@ std::string Expand(const std::string& value, const std::map<std::string, std::st
       } else {
         const std::string current = lookup(inner.substr(0, op));
         const std::string word = inner.substr(op + 2);
-        if (inner[op + 1] == '-') out += current.empty() ? word : current;
-        else out += current.empty() ? "" : word;
+        if (inner[op + 1] == '-')
+          out += current.empty() ? word : current;
+        else
+          out += current.empty() ? "" : word;
       }
       i = close + 1;
       continue;
     }
     size_t end = i + 1;
-    while (end < value.size() && (std::isalnum(static_cast<unsigned char>(value[end])) || value[end] == '_')) ++end;
+    while (end < value.size() &&
+           (std::isalnum(static_cast<unsigned char>(value[end])) || value[end] == '_'))
+      ++end;
     if (end == i + 1) {
       out += value[i++];
       continue;
@@ -119,8 +124,10 @@ EnvironmentSources DefaultEnvironmentSources() {
   EnvironmentSources sources;
   const char* config = std::getenv("XDG_CONFIG_HOME");
   const char* home = std::getenv("HOME");
-  if (config && *config) sources.userDir = std::string(config) + "/environment.d";
-  else if (home && *home) sources.userDir = std::string(home) + "/.config/environment.d";
+  if (config && *config)
+    sources.userDir = std::string(config) + "/environment.d";
+  else if (home && *home)
+    sources.userDir = std::string(home) + "/.config/environment.d";
   sources.machineFile = "/etc/environment";
   return sources;
 }
@@ -130,7 +137,8 @@ std::map<std::string, std::string> ReadUserEnvironment(const std::string& dir) {
   if (dir.empty()) return values;
   std::vector<std::filesystem::path> files;
   std::error_code error;
-  for (std::filesystem::directory_iterator it(dir, error), end; !error && it != end; it.increment(error))
+  for (std::filesystem::directory_iterator it(dir, error), end; !error && it != end;
+       it.increment(error))
     if (it->path().extension() == ".conf") files.push_back(it->path());
   std::sort(files.begin(), files.end());
   for (const auto& file : files) {
@@ -152,7 +160,8 @@ std::map<std::string, std::string> ReadMachineEnvironment(const std::string& fil
   return values;
 }
 
-std::optional<std::u16string> LookupEnvironment(std::u16string_view name, const EnvironmentSources& sources) {
+std::optional<std::u16string> LookupEnvironment(std::u16string_view name,
+                                                const EnvironmentSources& sources) {
   const std::string key = Utf16ToUtf8(name);
   if (!ValidName(key)) return std::nullopt;
   const auto user = ReadUserEnvironment(sources.userDir);
@@ -168,7 +177,8 @@ std::map<std::string, std::string> MergedEnvironment(const EnvironmentSources& s
   for (char** entry = environ; entry && *entry; ++entry) {
     std::string_view text(*entry);
     const size_t eq = text.find('=');
-    if (eq != std::string_view::npos && eq > 0) merged[std::string(text.substr(0, eq))] = std::string(text.substr(eq + 1));
+    if (eq != std::string_view::npos && eq > 0)
+      merged[std::string(text.substr(0, eq))] = std::string(text.substr(eq + 1));
   }
   for (auto& [name, value] : ReadUserEnvironment(sources.userDir)) merged[name] = value;
   return merged;

@@ -27,7 +27,8 @@ std::map<std::string, std::string> ReadMachineEnvironment(const std::string& fil
 
 // The value of a variable by the order "UAM"; nullopt when no source has it. The name is
 // UTF-16 and so is the value (files and the process environment are read as UTF-8).
-std::optional<std::u16string> LookupEnvironment(std::u16string_view name, const EnvironmentSources& sources);
+std::optional<std::u16string> LookupEnvironment(std::u16string_view name,
+                                                const EnvironmentSources& sources);
 
 // Every variable name the three sources know, once each, in name order (for the macro menu).
 std::map<std::string, std::string> MergedEnvironment(const EnvironmentSources& sources);

@@ -12,7 +12,8 @@ namespace bm {
 
 // Names the values of a declared event type, in the order the factory takes them.
 struct IEventParamList : zelta::IUnknown {
-  static constexpr zelta::Guid kIid{0x5E3A91D2, 0x6C42, 0x4B8E, {0xA1, 0xF7, 0x2D, 0x9C, 0x04, 0xB6, 0xE8, 0x13}};
+  static constexpr zelta::Guid kIid{
+      0x5E3A91D2, 0x6C42, 0x4B8E, {0xA1, 0xF7, 0x2D, 0x9C, 0x04, 0xB6, 0xE8, 0x13}};
   virtual zelta::HRESULT GetCount(int32_t* count) = 0;
   // E_INVALIDARG out of range.
   virtual zelta::HRESULT GetName(int32_t index, zelta::BString* name) = 0;
@@ -20,7 +21,8 @@ struct IEventParamList : zelta::IUnknown {
 
 class AddAgbLevelEventFactory : public zelta::ComObject<zelta::IEventFactory> {
  public:
-  zelta::HRESULT CreateEvent(intptr_t a, intptr_t b, intptr_t c, zelta::IUnknown** eventObject) override {
+  zelta::HRESULT CreateEvent(intptr_t a, intptr_t b, intptr_t c,
+                             zelta::IUnknown** eventObject) override {
     if (!eventObject) return zelta::E_POINTER;
     *eventObject = nullptr;
     auto event = zelta::MakeCom<AddAgbLevelEvent>(a, b, c);
@@ -42,7 +44,8 @@ class AddAgbLevelEventFactory : public zelta::ComObject<zelta::IEventFactory> {
     }
 
    private:
-    static constexpr std::array<std::u16string_view, 3> kNames = {u"operation", u"value2", u"value3"};
+    static constexpr std::array<std::u16string_view, 3> kNames = {u"operation", u"value2",
+                                                                  u"value3"};
   };
 };
 

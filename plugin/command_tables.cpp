@@ -7,9 +7,9 @@
 #include "framework/atom_table.h"
 #include "plugin/plugin_object.h"
 #include "tools/title/atb_operation.h"
+#include "tools/title/bnd_operation.h"
 #include "tools/title/cbc_operation.h"
 #include "tools/title/frt_operation.h"
-#include "tools/title/bnd_operation.h"
 #include "tools/tree/sb_operation.h"
 #include "tools/tree/vb_operation.h"
 
@@ -19,9 +19,11 @@ namespace {
 constexpr std::array<CommandRow, 11> kCommands = {{
     {u"cmd.bookmarksPlugin.generate", u"bookmarksPlugin.cmd.generate", u"cmd.bookmarksView.new"},
     {u"cmd.bookmarksPlugin.addAGBLevel", u"bookmarksPlugin.cmd.addAGBLevel", u""},
-    {u"cmd.bookmarksPlugin.validate", u"bookmarksPlugin.cmd.validate", u"ico.bookmark.plugin.validate"},
+    {u"cmd.bookmarksPlugin.validate", u"bookmarksPlugin.cmd.validate",
+     u"ico.bookmark.plugin.validate"},
     {u"cmd.bookmarksPlugin.toTOC", u"bookmarksPlugin.cmd.toTOC", u"ico.bookmark.plugin.toTOC"},
-    {u"cmd.bookmarksPlugin.fromTOC", u"bookmarksPlugin.cmd.fromTOC", u"ico.bookmark.plugin.fromTOC"},
+    {u"cmd.bookmarksPlugin.fromTOC", u"bookmarksPlugin.cmd.fromTOC",
+     u"ico.bookmark.plugin.fromTOC"},
     {u"cmd.bookmarksPlugin.sort", u"bookmarksPlugin.cmd.sort", u"ico.bookmark.plugin.sort"},
     {u"cmd.bookmarksPlugin.changeBookmarkCase", u"bookmarksPlugin.cmd.changeBookmarkCase",
      u"ico.bookmark.plugin.case"},
@@ -59,21 +61,37 @@ struct OperationRow {
 
 const OperationRow kOperations[] = {
     {u"cmd.bookmarksPlugin.changeBookmarkCase", u"op.bookmarks.changeBookmarkCase",
-     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> { return zelta::MakeCom<CBCOperation>(plugin); }},
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
+       return zelta::MakeCom<CBCOperation>(plugin);
+     }},
     {u"cmd.bookmarksPlugin.findReplaceBookmarkText", u"op.bookmarks.findReplaceBookmarkText",
-     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> { return zelta::MakeCom<FRTOperation>(plugin); }},
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
+       return zelta::MakeCom<FRTOperation>(plugin);
+     }},
     {u"cmd.bookmarksPlugin.addTextToBookmarkTitle", u"op.bookmarks.addTextToBookmarkTitle",
-     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> { return zelta::MakeCom<ATBOperation>(plugin); }},
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
+       return zelta::MakeCom<ATBOperation>(plugin);
+     }},
     {u"cmd.bookmarksPlugin.generate", u"op.bookmarks.autoGenerateFromText",
-     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> { return zelta::MakeCom<AGBOperation>(plugin); }},
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
+       return zelta::MakeCom<AGBOperation>(plugin);
+     }},
     {u"cmd.bookmarksPlugin.addAGBLevel", u"op.pseudo.bookmarks.addAGBLevel",
-     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> { return zelta::MakeCom<AGBAddLevelOperation>(plugin); }},
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
+       return zelta::MakeCom<AGBAddLevelOperation>(plugin);
+     }},
     {u"cmd.bookmarksPlugin.bookmarksToNamedDests", u"op.bookmarks.toNamedDests",
-     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> { return zelta::MakeCom<BNDOperation>(plugin); }},
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
+       return zelta::MakeCom<BNDOperation>(plugin);
+     }},
     {u"cmd.bookmarksPlugin.sort", u"op.bookmarks.sortBookmarks",
-     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> { return zelta::MakeCom<SBOperation>(plugin); }},
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
+       return zelta::MakeCom<SBOperation>(plugin);
+     }},
     {u"cmd.bookmarksPlugin.validate", u"op.bookmarks.validate",
-     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> { return zelta::MakeCom<VBOperation>(plugin); }},
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
+       return zelta::MakeCom<VBOperation>(plugin);
+     }},
 };
 
 // Every operation of the plug-in with the abbreviation users name it by. Operations not built
@@ -99,7 +117,8 @@ std::span<const CommandRow> CommandRegistrationTable() { return kCommands; }
 
 std::span<const std::u16string_view> SubmenuSlots() { return kSubmenu; }
 
-zelta::ComPtr<BookmarkOperation> CreateOperationForCommand(zelta::Atom command, PluginObject* plugin) {
+zelta::ComPtr<BookmarkOperation> CreateOperationForCommand(zelta::Atom command,
+                                                           PluginObject* plugin) {
   if (command == zelta::kNoAtom || !plugin) return nullptr;
   for (const OperationRow& row : kOperations)
     if (command == AtomOf(row.command)) return row.create(plugin);

@@ -32,7 +32,8 @@ std::span<const std::u16string_view> SubmenuSlots();
 
 // The operation a command runs, with one reference; null for a command without one (only the
 // operations that exist are made).
-zelta::ComPtr<BookmarkOperation> CreateOperationForCommand(zelta::Atom command, PluginObject* plugin);
+zelta::ComPtr<BookmarkOperation> CreateOperationForCommand(zelta::Atom command,
+                                                           PluginObject* plugin);
 
 // The operation of an operation id ("op.bookmarks.changeBookmarkCase"), with one reference;
 // null for an id the plug-in has no operation for.

@@ -30,10 +30,12 @@ void FillSubmenu(zelta::ICommandBarItem* item) {
 }
 
 // The position of a command's first item in a bar; -1 when missing.
-int32_t FindPosition(zelta::ICommandBar* bar, Atom command, ComPtr<zelta::ICommandBarItem>* item = nullptr) {
+int32_t FindPosition(zelta::ICommandBar* bar, Atom command,
+                     ComPtr<zelta::ICommandBarItem>* item = nullptr) {
   ComPtr<zelta::ICommandBarItem> found;
   int32_t position = -1;
-  if (command == zelta::kNoAtom || bar->FindItem(command, found.Put(), &position) != zelta::S_OK || !found)
+  if (command == zelta::kNoAtom || bar->FindItem(command, found.Put(), &position) != zelta::S_OK ||
+      !found)
     return -1;
   if (item) *item = found;
   return position;
@@ -75,7 +77,8 @@ void PluginEventSink::PlaceSubmenu(zelta::ICommandBarCustomization* customizatio
     if (FindPosition(bar.Get(), submenuId, &item) < 0) {
       const int32_t anchor = FindPosition(bar.Get(), AtomOf(u"cmd.hresultInfo"));
       if (anchor < 0) bar->InsertSeparator(-1);
-      if (zelta::Succeeded(bar->InsertCommand(anchor, submenuId, kSubmenuStyle, kSubmenuStyle, item.Put())) &&
+      if (zelta::Succeeded(
+              bar->InsertCommand(anchor, submenuId, kSubmenuStyle, kSubmenuStyle, item.Put())) &&
           anchor >= 0)
         bar->InsertSeparator(anchor + 1);
     }
@@ -116,9 +119,10 @@ HRESULT PluginEventSink::UpdateCommandState(zelta::IHostCommand* command, zelta:
                          id == AtomOf(u"cmd.bookmarksPlugin.fromTOC");
   bool needsDocument = needsText;
   for (std::u16string_view name :
-       {u"cmd.bookmarksPlugin.generate", u"cmd.bookmarksPlugin.validate", u"cmd.bookmarksPlugin.toTOC",
-        u"cmd.bookmarksPlugin.sort", u"cmd.bookmarksPlugin.changeBookmarkCase",
-        u"cmd.bookmarksPlugin.addTextToBookmarkTitle", u"cmd.bookmarksPlugin.bookmarksToNamedDests",
+       {u"cmd.bookmarksPlugin.generate", u"cmd.bookmarksPlugin.validate",
+        u"cmd.bookmarksPlugin.toTOC", u"cmd.bookmarksPlugin.sort",
+        u"cmd.bookmarksPlugin.changeBookmarkCase", u"cmd.bookmarksPlugin.addTextToBookmarkTitle",
+        u"cmd.bookmarksPlugin.bookmarksToNamedDests",
         u"cmd.bookmarksPlugin.findReplaceBookmarkText", u"cmd.bookmarksPlugin.fromTextFile"}) {
     if (id == AtomOf(name)) needsDocument = true;
   }
@@ -131,15 +135,16 @@ HRESULT PluginEventSink::UpdateCommandState(zelta::IHostCommand* command, zelta:
   if (enabled && needsText) {
     ComPtr<zelta::IUnknown> selection;
     zelta::ISelectionService* service = plugin_->Selections();
-    enabled = service && service->GetTextSelection(document.Get(), selection.Put()) == zelta::S_OK &&
+    enabled = service &&
+              service->GetTextSelection(document.Get(), selection.Put()) == zelta::S_OK &&
               selection;
   }
   *state = enabled ? zelta::kCommandEnabled : zelta::kCommandDisabled;
   return zelta::S_OK;
 }
 
-HRESULT PluginEventSink::ExecuteCommand(int32_t action, zelta::IHostCommand* command, intptr_t, intptr_t,
-                                        intptr_t) {
+HRESULT PluginEventSink::ExecuteCommand(int32_t action, zelta::IHostCommand* command, intptr_t,
+                                        intptr_t, intptr_t) {
   if (!command) return zelta::S_FALSE;
   Atom id = zelta::kNoAtom;
   command->GetId(&id);

@@ -22,10 +22,14 @@ class PluginEventSink : public zelta::ComObject<zelta::IEventSink, zelta::IComma
   zelta::HRESULT OnCommandRemoved(zelta::IHostCommand*) override { return zelta::E_NOTIMPL; }
   zelta::HRESULT UpdateCommandState(zelta::IHostCommand* command, zelta::IUnknown* context,
                                     intptr_t reserved, int32_t* state) override;
-  zelta::HRESULT GetCommandTip(zelta::IHostCommand*, zelta::BString*) override { return zelta::E_NOTIMPL; }
-  zelta::HRESULT ExecuteCommand(int32_t action, zelta::IHostCommand* command, intptr_t a, intptr_t b,
-                                intptr_t c) override;
-  zelta::HRESULT OnPopup(zelta::IHostCommand*, zelta::IUnknown*) override { return zelta::E_NOTIMPL; }
+  zelta::HRESULT GetCommandTip(zelta::IHostCommand*, zelta::BString*) override {
+    return zelta::E_NOTIMPL;
+  }
+  zelta::HRESULT ExecuteCommand(int32_t action, zelta::IHostCommand* command, intptr_t a,
+                                intptr_t b, intptr_t c) override;
+  zelta::HRESULT OnPopup(zelta::IHostCommand*, zelta::IUnknown*) override {
+    return zelta::E_NOTIMPL;
+  }
 
   // The plug-in is going away: later events and commands do nothing.
   void Detach() { plugin_ = nullptr; }

@@ -1,10 +1,10 @@
 #include "plugin/plugin_object.h"
 
+#include "framework/atom_table.h"
 #include "framework/host_strings.h"
 #include "platform/embedded_resource.h"
 #include "platform/resources.h"
 #include "plugin/add_agb_level_event_factory.h"
-#include "framework/atom_table.h"
 #include "plugin/command_tables.h"
 #include "plugin/plugin_event_sink.h"
 #include "plugin/plugin_operation_factory.h"
@@ -18,7 +18,8 @@ using zelta::HRESULT;
 namespace {
 
 constexpr std::u16string_view kName = u"Bookmarks";
-constexpr std::u16string_view kNotice = u"Bookmarks plug-in, copyright (c) the Bookmarks project authors.";
+constexpr std::u16string_view kNotice =
+    u"Bookmarks plug-in, copyright (c) the Bookmarks project authors.";
 constexpr std::u16string_view kRightsReserved = u"All rights reserved.";
 constexpr std::u16string_view kCompany = u"The Bookmarks Project";
 constexpr std::u16string_view kDescription = u"Plugin for bookmarks extended operations.";
@@ -72,7 +73,9 @@ HRESULT PluginObject::GetID(zelta::Guid* id) {
 
 HRESULT PluginObject::GetName(zelta::BString* name) { return zelta::ReturnString(kName, name); }
 
-HRESULT PluginObject::GetNotice(zelta::BString* notice) { return zelta::ReturnString(kNotice, notice); }
+HRESULT PluginObject::GetNotice(zelta::BString* notice) {
+  return zelta::ReturnString(kNotice, notice);
+}
 
 HRESULT PluginObject::GetVersion(uint32_t* version) {
   if (!version) return zelta::E_POINTER;
@@ -96,7 +99,9 @@ HRESULT PluginObject::GetLegalInfo(zelta::BString* info) {
   return zelta::ReturnString(text, info);
 }
 
-HRESULT PluginObject::GetCompany(zelta::BString* company) { return zelta::ReturnString(kCompany, company); }
+HRESULT PluginObject::GetCompany(zelta::BString* company) {
+  return zelta::ReturnString(kCompany, company);
+}
 
 HRESULT PluginObject::GetRequirements(int32_t* requirements) {
   if (requirements) *requirements = 0;
@@ -144,7 +149,8 @@ HRESULT PluginObject::Shutdown() {
     // and cut its link back, so that a later event or command finds no dead plug-in.
     ComPtr<zelta::IEventServer> server;
     if (app_ && app_->GetEventServer(server.Put()) == zelta::S_OK && server) {
-      for (std::u16string_view event : kSubscribedEvents) server->Unsubscribe(AtomOf(event), sink_.Get());
+      for (std::u16string_view event : kSubscribedEvents)
+        server->Unsubscribe(AtomOf(event), sink_.Get());
     }
     sink_->Detach();
     sink_.Reset();
@@ -173,8 +179,8 @@ HRESULT PluginObject::ResetSettings(uint32_t flags) { return bm::ResetSettings(*
 ComPtr<zelta::ICab> PluginObject::CreateCab(const char16_t* rootId) const {
   ComPtr<zelta::ICab> cab;
   if (!Cabs() || !rootId || templateText_.empty()) return nullptr;
-  if (zelta::Failed(Cabs()->CreateCab(templateText_.data(), static_cast<int32_t>(templateText_.size()),
-                                     rootId, cab.Put())))
+  if (zelta::Failed(Cabs()->CreateCab(
+          templateText_.data(), static_cast<int32_t>(templateText_.size()), rootId, cab.Put())))
     return nullptr;
   return cab;
 }
@@ -222,7 +228,8 @@ void PluginObject::RegisterOperations() {
   if (!operations_) operations_ = zelta::MakeCom<PluginOperationFactory>(this);
   for (const OperationName& op : OperationNames()) {
     const std::u16string abbreviation(op.abbreviation);
-    app_->RegisterOperationFactory(InternId(app_.Get(), op.id), abbreviation.c_str(), op.traits, operations_.Get());
+    app_->RegisterOperationFactory(InternId(app_.Get(), op.id), abbreviation.c_str(), op.traits,
+                                   operations_.Get());
   }
 }
 

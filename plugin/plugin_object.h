@@ -80,9 +80,9 @@ class PluginObject : public zelta::ComObject<zelta::IPlugin, PluginContext> {
 
   struct HostServices {
     zelta::ComPtr<zelta::IHostApp> app;
-    zelta::ComPtr<zelta::IUiExtension> ui;             // "UIX"
-    zelta::ComPtr<zelta::ICabFactory> cabs;            // "AUX"
-    zelta::ComPtr<zelta::IWindowService> windows;      // "ZLW"
+    zelta::ComPtr<zelta::IUiExtension> ui;               // "UIX"
+    zelta::ComPtr<zelta::ICabFactory> cabs;              // "AUX"
+    zelta::ComPtr<zelta::IWindowService> windows;        // "ZLW"
     zelta::ComPtr<zelta::ISelectionService> selections;  // "ZLK"
   };
 

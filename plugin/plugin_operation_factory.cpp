@@ -4,7 +4,8 @@
 
 namespace bm {
 
-zelta::HRESULT PluginOperationFactory::CreateOperation(zelta::Atom id, zelta::IHostOperation** operation) {
+zelta::HRESULT PluginOperationFactory::CreateOperation(zelta::Atom id,
+                                                       zelta::IHostOperation** operation) {
   if (!operation) return zelta::E_POINTER;
   *operation = nullptr;
   if (!plugin_) return zelta::E_FAIL;

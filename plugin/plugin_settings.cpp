@@ -12,7 +12,9 @@ namespace {
 
 constexpr const char16_t* kPluginRoot = u"PluginRoot";
 
-char16_t LowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+char16_t LowerAscii(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+}
 
 // Whether a settings item is a preset list: its name contains "presets" in any case.
 bool IsPresetList(std::u16string_view name) {
@@ -28,7 +30,8 @@ bool IsPresetList(std::u16string_view name) {
 
 void AppendHex(std::u16string& out, uint64_t value, int digits) {
   constexpr char16_t kHex[] = u"0123456789ABCDEF";
-  for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) out.push_back(kHex[(value >> shift) & 0xF]);
+  for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4)
+    out.push_back(kHex[(value >> shift) & 0xF]);
 }
 
 }  // namespace
@@ -38,7 +41,8 @@ ComPtr<zelta::IHostSettings> SettingsNode(const PluginObject& plugin) {
   zelta::IHostApp* app = plugin.AttachedApp();
   if (!app) return nullptr;
   // The host keys the node by the plug-in object.
-  auto* key = static_cast<zelta::IUnknown*>(static_cast<zelta::IPlugin*>(const_cast<PluginObject*>(&plugin)));
+  auto* key = static_cast<zelta::IUnknown*>(
+      static_cast<zelta::IPlugin*>(const_cast<PluginObject*>(&plugin)));
   if (zelta::Failed(app->GetPluginSettings(key, -1, node.Put()))) return nullptr;
   return node;
 }
@@ -71,7 +75,8 @@ HRESULT ResetSettings(const PluginObject& plugin, uint32_t flags) {
     if (presets ? (flags & kResetAllButPresets) : (flags & kResetOnlyPresets)) continue;
     ComPtr<zelta::ICabItem> defaultItem = CabItem(defaults.Get(), name.Data());
     ComPtr<zelta::ICabItem> storedItem;
-    if (!defaultItem || stored->GetItemAt(i, storedItem.Put()) != zelta::S_OK || !storedItem) continue;
+    if (!defaultItem || stored->GetItemAt(i, storedItem.Put()) != zelta::S_OK || !storedItem)
+      continue;
     storedItem->CopyFrom(defaultItem.Get());
   }
   return zelta::S_OK;

@@ -5,7 +5,7 @@ namespace bm {
 zelta::HRESULT GetPluginObject(zelta::IUnknown* app, zelta::IPlugin** plugin);
 }
 
-extern "C" __attribute__((visibility("default"))) zelta::HRESULT ZELTA_GetPlugin(zelta::IUnknown* app,
-                                                                                 zelta::IPlugin** plugin) {
+extern "C" __attribute__((visibility("default"))) zelta::HRESULT ZELTA_GetPlugin(
+    zelta::IUnknown* app, zelta::IPlugin** plugin) {
   return bm::GetPluginObject(app, plugin);
 }

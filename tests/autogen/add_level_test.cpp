@@ -9,8 +9,8 @@
 #include "autogen/agb_operation.h"
 #include "autogen/level_options.h"
 #include "autogen/style_from_selection.h"
-#include "framework/cab_access.h"
 #include "framework/atom_table.h"
+#include "framework/cab_access.h"
 #include "plugin/plugin_settings.h"
 #include "tests/fixtures/text_pdf_builder.h"
 #include "tests/harness/core_host.h"
@@ -25,9 +25,12 @@ using V = std::vector<std::u16string>;
 
 class AddLevel : public ::testing::Test {
  protected:
-  ComPtr<zelta::ICabItem> Stored() { return CabItem(SettingsRoot(host_.Plugin()).Get(), u"AGBAddLevelLastUsedOptions"); }
+  ComPtr<zelta::ICabItem> Stored() {
+    return CabItem(SettingsRoot(host_.Plugin()).Get(), u"AGBAddLevelLastUsedOptions");
+  }
   ComPtr<zelta::ICabItem> LastLevels() {
-    return CabItem(CabItem(SettingsRoot(host_.Plugin()).Get(), u"AGBLastUsedOptions").Get(), u"Levels");
+    return CabItem(CabItem(SettingsRoot(host_.Plugin()).Get(), u"AGBLastUsedOptions").Get(),
+                   u"Levels");
   }
   int32_t Count(zelta::ICabItem* item) {
     int32_t n = 0;
@@ -67,7 +70,9 @@ TEST_F(AddLevel, NewLevelIsAlwaysTheDeepest) {
   LevelOptions read;
   ASSERT_EQ(ReadLevel(level.Get(), &read, nullptr), zelta::S_OK);
   EXPECT_DOUBLE_EQ(read.description.fontSize, 14);
-  EXPECT_EQ(CabText(CabItem(SettingsRoot(host_.Plugin()).Get(), u"AGBLastUsedOptions").Get(), u"PresetID", u"x"), u"");
+  EXPECT_EQ(CabText(CabItem(SettingsRoot(host_.Plugin()).Get(), u"AGBLastUsedOptions").Get(),
+                    u"PresetID", u"x"),
+            u"");
 }
 
 // A page with a 14-point and a 13.5-point heading in two fonts, and body text.
@@ -86,10 +91,14 @@ std::string TwoHeadings() {
 void Select(CoreHost& host, zelta::IHostDocument* document, std::vector<std::string> parts) {
   ComPtr<zelta::app::TextSelection> selection;
   std::string error;
-  ASSERT_EQ(zelta::app::TextSelection::FromArguments(document, parts, &selection, &error), zelta::S_OK) << error;
+  ASSERT_EQ(zelta::app::TextSelection::FromArguments(document, parts, &selection, &error),
+            zelta::S_OK)
+      << error;
   zelta::Atom atom = zelta::kNoAtom;
   host.App().InternString(u"selection.text", -1, &atom);
-  host.App().SetSelection(document, atom, {ComPtr<zelta::IUnknown>(static_cast<zelta::IHostTextSelection*>(selection.Get()))});
+  host.App().SetSelection(
+      document, atom,
+      {ComPtr<zelta::IUnknown>(static_cast<zelta::IHostTextSelection*>(selection.Get()))});
 }
 
 TEST_F(AddLevel, StyleFromTwoSelectedHeadings) {
@@ -134,18 +143,21 @@ TEST_F(AddLevel, OperationGivesTheLevelOfTheSelection) {
 
 TEST(SampleOptions, DemoOutline) {
   CoreHost host;
-  auto document = host.OpenBytes(zelta::testing::ReadFile(ZELTA_SOURCE_DIR "/samples/headings.pdf"));
+  auto document =
+      host.OpenBytes(zelta::testing::ReadFile(ZELTA_SOURCE_DIR "/samples/headings.pdf"));
   ASSERT_TRUE(document);
   auto operation = zelta::MakeCom<AGBOperation>(&host.Plugin());
   std::ifstream in(ZELTA_SOURCE_DIR "/samples/headings.options.json");
   std::string error;
-  ASSERT_EQ(zelta::app::CabFromJson(operation->Options().Get(), nlohmann::json::parse(in), &error), zelta::S_OK);
+  ASSERT_EQ(zelta::app::CabFromJson(operation->Options().Get(), nlohmann::json::parse(in), &error),
+            zelta::S_OK);
   SetCabObjects(operation->Input().Get(), {document.Get()});
   ASSERT_EQ(operation->Do(zelta::kDoNoProgress, 0), zelta::S_OK);
   EXPECT_EQ(Titles(document.Get()),
-            (V{u"I. Getting started", u"I.1. Installing", u"Requirements", u"First run", u"I.2. Configuration",
-               u"II. Generating bookmarks from the text of the pages", u"II.1. Levels", u"Matching by font",
-               u"Matching by size", u"II.2. Using zelta from the command line", u"II.3. Formatting titles",
+            (V{u"I. Getting started", u"I.1. Installing", u"Requirements", u"First run",
+               u"I.2. Configuration", u"II. Generating bookmarks from the text of the pages",
+               u"II.1. Levels", u"Matching by font", u"Matching by size",
+               u"II.2. Using zelta from the command line", u"II.3. Formatting titles",
                u"III. Reference", u"III.1. Options", u"III.2. Limits"}));
 }
 

@@ -5,8 +5,8 @@
 #include "autogen/agb_operation.h"
 #include "autogen/level_options.h"
 #include "autogen/title_rules.h"
-#include "framework/cab_access.h"
 #include "framework/atom_table.h"
+#include "framework/cab_access.h"
 #include "tests/fixtures/text_pdf_builder.h"
 #include "tests/harness/operation_run.h"
 

@@ -34,15 +34,19 @@ nlohmann::json OutlineRows(zelta::IHostDocument* document) {
 void RemoveOutline(zelta::IHostDocument* document) {
   ComPtr<zelta::IHostBookmark> root, child;
   document->GetOutlineRoot(root.Put());
-  while (root->GetFirstChild(child.Put()) == zelta::S_OK && child) ASSERT_EQ(child->Remove(), zelta::S_OK);
+  while (root->GetFirstChild(child.Put()) == zelta::S_OK && child)
+    ASSERT_EQ(child->Remove(), zelta::S_OK);
 }
 
-double Score(const nlohmann::json& truth, const nlohmann::json& generated, const std::string& name) {
+double Score(const nlohmann::json& truth, const nlohmann::json& generated,
+             const std::string& name) {
   const std::string dir = ::testing::TempDir();
-  const std::string truthFile = dir + name + "-truth.json", generatedFile = dir + name + "-generated.json";
+  const std::string truthFile = dir + name + "-truth.json",
+                    generatedFile = dir + name + "-generated.json";
   std::ofstream(truthFile) << truth.dump();
   std::ofstream(generatedFile) << generated.dump();
-  const std::string command = "/usr/bin/python3 " ZELTA_SOURCE_DIR "/scripts/score-outline --strip-numbers --json " +
+  const std::string command = "/usr/bin/python3 " ZELTA_SOURCE_DIR
+                              "/scripts/score-outline --strip-numbers --json " +
                               truthFile + " " + generatedFile;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return -1;
@@ -53,7 +57,8 @@ double Score(const nlohmann::json& truth, const nlohmann::json& generated, const
   auto result = nlohmann::json::parse(out, nullptr, false);
   if (result.is_discarded()) return -1;
   // The F1 of (title, page) pairs.
-  if (result.contains("pairs") && result["pairs"].contains("f1")) return result["pairs"]["f1"].get<double>();
+  if (result.contains("pairs") && result["pairs"].contains("f1"))
+    return result["pairs"]["f1"].get<double>();
   ADD_FAILURE() << "unexpected scoring output: " << out;
   return -1;
 }
@@ -78,7 +83,8 @@ TEST_P(CorpusGeneration, BundledOptionsReproduceTheOutline) {
   auto generate = [&](int32_t prefetchWindow) {
     auto operation = zelta::MakeCom<AGBOperation>(&host.Plugin());
     std::string error;
-    EXPECT_EQ(zelta::app::CabFromJson(operation->Options().Get(), options, &error), zelta::S_OK) << error;
+    EXPECT_EQ(zelta::app::CabFromJson(operation->Options().Get(), options, &error), zelta::S_OK)
+        << error;
     SetCabObjects(operation->Input().Get(), {document.Get()});
     operation->SetPrefetchWindow(prefetchWindow);
     EXPECT_EQ(operation->Do(zelta::kDoNoProgress, 0), zelta::S_OK);

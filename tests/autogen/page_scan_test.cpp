@@ -52,7 +52,8 @@ TEST(PageScan, FitHTakesTheTopOnly) {
 }
 
 TEST(PageScan, MultilineJoinsWithOneBlank) {
-  std::vector<TextLine> page = {{{u"Chapter 1", 2, 18}}, {{u"Introduction", 2, 18}}, {{u"text", 1, 10}}};
+  std::vector<TextLine> page = {
+      {{u"Chapter 1", 2, 18}}, {{u"Introduction", 2, 18}}, {{u"text", 1, 10}}};
   ScanRig single({SizeLevel(1, 18)}, kFonts);
   ASSERT_EQ(single.Scan(page), zelta::S_OK);
   EXPECT_EQ(single.Titles(), (V{u"Chapter 1", u"Introduction"}));
@@ -72,7 +73,9 @@ TEST(PageScan, MultilineJoinsWithOneBlank) {
 TEST(PageScan, RunsOfOneLineJoinWithoutSeparator) {
   // A heading with a code font inside comes out whole when the level accepts both fonts.
   ScanRig rig({SizeLevel(2, 14, {u"Bold", u"Mono"})}, kFonts);
-  ASSERT_EQ(rig.Scan({{{u"Using ", 2, 14}, {u"lm()", 3, 14}, {u" models", 2, 14}}, {{u"x", 1, 10}}}), zelta::S_OK);
+  ASSERT_EQ(
+      rig.Scan({{{u"Using ", 2, 14}, {u"lm()", 3, 14}, {u" models", 2, 14}}, {{u"x", 1, 10}}}),
+      zelta::S_OK);
   EXPECT_EQ(rig.Titles(), (V{u"Using lm() models"}));
 }
 
@@ -87,8 +90,9 @@ TEST(PageScan, EarlierLevelWinsAndSizeEdgesAreInclusive) {
   LevelOptions second = SizeLevel(2, 12);
   second.description.fontTolerance = 5;
   ScanRig rig({first, second}, kFonts);
-  ASSERT_EQ(rig.Scan({{{u"edge low", 2, 11.8f}}, {{u"edge high", 2, 12.2f}}, {{u"outside", 2, 12.201f}}}),
-            zelta::S_OK);
+  ASSERT_EQ(
+      rig.Scan({{{u"edge low", 2, 11.8f}}, {{u"edge high", 2, 12.2f}}, {{u"outside", 2, 12.201f}}}),
+      zelta::S_OK);
   ASSERT_EQ(rig.sink.placed.size(), 3u);
   EXPECT_EQ(rig.sink.placed[0].index, 1);
   EXPECT_EQ(rig.sink.placed[1].index, 1);
@@ -101,7 +105,8 @@ TEST(PageScan, ColourMatchIncludesAlpha) {
   level.flags = kLevelMatchColor;
   level.description.color = 0xFFFF0000u;
   ScanRig rig({level}, kFonts);
-  ASSERT_EQ(rig.Scan({{{u"red", 1, 10, 0xFFFF0000u}}, {{u"half red", 1, 10, 0x80FF0000u}}}), zelta::S_OK);
+  ASSERT_EQ(rig.Scan({{{u"red", 1, 10, 0xFFFF0000u}}, {{u"half red", 1, 10, 0x80FF0000u}}}),
+            zelta::S_OK);
   EXPECT_EQ(rig.Titles(), (V{u"red"}));
 }
 

@@ -62,10 +62,14 @@ class RecordingSink : public TitleSink {
 
 // A chain, its matcher and rules, and a sink, ready to scan pages.
 struct ScanRig {
-  ScanRig(std::vector<LevelOptions> levels, std::map<uint32_t, std::u16string> fonts, int32_t optionFlags = 0,
-          StopWords words = {})
-      : chain(std::move(levels)), stopWords(std::move(words)), fontNames(std::move(fonts)),
-        matcher(chain, fontNames), rules(chain, stopWords, optionFlags), sink(chain),
+  ScanRig(std::vector<LevelOptions> levels, std::map<uint32_t, std::u16string> fonts,
+          int32_t optionFlags = 0, StopWords words = {})
+      : chain(std::move(levels)),
+        stopWords(std::move(words)),
+        fontNames(std::move(fonts)),
+        matcher(chain, fontNames),
+        rules(chain, stopWords, optionFlags),
+        sink(chain),
         scanner(chain, matcher, rules, sink) {
     prepared = chain.Prepare();
     if (zelta::Succeeded(prepared)) prepared = stopWords.Prepare();

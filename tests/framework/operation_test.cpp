@@ -2,9 +2,9 @@
 // result messages, and the operation's host-facing answers.
 #include <gtest/gtest.h>
 
+#include "framework/atom_table.h"
 #include "framework/bookmark_operation.h"
 #include "framework/cab_access.h"
-#include "framework/atom_table.h"
 #include "plugin/plugin_settings.h"
 #include "tests/harness/core_host.h"
 

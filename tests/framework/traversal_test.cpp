@@ -72,17 +72,19 @@ TEST(Traversal, WalkVisitsParentsBeforeChildrenInDocumentOrder) {
 
   // From one bookmark with itself: its subtree only, never its siblings.
   std::vector<std::u16string> subtree;
-  WalkBookmarks(BookmarkAt(document.Get(), {2}).Get(), 1, true, [&](zelta::IHostBookmark* b, int32_t) {
-    subtree.push_back(TitleOf(b));
-    return zelta::S_OK;
-  });
+  WalkBookmarks(BookmarkAt(document.Get(), {2}).Get(), 1, true,
+                [&](zelta::IHostBookmark* b, int32_t) {
+                  subtree.push_back(TitleOf(b));
+                  return zelta::S_OK;
+                });
   EXPECT_EQ(subtree, (std::vector<std::u16string>{u"B", u"B1", u"B2"}));
 
   // A failure ends the walk and comes back.
   int visits = 0;
-  EXPECT_EQ(WalkBookmarks(Root(document.Get()).Get(), 0, false, [&](zelta::IHostBookmark*, int32_t) {
-              return ++visits == 2 ? zelta::E_CANCELLED : zelta::S_OK;
-            }),
+  EXPECT_EQ(WalkBookmarks(Root(document.Get()).Get(), 0, false,
+                          [&](zelta::IHostBookmark*, int32_t) {
+                            return ++visits == 2 ? zelta::E_CANCELLED : zelta::S_OK;
+                          }),
             zelta::E_CANCELLED);
   EXPECT_EQ(visits, 2);
 }
@@ -123,9 +125,11 @@ TEST(BookmarkSource, SelectionCollapsesIntoCoveringEntries) {
   BookmarkList list;
 
   host.SelectBookmarks(document.Get(), {a2.Get(), c1.Get(), a.Get()});
-  ASSERT_EQ(CollectSelectedBookmarks(host.Plugin().Selections(), document.Get(), list, true), zelta::S_OK);
+  ASSERT_EQ(CollectSelectedBookmarks(host.Plugin().Selections(), document.Get(), list, true),
+            zelta::S_OK);
   EXPECT_EQ(ListTitles(list), (std::vector<std::u16string>{u"C1", u"A"}));
-  ASSERT_EQ(CollectSelectedBookmarks(host.Plugin().Selections(), document.Get(), list, false), zelta::S_OK);
+  ASSERT_EQ(CollectSelectedBookmarks(host.Plugin().Selections(), document.Get(), list, false),
+            zelta::S_OK);
   EXPECT_EQ(ListTitles(list), (std::vector<std::u16string>{u"A2", u"C1", u"A"}));
 
   host.SelectBookmarks(document.Get(), {a.Get(), a2.Get(), a.Get()});
@@ -134,15 +138,18 @@ TEST(BookmarkSource, SelectionCollapsesIntoCoveringEntries) {
 
   // One by one gives the same as the whole selection.
   BookmarkList added;
-  for (auto* b : {a2.Get(), c1.Get(), a.Get(), a2.Get()}) ASSERT_EQ(AddBookmark(added, b, true), zelta::S_OK);
+  for (auto* b : {a2.Get(), c1.Get(), a.Get(), a2.Get()})
+    ASSERT_EQ(AddBookmark(added, b, true), zelta::S_OK);
   EXPECT_EQ(ListTitles(added), (std::vector<std::u16string>{u"C1", u"A"}));
   EXPECT_EQ(AddBookmark(added, nullptr, true), zelta::E_POINTER);
 
   host.SelectBookmarks(document.Get(), {});
   list.push_back(a);
-  EXPECT_EQ(CollectSelectedBookmarks(host.Plugin().Selections(), document.Get(), list, true), zelta::S_OK);
+  EXPECT_EQ(CollectSelectedBookmarks(host.Plugin().Selections(), document.Get(), list, true),
+            zelta::S_OK);
   EXPECT_TRUE(list.empty());
-  EXPECT_EQ(CollectSelectedBookmarks(host.Plugin().Selections(), nullptr, list, true), zelta::E_POINTER);
+  EXPECT_EQ(CollectSelectedBookmarks(host.Plugin().Selections(), nullptr, list, true),
+            zelta::E_POINTER);
 }
 
 TEST(BookmarkSource, IsDescendantLooksAtParentsOnly) {
@@ -224,7 +231,8 @@ TEST(DestinationPoint, TurnsWithPageAndViewRotation) {
   ExpectPoint(DestinationPoint(doc, 0, Dest(0, zelta::kFit, 15)), 0, 800);
   ExpectPoint(DestinationPoint(doc, 0, Dest(0, zelta::kFitV, 0xE, 42)), 42, 800);
   // FitH goes through single precision.
-  ExpectPoint(DestinationPoint(doc, 0, Dest(0, zelta::kFitH, 0xE, 700.1)), 0, static_cast<float>(700.1));
+  ExpectPoint(DestinationPoint(doc, 0, Dest(0, zelta::kFitH, 0xE, 700.1)), 0,
+              static_cast<float>(700.1));
   // FitR: the rectangle's corner, with missing sides from the box.
   const auto fitR = Dest(0, zelta::kFitR, 0x2, 10, 0, 300, 400);
   ExpectPoint(DestinationPoint(doc, 0, fitR), 10, 400);

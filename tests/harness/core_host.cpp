@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
+#include "framework/atom_table.h"
 #include "framework/bookmark_walker.h"
 #include "host/undo.h"
 #include "platform/locale_text.h"
-#include "framework/atom_table.h"
 #include "zelta/app/settings_store.h"
 #include "zelta/pdf/host_document.h"
 
@@ -22,7 +22,8 @@ using zelta::ComPtr;
 
 CoreHost::CoreHost() {
   static int counter = 0;
-  tempDir_ = ::testing::TempDir() + "core_host_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
+  tempDir_ = ::testing::TempDir() + "core_host_" + std::to_string(getpid()) + "_" +
+             std::to_string(++counter);
   std::filesystem::create_directories(tempDir_);
   app_ = zelta::MakeCom<zelta::app::HostApp>();
   // Settings stay in memory: the store is never loaded from or saved to its file.
@@ -70,11 +71,14 @@ void CoreHost::CancelProgressAt(std::optional<uint32_t> position) {
   app_->Ui().SetProgressOptions(options);
 }
 
-void CoreHost::SelectBookmarks(zelta::IHostDocument* document, const std::vector<zelta::IHostBookmark*>& items) {
+void CoreHost::SelectBookmarks(zelta::IHostDocument* document,
+                               const std::vector<zelta::IHostBookmark*>& items) {
   std::vector<ComPtr<zelta::IUnknown>> objects;
   for (auto* item : items) objects.emplace_back(static_cast<zelta::IUnknown*>(item));
   std::string error;
-  EXPECT_EQ(app_->SetSelection(document, AtomOf(u"selection.bookmarks"), objects, &error), zelta::S_OK) << error;
+  EXPECT_EQ(app_->SetSelection(document, AtomOf(u"selection.bookmarks"), objects, &error),
+            zelta::S_OK)
+      << error;
 }
 
 ComPtr<zelta::IHostBookmark> BookmarkAt(zelta::IHostDocument* document, std::vector<int> path) {
@@ -114,7 +118,8 @@ std::vector<std::u16string> Titles(zelta::IHostDocument* document) {
 int32_t UndoCount(zelta::IHostDocument* document) {
   ComPtr<zelta::IHostUndoHistory> history;
   int32_t count = -1;
-  if (document && document->GetUndoHistory(history.Put()) == zelta::S_OK && history) history->GetUndoCount(&count);
+  if (document && document->GetUndoHistory(history.Put()) == zelta::S_OK && history)
+    history->GetUndoCount(&count);
   return count;
 }
 

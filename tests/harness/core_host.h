@@ -31,7 +31,8 @@ class CoreHost {
   // The progress windows made from now on report a cancel at this position.
   void CancelProgressAt(std::optional<uint32_t> position);
   // Selects bookmarks (in this order) in the document's bookmark selection.
-  void SelectBookmarks(zelta::IHostDocument* document, const std::vector<zelta::IHostBookmark*>& items);
+  void SelectBookmarks(zelta::IHostDocument* document,
+                       const std::vector<zelta::IHostBookmark*>& items);
 
   // Every message box shown so far; each is answered OK.
   std::vector<zelta::ui::MessageRecord> messages;
@@ -45,7 +46,8 @@ class CoreHost {
 
 // The bookmark at 1-based positions (e.g. {2, 1}: first child of the second top-level item);
 // null when there is none.
-zelta::ComPtr<zelta::IHostBookmark> BookmarkAt(zelta::IHostDocument* document, std::vector<int> path);
+zelta::ComPtr<zelta::IHostBookmark> BookmarkAt(zelta::IHostDocument* document,
+                                               std::vector<int> path);
 std::u16string TitleOf(zelta::IHostBookmark* bookmark);
 // Every title of the outline in pre-order.
 std::vector<std::u16string> Titles(zelta::IHostDocument* document);

@@ -1,7 +1,7 @@
 // Date and time pictures formatted at a fixed instant, zone and locale.
-#include <gtest/gtest.h>
-
 #include "platform/date_time.h"
+
+#include <gtest/gtest.h>
 
 namespace bm::platform {
 namespace {

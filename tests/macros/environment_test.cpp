@@ -1,11 +1,11 @@
 // Environment variables by the order "UAM" from real files.
+#include "platform/environment.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-
-#include "platform/environment.h"
 
 namespace bm::platform {
 namespace {
@@ -24,14 +24,17 @@ class Environment : public ::testing::Test {
     std::filesystem::remove_all(root_);
     ::unsetenv("ZELTA_TEST_A");
   }
-  void Write(const std::string& name, const std::string& text) { std::ofstream(root_ / name) << text; }
+  void Write(const std::string& name, const std::string& text) {
+    std::ofstream(root_ / name) << text;
+  }
 
   std::filesystem::path root_;
   EnvironmentSources sources_;
 };
 
 TEST_F(Environment, UserThenProcessThenMachine) {
-  Write("environment", "ZELTA_TEST_A=machine\nexport ZELTA_TEST_M=\"quoted machine\"\n# ZELTA_TEST_C=comment\n");
+  Write("environment",
+        "ZELTA_TEST_A=machine\nexport ZELTA_TEST_M=\"quoted machine\"\n# ZELTA_TEST_C=comment\n");
   Write("environment.d/10-a.conf", "ZELTA_TEST_U=user\n");
   ::setenv("ZELTA_TEST_A", "process", 1);
   ::setenv("ZELTA_TEST_U", "process", 1);

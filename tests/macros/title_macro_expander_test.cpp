@@ -1,8 +1,9 @@
 // Every macro evaluated on bookmarks of a real document.
+#include "macros/title_macro_expander.h"
+
 #include <gtest/gtest.h>
 
 #include "macros/first_line.h"
-#include "macros/title_macro_expander.h"
 #include "tests/harness/core_host.h"
 
 namespace bm::testing {
@@ -54,7 +55,8 @@ class MacroExpansion : public ::testing::Test {
   }
 
   // The template rendered for each bookmark in turn (bookmarks by 1-based path).
-  std::vector<std::u16string> Expand(std::u16string_view text, const std::vector<std::vector<int>>& paths,
+  std::vector<std::u16string> Expand(std::u16string_view text,
+                                     const std::vector<std::vector<int>>& paths,
                                      uint32_t mask = kAllMacros) {
     TitleTemplate t;
     EXPECT_EQ(expander_->RegisterMacros(t, mask), zelta::S_OK);
@@ -80,8 +82,10 @@ class MacroExpansion : public ::testing::Test {
 };
 
 TEST_F(MacroExpansion, TargetPageLabelAndNamedDestination) {
-  EXPECT_EQ(Expand(u"Page %[Page]", {{1}, {1, 1}, {1, 1, 1}, {2}}), (Texts{u"Page 3", u"Page 5", u"Page ", u"Page 2"}));
-  EXPECT_EQ(Expand(u"%[Label]", {{1}, {1, 1}, {1, 1, 1}, {2}}), (Texts{u"P-1", u"P-3", u"", u"ii"}));
+  EXPECT_EQ(Expand(u"Page %[Page]", {{1}, {1, 1}, {1, 1, 1}, {2}}),
+            (Texts{u"Page 3", u"Page 5", u"Page ", u"Page 2"}));
+  EXPECT_EQ(Expand(u"%[Label]", {{1}, {1, 1}, {1, 1, 1}, {2}}),
+            (Texts{u"P-1", u"P-3", u"", u"ii"}));
   EXPECT_EQ(Expand(u"[%[Dest]]", {{1}, {1, 1}}), (Texts{u"[]", u"[sec-b]"}));
 }
 
@@ -111,8 +115,10 @@ TEST_F(MacroExpansion, SequenceNumbersAndPageCount) {
 }
 
 TEST_F(MacroExpansion, DocumentLinksAndClock) {
-  EXPECT_EQ(Expand(u"%[URI] %[File]", {{2}, {1}}), (Texts{u"https://example.org/x notes.txt", u" "}));
-  EXPECT_EQ(Expand(u"%[DocTitle]: %[Date:yyyy-MM-dd] %[Time:HH:mm]", {{1}}), (Texts{u"The Manual: 2024-03-05 14:07"}));
+  EXPECT_EQ(Expand(u"%[URI] %[File]", {{2}, {1}}),
+            (Texts{u"https://example.org/x notes.txt", u" "}));
+  EXPECT_EQ(Expand(u"%[DocTitle]: %[Date:yyyy-MM-dd] %[Time:HH:mm]", {{1}}),
+            (Texts{u"The Manual: 2024-03-05 14:07"}));
   EXPECT_EQ(Expand(u"%[Date]", {{1}}), (Texts{u"05/03/2024"}));
   EXPECT_EQ(expander_->PagesCountText(), u"7");
 }
@@ -134,7 +140,8 @@ TEST_F(MacroExpansion, UnknownAndMaskedMacrosAreEmpty) {
 
 TEST_F(MacroExpansion, EnvironmentVariables) {
   ::setenv("ZELTA_MACRO_TEST", "from process", 1);
-  EXPECT_EQ(Expand(u"%[Env:ZELTA_MACRO_TEST]|%[Env:ZELTA_MACRO_UNSET]|%[Env]", {{1}}), (Texts{u"from process||"}));
+  EXPECT_EQ(Expand(u"%[Env:ZELTA_MACRO_TEST]|%[Env:ZELTA_MACRO_UNSET]|%[Env]", {{1}}),
+            (Texts{u"from process||"}));
   ::unsetenv("ZELTA_MACRO_TEST");
 }
 
@@ -182,7 +189,8 @@ TEST(FirstLineMacro, LineChoiceByTops) {
     return c;
   };
   // Line 1 is the highest under 700; line 2 ties with it and comes later in text order.
-  const std::vector<zelta::PageTextChar> chars{ch(0, 750), ch(0, 705), ch(1, 690), ch(1, 695), ch(2, 695), ch(3, 100)};
+  const std::vector<zelta::PageTextChar> chars{ch(0, 750), ch(0, 705), ch(1, 690),
+                                               ch(1, 695), ch(2, 695), ch(3, 100)};
   EXPECT_EQ(LineBelow(chars.data(), static_cast<int32_t>(chars.size()), 700), 1);
   EXPECT_EQ(LineBelow(chars.data(), static_cast<int32_t>(chars.size()), 800), 0);
   EXPECT_EQ(LineBelow(chars.data(), static_cast<int32_t>(chars.size()), 50), -1);

@@ -1,8 +1,9 @@
 // The template syntax and the parameter parsers, without a document.
+#include "macros/title_template.h"
+
 #include <gtest/gtest.h>
 
 #include "macros/macro_set.h"
-#include "macros/title_template.h"
 
 namespace bm {
 namespace {
@@ -10,7 +11,8 @@ namespace {
 // Renders every macro as "<name|parameter>" so the tests see what the parser cut.
 class EchoHandler : public TitleMacroHandler {
  public:
-  void Evaluate(std::u16string_view parameter, bool hasParameter, std::u16string& output) const override {
+  void Evaluate(std::u16string_view parameter, bool hasParameter,
+                std::u16string& output) const override {
     output = u"<" + std::u16string(parameter) + (hasParameter ? u"|p" : u"") + u">";
   }
 };
@@ -36,12 +38,12 @@ TEST(TitleTemplate, PercentSignsOutsideMacrosFollowTheSyntax) {
 
 TEST(TitleTemplate, MacrosAreCutIntoNameAndParameter) {
   EXPECT_EQ(Render(u"A %[Title] B"), u"A <> B");
-  EXPECT_EQ(Render(u"%[title]"), u"<>");  // names ignore case
+  EXPECT_EQ(Render(u"%[title]"), u"<>");                   // names ignore case
   EXPECT_EQ(Render(u"%[TITLE:x:%[y]z]"), u"<x:%[y|p>z]");  // the first "]" closes
   EXPECT_EQ(Render(u"%[Title:]"), u"<|p>");
   EXPECT_EQ(Render(u"x%[Title"), u"x<>");  // still open at the end
   EXPECT_EQ(Render(u"x%[Title:abc"), u"x<abc|p>");
-  EXPECT_EQ(Render(u"%[Nothing]!"), u"!");  // no handler: empty
+  EXPECT_EQ(Render(u"%[Nothing]!"), u"!");    // no handler: empty
   EXPECT_EQ(Render(u"%[]%[:p]end"), u"end");  // tokens without a name vanish
 }
 

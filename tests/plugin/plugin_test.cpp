@@ -4,8 +4,8 @@
 
 #include <set>
 
-#include "framework/cab_access.h"
 #include "framework/atom_table.h"
+#include "framework/cab_access.h"
 #include "plugin/command_tables.h"
 #include "plugin/plugin_event_sink.h"
 #include "plugin/plugin_settings.h"
@@ -51,10 +51,18 @@ std::vector<std::u16string> SubmenuOf(zelta::ICommandBar* bar, zelta::IHostApp* 
 }
 
 const std::vector<std::u16string> kExpectedSubmenu = {
-    u"cmd.bookmarksPlugin.fromTOC", u"cmd.bookmarksPlugin.generate", u"cmd.bookmarksPlugin.fromTextFile", u"-",
-    u"cmd.bookmarksPlugin.addTextToBookmarkTitle", u"cmd.bookmarksPlugin.changeBookmarkCase",
-    u"cmd.bookmarksPlugin.bookmarksToNamedDests", u"cmd.bookmarksPlugin.findReplaceBookmarkText", u"-",
-    u"cmd.bookmarksPlugin.toTOC", u"cmd.bookmarksPlugin.sort", u"cmd.bookmarksPlugin.validate"};
+    u"cmd.bookmarksPlugin.fromTOC",
+    u"cmd.bookmarksPlugin.generate",
+    u"cmd.bookmarksPlugin.fromTextFile",
+    u"-",
+    u"cmd.bookmarksPlugin.addTextToBookmarkTitle",
+    u"cmd.bookmarksPlugin.changeBookmarkCase",
+    u"cmd.bookmarksPlugin.bookmarksToNamedDests",
+    u"cmd.bookmarksPlugin.findReplaceBookmarkText",
+    u"-",
+    u"cmd.bookmarksPlugin.toTOC",
+    u"cmd.bookmarksPlugin.sort",
+    u"cmd.bookmarksPlugin.validate"};
 
 TEST(PluginEntry, NullOutPointerCreatesNothing) {
   EXPECT_EQ(GetPluginObject(nullptr, nullptr), zelta::E_POINTER);
@@ -102,7 +110,8 @@ TEST(AtomTable, HoldsTheIdsOnceInOrderAndMatchesTheHost) {
   EXPECT_EQ(unique.size(), ids.size());
   for (std::u16string_view id : ids) {
     zelta::Atom atom = zelta::kNoAtom;
-    ASSERT_EQ(host.App().InternString(id.data(), static_cast<int32_t>(id.size()), &atom), zelta::S_OK);
+    ASSERT_EQ(host.App().InternString(id.data(), static_cast<int32_t>(id.size()), &atom),
+              zelta::S_OK);
     EXPECT_EQ(AtomOf(id), atom);
   }
   EXPECT_EQ(AtomOf(u"not.in.table"), zelta::kNoAtom);
@@ -143,7 +152,8 @@ TEST(PluginStart, RegistersTheSubmenuAndElevenCommandsWithTitles) {
   EXPECT_EQ(changeTitle.View(), u"Change Bookmark Case...");
   // The every-N-th-page command is interned but not registered.
   ComPtr<zelta::IHostCommand> nth;
-  EXPECT_EQ(registry->FindCommand(AtomOf(u"cmd.bookmarksPlugin.bookmarkEveryNthPage"), nth.Put()), zelta::S_FALSE);
+  EXPECT_EQ(registry->FindCommand(AtomOf(u"cmd.bookmarksPlugin.bookmarkEveryNthPage"), nth.Put()),
+            zelta::S_FALSE);
 }
 
 TEST(PluginEvents, SubmenuIsPlacedOnceInBothBarsAndRefilled) {
@@ -152,7 +162,8 @@ TEST(PluginEvents, SubmenuIsPlacedOnceInBothBarsAndRefilled) {
   // The host built its bars once at start-up; raise the event twice more on the same bars.
   zelta::Atom event = AtomOf(u"e.mainView.customizeCmdBars");
   for (int i = 0; i < 2; ++i) {
-    auto customization = zelta::MakeCom<zelta::ui::CommandBarCustomization>(host.App().Bars().Bars());
+    auto customization =
+        zelta::MakeCom<zelta::ui::CommandBarCustomization>(host.App().Bars().Bars());
     host.App().Events().Raise(event, static_cast<zelta::IUnknown*>(customization.Get()), 1);
   }
   auto test = host.App().Bars().Bar(InternId(app, u"cmd.test"));
@@ -161,7 +172,8 @@ TEST(PluginEvents, SubmenuIsPlacedOnceInBothBarsAndRefilled) {
   auto testItems = Items(test.Get(), app);
   EXPECT_EQ(std::count(testItems.begin(), testItems.end(), u"cmd.bookmarksPlugin"), 1);
   // Between two separators, just before the host's result-info command.
-  auto at = std::find(testItems.begin(), testItems.end(), u"cmd.bookmarksPlugin") - testItems.begin();
+  auto at =
+      std::find(testItems.begin(), testItems.end(), u"cmd.bookmarksPlugin") - testItems.begin();
   ASSERT_GE(at, 1);
   ASSERT_LT(at + 2, static_cast<long>(testItems.size()));
   EXPECT_EQ(testItems[at - 1], u"-");
@@ -183,7 +195,8 @@ TEST(PluginEvents, SubmenuGoesToTheEndWithoutTheAnchor) {
   auto customization = zelta::MakeCom<zelta::ui::CommandBarCustomization>(bars);
   host.App().Events().Raise(AtomOf(u"e.mainView.customizeCmdBars"),
                             static_cast<zelta::IUnknown*>(customization.Get()), 1);
-  EXPECT_EQ(Items(bar.Get(), app), (std::vector<std::u16string>{u"cmd.props", u"-", u"cmd.bookmarksPlugin"}));
+  EXPECT_EQ(Items(bar.Get(), app),
+            (std::vector<std::u16string>{u"cmd.props", u"-", u"cmd.bookmarksPlugin"}));
 }
 
 TEST(PluginEvents, AddLevelCommandInTheSelectTextMenu) {
@@ -192,27 +205,32 @@ TEST(PluginEvents, AddLevelCommandInTheSelectTextMenu) {
   auto menu = host.App().ShowContextMenu(AtomOf(u"menu.tool.selectText"));
   ASSERT_TRUE(menu);
   auto items = Items(menu.Get(), app);
-  auto at = std::find(items.begin(), items.end(), u"cmd.bookmarksPlugin.addAGBLevel") - items.begin();
+  auto at =
+      std::find(items.begin(), items.end(), u"cmd.bookmarksPlugin.addAGBLevel") - items.begin();
   ASSERT_LT(at + 2, static_cast<long>(items.size()));
   EXPECT_EQ(items[at + 1], u"-");
   EXPECT_EQ(items[at + 2], u"cmd.props");
   // Seen again, the same menu is left as it is.
   auto event = zelta::MakeCom<zelta::ui::ContextMenuEvent>(menu);
-  host.App().Events().Raise(AtomOf(u"e.beforeShowContextMenu"), static_cast<zelta::IUnknown*>(event.Get()), 1);
+  host.App().Events().Raise(AtomOf(u"e.beforeShowContextMenu"),
+                            static_cast<zelta::IUnknown*>(event.Get()), 1);
   EXPECT_EQ(Items(menu.Get(), app), items);
 
   // Without "cmd.props": a separator, then the command at the end.
   auto bare = zelta::MakeCom<zelta::ui::CommandBar>(AtomOf(u"menu.tool.selectText"));
   bare->InsertCommand(-1, InternId(app, u"cmd.edit.copy"), 0, 0, nullptr);
   auto bareEvent = zelta::MakeCom<zelta::ui::ContextMenuEvent>(bare);
-  host.App().Events().Raise(AtomOf(u"e.beforeShowContextMenu"), static_cast<zelta::IUnknown*>(bareEvent.Get()), 1);
-  EXPECT_EQ(Items(bare.Get(), app),
-            (std::vector<std::u16string>{u"cmd.edit.copy", u"-", u"cmd.bookmarksPlugin.addAGBLevel"}));
+  host.App().Events().Raise(AtomOf(u"e.beforeShowContextMenu"),
+                            static_cast<zelta::IUnknown*>(bareEvent.Get()), 1);
+  EXPECT_EQ(
+      Items(bare.Get(), app),
+      (std::vector<std::u16string>{u"cmd.edit.copy", u"-", u"cmd.bookmarksPlugin.addAGBLevel"}));
 
   // Another menu is not touched.
   auto other = zelta::MakeCom<zelta::ui::CommandBar>(InternId(app, u"menu.other"));
   auto otherEvent = zelta::MakeCom<zelta::ui::ContextMenuEvent>(other);
-  host.App().Events().Raise(AtomOf(u"e.beforeShowContextMenu"), static_cast<zelta::IUnknown*>(otherEvent.Get()), 1);
+  host.App().Events().Raise(AtomOf(u"e.beforeShowContextMenu"),
+                            static_cast<zelta::IUnknown*>(otherEvent.Get()), 1);
   int32_t count = -1;
   other->GetCount(&count);
   EXPECT_EQ(count, 0);
@@ -257,7 +275,8 @@ TEST(PluginCommands, HandlerAnswersNullArgumentsAndLeavesOtherCommands) {
 
 TEST(PluginCommands, OnlyExistingOperationsAreCreated) {
   CoreHost host;
-  auto cbc = CreateOperationForCommand(AtomOf(u"cmd.bookmarksPlugin.changeBookmarkCase"), &host.Plugin());
+  auto cbc =
+      CreateOperationForCommand(AtomOf(u"cmd.bookmarksPlugin.changeBookmarkCase"), &host.Plugin());
   ASSERT_TRUE(cbc);
   zelta::Atom id = zelta::kNoAtom;
   cbc->GetOperationId(&id);
@@ -278,7 +297,8 @@ TEST(PluginCommands, OnlyExistingOperationsAreCreated) {
     EXPECT_EQ(id, AtomOf(operation));
   }
   EXPECT_FALSE(CreateOperationForCommand(AtomOf(u"cmd.bookmarksPlugin.toTOC"), &host.Plugin()));
-  EXPECT_FALSE(CreateOperationForCommand(AtomOf(u"cmd.bookmarksPlugin.fromTextFile"), &host.Plugin()));
+  EXPECT_FALSE(
+      CreateOperationForCommand(AtomOf(u"cmd.bookmarksPlugin.fromTextFile"), &host.Plugin()));
   EXPECT_FALSE(CreateOperationForCommand(zelta::kNoAtom, &host.Plugin()));
 }
 
@@ -304,11 +324,13 @@ TEST(PluginSettings, FreshSettingsHaveTemplateDefaults) {
   CoreHost host;
   auto root = SettingsRoot(host.Plugin());
   ASSERT_TRUE(root);
-  for (const char16_t* name : {u"AGBLastUsedOptions", u"VBLastUsedOptions", u"CBCLastUsedOptions",
-                               u"ATBLastUsedOptions", u"BTTFLastUsedOptions", u"AGBPresets", u"ToTOCPresets"})
+  for (const char16_t* name :
+       {u"AGBLastUsedOptions", u"VBLastUsedOptions", u"CBCLastUsedOptions", u"ATBLastUsedOptions",
+        u"BTTFLastUsedOptions", u"AGBPresets", u"ToTOCPresets"})
     EXPECT_TRUE(CabItem(root.Get(), name));
   EXPECT_EQ(CabInt(CabItem(root.Get(), u"ATBLastUsedOptions").Get(), u"StartLevel", -5), 1);
-  EXPECT_EQ(PresetListPath(u"AGBPresets"), u"PluginsData.5E3A91D0-6C42-4B8E-A1F7-2D9C04B6E813.AGBPresets");
+  EXPECT_EQ(PresetListPath(u"AGBPresets"),
+            u"PluginsData.5E3A91D0-6C42-4B8E-A1F7-2D9C04B6E813.AGBPresets");
 }
 
 // Puts a changed value into both kinds of settings items.
@@ -339,7 +361,9 @@ TEST(PluginSettings, ResetSettingsFlags) {
     Dirty(root.Get());
     ASSERT_EQ(RemovedCount(root.Get()), 1);
     EXPECT_EQ(host.Plugin().ResetSettings(c.flags), zelta::S_OK);
-    EXPECT_EQ(CabInt(CabItem(root.Get(), u"ATBLastUsedOptions").Get(), u"StartLevel", -5), c.startLevel) << c.flags;
+    EXPECT_EQ(CabInt(CabItem(root.Get(), u"ATBLastUsedOptions").Get(), u"StartLevel", -5),
+              c.startLevel)
+        << c.flags;
     EXPECT_EQ(RemovedCount(root.Get()), c.removed) << c.flags;
     host.Plugin().ResetSettings(0);
   }
@@ -356,7 +380,8 @@ TEST(PluginSettings, SettingsChangedAttachesTheTemplateAgain) {
 TEST(PluginEventType, FactoryMakesEventsWithTheirValues) {
   CoreHost host;
   // Declared at start-up: declaring again is answered S_FALSE.
-  EXPECT_EQ(host.App().Events().DeclareEventType(AtomOf(u"e.bookmarksPlugin.addAGBLevel"), nullptr, nullptr),
+  EXPECT_EQ(host.App().Events().DeclareEventType(AtomOf(u"e.bookmarksPlugin.addAGBLevel"), nullptr,
+                                                 nullptr),
             zelta::S_FALSE);
 }
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "support/bookmarks_facility.h"
-#include "zelta/base/result_text_service.h"
 #include "zelta/base/result_text.h"
+#include "zelta/base/result_text_service.h"
 
 namespace zelta::base {
 namespace {

@@ -16,7 +16,9 @@ constexpr zelta::HRESULT Code(uint32_t bits) { return static_cast<zelta::HRESULT
 
 class ResultText : public ::testing::Test {
  protected:
-  void SetUp() override { bm::support::RegisterBookmarksFacility(MakeCom<ResultTextService>().Get()); }
+  void SetUp() override {
+    bm::support::RegisterBookmarksFacility(MakeCom<ResultTextService>().Get());
+  }
 };
 
 // The full texts of tests/golden/result_texts.json: the plug-in's codes and the system's,

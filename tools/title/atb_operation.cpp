@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <new>
 
+#include "framework/atom_table.h"
 #include "framework/bookmark_source.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
-#include "framework/atom_table.h"
 #include "tools/title/collapse_blanks.h"
 
 namespace bm {
@@ -18,9 +18,12 @@ using zelta::IHostBookmark;
 namespace {
 
 constexpr std::u16string_view kLabelId = u"bookmarksPlugin.DlgAddTextToBookmark";
-constexpr std::u16string_view kProgressTitleId = u"bookmarksPlugin.progress.addTextToBookmarkTitle.title";
-constexpr std::u16string_view kProgressTextId = u"bookmarksPlugin.progress.addTextToBookmarkTitle.text";
-constexpr std::u16string_view kProgressStatusId = u"bookmarksPlugin.progress.statusText.ProcessingBookmarks";
+constexpr std::u16string_view kProgressTitleId =
+    u"bookmarksPlugin.progress.addTextToBookmarkTitle.title";
+constexpr std::u16string_view kProgressTextId =
+    u"bookmarksPlugin.progress.addTextToBookmarkTitle.text";
+constexpr std::u16string_view kProgressStatusId =
+    u"bookmarksPlugin.progress.statusText.ProcessingBookmarks";
 
 }  // namespace
 
@@ -28,7 +31,9 @@ ATBOperation::ATBOperation(PluginContext* plugin) : TitleToolOperation(plugin) {
 
 ATBOperation::~ATBOperation() = default;
 
-zelta::Atom ATBOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.addTextToBookmarkTitle"); }
+zelta::Atom ATBOperation::OperationAtom() const {
+  return AtomOf(u"op.bookmarks.addTextToBookmarkTitle");
+}
 
 HRESULT ATBOperation::ReadInputs() {
   optionFlags_ = CabInt(Options().Get(), u"Flags", 0);
@@ -40,7 +45,8 @@ HRESULT ATBOperation::ReadInputs() {
     return zelta::S_OK;
   }
   // An empty selection leaves the list empty; the run then reports that nothing was done.
-  if (bookmarks_.empty()) return CollectSelectedBookmarks(Selections(), Document(), bookmarks_, IncludeSubLevels());
+  if (bookmarks_.empty())
+    return CollectSelectedBookmarks(Selections(), Document(), bookmarks_, IncludeSubLevels());
   return zelta::S_OK;
 }
 
@@ -86,29 +92,35 @@ HRESULT ATBOperation::Do(int32_t flags, intptr_t) {
   ComPtr<IHostBookmark> root;
   uint32_t total = 0;
   if (!SourceSelected()) {
-    if (Document()->GetOutlineRoot(root.Put()) != zelta::S_OK || !root) return FinishRun(zelta::E_FAIL, {});
-    total = (optionFlags_ & kAtbOneLevel) ? CountBookmarks(root.Get(), startLevel_, 0, IncludeSubLevels())
-                                          : CountBookmarks(root.Get(), -1, 0, true);
+    if (Document()->GetOutlineRoot(root.Put()) != zelta::S_OK || !root)
+      return FinishRun(zelta::E_FAIL, {});
+    total = (optionFlags_ & kAtbOneLevel)
+                ? CountBookmarks(root.Get(), startLevel_, 0, IncludeSubLevels())
+                : CountBookmarks(root.Get(), -1, 0, true);
   } else if (!IncludeSubLevels()) {
     total = static_cast<uint32_t>(bookmarks_.size());
   } else {
-    for (const auto& bookmark : bookmarks_) total += 1 + CountBookmarks(bookmark.Get(), -1, 0, true);
+    for (const auto& bookmark : bookmarks_)
+      total += 1 + CountBookmarks(bookmark.Get(), -1, 0, true);
   }
   return RewriteTitles(total, [&](const Offer& offer) -> HRESULT {
     if (root) {
       const bool oneLevel = optionFlags_ & kAtbOneLevel;
-      return WalkBookmarks(root.Get(), 0, false, [&](IHostBookmark* bookmark, int32_t level) -> HRESULT {
-        if (!oneLevel || level >= startLevel_) {
-          HRESULT offered = offer(bookmark);
-          if (zelta::Failed(offered)) return offered;
-        }
-        // With one level chosen and no sub-levels the walk does not go below that level.
-        return (oneLevel && !IncludeSubLevels() && level >= startLevel_) ? zelta::S_FALSE : zelta::S_OK;
-      });
+      return WalkBookmarks(
+          root.Get(), 0, false, [&](IHostBookmark* bookmark, int32_t level) -> HRESULT {
+            if (!oneLevel || level >= startLevel_) {
+              HRESULT offered = offer(bookmark);
+              if (zelta::Failed(offered)) return offered;
+            }
+            // With one level chosen and no sub-levels the walk does not go below that level.
+            return (oneLevel && !IncludeSubLevels() && level >= startLevel_) ? zelta::S_FALSE
+                                                                             : zelta::S_OK;
+          });
     }
     auto visit = [&](IHostBookmark* bookmark, int32_t) { return offer(bookmark); };
     for (const auto& bookmark : bookmarks_) {
-      HRESULT hr = IncludeSubLevels() ? WalkBookmarks(bookmark.Get(), 1, true, visit) : offer(bookmark.Get());
+      HRESULT hr = IncludeSubLevels() ? WalkBookmarks(bookmark.Get(), 1, true, visit)
+                                      : offer(bookmark.Get());
       if (zelta::Failed(hr)) return hr;
     }
     return zelta::S_OK;
@@ -145,7 +157,8 @@ HRESULT ATBOperation::NewTitle(IHostBookmark* bookmark, std::u16string& title) {
   return zelta::S_OK;
 }
 
-HRESULT ATBOperation::Rewrite(IHostBookmark* bookmark, std::u16string_view original, std::u16string* title) {
+HRESULT ATBOperation::Rewrite(IHostBookmark* bookmark, std::u16string_view original,
+                              std::u16string* title) {
   HRESULT hr = NewTitle(bookmark, *title);
   if (zelta::Failed(hr)) return hr;
   // Exact comparison: a title that differs in any code unit is a change to keep.

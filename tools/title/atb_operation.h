@@ -29,7 +29,6 @@ class ATBOperation : public TitleToolOperation {
   std::u16string_view Abbreviation() const override { return u"ATB"; }
   zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
 
-
  protected:
   // Reads the "Input" array: the document, and with the source "Selected Bookmarks" the
   // bookmarks to work on (the document's bookmark selection when none is given).

@@ -2,10 +2,10 @@
 
 #include <new>
 
+#include "framework/atom_table.h"
 #include "framework/bookmark_source.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
-#include "framework/atom_table.h"
 #include "tools/title/bnd_name_mask.h"
 
 namespace bm {
@@ -26,7 +26,9 @@ constexpr std::u16string_view kProgressStatusId =
 
 }  // namespace
 
-BNDOperation::BNDOperation(PluginContext* plugin) : BookmarkListOperation(plugin) { CreateParams(); }
+BNDOperation::BNDOperation(PluginContext* plugin) : BookmarkListOperation(plugin) {
+  CreateParams();
+}
 
 BNDOperation::~BNDOperation() = default;
 

@@ -30,7 +30,6 @@ class BNDOperation : public BookmarkListOperation {
   std::u16string_view Abbreviation() const override { return u"BND"; }
   zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
 
-
  protected:
   // The document, and with the source "Selected Bookmarks" the bookmarks of "Input" (or,
   // when there are none, the document's bookmark selection; an empty one is E_INVALIDARG).

@@ -1,9 +1,9 @@
 #include "tools/title/cbc_operation.h"
 
+#include "framework/atom_table.h"
 #include "framework/bookmark_source.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
-#include "framework/atom_table.h"
 
 namespace bm {
 

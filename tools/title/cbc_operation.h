@@ -24,7 +24,6 @@ class CBCOperation : public TitleToolOperation {
   std::u16string_view Abbreviation() const override { return u"CBC"; }
   zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
 
-
  protected:
   // Reads the "Input" array: the document, and the bookmarks to work on. With the source
   // "Selected Bookmarks" and no bookmark given, the document's bookmark selection is taken;

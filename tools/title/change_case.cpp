@@ -41,12 +41,13 @@ bool Lower(char16_t* text, size_t length) { return platform::LowerCaseInPlace(te
 }  // namespace
 
 std::vector<std::u16string> SortExcludedWords(std::vector<std::u16string> words) {
-  std::stable_sort(words.begin(), words.end(), [](const std::u16string& a, const std::u16string& b) {
-    return CompareIgnoreCase(a, b) < 0;
-  });
-  auto last = std::unique(words.begin(), words.end(), [](const std::u16string& a, const std::u16string& b) {
-    return CompareIgnoreCase(a, b) == 0;
-  });
+  std::stable_sort(
+      words.begin(), words.end(),
+      [](const std::u16string& a, const std::u16string& b) { return CompareIgnoreCase(a, b) < 0; });
+  auto last =
+      std::unique(words.begin(), words.end(), [](const std::u16string& a, const std::u16string& b) {
+        return CompareIgnoreCase(a, b) == 0;
+      });
   words.erase(last, words.end());
   return words;
 }
@@ -76,7 +77,8 @@ zelta::HRESULT ChangeCaseEngine::Apply(std::u16string& title) const {
         continue;
       }
       const size_t start = i;
-      while (i < title.size() && (title[i] == kApostrophe || IsLetterAt(title, i))) i += CharLength(title, i);
+      while (i < title.size() && (title[i] == kApostrophe || IsLetterAt(title, i)))
+        i += CharLength(title, i);
       char16_t* word = title.data() + start;
       const size_t length = i - start;
       const size_t firstLength = CharLength(title, start);

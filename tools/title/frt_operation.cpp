@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <memory>
 
+#include "framework/atom_table.h"
 #include "framework/bookmark_source.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
-#include "framework/atom_table.h"
 #include "support/title_limit.h"
 #include "tools/title/literal_replace.h"
 #include "tools/title/regex_error_text.h"

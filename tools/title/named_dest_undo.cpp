@@ -44,7 +44,8 @@ HRESULT NamedDestUndo::RecordedAction(const Entry& entry, ComPtr<zelta::IHostAct
   if (!*list || (*list)->GetItem(entry.actionIndex, action->Put()) != zelta::S_OK || !*action)
     return zelta::E_INVALIDARG;
   int32_t type = zelta::kActionOther;
-  if (zelta::Failed((*action)->GetType(&type)) || type != zelta::kActionGoTo) return zelta::E_INVALIDARG;
+  if (zelta::Failed((*action)->GetType(&type)) || type != zelta::kActionGoTo)
+    return zelta::E_INVALIDARG;
   return zelta::S_OK;
 }
 
@@ -67,7 +68,8 @@ HRESULT NamedDestUndo::UndoEntry(const Entry& entry) {
   if (zelta::Succeeded(hr)) hr = action->SetDestination(&entry.oldDestination);
   if (zelta::Succeeded(hr)) hr = entry.bookmark->SetActions(list.Get());
   // The name goes even when the action could not be restored: the run created it.
-  HRESULT removed = document_->RemoveNamedDest(entry.name.c_str(), static_cast<int32_t>(entry.name.size()));
+  HRESULT removed =
+      document_->RemoveNamedDest(entry.name.c_str(), static_cast<int32_t>(entry.name.size()));
   if (zelta::Succeeded(hr) && zelta::Failed(removed)) hr = removed;
   return zelta::Failed(hr) ? hr : zelta::S_OK;
 }

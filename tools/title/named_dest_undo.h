@@ -42,7 +42,8 @@ class NamedDestUndo : public zelta::ComObject<zelta::IUndoItem> {
   };
 
   // The bookmark's action list and its recorded "GoTo" action.
-  static zelta::HRESULT RecordedAction(const Entry& entry, zelta::ComPtr<zelta::IHostActionList>* list,
+  static zelta::HRESULT RecordedAction(const Entry& entry,
+                                       zelta::ComPtr<zelta::IHostActionList>* list,
                                        zelta::ComPtr<zelta::IHostAction>* action);
   zelta::HRESULT RedoEntry(const Entry& entry);
   zelta::HRESULT UndoEntry(const Entry& entry);

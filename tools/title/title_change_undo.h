@@ -18,7 +18,8 @@ class TitleChangeUndo : public zelta::ComObject<zelta::IUndoItem> {
   // Room for n entries; E_OUTOFMEMORY when it cannot be made.
   zelta::HRESULT Reserve(size_t n);
   // Records one change; E_POINTER for a null bookmark, E_OUTOFMEMORY when memory runs out.
-  zelta::HRESULT Add(zelta::IHostBookmark* bookmark, std::u16string oldTitle, std::u16string newTitle);
+  zelta::HRESULT Add(zelta::IHostBookmark* bookmark, std::u16string oldTitle,
+                     std::u16string newTitle);
   size_t Count() const { return entries_.size(); }
 
   // Sets every new title, in the order recorded.

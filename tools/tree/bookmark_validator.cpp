@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
+#include "host/validation.h"
 #include "platform/locale_text.h"
 #include "tools/tree/file_exists.h"
 #include "tools/tree/link_check.h"
-#include "host/validation.h"
 
 namespace bm {
 
@@ -43,15 +43,18 @@ int32_t BookmarkValidator::Validate(zelta::IHostBookmark* bookmark) {
   int32_t warnings = 0;
   if (checks_ & zelta::kVbCheckEmptyTitle) {
     OwnedString title;
-    if (zelta::Succeeded(bookmark->GetTitle(title.Put())) && title.Empty()) warnings |= zelta::kWarnEmptyTitle;
+    if (zelta::Succeeded(bookmark->GetTitle(title.Put())) && title.Empty())
+      warnings |= zelta::kWarnEmptyTitle;
   }
 
   ComPtr<zelta::IHostActionList> actions;
   int32_t count = 0;
   if (bookmark->GetActions(actions.Put()) != zelta::S_OK || !actions ||
       zelta::Failed(actions->GetCount(&count))) {
-    if (checks_ & zelta::kVbCheckNoActions) warnings |= zelta::kWarnNoActions;
-    else if (checks_ & zelta::kVbCheckMissingGoTo) warnings |= zelta::kWarnNoGoTo;
+    if (checks_ & zelta::kVbCheckNoActions)
+      warnings |= zelta::kWarnNoActions;
+    else if (checks_ & zelta::kVbCheckMissingGoTo)
+      warnings |= zelta::kWarnNoGoTo;
     return warnings;
   }
   // An empty list is one finding; that it lacks a go-to action follows from it.
@@ -83,10 +86,12 @@ void BookmarkValidator::ValidateAction(zelta::IHostAction* action, int32_t& warn
       if (checks_ & zelta::kVbCheckGoToRemote) CheckRemoteDestination(action, warnings);
       break;
     case zelta::kActionLaunch:
-      if ((checks_ & zelta::kVbCheckLaunchUri) && !LaunchIsValid(action)) RecordInvalid(typeName.View(), warnings);
+      if ((checks_ & zelta::kVbCheckLaunchUri) && !LaunchIsValid(action))
+        RecordInvalid(typeName.View(), warnings);
       break;
     case zelta::kActionURI:
-      if ((checks_ & zelta::kVbCheckLaunchUri) && !UriIsValid(action)) RecordInvalid(typeName.View(), warnings);
+      if ((checks_ & zelta::kVbCheckLaunchUri) && !UriIsValid(action))
+        RecordInvalid(typeName.View(), warnings);
       break;
     default:
       if ((checks_ & zelta::kVbCheckOther) && !OtherIsValid(action))
@@ -102,7 +107,8 @@ void BookmarkValidator::CheckLocalDestination(zelta::IHostAction* action, int32_
     // A name that is missing, or whose destination no longer leads to a page, cannot work.
     zelta::PageDestination dest;
     if (name.empty() || !document_ ||
-        document_->ResolveNamedDest(name.c_str(), static_cast<int32_t>(name.size()), &dest) != zelta::S_OK)
+        document_->ResolveNamedDest(name.c_str(), static_cast<int32_t>(name.size()), &dest) !=
+            zelta::S_OK)
       warnings |= zelta::kWarnUnknownDestName;
     return;
   }
@@ -120,16 +126,19 @@ void BookmarkValidator::CheckRemoteDestination(zelta::IHostAction* action, int32
     if (name.empty()) warnings |= zelta::kWarnUnknownDestName;
   } else {
     zelta::PageDestination dest;
-    if (action->GetExplicitDestination(&dest) != zelta::S_OK || dest.page < 0) warnings |= zelta::kWarnPageOutOfRange;
+    if (action->GetExplicitDestination(&dest) != zelta::S_OK || dest.page < 0)
+      warnings |= zelta::kWarnPageOutOfRange;
   }
   OwnedString file;
-  if (action->GetFile(file.Put()) != zelta::S_OK || file.Empty()) warnings |= zelta::kWarnNoTargetFile;
+  if (action->GetFile(file.Put()) != zelta::S_OK || file.Empty())
+    warnings |= zelta::kWarnNoTargetFile;
 }
 
 bool BookmarkValidator::LaunchIsValid(zelta::IHostAction* action) {
   // A file-reference dictionary may name an embedded or remote file: taken as it is.
   bool hasSpecification = false;
-  if (zelta::Succeeded(action->HasFileSpecification(&hasSpecification)) && hasSpecification) return true;
+  if (zelta::Succeeded(action->HasFileSpecification(&hasSpecification)) && hasSpecification)
+    return true;
   OwnedString file;
   if (action->GetFile(file.Put()) != zelta::S_OK || file.Empty()) return false;
   return !(checks_ & zelta::kVbVerifyFiles) || FileExists(file.View(), folder_);

@@ -64,7 +64,8 @@ bool CanStartHost(char16_t c) {
 }  // namespace
 
 bool IsLocalPath(std::u16string_view text) {
-  return IsDrivePath(text) || IsNetworkPath(text) || IsAbsolutePosixPath(text) || IsFileLinkToPath(text);
+  return IsDrivePath(text) || IsNetworkPath(text) || IsAbsolutePosixPath(text) ||
+         IsFileLinkToPath(text);
 }
 
 bool IsPossibleLink(std::u16string_view text) {
@@ -80,7 +81,8 @@ bool IsPossibleLink(std::u16string_view text) {
   if (i == text.size()) return false;
 
   const size_t schemeStart = i;
-  while (i < text.size() && i - schemeStart < kMaxSchemeLength && IsSchemeCharacter(text[i], i == schemeStart))
+  while (i < text.size() && i - schemeStart < kMaxSchemeLength &&
+         IsSchemeCharacter(text[i], i == schemeStart))
     ++i;
   if (i == text.size() || text[i] != u':') return true;  // no scheme: plain text
   const std::u16string_view scheme = text.substr(schemeStart, i - schemeStart);

@@ -3,10 +3,10 @@
 #include <new>
 #include <numeric>
 
+#include "framework/atom_table.h"
 #include "framework/bookmark_target.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
-#include "framework/atom_table.h"
 #include "tools/tree/sort_order.h"
 
 namespace bm {
@@ -20,7 +20,8 @@ namespace {
 constexpr std::u16string_view kLabelId = u"bookmarksPlugin.DlgSortBookmarks";
 constexpr std::u16string_view kProgressTitleId = u"bookmarksPlugin.progress.sortingBookmarks.title";
 constexpr std::u16string_view kProgressTextId = u"bookmarksPlugin.progress.sortingBookmarks";
-constexpr std::u16string_view kProgressStatusId = u"bookmarksPlugin.progress.sortingBookmarks.status";
+constexpr std::u16string_view kProgressStatusId =
+    u"bookmarksPlugin.progress.sortingBookmarks.status";
 constexpr std::u16string_view kDeleteId = u"op.bookmarks.delete";
 constexpr std::u16string_view kAddNewId = u"op.bookmarks.addNew.simple";
 
@@ -62,7 +63,8 @@ HRESULT SBOperation::CheckSortPermission() {
   if (!Document()) return zelta::E_INVALIDARG;
   for (int32_t change : {zelta::kPermAddItems, zelta::kPermArrangeItems}) {
     int32_t answer = 0;
-    if (zelta::Failed(Document()->IsPermitted(zelta::kPermModify, change, zelta::kPermReserved, &answer)) ||
+    if (zelta::Failed(
+            Document()->IsPermitted(zelta::kPermModify, change, zelta::kPermReserved, &answer)) ||
         answer != 1)
       return zelta::E_NO_PERMISSION;
   }
@@ -98,7 +100,8 @@ HRESULT SBOperation::Do(int32_t flags, intptr_t) {
   if (zelta::Failed(hr)) return FinishRun(hr, {});
 
   ComPtr<IHostBookmark> root;
-  if (Document()->GetOutlineRoot(root.Put()) != zelta::S_OK || !root) return FinishRun(zelta::E_FAIL, {});
+  if (Document()->GetOutlineRoot(root.Put()) != zelta::S_OK || !root)
+    return FinishRun(zelta::E_FAIL, {});
   std::vector<Group> groups;
   uint32_t visits = 0;
   try {
@@ -120,7 +123,8 @@ HRESULT SBOperation::Do(int32_t flags, intptr_t) {
   return FinishRun(zelta::Failed(hr) ? hr : zelta::S_OK, {});
 }
 
-HRESULT SBOperation::CollectGroups(IHostBookmark* root, std::vector<Group>& groups, uint32_t& visits) {
+HRESULT SBOperation::CollectGroups(IHostBookmark* root, std::vector<Group>& groups,
+                                   uint32_t& visits) {
   const bool belowLevelToo = level_ <= 0 || (optionFlags_ & kSbWithLevelsBelow);
   return WalkBookmarks(root, 0, true, [&](IHostBookmark* bookmark, int32_t depth) -> HRESULT {
     // Below the one level to sort nothing is entered.
@@ -158,21 +162,25 @@ std::vector<size_t> SBOperation::SortedOrder(const Children& children) {
   sorted.reserve(children.size());
   auto insertAll = [&](auto compare) {
     for (size_t i = 0; i < children.size(); ++i)
-      sorted.insert(sorted.begin() + static_cast<std::ptrdiff_t>(InsertPosition(sorted, i, compare)), i);
+      sorted.insert(
+          sorted.begin() + static_cast<std::ptrdiff_t>(InsertPosition(sorted, i, compare)), i);
   };
   if (optionFlags_ & kSbAlphabetical) {
     const bool ignoreCase = optionFlags_ & kSbIgnoreCase;
     std::vector<std::u16string> titles;
     titles.reserve(children.size());
     for (const auto& child : children) titles.push_back(TitleOf(child.Get()));
-    insertAll([&](size_t a, size_t b) { return direction * CompareTitles(titles[a], titles[b], ignoreCase); });
+    insertAll([&](size_t a, size_t b) {
+      return direction * CompareTitles(titles[a], titles[b], ignoreCase);
+    });
   } else {
     std::vector<PlaceKey> places;
     places.reserve(children.size());
     for (const auto& child : children) {
       const BookmarkTarget target = TargetOf(child.Get());
       PlaceKey key{target.page, {}};
-      if (target.page >= 0) key.point = DestinationPoint(Document(), viewRotation_, target.destination);
+      if (target.page >= 0)
+        key.point = DestinationPoint(Document(), viewRotation_, target.destination);
       places.push_back(key);
     }
     insertAll([&](size_t a, size_t b) { return direction * ComparePlaces(places[a], places[b]); });
@@ -184,7 +192,8 @@ HRESULT SBOperation::ApplyOrder(IHostBookmark* parent, const Children& ordered) 
   ComPtr<zelta::IHostObjectList> list;
   HRESULT hr = lists_->CreateObjectList(list.Put());
   if (zelta::Succeeded(hr) && !list) hr = zelta::E_FAIL;
-  for (size_t i = 0; zelta::Succeeded(hr) && i < ordered.size(); ++i) hr = list->Insert(-1, ordered[i].Get());
+  for (size_t i = 0; zelta::Succeeded(hr) && i < ordered.size(); ++i)
+    hr = list->Insert(-1, ordered[i].Get());
   if (zelta::Failed(hr)) return hr;
 
   hr = RunHostOperation(kDeleteId, list.Get());

@@ -43,7 +43,8 @@ class SBOperation : public BookmarkOperation {
   // through on the way to deeper groups).
   bool SortsGroupAt(int32_t depth) const;
   // The groups the run enters, parents before their descendants.
-  zelta::HRESULT CollectGroups(zelta::IHostBookmark* root, std::vector<Group>& groups, uint32_t& visits);
+  zelta::HRESULT CollectGroups(zelta::IHostBookmark* root, std::vector<Group>& groups,
+                               uint32_t& visits);
   zelta::HRESULT SortGroup(const Group& group);
   // The order of the children: indexes into children, sorted.
   std::vector<size_t> SortedOrder(const std::vector<zelta::ComPtr<zelta::IHostBookmark>>& children);

@@ -41,8 +41,10 @@ size_t InsertPosition(const std::vector<T>& sorted, const T& key, Compare compar
     const size_t mid = (lo + hi) / 2;
     const int order = compare(key, sorted[mid]);
     if (order == 0) return mid;
-    if (order < 0) hi = mid;
-    else lo = mid;
+    if (order < 0)
+      hi = mid;
+    else
+      lo = mid;
   }
   if (compare(key, sorted[lo]) <= 0) return lo;
   if (lo + 1 >= n) return lo + 1;

@@ -2,9 +2,9 @@
 
 #include <new>
 
+#include "framework/atom_table.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
-#include "framework/atom_table.h"
 #include "tools/tree/bookmark_validator.h"
 
 namespace bm {
@@ -20,10 +20,12 @@ zelta::Atom VBOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.va
 HRESULT VBOperation::Execute(bool, intptr_t extra) {
   ComPtr<VBOperation> self(this);
   ComPtr<zelta::IHostDocument> document;
-  if (zelta::IHostApp* app = App(); app && app->GetActiveDocument(document.Put()) == zelta::S_OK && document)
+  if (zelta::IHostApp* app = App();
+      app && app->GetActiveDocument(document.Put()) == zelta::S_OK && document)
     SetInput({static_cast<zelta::IUnknown*>(document.Get())});
   zelta::WindowHandle owner = 0;
-  if (zelta::IWindowService* windows = Plugin() ? Plugin()->Windows() : nullptr) windows->GetActiveWindow(&owner);
+  if (zelta::IWindowService* windows = Plugin() ? Plugin()->Windows() : nullptr)
+    windows->GetActiveWindow(&owner);
   LoadLastUsedOptions();
   HRESULT hr = ShowDialog(owner, extra);
   if (KeepOptions(hr)) SaveLastUsedOptions();

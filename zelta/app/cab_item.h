@@ -54,7 +54,8 @@ class CabItem final : public ComObject<ICabItem> {
   HRESULT RemoveAt(int32_t index) override;
 
  private:
-  CabItem(std::shared_ptr<const CabSchema> schema, const CabItemDesc* desc, bool element, int depth);
+  CabItem(std::shared_ptr<const CabSchema> schema, const CabItemDesc* desc, bool element,
+          int depth);
   static HRESULT Build(const std::shared_ptr<const CabSchema>& schema, const CabItemDesc* desc,
                        bool element, int depth, size_t* budget, ComPtr<CabItem>* item);
   // The item a named getter or setter addresses: this for a null name, else a field.

@@ -51,7 +51,8 @@ nlohmann::ordered_json CabToJson(ICabItem* item) {
     }
     case kCabDictionary:
     case kCabArray: {
-      nlohmann::ordered_json out = type == kCabArray ? nlohmann::ordered_json::array() : nlohmann::ordered_json::object();
+      nlohmann::ordered_json out =
+          type == kCabArray ? nlohmann::ordered_json::array() : nlohmann::ordered_json::object();
       int32_t count = 0;
       item->GetCount(&count);
       for (int32_t i = 0; i < count; ++i) {
@@ -79,7 +80,8 @@ HRESULT CabFromJson(ICabItem* target, const nlohmann::json& value, std::string* 
   }
 }
 
-HRESULT CabMergeJson(ICabItem* target, const nlohmann::json& value, std::vector<std::string>* warnings) {
+HRESULT CabMergeJson(ICabItem* target, const nlohmann::json& value,
+                     std::vector<std::string>* warnings) {
   if (!target) return E_POINTER;
   try {
     CabJsonReader reader = CabJsonReader::Lenient(warnings);

@@ -4,11 +4,10 @@
 // booleans and strings. IUnknown items (host objects) are neither written nor set.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "host/cab.h"
 
@@ -28,13 +27,15 @@ HRESULT CabFromJson(ICabItem* target, const nlohmann::json& value, std::string* 
 // Lenient form for stored settings: every value of the right type is taken; unknown names are
 // ignored, and a value of the wrong type leaves the item as it is, with a warning that names
 // its path. Always succeeds unless out of memory.
-HRESULT CabMergeJson(ICabItem* target, const nlohmann::json& value, std::vector<std::string>* warnings);
+HRESULT CabMergeJson(ICabItem* target, const nlohmann::json& value,
+                     std::vector<std::string>* warnings);
 
 // The command line's --set PATH=VALUE. PATH is dotted from root ("PagesRange.Text"); array
 // elements are addressed as "Levels[0]" or "Levels.0". VALUE by the item's type: Int in
 // decimal or 0x hexadecimal (0x80000000 and up wrap to negative, as flag words do), Double a
 // number, Bool true/false/1/0, String the raw text, Array and Dictionary JSON text.
 // E_INVALIDARG with *error naming the path for an unknown name or a bad value.
-HRESULT CabSetPath(ICabItem* root, std::string_view path, std::string_view value, std::string* error);
+HRESULT CabSetPath(ICabItem* root, std::string_view path, std::string_view value,
+                   std::string* error);
 
 }  // namespace zelta::app

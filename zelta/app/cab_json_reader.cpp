@@ -32,13 +32,20 @@ int32_t CabJsonReader::ElementType(ICabItem* array) {
 
 const char* CabJsonReader::Expected(int32_t type) {
   switch (type) {
-    case kCabInt: return "an integer";
-    case kCabDouble: return "a number";
-    case kCabBool: return "true or false";
-    case kCabString: return "a string";
-    case kCabArray: return "an array";
-    case kCabDictionary: return "an object";
-    default: return "a host object";
+    case kCabInt:
+      return "an integer";
+    case kCabDouble:
+      return "a number";
+    case kCabBool:
+      return "true or false";
+    case kCabString:
+      return "a string";
+    case kCabArray:
+      return "an array";
+    case kCabDictionary:
+      return "an object";
+    default:
+      return "a host object";
   }
 }
 
@@ -52,8 +59,8 @@ HRESULT CabJsonReader::Problem(const std::string& path, const std::string& messa
   return S_FALSE;
 }
 
-HRESULT CabJsonReader::ApplyAll(ICabItem* target, const nlohmann::json& value, const std::string& path,
-                                std::string* error) {
+HRESULT CabJsonReader::ApplyAll(ICabItem* target, const nlohmann::json& value,
+                                const std::string& path, std::string* error) {
   if (!target) return E_POINTER;
   auto* own = dynamic_cast<CabItem*>(target);
   ComPtr<CabItem> work;
@@ -96,7 +103,8 @@ HRESULT CabJsonReader::ApplyScalar(ICabItem* item, int32_t type, const nlohmann:
         whole = value.get<int64_t>();
       } else {
         double number = value.get<double>();
-        if (std::trunc(number) != number) return Problem(path, "expected an integer, got " + value.dump());
+        if (std::trunc(number) != number)
+          return Problem(path, "expected an integer, got " + value.dump());
         if (number < INT32_MIN || number > INT32_MAX) return Problem(path, outOfRange);
         whole = static_cast<int64_t>(number);
       }
@@ -120,7 +128,8 @@ HRESULT CabJsonReader::ApplyScalar(ICabItem* item, int32_t type, const nlohmann:
   }
 }
 
-HRESULT CabJsonReader::ApplyObject(ICabItem* item, const nlohmann::json& value, const std::string& path) {
+HRESULT CabJsonReader::ApplyObject(ICabItem* item, const nlohmann::json& value,
+                                   const std::string& path) {
   if (!value.is_object()) return Problem(path, std::string("expected an object, ") + Got(value));
   for (const auto& [key, fieldValue] : value.items()) {
     std::string fieldPath = Join(path, key);
@@ -137,11 +146,11 @@ HRESULT CabJsonReader::ApplyObject(ICabItem* item, const nlohmann::json& value, 
   return S_OK;
 }
 
-HRESULT CabJsonReader::ApplyArray(ICabItem* item, const nlohmann::json& value, const std::string& path) {
+HRESULT CabJsonReader::ApplyArray(ICabItem* item, const nlohmann::json& value,
+                                  const std::string& path) {
   if (!value.is_array()) return Problem(path, std::string("expected an array, ") + Got(value));
   int32_t elementType = ElementType(item);
-  if (elementType == kCabUnknown)
-    return Problem(path, "a list of host objects cannot be set");
+  if (elementType == kCabUnknown) return Problem(path, "a list of host objects cannot be set");
   if (value.size() > static_cast<size_t>(CabItem::kMaxElements))
     return Problem(path, "more than " + std::to_string(CabItem::kMaxElements) + " elements");
   HRESULT hr = item->Clear();
@@ -150,7 +159,8 @@ HRESULT CabJsonReader::ApplyArray(ICabItem* item, const nlohmann::json& value, c
     ComPtr<ICabItem> element;
     hr = item->Insert(-1, element.Put());
     if (hr == E_FAIL)
-      return Problem(Index(path, i), "nested deeper than " + std::to_string(CabItem::kMaxDepth) + " levels");
+      return Problem(Index(path, i),
+                     "nested deeper than " + std::to_string(CabItem::kMaxDepth) + " levels");
     if (Failed(hr)) return hr;
     hr = Apply(element.Get(), value[i], Index(path, i));
     if (Failed(hr)) return hr;

@@ -3,10 +3,9 @@
 // the dotted path of the item: "Options.Levels[0].Flags".
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "host/cab.h"
 
@@ -16,7 +15,9 @@ class CabJsonReader {
  public:
   // Strict: stops at the first problem. Lenient: collects warnings (may be null) and goes on.
   static CabJsonReader Strict() { return CabJsonReader(false, nullptr); }
-  static CabJsonReader Lenient(std::vector<std::string>* warnings) { return CabJsonReader(true, warnings); }
+  static CabJsonReader Lenient(std::vector<std::string>* warnings) {
+    return CabJsonReader(true, warnings);
+  }
 
   // Applies value to item at `path`. Strict mode: E_INVALIDARG and Error() at the first
   // problem (the item may be partly changed). Lenient mode: S_OK unless out of memory.
@@ -37,10 +38,12 @@ class CabJsonReader {
   static const char* Expected(int32_t type);
 
  private:
-  CabJsonReader(bool lenient, std::vector<std::string>* warnings) : lenient_(lenient), warnings_(warnings) {}
+  CabJsonReader(bool lenient, std::vector<std::string>* warnings)
+      : lenient_(lenient), warnings_(warnings) {}
   // Records a problem; returns the result Apply gives for it.
   HRESULT Problem(const std::string& path, const std::string& message);
-  HRESULT ApplyScalar(ICabItem* item, int32_t type, const nlohmann::json& value, const std::string& path);
+  HRESULT ApplyScalar(ICabItem* item, int32_t type, const nlohmann::json& value,
+                      const std::string& path);
   HRESULT ApplyObject(ICabItem* item, const nlohmann::json& value, const std::string& path);
   HRESULT ApplyArray(ICabItem* item, const nlohmann::json& value, const std::string& path);
 

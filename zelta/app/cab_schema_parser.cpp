@@ -62,7 +62,8 @@ bool CabSchemaParser::Run(std::u16string_view text) {
   pugi::xml_parse_result parsed =
       doc.load_buffer(utf8->data(), utf8->size(), pugi::parse_default, pugi::encoding_utf8);
   if (!parsed)
-    return Fail("XML error at offset " + std::to_string(parsed.offset) + ": " + parsed.description());
+    return Fail("XML error at offset " + std::to_string(parsed.offset) + ": " +
+                parsed.description());
   pugi::xml_node root = doc.document_element();
   if (std::string_view(root.name()) != "CabTemplate")
     return Fail("the document element is '" + std::string(root.name()) + "', not 'CabTemplate'");
@@ -79,7 +80,8 @@ bool CabSchemaParser::CollectSets(pugi::xml_node root) {
     if (child.type() != pugi::node_element) continue;
     std::string_view name = child.name();
     if (name == "Root") continue;
-    if (name != "ItemSet") return Fail("unknown element '" + std::string(name) + "' in CabTemplate");
+    if (name != "ItemSet")
+      return Fail("unknown element '" + std::string(name) + "' in CabTemplate");
     std::u16string id = Attr(child, "id");
     if (id.empty()) return Fail("an ItemSet has no id");
     if (sets_.count(id)) return Fail("item set " + Quote(id) + " is declared twice");
@@ -149,7 +151,8 @@ bool CabSchemaParser::ReadItem(pugi::xml_node node, const CabItemDesc** item) {
     default:
       break;
   }
-  if (badDefault) return Fail(where + ": the default '" + std::string(def) + "' is not a valid " + typeName);
+  if (badDefault)
+    return Fail(where + ": the default '" + std::string(def) + "' is not a valid " + typeName);
   *item = &schema_->descs_.emplace_back(std::move(desc));
   return true;
 }
@@ -160,7 +163,8 @@ bool CabSchemaParser::Expand(SetInfo& info, int depth) {
   if (info.state == State::kDone) return true;
   if (info.state == State::kExpanding)
     return Fail("item set " + Quote(info.set->id) + " refers to itself through ItemSetRef");
-  if (depth > kMaxRefDepth) return Fail("ItemSetRef nesting is deeper than 32 at " + Quote(info.set->id));
+  if (depth > kMaxRefDepth)
+    return Fail("ItemSetRef nesting is deeper than 32 at " + Quote(info.set->id));
   info.state = State::kExpanding;
   std::vector<const CabItemDesc*>& items = info.set->items;
   for (const Entry& entry : info.entries) {
@@ -226,7 +230,8 @@ bool CabSchemaParser::CheckDictionaryNesting() {
         Measure& done = measures[top.set];
         for (const CabItemDesc* item : top.set->items) {
           const Measure* inner = item->type == kCabDictionary ? &measures[item->inner] : nullptr;
-          done.items = std::min(done.items + 1 + (inner ? inner->items : 0), CabItem::kMaxItemsPerCreation + 1);
+          done.items = std::min(done.items + 1 + (inner ? inner->items : 0),
+                                CabItem::kMaxItemsPerCreation + 1);
           done.depth = std::max(done.depth, 1 + (inner ? inner->depth : 0));
         }
         if (done.depth > CabItem::kMaxDepth)
@@ -234,7 +239,8 @@ bool CabSchemaParser::CheckDictionaryNesting() {
                       std::to_string(CabItem::kMaxDepth) + " levels");
         if (done.items > CabItem::kMaxItemsPerCreation)
           return Fail("item set " + Quote(top.set->id) + " has more than " +
-                      std::to_string(CabItem::kMaxItemsPerCreation) + " items with its dictionaries");
+                      std::to_string(CabItem::kMaxItemsPerCreation) +
+                      " items with its dictionaries");
         done.colour = kBlack;
         stack.pop_back();
         continue;
@@ -243,8 +249,8 @@ bool CabSchemaParser::CheckDictionaryNesting() {
       if (item->type != kCabDictionary) continue;
       Measure& inner = measures[item->inner];
       if (inner.colour == kGrey)
-        return Fail("item set " + Quote(item->inner->id) + " contains itself through dictionary item " +
-                    Quote(item->id));
+        return Fail("item set " + Quote(item->inner->id) +
+                    " contains itself through dictionary item " + Quote(item->id));
       if (inner.colour == kWhite) {
         inner.colour = kGrey;
         stack.push_back({item->inner, 0});  // invalidates `top`; it is not used again
@@ -262,7 +268,8 @@ bool CabSchemaParser::ReadRoots(pugi::xml_node root) {
       return Fail("root " + Quote(id) + " is not of type Dictionary");
     auto found = sets_.find(Attr(node, "itemSet"));
     if (found == sets_.end())
-      return Fail("root " + Quote(id) + " refers to the unknown item set " + Quote(Attr(node, "itemSet")));
+      return Fail("root " + Quote(id) + " refers to the unknown item set " +
+                  Quote(Attr(node, "itemSet")));
     if (found->second.set->Find(u""))
       return Fail("root " + Quote(id) + ": item set " + Quote(found->second.set->id) +
                   " has an item without id");

@@ -4,12 +4,11 @@
 // all give E_FAIL with a reason.
 #pragma once
 
+#include <pugixml.hpp>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
-
-#include <pugixml.hpp>
 
 #include "host/com.h"
 #include "zelta/app/cab_schema.h"

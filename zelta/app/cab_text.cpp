@@ -86,7 +86,8 @@ bool ParseCabInt(std::string_view text, int32_t* value) {
     uint64_t wide = 0;
     auto digits = text.substr(2);
     auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), wide, 16);
-    if (ec != std::errc() || end != digits.data() + digits.size() || wide > 0xFFFFFFFFu) return false;
+    if (ec != std::errc() || end != digits.data() + digits.size() || wide > 0xFFFFFFFFu)
+      return false;
     *value = static_cast<int32_t>(static_cast<uint32_t>(wide));
     return true;
   }
@@ -101,7 +102,8 @@ bool ParseCabInt(std::string_view text, int32_t* value) {
 bool ParseCabDouble(std::string_view text, double* value) {
   double parsed = 0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(parsed))
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size() ||
+      !std::isfinite(parsed))
     return false;
   *value = parsed;
   return true;

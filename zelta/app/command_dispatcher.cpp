@@ -36,7 +36,8 @@ HRESULT CommandDispatcher::Execute(Atom command, std::string* error) {
 void CommandDispatcher::CustomizeBars() {
   bars_.Reset();
   auto customization = MakeCom<ui::CommandBarCustomization>(bars_.Bars());
-  events_.Raise(base::Intern("e.mainView.customizeCmdBars"), customization.Get(), base::kMainWindow);
+  events_.Raise(base::Intern("e.mainView.customizeCmdBars"), customization.Get(),
+                base::kMainWindow);
 }
 
 ComPtr<ui::CommandBar> CommandDispatcher::ShowContextMenu(Atom menu) {

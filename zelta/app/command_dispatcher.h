@@ -14,7 +14,8 @@ class CommandDispatcher {
  public:
   // `context` is the object handlers get in UpdateCommandState (the application); the
   // dispatcher does not own any of them and must not outlive them.
-  CommandDispatcher(ui::UiExtension& ui, ui::CommandBars& bars, base::EventServer& events, IUnknown* context)
+  CommandDispatcher(ui::UiExtension& ui, ui::CommandBars& bars, base::EventServer& events,
+                    IUnknown* context)
       : ui_(ui), bars_(bars), events_(events), context_(context) {}
 
   int32_t State(Atom command);

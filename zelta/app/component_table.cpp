@@ -5,8 +5,10 @@
 namespace zelta::app {
 
 void ComponentTable::Set(const std::string& name, ComPtr<IUnknown> component) {
-  if (component) components_[name] = std::move(component);
-  else components_.erase(name);
+  if (component)
+    components_[name] = std::move(component);
+  else
+    components_.erase(name);
 }
 
 HRESULT ComponentTable::Get(const char* name, IUnknown** component) const {

@@ -3,16 +3,15 @@
 #include <new>
 
 #include "host/call_guard.h"
-
-#include "zelta/base/atom_table.h"
 #include "zelta/app/cab_factory.h"
 #include "zelta/app/file_service.h"
 #include "zelta/app/host_operation_set.h"
 #include "zelta/app/object_list_factory.h"
 #include "zelta/app/page_range_service.h"
 #include "zelta/app/settings_store.h"
-#include "zelta/base/text_codec.h"
+#include "zelta/base/atom_table.h"
 #include "zelta/base/result_text_service.h"
+#include "zelta/base/text_codec.h"
 #include "zelta/pdf/host_document.h"
 #include "zelta/pdf/page_text_service.h"
 #include "zelta/ui/window_service.h"
@@ -49,7 +48,8 @@ HostApp::HostApp()
     auto text = base::AtomTable::Global().Text(id);
     return text ? host.Find(*text).value_or(u"") : std::u16string();
   });
-  for (Atom command : bars_.HostCommands()) ui_->Registry()->CreateCommand(command, nullptr, nullptr);
+  for (Atom command : bars_.HostCommands())
+    ui_->Registry()->CreateCommand(command, nullptr, nullptr);
 }
 
 HostApp::~HostApp() { ShutdownPlugins(); }
@@ -126,7 +126,9 @@ HRESULT HostApp::GetPluginSettings(IUnknown* plugin, int32_t, IHostSettings** se
 
 HRESULT HostApp::RegisterOperationFactory(Atom id, const char16_t* abbreviation, int32_t traits,
                                           IOperationFactory* factory) {
-  return GuardCall([&] { return operations_.Register(id, factory, std::u16string(InString(abbreviation, -1)), traits); });
+  return GuardCall([&] {
+    return operations_.Register(id, factory, std::u16string(InString(abbreviation, -1)), traits);
+  });
 }
 
 std::u16string HostApp::String(std::string_view id) const {
@@ -146,9 +148,9 @@ HRESULT HostApp::OpenDocument(const std::string& path, const std::string& passwo
   }
   auto history = MakeCom<UndoHistory>();
   opened->SetUndoHistory(ComPtr<IHostUndoHistory>(history));
-  opened->SetEvents(pdf::DocumentEvents{ComPtr<IEventServer>(events_), base::Intern("e.bookmarks.changed"),
-                                        base::Intern("e.pdfNamedDests.inserted"),
-                                        base::Intern("e.pdfNamedDests.deleted")});
+  opened->SetEvents(pdf::DocumentEvents{
+      ComPtr<IEventServer>(events_), base::Intern("e.bookmarks.changed"),
+      base::Intern("e.pdfNamedDests.inserted"), base::Intern("e.pdfNamedDests.deleted")});
   documents_->Add(ComPtr<IHostDocument>(opened), history);
   ActiveDocumentChanged();
   if (document) *document = opened;
@@ -172,7 +174,8 @@ HRESULT HostApp::CloseDocument(IHostDocument* document) {
 }
 
 HRESULT HostApp::SetActiveDocument(IHostDocument* document) {
-  if (documents_->Active().Get() == document) return documents_->Contains(document) ? S_FALSE : E_INVALIDARG;
+  if (documents_->Active().Get() == document)
+    return documents_->Contains(document) ? S_FALSE : E_INVALIDARG;
   if (!documents_->SetActive(document)) return E_INVALIDARG;
   ActiveDocumentChanged();
   return S_OK;
@@ -209,7 +212,8 @@ void HostApp::UseSettingsStore(std::shared_ptr<SettingsStore> store) {
 }
 
 void HostApp::NotifySettingsChanged() {
-  events_->Raise(base::Intern("e.app.settingsChanged"), static_cast<IHostApp*>(this), base::kMainWindow);
+  events_->Raise(base::Intern("e.app.settingsChanged"), static_cast<IHostApp*>(this),
+                 base::kMainWindow);
 }
 
 HRESULT HostApp::LoadPlugin(const std::string& modulePath, std::string* error) {
@@ -248,7 +252,9 @@ HRESULT HostApp::ExecuteCommand(Atom command, std::string* error) {
 
 void HostApp::CustomizeCommandBars() { commands_.CustomizeBars(); }
 
-ComPtr<ui::CommandBar> HostApp::ShowContextMenu(Atom menu) { return commands_.ShowContextMenu(menu); }
+ComPtr<ui::CommandBar> HostApp::ShowContextMenu(Atom menu) {
+  return commands_.ShowContextMenu(menu);
+}
 
 std::string HostApp::PrintCommands() {
   return commands_.Print([this](Atom id) { return String(base::AtomTable::Global().Utf8(id)); });

@@ -13,13 +13,13 @@
 #include "zelta/app/command_dispatcher.h"
 #include "zelta/app/component_table.h"
 #include "zelta/app/document_list.h"
-#include "zelta/base/event_server.h"
 #include "zelta/app/operation_registry.h"
 #include "zelta/app/operation_runner.h"
 #include "zelta/app/plugin_loader.h"
 #include "zelta/app/plugin_settings.h"
 #include "zelta/app/selection_service.h"
 #include "zelta/app/string_tables.h"
+#include "zelta/base/event_server.h"
 #include "zelta/ui/command_bars.h"
 #include "zelta/ui/ui_extension.h"
 
@@ -81,7 +81,9 @@ class HostApp : public ComObject<IHostApp> {
 
   // Settings: the store that keeps the plug-ins' nodes.
   void UseSettingsStore(std::shared_ptr<SettingsStore> store);
-  void SetSettingsSource(PluginSettings::NodeSource source) { settings_.SetSource(std::move(source)); }
+  void SetSettingsSource(PluginSettings::NodeSource source) {
+    settings_.SetSource(std::move(source));
+  }
   // Raises "e.app.settingsChanged" (after the store was reloaded or reset).
   void NotifySettingsChanged();
 

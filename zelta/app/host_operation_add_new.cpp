@@ -4,8 +4,8 @@
 
 namespace zelta::app {
 
-HRESULT HostOperationAddNew::Apply(IHostDocument*, const std::vector<ComPtr<IHostBookmark>>& input, ICabItem*,
-                                   ComPtr<IUndoItem>* undo) {
+HRESULT HostOperationAddNew::Apply(IHostDocument*, const std::vector<ComPtr<IHostBookmark>>& input,
+                                   ICabItem*, ComPtr<IUndoItem>* undo) {
   for (const auto& bookmark : input) {
     bool attached = false;
     bookmark->IsAttached(&attached);

@@ -9,12 +9,13 @@ namespace zelta::app {
 
 class HostOperationAddNew final : public HostBookmarkOperation {
  public:
-  HostOperationAddNew(Atom id, ComPtr<ICab> params) : HostBookmarkOperation(id, std::move(params)) {}
+  HostOperationAddNew(Atom id, ComPtr<ICab> params)
+      : HostBookmarkOperation(id, std::move(params)) {}
 
  protected:
   // E_INVALIDARG when a bookmark is not in the outline.
-  HRESULT Apply(IHostDocument* document, const std::vector<ComPtr<IHostBookmark>>& input, ICabItem* options,
-                ComPtr<IUndoItem>* undo) override;
+  HRESULT Apply(IHostDocument* document, const std::vector<ComPtr<IHostBookmark>>& input,
+                ICabItem* options, ComPtr<IUndoItem>* undo) override;
 };
 
 }  // namespace zelta::app

@@ -4,12 +4,13 @@
 #include <unordered_set>
 
 #include "host/object_list.h"
-#include "zelta/base/atom_table.h"
 #include "zelta/app/undo_history.h"
+#include "zelta/base/atom_table.h"
 
 namespace zelta::app {
 
-HRESULT RecordUndoItem(IHostDocument* document, int32_t flags, std::u16string_view label, IUndoItem* item) {
+HRESULT RecordUndoItem(IHostDocument* document, int32_t flags, std::u16string_view label,
+                       IUndoItem* item) {
   ComPtr<IHostUndoHistory> history;
   document->GetUndoHistory(history.Put());
   if (!history) return S_FALSE;  // a document without history keeps no undo
@@ -67,7 +68,8 @@ HRESULT HostBookmarkOperation::ReadInput(std::vector<ComPtr<IHostBookmark>>* inp
   for (int32_t i = 0; i < count; ++i) {
     ComPtr<ICabItem> element;
     ComPtr<IUnknown> object;
-    if (item->GetItemAt(i, element.Put()) == S_OK && element) element->GetObject(nullptr, object.Put());
+    if (item->GetItemAt(i, element.Put()) == S_OK && element)
+      element->GetObject(nullptr, object.Put());
     if (!object) return E_INVALIDARG;
     if (auto list = QueryAs<IHostObjectList>(object.Get())) {
       int32_t listCount = 0;
@@ -91,8 +93,10 @@ HRESULT HostBookmarkOperation::ReadInput(std::vector<ComPtr<IHostBookmark>>* inp
     ComPtr<IHostDocument> owner;
     bookmark->GetDocument(owner.Put());
     if (!owner) return E_INVALIDARG;
-    if (!*document) *document = owner;
-    else if (owner.Get() != document->Get()) return E_INVALIDARG;  // one document per run
+    if (!*document)
+      *document = owner;
+    else if (owner.Get() != document->Get())
+      return E_INVALIDARG;  // one document per run
     if (seen.insert(bookmark.Get()).second) input->push_back(bookmark);
   }
   return S_OK;
@@ -120,7 +124,9 @@ HRESULT HostBookmarkOperation::Do(int32_t flags, intptr_t) {
     if (Failed(hr)) return hr;
     if (input.empty()) return S_FALSE;
     int32_t answer = 0;
-    if (Failed(document->IsPermitted(kPermModify, kPermAnyChange, kPermReserved, &answer)) || answer != 1) return E_NO_PERMISSION;
+    if (Failed(document->IsPermitted(kPermModify, kPermAnyChange, kPermReserved, &answer)) ||
+        answer != 1)
+      return E_NO_PERMISSION;
 
     ComPtr<ICabItem> root, options;
     params_->GetRoot(root.Put());

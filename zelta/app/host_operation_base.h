@@ -40,7 +40,8 @@ class HostBookmarkOperation : public ComObject<IHostOperation> {
   virtual HRESULT Apply(IHostDocument* document, const std::vector<ComPtr<IHostBookmark>>& input,
                         ICabItem* options, ComPtr<IUndoItem>* undo) = 0;
   // The bookmarks to report in "Output" (by default the input).
-  virtual std::vector<ComPtr<IHostBookmark>> Outputs(const std::vector<ComPtr<IHostBookmark>>& input) {
+  virtual std::vector<ComPtr<IHostBookmark>> Outputs(
+      const std::vector<ComPtr<IHostBookmark>>& input) {
     return input;
   }
 
@@ -55,6 +56,7 @@ class HostBookmarkOperation : public ComObject<IHostOperation> {
 
 // Adds an undo item to the document's history: to its open change group, or (unless
 // `flags` has kDoNoChangeGroup) as a step of its own labelled `label`.
-HRESULT RecordUndoItem(IHostDocument* document, int32_t flags, std::u16string_view label, IUndoItem* item);
+HRESULT RecordUndoItem(IHostDocument* document, int32_t flags, std::u16string_view label,
+                       IUndoItem* item);
 
 }  // namespace zelta::app

@@ -6,7 +6,8 @@
 
 namespace zelta::app {
 
-std::vector<ComPtr<IHostBookmark>> WithoutDescendants(const std::vector<ComPtr<IHostBookmark>>& bookmarks) {
+std::vector<ComPtr<IHostBookmark>> WithoutDescendants(
+    const std::vector<ComPtr<IHostBookmark>>& bookmarks) {
   std::unordered_set<IHostBookmark*> listed;
   for (const auto& bookmark : bookmarks) listed.insert(bookmark.Get());
   std::vector<ComPtr<IHostBookmark>> kept;
@@ -26,8 +27,8 @@ std::vector<ComPtr<IHostBookmark>> WithoutDescendants(const std::vector<ComPtr<I
   return kept;
 }
 
-HRESULT HostOperationDelete::Apply(IHostDocument*, const std::vector<ComPtr<IHostBookmark>>& input, ICabItem*,
-                                   ComPtr<IUndoItem>* undo) {
+HRESULT HostOperationDelete::Apply(IHostDocument*, const std::vector<ComPtr<IHostBookmark>>& input,
+                                   ICabItem*, ComPtr<IUndoItem>* undo) {
   std::vector<ComPtr<IHostBookmark>> targets;
   for (const auto& bookmark : WithoutDescendants(input)) {
     bool attached = false;

@@ -7,15 +7,17 @@ namespace zelta::app {
 
 class HostOperationDelete final : public HostBookmarkOperation {
  public:
-  HostOperationDelete(Atom id, ComPtr<ICab> params) : HostBookmarkOperation(id, std::move(params)) {}
+  HostOperationDelete(Atom id, ComPtr<ICab> params)
+      : HostBookmarkOperation(id, std::move(params)) {}
 
  protected:
-  HRESULT Apply(IHostDocument* document, const std::vector<ComPtr<IHostBookmark>>& input, ICabItem* options,
-                ComPtr<IUndoItem>* undo) override;
+  HRESULT Apply(IHostDocument* document, const std::vector<ComPtr<IHostBookmark>>& input,
+                ICabItem* options, ComPtr<IUndoItem>* undo) override;
 };
 
 // The bookmarks of the list that have no ancestor in it (those go with their ancestor), in
 // list order.
-std::vector<ComPtr<IHostBookmark>> WithoutDescendants(const std::vector<ComPtr<IHostBookmark>>& bookmarks);
+std::vector<ComPtr<IHostBookmark>> WithoutDescendants(
+    const std::vector<ComPtr<IHostBookmark>>& bookmarks);
 
 }  // namespace zelta::app

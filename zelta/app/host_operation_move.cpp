@@ -22,8 +22,9 @@ HRESULT BookmarkOption(ICabItem* options, const char16_t* name, IHostDocument* d
 
 }  // namespace
 
-HRESULT HostOperationMove::Apply(IHostDocument* document, const std::vector<ComPtr<IHostBookmark>>& input,
-                                 ICabItem* options, ComPtr<IUndoItem>* undo) {
+HRESULT HostOperationMove::Apply(IHostDocument* document,
+                                 const std::vector<ComPtr<IHostBookmark>>& input, ICabItem* options,
+                                 ComPtr<IUndoItem>* undo) {
   ComPtr<IHostBookmark> parent, before;
   HRESULT hr = BookmarkOption(options, u"Parent", document, &parent);
   if (Succeeded(hr)) hr = BookmarkOption(options, u"InsertBefore", document, &before);

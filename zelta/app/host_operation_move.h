@@ -14,8 +14,8 @@ class HostOperationMove final : public HostBookmarkOperation {
   // E_INVALIDARG, with nothing moved, when a bookmark would go into its own subtree, the
   // parent or InsertBefore is not a bookmark of the document, or InsertBefore is not a
   // child of the parent or is moved itself.
-  HRESULT Apply(IHostDocument* document, const std::vector<ComPtr<IHostBookmark>>& input, ICabItem* options,
-                ComPtr<IUndoItem>* undo) override;
+  HRESULT Apply(IHostDocument* document, const std::vector<ComPtr<IHostBookmark>>& input,
+                ICabItem* options, ComPtr<IUndoItem>* undo) override;
 };
 
 }  // namespace zelta::app

@@ -34,7 +34,8 @@ HRESULT FindPlaces(const std::vector<ComPtr<IHostBookmark>>& bookmarks, Bookmark
   return S_OK;
 }
 
-HRESULT ApplyPlaces(const std::vector<ComPtr<IHostBookmark>>& bookmarks, const BookmarkPlaces& places) {
+HRESULT ApplyPlaces(const std::vector<ComPtr<IHostBookmark>>& bookmarks,
+                    const BookmarkPlaces& places) {
   HRESULT first = S_OK;
   auto note = [&first](HRESULT hr) {
     if (Failed(hr) && Succeeded(first)) first = hr;
@@ -44,8 +45,10 @@ HRESULT ApplyPlaces(const std::vector<ComPtr<IHostBookmark>>& bookmarks, const B
   for (const auto& bookmark : bookmarks) note(bookmark->Remove());
   std::vector<size_t> order(bookmarks.size());
   std::iota(order.begin(), order.end(), size_t{0});
-  order.erase(std::remove_if(order.begin(), order.end(), [&](size_t i) { return !places[i]; }), order.end());
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return places[a]->index < places[b]->index; });
+  order.erase(std::remove_if(order.begin(), order.end(), [&](size_t i) { return !places[i]; }),
+              order.end());
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return places[a]->index < places[b]->index; });
   for (size_t i : order) note(places[i]->parent->InsertChild(places[i]->index, bookmarks[i].Get()));
   return first;
 }

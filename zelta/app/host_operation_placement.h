@@ -25,6 +25,7 @@ HRESULT FindPlaces(const std::vector<ComPtr<IHostBookmark>>& bookmarks, Bookmark
 // Takes every bookmark out of the outline, then inserts those with a place at it, lowest
 // index first, so that the indexes mean what they meant when they were recorded. The list
 // must not name a bookmark twice. Goes on after a failure and answers the first one.
-HRESULT ApplyPlaces(const std::vector<ComPtr<IHostBookmark>>& bookmarks, const BookmarkPlaces& places);
+HRESULT ApplyPlaces(const std::vector<ComPtr<IHostBookmark>>& bookmarks,
+                    const BookmarkPlaces& places);
 
 }  // namespace zelta::app

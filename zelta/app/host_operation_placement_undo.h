@@ -11,7 +11,8 @@ namespace zelta::app {
 
 class BookmarkPlacementUndo final : public ComObject<IUndoItem> {
  public:
-  BookmarkPlacementUndo(std::vector<ComPtr<IHostBookmark>> bookmarks, BookmarkPlaces before, BookmarkPlaces after)
+  BookmarkPlacementUndo(std::vector<ComPtr<IHostBookmark>> bookmarks, BookmarkPlaces before,
+                        BookmarkPlaces after)
       : bookmarks_(std::move(bookmarks)), before_(std::move(before)), after_(std::move(after)) {}
 
   HRESULT Undo() override { return ApplyPlaces(bookmarks_, before_); }

@@ -25,7 +25,8 @@ HRESULT WriteProps(IHostBookmark* bookmark, int32_t mask, const BookmarkProps& p
   auto note = [&first](HRESULT hr) {
     if (Failed(hr) && Succeeded(first)) first = hr;
   };
-  if (mask & kPropTitle) note(bookmark->SetTitle(props.title.data(), static_cast<int32_t>(props.title.size())));
+  if (mask & kPropTitle)
+    note(bookmark->SetTitle(props.title.data(), static_cast<int32_t>(props.title.size())));
   if (mask & kPropStyle) note(bookmark->SetStyle(props.style));
   if (mask & kPropColor) note(bookmark->SetColor(props.color, props.hasColor));
   if (mask & kPropOpen) note(bookmark->SetOpen(props.open));

@@ -31,7 +31,8 @@ class BookmarkPropsUndo final : public ComObject<IUndoItem> {
     BookmarkProps before;
     BookmarkProps after;
   };
-  BookmarkPropsUndo(int32_t mask, std::vector<Entry> entries) : mask_(mask), entries_(std::move(entries)) {}
+  BookmarkPropsUndo(int32_t mask, std::vector<Entry> entries)
+      : mask_(mask), entries_(std::move(entries)) {}
 
   HRESULT Undo() override { return Apply(false); }
   HRESULT Redo() override { return Apply(true); }

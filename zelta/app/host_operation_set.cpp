@@ -2,19 +2,20 @@
 
 #include <new>
 
-#include "zelta/base/atom_table.h"
 #include "zelta/app/host_app.h"
 #include "zelta/app/host_operation_add_new.h"
 #include "zelta/app/host_operation_delete.h"
 #include "zelta/app/host_operation_move.h"
 #include "zelta/app/host_operation_set_props.h"
+#include "zelta/base/atom_table.h"
 
 namespace zelta::app {
 namespace {
 
 // "Input" and "Output" are arrays of host objects; Colour is packed 0xAARRGGBB (opaque
 // black by default, -16777216 as a signed Int).
-constexpr std::u16string_view kTemplate = uR"(<?xml version="1.0" encoding="UTF-8"?>
+constexpr std::u16string_view kTemplate =
+    uR"(<?xml version="1.0" encoding="UTF-8"?>
 <CabTemplate>
   <ItemSet id="HostObjects">
     <Item type="IUnknown"/>
@@ -64,7 +65,8 @@ HRESULT Register(HostApp& app, ComPtr<ICabFactory> cabs, const char16_t* id) {
     if (!operation) return E_POINTER;
     *operation = nullptr;
     ComPtr<ICab> params;
-    HRESULT hr = cabs->CreateCab(kTemplate.data(), static_cast<int32_t>(kTemplate.size()), id, params.Put());
+    HRESULT hr =
+        cabs->CreateCab(kTemplate.data(), static_cast<int32_t>(kTemplate.size()), id, params.Put());
     if (Failed(hr)) return hr;
     try {
       *operation = MakeCom<Operation>(atom, params).Detach();
@@ -83,7 +85,8 @@ HRESULT RegisterBookmarkHostOperations(HostApp& app, ICabFactory* cabs) {
   if (!cabs) return E_POINTER;
   ComPtr<ICabFactory> factory(cabs);
   HRESULT hr = Register<HostOperationDelete>(app, factory, u"op.bookmarks.delete");
-  if (Succeeded(hr)) hr = Register<HostOperationAddNew>(app, factory, u"op.bookmarks.addNew.simple");
+  if (Succeeded(hr))
+    hr = Register<HostOperationAddNew>(app, factory, u"op.bookmarks.addNew.simple");
   if (Succeeded(hr)) hr = Register<HostOperationSetProps>(app, factory, u"op.bookmarks.setProps");
   if (Succeeded(hr)) hr = Register<HostOperationMove>(app, factory, u"op.bookmarks.move");
   return hr;

@@ -30,7 +30,8 @@ HRESULT ReadOptions(ICabItem* options, int32_t mask, BookmarkProps* props) {
 
 }  // namespace
 
-HRESULT HostOperationSetProps::Apply(IHostDocument*, const std::vector<ComPtr<IHostBookmark>>& input,
+HRESULT HostOperationSetProps::Apply(IHostDocument*,
+                                     const std::vector<ComPtr<IHostBookmark>>& input,
                                      ICabItem* options, ComPtr<IUndoItem>* undo) {
   int32_t mask = 0;
   if (options) options->GetInt(u"Mask", 0, &mask);

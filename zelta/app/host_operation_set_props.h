@@ -8,14 +8,15 @@ namespace zelta::app {
 
 class HostOperationSetProps final : public HostBookmarkOperation {
  public:
-  HostOperationSetProps(Atom id, ComPtr<ICab> params) : HostBookmarkOperation(id, std::move(params)) {}
+  HostOperationSetProps(Atom id, ComPtr<ICab> params)
+      : HostBookmarkOperation(id, std::move(params)) {}
 
  protected:
   // S_FALSE for mask 0; E_INVALIDARG for unknown mask bits, a style outside 0-3 or an
   // "Actions" object that is not an action list. A failing bookmark puts every bookmark
   // back as it was.
-  HRESULT Apply(IHostDocument* document, const std::vector<ComPtr<IHostBookmark>>& input, ICabItem* options,
-                ComPtr<IUndoItem>* undo) override;
+  HRESULT Apply(IHostDocument* document, const std::vector<ComPtr<IHostBookmark>>& input,
+                ICabItem* options, ComPtr<IUndoItem>* undo) override;
 };
 
 }  // namespace zelta::app

@@ -9,7 +9,8 @@ namespace {
 
 // The root a node has before a template is attached: an empty dictionary.
 constexpr char16_t kEmptyTemplate[] =
-    u"<CabTemplate><ItemSet id='Empty'/><Root type='Dictionary' itemSet='Empty' id='Empty'/></CabTemplate>";
+    u"<CabTemplate><ItemSet id='Empty'/><Root type='Dictionary' itemSet='Empty' "
+    u"id='Empty'/></CabTemplate>";
 
 // Writes the values of `current` over `into`, descending into objects so that keys only
 // `into` has (items unknown to the template) survive at every level. Arrays are replaced.
@@ -20,8 +21,10 @@ void Overlay(nlohmann::json& into, const nlohmann::json& current) {
   }
   for (const auto& [key, value] : current.items()) {
     auto found = into.find(key);
-    if (found == into.end()) into[key] = value;
-    else Overlay(*found, value);
+    if (found == into.end())
+      into[key] = value;
+    else
+      Overlay(*found, value);
   }
 }
 
@@ -32,7 +35,8 @@ HostSettings::HostSettings(std::string key, nlohmann::json stored)
   Cab::Create(kEmptyTemplate, u"Empty", &cab_);
 }
 
-HRESULT HostSettings::AttachTemplate(const char16_t* templateText, int32_t length, const char16_t* rootId) {
+HRESULT HostSettings::AttachTemplate(const char16_t* templateText, int32_t length,
+                                     const char16_t* rootId) {
   std::u16string_view text = InString(templateText, length);
   if (text.empty() || !rootId) return E_INVALIDARG;
   try {

@@ -3,10 +3,9 @@
 // stored JSON and are written back on save, so another version's data is never lost.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "host/settings.h"
 #include "zelta/app/cab.h"
@@ -23,7 +22,8 @@ class HostSettings final : public ComObject<IHostSettings> {
   // A stored value of the wrong type keeps the default and is reported through TakeWarnings.
   // Attaching again keeps the values set so far. Errors as ICabFactory::CreateCab; the node
   // keeps its previous root on failure.
-  HRESULT AttachTemplate(const char16_t* templateText, int32_t length, const char16_t* rootId) override;
+  HRESULT AttachTemplate(const char16_t* templateText, int32_t length,
+                         const char16_t* rootId) override;
   HRESULT GetRoot(ICabItem** root) override;
 
   // The node as it is to be saved: the stored JSON overlaid with the current values.

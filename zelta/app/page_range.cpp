@@ -32,7 +32,8 @@ std::optional<int64_t> Number(std::u16string_view text) {
 std::string Quoted(std::u16string_view text) { return "\"" + base::LossyUtf8(text) + "\""; }
 
 std::string Outside(int64_t number, int32_t pageCount) {
-  return "page " + std::to_string(number) + " is outside the document (pages 1 to " + std::to_string(pageCount) + ")";
+  return "page " + std::to_string(number) + " is outside the document (pages 1 to " +
+         std::to_string(pageCount) + ")";
 }
 
 }  // namespace
@@ -53,15 +54,16 @@ PageRange PageRange::FromCab(ICabItem* item) {
     for (int32_t i = 0; i < count; ++i) {
       ComPtr<ICabItem> element;
       int32_t value = -1;
-      if (array->GetItemAt(i, element.Put()) == S_OK && element) element->GetInt(nullptr, -1, &value);
+      if (array->GetItemAt(i, element.Put()) == S_OK && element)
+        element->GetInt(nullptr, -1, &value);
       range.array.push_back(value);
     }
   }
   return range;
 }
 
-HRESULT PageRange::ParseText(std::u16string_view text, int32_t pageCount, std::vector<int32_t>* pages,
-                             std::string* error) {
+HRESULT PageRange::ParseText(std::u16string_view text, int32_t pageCount,
+                             std::vector<int32_t>* pages, std::string* error) {
   auto fail = [&](std::string why) {
     if (error) *error = "page range " + Quoted(text) + ": " + why;
     return E_INVALIDARG;
@@ -86,7 +88,8 @@ HRESULT PageRange::ParseText(std::u16string_view text, int32_t pageCount, std::v
       for (int64_t n : {*first, *last})
         if (n < 1 || n > pageCount) return fail(Outside(n, pageCount));
       size_t span = static_cast<size_t>(std::abs(*last - *first)) + 1;
-      if (pages->size() + span > kMaxPages) return fail("more than " + std::to_string(kMaxPages) + " pages");
+      if (pages->size() + span > kMaxPages)
+        return fail("more than " + std::to_string(kMaxPages) + " pages");
       int64_t step = *first <= *last ? 1 : -1;
       for (int64_t n = *first;; n += step) {
         pages->push_back(static_cast<int32_t>(n - 1));
@@ -99,7 +102,8 @@ HRESULT PageRange::ParseText(std::u16string_view text, int32_t pageCount, std::v
   return S_OK;
 }
 
-HRESULT PageRange::Select(int32_t pageCount, std::vector<int32_t>* pages, std::string* error) const {
+HRESULT PageRange::Select(int32_t pageCount, std::vector<int32_t>* pages,
+                          std::string* error) const {
   pages->clear();
   auto fail = [&](std::string why) {
     pages->clear();
@@ -113,7 +117,8 @@ HRESULT PageRange::Select(int32_t pageCount, std::vector<int32_t>* pages, std::s
       for (int32_t i = 0; i < pageCount; ++i) pages->push_back(i);
       break;
     case 0:
-      if (current < 0 || current >= pageCount) return fail("current " + Outside(int64_t{current} + 1, pageCount));
+      if (current < 0 || current >= pageCount)
+        return fail("current " + Outside(int64_t{current} + 1, pageCount));
       pages->push_back(current);
       break;
     case 1: {
@@ -122,10 +127,12 @@ HRESULT PageRange::Select(int32_t pageCount, std::vector<int32_t>* pages, std::s
       break;
     }
     case 2:
-      if (array.size() > kMaxPages) return fail("page range: more than " + std::to_string(kMaxPages) + " pages");
+      if (array.size() > kMaxPages)
+        return fail("page range: more than " + std::to_string(kMaxPages) + " pages");
       for (int32_t index : array) {
         if (index < 0 || index >= pageCount)
-          return fail("page range: index " + std::to_string(index) + " (" + Outside(int64_t{index} + 1, pageCount) + ")");
+          return fail("page range: index " + std::to_string(index) + " (" +
+                      Outside(int64_t{index} + 1, pageCount) + ")");
         pages->push_back(index);
       }
       break;

@@ -25,7 +25,9 @@ HRESULT PageRangeObject::Load(ICabItem* pagesRange, int32_t) {
   }
 }
 
-HRESULT PageRangeObject::GetError(BString* message) { return ReturnString(pdf::Utf8ToUtf16(error_), message); }
+HRESULT PageRangeObject::GetError(BString* message) {
+  return ReturnString(pdf::Utf8ToUtf16(error_), message);
+}
 
 HRESULT PageRangeObject::Fill(IHostPageIndexList* list, int32_t) {
   if (!list) return E_POINTER;

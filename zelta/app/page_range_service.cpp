@@ -21,8 +21,8 @@ HRESULT PageRangeService::CreatePageIndexList(IHostPageIndexList** list) {
   return *list ? S_OK : E_OUTOFMEMORY;
 }
 
-HRESULT PageRangeService::CreateCab(const char16_t* templateText, int32_t length, const char16_t* rootId,
-                                    ICab** cab) {
+HRESULT PageRangeService::CreateCab(const char16_t* templateText, int32_t length,
+                                    const char16_t* rootId, ICab** cab) {
   if (!cab) return E_POINTER;
   *cab = nullptr;
   if (!cabs_) return E_NOTIMPL;

@@ -13,7 +13,8 @@ class PageRangeService final : public ComObject<IPageRangeService, ICabFactory> 
 
   HRESULT CreatePageRange(IHostPageRange** range) override;
   HRESULT CreatePageIndexList(IHostPageIndexList** list) override;
-  HRESULT CreateCab(const char16_t* templateText, int32_t length, const char16_t* rootId, ICab** cab) override;
+  HRESULT CreateCab(const char16_t* templateText, int32_t length, const char16_t* rootId,
+                    ICab** cab) override;
 
  private:
   ~PageRangeService() override = default;

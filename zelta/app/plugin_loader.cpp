@@ -56,7 +56,7 @@ HRESULT PluginLoader::Load(const std::string& modulePath, IUnknown* app, ComPtr<
   if (!entry) {
     const char* why = ::dlerror();
     std::string reason = why ? why : "symbol is null";  // dlclose frees the message
-    ::dlclose(handle);  // none of its code ran beyond static set-up
+    ::dlclose(handle);                                  // none of its code ran beyond static set-up
     return fail(E_FAIL, std::string("has no ") + kGetPluginSymbol + ": " + reason);
   }
 

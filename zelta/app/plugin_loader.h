@@ -18,7 +18,8 @@ class PluginLoader {
   // Initialize and Start. Every error names the module and the step that failed. A module is
   // never unloaded once its code ran: its objects and process-wide tables may outlive the
   // plug-in object. Loading the same file twice is refused.
-  HRESULT Load(const std::string& modulePath, IUnknown* app, ComPtr<IPlugin>* plugin, std::string* error);
+  HRESULT Load(const std::string& modulePath, IUnknown* app, ComPtr<IPlugin>* plugin,
+               std::string* error);
   // Calls Shutdown on every plug-in, last loaded first, and releases them.
   void ShutdownAll();
 

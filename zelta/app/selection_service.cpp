@@ -2,8 +2,8 @@
 
 #include "host/bookmark.h"
 #include "host/document.h"
-#include "zelta/base/atom_table.h"
 #include "zelta/app/host_selection.h"
+#include "zelta/base/atom_table.h"
 
 namespace zelta::app {
 namespace {
@@ -20,7 +20,8 @@ bool SameObject(IUnknown* a, IUnknown* b) {
 SelectionService::SelectionService()
     : bookmarks_(base::Intern("selection.bookmarks")), text_(base::Intern("selection.text")) {}
 
-HRESULT SelectionService::GetSelection(IHostDocument* document, Atom selection, IHostSelection** out) {
+HRESULT SelectionService::GetSelection(IHostDocument* document, Atom selection,
+                                       IHostSelection** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
   if (!document) return E_INVALIDARG;
@@ -61,13 +62,16 @@ HRESULT SelectionService::SetSelection(IHostDocument* document, Atom selection,
       ComPtr<IHostDocument> owner;
       if (bookmark) bookmark->GetDocument(owner.Put());
       if (!bookmark || !SameObject(owner.Get(), document))
-        return fail("selected item " + std::to_string(i + 1) + " is not a bookmark of the document");
+        return fail("selected item " + std::to_string(i + 1) +
+                    " is not a bookmark of the document");
     }
   }
   auto& entry = documents_[document];
   entry.document = document;
-  if (items.empty()) entry.selections.erase(selection);
-  else entry.selections[selection] = std::move(items);
+  if (items.empty())
+    entry.selections.erase(selection);
+  else
+    entry.selections[selection] = std::move(items);
   return S_OK;
 }
 
@@ -78,8 +82,8 @@ void SelectionService::ClearDocument(IHostDocument* document) {
   documents_.erase(entry);
 }
 
-std::vector<ComPtr<IUnknown>> SelectionService::Live(Atom selection,
-                                                     const std::vector<ComPtr<IUnknown>>& items) const {
+std::vector<ComPtr<IUnknown>> SelectionService::Live(
+    Atom selection, const std::vector<ComPtr<IUnknown>>& items) const {
   if (selection != bookmarks_) return items;
   std::vector<ComPtr<IUnknown>> live;
   for (auto& item : items) {

@@ -32,7 +32,8 @@ class SelectionService : public ComObject<ISelectionService> {
     ComPtr<IHostDocument> document;  // keeps the key's object alive
     std::map<Atom, std::vector<ComPtr<IUnknown>>> selections;
   };
-  std::vector<ComPtr<IUnknown>> Live(Atom selection, const std::vector<ComPtr<IUnknown>>& items) const;
+  std::vector<ComPtr<IUnknown>> Live(Atom selection,
+                                     const std::vector<ComPtr<IUnknown>>& items) const;
 
   Atom bookmarks_;
   Atom text_;

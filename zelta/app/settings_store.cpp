@@ -21,13 +21,17 @@ constexpr off_t kMaxSettingsBytes = 64 << 20;
 
 HRESULT FromErrno(int error) {
   switch (error) {
-    case ENOENT: return E_FILE_NOT_FOUND;
+    case ENOENT:
+      return E_FILE_NOT_FOUND;
     case EACCES:
     case EPERM:
-    case EROFS: return E_ACCESS_DENIED;
+    case EROFS:
+      return E_ACCESS_DENIED;
     case ENOSPC:
-    case EDQUOT: return E_DISK_FULL;
-    default: return E_FAIL;
+    case EDQUOT:
+      return E_DISK_FULL;
+    default:
+      return E_FAIL;
   }
 }
 
@@ -81,8 +85,10 @@ int WriteAtomically(const std::string& path, const std::string& bytes) {
   while (!error && done < bytes.size()) {
     ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (wrote < 0 && errno == EINTR) continue;
-    if (wrote < 0) error = errno;
-    else done += static_cast<size_t>(wrote);
+    if (wrote < 0)
+      error = errno;
+    else
+      done += static_cast<size_t>(wrote);
   }
   if (!error && ::fsync(fd) != 0) error = errno;
   if (::close(fd) != 0 && !error) error = errno;
@@ -103,7 +109,8 @@ int WriteAtomically(const std::string& path, const std::string& bytes) {
 
 }  // namespace
 
-SettingsStore::SettingsStore(std::string path) : path_(path.empty() ? DefaultPath() : std::move(path)) {}
+SettingsStore::SettingsStore(std::string path)
+    : path_(path.empty() ? DefaultPath() : std::move(path)) {}
 
 std::string SettingsStore::DefaultPath() {
   // Relative values of the variables are ignored, as the base-directory rules ask.
@@ -141,16 +148,18 @@ HRESULT SettingsStore::Load(std::string* warning) {
     std::string kept = path_ + ".bad";
     std::error_code copyError;
     fs::copy_file(path_, kept, fs::copy_options::overwrite_existing, copyError);
-    std::string why = error == EFBIG ? "is larger than 64 MiB"
+    std::string why = error == EFBIG          ? "is larger than 64 MiB"
                       : parsed.is_discarded() ? "is not valid JSON"
                                               : "does not hold a JSON object";
     if (copyError) {
       if (warning)
-        *warning = "the settings file " + path_ + " " + why + ", and it could not be kept as " + kept + ": " +
-                   copyError.message();
+        *warning = "the settings file " + path_ + " " + why + ", and it could not be kept as " +
+                   kept + ": " + copyError.message();
       return E_FAIL;
     }
-    if (warning) *warning = "the settings file " + path_ + " " + why + "; it was kept as " + kept + " and defaults are used";
+    if (warning)
+      *warning = "the settings file " + path_ + " " + why + "; it was kept as " + kept +
+                 " and defaults are used";
     return S_OK;
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
@@ -166,12 +175,15 @@ nlohmann::json SettingsStore::Document() const {
 HRESULT SettingsStore::Save(std::string* error) {
   try {
     nlohmann::json document = Document();
-    std::string bytes = document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    std::string bytes =
+        document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
     fs::path folder = fs::path(path_).parent_path();
     std::error_code folderError;
     if (!folder.empty()) fs::create_directories(folder, folderError);
     if (folderError) {
-      if (error) *error = "cannot create the settings folder " + folder.string() + ": " + folderError.message();
+      if (error)
+        *error =
+            "cannot create the settings folder " + folder.string() + ": " + folderError.message();
       return FromErrno(folderError.value());
     }
     int failure = WriteAtomically(path_, bytes);

@@ -12,7 +12,8 @@ namespace {
 std::string ElementText(const pugi::xml_node& node) {
   std::string text;
   for (auto child : node.children())
-    if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) text += child.value();
+    if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
+      text += child.value();
   return text;
 }
 

@@ -17,7 +17,8 @@ HRESULT TextSelection::GetPart(int32_t index, IHostTextSelectionPart** part) {
   return parts_[static_cast<size_t>(index)].CopyTo(part);
 }
 
-HRESULT TextSelection::FromArguments(IHostDocument* document, const std::vector<std::string>& arguments,
+HRESULT TextSelection::FromArguments(IHostDocument* document,
+                                     const std::vector<std::string>& arguments,
                                      ComPtr<TextSelection>* selection, std::string* error) {
   std::vector<ComPtr<IHostTextSelectionPart>> parts;
   for (const auto& argument : arguments) {

@@ -11,7 +11,8 @@ namespace zelta::app {
 
 class TextSelection final : public ComObject<IHostTextSelection> {
  public:
-  explicit TextSelection(std::vector<ComPtr<IHostTextSelectionPart>> parts) : parts_(std::move(parts)) {}
+  explicit TextSelection(std::vector<ComPtr<IHostTextSelectionPart>> parts)
+      : parts_(std::move(parts)) {}
 
   HRESULT GetPartCount(int32_t* count) override;
   HRESULT GetPart(int32_t index, IHostTextSelectionPart** part) override;

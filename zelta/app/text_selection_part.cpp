@@ -10,7 +10,8 @@ namespace zelta::app {
 
 HRESULT TextSelectionPart::IsEmpty(bool* empty) {
   if (!empty) return E_POINTER;
-  *empty = std::none_of(ranges_.begin(), ranges_.end(), [](const Range& r) { return r.second > 0; });
+  *empty =
+      std::none_of(ranges_.begin(), ranges_.end(), [](const Range& r) { return r.second > 0; });
   return S_OK;
 }
 
@@ -34,8 +35,8 @@ HRESULT TextSelectionPart::GetRange(int32_t index, int32_t* start, int32_t* leng
   return S_OK;
 }
 
-std::vector<TextSelectionPart::Range> TextSelectionPart::RangesIn(const PageTextChar* chars, int32_t count,
-                                                                  const std::optional<PageBox>& area) {
+std::vector<TextSelectionPart::Range> TextSelectionPart::RangesIn(
+    const PageTextChar* chars, int32_t count, const std::optional<PageBox>& area) {
   std::vector<Range> ranges;
   if (count <= 0) return ranges;
   if (!area) {
@@ -47,13 +48,16 @@ std::vector<TextSelectionPart::Range> TextSelectionPart::RangesIn(const PageText
   for (int32_t i = 0; i < count; ++i) {
     double x = (chars[i].left + chars[i].right) / 2, y = (chars[i].bottom + chars[i].top) / 2;
     if (x < x0 || x > x1 || y < y0 || y > y1) continue;
-    if (!ranges.empty() && ranges.back().first + ranges.back().second == i) ++ranges.back().second;
-    else ranges.emplace_back(i, 1);
+    if (!ranges.empty() && ranges.back().first + ranges.back().second == i)
+      ++ranges.back().second;
+    else
+      ranges.emplace_back(i, 1);
   }
   return ranges;
 }
 
-HRESULT TextSelectionPart::Select(IHostDocument* document, int32_t page, const std::optional<PageBox>& area,
+HRESULT TextSelectionPart::Select(IHostDocument* document, int32_t page,
+                                  const std::optional<PageBox>& area,
                                   ComPtr<TextSelectionPart>* part, std::string* error) {
   auto service = pdf::MakePageTextService();
   ComPtr<IHostPageText> text;
@@ -62,9 +66,10 @@ HRESULT TextSelectionPart::Select(IHostDocument* document, int32_t page, const s
     int32_t pages = 0;
     if (document) document->GetPageCount(&pages);
     if (error)
-      *error = hr == E_INVALIDARG ? "page " + std::to_string(page + 1) + " is outside the document (pages 1 to " +
-                                        std::to_string(pages) + ")"
-                                  : "the text of page " + std::to_string(page + 1) + " cannot be read";
+      *error = hr == E_INVALIDARG
+                   ? "page " + std::to_string(page + 1) + " is outside the document (pages 1 to " +
+                         std::to_string(pages) + ")"
+                   : "the text of page " + std::to_string(page + 1) + " cannot be read";
     return Failed(hr) ? hr : E_FAIL;
   }
   const PageTextChar* chars = nullptr;
@@ -74,8 +79,8 @@ HRESULT TextSelectionPart::Select(IHostDocument* document, int32_t page, const s
   return S_OK;
 }
 
-bool TextSelectionPart::ParseArgument(std::string_view text, int32_t* page, std::optional<PageBox>* area,
-                                      std::string* error) {
+bool TextSelectionPart::ParseArgument(std::string_view text, int32_t* page,
+                                      std::optional<PageBox>* area, std::string* error) {
   auto fail = [&](const std::string& why) {
     if (error) *error = "\"" + std::string(text) + "\": " + why;
     return false;
@@ -94,7 +99,8 @@ bool TextSelectionPart::ParseArgument(std::string_view text, int32_t* page, std:
   for (int i = 0; i < 4; ++i) {
     size_t comma = rest.find(',');
     std::string_view item = rest.substr(0, comma);
-    if ((i < 3) == (comma == std::string_view::npos)) return fail("the rectangle must be x0,y0,x1,y1");
+    if ((i < 3) == (comma == std::string_view::npos))
+      return fail("the rectangle must be x0,y0,x1,y1");
     auto [stop, err] = std::from_chars(item.data(), item.data() + item.size(), values[i]);
     if (err != std::errc() || stop != item.data() + item.size() || !std::isfinite(values[i]))
       return fail("\"" + std::string(item) + "\" is not a number");

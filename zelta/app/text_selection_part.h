@@ -18,7 +18,8 @@ class TextSelectionPart final : public ComObject<IHostTextSelectionPart> {
   // (start, length) pairs in page-text character indexes.
   using Range = std::pair<int32_t, int32_t>;
 
-  TextSelectionPart(int32_t page, std::vector<Range> ranges) : page_(page), ranges_(std::move(ranges)) {}
+  TextSelectionPart(int32_t page, std::vector<Range> ranges)
+      : page_(page), ranges_(std::move(ranges)) {}
 
   HRESULT IsEmpty(bool* empty) override;
   HRESULT GetPageIndex(int32_t* page) override;
@@ -29,7 +30,8 @@ class TextSelectionPart final : public ComObject<IHostTextSelectionPart> {
 
   // The characters whose box centre lies inside `area` (PDF user space, either corner
   // order), as ranges of consecutive characters; every character when `area` is none.
-  static std::vector<Range> RangesIn(const PageTextChar* chars, int32_t count, const std::optional<PageBox>& area);
+  static std::vector<Range> RangesIn(const PageTextChar* chars, int32_t count,
+                                     const std::optional<PageBox>& area);
 
   // Selects the text of a page (zero-based) inside `area`. E_INVALIDARG with *error naming
   // the page when it is outside the document or its text cannot be read.

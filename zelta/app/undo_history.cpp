@@ -137,8 +137,10 @@ HRESULT UndoHistory::ApplyStep(Step& step, bool undo) {
       // Put back the items already handled, in the opposite order, so the step stays whole.
       for (size_t j = i; j-- > 0;) {
         size_t back = undo ? n - 1 - j : j;
-        if (undo) items[back]->Redo();
-        else items[back]->Undo();
+        if (undo)
+          items[back]->Redo();
+        else
+          items[back]->Undo();
       }
       return hr;
     }

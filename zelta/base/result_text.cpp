@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <new>
 
-#include "zelta/base/system_messages.h"
 #include "zelta/base/common_messages.h"
+#include "zelta/base/system_messages.h"
 
 namespace zelta::base {
 namespace {

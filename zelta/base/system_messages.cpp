@@ -58,9 +58,7 @@ std::optional<std::u16string> Lookup(const SystemText (&table)[N], uint32_t key)
   return std::nullopt;
 }
 
-HRESULT FromNumber(uint32_t number) {
-  return static_cast<HRESULT>(kFacilityWin32Error | number);
-}
+HRESULT FromNumber(uint32_t number) { return static_cast<HRESULT>(kFacilityWin32Error | number); }
 
 }  // namespace
 

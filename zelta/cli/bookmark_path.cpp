@@ -12,7 +12,8 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
   size_t start = 0;
   while (true) {
     size_t end = text.find(separator, start);
-    pieces.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    pieces.push_back(
+        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
     if (end == std::string_view::npos) break;
     start = end + 1;
   }

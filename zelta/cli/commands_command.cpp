@@ -23,18 +23,21 @@ void PrintPluginCommands(app::HostApp& app) {
     if (name.rfind("cmd.bookmarksPlugin", 0) != 0) continue;
     command->GetTitle(title.Put());
     bool enabled = app.CommandState(id) == kCommandEnabled;
-    std::cout << name << "\t" << ToUtf8(title.View()) << "\t" << (enabled ? "enabled" : "disabled") << "\n";
+    std::cout << name << "\t" << ToUtf8(title.View()) << "\t" << (enabled ? "enabled" : "disabled")
+              << "\n";
   }
 }
 }  // namespace
 
 void AddCommandsCommand(CLI::App& app, SessionOptions& common, int* status) {
-  auto* cmd = app.add_subcommand("commands", "List the plug-in's commands, their state and the menus they are in");
+  auto* cmd = app.add_subcommand(
+      "commands", "List the plug-in's commands, their state and the menus they are in");
   struct Args {
     std::string file, password;
   };
   auto args = std::make_shared<Args>();
-  cmd->add_option("FILE", args->file, "A PDF to open first (commands that need a document are enabled)");
+  cmd->add_option("FILE", args->file,
+                  "A PDF to open first (commands that need a document are enabled)");
   cmd->add_option("--password", args->password, "Password of an encrypted file");
   cmd->callback([args, &common, status] {
     *status = kExitUsage;

@@ -4,9 +4,8 @@
 #include <cstdio>
 #include <iostream>
 #include <map>
-#include <tuple>
-
 #include <nlohmann/json.hpp>
+#include <tuple>
 
 #include "zelta/app/page_range.h"
 #include "zelta/base/text_codec.h"
@@ -34,7 +33,8 @@ struct Usage {
 
 std::string ColorText(uint32_t color) {
   char text[40];
-  std::snprintf(text, sizeof text, "rgbd(%u,%u,%u)", (color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
+  std::snprintf(text, sizeof text, "rgbd(%u,%u,%u)", (color >> 16) & 0xFF, (color >> 8) & 0xFF,
+                color & 0xFF);
   return text;
 }
 
@@ -46,7 +46,8 @@ void Count(const PageTextChar* chars, int32_t count, std::map<Style, Usage>& sty
     if (!usage || (ch.flags & kCharRunStart)) {
       Style style{ch.fontId, static_cast<int32_t>(std::lround(ch.size * 10)), ch.color};
       usage = &styles[style];
-      if (!usage->sample.empty() && usage->sample.size() < kSampleLength && usage->sample.back() != u' ')
+      if (!usage->sample.empty() && usage->sample.size() < kSampleLength &&
+          usage->sample.back() != u' ')
         usage->sample += u' ';
     }
     ++usage->chars;
@@ -77,7 +78,8 @@ int Run(const std::string& file, const std::string& password, const std::string&
   }
   auto service = pdf::MakePageTextService();
   ComPtr<IHostPageTextReader> reader;
-  if (Failed(service->OpenReader(document.Get(), list.data(), static_cast<int32_t>(list.size()), -1, reader.Put()))) {
+  if (Failed(service->OpenReader(document.Get(), list.data(), static_cast<int32_t>(list.size()), -1,
+                                 reader.Put()))) {
     std::cerr << "zelta: " << file << ": cannot read the page text\n";
     return kExitFailed;
   }
@@ -88,7 +90,8 @@ int Run(const std::string& file, const std::string& password, const std::string&
     HRESULT hr = reader->Next(&page, text.Put());
     if (hr == S_FALSE) break;
     if (Failed(hr)) {
-      std::cerr << "zelta: " << file << ": the text of page " << page + 1 << " cannot be read; skipped\n";
+      std::cerr << "zelta: " << file << ": the text of page " << page + 1
+                << " cannot be read; skipped\n";
       continue;
     }
     const PageTextChar* chars = nullptr;
@@ -103,17 +106,22 @@ int Run(const std::string& file, const std::string& password, const std::string&
   for (const auto& [style, usage] : sorted) {
     ComPtr<IHostFont> font;
     OwnedString name;
-    if (service->GetFont(document.Get(), style.fontId, font.Put()) == S_OK) font->GetName(name.Put());
+    if (service->GetFont(document.Get(), style.fontId, font.Put()) == S_OK)
+      font->GetName(name.Put());
     std::string fontName = base::LossyUtf8(name.View());
     std::string sample = base::LossyUtf8(usage.sample);
     double size = style.size10 / 10.0;
     if (json) {
-      out.push_back({{"font", fontName}, {"size", size}, {"color", ColorText(style.color)}, {"chars", usage.chars},
+      out.push_back({{"font", fontName},
+                     {"size", size},
+                     {"color", ColorText(style.color)},
+                     {"chars", usage.chars},
                      {"sample", sample}});
       continue;
     }
     char line[128];
-    std::snprintf(line, sizeof line, "%9llu  %6.1f  %-20s  ", static_cast<unsigned long long>(usage.chars), size,
+    std::snprintf(line, sizeof line, "%9llu  %6.1f  %-20s  ",
+                  static_cast<unsigned long long>(usage.chars), size,
                   ColorText(style.color).c_str());
     std::cout << line << fontName << "  \"" << sample << "\"\n";
   }
@@ -124,8 +132,9 @@ int Run(const std::string& file, const std::string& password, const std::string&
 }  // namespace
 
 void AddFontsCommand(CLI::App& app, SessionOptions& common, int* status) {
-  auto* cmd = app.add_subcommand("fonts", "List the text styles of a PDF file: font, size, colour, "
-                                          "character count and a sample, most used first");
+  auto* cmd = app.add_subcommand("fonts",
+                                 "List the text styles of a PDF file: font, size, colour, "
+                                 "character count and a sample, most used first");
   struct Args {
     std::string file, password, pages;
     bool json = false;

@@ -15,7 +15,8 @@ void AddOptionsCommand(CLI::App& app, SessionOptions& common, int* status) {
   };
   auto args = std::make_shared<Args>();
   cmd->add_option("OPERATION", args->operation, "Operation id or abbreviation")->required();
-  cmd->add_flag("--defaults", args->defaults, "The defaults instead of the stored last used options");
+  cmd->add_flag("--defaults", args->defaults,
+                "The defaults instead of the stored last used options");
   cmd->callback([args, &common, status] {
     *status = kExitUsage;
     Session session;
@@ -34,7 +35,8 @@ void AddOptionsCommand(CLI::App& app, SessionOptions& common, int* status) {
       ComPtr<ICab> params;
       ComPtr<ICabItem> root;
       if (Failed(session.App().CreateOperation(atom, operation.Put())) || !operation ||
-          Failed(operation->GetParams(params.Put())) || !params || Failed(params->GetRoot(root.Put()))) {
+          Failed(operation->GetParams(params.Put())) || !params ||
+          Failed(params->GetRoot(root.Put()))) {
         PrintError("the operation " + std::string(op->abbreviation) + " is not available");
         return;
       }

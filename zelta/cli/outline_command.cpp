@@ -29,7 +29,8 @@ void AddOutlineCommand(CLI::App& app, SessionOptions& common, int* status) {
       *status = kExitUsage;
       return;
     }
-    std::cout << (args->json ? pdf::OutlineToJson(document.Get()) + "\n" : pdf::OutlineToText(document.Get()));
+    std::cout << (args->json ? pdf::OutlineToJson(document.Get()) + "\n"
+                             : pdf::OutlineToText(document.Get()));
     *status = 0;
   });
 }

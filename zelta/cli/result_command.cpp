@@ -30,7 +30,8 @@ void AddResultCommand(CLI::App& app, SessionOptions& common, int* status) {
   auto* cmd = app.add_subcommand("result", "Print the text of a result code");
   auto code = std::make_shared<std::string>();
   auto shortForm = std::make_shared<bool>(false);
-  cmd->add_option("CODE", *code, "The code, decimal or 0x hexadecimal (e.g. 0x821F1001)")->required();
+  cmd->add_option("CODE", *code, "The code, decimal or 0x hexadecimal (e.g. 0x821F1001)")
+      ->required();
   cmd->add_flag("--short", *shortForm, "Leave out the severity");
   cmd->callback([=, &common] {
     int32_t value = 0;

@@ -181,7 +181,8 @@ int Run(const RunArgs& args, const SessionOptions& common) {
 
   auto op = FindOperation(app, args.operation);
   if (!op) {
-    PrintError("unknown operation \"" + args.operation + "\" (the loaded module has " + OperationNameList(app) + ")");
+    PrintError("unknown operation \"" + args.operation + "\" (the loaded module has " +
+               OperationNameList(app) + ")");
     return kExitUsage;
   }
   // An operation that changes the document needs somewhere to write it; one that only reads
@@ -319,7 +320,8 @@ void AddRunCommand(CLI::App& app, SessionOptions& common, int* status) {
       app.add_subcommand("run", "Run a Bookmarks operation on a PDF file and write the result");
   auto args = std::make_shared<RunArgs>();
   cmd->add_option("OPERATION", args->operation,
-                  "Operation id or the abbreviation the module registered for it (e.g. CBC)")->required();
+                  "Operation id or the abbreviation the module registered for it (e.g. CBC)")
+      ->required();
   cmd->add_option("FILE", args->file, "The input PDF (never modified)")->required();
   cmd->add_option("-o,--output", args->output,
                   "The PDF to write (required unless the operation only reads the document)");

@@ -38,7 +38,10 @@ void AddSettingsCommand(CLI::App& app, SessionOptions& common, int* status) {
       *status = kExitFailed;
       return;
     }
-    std::cout << "Settings reset (" << (*presets ? "preset lists" : *options ? "options" : "everything")
+    std::cout << "Settings reset ("
+              << (*presets   ? "preset lists"
+                  : *options ? "options"
+                             : "everything")
               << ") in " << session.Settings().Path() << "\n";
     *status = 0;
   });

@@ -2,7 +2,6 @@
 // from selection" makes from the selected text (font names, size, tolerance, colour), as
 // JSON to paste into the "Levels" of the generation options.
 #include <iostream>
-
 #include <nlohmann/json.hpp>
 
 #include "zelta/app/cab_json.h"
@@ -37,7 +36,8 @@ int Style(const StyleArgs& args, const SessionOptions& common) {
 
   ComPtr<app::TextSelection> selection;
   std::string error;
-  if (Failed(app::TextSelection::FromArguments(document.Get(), args.selectText, &selection, &error))) {
+  if (Failed(
+          app::TextSelection::FromArguments(document.Get(), args.selectText, &selection, &error))) {
     PrintError("--select-text " + error);
     return kExitUsage;
   }
@@ -48,9 +48,10 @@ int Style(const StyleArgs& args, const SessionOptions& common) {
   ComPtr<IHostOperation> operation;
   ComPtr<ICab> params;
   ComPtr<ICabItem> root, input;
-  if (Failed(app.CreateOperation(Intern(app, "op.pseudo.bookmarks.addAGBLevel"), operation.Put())) || !operation ||
-      Failed(operation->GetParams(params.Put())) || !params || Failed(params->GetRoot(root.Put())) ||
-      root->GetItem(u"Input", input.Put()) != S_OK) {
+  if (Failed(
+          app.CreateOperation(Intern(app, "op.pseudo.bookmarks.addAGBLevel"), operation.Put())) ||
+      !operation || Failed(operation->GetParams(params.Put())) || !params ||
+      Failed(params->GetRoot(root.Put())) || root->GetItem(u"Input", input.Put()) != S_OK) {
     PrintError("the module offers no add-level operation");
     return kExitFailed;
   }
@@ -59,7 +60,8 @@ int Style(const StyleArgs& args, const SessionOptions& common) {
   HRESULT hr = operation->GetObject(Intern(app, "selection.text"), object.Put());
   auto level = QueryAs<ICabItem>(object.Get());
   if (Failed(hr) || !level) {
-    PrintError("no usable text in the selection of " + args.file + " (a selected character needs a font)");
+    PrintError("no usable text in the selection of " + args.file +
+               " (a selected character needs a font)");
     return kExitFailed;
   }
   std::cout << app::CabToJson(level.Get()).dump(2) << "\n";
@@ -69,11 +71,13 @@ int Style(const StyleArgs& args, const SessionOptions& common) {
 }  // namespace
 
 void AddStyleCommand(CLI::App& app, SessionOptions& common, int* status) {
-  auto* cmd = app.add_subcommand("style", "Print the generation level that the style of selected text gives");
+  auto* cmd = app.add_subcommand(
+      "style", "Print the generation level that the style of selected text gives");
   auto args = std::make_shared<StyleArgs>();
   cmd->add_option("FILE", args->file, "The PDF")->required();
-  cmd->add_option("--select-text", args->selectText,
-                  "Selected text: PAGE (1-based) and optionally a rectangle x0,y0,x1,y1 in PDF points")
+  cmd->add_option(
+         "--select-text", args->selectText,
+         "Selected text: PAGE (1-based) and optionally a rectangle x0,y0,x1,y1 in PDF points")
       ->required();
   cmd->add_option("--password", args->password, "Password of an encrypted file");
   cmd->callback([args, &common, status] { *status = Style(*args, common); });

@@ -3,10 +3,9 @@
 // JSON entry per record.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <ostream>
 #include <string_view>
-
-#include <nlohmann/json.hpp>
 
 #include "host/cab.h"
 #include "zelta/app/host_app.h"

@@ -21,7 +21,8 @@ HRESULT CopyDict(MuCalls& mu, pdf_obj* dict, const char* skipKey, MuObject* copy
 
 HRESULT NewFileSpec(MuCalls& mu, std::u16string_view file, MuObject* fileRef) {
   std::string bytes = Utf16ToUtf8(file);
-  bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   if (ascii) return mu.NewString(bytes, fileRef);
   MuObject dict, type, f, uf;
   HRESULT hr = mu.NewDict(&dict);
@@ -52,7 +53,8 @@ HRESULT ActionDict(MuCalls& mu, HostAction& action, MuObject* dict) {
 
 }  // namespace
 
-HRESULT WriteItemActions(MuCalls& mu, pdf_obj* item, const std::vector<ComPtr<HostAction>>& actions) {
+HRESULT WriteItemActions(MuCalls& mu, pdf_obj* item,
+                         const std::vector<ComPtr<HostAction>>& actions) {
   if (!mu.IsDict(item)) return E_FAIL;
   for (const auto& action : actions)
     if (!action || !action->IsComplete()) return E_INVALIDARG;

@@ -22,6 +22,7 @@ HRESULT NewFileSpec(MuCalls& mu, std::u16string_view file, MuObject* fileRef);
 // goes to /Dest; anything else becomes /A followed by a /Next chain of fresh indirect copies
 // (the old objects are left to whoever else uses them). Afterwards every action views what
 // was written. E_INVALIDARG for an incomplete action; on failure the item is unchanged.
-HRESULT WriteItemActions(MuCalls& mu, pdf_obj* item, const std::vector<ComPtr<HostAction>>& actions);
+HRESULT WriteItemActions(MuCalls& mu, pdf_obj* item,
+                         const std::vector<ComPtr<HostAction>>& actions);
 
 }  // namespace zelta::pdf

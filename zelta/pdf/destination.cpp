@@ -5,20 +5,25 @@
 namespace zelta::pdf {
 namespace {
 
-constexpr const char* kFitNames[] = {"XYZ", "Fit", "FitH", "FitV", "FitR", "FitB", "FitBH", "FitBV"};
+constexpr const char* kFitNames[] = {"XYZ",  "Fit",  "FitH",  "FitV",
+                                     "FitR", "FitB", "FitBH", "FitBV"};
 // How many values each fit type takes after its name.
 constexpr int kValueCount[] = {3, 0, 1, 1, 4, 0, 1, 1};
 
 }  // namespace
 
-const char* FitTypeName(int32_t fitType) { return fitType >= 0 && fitType < 8 ? kFitNames[fitType] : nullptr; }
+const char* FitTypeName(int32_t fitType) {
+  return fitType >= 0 && fitType < 8 ? kFitNames[fitType] : nullptr;
+}
 
 bool ParseRawDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, PageDestination* dest) {
   if (!mu.IsArray(array) || mu.Len(array) < 1) return false;
   pdf_obj* page = mu.At(array, 0);
   int index = -1;
-  if (mu.IsIndirect(page) || mu.IsDict(page)) index = pages.IndexOf(mu, page);
-  else if (mu.IsNumber(page)) index = mu.ToInt(page);  // remote files, and some local writers
+  if (mu.IsIndirect(page) || mu.IsDict(page))
+    index = pages.IndexOf(mu, page);
+  else if (mu.IsNumber(page))
+    index = mu.ToInt(page);  // remote files, and some local writers
   PageDestination out;
   out.page = index;
   std::string fit = mu.ToName(mu.At(array, 1));
@@ -38,7 +43,8 @@ bool ParseRawDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, PageDestin
   return true;
 }
 
-bool ParseDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, bool remote, PageDestination* dest) {
+bool ParseDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, bool remote,
+                      PageDestination* dest) {
   PageDestination out;
   if (!ParseRawDestination(mu, pages, array, &out)) return false;
   if (out.page < 0 || (!remote && out.page >= mu.PageCount())) return false;
@@ -46,7 +52,8 @@ bool ParseDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, bool remote, 
   return true;
 }
 
-HRESULT BuildDestination(MuCalls& mu, PageMap& pages, const PageDestination& dest, bool remote, MuObject* array) {
+HRESULT BuildDestination(MuCalls& mu, PageMap& pages, const PageDestination& dest, bool remote,
+                         MuObject* array) {
   const char* fitName = FitTypeName(dest.fitType);
   if (!fitName || dest.page < 0) return E_INVALIDARG;
   MuObject out, page, fit;
@@ -64,8 +71,10 @@ HRESULT BuildDestination(MuCalls& mu, PageMap& pages, const PageDestination& des
   if (Succeeded(hr)) hr = mu.Push(out.Get(), fit.Get());
   for (int i = 0; Succeeded(hr) && i < kValueCount[dest.fitType]; ++i) {
     MuObject value;
-    if (dest.flags & (1u << i)) hr = mu.NewNull(&value);
-    else hr = mu.NewReal(dest.values[i], &value);
+    if (dest.flags & (1u << i))
+      hr = mu.NewNull(&value);
+    else
+      hr = mu.NewReal(dest.values[i], &value);
     if (Succeeded(hr)) hr = mu.Push(out.Get(), value.Get());
   }
   if (Succeeded(hr)) *array = std::move(out);

@@ -10,7 +10,8 @@ namespace zelta::pdf {
 // Reads a destination array. The page is a page reference of this document, or, when
 // `remote` is set (GoToR, GoToE), an integer page index of the other file. False when the
 // array is not a destination or its page is not found.
-bool ParseDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, bool remote, PageDestination* dest);
+bool ParseDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, bool remote,
+                      PageDestination* dest);
 
 // Reads a destination array as written, without checking the page: a page reference that is
 // not a page of this document gives page -1, an integer page is taken as it stands. False
@@ -19,7 +20,8 @@ bool ParseRawDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, PageDestin
 
 // Builds the destination array for `dest` (page reference of this document unless remote).
 // E_INVALIDARG for a page outside the document or an unknown fit type.
-HRESULT BuildDestination(MuCalls& mu, PageMap& pages, const PageDestination& dest, bool remote, MuObject* array);
+HRESULT BuildDestination(MuCalls& mu, PageMap& pages, const PageDestination& dest, bool remote,
+                         MuObject* array);
 
 // "XYZ", "Fit", ... for a fit type; null for an unknown one.
 const char* FitTypeName(int32_t fitType);

@@ -12,7 +12,9 @@ HRESULT FontHandle::GetId(uint32_t* id) {
 
 HRESULT FontHandle::GetName(BString* name) { return ReturnString(Utf8ToUtf16(entry_.name), name); }
 
-HRESULT FontHandle::GetFullName(BString* name) { return ReturnString(Utf8ToUtf16(entry_.fullName), name); }
+HRESULT FontHandle::GetFullName(BString* name) {
+  return ReturnString(Utf8ToUtf16(entry_.fullName), name);
+}
 
 HRESULT FontHandle::GetFlags(int32_t* flags) {
   if (!flags) return E_POINTER;

@@ -55,7 +55,8 @@ HRESULT HostAction::GetDestination(PageDestination* dest) {
   pdf_obj* target = Destination();
   if (!target) return S_FALSE;
   bool remote = Type() != kActionGoTo;
-  if (mu.IsArray(target)) return ParseDestination(mu, document_->Pages(), target, remote, dest) ? S_OK : S_FALSE;
+  if (mu.IsArray(target))
+    return ParseDestination(mu, document_->Pages(), target, remote, dest) ? S_OK : S_FALSE;
   if (remote) return S_FALSE;  // a name in another file cannot be resolved here
   auto found = document_->Names().ResolveRaw(mu, document_->Pages(), target);
   if (!found) return S_FALSE;
@@ -191,7 +192,8 @@ HRESULT HostAction::SetDestination(const PageDestination* dest) {
   if (!dest) return E_POINTER;
   if (!HasDestinationView()) return E_FAIL;
   MuObject array;
-  HRESULT hr = BuildDestination(document_->Mu(), document_->Pages(), *dest, Type() == kActionGoToR, &array);
+  HRESULT hr =
+      BuildDestination(document_->Mu(), document_->Pages(), *dest, Type() == kActionGoToR, &array);
   if (Failed(hr)) return hr;
   return PutDestination(std::move(array));
 }
@@ -216,19 +218,32 @@ HRESULT HostAction::IsValid(bool* valid) {
   };
   pdf_obj* dest = mu.Get(dict, "D");
   bool goodDest = mu.IsArray(dest) ? mu.Len(dest) >= 1 : (mu.IsString(dest) || mu.IsName(dest));
-  if (type.empty()) *valid = false;
-  else if (type == "GoTo") *valid = goodDest;
-  else if (type == "GoToR" || type == "GoToE") *valid = goodDest && (has("F") || type == "GoToE");
-  else if (type == "Launch") *valid = has("F") || has("Win") || has("Unix") || has("Mac");
-  else if (type == "URI") *valid = text("URI");
-  else if (type == "JavaScript") *valid = text("JS");
-  else if (type == "Named") *valid = mu.IsName(mu.Get(dict, "N"));
-  else if (type == "SubmitForm") *valid = has("F");
-  else if (type == "Hide") *valid = has("T");
-  else if (type == "Sound") *valid = mu.IsStream(mu.Get(dict, "Sound"));
-  else if (type == "Movie") *valid = has("Annotation") || has("T");
-  else if (type == "Thread") *valid = has("D");
-  else *valid = true;
+  if (type.empty())
+    *valid = false;
+  else if (type == "GoTo")
+    *valid = goodDest;
+  else if (type == "GoToR" || type == "GoToE")
+    *valid = goodDest && (has("F") || type == "GoToE");
+  else if (type == "Launch")
+    *valid = has("F") || has("Win") || has("Unix") || has("Mac");
+  else if (type == "URI")
+    *valid = text("URI");
+  else if (type == "JavaScript")
+    *valid = text("JS");
+  else if (type == "Named")
+    *valid = mu.IsName(mu.Get(dict, "N"));
+  else if (type == "SubmitForm")
+    *valid = has("F");
+  else if (type == "Hide")
+    *valid = has("T");
+  else if (type == "Sound")
+    *valid = mu.IsStream(mu.Get(dict, "Sound"));
+  else if (type == "Movie")
+    *valid = has("Annotation") || has("T");
+  else if (type == "Thread")
+    *valid = has("D");
+  else
+    *valid = true;
   return S_OK;
 }
 

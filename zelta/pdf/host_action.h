@@ -14,7 +14,10 @@ class HostAction final : public ComObject<IHostAction> {
   // says the object is the action's own (new, not part of the file), so edits go to it
   // directly.
   HostAction(ComPtr<HostDocument> document, MuObject object, bool bareDest, bool owned = false)
-      : document_(std::move(document)), object_(std::move(object)), bareDest_(bareDest), owned_(owned) {}
+      : document_(std::move(document)),
+        object_(std::move(object)),
+        bareDest_(bareDest),
+        owned_(owned) {}
 
   HRESULT GetType(int32_t* type) override;
   HRESULT GetTypeName(BString* name) override;

@@ -27,7 +27,8 @@ HRESULT Make(HostDocument* document, const char* type, std::initializer_list<Ent
     if (Succeeded(hr) && entry.value) hr = mu.Put(dict.Get(), entry.key, entry.value.Get());
   if (Failed(hr)) return hr;
   try {
-    *action = ComPtr<HostAction>(new HostAction(ComPtr<HostDocument>(document), std::move(dict), false, true));
+    *action = ComPtr<HostAction>(
+        new HostAction(ComPtr<HostDocument>(document), std::move(dict), false, true));
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }
@@ -60,14 +61,16 @@ HRESULT GiveAction(HRESULT made, ComPtr<HostAction>& action, IHostAction** out) 
   return S_OK;
 }
 
-HRESULT HostActionFactory::MakeGoTo(HostDocument* document, const PageDestination* dest, ComPtr<HostAction>* action) {
+HRESULT HostActionFactory::MakeGoTo(HostDocument* document, const PageDestination* dest,
+                                    ComPtr<HostAction>* action) {
   if (!dest) return E_POINTER;
   MuObject array;
   HRESULT hr = BuildDestination(document->Mu(), document->Pages(), *dest, false, &array);
   return Succeeded(hr) ? Make(document, "GoTo", {{"D", array}}, action) : hr;
 }
 
-HRESULT HostActionFactory::MakeGoToNamed(HostDocument* document, std::u16string_view name, ComPtr<HostAction>* action) {
+HRESULT HostActionFactory::MakeGoToNamed(HostDocument* document, std::u16string_view name,
+                                         ComPtr<HostAction>* action) {
   MuObject value;
   HRESULT hr = TextString(document->Mu(), name, &value);
   return Succeeded(hr) ? Make(document, "GoTo", {{"D", value}}, action) : hr;
@@ -83,14 +86,16 @@ HRESULT HostActionFactory::MakeGoToRemote(HostDocument* document, std::u16string
 }
 
 HRESULT HostActionFactory::MakeGoToRemoteNamed(HostDocument* document, std::u16string_view file,
-                                               std::u16string_view name, ComPtr<HostAction>* action) {
+                                               std::u16string_view name,
+                                               ComPtr<HostAction>* action) {
   MuObject fileRef, value;
   HRESULT hr = FileSpec(document->Mu(), file, &fileRef);
   if (Succeeded(hr)) hr = TextString(document->Mu(), name, &value);
   return Succeeded(hr) ? Make(document, "GoToR", {{"F", fileRef}, {"D", value}}, action) : hr;
 }
 
-HRESULT HostActionFactory::MakeUri(HostDocument* document, std::u16string_view uri, ComPtr<HostAction>* action) {
+HRESULT HostActionFactory::MakeUri(HostDocument* document, std::u16string_view uri,
+                                   ComPtr<HostAction>* action) {
   if (uri.empty()) return E_INVALIDARG;
   MuObject value;
   HRESULT hr;
@@ -102,7 +107,8 @@ HRESULT HostActionFactory::MakeUri(HostDocument* document, std::u16string_view u
   return Succeeded(hr) ? Make(document, "URI", {{"URI", value}}, action) : hr;
 }
 
-HRESULT HostActionFactory::MakeLaunch(HostDocument* document, std::u16string_view file, ComPtr<HostAction>* action) {
+HRESULT HostActionFactory::MakeLaunch(HostDocument* document, std::u16string_view file,
+                                      ComPtr<HostAction>* action) {
   MuObject fileRef;
   HRESULT hr = FileSpec(document->Mu(), file, &fileRef);
   return Succeeded(hr) ? Make(document, "Launch", {{"F", fileRef}}, action) : hr;
@@ -116,7 +122,7 @@ HRESULT HostActionFactory::MakeJavaScript(HostDocument* document, std::u16string
 }
 
 // The COM entry points check the out-parameter and the lengths, then share the makers.
-#define ZELTA_FACTORY_OUT(action) \
+#define ZELTA_FACTORY_OUT(action)  \
   if (!(action)) return E_POINTER; \
   *(action) = nullptr;             \
   ComPtr<HostAction> made
@@ -126,23 +132,26 @@ HRESULT HostActionFactory::CreateGoTo(const PageDestination* dest, IHostAction**
   return GiveAction(MakeGoTo(document_.Get(), dest, &made), made, action);
 }
 
-HRESULT HostActionFactory::CreateGoToNamed(const char16_t* name, int32_t length, IHostAction** action) {
+HRESULT HostActionFactory::CreateGoToNamed(const char16_t* name, int32_t length,
+                                           IHostAction** action) {
   ZELTA_FACTORY_OUT(action);
   return GiveAction(MakeGoToNamed(document_.Get(), InString(name, length), &made), made, action);
 }
 
-HRESULT HostActionFactory::CreateGoToRemote(const char16_t* file, int32_t fileLength, const PageDestination* dest,
-                                            IHostAction** action) {
+HRESULT HostActionFactory::CreateGoToRemote(const char16_t* file, int32_t fileLength,
+                                            const PageDestination* dest, IHostAction** action) {
   ZELTA_FACTORY_OUT(action);
-  return GiveAction(MakeGoToRemote(document_.Get(), InString(file, fileLength), dest, &made), made, action);
+  return GiveAction(MakeGoToRemote(document_.Get(), InString(file, fileLength), dest, &made), made,
+                    action);
 }
 
-HRESULT HostActionFactory::CreateGoToRemoteNamed(const char16_t* file, int32_t fileLength, const char16_t* name,
-                                                 int32_t nameLength, IHostAction** action) {
+HRESULT HostActionFactory::CreateGoToRemoteNamed(const char16_t* file, int32_t fileLength,
+                                                 const char16_t* name, int32_t nameLength,
+                                                 IHostAction** action) {
   ZELTA_FACTORY_OUT(action);
-  return GiveAction(
-      MakeGoToRemoteNamed(document_.Get(), InString(file, fileLength), InString(name, nameLength), &made), made,
-      action);
+  return GiveAction(MakeGoToRemoteNamed(document_.Get(), InString(file, fileLength),
+                                        InString(name, nameLength), &made),
+                    made, action);
 }
 
 HRESULT HostActionFactory::CreateUri(const char16_t* uri, int32_t length, IHostAction** action) {
@@ -150,12 +159,14 @@ HRESULT HostActionFactory::CreateUri(const char16_t* uri, int32_t length, IHostA
   return GiveAction(MakeUri(document_.Get(), InString(uri, length), &made), made, action);
 }
 
-HRESULT HostActionFactory::CreateLaunch(const char16_t* file, int32_t length, IHostAction** action) {
+HRESULT HostActionFactory::CreateLaunch(const char16_t* file, int32_t length,
+                                        IHostAction** action) {
   ZELTA_FACTORY_OUT(action);
   return GiveAction(MakeLaunch(document_.Get(), InString(file, length), &made), made, action);
 }
 
-HRESULT HostActionFactory::CreateJavaScript(const char16_t* script, int32_t length, IHostAction** action) {
+HRESULT HostActionFactory::CreateJavaScript(const char16_t* script, int32_t length,
+                                            IHostAction** action) {
   ZELTA_FACTORY_OUT(action);
   return GiveAction(MakeJavaScript(document_.Get(), InString(script, length), &made), made, action);
 }

@@ -17,7 +17,9 @@ ComPtr<HostActionList> HostActionList::ForItem(const ComPtr<HostDocument>& docum
   MuObject item = document->GetOutline().Dict(mu, key);
   if (!item) return list;
   pdf_obj* dest = mu.Get(item.Get(), "Dest");
-  if (dest) list->actions_.push_back(ComPtr<HostAction>(new HostAction(document, MuObject::Keep(mu.Ctx(), dest), true)));
+  if (dest)
+    list->actions_.push_back(
+        ComPtr<HostAction>(new HostAction(document, MuObject::Keep(mu.Ctx(), dest), true)));
 
   std::unordered_set<int> visited;
   std::vector<MuObject> stack;
@@ -30,7 +32,8 @@ ComPtr<HostActionList> HostActionList::ForItem(const ComPtr<HostDocument>& docum
     if (mu.IsIndirect(obj) && !visited.insert(mu.Num(obj)).second) continue;  // a loop in /Next
     if (mu.IsArray(obj)) {
       // /Next may be an array of actions, run in order.
-      for (int i = mu.Len(obj) - 1; i >= 0; --i) stack.push_back(MuObject::Keep(mu.Ctx(), mu.At(obj, i)));
+      for (int i = mu.Len(obj) - 1; i >= 0; --i)
+        stack.push_back(MuObject::Keep(mu.Ctx(), mu.At(obj, i)));
       continue;
     }
     if (!mu.IsDict(obj)) continue;
@@ -103,40 +106,50 @@ HRESULT HostActionList::AppendGoTo(const PageDestination* dest, IHostAction** ac
   return AppendMade(HostActionFactory::MakeGoTo(document_.Get(), dest, &made), made, action);
 }
 
-HRESULT HostActionList::AppendGoToNamed(const char16_t* name, int32_t length, IHostAction** action) {
+HRESULT HostActionList::AppendGoToNamed(const char16_t* name, int32_t length,
+                                        IHostAction** action) {
   ComPtr<HostAction> made;
-  return AppendMade(HostActionFactory::MakeGoToNamed(document_.Get(), InString(name, length), &made), made, action);
+  return AppendMade(
+      HostActionFactory::MakeGoToNamed(document_.Get(), InString(name, length), &made), made,
+      action);
 }
 
-HRESULT HostActionList::AppendGoToRemote(const char16_t* file, int32_t fileLength, const PageDestination* dest,
-                                         IHostAction** action) {
+HRESULT HostActionList::AppendGoToRemote(const char16_t* file, int32_t fileLength,
+                                         const PageDestination* dest, IHostAction** action) {
   ComPtr<HostAction> made;
-  return AppendMade(HostActionFactory::MakeGoToRemote(document_.Get(), InString(file, fileLength), dest, &made),
-                    made, action);
+  return AppendMade(
+      HostActionFactory::MakeGoToRemote(document_.Get(), InString(file, fileLength), dest, &made),
+      made, action);
 }
 
-HRESULT HostActionList::AppendGoToRemoteNamed(const char16_t* file, int32_t fileLength, const char16_t* name,
-                                              int32_t nameLength, IHostAction** action) {
+HRESULT HostActionList::AppendGoToRemoteNamed(const char16_t* file, int32_t fileLength,
+                                              const char16_t* name, int32_t nameLength,
+                                              IHostAction** action) {
   ComPtr<HostAction> made;
-  return AppendMade(HostActionFactory::MakeGoToRemoteNamed(document_.Get(), InString(file, fileLength),
-                                                           InString(name, nameLength), &made),
-                    made, action);
+  return AppendMade(
+      HostActionFactory::MakeGoToRemoteNamed(document_.Get(), InString(file, fileLength),
+                                             InString(name, nameLength), &made),
+      made, action);
 }
 
 HRESULT HostActionList::AppendUri(const char16_t* uri, int32_t length, IHostAction** action) {
   ComPtr<HostAction> made;
-  return AppendMade(HostActionFactory::MakeUri(document_.Get(), InString(uri, length), &made), made, action);
+  return AppendMade(HostActionFactory::MakeUri(document_.Get(), InString(uri, length), &made), made,
+                    action);
 }
 
 HRESULT HostActionList::AppendLaunch(const char16_t* file, int32_t length, IHostAction** action) {
   ComPtr<HostAction> made;
-  return AppendMade(HostActionFactory::MakeLaunch(document_.Get(), InString(file, length), &made), made, action);
+  return AppendMade(HostActionFactory::MakeLaunch(document_.Get(), InString(file, length), &made),
+                    made, action);
 }
 
-HRESULT HostActionList::AppendJavaScript(const char16_t* script, int32_t length, IHostAction** action) {
+HRESULT HostActionList::AppendJavaScript(const char16_t* script, int32_t length,
+                                         IHostAction** action) {
   ComPtr<HostAction> made;
-  return AppendMade(HostActionFactory::MakeJavaScript(document_.Get(), InString(script, length), &made), made,
-                    action);
+  return AppendMade(
+      HostActionFactory::MakeJavaScript(document_.Get(), InString(script, length), &made), made,
+      action);
 }
 
 }  // namespace zelta::pdf

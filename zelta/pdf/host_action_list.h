@@ -32,8 +32,8 @@ class HostActionList final : public ComObject<IHostActionList> {
   HRESULT AppendGoToNamed(const char16_t* name, int32_t length, IHostAction** action) override;
   HRESULT AppendGoToRemote(const char16_t* file, int32_t fileLength, const PageDestination* dest,
                            IHostAction** action) override;
-  HRESULT AppendGoToRemoteNamed(const char16_t* file, int32_t fileLength, const char16_t* name, int32_t nameLength,
-                                IHostAction** action) override;
+  HRESULT AppendGoToRemoteNamed(const char16_t* file, int32_t fileLength, const char16_t* name,
+                                int32_t nameLength, IHostAction** action) override;
   HRESULT AppendUri(const char16_t* uri, int32_t length, IHostAction** action) override;
   HRESULT AppendLaunch(const char16_t* file, int32_t length, IHostAction** action) override;
   HRESULT AppendJavaScript(const char16_t* script, int32_t length, IHostAction** action) override;

@@ -44,10 +44,10 @@ HRESULT HostBookmark::IsAttached(bool* attached) {
   return S_OK;
 }
 
-#define ZELTA_NAVIGATE(method, field)                                   \
-  HRESULT HostBookmark::method(IHostBookmark** out) {                   \
+#define ZELTA_NAVIGATE(method, field)                                     \
+  HRESULT HostBookmark::method(IHostBookmark** out) {                     \
     const OutlineNode* node = document_->GetOutline().Index().Find(key_); \
-    return Give(node ? node->field : OutlineIndex::kNone, out);         \
+    return Give(node ? node->field : OutlineIndex::kNone, out);           \
   }
 ZELTA_NAVIGATE(GetParent, parent)
 ZELTA_NAVIGATE(GetFirstChild, first)
@@ -112,7 +112,8 @@ HRESULT HostBookmark::PutNumber(const char* key, double value, bool integer) {
   MuObject dict = document_->GetOutline().Dict(mu, key_);
   if (!dict) return E_FAIL;
   MuObject number;
-  HRESULT hr = integer ? mu.NewInt(static_cast<int64_t>(value), &number) : mu.NewReal(value, &number);
+  HRESULT hr =
+      integer ? mu.NewInt(static_cast<int64_t>(value), &number) : mu.NewReal(value, &number);
   return Succeeded(hr) ? mu.Put(dict.Get(), key, number.Get()) : hr;
 }
 
@@ -255,7 +256,8 @@ HRESULT HostBookmark::SetActions(IHostActionList* actions) {
   if (!dict) return E_FAIL;
   try {
     // Copy the list first: it may be this item's own list, which the write rebinds.
-    std::vector<ComPtr<HostAction>> items = list ? list->Actions() : std::vector<ComPtr<HostAction>>();
+    std::vector<ComPtr<HostAction>> items =
+        list ? list->Actions() : std::vector<ComPtr<HostAction>>();
     hr = WriteItemActions(mu, dict.Get(), items);
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;

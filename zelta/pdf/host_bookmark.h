@@ -11,7 +11,8 @@ namespace zelta::pdf {
 
 class HostBookmark final : public ComObject<IHostBookmark> {
  public:
-  HostBookmark(ComPtr<HostDocument> document, int key) : document_(std::move(document)), key_(key) {}
+  HostBookmark(ComPtr<HostDocument> document, int key)
+      : document_(std::move(document)), key_(key) {}
 
   // The item's key in the outline index (its object number; 0 for the root).
   int Key() const { return key_; }

@@ -73,8 +73,8 @@ class HostDocument final : public ComObject<IHostDocument> {
   void BookmarkChanged(IHostBookmark* bookmark);
 
  private:
-  friend HRESULT OpenDocument(const std::string& path, const std::string& password, ComPtr<HostDocument>* document,
-                              std::string* error);
+  friend HRESULT OpenDocument(const std::string& path, const std::string& password,
+                              ComPtr<HostDocument>* document, std::string* error);
   ~HostDocument() override = default;
   HRESULT Open(const std::string& password, std::string* error);
   void Raise(Atom event, IUnknown* object);
@@ -100,7 +100,7 @@ class HostDocument final : public ComObject<IHostDocument> {
 };
 
 // Opens a PDF. On failure returns a failure code and a message naming the file and problem.
-HRESULT OpenDocument(const std::string& path, const std::string& password, ComPtr<HostDocument>* document,
-                     std::string* error);
+HRESULT OpenDocument(const std::string& path, const std::string& password,
+                     ComPtr<HostDocument>* document, std::string* error);
 
 }  // namespace zelta::pdf

@@ -13,31 +13,41 @@ namespace zelta::pdf {
   }                                         \
   return result
 
-#define ZELTA_MU_DO(call)  \
-  fz_try(ctx_) { call; }   \
-  fz_catch(ctx_) {         \
-    return c_.Caught();    \
-  }                        \
+#define ZELTA_MU_DO(call)                \
+  fz_try(ctx_) { call; }                 \
+  fz_catch(ctx_) { return c_.Caught(); } \
   return S_OK
 
-pdf_obj* MuCalls::Get(pdf_obj* dict, const char* key) { ZELTA_MU_READ(pdf_obj*, nullptr, pdf_dict_gets(ctx_, dict, key)); }
-pdf_obj* MuCalls::At(pdf_obj* array, int index) { ZELTA_MU_READ(pdf_obj*, nullptr, pdf_array_get(ctx_, array, index)); }
+pdf_obj* MuCalls::Get(pdf_obj* dict, const char* key) {
+  ZELTA_MU_READ(pdf_obj*, nullptr, pdf_dict_gets(ctx_, dict, key));
+}
+pdf_obj* MuCalls::At(pdf_obj* array, int index) {
+  ZELTA_MU_READ(pdf_obj*, nullptr, pdf_array_get(ctx_, array, index));
+}
 int MuCalls::Len(pdf_obj* array) { ZELTA_MU_READ(int, 0, pdf_array_len(ctx_, array)); }
 int MuCalls::DictLen(pdf_obj* dict) { ZELTA_MU_READ(int, 0, pdf_dict_len(ctx_, dict)); }
-pdf_obj* MuCalls::DictKey(pdf_obj* dict, int index) { ZELTA_MU_READ(pdf_obj*, nullptr, pdf_dict_get_key(ctx_, dict, index)); }
-pdf_obj* MuCalls::DictValue(pdf_obj* dict, int index) { ZELTA_MU_READ(pdf_obj*, nullptr, pdf_dict_get_val(ctx_, dict, index)); }
+pdf_obj* MuCalls::DictKey(pdf_obj* dict, int index) {
+  ZELTA_MU_READ(pdf_obj*, nullptr, pdf_dict_get_key(ctx_, dict, index));
+}
+pdf_obj* MuCalls::DictValue(pdf_obj* dict, int index) {
+  ZELTA_MU_READ(pdf_obj*, nullptr, pdf_dict_get_val(ctx_, dict, index));
+}
 pdf_obj* MuCalls::Trailer() { ZELTA_MU_READ(pdf_obj*, nullptr, pdf_trailer(ctx_, doc_)); }
 bool MuCalls::IsDict(pdf_obj* obj) { ZELTA_MU_READ(bool, false, pdf_is_dict(ctx_, obj) != 0); }
 bool MuCalls::IsArray(pdf_obj* obj) { ZELTA_MU_READ(bool, false, pdf_is_array(ctx_, obj) != 0); }
 bool MuCalls::IsString(pdf_obj* obj) { ZELTA_MU_READ(bool, false, pdf_is_string(ctx_, obj) != 0); }
 bool MuCalls::IsName(pdf_obj* obj) { ZELTA_MU_READ(bool, false, pdf_is_name(ctx_, obj) != 0); }
 bool MuCalls::IsNumber(pdf_obj* obj) { ZELTA_MU_READ(bool, false, pdf_is_number(ctx_, obj) != 0); }
-bool MuCalls::IsIndirect(pdf_obj* obj) { ZELTA_MU_READ(bool, false, pdf_is_indirect(ctx_, obj) != 0); }
+bool MuCalls::IsIndirect(pdf_obj* obj) {
+  ZELTA_MU_READ(bool, false, pdf_is_indirect(ctx_, obj) != 0);
+}
 int MuCalls::Num(pdf_obj* obj) { ZELTA_MU_READ(int, 0, pdf_to_num(ctx_, obj)); }
 int MuCalls::ToInt(pdf_obj* obj) { ZELTA_MU_READ(int, 0, pdf_to_int(ctx_, obj)); }
 double MuCalls::ToReal(pdf_obj* obj) { ZELTA_MU_READ(double, 0.0, pdf_to_real(ctx_, obj)); }
 int MuCalls::PageCount() { ZELTA_MU_READ(int, 0, pdf_count_pages(ctx_, doc_)); }
-pdf_obj* MuCalls::PageObject(int page) { ZELTA_MU_READ(pdf_obj*, nullptr, pdf_lookup_page_obj(ctx_, doc_, page)); }
+pdf_obj* MuCalls::PageObject(int page) {
+  ZELTA_MU_READ(pdf_obj*, nullptr, pdf_lookup_page_obj(ctx_, doc_, page));
+}
 pdf_obj* MuCalls::Inherited(pdf_obj* page, pdf_obj* key) {
   ZELTA_MU_READ(pdf_obj*, nullptr, pdf_dict_get_inheritable(ctx_, page, key));
 }
@@ -98,35 +108,61 @@ HRESULT MuCalls::NewNull(MuObject* out) {
   *out = MuObject::Adopt(ctx_, PDF_NULL);  // a constant: keeping and dropping it do nothing
   return S_OK;
 }
-HRESULT MuCalls::NewDict(MuObject* out) { ZELTA_MU_DO(*out = MuObject::Adopt(ctx_, pdf_new_dict(ctx_, doc_, 8))); }
-HRESULT MuCalls::NewArray(MuObject* out) { ZELTA_MU_DO(*out = MuObject::Adopt(ctx_, pdf_new_array(ctx_, doc_, 8))); }
-HRESULT MuCalls::NewInt(int64_t value, MuObject* out) { ZELTA_MU_DO(*out = MuObject::Adopt(ctx_, pdf_new_int(ctx_, value))); }
+HRESULT MuCalls::NewDict(MuObject* out) {
+  ZELTA_MU_DO(*out = MuObject::Adopt(ctx_, pdf_new_dict(ctx_, doc_, 8)));
+}
+HRESULT MuCalls::NewArray(MuObject* out) {
+  ZELTA_MU_DO(*out = MuObject::Adopt(ctx_, pdf_new_array(ctx_, doc_, 8)));
+}
+HRESULT MuCalls::NewInt(int64_t value, MuObject* out) {
+  ZELTA_MU_DO(*out = MuObject::Adopt(ctx_, pdf_new_int(ctx_, value)));
+}
 HRESULT MuCalls::NewReal(double value, MuObject* out) {
   ZELTA_MU_DO(*out = MuObject::Adopt(ctx_, pdf_new_real(ctx_, static_cast<float>(value))));
 }
-HRESULT MuCalls::NewName(const char* name, MuObject* out) { ZELTA_MU_DO(*out = MuObject::Adopt(ctx_, pdf_new_name(ctx_, name))); }
+HRESULT MuCalls::NewName(const char* name, MuObject* out) {
+  ZELTA_MU_DO(*out = MuObject::Adopt(ctx_, pdf_new_name(ctx_, name)));
+}
 HRESULT MuCalls::NewString(const std::string& bytes, MuObject* out) {
   const char* data = bytes.data();
   size_t size = bytes.size();
   ZELTA_MU_DO(*out = MuObject::Adopt(ctx_, pdf_new_string(ctx_, data, size)));
 }
-HRESULT MuCalls::NewRef(int num, MuObject* out) { ZELTA_MU_DO(*out = MuObject::Adopt(ctx_, pdf_new_indirect(ctx_, doc_, num, 0))); }
-HRESULT MuCalls::AddObject(pdf_obj* obj, MuObject* ref) { ZELTA_MU_DO(*ref = MuObject::Adopt(ctx_, pdf_add_object(ctx_, doc_, obj))); }
+HRESULT MuCalls::NewRef(int num, MuObject* out) {
+  ZELTA_MU_DO(*out = MuObject::Adopt(ctx_, pdf_new_indirect(ctx_, doc_, num, 0)));
+}
+HRESULT MuCalls::AddObject(pdf_obj* obj, MuObject* ref) {
+  ZELTA_MU_DO(*ref = MuObject::Adopt(ctx_, pdf_add_object(ctx_, doc_, obj)));
+}
 
-HRESULT MuCalls::Put(pdf_obj* dict, const char* key, pdf_obj* value) { ZELTA_MU_DO(pdf_dict_puts(ctx_, dict, key, value)); }
-HRESULT MuCalls::Del(pdf_obj* dict, const char* key) { ZELTA_MU_DO(pdf_dict_dels(ctx_, dict, key)); }
-HRESULT MuCalls::Push(pdf_obj* array, pdf_obj* value) { ZELTA_MU_DO(pdf_array_push(ctx_, array, value)); }
-HRESULT MuCalls::Insert(pdf_obj* array, pdf_obj* value, int index) { ZELTA_MU_DO(pdf_array_insert(ctx_, array, value, index)); }
-HRESULT MuCalls::Delete(pdf_obj* array, int index) { ZELTA_MU_DO(pdf_array_delete(ctx_, array, index)); }
+HRESULT MuCalls::Put(pdf_obj* dict, const char* key, pdf_obj* value) {
+  ZELTA_MU_DO(pdf_dict_puts(ctx_, dict, key, value));
+}
+HRESULT MuCalls::Del(pdf_obj* dict, const char* key) {
+  ZELTA_MU_DO(pdf_dict_dels(ctx_, dict, key));
+}
+HRESULT MuCalls::Push(pdf_obj* array, pdf_obj* value) {
+  ZELTA_MU_DO(pdf_array_push(ctx_, array, value));
+}
+HRESULT MuCalls::Insert(pdf_obj* array, pdf_obj* value, int index) {
+  ZELTA_MU_DO(pdf_array_insert(ctx_, array, value, index));
+}
+HRESULT MuCalls::Delete(pdf_obj* array, int index) {
+  ZELTA_MU_DO(pdf_array_delete(ctx_, array, index));
+}
 
-HRESULT MuCalls::NeedsPassword(bool* needs) { ZELTA_MU_DO(*needs = pdf_needs_password(ctx_, doc_) != 0); }
+HRESULT MuCalls::NeedsPassword(bool* needs) {
+  ZELTA_MU_DO(*needs = pdf_needs_password(ctx_, doc_) != 0);
+}
 HRESULT MuCalls::Authenticate(const char* password, bool* ok) {
   ZELTA_MU_DO(*ok = pdf_authenticate_password(ctx_, doc_, password) != 0);
 }
 HRESULT MuCalls::HasPermission(fz_permission permission, bool* allowed) {
   ZELTA_MU_DO(*allowed = pdf_has_permission(ctx_, doc_, permission) != 0);
 }
-HRESULT MuCalls::Save(const char* path, const pdf_write_options* options) { ZELTA_MU_DO(pdf_save_document(ctx_, doc_, path, options)); }
+HRESULT MuCalls::Save(const char* path, const pdf_write_options* options) {
+  ZELTA_MU_DO(pdf_save_document(ctx_, doc_, path, options));
+}
 
 bool MuCalls::IsEncrypted() { ZELTA_MU_READ(bool, false, doc_->crypt != nullptr); }
 int MuCalls::XrefLength() { ZELTA_MU_READ(int, 0, pdf_xref_len(ctx_, doc_)); }
@@ -144,7 +180,8 @@ HRESULT MuCalls::FillIfEmpty(int num, bool* filled) {
       raw = pdf_load_raw_stream_number(ctx_, doc_, num);
       if (fz_buffer_storage(ctx_, raw, nullptr) == 0) {
         ref = pdf_new_indirect(ctx_, doc_, num, 0);
-        space = fz_new_buffer_from_copied_data(ctx_, reinterpret_cast<const unsigned char*>(" "), 1);
+        space =
+            fz_new_buffer_from_copied_data(ctx_, reinterpret_cast<const unsigned char*>(" "), 1);
         pdf_dict_del(ctx_, ref, PDF_NAME(Filter));
         pdf_dict_del(ctx_, ref, PDF_NAME(DecodeParms));
         pdf_update_stream(ctx_, doc_, ref, space, 0);

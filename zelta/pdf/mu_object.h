@@ -23,7 +23,8 @@ class MuObject {
   // Adds a reference to a borrowed object (a pdf_dict_get result).
   static MuObject Keep(fz_context* ctx, pdf_obj* obj) { return Adopt(ctx, pdf_keep_obj(ctx, obj)); }
 
-  MuObject(const MuObject& o) : ctx_(o.ctx_), obj_(o.obj_ ? pdf_keep_obj(o.ctx_, o.obj_) : nullptr) {}
+  MuObject(const MuObject& o)
+      : ctx_(o.ctx_), obj_(o.obj_ ? pdf_keep_obj(o.ctx_, o.obj_) : nullptr) {}
   MuObject(MuObject&& o) noexcept : ctx_(o.ctx_), obj_(std::exchange(o.obj_, nullptr)) {}
   MuObject& operator=(MuObject o) noexcept {
     std::swap(ctx_, o.ctx_);

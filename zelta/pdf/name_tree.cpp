@@ -31,7 +31,8 @@ HRESULT RefreshLimits(MuCalls& mu, pdf_obj* node, bool* empty) {
   if (mu.IsArray(kids)) {
     int n = mu.Len(kids);
     *empty = n == 0;
-    if (*empty || !ReadLimits(mu, mu.At(kids, 0), &low, &unused) || !ReadLimits(mu, mu.At(kids, n - 1), &unused, &high))
+    if (*empty || !ReadLimits(mu, mu.At(kids, 0), &low, &unused) ||
+        !ReadLimits(mu, mu.At(kids, n - 1), &unused, &high))
       return S_OK;
   } else {
     pdf_obj* names = mu.Get(node, "Names");
@@ -67,14 +68,16 @@ int ChooseKid(MuCalls& mu, pdf_obj* kids, int n, const std::string& name, bool* 
       sorted = false;
       break;
     }
-    if (high < name) lo = mid + 1;
-    else hi = mid;
+    if (high < name)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   if (sorted && lo > 0 && lo < n) {
     // The neighbours of the choice must not overlap it.
     std::string prevLow, prevHigh, low, high;
-    sorted = ReadLimits(mu, mu.At(kids, lo - 1), &prevLow, &prevHigh) && ReadLimits(mu, mu.At(kids, lo), &low, &high) &&
-             prevHigh < low;
+    sorted = ReadLimits(mu, mu.At(kids, lo - 1), &prevLow, &prevHigh) &&
+             ReadLimits(mu, mu.At(kids, lo), &low, &high) && prevHigh < low;
   }
   if (sorted) return lo < n ? lo : n - 1;
   *damaged = true;
@@ -96,13 +99,15 @@ HRESULT Descend(MuCalls& mu, pdf_obj* root, const std::string& name, Descent* ou
     if (!mu.IsArray(kids) || n == 0) return S_OK;
     if (depth >= NameTree::kMaxDepth) {
       out->damaged = true;
-      return mu.Context().Fail(E_FAIL, "the name tree is nested deeper than " + std::to_string(NameTree::kMaxDepth) + " levels");
+      return mu.Context().Fail(E_FAIL, "the name tree is nested deeper than " +
+                                           std::to_string(NameTree::kMaxDepth) + " levels");
     }
     int index = ChooseKid(mu, kids, n, name, &out->damaged);
     pdf_obj* chosen = mu.At(kids, index);
     if (!mu.IsDict(chosen) || (mu.IsIndirect(chosen) && !visited.insert(mu.Num(chosen)).second)) {
       out->damaged = true;
-      return mu.Context().Fail(E_FAIL, "the name tree is damaged (a loop or a node that is not a dictionary)");
+      return mu.Context().Fail(
+          E_FAIL, "the name tree is damaged (a loop or a node that is not a dictionary)");
     }
     out->path.push_back(MuObject::Keep(mu.Ctx(), chosen));
     out->indexInParent.push_back(index);
@@ -125,9 +130,12 @@ int FindInLeaf(MuCalls& mu, pdf_obj* names, const std::string& name, bool* found
   std::string key;
   while (sorted && lo < hi) {
     int mid = lo + (hi - lo) / 2;
-    if (!keyAt(mid, &key)) sorted = false;
-    else if (key < name) lo = mid + 1;
-    else hi = mid;
+    if (!keyAt(mid, &key))
+      sorted = false;
+    else if (key < name)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   std::string first, last, next;
   if (sorted && pairs > 0) sorted = keyAt(0, &first) && keyAt(pairs - 1, &last) && first <= last;
@@ -212,7 +220,7 @@ HRESULT RefreshPath(MuCalls& mu, const Descent& descent) {
 HRESULT RemoveBySearch(MuCalls& mu, pdf_obj* root, const std::string& name, bool* removed) {
   struct Frame {
     MuObject node;
-    int parent;      // index of the parent frame, -1 for the root
+    int parent;  // index of the parent frame, -1 for the root
     int indexInParent;
     int depth;
   };
@@ -230,7 +238,8 @@ HRESULT RemoveBySearch(MuCalls& mu, pdf_obj* root, const std::string& name, bool
       if (frames[f].depth >= NameTree::kMaxDepth) continue;
       for (int i = mu.Len(kids) - 1; i >= 0; --i) {
         pdf_obj* kid = mu.At(kids, i);
-        if (!mu.IsDict(kid) || (mu.IsIndirect(kid) && !visited.insert(mu.Num(kid)).second)) continue;
+        if (!mu.IsDict(kid) || (mu.IsIndirect(kid) && !visited.insert(mu.Num(kid)).second))
+          continue;
         frames.push_back({MuObject::Keep(mu.Ctx(), kid), f, i, frames[f].depth + 1});
         todo.push_back(static_cast<int>(frames.size()) - 1);
       }
@@ -256,14 +265,16 @@ HRESULT RemoveBySearch(MuCalls& mu, pdf_obj* root, const std::string& name, bool
   for (int f = found; Succeeded(hr) && frames[f].parent >= 0; f = frames[f].parent) {
     bool empty = false;
     hr = RefreshLimits(mu, frames[f].node.Get(), &empty);
-    if (Succeeded(hr) && empty) hr = mu.Delete(mu.Get(frames[frames[f].parent].node.Get(), "Kids"), frames[f].indexInParent);
+    if (Succeeded(hr) && empty)
+      hr = mu.Delete(mu.Get(frames[frames[f].parent].node.Get(), "Kids"), frames[f].indexInParent);
   }
   return hr;
 }
 
 }  // namespace
 
-std::vector<NameTree::Entry> NameTree::Collect(MuCalls& mu, pdf_obj* root, const char* leafKey, const std::string& what,
+std::vector<NameTree::Entry> NameTree::Collect(MuCalls& mu, pdf_obj* root, const char* leafKey,
+                                               const std::string& what,
                                                std::vector<std::string>* warnings) {
   std::vector<Entry> entries;
   if (!mu.IsDict(root)) return entries;
@@ -279,7 +290,8 @@ std::vector<NameTree::Entry> NameTree::Collect(MuCalls& mu, pdf_obj* root, const
     pdf_obj* kids = mu.Get(node, "Kids");
     if (mu.IsArray(kids)) {
       if (depth >= kMaxDepth) {
-        warnings->push_back(what + ": nested deeper than " + std::to_string(kMaxDepth) + " levels; the deeper part is skipped");
+        warnings->push_back(what + ": nested deeper than " + std::to_string(kMaxDepth) +
+                            " levels; the deeper part is skipped");
         continue;
       }
       for (int i = mu.Len(kids) - 1; i >= 0; --i) {
@@ -289,7 +301,8 @@ std::vector<NameTree::Entry> NameTree::Collect(MuCalls& mu, pdf_obj* root, const
           continue;
         }
         if (mu.IsIndirect(kid) && !visited.insert(mu.Num(kid)).second) {
-          warnings->push_back(what + ": node " + std::to_string(mu.Num(kid)) + " is reached twice (a loop); it is skipped");
+          warnings->push_back(what + ": node " + std::to_string(mu.Num(kid)) +
+                              " is reached twice (a loop); it is skipped");
           continue;
         }
         stack.emplace_back(MuObject::Keep(mu.Ctx(), kid), depth + 1);
@@ -302,8 +315,10 @@ std::vector<NameTree::Entry> NameTree::Collect(MuCalls& mu, pdf_obj* root, const
       pdf_obj* key = mu.At(leaves, i);
       Entry entry;
       if (numbers ? !mu.IsNumber(key) : !mu.IsString(key)) continue;
-      if (numbers) entry.number = mu.ToInt(key);
-      else entry.name = mu.ToBytes(key);
+      if (numbers)
+        entry.number = mu.ToInt(key);
+      else
+        entry.name = mu.ToBytes(key);
       entry.value = MuObject::Keep(mu.Ctx(), mu.At(leaves, i + 1));
       entries.push_back(std::move(entry));
     }
@@ -359,7 +374,8 @@ HRESULT NameTree::Remove(MuCalls& mu, pdf_obj* root, const std::string& name, bo
   for (size_t i = descent.path.size() - 1; Succeeded(hr) && i >= 1; --i) {
     bool empty = false;
     hr = RefreshLimits(mu, descent.path[i].Get(), &empty);
-    if (Succeeded(hr) && empty) hr = mu.Delete(mu.Get(descent.path[i - 1].Get(), "Kids"), descent.indexInParent[i]);
+    if (Succeeded(hr) && empty)
+      hr = mu.Delete(mu.Get(descent.path[i - 1].Get(), "Kids"), descent.indexInParent[i]);
   }
   return hr;
 }

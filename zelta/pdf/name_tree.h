@@ -23,8 +23,8 @@ class NameTree {
   // Collects the leaves of the tree under `root` in tree order. `leafKey` is "Names" or
   // "Nums". Loops, too deep nesting and malformed nodes are skipped and described in
   // `warnings` (prefixed with `what`).
-  static std::vector<Entry> Collect(MuCalls& mu, pdf_obj* root, const char* leafKey, const std::string& what,
-                                    std::vector<std::string>* warnings);
+  static std::vector<Entry> Collect(MuCalls& mu, pdf_obj* root, const char* leafKey,
+                                    const std::string& what, std::vector<std::string>* warnings);
 
   // Adds or replaces `name` in the name tree under `root`.
   static HRESULT Insert(MuCalls& mu, pdf_obj* root, const std::string& name, pdf_obj* value);

@@ -41,7 +41,8 @@ void NamedDests::Build(MuCalls& mu) {
   built_ = true;
 }
 
-std::optional<PageDestination> NamedDests::Resolve(MuCalls& mu, PageMap& pages, const std::u16string& name) {
+std::optional<PageDestination> NamedDests::Resolve(MuCalls& mu, PageMap& pages,
+                                                   const std::u16string& name) {
   if (!built_) Build(mu);
   auto cached = resolved_.find(name);
   if (cached != resolved_.end()) return cached->second;
@@ -64,13 +65,15 @@ std::optional<PageDestination> NamedDests::ResolveRaw(MuCalls& mu, PageMap& page
   return std::nullopt;
 }
 
-HRESULT NamedDests::Add(MuCalls& mu, PageMap& pages, const std::u16string& name, const PageDestination& dest) {
+HRESULT NamedDests::Add(MuCalls& mu, PageMap& pages, const std::u16string& name,
+                        const PageDestination& dest) {
   if (name.empty()) return E_INVALIDARG;
   MuObject array;
   HRESULT hr = BuildDestination(mu, pages, dest, false, &array);
   if (Failed(hr)) return hr;
   pdf_obj* catalog = Catalog(mu);
-  if (!mu.IsDict(catalog)) return mu.Context().Fail(E_FAIL, "the document has no catalog dictionary");
+  if (!mu.IsDict(catalog))
+    return mu.Context().Fail(E_FAIL, "the document has no catalog dictionary");
   Invalidate();
   // Make /Names and its /Dests tree when they are missing.
   pdf_obj* names = mu.Get(catalog, "Names");

@@ -56,7 +56,8 @@ void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
         break;
       }
       if (depth + 1 > kMaxDepth) {
-        warnings->push_back(where + " nests deeper than " + std::to_string(kMaxDepth) + " levels; the items below are skipped");
+        warnings->push_back(where + " nests deeper than " + std::to_string(kMaxDepth) +
+                            " levels; the items below are skipped");
         cuts_.push_back(parent);
         break;
       }
@@ -65,8 +66,10 @@ void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
       node.prev = prev;
       node.open = mu.ToInt(mu.Get(current, "Count")) > 0;
       OutlineNode& parentNode = index_.Add(parent);
-      if (prev == OutlineIndex::kNone) parentNode.first = num;
-      else index_.Add(prev).next = num;
+      if (prev == OutlineIndex::kNone)
+        parentNode.first = num;
+      else
+        index_.Add(prev).next = num;
       parentNode.last = num;
       order.push_back(num);
       stack.emplace_back(num, depth + 1);
@@ -86,7 +89,8 @@ void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
 HRESULT Outline::EnsureRoot(MuCalls& mu) {
   if (rootNum_ != 0) return S_OK;
   pdf_obj* catalog = Catalog(mu);
-  if (!mu.IsDict(catalog)) return mu.Context().Fail(E_FAIL, "the document has no catalog dictionary");
+  if (!mu.IsDict(catalog))
+    return mu.Context().Fail(E_FAIL, "the document has no catalog dictionary");
   MuObject dict, name, ref;
   HRESULT hr = mu.NewDict(&dict);
   if (Succeeded(hr)) hr = mu.NewName("Outlines", &name);
@@ -97,7 +101,8 @@ HRESULT Outline::EnsureRoot(MuCalls& mu) {
   rootNum_ = mu.Num(ref.Get());
   // Whatever the old /Outlines held is replaced: every root link is rewritten.
   index_.MarkDirty(OutlineIndex::kRoot);
-  for (int k = index_.Find(OutlineIndex::kRoot)->first; k != OutlineIndex::kNone; k = index_.Find(k)->next)
+  for (int k = index_.Find(OutlineIndex::kRoot)->first; k != OutlineIndex::kNone;
+       k = index_.Find(k)->next)
     index_.MarkDirty(k);
   return S_OK;
 }
@@ -115,7 +120,8 @@ HRESULT Outline::NewItem(MuCalls& mu, int* key) {
 }
 
 HRESULT Outline::Move(MuCalls& mu, int parent, int position, int key) {
-  if (!index_.Contains(parent) || !index_.Contains(key) || key == OutlineIndex::kRoot) return E_INVALIDARG;
+  if (!index_.Contains(parent) || !index_.Contains(key) || key == OutlineIndex::kRoot)
+    return E_INVALIDARG;
   if (index_.IsSelfOrAncestor(key, parent)) return E_INVALIDARG;
   HRESULT hr = EnsureRoot(mu);
   if (Failed(hr)) return hr;

@@ -12,7 +12,8 @@ namespace zelta::pdf {
 namespace {
 
 std::string Quote(std::u16string_view text) {
-  return nlohmann::json(Utf16ToUtf8(text)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  return nlohmann::json(Utf16ToUtf8(text))
+      .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 std::string Number(double value) { return nlohmann::json(value).dump(); }
@@ -39,7 +40,8 @@ std::string ActionJson(IHostAction* action) {
       out += ",\"page\":null";
     }
     OwnedString destName;
-    if (action->GetDestinationName(destName.Put()) == S_OK) out += ",\"name\":" + Quote(destName.View());
+    if (action->GetDestinationName(destName.Put()) == S_OK)
+      out += ",\"name\":" + Quote(destName.View());
   }
   OwnedString text;
   if (action->GetFile(text.Put()) == S_OK) out += ",\"file\":" + Quote(text.View());
@@ -63,9 +65,11 @@ std::string NodeHeadJson(IHostBookmark* bookmark) {
     std::snprintf(buffer, sizeof buffer, "\"#%06X\"", color & 0xFFFFFFu);
     colorText = buffer;
   }
-  std::string out = "{\"title\":" + Quote(title.View()) + ",\"page\":" + (page >= 0 ? std::to_string(page + 1) : "null") +
-                    ",\"open\":" + (open ? "true" : "false") + ",\"style\":" + std::to_string(style) +
-                    ",\"color\":" + colorText + ",\"actions\":[";
+  std::string out = "{\"title\":" + Quote(title.View()) +
+                    ",\"page\":" + (page >= 0 ? std::to_string(page + 1) : "null") +
+                    ",\"open\":" + (open ? "true" : "false") +
+                    ",\"style\":" + std::to_string(style) + ",\"color\":" + colorText +
+                    ",\"actions\":[";
   ComPtr<IHostActionList> actions;
   int32_t count = 0;
   if (Succeeded(bookmark->GetActions(actions.Put())) && actions) actions->GetCount(&count);
@@ -120,7 +124,9 @@ int32_t TargetPageOf(IHostBookmark* bookmark) {
   for (int32_t i = count - 1; i >= 0; --i) {
     ComPtr<IHostAction> action;
     int32_t type = kActionOther;
-    if (actions->GetItem(i, action.Put()) != S_OK || Failed(action->GetType(&type)) || type != kActionGoTo) continue;
+    if (actions->GetItem(i, action.Put()) != S_OK || Failed(action->GetType(&type)) ||
+        type != kActionGoTo)
+      continue;
     PageDestination dest;
     if (action->GetDestination(&dest) == S_OK && dest.page >= 0) return dest.page;
   }

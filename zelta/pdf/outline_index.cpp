@@ -38,7 +38,9 @@ bool OutlineIndex::IsSelfOrAncestor(int ancestor, int key) const {
   return false;
 }
 
-bool OutlineIndex::IsAttached(int key) const { return Contains(key) && IsSelfOrAncestor(kRoot, key); }
+bool OutlineIndex::IsAttached(int key) const {
+  return Contains(key) && IsSelfOrAncestor(kRoot, key);
+}
 
 int OutlineIndex::ChildAt(int parent, int position) const {
   if (position < 0) return kNone;
@@ -85,7 +87,8 @@ void OutlineIndex::Unlink(int key) {
 void OutlineIndex::Link(int parentKey, int position, int key) {
   OutlineNode& node = At(key);
   OutlineNode& parent = At(parentKey);
-  int after = position < 0 || position >= parent.childCount ? parent.last : ChildAt(parentKey, position - 1);
+  int after = position < 0 || position >= parent.childCount ? parent.last
+                                                            : ChildAt(parentKey, position - 1);
   int before = after == kNone ? parent.first : At(after).next;
   node.parent = parentKey;
   node.prev = after;

@@ -9,13 +9,14 @@ namespace zelta::pdf {
 namespace {
 
 std::u16string Roman(int64_t n, bool upper) {
-  static constexpr std::pair<int, const char*> kDigits[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"},
-                                                            {90, "xc"},  {50, "l"},   {10, "x"},   {9, "ix"},   {5, "v"},
-                                                            {4, "iv"},   {1, "i"}};
+  static constexpr std::pair<int, const char*> kDigits[] = {
+      {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"},
+      {50, "l"},   {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
   std::u16string out;
   for (auto [value, text] : kDigits) {
     for (; n >= value; n -= value)
-      for (const char* c = text; *c; ++c) out.push_back(static_cast<char16_t>(upper ? *c - 'a' + 'A' : *c));
+      for (const char* c = text; *c; ++c)
+        out.push_back(static_cast<char16_t>(upper ? *c - 'a' + 'A' : *c));
   }
   return out;
 }
@@ -45,19 +46,23 @@ void PageLabels::Build(MuCalls& mu, std::vector<std::string>* warnings) {
     Range range;
     range.start = entry.number;
     std::string style = mu.ToName(mu.Get(dict, "S"));
-    range.style = style.size() == 1 && std::string("DRrAa").find(style[0]) != std::string::npos ? style[0] : 0;
+    range.style = style.size() == 1 && std::string("DRrAa").find(style[0]) != std::string::npos
+                      ? style[0]
+                      : 0;
     range.prefix = DecodeTextString(mu.ToBytes(mu.Get(dict, "P")));
     pdf_obj* first = mu.Get(dict, "St");
     if (mu.IsNumber(first)) range.first = std::max(1, mu.ToInt(first));
     ranges_.push_back(std::move(range));
   }
-  std::stable_sort(ranges_.begin(), ranges_.end(), [](const Range& a, const Range& b) { return a.start < b.start; });
+  std::stable_sort(ranges_.begin(), ranges_.end(),
+                   [](const Range& a, const Range& b) { return a.start < b.start; });
   built_ = true;
 }
 
 std::u16string PageLabels::Label(MuCalls& mu, int page, std::vector<std::string>* warnings) {
   if (!built_) Build(mu, warnings);
-  auto after = std::upper_bound(ranges_.begin(), ranges_.end(), page, [](int p, const Range& r) { return p < r.start; });
+  auto after = std::upper_bound(ranges_.begin(), ranges_.end(), page,
+                                [](int p, const Range& r) { return p < r.start; });
   if (after == ranges_.begin()) return Ascii(std::to_string(page + 1));
   const Range& range = *(after - 1);
   return range.prefix + FormatNumber(range.first + (page - range.start), range.style);

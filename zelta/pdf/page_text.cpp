@@ -55,7 +55,9 @@ HRESULT PageText::GetLine(int32_t line, BString* text, int32_t* first) {
   const auto& starts = data_->lineStarts;
   if (line < 0 || static_cast<size_t>(line) >= starts.size()) return E_INVALIDARG;
   int32_t begin = starts[static_cast<size_t>(line)];
-  int32_t end = static_cast<size_t>(line) + 1 < starts.size() ? starts[static_cast<size_t>(line) + 1] : Count();
+  int32_t end = static_cast<size_t>(line) + 1 < starts.size()
+                    ? starts[static_cast<size_t>(line) + 1]
+                    : Count();
   if (first) *first = begin;
   return GetText(begin, end - begin, text);
 }

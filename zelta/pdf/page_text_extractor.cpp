@@ -37,15 +37,16 @@ void CollectFontNames(fz_context* ctx, pdf_obj* resources, int depth, std::set<i
   pdf_obj* fonts = pdf_dict_get(ctx, resources, PDF_NAME(Font));
   for (int i = 0, n = pdf_dict_len(ctx, fonts); i < n; ++i) {
     pdf_obj* font = pdf_dict_get_val(ctx, fonts, i);
-    if (const char* base = pdf_to_name(ctx, pdf_dict_get(ctx, font, PDF_NAME(BaseFont))); base && *base)
+    if (const char* base = pdf_to_name(ctx, pdf_dict_get(ctx, font, PDF_NAME(BaseFont)));
+        base && *base)
       names.emplace_back(base);
     CollectFontNames(ctx, pdf_dict_get(ctx, font, PDF_NAME(Resources)), depth + 1, visited, names);
   }
   for (pdf_obj* key : {PDF_NAME(XObject), PDF_NAME(Pattern)}) {
     pdf_obj* group = pdf_dict_get(ctx, resources, key);
     for (int i = 0, n = pdf_dict_len(ctx, group); i < n; ++i)
-      CollectFontNames(ctx, pdf_dict_get(ctx, pdf_dict_get_val(ctx, group, i), PDF_NAME(Resources)), depth + 1,
-                       visited, names);
+      CollectFontNames(ctx, pdf_dict_get(ctx, pdf_dict_get_val(ctx, group, i), PDF_NAME(Resources)),
+                       depth + 1, visited, names);
   }
 }
 
@@ -148,8 +149,8 @@ fz_stext_options PageTextOptions() {
   return options;
 }
 
-void ConvertStructuredText(fz_context* ctx, fz_stext_page* text, fz_matrix toUser, pdf_obj* resources,
-                           PageTextData* out) {
+void ConvertStructuredText(fz_context* ctx, fz_stext_page* text, fz_matrix toUser,
+                           pdf_obj* resources, PageTextData* out) {
   PageFonts fonts(ctx, resources);
   const bool axisAligned = toUser.b == 0 && toUser.c == 0;
   auto& chars = out->chars;
@@ -188,7 +189,8 @@ void ConvertStructuredText(fz_context* ctx, fz_stext_page* text, fz_matrix toUse
   }
 }
 
-HRESULT ExtractPageText(fz_context* ctx, pdf_document* doc, int page, PageTextData* out, std::string* error) {
+HRESULT ExtractPageText(fz_context* ctx, pdf_document* doc, int page, PageTextData* out,
+                        std::string* error) {
   *out = PageTextData{};
   out->page = page;
   pdf_page* volatile loaded = nullptr;
@@ -226,7 +228,8 @@ HRESULT ExtractPageText(fz_context* ctx, pdf_document* doc, int page, PageTextDa
   return hr;
 }
 
-std::shared_ptr<const PageTextData> ExtractSharedPageText(fz_context* ctx, pdf_document* doc, int page) {
+std::shared_ptr<const PageTextData> ExtractSharedPageText(fz_context* ctx, pdf_document* doc,
+                                                          int page) {
   try {
     auto data = std::make_shared<PageTextData>();
     if (Failed(ExtractPageText(ctx, doc, page, data.get(), nullptr))) return nullptr;

@@ -20,15 +20,17 @@ fz_stext_options PageTextOptions();
 
 // Fills *out with the text of `page` (zero-based). On failure returns E_FAIL or
 // E_OUTOFMEMORY with MuPDF's message in *error, and *out is left empty.
-HRESULT ExtractPageText(fz_context* ctx, pdf_document* doc, int page, PageTextData* out, std::string* error);
+HRESULT ExtractPageText(fz_context* ctx, pdf_document* doc, int page, PageTextData* out,
+                        std::string* error);
 
 // The same as a shared read-only object; null on any failure.
-std::shared_ptr<const PageTextData> ExtractSharedPageText(fz_context* ctx, pdf_document* doc, int page);
+std::shared_ptr<const PageTextData> ExtractSharedPageText(fz_context* ctx, pdf_document* doc,
+                                                          int page);
 
 // Turns a structured-text page into characters (no MuPDF call made here throws). `toUser`
 // maps MuPDF's page space into PDF user space; `resources` (the page's, may be null) serve to
 // recover font names longer than MuPDF keeps. Throws std::bad_alloc.
-void ConvertStructuredText(fz_context* ctx, fz_stext_page* text, fz_matrix toUser, pdf_obj* resources,
-                           PageTextData* out);
+void ConvertStructuredText(fz_context* ctx, fz_stext_page* text, fz_matrix toUser,
+                           pdf_obj* resources, PageTextData* out);
 
 }  // namespace zelta::pdf

@@ -70,6 +70,8 @@ HRESULT PageTextService::OpenReader(IHostDocument* document, const int32_t* page
   }
 }
 
-ComPtr<IPageTextService> MakePageTextService() { return ComPtr<IPageTextService>(new PageTextService()); }
+ComPtr<IPageTextService> MakePageTextService() {
+  return ComPtr<IPageTextService>(new PageTextService());
+}
 
 }  // namespace zelta::pdf

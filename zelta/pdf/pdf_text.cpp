@@ -46,12 +46,15 @@ std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
 }  // namespace
 
 std::u16string DecodeTextString(std::string_view bytes) {
-  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFE && static_cast<unsigned char>(bytes[1]) == 0xFF)
+  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFE &&
+      static_cast<unsigned char>(bytes[1]) == 0xFF)
     return DecodeUtf16(bytes.substr(2), true);
   // A little-endian mark is not PDF, but some producers write it.
-  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
+  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+      static_cast<unsigned char>(bytes[1]) == 0xFE)
     return DecodeUtf16(bytes.substr(2), false);
-  if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") return Utf8ToUtf16(bytes.substr(3));
+  if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
+    return Utf8ToUtf16(bytes.substr(3));
   std::u16string out;
   out.reserve(bytes.size());
   for (char b : bytes) out.push_back(DecodePdfDocByte(static_cast<unsigned char>(b)));
@@ -71,8 +74,10 @@ std::string EncodeTextString(std::u16string_view text) {
     out.push_back(static_cast<char>(b));
   }
   // Bytes that begin like a byte order mark would be read back as another encoding.
-  bool looksMarked = out.size() >= 2 && ((out[0] == '\xFE' && out[1] == '\xFF') || (out[0] == '\xFF' && out[1] == '\xFE') ||
-                                         (out.size() >= 3 && out.compare(0, 3, "\xEF\xBB\xBF") == 0));
+  bool looksMarked =
+      out.size() >= 2 &&
+      ((out[0] == '\xFE' && out[1] == '\xFF') || (out[0] == '\xFF' && out[1] == '\xFE') ||
+       (out.size() >= 3 && out.compare(0, 3, "\xEF\xBB\xBF") == 0));
   if (single && !looksMarked) return out;
   out.assign("\xFE\xFF");
   out.reserve(2 + text.size() * 2);
@@ -89,7 +94,11 @@ std::u16string Utf8ToUtf16(std::string_view text) {
   size_t i = 0;
   while (i < text.size()) {
     auto b = static_cast<unsigned char>(text[i]);
-    int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
+    int extra = b < 0x80             ? 0
+                : (b & 0xE0) == 0xC0 ? 1
+                : (b & 0xF0) == 0xE0 ? 2
+                : (b & 0xF8) == 0xF0 ? 3
+                                     : -1;
     if (extra < 0) {
       out.push_back(0xFFFD);
       ++i;
@@ -103,8 +112,10 @@ std::u16string Utf8ToUtf16(std::string_view text) {
         break;
       }
       auto cont = static_cast<unsigned char>(text[i + k]);
-      if ((cont & 0xC0) != 0x80) ok = false;
-      else cp = (cp << 6) | (cont & 0x3F);
+      if ((cont & 0xC0) != 0x80)
+        ok = false;
+      else
+        cp = (cp << 6) | (cont & 0x3F);
     }
     static constexpr std::array<char32_t, 4> kMin = {0, 0x80, 0x800, 0x10000};
     if (ok && (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
@@ -124,7 +135,8 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t cp = text[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
       ++i;
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {

@@ -9,7 +9,8 @@ namespace zelta::ui {
 
 class CommandBarCustomization : public ComObject<ICommandBarCustomization> {
  public:
-  explicit CommandBarCustomization(std::map<Atom, ComPtr<CommandBar>> bars) : bars_(std::move(bars)) {}
+  explicit CommandBarCustomization(std::map<Atom, ComPtr<CommandBar>> bars)
+      : bars_(std::move(bars)) {}
 
   HRESULT GetBar(Atom barId, ICommandBar** bar) override {
     if (!bar) return E_POINTER;

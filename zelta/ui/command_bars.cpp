@@ -33,8 +33,10 @@ const std::vector<Layout>& MenuLayouts() {
 
 void Fill(CommandBar& bar, const Layout& layout) {
   for (auto item : layout.items) {
-    if (item.empty()) bar.InsertSeparator(-1);
-    else bar.InsertCommand(-1, base::Intern(item), 0, 0, nullptr);
+    if (item.empty())
+      bar.InsertSeparator(-1);
+    else
+      bar.InsertCommand(-1, base::Intern(item), 0, 0, nullptr);
   }
 }
 

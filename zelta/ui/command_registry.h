@@ -22,7 +22,9 @@ class CommandRegistry : public ComObject<ICommandRegistry> {
   // S_FALSE and null out of range.
   HRESULT GetItem(int32_t index, IHostCommand** command) override;
 
-  void SetTitleSource(std::function<std::u16string(Atom)> titleOf) { titleOf_ = std::move(titleOf); }
+  void SetTitleSource(std::function<std::u16string(Atom)> titleOf) {
+    titleOf_ = std::move(titleOf);
+  }
   // Null for an unknown id.
   ComPtr<HostCommand> Find(Atom id) const;
   // Every handler hears OnCommandRemoved and is released; the commands stay, inert (at

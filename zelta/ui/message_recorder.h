@@ -20,7 +20,10 @@ class MessageRecorder {
   int32_t Show(const MessageRecord& message);
 
   const std::vector<MessageRecord>& Messages() const { return messages_; }
-  void Clear() { messages_.clear(); answers_.clear(); }
+  void Clear() {
+    messages_.clear();
+    answers_.clear();
+  }
 
  private:
   std::vector<MessageRecord> messages_;

@@ -104,7 +104,8 @@ HRESULT ProgressWindow::Close() {
 
 void ProgressWindow::Draw(bool force) {
   if (!options_.terminal) return;
-  int percent = range_ ? static_cast<int>(std::min<uint64_t>(100, uint64_t{position_} * 100 / range_)) : 0;
+  int percent =
+      range_ ? static_cast<int>(std::min<uint64_t>(100, uint64_t{position_} * 100 / range_)) : 0;
   auto now = std::chrono::steady_clock::now();
   if (!force && percent == lastPercent_ && now - lastDraw_ < kRedrawInterval) return;
   lastPercent_ = percent;

@@ -9,8 +9,7 @@
 
 namespace zelta::ui {
 
-UiExtension::UiExtension()
-    : registry_(MakeCom<CommandRegistry>()), icons_(MakeCom<IconManager>()) {
+UiExtension::UiExtension() : registry_(MakeCom<CommandRegistry>()), icons_(MakeCom<IconManager>()) {
   progressOptions_.terminal = ::isatty(STDERR_FILENO) ? stderr : nullptr;
 }
 
@@ -46,8 +45,9 @@ HRESULT UiExtension::ShowMessage(const char16_t* text, int32_t textLength, const
 HRESULT UiExtension::CreateProgress(IHostProgress** progress) {
   if (!progress) return E_POINTER;
   *progress = nullptr;
-  ComPtr<IHostProgress> made = progressFactory_ ? progressFactory_()
-                                                : ComPtr<IHostProgress>(MakeCom<ProgressWindow>(progressOptions_));
+  ComPtr<IHostProgress> made =
+      progressFactory_ ? progressFactory_()
+                       : ComPtr<IHostProgress>(MakeCom<ProgressWindow>(progressOptions_));
   if (!made) return E_FAIL;
   return made.CopyTo(progress);
 }

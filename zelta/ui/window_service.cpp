@@ -30,7 +30,8 @@ HRESULT WindowService::SetViewRotation(IHostDocument* document, int32_t degrees)
   if (degrees % 90 != 0) return E_INVALIDARG;
   // Erase stale entries of documents that were closed, so a new document at a reused
   // address starts unturned.
-  for (auto it = rotations_.begin(); it != rotations_.end();) it = isOpen_(it->first) ? std::next(it) : rotations_.erase(it);
+  for (auto it = rotations_.begin(); it != rotations_.end();)
+    it = isOpen_(it->first) ? std::next(it) : rotations_.erase(it);
   rotations_[document] = ((degrees % 360) + 360) % 360;
   return S_OK;
 }

@@ -8,7 +8,8 @@
 namespace bm {
 namespace {
 
-std::u16string Convert(std::u16string title, int32_t flags, std::vector<std::u16string> excluded = {}) {
+std::u16string Convert(std::u16string title, int32_t flags,
+                       std::vector<std::u16string> excluded = {}) {
   ChangeCaseEngine engine(std::move(excluded), flags);
   EXPECT_EQ(engine.Apply(title), zelta::S_OK);
   return title;
@@ -56,8 +57,10 @@ TEST(ChangeCaseEngine, ApostropheInsideExcludedWordCounts) {
 
 TEST(ChangeCaseEngine, NonLatinLetters) {
   EXPECT_EQ(Convert(u"\u00e9t\u00e9 \u00e0 paris", kTitleCase), u"\u00c9t\u00e9 \u00c0 Paris");
-  EXPECT_EQ(Convert(u"\u043c\u0438\u0440 \u0432\u0430\u043c", kUpperCase), u"\u041c\u0418\u0420 \u0412\u0410\u041c");
-  EXPECT_EQ(Convert(u"\u03b1\u03b2\u03b3 \u0394\u0395", kSentenceCase), u"\u0391\u03b2\u03b3 \u03b4\u03b5");
+  EXPECT_EQ(Convert(u"\u043c\u0438\u0440 \u0432\u0430\u043c", kUpperCase),
+            u"\u041c\u0418\u0420 \u0412\u0410\u041c");
+  EXPECT_EQ(Convert(u"\u03b1\u03b2\u03b3 \u0394\u0395", kSentenceCase),
+            u"\u0391\u03b2\u03b3 \u03b4\u03b5");
 }
 
 TEST(ChangeCaseEngine, SurrogatePairsStayWholeAndCaseMap) {

@@ -1,19 +1,21 @@
 // The link check and the file-existence rule of validation, as pure functions.
+#include "tools/tree/link_check.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "tools/tree/file_exists.h"
-#include "tools/tree/link_check.h"
 
 namespace bm {
 namespace {
 
 TEST(LinkCheck, AcceptsLinksWithSchemeAndHost) {
-  for (std::u16string_view text : {u"http://example.com", u"https://x.org/a?b=c", u"ftp://10.0.0.1/f",
-                                    u"HTTP:\\\\server", u"svn+ssh://host/repo", u"http://\u00E9t\u00E9.fr",
-                                    u"mailto:someone@example.com", u"MAILTO:a@b"})
+  for (std::u16string_view text :
+       {u"http://example.com", u"https://x.org/a?b=c", u"ftp://10.0.0.1/f", u"HTTP:\\\\server",
+        u"svn+ssh://host/repo", u"http://\u00E9t\u00E9.fr", u"mailto:someone@example.com",
+        u"MAILTO:a@b"})
     EXPECT_TRUE(IsPossibleLink(text)) << std::string(text.begin(), text.end());
 }
 
@@ -30,12 +32,12 @@ TEST(LinkCheck, RejectsMalformedLinks) {
   EXPECT_FALSE(IsPossibleLink(u""));
   EXPECT_FALSE(IsPossibleLink(u"   \t"));
   EXPECT_FALSE(IsPossibleLink(u"\u00A0\u00A0"));
-  EXPECT_FALSE(IsPossibleLink(u":nothing"));           // empty scheme
-  EXPECT_FALSE(IsPossibleLink(u"http:example.com"));   // no slashes and not mailto
+  EXPECT_FALSE(IsPossibleLink(u":nothing"));          // empty scheme
+  EXPECT_FALSE(IsPossibleLink(u"http:example.com"));  // no slashes and not mailto
   EXPECT_FALSE(IsPossibleLink(u"host:8080"));
-  EXPECT_FALSE(IsPossibleLink(u"http://"));            // nothing after the slashes
-  EXPECT_FALSE(IsPossibleLink(u"http://-bad"));        // punctuation cannot start a host
-  EXPECT_FALSE(IsPossibleLink(u"http://\u02C6x"));     // modifier letters neither
+  EXPECT_FALSE(IsPossibleLink(u"http://"));         // nothing after the slashes
+  EXPECT_FALSE(IsPossibleLink(u"http://-bad"));     // punctuation cannot start a host
+  EXPECT_FALSE(IsPossibleLink(u"http://\u02C6x"));  // modifier letters neither
   EXPECT_FALSE(IsPossibleLink(u"mailto:"));
 }
 
@@ -62,9 +64,11 @@ TEST(LinkCheck, PathsAreLinks) {
 }
 
 TEST(FileRule, ForbiddenCharacters) {
-  for (std::u16string_view path : {u"a\"b", u"a*b", u"a<b", u"a>b", u"a|b", u"a?b", u"dir/a:b", u"\\\\?\\a?b"})
+  for (std::u16string_view path :
+       {u"a\"b", u"a*b", u"a<b", u"a>b", u"a|b", u"a?b", u"dir/a:b", u"\\\\?\\a?b"})
     EXPECT_TRUE(HasForbiddenPathCharacters(path)) << std::string(path.begin(), path.end());
-  for (std::u16string_view path : {u"a.pdf", u"C:\\a.pdf", u"C:/a", u"C:", u"\\\\?\\C:\\a.pdf", u"dir/sub dir/a b.pdf"})
+  for (std::u16string_view path :
+       {u"a.pdf", u"C:\\a.pdf", u"C:/a", u"C:", u"\\\\?\\C:\\a.pdf", u"dir/sub dir/a b.pdf"})
     EXPECT_FALSE(HasForbiddenPathCharacters(path)) << std::string(path.begin(), path.end());
 }
 
@@ -72,8 +76,8 @@ class FileRuleOnDisk : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = std::filesystem::temp_directory_path() /
-              ("nsv-files-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+              ("nsv-files-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(folder_ / "sub");
     std::ofstream(folder_ / "sub" / "there.txt") << "x";
   }

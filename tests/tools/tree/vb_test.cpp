@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/harness/operation_run.h"
 #include "host/validation.h"
+#include "tests/harness/operation_run.h"
 #include "tools/tree/vb_operation.h"
 
 namespace bm::testing {
@@ -97,8 +97,9 @@ TEST_F(Validation, EveryCheckOffFindsNothing) {
 TEST_F(Validation, ChecksAreIndependent) {
   Open(Faults());
   // Only the launch and URI rule, and a launched file that need not exist.
-  EXPECT_EQ(Findings(zelta::kVbCheckLaunchUri),
-            (std::map<std::u16string, int32_t>{{u"empty uri", zelta::kWarnInvalidAction | 0x10000}}));
+  EXPECT_EQ(
+      Findings(zelta::kVbCheckLaunchUri),
+      (std::map<std::u16string, int32_t>{{u"empty uri", zelta::kWarnInvalidAction | 0x10000}}));
   // Missing go-to actions: an empty action list counts once, as "no actions".
   auto findings = Findings(zelta::kVbCheckMissingGoTo | zelta::kVbCheckNoActions);
   EXPECT_EQ(findings[u"no actions"], zelta::kWarnNoActions);
@@ -116,7 +117,8 @@ TEST_F(Validation, LaunchedFilesAreLookedUpBesideTheDocument) {
   zelta::OwnedString path;
   document_->GetFilePath(path.Put());
   const auto beside = std::filesystem::path(path.Str()).parent_path() / "beside.txt";
-  EXPECT_EQ(Findings(zelta::kVbCheckLaunchUri | zelta::kVbVerifyFiles)[u"launch"], zelta::kWarnInvalidAction | 0x8000);
+  EXPECT_EQ(Findings(zelta::kVbCheckLaunchUri | zelta::kVbVerifyFiles)[u"launch"],
+            zelta::kWarnInvalidAction | 0x8000);
   std::ofstream(beside) << "x";
   EXPECT_TRUE(Findings(zelta::kVbCheckLaunchUri | zelta::kVbVerifyFiles).empty());
   std::filesystem::remove(beside);
@@ -153,7 +155,8 @@ TEST_F(Validation, SelectedBookmarksAreValidatedWithoutTheirChildren) {
   ComPtr<zelta::ICabItem> record;
   ASSERT_EQ(operation->Output()->GetItemAt(0, record.Put()), zelta::S_OK);
   EXPECT_EQ(CabObject(record.Get(), u"Bookmark").Get(), static_cast<zelta::IUnknown*>(named.Get()));
-  EXPECT_EQ(CabInt(record.Get(), u"Warnings", 0), zelta::kWarnInvalidAction | 0x100000 | zelta::kWarnNoGoTo);
+  EXPECT_EQ(CabInt(record.Get(), u"Warnings", 0),
+            zelta::kWarnInvalidAction | 0x100000 | zelta::kWarnNoGoTo);
 }
 
 class RecordingListener : public ValidationListener {
@@ -202,15 +205,16 @@ TEST_F(Validation, ChangesNothing) {
 }
 
 TEST(ValidationMessages, LinesFollowTheBitsAndNameTheFirstType) {
-  auto lines = zelta::ValidationMessages(zelta::kWarnPageOutOfRange | zelta::kWarnEmptyTitle | zelta::kWarnInvalidAction |
-                                  0x1000000 | 0x10000);
+  auto lines = zelta::ValidationMessages(zelta::kWarnPageOutOfRange | zelta::kWarnEmptyTitle |
+                                         zelta::kWarnInvalidAction | 0x1000000 | 0x10000);
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0].id, u"bookmarksPlugin.op.ValidateBookmarks.msg.emptyTitle");
   EXPECT_EQ(lines[1].id, u"bookmarksPlugin.op.ValidateBookmarks.msg.invalidAction");
   EXPECT_EQ(lines[1].insert, u"URI");  // URI comes before JavaScript in the naming order
   EXPECT_EQ(lines[2].id, u"bookmarksPlugin.op.ValidateBookmarks.msg.goto.invalidPageNumber");
   // Thread is named before Sound although its bit is higher.
-  EXPECT_EQ(zelta::ValidationMessages(zelta::kWarnInvalidAction | 0x20000 | 0x20000000)[0].insert, u"Thread");
+  EXPECT_EQ(zelta::ValidationMessages(zelta::kWarnInvalidAction | 0x20000 | 0x20000000)[0].insert,
+            u"Thread");
   EXPECT_EQ(zelta::ValidationMessages(zelta::kWarnInvalidAction)[0].insert, u"");
   EXPECT_EQ(zelta::ActionTypeBitOf(u"uri"), 0);  // names are case-sensitive
 }

@@ -5,8 +5,8 @@
 #include <thread>
 #include <vector>
 
-#include "zelta/base/atom_table.h"
 #include "zelta/app/host_app.h"
+#include "zelta/base/atom_table.h"
 #include "zelta/base/text_codec.h"
 
 namespace zelta::app {
@@ -87,7 +87,8 @@ TEST(StringTables, ServesModuleTextsUnderTheirNamespace) {
   HRESULT hr;
   EXPECT_EQ(Load(*app, u"testPlugin.cmd.name", &hr), u"Bookmarks");
   EXPECT_EQ(hr, S_OK);
-  EXPECT_EQ(Load(*app, u"testPlugin.msg.found", &hr), u"Found %1 invalid bookmark(s) & more \u00E9");
+  EXPECT_EQ(Load(*app, u"testPlugin.msg.found", &hr),
+            u"Found %1 invalid bookmark(s) & more \u00E9");
   // Without the namespace the id is unknown.
   EXPECT_EQ(Load(*app, u"cmd.name", &hr), u"cmd.name");
   EXPECT_EQ(hr, S_FALSE);
@@ -100,7 +101,8 @@ TEST(StringTables, HostTableIsBuiltInAndCannotBeOverridden) {
   EXPECT_EQ(Load(*app, u"PageRange.Caption", &hr), u"Page Range");
   EXPECT_EQ(hr, S_OK);
   constexpr char kHostile[] =
-      "<Localization><Module namespace=\"btn\"/><Strings><text id=\"ok\">Hijacked</text></Strings></Localization>";
+      "<Localization><Module namespace=\"btn\"/><Strings><text "
+      "id=\"ok\">Hijacked</text></Strings></Localization>";
   ASSERT_EQ(Register(*app, kHostile), S_OK);
   EXPECT_EQ(Load(*app, u"btn.ok", &hr), u"OK");
 }
@@ -109,7 +111,8 @@ TEST(StringTables, BadTablesAreRejectedWholeAndNamed) {
   auto app = MakeCom<HostApp>();
   ASSERT_EQ(Register(*app, kTable), S_OK);
   const char* bad[] = {
-      "<Localization><Module namespace=\"testPlugin\"/><Strings><text id=\"cmd.name\">Changed</text>",
+      "<Localization><Module namespace=\"testPlugin\"/><Strings><text "
+      "id=\"cmd.name\">Changed</text>",
       "<Strings><text id=\"a\">b</text></Strings>",
       "<Localization><Strings><text id=\"a\">b</text></Strings></Localization>",
       "\x01\x02garbage",
@@ -120,14 +123,16 @@ TEST(StringTables, BadTablesAreRejectedWholeAndNamed) {
   }
   EXPECT_EQ(app->RegisterStringTable(nullptr, 0), E_INVALIDARG);
   HRESULT hr;
-  EXPECT_EQ(Load(*app, u"testPlugin.cmd.name", &hr), u"Bookmarks");  // the truncated table changed nothing
+  EXPECT_EQ(Load(*app, u"testPlugin.cmd.name", &hr),
+            u"Bookmarks");  // the truncated table changed nothing
 }
 
 TEST(StringTables, LaterTableReplacesTextsOfTheSameIds) {
   auto app = MakeCom<HostApp>();
   ASSERT_EQ(Register(*app, kTable), S_OK);
-  ASSERT_EQ(Register(*app, "<Localization><Module namespace=\"testPlugin\"/><Strings>"
-                           "<text id=\"cmd.name\"><![CDATA[<Marks>]]></text></Strings></Localization>"),
+  ASSERT_EQ(Register(*app,
+                     "<Localization><Module namespace=\"testPlugin\"/><Strings>"
+                     "<text id=\"cmd.name\"><![CDATA[<Marks>]]></text></Strings></Localization>"),
             S_OK);
   HRESULT hr;
   EXPECT_EQ(Load(*app, u"testPlugin.cmd.name", &hr), u"<Marks>");

@@ -7,7 +7,8 @@
 namespace zelta::app {
 namespace {
 
-constexpr char16_t kTemplate[] = uR"(<CabTemplate>
+constexpr char16_t kTemplate[] =
+    uR"(<CabTemplate>
   <ItemSet id="Inner"><Item id="N" type="Int" defVal="7"/><Item id="Words" type="Array" itemSet="Strings"/></ItemSet>
   <ItemSet id="Strings"><Item type="String" defVal="w"/></ItemSet>
   <ItemSet id="Entries"><Item id="Entry" type="Dictionary" itemSet="Inner"/></ItemSet>

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/zelta/app/fakes.h"
-#include "zelta/base/atom_table.h"
 #include "zelta/app/host_app.h"
+#include "zelta/base/atom_table.h"
 #include "zelta/ui/command_bar_printer.h"
 
 namespace zelta::app {
@@ -13,7 +13,8 @@ using testing::LambdaSink;
 
 std::vector<std::string> Ids(const ui::CommandBar& bar) {
   std::vector<std::string> ids;
-  for (auto& item : bar.Items()) ids.push_back(item->IsSeparator() ? "---" : base::AtomTable::Global().Utf8(item->Command()));
+  for (auto& item : bar.Items())
+    ids.push_back(item->IsSeparator() ? "---" : base::AtomTable::Global().Utf8(item->Command()));
   return ids;
 }
 
@@ -225,8 +226,8 @@ TEST(Icons, KnowTheHostSetOnly) {
   ComPtr<IIconManager> icons;
   ASSERT_EQ(app->Ui().GetIconManager(icons.Put()), S_OK);
   ComPtr<IHostIcon> icon, again;
-  for (const char* id : {"cmd.bookmarksView.new", "ico.bookmark.plugin.validate", "ico.bookmark.plugin.fromText",
-                         "ico.bookmark.plugin.findAndReplace"}) {
+  for (const char* id : {"cmd.bookmarksView.new", "ico.bookmark.plugin.validate",
+                         "ico.bookmark.plugin.fromText", "ico.bookmark.plugin.findAndReplace"}) {
     EXPECT_EQ(icons->FindIcon(base::Intern(id), icon.Put()), S_OK) << id;
     Atom got = 0;
     icon->GetId(&got);

@@ -1,8 +1,9 @@
+#include "zelta/base/event_server.h"
+
 #include <gtest/gtest.h>
 
 #include "tests/zelta/app/fakes.h"
 #include "zelta/base/atom_table.h"
-#include "zelta/base/event_server.h"
 
 namespace zelta::app {
 namespace {

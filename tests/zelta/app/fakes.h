@@ -19,7 +19,8 @@ using Log = std::vector<std::string>;
 // Writes "undo NAME" / "redo NAME" to a shared log; can be told to fail.
 class FakeUndoItem : public ComObject<IUndoItem> {
  public:
-  FakeUndoItem(std::string name, std::shared_ptr<Log> log) : name_(std::move(name)), log_(std::move(log)) {}
+  FakeUndoItem(std::string name, std::shared_ptr<Log> log)
+      : name_(std::move(name)), log_(std::move(log)) {}
   HRESULT Undo() override { return Step("undo", failUndo); }
   HRESULT Redo() override { return Step("redo", failRedo); }
   bool failUndo = false, failRedo = false;
@@ -50,7 +51,9 @@ class FakeDocument : public ComObject<IHostDocument> {
   HRESULT GetPageRotation(int32_t, int32_t*) override { return E_INVALIDARG; }
   HRESULT GetPageLabel(int32_t, BString*) override { return E_INVALIDARG; }
   HRESULT ResolveNamedDest(const char16_t*, int32_t, PageDestination*) override { return S_FALSE; }
-  HRESULT AddNamedDest(const char16_t*, int32_t, const PageDestination*) override { return E_NOTIMPL; }
+  HRESULT AddNamedDest(const char16_t*, int32_t, const PageDestination*) override {
+    return E_NOTIMPL;
+  }
   HRESULT RemoveNamedDest(const char16_t*, int32_t) override { return S_FALSE; }
   HRESULT GetNamedDestCount(int32_t* count) override {
     *count = 0;
@@ -139,7 +142,8 @@ class FakeHandler : public ComObject<ICommandHandler> {
 
   HRESULT OnCommandAdded(IHostCommand*) override { return E_NOTIMPL; }
   HRESULT OnCommandRemoved(IHostCommand*) override { return E_NOTIMPL; }
-  HRESULT UpdateCommandState(IHostCommand* command, IUnknown* context, intptr_t, int32_t* out) override {
+  HRESULT UpdateCommandState(IHostCommand* command, IUnknown* context, intptr_t,
+                             int32_t* out) override {
     if (!command || !context || !out) return S_FALSE;
     lastContext = context;
     *out = state;

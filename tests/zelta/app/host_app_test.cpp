@@ -1,3 +1,5 @@
+#include "zelta/app/host_app.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,9 +10,8 @@
 #include "host/plugin.h"
 #include "host/ui.h"
 #include "tests/zelta/app/fakes.h"
-#include "zelta/base/atom_table.h"
-#include "zelta/app/host_app.h"
 #include "zelta/app/settings_store.h"
+#include "zelta/base/atom_table.h"
 #include "zelta/pdf/host_document.h"
 
 namespace zelta::app {
@@ -67,7 +68,8 @@ TEST(Components, FileServiceAndWindowsAnswerForRealState) {
 TEST(Documents, ActiveDocumentFollowsOpeningClosingAndChoosing) {
   auto app = MakeCom<HostApp>();
   std::vector<IUnknown*> announced;
-  auto sink = MakeCom<LambdaSink>([&](Atom, IUnknown* object, intptr_t) { announced.push_back(object); });
+  auto sink =
+      MakeCom<LambdaSink>([&](Atom, IUnknown* object, intptr_t) { announced.push_back(object); });
   app->Events().Subscribe(base::Intern("e.activeDocChanged"), sink.Get(), 0);
   ComPtr<IHostDocument> active;
   EXPECT_EQ(app->GetActiveDocument(active.Put()), S_FALSE);
@@ -210,7 +212,8 @@ TEST(PluginSettings, NodeIsKeyedByThePluginsGuidText) {
   EXPECT_EQ(node.Get(), store->Node("5E3A91D0-6C42-4B8E-A1F7-2D9C04B6E813").Get());
 
   auto notPlugin = MakeCom<FakeDocument>();
-  EXPECT_EQ(app->GetPluginSettings(static_cast<IHostDocument*>(notPlugin.Get()), -1, node.Put()), E_INVALIDARG);
+  EXPECT_EQ(app->GetPluginSettings(static_cast<IHostDocument*>(notPlugin.Get()), -1, node.Put()),
+            E_INVALIDARG);
   EXPECT_EQ(app->GetPluginSettings(nullptr, -1, node.Put()), E_INVALIDARG);
 }
 
@@ -261,13 +264,16 @@ TEST(PluginModule, StartsPlacesItsMenusAndShutsDown) {
   EXPECT_EQ(app->CommandState(base::Intern("cmd.bookmarksPlugin.sort")), kCommandDisabled);
   auto menu = app->ShowContextMenu(base::Intern("menu.tool.selectText"));
   ASSERT_TRUE(menu);
-  EXPECT_EQ(menu->FindItem(base::Intern("cmd.bookmarksPlugin.addAGBLevel"), nullptr, nullptr), S_OK);
+  EXPECT_EQ(menu->FindItem(base::Intern("cmd.bookmarksPlugin.addAGBLevel"), nullptr, nullptr),
+            S_OK);
 
   app->AddDocument(ComPtr<IHostDocument>(MakeCom<testing::FakeDocument>()));
   EXPECT_EQ(app->CommandState(base::Intern("cmd.bookmarksPlugin.sort")), kCommandEnabled);
-  EXPECT_EQ(app->CommandState(base::Intern("cmd.bookmarksPlugin.fromTOC")), kCommandDisabled);  // no text selected
+  EXPECT_EQ(app->CommandState(base::Intern("cmd.bookmarksPlugin.fromTOC")),
+            kCommandDisabled);  // no text selected
   std::string text = app->PrintCommands();
-  EXPECT_NE(text.find("Sort Bookmarks...  [cmd.bookmarksPlugin.sort]\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("Sort Bookmarks...  [cmd.bookmarksPlugin.sort]\n"), std::string::npos)
+      << text;
 
   app->Shutdown();
   EXPECT_EQ(app->ExecuteCommand(base::Intern("cmd.bookmarksPlugin.sort")), E_NOTIMPL);

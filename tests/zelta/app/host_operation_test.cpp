@@ -8,10 +8,10 @@
 #include "host/object_list.h"
 #include "host/ui.h"
 #include "tests/zelta/pdf/pdf_test_support.h"
-#include "zelta/base/atom_table.h"
 #include "zelta/app/host_app.h"
 #include "zelta/app/object_list_factory.h"
 #include "zelta/app/undo_history.h"
+#include "zelta/base/atom_table.h"
 #include "zelta/pdf/host_document.h"
 #include "zelta/pdf/outline_dump.h"
 #include "zelta/ui/window_service.h"
@@ -34,11 +34,15 @@ class HostOperationTest : public ::testing::Test {
       layout.outline.push_back(top);
     }
     std::string error;
-    ASSERT_EQ(app_->OpenDocument(dir_.Write("in.pdf", zelta::testing::BuildPdf(layout)), "", &doc_, &error), S_OK)
+    ASSERT_EQ(app_->OpenDocument(dir_.Write("in.pdf", zelta::testing::BuildPdf(layout)), "", &doc_,
+                                 &error),
+              S_OK)
         << error;
     doc_->GetOutlineRoot(root_.Put());
   }
-  static ComPtr<IHostBookmark> At(IHostBookmark* parent, int n) { return pdf::testing::Child(parent, n); }
+  static ComPtr<IHostBookmark> At(IHostBookmark* parent, int n) {
+    return pdf::testing::Child(parent, n);
+  }
   // Titles of the tree, children in brackets: "A[A1,A2],B[..]".
   std::string Tree() { return pdf::OutlineToText(doc_.Get()); }
 
@@ -61,8 +65,8 @@ class HostOperationTest : public ::testing::Test {
     if (configure) configure(options.Get());
     return op;
   }
-  HRESULT Run(const char* id, std::vector<IUnknown*> input, std::function<void(ICabItem*)> configure = nullptr,
-              int32_t flags = 0) {
+  HRESULT Run(const char* id, std::vector<IUnknown*> input,
+              std::function<void(ICabItem*)> configure = nullptr, int32_t flags = 0) {
     return app_->RunOperation(Make(id, std::move(input), std::move(configure)).Get(), flags, 0);
   }
   int32_t UndoCount() {
@@ -155,7 +159,8 @@ TEST_F(HostOperationTest, BadInputChangesNothing) {
   ASSERT_EQ(app_->OpenDocument(dir_.File("in.pdf"), "", &other, &error), S_OK);
   ComPtr<IHostBookmark> otherRoot;
   other->GetOutlineRoot(otherRoot.Put());
-  EXPECT_EQ(Run("op.bookmarks.delete", {At(root_.Get(), 0).Get(), At(otherRoot.Get(), 0).Get()}), E_INVALIDARG);
+  EXPECT_EQ(Run("op.bookmarks.delete", {At(root_.Get(), 0).Get(), At(otherRoot.Get(), 0).Get()}),
+            E_INVALIDARG);
   // A bookmark taken out already cannot be recorded as added.
   auto c = At(root_.Get(), 2);
   ASSERT_EQ(c->Remove(), S_OK);
@@ -170,12 +175,13 @@ TEST_F(HostOperationTest, SetPropsChangesWhatTheMaskSaysAndUndoes) {
   ComPtr<IHostActionList> actions;
   doc_->CreateActionList(actions.Put());
   actions->AppendUri(u"https://example.org/", -1, nullptr);
-  ASSERT_EQ(Run("op.bookmarks.setProps", {a.Get(), b.Get()}, [&](ICabItem* options) {
-              options->SetInt(u"Mask", kPropTitle | kPropStyle | kPropActions);
-              options->SetText(u"Title", u"Renamed", -1);
-              options->SetInt(u"Style", 3);
-              options->SetObject(u"Actions", actions.Get());
-            }),
+  ASSERT_EQ(Run("op.bookmarks.setProps", {a.Get(), b.Get()},
+                [&](ICabItem* options) {
+                  options->SetInt(u"Mask", kPropTitle | kPropStyle | kPropActions);
+                  options->SetText(u"Title", u"Renamed", -1);
+                  options->SetInt(u"Style", 3);
+                  options->SetObject(u"Actions", actions.Get());
+                }),
             S_OK);
   OwnedString title;
   b->GetTitle(title.Put());
@@ -194,7 +200,8 @@ TEST_F(HostOperationTest, SetPropsChangesWhatTheMaskSaysAndUndoes) {
   ExpectSavedFileClean();
 
   EXPECT_EQ(Run("op.bookmarks.setProps", {a.Get()}), S_FALSE);  // mask 0
-  EXPECT_EQ(Run("op.bookmarks.setProps", {a.Get()}, [](ICabItem* o) { o->SetInt(u"Mask", 0x100); }), E_INVALIDARG);
+  EXPECT_EQ(Run("op.bookmarks.setProps", {a.Get()}, [](ICabItem* o) { o->SetInt(u"Mask", 0x100); }),
+            E_INVALIDARG);
   EXPECT_EQ(Run("op.bookmarks.setProps", {a.Get()},
                 [](ICabItem* o) {
                   o->SetInt(u"Mask", kPropStyle);
@@ -208,14 +215,17 @@ TEST_F(HostOperationTest, MoveChildrenIntoTheParentsPlace) {
   const std::string before = Tree();
   auto b = At(root_.Get(), 1);
   auto b1 = At(b.Get(), 0), b2 = At(b.Get(), 1);
-  ASSERT_EQ(Run("op.bookmarks.move", {b1.Get(), b2.Get()}, [&](ICabItem* options) {
-              options->SetObject(u"Parent", root_.Get());
-              options->SetObject(u"InsertBefore", b.Get());
-            }),
+  ASSERT_EQ(Run("op.bookmarks.move", {b1.Get(), b2.Get()},
+                [&](ICabItem* options) {
+                  options->SetObject(u"Parent", root_.Get());
+                  options->SetObject(u"InsertBefore", b.Get());
+                }),
             S_OK);
   ASSERT_EQ(Run("op.bookmarks.delete", {b.Get()}), S_OK);
-  EXPECT_EQ(Tree(), "A  [p. 1]\n  A1  [p. 2]\n  A2  [p. 3]\nB1  [p. 2]\nB2  [p. 3]\nC  [p. 1]\n  C1  [p. 2]\n"
-                    "  C2  [p. 3]\n");
+  EXPECT_EQ(
+      Tree(),
+      "A  [p. 1]\n  A1  [p. 2]\n  A2  [p. 3]\nB1  [p. 2]\nB2  [p. 3]\nC  [p. 1]\n  C1  [p. 2]\n"
+      "  C2  [p. 3]\n");
   ExpectSavedFileClean();
   auto history = app_->UndoHistoryOf(doc_.Get());
   ASSERT_EQ(history->Undo(), S_OK);
@@ -224,9 +234,11 @@ TEST_F(HostOperationTest, MoveChildrenIntoTheParentsPlace) {
 
   // Into its own subtree, or in front of a bookmark of another parent: refused, unchanged.
   auto a = At(root_.Get(), 0);
-  EXPECT_EQ(Run("op.bookmarks.move", {a.Get()}, [&](ICabItem* o) { o->SetObject(u"Parent", At(a.Get(), 0).Get()); }),
+  EXPECT_EQ(Run("op.bookmarks.move", {a.Get()},
+                [&](ICabItem* o) { o->SetObject(u"Parent", At(a.Get(), 0).Get()); }),
             E_INVALIDARG);
-  EXPECT_EQ(Run("op.bookmarks.move", {a.Get()}, [&](ICabItem* o) { o->SetObject(u"InsertBefore", b1.Get()); }),
+  EXPECT_EQ(Run("op.bookmarks.move", {a.Get()},
+                [&](ICabItem* o) { o->SetObject(u"InsertBefore", b1.Get()); }),
             E_INVALIDARG);
   EXPECT_EQ(Tree(), before);
   // Without options: to the end of the top level.
@@ -240,7 +252,8 @@ TEST_F(HostOperationTest, NoChangeGroupFlagRecordsOnlyIntoAnOpenGroup) {
   EXPECT_EQ(UndoCount(), 0);
   ComPtr<IHostChangeGroup> group;
   app_->UndoHistoryOf(doc_.Get())->BeginGroup(u"outer", -1, group.Put());
-  ASSERT_EQ(Run("op.bookmarks.delete", {At(root_.Get(), 0).Get()}, nullptr, kDoNoChangeGroup), S_OK);
+  ASSERT_EQ(Run("op.bookmarks.delete", {At(root_.Get(), 0).Get()}, nullptr, kDoNoChangeGroup),
+            S_OK);
   int32_t items = 0;
   group->GetItemCount(&items);
   EXPECT_EQ(items, 1);

@@ -1,8 +1,9 @@
 // Page ranges from "PagesRange": the text syntax, types, filters, reversal, and errors that
 // name the bad input.
+#include "zelta/app/page_range.h"
+
 #include <gtest/gtest.h>
 
-#include "zelta/app/page_range.h"
 #include "zelta/app/page_range_list.h"
 #include "zelta/app/page_range_object.h"
 #include "zelta/app/page_range_service.h"
@@ -49,7 +50,8 @@ TEST(PageRangeTest, TextListsPagesInWrittenOrder) {
 TEST(PageRangeTest, BadTextAndPagesOutsideTheDocumentAreNamed) {
   EXPECT_NE(Error(Text(u"1-3, x"), 10).find("\"x\" is not a page number"), std::string::npos);
   EXPECT_NE(Error(Text(u"2-4-6"), 10).find("\"2-4-6\""), std::string::npos);
-  EXPECT_NE(Error(Text(u"1, 11"), 10).find("page 11 is outside the document (pages 1 to 10)"), std::string::npos);
+  EXPECT_NE(Error(Text(u"1, 11"), 10).find("page 11 is outside the document (pages 1 to 10)"),
+            std::string::npos);
   EXPECT_NE(Error(Text(u"0"), 10).find("page 0"), std::string::npos);
   EXPECT_NE(Error(Text(u"99999999999"), 10).find("99999999999"), std::string::npos);
   EXPECT_NE(Error(Text(u"+1"), 10).find("\"+1\""), std::string::npos);

@@ -85,7 +85,9 @@ TEST(Progress, ClosedWindowIgnoresCallsAndDrawsOnOneLine) {
   size_t n = std::fread(buffer, 1, sizeof buffer - 1, terminal);
   std::fclose(terminal);
   std::string drawn(buffer, n);
-  EXPECT_NE(drawn.find("Sorting [##########..........] 50% Processing bookmark 2 of 4"), std::string::npos) << drawn;
+  EXPECT_NE(drawn.find("Sorting [##########..........] 50% Processing bookmark 2 of 4"),
+            std::string::npos)
+      << drawn;
   EXPECT_EQ(drawn.back(), '\n');
   EXPECT_EQ(std::count(drawn.begin(), drawn.end(), '\n'), 1);
 }
@@ -111,7 +113,9 @@ TEST(Messages, RecordedAndAnsweredFromTheScript) {
   app->Ui().SetMessageHandler(recorder.Handler());
   recorder.Answer(kAnswerYes);
   int32_t answer = 0;
-  EXPECT_EQ(app->Ui().ShowMessage(u"Replace all?", -1, u"Bookmarks", -1, kMsgYesNoCancel, 1, &answer), S_OK);
+  EXPECT_EQ(
+      app->Ui().ShowMessage(u"Replace all?", -1, u"Bookmarks", -1, kMsgYesNoCancel, 1, &answer),
+      S_OK);
   EXPECT_EQ(answer, kAnswerYes);
   EXPECT_EQ(app->Ui().ShowMessage(u"Again?", 6, nullptr, 0, kMsgYesNoCancel, 1, &answer), S_OK);
   EXPECT_EQ(answer, kAnswerCancel);  // script used up: the default for a question
@@ -130,7 +134,8 @@ TEST(Messages, WithoutAHandlerOkBoxesAreReadAndQuestionsDeclined) {
   EXPECT_EQ(answer, kAnswerOk);
   app->Ui().ShowMessage(u"Sure?", -1, u"", -1, kMsgYesNoCancel, 0, &answer);
   EXPECT_EQ(answer, kAnswerCancel);
-  app->Ui().SetMessageHandler([](const ui::MessageRecord&) -> int32_t { throw std::runtime_error("x"); });
+  app->Ui().SetMessageHandler(
+      [](const ui::MessageRecord&) -> int32_t { throw std::runtime_error("x"); });
   EXPECT_EQ(app->Ui().ShowMessage(u"Boom", -1, u"", -1, 0, 0, &answer), E_FAIL);
 }
 

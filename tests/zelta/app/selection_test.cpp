@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/zelta/app/fakes.h"
-#include "zelta/base/atom_table.h"
 #include "zelta/app/host_app.h"
+#include "zelta/base/atom_table.h"
 
 namespace zelta::app {
 namespace {
@@ -49,7 +49,8 @@ TEST_F(SelectionTest, BookmarkSelectionKeepsSelectionOrderPerDocument) {
   auto a = MakeCom<FakeBookmark>(doc.Get()), b = MakeCom<FakeBookmark>(doc.Get());
   EXPECT_EQ(Selected(doc.Get()).size(), 0u);
   ASSERT_EQ(app->SetSelection(doc.Get(), bookmarks, {Unknown(b.Get()), Unknown(a.Get())}), S_OK);
-  EXPECT_EQ(Selected(doc.Get()), (std::vector<IUnknown*>{Unknown(b.Get()).Get(), Unknown(a.Get()).Get()}));
+  EXPECT_EQ(Selected(doc.Get()),
+            (std::vector<IUnknown*>{Unknown(b.Get()).Get(), Unknown(a.Get()).Get()}));
   EXPECT_TRUE(Selected(otherDoc.Get()).empty());
   // Clearing with an empty list.
   app->SetSelection(doc.Get(), bookmarks, {});
@@ -63,10 +64,12 @@ TEST_F(SelectionTest, RejectsItemsThatAreNotBookmarksOfTheDocument) {
   auto foreign = MakeCom<FakeBookmark>(otherDoc.Get());
   app->SetSelection(doc.Get(), bookmarks, {Unknown(mine.Get())});
   std::string error;
-  EXPECT_EQ(app->SetSelection(doc.Get(), bookmarks, {Unknown(mine.Get()), Unknown(foreign.Get())}, &error),
+  EXPECT_EQ(app->SetSelection(doc.Get(), bookmarks, {Unknown(mine.Get()), Unknown(foreign.Get())},
+                              &error),
             E_INVALIDARG);
   EXPECT_EQ(error, "selected item 2 is not a bookmark of the document");
-  EXPECT_EQ(app->SetSelection(doc.Get(), bookmarks, {ComPtr<IUnknown>(static_cast<IHostDocument*>(doc.Get()))}),
+  EXPECT_EQ(app->SetSelection(doc.Get(), bookmarks,
+                              {ComPtr<IUnknown>(static_cast<IHostDocument*>(doc.Get()))}),
             E_INVALIDARG);
   EXPECT_EQ(Selected(doc.Get()).size(), 1u);  // unchanged
   auto closed = MakeCom<FakeDocument>();

@@ -1,17 +1,17 @@
 // The persisted settings file: attaching a template over stored values, keeping unknown
 // data, damaged files and atomic saving.
+#include "zelta/app/settings_store.h"
+
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 
-#include <gtest/gtest.h>
-
 #include "tests/zelta/pdf/pdf_test_support.h"
 #include "zelta/app/cab_json.h"
 #include "zelta/app/cab_text.h"
-#include "zelta/app/settings_store.h"
 
 namespace zelta::app {
 namespace {
@@ -19,7 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-constexpr char16_t kTemplate[] = uR"(<CabTemplate>
+constexpr char16_t kTemplate[] =
+    uR"(<CabTemplate>
   <ItemSet id="Opts"><Item id="Level" type="Int" defVal="1"/><Item id="Name" type="String" defVal="n"/>
     <Item id="Words" type="Array" itemSet="Words"/></ItemSet>
   <ItemSet id="Words"><Item type="String"/></ItemSet>
@@ -72,14 +73,16 @@ TEST_F(SettingsStoreTest, MistypedStoredValuesFallBackToDefaultsWithAWarning) {
   EXPECT_EQ(values["A"]["Words"], json::parse(R"(["ok", ""])"));
   EXPECT_EQ(values["B"]["Level"], 1);
   ASSERT_EQ(warnings.size(), 3u);
-  EXPECT_EQ(warnings[0], "settings 'P': A.Level: expected an integer, got string; the default is used");
+  EXPECT_EQ(warnings[0],
+            "settings 'P': A.Level: expected an integer, got string; the default is used");
   EXPECT_NE(warnings[1].find("A.Words[1]: expected a string"), std::string::npos);
   EXPECT_NE(warnings[2].find("B: expected an object, got array"), std::string::npos);
   EXPECT_TRUE(store.TakeWarnings().empty());
 }
 
 TEST_F(SettingsStoreTest, UnknownStoredItemsSurviveASave) {
-  Write(R"({"Other": {"x": [1, 2]}, "P": {"Old": {"deep": true}, "A": {"Level": 2, "Extra": "e"}}})");
+  Write(
+      R"({"Other": {"x": [1, 2]}, "P": {"Old": {"deep": true}, "A": {"Level": 2, "Extra": "e"}}})");
   {
     SettingsStore store(path_);
     ComPtr<ICabItem> root = Attach(store);
@@ -175,7 +178,8 @@ TEST_F(SettingsStoreTest, SaveIsAtomicAndLeavesNothingBehindOnFailure) {
   EXPECT_NE(error.find(path_), std::string::npos) << error;
   fs::permissions(dir_, fs::perms::owner_all);
   EXPECT_EQ(Read(path_), good);
-  for (const auto& entry : fs::directory_iterator(dir_)) EXPECT_EQ(entry.path().filename(), "settings.json");
+  for (const auto& entry : fs::directory_iterator(dir_))
+    EXPECT_EQ(entry.path().filename(), "settings.json");
 }
 
 TEST_F(SettingsStoreTest, FailedRenameRemovesTheTemporaryFile) {
@@ -190,7 +194,8 @@ TEST_F(SettingsStoreTest, FailedRenameRemovesTheTemporaryFile) {
   EXPECT_TRUE(Failed(store.Save(&error)));
   EXPECT_NE(error.find(path_), std::string::npos) << error;
   EXPECT_TRUE(fs::is_directory(path_));
-  for (const auto& entry : fs::directory_iterator(dir_)) EXPECT_EQ(entry.path().filename(), "settings.json");
+  for (const auto& entry : fs::directory_iterator(dir_))
+    EXPECT_EQ(entry.path().filename(), "settings.json");
 }
 
 TEST_F(SettingsStoreTest, UnreadableFileIsAFailureNotAnEmptyStore) {
@@ -216,8 +221,10 @@ TEST_F(SettingsStoreTest, DefaultPathFollowsTheConfigFolderVariables) {
   ::unsetenv("XDG_CONFIG_HOME");
   EXPECT_EQ(SettingsStore::DefaultPath(), "/home/u/.config/zelta/settings.json");
   EXPECT_EQ(SettingsStore("/x/s.json").Path(), "/x/s.json");
-  if (savedXdg.empty()) ::unsetenv("XDG_CONFIG_HOME");
-  else ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
+  if (savedXdg.empty())
+    ::unsetenv("XDG_CONFIG_HOME");
+  else
+    ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
   ::setenv("HOME", savedHome.c_str(), 1);
 }
 

@@ -1,11 +1,12 @@
 // Text selections: the program's "PAGE[:x0,y0,x1,y1]" arguments, characters inside a
 // rectangle, and the selection set on a document through the application.
+#include "zelta/app/text_selection.h"
+
 #include <gtest/gtest.h>
 
 #include "tests/zelta/pdf/page_text_test_pdf.h"
 #include "tests/zelta/pdf/pdf_test_support.h"
 #include "zelta/app/host_app.h"
-#include "zelta/app/text_selection.h"
 #include "zelta/app/text_selection_part.h"
 #include "zelta/pdf/host_document.h"
 
@@ -23,7 +24,8 @@ TEST(TextSelectionTest, ArgumentsParseOrNameWhatIsWrong) {
   ASSERT_TRUE(TextSelectionPart::ParseArgument("3", &page, &area, &error));
   EXPECT_EQ(page, 2);
   EXPECT_FALSE(area);
-  for (const char* bad : {"0", "x", "", "2:1,2,3", "2:1,2,3,4,5", "2:1,2,a,4", "2:", "-1", "2:1,2,3,nan"}) {
+  for (const char* bad :
+       {"0", "x", "", "2:1,2,3", "2:1,2,3,4,5", "2:1,2,a,4", "2:", "-1", "2:1,2,3,nan"}) {
     EXPECT_FALSE(TextSelectionPart::ParseArgument(bad, &page, &area, &error)) << bad;
     EXPECT_NE(error.find(std::string("\"") + bad + "\""), std::string::npos) << error;
   }
@@ -38,7 +40,8 @@ TEST(TextSelectionTest, CharactersWhoseCentreIsInsideFormRanges) {
   }
   chars[3].bottom = 100;  // moved out of the band
   chars[3].top = 110;
-  auto ranges = TextSelectionPart::RangesIn(chars.data(), 6, PageBox{45, 12, 0, 0});  // corners swapped
+  auto ranges =
+      TextSelectionPart::RangesIn(chars.data(), 6, PageBox{45, 12, 0, 0});  // corners swapped
   EXPECT_EQ(ranges, (std::vector<TextSelectionPart::Range>{{0, 3}, {4, 1}}));
   EXPECT_EQ(TextSelectionPart::RangesIn(chars.data(), 6, std::nullopt),
             (std::vector<TextSelectionPart::Range>{{0, 6}}));
@@ -48,7 +51,8 @@ TEST(TextSelectionTest, CharactersWhoseCentreIsInsideFormRanges) {
 
 TEST(TextSelectionTest, SelectionFromArgumentsBecomesTheDocumentsTextSelection) {
   pdf::testing::ScratchDir dir;
-  std::string path = dir.Write("a.pdf", zelta::testing::RawTextPdf({{zelta::testing::HeadingPage()}, {""}}));
+  std::string path =
+      dir.Write("a.pdf", zelta::testing::RawTextPdf({{zelta::testing::HeadingPage()}, {""}}));
   ComPtr<HostApp> app(new HostApp());
   ComPtr<pdf::HostDocument> document;
   std::string error;
@@ -56,12 +60,16 @@ TEST(TextSelectionTest, SelectionFromArgumentsBecomesTheDocumentsTextSelection) 
 
   ComPtr<TextSelection> selection;
   // The heading only (its baseline is at y = 700), then the whole empty second page.
-  ASSERT_EQ(TextSelection::FromArguments(document.Get(), {"1:60,690,400,730", "2"}, &selection, &error), S_OK)
+  ASSERT_EQ(
+      TextSelection::FromArguments(document.Get(), {"1:60,690,400,730", "2"}, &selection, &error),
+      S_OK)
       << error;
   Atom text = kNoAtom;
   app->InternString(u"selection.text", -1, &text);
-  ASSERT_EQ(app->SetSelection(document.Get(), text, {ComPtr<IUnknown>(static_cast<IHostTextSelection*>(selection.Get()))}),
-            S_OK);
+  ASSERT_EQ(
+      app->SetSelection(document.Get(), text,
+                        {ComPtr<IUnknown>(static_cast<IHostTextSelection*>(selection.Get()))}),
+      S_OK);
 
   ComPtr<IUnknown> found;
   ASSERT_EQ(app->Selections().GetTextSelection(document.Get(), found.Put()), S_OK);
@@ -90,7 +98,8 @@ TEST(TextSelectionTest, SelectionFromArgumentsBecomesTheDocumentsTextSelection) 
   EXPECT_EQ(textSelection->GetPart(2, part.Put()), S_FALSE);
 
   EXPECT_EQ(TextSelection::FromArguments(document.Get(), {"3"}, &selection, &error), E_INVALIDARG);
-  EXPECT_NE(error.find("page 3 is outside the document (pages 1 to 2)"), std::string::npos) << error;
+  EXPECT_NE(error.find("page 3 is outside the document (pages 1 to 2)"), std::string::npos)
+      << error;
   app->Shutdown();
 }
 

@@ -1,7 +1,8 @@
+#include "zelta/app/undo_history.h"
+
 #include <gtest/gtest.h>
 
 #include "tests/zelta/app/fakes.h"
-#include "zelta/app/undo_history.h"
 
 namespace zelta::app {
 namespace {
@@ -13,10 +14,13 @@ class UndoHistoryTest : public ::testing::Test {
  protected:
   ComPtr<IHostChangeGroup> Begin(std::u16string_view label) {
     ComPtr<IHostChangeGroup> group;
-    EXPECT_EQ(history->BeginGroup(label.data(), static_cast<int32_t>(label.size()), group.Put()), S_OK);
+    EXPECT_EQ(history->BeginGroup(label.data(), static_cast<int32_t>(label.size()), group.Put()),
+              S_OK);
     return group;
   }
-  ComPtr<FakeUndoItem> Item(std::string name) { return MakeCom<FakeUndoItem>(std::move(name), log); }
+  ComPtr<FakeUndoItem> Item(std::string name) {
+    return MakeCom<FakeUndoItem>(std::move(name), log);
+  }
   // A committed step of one item.
   void Step(std::string name) {
     auto group = Begin(u"step");

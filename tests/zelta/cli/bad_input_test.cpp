@@ -2,10 +2,10 @@
 // status of 1 or 2 with a message that names the problem, and nothing written.
 #include <gtest/gtest.h>
 
+#include "tests/fixtures/pdf_builder.h"
 #include "tests/zelta/cli/cli_sandbox.h"
 #include "tests/zelta/cli/outline_lines.h"
 #include "tests/zelta/cli/pdf_facts.h"
-#include "tests/fixtures/pdf_builder.h"
 
 namespace zelta::cli_testing {
 namespace {
@@ -29,7 +29,8 @@ PdfSpec SmallBook() {
 // Expects a refusal: status 1 or 2, the message mentioning `named`, no output file.
 void ExpectRefused(const CliSandbox& sandbox, const ProcessResult& run, const std::string& named) {
   EXPECT_TRUE(run.Exited(1) || run.Exited(2)) << run.Describe();
-  EXPECT_NE(run.err.find(named), std::string::npos) << "message does not name \"" << named << "\": " << run.err;
+  EXPECT_NE(run.err.find(named), std::string::npos)
+      << "message does not name \"" << named << "\": " << run.err;
   EXPECT_FALSE(std::filesystem::exists(sandbox.Path("out.pdf")));
 }
 
@@ -47,7 +48,10 @@ TEST(DamagedFile, TruncatedAndGarbageAreRefused) {
     SCOPED_TRACE(name);
     std::string path = sandbox.Write(name, bytes);
     ExpectRefused(sandbox, sandbox.Zelta({"outline", path}), name);
-    ExpectRefused(sandbox, sandbox.Zelta({"run", "CBC", path, "-o", sandbox.Path("out.pdf"), "--set", "Flags=1"}), name);
+    ExpectRefused(
+        sandbox,
+        sandbox.Zelta({"run", "CBC", path, "-o", sandbox.Path("out.pdf"), "--set", "Flags=1"}),
+        name);
   }
 }
 
@@ -59,9 +63,11 @@ TEST(DamagedFile, EveryTruncationEndsCleanly) {
     SCOPED_TRACE(keep);
     std::string path = sandbox.Write("cut.pdf", zelta::testing::TruncatedPdf(whole, keep));
     std::filesystem::remove(sandbox.Path("out.pdf"));
-    ProcessResult run = sandbox.Zelta({"run", "CBC", path, "-o", sandbox.Path("out.pdf"), "--set", "Flags=1"});
+    ProcessResult run =
+        sandbox.Zelta({"run", "CBC", path, "-o", sandbox.Path("out.pdf"), "--set", "Flags=1"});
     ASSERT_FALSE(run.timedOut || run.signal) << run.Describe();
-    EXPECT_TRUE(run.status == 0 || run.status == 1 || run.status == 2 || run.status == 3) << run.Describe();
+    EXPECT_TRUE(run.status == 0 || run.status == 1 || run.status == 2 || run.status == 3)
+        << run.Describe();
     EXPECT_EQ(std::filesystem::exists(sandbox.Path("out.pdf")), run.status == 0 || run.status == 3);
   }
 }
@@ -84,17 +90,21 @@ TEST_P(OutlineLoop, IsCutWithAWarning) {
   ProcessResult list = sandbox.Zelta({"outline", in});
   ASSERT_TRUE(list.Exited(0)) << list.Describe();
   EXPECT_NE(list.err.find("loop"), std::string::npos) << list.err;
-  EXPECT_EQ(list.out, "one  [p. 1]\n  one a  [p. 1]\n  one b  [p. 2]\ntwo  [p. 2]\n  two a  [p. 3]\nthree  [p. 3]\n");
+  EXPECT_EQ(list.out,
+            "one  [p. 1]\n  one a  [p. 1]\n  one b  [p. 2]\ntwo  [p. 2]\n  two a  [p. 3]\nthree  "
+            "[p. 3]\n");
 
   ProcessResult run = sandbox.Zelta({"run", "CBC", in, "-o", out, "--set", "Flags=1"});
   ASSERT_TRUE(run.Exited(0)) << run.Describe();
   EXPECT_NE(run.err.find("loop"), std::string::npos) << run.err;
-  EXPECT_EQ(Titles(sandbox.Outline(out)), (std::vector<std::string>{"ONE", "ONE A", "ONE B", "TWO", "TWO A", "THREE"}));
+  EXPECT_EQ(Titles(sandbox.Outline(out)),
+            (std::vector<std::string>{"ONE", "ONE A", "ONE B", "TWO", "TWO A", "THREE"}));
   EXPECT_TRUE(ReadPdfFacts(sandbox, out).checkPassed);
 }
 
-INSTANTIATE_TEST_SUITE_P(Links, OutlineLoop, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "NextBack" : "FirstToAncestor"; });
+INSTANTIATE_TEST_SUITE_P(Links, OutlineLoop, ::testing::Bool(), [](const auto& info) {
+  return info.param ? "NextBack" : "FirstToAncestor";
+});
 
 TEST(HugeOutline, HundredThousandSiblings) {
   CliSandbox sandbox;
@@ -137,7 +147,8 @@ class BadArguments : public ::testing::Test {
  protected:
   BadArguments() : in_(sandbox_.Write("in.pdf", zelta::testing::BuildPdf(SmallBook()))) {}
 
-  ProcessResult RunWith(std::vector<std::string> extra, std::string input = "", std::string output = "") {
+  ProcessResult RunWith(std::vector<std::string> extra, std::string input = "",
+                        std::string output = "") {
     std::vector<std::string> args{"run", "CBC", input.empty() ? in_ : input, "-o",
                                   output.empty() ? sandbox_.Path("out.pdf") : output};
     args.insert(args.end(), extra.begin(), extra.end());
@@ -177,7 +188,8 @@ TEST_F(BadArguments, UnknownOperationAndMissingFiles) {
 }
 
 TEST_F(BadArguments, BookmarkPositionsThatDoNotExist) {
-  for (std::string selection : {"9", "1.5", "1.1.1", "0", "-1", "1.x", "2,", ",", "1..2", "99999999999999999999"}) {
+  for (std::string selection :
+       {"9", "1.5", "1.1.1", "0", "-1", "1.x", "2,", ",", "1..2", "99999999999999999999"}) {
     SCOPED_TRACE(selection);
     ProcessResult run = RunWith({"--set", "Flags=0x201", "--select-bookmarks", selection});
     ExpectRefused(sandbox_, run, "--select-bookmarks");
@@ -190,10 +202,12 @@ TEST_F(BadArguments, BookmarkPositionsThatDoNotExist) {
 TEST_F(BadArguments, PatternsThatDoNotCompile) {
   ProcessResult find = sandbox_.Zelta({"run", "FRT", in_, "-o", sandbox_.Path("out.pdf"), "--set",
                                        "FindWords=[\"(one\"]", "--set", "Flags=4"});
-  ExpectRefused(sandbox_, find, "FindWords \"(one\": The expression contained mismatched parentheses");
+  ExpectRefused(sandbox_, find,
+                "FindWords \"(one\": The expression contained mismatched parentheses");
   EXPECT_TRUE(find.Exited(1));
-  ProcessResult level = sandbox_.Zelta({"run", "AGB", in_, "-o", sandbox_.Path("out.pdf"), "--set",
-                                        R"(Levels=[{"Index":1,"Flags":8,"LevelDescription":{"TextPattern":"[a-"}}])"});
+  ProcessResult level = sandbox_.Zelta(
+      {"run", "AGB", in_, "-o", sandbox_.Path("out.pdf"), "--set",
+       R"(Levels=[{"Index":1,"Flags":8,"LevelDescription":{"TextPattern":"[a-"}}])"});
   ExpectRefused(sandbox_, level, "\"[a-\"");
   EXPECT_TRUE(level.Exited(1));
 }

@@ -7,9 +7,9 @@
 
 #include <filesystem>
 
+#include "tests/fixtures/pdf_builder.h"
 #include "tests/zelta/cli/cli_sandbox.h"
 #include "tests/zelta/cli/pdf_facts.h"
-#include "tests/fixtures/pdf_builder.h"
 
 namespace zelta::cli_testing {
 namespace {

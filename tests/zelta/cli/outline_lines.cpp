@@ -42,20 +42,32 @@ std::optional<std::string> Unquote(const std::string& text, size_t& pos) {
     if (++pos >= text.size()) return std::nullopt;
     char e = text[pos];
     switch (e) {
-      case 'n': out += '\n'; break;
-      case 'r': out += '\r'; break;
-      case 't': out += '\t'; break;
-      case 'b': out += '\b'; break;
-      case 'f': out += '\f'; break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case 'b':
+        out += '\b';
+        break;
+      case 'f':
+        out += '\f';
+        break;
       case 'x':
       case 'u': {
         size_t digits = e == 'x' ? 2 : 4;
         if (pos + digits >= text.size()) return std::nullopt;
-        AppendUtf8(out, static_cast<uint32_t>(std::stoul(text.substr(pos + 1, digits), nullptr, 16)));
+        AppendUtf8(out,
+                   static_cast<uint32_t>(std::stoul(text.substr(pos + 1, digits), nullptr, 16)));
         pos += digits;
         break;
       }
-      default: out += e;  // \" and \\ stand for themselves
+      default:
+        out += e;  // \" and \\ stand for themselves
     }
   }
   return std::nullopt;
@@ -64,8 +76,8 @@ std::optional<std::string> Unquote(const std::string& text, size_t& pos) {
 }  // namespace
 
 std::ostream& operator<<(std::ostream& out, const OutlineLine& line) {
-  out << std::string(2 * static_cast<size_t>(line.depth), ' ') << '"' << line.title << "\" p="
-      << (line.page ? std::to_string(*line.page) : "none");
+  out << std::string(2 * static_cast<size_t>(line.depth), ' ') << '"' << line.title
+      << "\" p=" << (line.page ? std::to_string(*line.page) : "none");
   if (line.hasChildren) out << (line.open ? " open" : " closed");
   return out;
 }
@@ -86,8 +98,8 @@ std::vector<OutlineLine> ParseMutoolOutline(const std::string& text, std::string
     while (pos < row.size() && row[pos] == '\t') ++pos;
     line.depth = static_cast<int>(pos) - 2;
     auto title = Unquote(row, pos);
-    if ((state != '|' && state != '+' && state != '-') || line.depth < 0 || !title || pos >= row.size() ||
-        row[pos] != '\t') {
+    if ((state != '|' && state != '+' && state != '-') || line.depth < 0 || !title ||
+        pos >= row.size() || row[pos] != '\t') {
       if (error) *error = "unexpected mutool outline line: " + row;
       return {};
     }

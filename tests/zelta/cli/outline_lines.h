@@ -2,20 +2,19 @@
 // from `mutool show FILE outline`.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 namespace zelta::cli_testing {
 
 struct OutlineLine {
-  int depth = 0;              // 0 for top-level bookmarks
-  std::string title;          // UTF-8
-  std::optional<int> page;    // 1-based target page
+  int depth = 0;            // 0 for top-level bookmarks
+  std::string title;        // UTF-8
+  std::optional<int> page;  // 1-based target page
   bool hasChildren = false;
-  bool open = false;          // meaningful only with children
+  bool open = false;  // meaningful only with children
 
   bool operator==(const OutlineLine&) const = default;
 };

@@ -49,7 +49,8 @@ int CountNameTree(const Json& objects, const Json* root) {
 
 }  // namespace
 
-PdfFacts ReadPdfFacts(const CliSandbox& sandbox, const std::string& path, const std::string& password) {
+PdfFacts ReadPdfFacts(const CliSandbox& sandbox, const std::string& path,
+                      const std::string& password) {
   PdfFacts facts;
   std::vector<std::string> base;
   if (!password.empty()) base.push_back("--password=" + password);
@@ -66,7 +67,8 @@ PdfFacts ReadPdfFacts(const CliSandbox& sandbox, const std::string& path, const 
   ProcessResult pages = sandbox.Tool("qpdf", args({"--show-npages", path}));
   if (pages.Exited(0) || pages.Exited(3)) facts.pages = std::atoi(pages.out.c_str());
 
-  ProcessResult dump = sandbox.Tool("qpdf", args({"--json", "--json-key=qpdf", "--json-key=pagelabels", path}));
+  ProcessResult dump =
+      sandbox.Tool("qpdf", args({"--json", "--json-key=qpdf", "--json-key=pagelabels", path}));
   Json json = Json::parse(dump.out, nullptr, false);
   if (json.is_discarded() || !json.contains("qpdf")) return facts;
   facts.pageLabels = json.value("pagelabels", Json::array());

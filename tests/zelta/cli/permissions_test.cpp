@@ -2,10 +2,10 @@
 // permitted change is saved as a sound encrypted file.
 #include <gtest/gtest.h>
 
+#include "tests/fixtures/pdf_builder.h"
 #include "tests/zelta/cli/cli_sandbox.h"
 #include "tests/zelta/cli/outline_lines.h"
 #include "tests/zelta/cli/pdf_facts.h"
-#include "tests/fixtures/pdf_builder.h"
 
 namespace zelta::cli_testing {
 namespace {
@@ -35,9 +35,12 @@ class EncryptedInput : public ::testing::Test {
 TEST_F(EncryptedInput, NoModifyPermissionRefusesAndWritesNothing) {
   std::string enc = Encrypt({"--modify=none"});
   auto filesBefore = sandbox_.Files();
-  ProcessResult run = sandbox_.Zelta({"run", "CBC", enc, "--password", "u", "-o", sandbox_.Path("out.pdf"), "--set", "Flags=1"});
+  ProcessResult run = sandbox_.Zelta(
+      {"run", "CBC", enc, "--password", "u", "-o", sandbox_.Path("out.pdf"), "--set", "Flags=1"});
   EXPECT_TRUE(run.Exited(1)) << run.Describe();
-  EXPECT_NE(run.err.find("Error [Bookmarks]: No permissions for this operation."), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("Error [Bookmarks]: No permissions for this operation."),
+            std::string::npos)
+      << run.err;
   EXPECT_EQ(sandbox_.Files(), filesBefore);  // no out.pdf, no temporary left behind
 }
 
@@ -46,7 +49,8 @@ TEST_F(EncryptedInput, PasswordIsNeededAndChecked) {
   ProcessResult none = sandbox_.Zelta({"outline", enc});
   EXPECT_TRUE(none.Exited(2)) << none.Describe();
   EXPECT_NE(none.err.find("password"), std::string::npos) << none.err;
-  ProcessResult wrong = sandbox_.Zelta({"run", "CBC", enc, "--password", "nope", "-o", sandbox_.Path("out.pdf")});
+  ProcessResult wrong =
+      sandbox_.Zelta({"run", "CBC", enc, "--password", "nope", "-o", sandbox_.Path("out.pdf")});
   EXPECT_TRUE(wrong.Exited(2)) << wrong.Describe();
   EXPECT_NE(wrong.err.find("enc.pdf"), std::string::npos) << wrong.err;
   EXPECT_NE(wrong.err.find("password"), std::string::npos) << wrong.err;
@@ -60,12 +64,14 @@ TEST_F(EncryptedInput, PasswordIsNeededAndChecked) {
 TEST_F(EncryptedInput, PermittedChangeKeepsTheFileSound) {
   std::string enc = Encrypt({});
   std::string out = sandbox_.Path("out.pdf");
-  ProcessResult run = sandbox_.Zelta({"run", "CBC", enc, "--password", "u", "-o", out, "--set", "Flags=1"});
+  ProcessResult run =
+      sandbox_.Zelta({"run", "CBC", enc, "--password", "u", "-o", out, "--set", "Flags=1"});
   ASSERT_TRUE(run.Exited(0)) << run.Describe();
   PdfFacts facts = ReadPdfFacts(sandbox_, out, "u");
   EXPECT_TRUE(facts.checkPassed) << facts.checkOutput;
   EXPECT_EQ(facts.pages, 2);
-  ProcessResult text = sandbox_.Tool("mutool", {"draw", "-p", "u", "-F", "txt", "-o", "-", out, "2"});
+  ProcessResult text =
+      sandbox_.Tool("mutool", {"draw", "-p", "u", "-F", "txt", "-o", "-", out, "2"});
   EXPECT_NE(text.out.find("page two text"), std::string::npos) << text.Describe();
   ProcessResult outline = sandbox_.Zelta({"outline", out, "--password", "u"});
   EXPECT_EQ(outline.out, "FIRST CHAPTER  [p. 1]\nSECOND CHAPTER  [p. 2]\n");

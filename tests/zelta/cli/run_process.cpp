@@ -35,13 +35,15 @@ bool Drain(int fd, std::string& into) {
 }  // namespace
 
 std::string ProcessResult::Describe() const {
-  std::string text = timedOut ? "timed out" : signal ? "killed by signal " + std::to_string(signal)
-                                                     : "exit status " + std::to_string(status);
+  std::string text = timedOut ? "timed out"
+                     : signal ? "killed by signal " + std::to_string(signal)
+                              : "exit status " + std::to_string(status);
   return text + "; stderr: " + err.substr(0, 2000);
 }
 
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-                         std::chrono::milliseconds timeout, std::chrono::milliseconds interruptAfter) {
+                         std::chrono::milliseconds timeout,
+                         std::chrono::milliseconds interruptAfter) {
   ProcessResult result;
   int outPipe[2], errPipe[2];
   if (pipe2(outPipe, O_CLOEXEC) != 0) return result;
@@ -88,7 +90,8 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::vector
       interrupt = false;
     }
     if (interrupt)
-      left = std::min(left, std::chrono::duration_cast<std::chrono::milliseconds>(start + interruptAfter - now) +
+      left = std::min(left, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                start + interruptAfter - now) +
                                 std::chrono::milliseconds(1));
     if (poll(fds, 2, static_cast<int>(left.count())) < 0 && errno != EINTR) break;
     for (int i = 0; i < 2; ++i) {

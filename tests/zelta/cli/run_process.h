@@ -9,8 +9,8 @@
 namespace zelta::cli_testing {
 
 struct ProcessResult {
-  int status = -1;       // the exit status; -1 when the program did not exit normally
-  int signal = 0;        // the signal that ended it (a crash), 0 if none
+  int status = -1;        // the exit status; -1 when the program did not exit normally
+  int signal = 0;         // the signal that ended it (a crash), 0 if none
   bool timedOut = false;  // killed at the deadline
   std::string out, err;
 

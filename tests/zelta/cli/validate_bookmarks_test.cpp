@@ -3,9 +3,9 @@
 // bits, as text or as JSON.
 #include <gtest/gtest.h>
 
+#include "tests/fixtures/pdf_builder.h"
 #include "tests/zelta/cli/cli_sandbox.h"
 #include "tests/zelta/cli/outline_lines.h"
-#include "tests/fixtures/pdf_builder.h"
 
 namespace zelta::cli_testing {
 namespace {

@@ -18,7 +18,8 @@ PdfSpec FourPages() {
   layout.namedDests = {{"intro", 1}};
   layout.outline.push_back(zelta::testing::Bookmark("Bare", 2));
   OutlineSpec chain = zelta::testing::Bookmark("Chain");
-  chain.actions = {ActionSpec{"URI", -1, "", "", "http://a.example/", ""}, ActionSpec{"GoTo", 3, "", "", "", ""}};
+  chain.actions = {ActionSpec{"URI", -1, "", "", "http://a.example/", ""},
+                   ActionSpec{"GoTo", 3, "", "", "", ""}};
   layout.outline.push_back(chain);
   return layout;
 }
@@ -199,7 +200,8 @@ TEST(ActionWrite, ListEditsReachTheBookmarkOnlyWhenGivenBack) {
   auto other = MustOpen(dir.Write("other.pdf", BuildPdf(FourPages())));
   auto foreign = Item(ActionsOf(Child(Root(other.Get()).Get(), 1).Get()).Get(), 0);
   EXPECT_EQ(list->Append(foreign.Get()), E_INVALIDARG);
-  EXPECT_EQ(chain->SetActions(ActionsOf(Child(Root(other.Get()).Get(), 1).Get()).Get()), E_INVALIDARG);
+  EXPECT_EQ(chain->SetActions(ActionsOf(Child(Root(other.Get()).Get(), 1).Get()).Get()),
+            E_INVALIDARG);
   EXPECT_EQ(Root(doc.Get())->SetActions(list.Get()), E_FAIL);
 
   ASSERT_EQ(chain->SetActions(nullptr), S_OK);
@@ -265,7 +267,8 @@ TEST(ActionWrite, ValidityAndRawDestinations) {
   ScratchDir dir;
   PdfSpec layout = FourPages();
   OutlineSpec broken = zelta::testing::Bookmark("Broken");
-  broken.actions = {ActionSpec{"URI", -1, "", "", "", ""}, ActionSpec{"GoToR", 9, "", "x.pdf", "", ""}};
+  broken.actions = {ActionSpec{"URI", -1, "", "", "", ""},
+                    ActionSpec{"GoToR", 9, "", "x.pdf", "", ""}};
   layout.outline.push_back(broken);
   auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(layout)));
   auto list = ActionsOf(Child(Root(doc.Get()).Get(), 2).Get());

@@ -22,7 +22,8 @@ std::string MutoolOutline(const std::string& file) {
     size_t page = line.find("#page=");
     out.append(2 * (tabs - 1), ' ');
     out += title;
-    if (page != std::string::npos) out += "  [p. " + std::to_string(std::stoi(line.substr(page + 6))) + "]";
+    if (page != std::string::npos)
+      out += "  [p. " + std::to_string(std::stoi(line.substr(page + 6))) + "]";
     out += "\n";
   }
   return out;

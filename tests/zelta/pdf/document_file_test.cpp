@@ -26,9 +26,12 @@ PdfSpec Rich() {
   OutlineSpec a = Bookmark("Named");
   a.namedDest = "beta";
   OutlineSpec b = Bookmark("Actions");
-  b.actions = {ActionSpec{"URI", -1, "", "", "https://example.org/", ""}, ActionSpec{"GoTo", 2, "", "", "", ""},
-               ActionSpec{"Launch", -1, "", "run.sh", "", ""}, ActionSpec{"GoTo", -1, "gamma", "", "", ""},
-               ActionSpec{"JavaScript", -1, "", "", "", "app.alert(1)"}, ActionSpec{"SubmitForm", -1, "", "", "", ""}};
+  b.actions = {ActionSpec{"URI", -1, "", "", "https://example.org/", ""},
+               ActionSpec{"GoTo", 2, "", "", "", ""},
+               ActionSpec{"Launch", -1, "", "run.sh", "", ""},
+               ActionSpec{"GoTo", -1, "gamma", "", "", ""},
+               ActionSpec{"JavaScript", -1, "", "", "", "app.alert(1)"},
+               ActionSpec{"SubmitForm", -1, "", "", "", ""}};
   layout.outline = {a, b, Bookmark("Legacy")};
   layout.outline[2].namedDest = "old";
   return layout;
@@ -48,13 +51,16 @@ TEST(DamagedFiles, TruncatedAndGarbageFailCleanlyOrOpen) {
     ComPtr<HostDocument> doc;
     std::string error;
     HRESULT hr = OpenDocument(dir.Write("t.pdf", TruncatedPdf(good, keep)), "", &doc, &error);
-    if (Failed(hr)) EXPECT_NE(error.find("t.pdf"), std::string::npos) << error;
-    else OutlineToJson(doc.Get());  // whatever was repaired reads without harm
+    if (Failed(hr))
+      EXPECT_NE(error.find("t.pdf"), std::string::npos) << error;
+    else
+      OutlineToJson(doc.Get());  // whatever was repaired reads without harm
   }
   for (uint32_t seed = 1; seed <= 5; ++seed) {
     ComPtr<HostDocument> doc;
     std::string error;
-    EXPECT_TRUE(Failed(OpenDocument(dir.Write("g.pdf", GarbageBytes(4096, seed)), "", &doc, &error)));
+    EXPECT_TRUE(
+        Failed(OpenDocument(dir.Write("g.pdf", GarbageBytes(4096, seed)), "", &doc, &error)));
     EXPECT_NE(error.find("g.pdf: cannot open as PDF"), std::string::npos) << error;
   }
   ComPtr<HostDocument> doc;
@@ -72,7 +78,8 @@ TEST(DamagedFiles, LoopsAreCutWithAWarning) {
   auto doc = MustOpen(dir.Write("loop.pdf", BuildPdf(layout)));
   ASSERT_TRUE(doc);
   EXPECT_EQ(doc->Warnings().size(), 2u);
-  EXPECT_EQ(OutlineToText(doc.Get()), "Named  [p. 4]\n  Child  [p. 1]\nActions  [p. 5]\nLegacy  [p. 3]\n");
+  EXPECT_EQ(OutlineToText(doc.Get()),
+            "Named  [p. 4]\n  Child  [p. 1]\nActions  [p. 5]\nLegacy  [p. 3]\n");
   // After a change the written file no longer loops.
   ComPtr<IHostBookmark> added;
   ASSERT_EQ(Root(doc.Get())->InsertNewChild(0, added.Put()), S_OK);
@@ -113,7 +120,8 @@ TEST(Saving, RoundTripKeepsOutlineNamesPagesAndLabels) {
   std::string before = OutlineToJson(doc.Get());
   EXPECT_EQ(SaveAndDump(doc.Get(), out), before);
   auto reread = MustOpen(out);
-  for (IHostDocument* d : {static_cast<IHostDocument*>(doc.Get()), static_cast<IHostDocument*>(reread.Get())}) {
+  for (IHostDocument* d :
+       {static_cast<IHostDocument*>(doc.Get()), static_cast<IHostDocument*>(reread.Get())}) {
     int32_t pages = 0, names = 0;
     d->GetPageCount(&pages);
     d->GetNamedDestCount(&names);
@@ -134,7 +142,8 @@ TEST(Saving, RoundTripKeepsOutlineNamesPagesAndLabels) {
     EXPECT_EQ(info.View(), u"Rich file");
   }
   EXPECT_NE(before.find("{\"type\":\"SubmitForm\"}"), std::string::npos) << before;
-  EXPECT_NE(before.find("{\"type\":\"JavaScript\",\"script\":\"app.alert(1)\"}"), std::string::npos);
+  EXPECT_NE(before.find("{\"type\":\"JavaScript\",\"script\":\"app.alert(1)\"}"),
+            std::string::npos);
 }
 
 TEST(Saving, FailuresLeaveNothingBehind) {
@@ -149,8 +158,10 @@ TEST(Saving, FailuresLeaveNothingBehind) {
   // A read-only folder (a child drops root rights so the permission bits apply) and a full
   // disk (a file size limit makes the write fail part way).
   std::filesystem::create_directory(dir.File("ro"));
-  std::filesystem::permissions(dir.File("ro"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
-                                                   std::filesystem::perms::others_read | std::filesystem::perms::others_exec);
+  std::filesystem::permissions(dir.File("ro"), std::filesystem::perms::owner_read |
+                                                   std::filesystem::perms::owner_exec |
+                                                   std::filesystem::perms::others_read |
+                                                   std::filesystem::perms::others_exec);
   for (int scenario = 0; scenario < 2; ++scenario) {
     pid_t child = fork();
     if (child == 0) {
@@ -177,7 +188,9 @@ TEST(Saving, EncryptedFilesNeedPasswordsAndKeepPermissions) {
   ScratchDir dir;
   std::string plain = dir.Write("plain.pdf", BuildPdf(Rich()));
   std::string locked = dir.File("locked.pdf");
-  ASSERT_EQ(RunCommand("qpdf --encrypt u o 256 --modify=none -- '" + plain + "' '" + locked + "' 2>&1"), 0);
+  ASSERT_EQ(
+      RunCommand("qpdf --encrypt u o 256 --modify=none -- '" + plain + "' '" + locked + "' 2>&1"),
+      0);
   ComPtr<HostDocument> doc;
   std::string error;
   EXPECT_EQ(OpenDocument(locked, "", &doc, &error), E_ACCESS_DENIED);
@@ -188,7 +201,8 @@ TEST(Saving, EncryptedFilesNeedPasswordsAndKeepPermissions) {
   int32_t answer = -1;
   ASSERT_EQ(doc->IsPermitted(kPermModify, kPermAnyChange, kPermReserved, &answer), S_OK);
   EXPECT_EQ(answer, 0);
-  EXPECT_EQ(MustOpen(plain)->IsPermitted(kPermModify, kPermAnyChange, kPermReserved, &answer), S_OK);
+  EXPECT_EQ(MustOpen(plain)->IsPermitted(kPermModify, kPermAnyChange, kPermReserved, &answer),
+            S_OK);
   EXPECT_EQ(answer, 1);
   // Saved again, the file stays encrypted with the same restrictions.
   ASSERT_TRUE(SaveOk(doc.Get(), dir.File("again.pdf")));
@@ -231,7 +245,8 @@ TEST(NamedDests, AddResolveRemoveKeepTheTreeValid) {
     reread->GetNamedDestName(i, name.Put());
     names.push_back(name.Str());
   }
-  EXPECT_EQ(names, (std::vector<std::u16string>{u"aardvark", u"beta", u"delta", u"gamma", u"\u00FCber \u65E5"}));
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"aardvark", u"beta", u"delta", u"gamma",
+                                                u"\u00FCber \u65E5"}));
   ASSERT_EQ(reread->ResolveNamedDest(u"\u00FCber \u65E5", -1, &dest), S_OK);
   EXPECT_EQ(dest.page, 4);
 }

@@ -1,11 +1,12 @@
 // Name tree insertion and removal on large trees: balanced leaves, exact limits, sorted order,
 // and clean failure on damaged trees.
+#include "zelta/pdf/name_tree.h"
+
 #include <algorithm>
 #include <random>
 #include <set>
 
 #include "tests/zelta/pdf/pdf_test_support.h"
-#include "zelta/pdf/name_tree.h"
 
 namespace zelta::pdf {
 namespace {
@@ -19,7 +20,9 @@ constexpr int kLeafLimit = 128;
 
 std::string Key(int i) { return "dest-" + std::to_string(i * 7919 % 100003); }
 
-pdf_obj* DestsTree(MuCalls& mu) { return mu.Get(mu.Get(mu.Get(mu.Trailer(), "Root"), "Names"), "Dests"); }
+pdf_obj* DestsTree(MuCalls& mu) {
+  return mu.Get(mu.Get(mu.Get(mu.Trailer(), "Root"), "Names"), "Dests");
+}
 
 // Walks the whole tree checking the shape rules; returns the keys of the leaves in tree order
 // and the smallest and largest key under `node`.
@@ -53,7 +56,8 @@ std::vector<std::string> CheckTree(MuCalls& mu, pdf_obj* root) {
   EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
   std::vector<std::string> warnings;
   std::vector<std::string> collected;
-  for (auto& entry : NameTree::Collect(mu, root, "Names", "test", &warnings)) collected.push_back(entry.name);
+  for (auto& entry : NameTree::Collect(mu, root, "Names", "test", &warnings))
+    collected.push_back(entry.name);
   EXPECT_TRUE(warnings.empty());
   EXPECT_EQ(collected, keys);
   return keys;
@@ -127,13 +131,15 @@ TEST(NameTree, ReplaceAndRemoveKeepTheTreeExact) {
   auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(layout)));
   MuCalls& mu = doc->Mu();
   pdf_obj* root = DestsTree(mu);
-  for (int i = 0; i < 1000; ++i) ASSERT_EQ(NameTree::Insert(mu, root, Key(i), Dest(mu, i).Get()), S_OK);
+  for (int i = 0; i < 1000; ++i)
+    ASSERT_EQ(NameTree::Insert(mu, root, Key(i), Dest(mu, i).Get()), S_OK);
   // Replacing keeps one entry with the new value.
   ASSERT_EQ(NameTree::Insert(mu, root, Key(500), Dest(mu, -1).Get()), S_OK);
   std::vector<std::string> warnings;
   auto entries = NameTree::Collect(mu, root, "Names", "test", &warnings);
   ASSERT_EQ(entries.size(), 1001u);
-  auto it = std::find_if(entries.begin(), entries.end(), [](auto& e) { return e.name == Key(500); });
+  auto it =
+      std::find_if(entries.begin(), entries.end(), [](auto& e) { return e.name == Key(500); });
   ASSERT_NE(it, entries.end());
   EXPECT_EQ(mu.ToInt(mu.At(it->value.Get(), 2)), -1);
   // Remove a whole run (emptying leaves) and scattered names; absent names are no-ops.

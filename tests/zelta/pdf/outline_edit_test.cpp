@@ -16,7 +16,9 @@ PdfSpec ThreeByTwo() {
   for (int i = 0; i < 3; ++i) {
     OutlineSpec top = zelta::testing::Bookmark("Top " + std::to_string(i + 1), 2 * i);
     top.open = i != 1;
-    for (int k = 0; k < 2; ++k) top.children.push_back(zelta::testing::Bookmark("Sub " + std::to_string(i + 1) + "." + std::to_string(k + 1), 2 * i + k));
+    for (int k = 0; k < 2; ++k)
+      top.children.push_back(zelta::testing::Bookmark(
+          "Sub " + std::to_string(i + 1) + "." + std::to_string(k + 1), 2 * i + k));
     layout.outline.push_back(top);
   }
   return layout;
@@ -46,7 +48,8 @@ TEST(TitleEdit, ShortestFaithfulEncoding) {
   EXPECT_EQ(DecodeTextString(EncodeTextString(u"\u00FE\u00FFx")), u"\u00FE\u00FFx");
   EXPECT_EQ(DecodeTextString(EncodeTextString(u"\u00EF\u00BB\u00BFx")), u"\u00EF\u00BB\u00BFx");
   EXPECT_EQ(DecodeTextString("\xEF\xBB\xBF\xC3\xA9"), u"\u00E9");
-  EXPECT_EQ(DecodeTextString(std::string("\xFE\xFF\xD8\x3D", 4)), u"\xD83D");  // lone surrogate kept
+  EXPECT_EQ(DecodeTextString(std::string("\xFE\xFF\xD8\x3D", 4)),
+            u"\xD83D");  // lone surrogate kept
   EXPECT_EQ(Utf16ToUtf8(u"\xD83D"), "\xEF\xBF\xBD");
   EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong form refused
 }
@@ -78,7 +81,10 @@ TEST(Properties, StyleColourOpenRoundTrip) {
   EXPECT_EQ(item->SetOpen(false), S_OK);
   EXPECT_EQ(Root(doc.Get())->SetTitle(u"x", -1), E_FAIL);
   std::string json = SaveAndDump(doc.Get(), dir.File("out.pdf"));
-  EXPECT_NE(json.find("{\"title\":\"Top 3\",\"page\":5,\"open\":false,\"style\":3,\"color\":\"#336699\""), std::string::npos) << json;
+  EXPECT_NE(
+      json.find("{\"title\":\"Top 3\",\"page\":5,\"open\":false,\"style\":3,\"color\":\"#336699\""),
+      std::string::npos)
+      << json;
 }
 
 // Every item's /Count follows the rule: open items show their visible descendants, closed

@@ -104,7 +104,8 @@ TEST_F(PageTextTest, StyledRunsGiveFlagsLinesFontsSizesAndColours) {
 }
 
 TEST_F(PageTextTest, RotatedPagesKeepUserSpaceRectangles) {
-  auto document = Open({{zelta::testing::HeadingPage(), 0}, {zelta::testing::HeadingPage(), 90},
+  auto document = Open({{zelta::testing::HeadingPage(), 0},
+                        {zelta::testing::HeadingPage(), 90},
                         {zelta::testing::HeadingPage(), 270}});
   auto upright = Chars(Text(document.Get(), 0).Get());
   for (int32_t page : {1, 2}) {
@@ -132,7 +133,9 @@ TEST_F(PageTextTest, TextDrawnRotatedGetsBoxesAroundTheGlyphs) {
 }
 
 TEST_F(PageTextTest, PagesWithoutTextAndDamagedStreamsGiveEmptyText) {
-  auto document = Open({{""}, {"0 0 1 rg 10 10 100 100 re f"}, {"BT /F1 12 Tf (unterminated ET q Q ) ) ( BT"},
+  auto document = Open({{""},
+                        {"0 0 1 rg 10 10 100 100 re f"},
+                        {"BT /F1 12 Tf (unterminated ET q Q ) ) ( BT"},
                         {"BT /Nope 12 Tf 72 72 Td (x) Tj ET"}});
   for (int32_t page : {0, 1, 2, 3}) {
     ComPtr<IHostPageText> text;
@@ -180,7 +183,8 @@ TEST_F(PageTextTest, LongFontNamesComeWhole) {
   auto document = Open({{"BT /F3 14 Tf 72 700 Td (Long) Tj ET"}});
   auto chars = Chars(Text(document.Get(), 0).Get());
   ASSERT_FALSE(chars.empty());
-  EXPECT_EQ(FontName(document.Get(), chars[0].fontId), u"AVeryLongFontNameThatGoesOnAndOn-BoldItalic");
+  EXPECT_EQ(FontName(document.Get(), chars[0].fontId),
+            u"AVeryLongFontNameThatGoesOnAndOn-BoldItalic");
 }
 
 bool SameText(IHostPageText* a, IHostPageText* b) {
@@ -188,20 +192,22 @@ bool SameText(IHostPageText* a, IHostPageText* b) {
   int32_t na = 0, nb = 0;
   a->GetChars(&ca, &na);
   b->GetChars(&cb, &nb);
-  return na == nb && (na == 0 || std::memcmp(ca, cb, sizeof(PageTextChar) * static_cast<size_t>(na)) == 0);
+  return na == nb &&
+         (na == 0 || std::memcmp(ca, cb, sizeof(PageTextChar) * static_cast<size_t>(na)) == 0);
 }
 
 TEST_F(PageTextTest, PrefetchingReaderGivesThePlainTextInListOrder) {
   std::vector<RawPage> pages;
   for (int i = 0; i < 24; ++i)
-    pages.push_back({zelta::testing::HeadingPage("Chapter " + std::to_string(i + 1)), (i % 4) * 90});
+    pages.push_back(
+        {zelta::testing::HeadingPage("Chapter " + std::to_string(i + 1)), (i % 4) * 90});
   auto document = Open(pages);
   std::vector<int32_t> list{5, 3, 3, 0, 23};
   for (int i = 6; i < 23; ++i) list.push_back(i);
   for (int32_t window : {0, 1, 3, -1}) {
     ComPtr<IHostPageTextReader> reader;
-    ASSERT_EQ(service_->OpenReader(document.Get(), list.data(), static_cast<int32_t>(list.size()), window,
-                                   reader.Put()),
+    ASSERT_EQ(service_->OpenReader(document.Get(), list.data(), static_cast<int32_t>(list.size()),
+                                   window, reader.Put()),
               S_OK);
     for (size_t i = 0; i < list.size(); ++i) {
       // Give the second thread time to work ahead, as a caller's scan would.
@@ -213,7 +219,8 @@ TEST_F(PageTextTest, PrefetchingReaderGivesThePlainTextInListOrder) {
       int32_t index = -1;
       text->GetPageIndex(&index);
       EXPECT_EQ(index, list[i]);
-      EXPECT_TRUE(SameText(text.Get(), Text(document.Get(), list[i]).Get())) << "window " << window << " page " << page;
+      EXPECT_TRUE(SameText(text.Get(), Text(document.Get(), list[i]).Get()))
+          << "window " << window << " page " << page;
     }
     int32_t page = 0;
     ComPtr<IHostPageText> text;
@@ -221,7 +228,8 @@ TEST_F(PageTextTest, PrefetchingReaderGivesThePlainTextInListOrder) {
     EXPECT_EQ(page, -1);
     EXPECT_FALSE(text);
     if (window > 0) {
-      EXPECT_GT(static_cast<PageTextReader*>(reader.Get())->Prefetched(), 0u) << "window " << window;
+      EXPECT_GT(static_cast<PageTextReader*>(reader.Get())->Prefetched(), 0u)
+          << "window " << window;
     }
   }
 }
@@ -272,9 +280,11 @@ TEST_F(PageTextTest, SecondHandleIsKeptBetweenReadersUntilTheDocumentIsSaved) {
 TEST_F(PageTextTest, ReaderLeavesPagesChangedInMemoryToTheDocument) {
   // The second thread reads the file; when the file was replaced after the document was
   // opened, every page must come from the document itself.
-  auto document = Open({{zelta::testing::HeadingPage("Old")}, {zelta::testing::HeadingPage("Old")}});
-  std::string replacement = dir_.Write("new.pdf", RawTextPdf({{zelta::testing::HeadingPage("Newer")},
-                                                              {zelta::testing::HeadingPage("Newer")}}));
+  auto document =
+      Open({{zelta::testing::HeadingPage("Old")}, {zelta::testing::HeadingPage("Old")}});
+  std::string replacement = dir_.Write(
+      "new.pdf",
+      RawTextPdf({{zelta::testing::HeadingPage("Newer")}, {zelta::testing::HeadingPage("Newer")}}));
   std::filesystem::rename(replacement, dir_.File("text.pdf"));
   int32_t list[] = {0, 1};
   ComPtr<IHostPageTextReader> reader;
@@ -307,7 +317,8 @@ TEST(FontTableTest, OneIdPerFullNameFromEveryThread) {
   auto& table = FontTable::Instance();
   std::vector<uint32_t> a(200), b(200);
   auto fill = [&](std::vector<uint32_t>& ids) {
-    for (size_t i = 0; i < ids.size(); ++i) ids[i] = table.IdFor("QWERTY+Test" + std::to_string(i), 0);
+    for (size_t i = 0; i < ids.size(); ++i)
+      ids[i] = table.IdFor("QWERTY+Test" + std::to_string(i), 0);
   };
   std::thread other([&] { fill(a); });
   fill(b);

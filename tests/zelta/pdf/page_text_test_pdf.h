@@ -20,18 +20,21 @@ inline std::string RawTextPdf(const std::vector<RawPage>& pages) {
   std::vector<std::string> objects{"<< /Type /Catalog /Pages 2 0 R >>", ""};
   objects.push_back("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
   objects.push_back("<< /Type /Font /Subtype /Type1 /BaseFont /ABCDEF+Times-Bold >>");
-  objects.push_back(std::string("<< /Type /Font /Subtype /Type1 /BaseFont /") + kLongFontName + " >>");
+  objects.push_back(std::string("<< /Type /Font /Subtype /Type1 /BaseFont /") + kLongFontName +
+                    " >>");
   std::string kids;
   for (const auto& page : pages) {
-    objects.push_back("<< /Length " + std::to_string(page.content.size()) + " >>\nstream\n" + page.content +
-                      "\nendstream");
+    objects.push_back("<< /Length " + std::to_string(page.content.size()) + " >>\nstream\n" +
+                      page.content + "\nendstream");
     int contents = static_cast<int>(objects.size());
-    objects.push_back("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Rotate " + std::to_string(page.rotate) +
+    objects.push_back("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Rotate " +
+                      std::to_string(page.rotate) +
                       " /Resources << /Font << /F1 3 0 R /F2 4 0 R /F3 5 0 R >> >> /Contents " +
                       std::to_string(contents) + " 0 R >>");
     kids += std::to_string(objects.size()) + " 0 R ";
   }
-  objects[1] = "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(pages.size()) + " >>";
+  objects[1] =
+      "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(pages.size()) + " >>";
   std::string out = "%PDF-1.7\n";
   std::vector<size_t> offsets;
   for (size_t i = 0; i < objects.size(); ++i) {
@@ -45,8 +48,8 @@ inline std::string RawTextPdf(const std::vector<RawPage>& pages) {
     std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
     out += line;
   }
-  out += "trailer\n<< /Size " + std::to_string(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
-         std::to_string(xref) + "\n%%EOF\n";
+  out += "trailer\n<< /Size " + std::to_string(objects.size() + 1) +
+         " /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
   return out;
 }
 
