@@ -1,5 +1,6 @@
 #include "zelta/app/command_dispatcher.h"
 
+#include "host/call_guard.h"
 #include "zelta/base/atom_table.h"
 #include "zelta/ui/command_bar_customization.h"
 #include "zelta/ui/command_bar_printer.h"
@@ -13,7 +14,9 @@ int32_t CommandDispatcher::State(Atom command) {
   int32_t state = kCommandEnabled;
   if (auto handler = found->Handler()) {
     int32_t asked = kCommandEnabled;
-    if (Succeeded(handler->UpdateCommandState(found.Get(), context_, 0, &asked))) state = asked;
+    if (Succeeded(GuardCall(
+            [&] { return handler->UpdateCommandState(found.Get(), context_, 0, &asked); })))
+      state = asked;
   }
   return state == kCommandDisabled ? kCommandDisabled : kCommandEnabled;
 }
@@ -28,7 +31,7 @@ HRESULT CommandDispatcher::Execute(Atom command, std::string* error) {
   if (State(command) == kCommandDisabled) return fail(E_FAIL, "is disabled");
   auto handler = found->Handler();
   if (!handler) return fail(E_NOTIMPL, "has no action in this host");
-  HRESULT hr = handler->ExecuteCommand(1, found.Get(), 0, 0, 0);
+  HRESULT hr = GuardCall([&] { return handler->ExecuteCommand(1, found.Get(), 0, 0, 0); });
   if (Failed(hr)) return fail(hr, "failed");
   return hr;
 }

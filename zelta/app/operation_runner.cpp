@@ -1,6 +1,6 @@
 #include "zelta/app/operation_runner.h"
 
-#include <new>
+#include "host/call_guard.h"
 
 namespace zelta::app {
 
@@ -11,13 +11,7 @@ HRESULT OperationRunner::Run(IHostOperation* operation, int32_t flags, intptr_t 
   run.operation = keep;
   operation->GetOperationId(&run.id);
   ++depth_;
-  try {
-    run.result = operation->Do(flags, extra);
-  } catch (const std::bad_alloc&) {
-    run.result = E_OUTOFMEMORY;
-  } catch (...) {
-    run.result = E_FAIL;
-  }
+  run.result = GuardCall([&] { return operation->Do(flags, extra); });
   --depth_;
   HRESULT result = run.result;
   last_ = std::move(run);

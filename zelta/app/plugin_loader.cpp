@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "host/call_guard.h"
+
 namespace zelta::app {
 namespace {
 
@@ -18,16 +20,6 @@ std::string HexResult(HRESULT hr) {
 std::string Resolved(const std::string& path) {
   char buffer[PATH_MAX];
   return ::realpath(path.c_str(), buffer) ? std::string(buffer) : path;
-}
-
-// Calls a plug-in step, turning an exception that escaped the module into a failure.
-template <class Call>
-HRESULT Guarded(Call&& call) {
-  try {
-    return call();
-  } catch (...) {
-    return E_FAIL;
-  }
 }
 
 }  // namespace
@@ -61,20 +53,20 @@ HRESULT PluginLoader::Load(const std::string& modulePath, IUnknown* app, ComPtr<
   }
 
   ComPtr<IPlugin> created;
-  HRESULT hr = Guarded([&] { return entry(app, created.Put()); });
+  HRESULT hr = GuardCall([&] { return entry(app, created.Put()); });
   if (Failed(hr)) return fail(hr, std::string(kGetPluginSymbol) + " failed with " + HexResult(hr));
   if (!created) return fail(E_FAIL, std::string(kGetPluginSymbol) + " gave no plug-in object");
 
-  hr = Guarded([&] { return created->Attach(app); });
+  hr = GuardCall([&] { return created->Attach(app); });
   if (Failed(hr)) return fail(hr, "Attach failed with " + HexResult(hr));
   const char* step = "Initialize";
-  hr = Guarded([&] { return created->Initialize(); });
+  hr = GuardCall([&] { return created->Initialize(); });
   if (Succeeded(hr)) {
     step = "Start";
-    hr = Guarded([&] { return created->Start(); });
+    hr = GuardCall([&] { return created->Start(); });
   }
   if (Failed(hr)) {
-    Guarded([&] { return created->Shutdown(); });
+    GuardCall([&] { return created->Shutdown(); });
     return fail(hr, std::string(step) + " failed with " + HexResult(hr));
   }
   loaded_.push_back(Loaded{resolved, created});
@@ -86,7 +78,7 @@ void PluginLoader::ShutdownAll() {
   while (!loaded_.empty()) {
     ComPtr<IPlugin> plugin = std::move(loaded_.back().plugin);
     loaded_.pop_back();
-    Guarded([&] { return plugin->Shutdown(); });
+    GuardCall([&] { return plugin->Shutdown(); });
   }
 }
 

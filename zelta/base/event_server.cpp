@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "host/call_guard.h"
+
 namespace zelta::base {
 
 HRESULT EventServer::Subscribe(Atom event, IEventSink* sink, int32_t) {
@@ -33,7 +35,8 @@ HRESULT EventServer::Raise(Atom event, IUnknown* eventObject, intptr_t extra) {
   ComPtr<IUnknown> keepObject(eventObject);
   for (auto& sink : snapshot) {
     if (!IsSubscribed(event, sink.Get())) continue;
-    sink->OnEvent(event, eventObject, extra);
+    // A sink that throws is one failed listener; the others still hear the event.
+    GuardCall([&] { return sink->OnEvent(event, eventObject, extra); });
   }
   return S_OK;
 }
