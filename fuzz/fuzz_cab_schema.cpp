@@ -11,7 +11,7 @@
 #include "zelta/app/cab_json.h"
 #include "zelta/app/cab_schema.h"
 #include "zelta/app/cab_schema_parser.h"
-#include "zelta/app/cab_text.h"
+#include "zelta/base/text_codec.h"
 
 namespace {
 
@@ -43,13 +43,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (parsed == zelta::E_FAIL && error.empty()) std::abort();  // a malformed template says why
     return 0;
   }
-  const auto utf8 = zelta::app::Utf16ToUtf8(text);
+  const auto utf8 = zelta::base::StrictUtf8(text);
   pugi::xml_document doc;
   if (!utf8 || !doc.load_buffer(utf8->data(), utf8->size())) return 0;
   int roots = 0;
   for (pugi::xml_node node : doc.document_element().children("Root")) {
     if (++roots > kMaxRoots) break;
-    const auto id = zelta::app::Utf8ToUtf16(node.attribute("id").as_string());
+    const auto id = zelta::base::StrictUtf16(node.attribute("id").as_string());
     if (!id || !schema.Root(*id)) continue;
     ComPtr<ICabItem> root = Root(text, *id);
     const std::string values = zelta::app::CabToJson(root.Get()).dump();

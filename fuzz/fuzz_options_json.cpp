@@ -13,7 +13,7 @@
 #include "platform/embedded_resource.h"
 #include "zelta/app/cab_factory.h"
 #include "zelta/app/cab_json.h"
-#include "zelta/app/cab_text.h"
+#include "zelta/base/text_codec.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ const char16_t* const kRoots[] = {
 const std::u16string& TemplateText() {
   static const std::u16string text = [] {
     auto bytes = bm::platform::FindResource("XML", kTemplateResource);
-    auto utf16 = zelta::app::Utf8ToUtf16(
+    auto utf16 = zelta::base::StrictUtf16(
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     if (!utf16 || utf16->empty()) std::abort();
     return *utf16;

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "zelta/app/cab_text.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::app {
 
@@ -19,7 +20,7 @@ HRESULT Cab::Create(std::u16string_view text, std::u16string_view rootId, ComPtr
   if (Failed(hr)) return hr;
   const CabItemDesc* rootDesc = schema->Root(rootId);
   if (!rootDesc) {
-    if (error) *error = "the template has no root '" + Utf16ToUtf8Lossy(rootId) + "'";
+    if (error) *error = "the template has no root '" + base::LossyUtf8(rootId) + "'";
     return E_INVALIDARG;
   }
   ComPtr<CabItem> root;
@@ -27,7 +28,7 @@ HRESULT Cab::Create(std::u16string_view text, std::u16string_view rootId, ComPtr
   hr = CabItem::Create(schema, rootDesc, true, 0, &root);
   if (Failed(hr)) {
     if (error && hr == E_FAIL)
-      *error = "root '" + Utf16ToUtf8Lossy(rootId) + "' nests deeper than " +
+      *error = "root '" + base::LossyUtf8(rootId) + "' nests deeper than " +
                std::to_string(CabItem::kMaxDepth) + " levels or has too many items";
     return hr;
   }

@@ -4,6 +4,7 @@
 
 #include "zelta/app/cab_json_reader.h"
 #include "zelta/app/cab_text.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::app {
 namespace {
@@ -19,7 +20,7 @@ bool Writable(ICabItem* item) {
 std::string NameOf(ICabItem* item) {
   OwnedString name;
   item->GetName(name.Put());
-  return Utf16ToUtf8Lossy(name.View());
+  return base::LossyUtf8(name.View());
 }
 
 }  // namespace
@@ -47,7 +48,7 @@ nlohmann::ordered_json CabToJson(ICabItem* item) {
     case kCabString: {
       OwnedString text;
       item->GetText(nullptr, u"", text.Put());
-      return Utf16ToUtf8Lossy(text.View());
+      return base::LossyUtf8(text.View());
     }
     case kCabDictionary:
     case kCabArray: {

@@ -5,6 +5,7 @@
 
 #include "zelta/app/cab_item.h"
 #include "zelta/app/cab_text.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::app {
 namespace {
@@ -119,7 +120,7 @@ HRESULT CabJsonReader::ApplyScalar(ICabItem* item, int32_t type, const nlohmann:
       return item->SetBool(nullptr, value.get<bool>());
     case kCabString: {
       if (!value.is_string()) return Problem(path, mismatch);
-      auto text = Utf8ToUtf16(value.get_ref<const std::string&>());
+      auto text = base::StrictUtf16(value.get_ref<const std::string&>());
       if (!text) return Problem(path, "the text is not valid UTF-8");
       return item->SetText(nullptr, text->data(), static_cast<int32_t>(text->size()));
     }
@@ -133,7 +134,7 @@ HRESULT CabJsonReader::ApplyObject(ICabItem* item, const nlohmann::json& value,
   if (!value.is_object()) return Problem(path, std::string("expected an object, ") + Got(value));
   for (const auto& [key, fieldValue] : value.items()) {
     std::string fieldPath = Join(path, key);
-    auto name = Utf8ToUtf16(key);
+    auto name = base::StrictUtf16(key);
     ComPtr<ICabItem> field;
     if (!name || name->empty() || item->GetItem(name->c_str(), field.Put()) != S_OK || !field) {
       // Stored settings may hold items of another version of the template: not a problem.

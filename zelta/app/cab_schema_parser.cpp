@@ -6,6 +6,7 @@
 
 #include "zelta/app/cab_item.h"
 #include "zelta/app/cab_text.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::app {
 namespace {
@@ -15,7 +16,7 @@ constexpr size_t kMaxTemplateUnits = 16u << 20;
 constexpr int kMaxRefDepth = 32;
 constexpr size_t kMaxSetItems = 65536;
 
-std::string Quote(std::u16string_view id) { return "'" + Utf16ToUtf8Lossy(id) + "'"; }
+std::string Quote(std::u16string_view id) { return "'" + base::LossyUtf8(id) + "'"; }
 
 int32_t TypeCode(std::string_view name) {
   if (name == "String") return kCabString;
@@ -30,7 +31,7 @@ int32_t TypeCode(std::string_view name) {
 
 // Attribute text as UTF-16; the document was converted from valid UTF-16, so it is valid.
 std::u16string Attr(pugi::xml_node node, const char* name) {
-  return Utf8ToUtf16(node.attribute(name).as_string()).value_or(std::u16string());
+  return base::StrictUtf16(node.attribute(name).as_string()).value_or(std::u16string());
 }
 
 }  // namespace
@@ -56,7 +57,7 @@ bool CabSchemaParser::Fail(std::string message) {
 bool CabSchemaParser::Run(std::u16string_view text) {
   if (!text.empty() && text.front() == u'\uFEFF') text.remove_prefix(1);
   if (text.size() > kMaxTemplateUnits) return Fail("the template is larger than 16 Mi characters");
-  auto utf8 = Utf16ToUtf8(text);
+  auto utf8 = base::StrictUtf8(text);
   if (!utf8) return Fail("the template text is not valid UTF-16");
   pugi::xml_document doc;
   pugi::xml_parse_result parsed =

@@ -6,6 +6,7 @@
 #include "zelta/app/cab_json_reader.h"
 #include "zelta/app/cab_text.h"
 #include "zelta/app/json_text.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::app {
 namespace {
@@ -69,7 +70,7 @@ HRESULT Resolve(ICabItem* root, std::string_view path, ComPtr<ICabItem>* item, s
                 std::string* error) {
   OwnedString rootName;
   root->GetName(rootName.Put());
-  *shown = Utf16ToUtf8Lossy(rootName.View());
+  *shown = base::LossyUtf8(rootName.View());
   std::vector<std::string> parts;
   if (!SplitPath(path, &parts))
     return Fail(error, *shown, "'" + std::string(path) + "' is not an option path");
@@ -91,7 +92,7 @@ HRESULT Resolve(ICabItem* root, std::string_view path, ComPtr<ICabItem>* item, s
       *shown = CabJsonReader::Index(*shown, static_cast<size_t>(index));
     } else if (type == kCabDictionary && part.front() != '[') {
       *shown = CabJsonReader::Join(*shown, part);
-      auto name = Utf8ToUtf16(part);
+      auto name = base::StrictUtf16(part);
       if (!name || current->GetItem(name->c_str(), next.Put()) != S_OK)
         return Fail(error, *shown, "unknown option");
     } else {
@@ -141,7 +142,7 @@ HRESULT CabSetPath(ICabItem* root, std::string_view path, std::string_view value
         return item->SetBool(nullptr, flag);
       }
       case kCabString: {
-        auto text = Utf8ToUtf16(value);
+        auto text = base::StrictUtf16(value);
         if (!text) return Fail(error, shown, "the value is not valid UTF-8");
         return item->SetText(nullptr, text->data(), static_cast<int32_t>(text->size()));
       }

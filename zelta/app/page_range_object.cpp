@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "zelta/base/text_codec.h"
 #include "zelta/pdf/pdf_text.h"
 
 namespace zelta::app {
@@ -26,7 +27,7 @@ HRESULT PageRangeObject::Load(ICabItem* pagesRange, int32_t) {
 }
 
 HRESULT PageRangeObject::GetError(BString* message) {
-  return ReturnString(pdf::Utf8ToUtf16(error_), message);
+  return ReturnString(base::LossyUtf16(error_), message);
 }
 
 HRESULT PageRangeObject::Fill(IHostPageIndexList* list, int32_t) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "zelta/base/text_codec.h"
 #include "zelta/pdf/pdf_text.h"
 
 namespace zelta::pdf {
@@ -20,7 +21,7 @@ HRESULT CopyDict(MuCalls& mu, pdf_obj* dict, const char* skipKey, MuObject* copy
 }
 
 HRESULT NewFileSpec(MuCalls& mu, std::u16string_view file, MuObject* fileRef) {
-  std::string bytes = Utf16ToUtf8(file);
+  std::string bytes = base::LossyUtf8(file);
   bool ascii = std::all_of(bytes.begin(), bytes.end(),
                            [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   if (ascii) return mu.NewString(bytes, fileRef);

@@ -1,5 +1,6 @@
 #include "zelta/pdf/font_handle.h"
 
+#include "zelta/base/text_codec.h"
 #include "zelta/pdf/pdf_text.h"
 
 namespace zelta::pdf {
@@ -10,10 +11,12 @@ HRESULT FontHandle::GetId(uint32_t* id) {
   return S_OK;
 }
 
-HRESULT FontHandle::GetName(BString* name) { return ReturnString(Utf8ToUtf16(entry_.name), name); }
+HRESULT FontHandle::GetName(BString* name) {
+  return ReturnString(base::LossyUtf16(entry_.name), name);
+}
 
 HRESULT FontHandle::GetFullName(BString* name) {
-  return ReturnString(Utf8ToUtf16(entry_.fullName), name);
+  return ReturnString(base::LossyUtf16(entry_.fullName), name);
 }
 
 HRESULT FontHandle::GetFlags(int32_t* flags) {

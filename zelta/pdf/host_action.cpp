@@ -1,5 +1,6 @@
 #include "zelta/pdf/host_action.h"
 
+#include "zelta/base/text_codec.h"
 #include "zelta/pdf/action_writer.h"
 #include "zelta/pdf/destination.h"
 #include "zelta/pdf/pdf_text.h"
@@ -46,7 +47,7 @@ HRESULT HostAction::GetType(int32_t* type) {
 
 HRESULT HostAction::GetTypeName(BString* name) {
   if (!name) return E_POINTER;
-  return ReturnString(Utf8ToUtf16(TypeName()), name);
+  return ReturnString(base::LossyUtf16(TypeName()), name);
 }
 
 HRESULT HostAction::GetDestination(PageDestination* dest) {
@@ -69,7 +70,7 @@ HRESULT HostAction::GetDestinationName(BString* name) {
   MuCalls& mu = document_->Mu();
   pdf_obj* target = Destination();
   if (mu.IsString(target)) return ReturnString(DecodeTextString(mu.ToBytes(target)), name);
-  if (mu.IsName(target)) return ReturnString(Utf8ToUtf16(mu.ToName(target)), name);
+  if (mu.IsName(target)) return ReturnString(base::LossyUtf16(mu.ToName(target)), name);
   return Empty(name);
 }
 
@@ -97,7 +98,7 @@ HRESULT HostAction::GetUri(BString* uri) {
   MuCalls& mu = document_->Mu();
   pdf_obj* value = mu.Get(object_.Get(), "URI");
   if (!mu.IsString(value)) return Empty(uri);
-  return ReturnString(Utf8ToUtf16(mu.ToBytes(value)), uri);
+  return ReturnString(base::LossyUtf16(mu.ToBytes(value)), uri);
 }
 
 HRESULT HostAction::GetScript(BString* script) {

@@ -1,5 +1,6 @@
 #include "zelta/pdf/host_action_factory.h"
 
+#include "zelta/base/text_codec.h"
 #include "zelta/pdf/action_writer.h"
 #include "zelta/pdf/destination.h"
 #include "zelta/pdf/pdf_text.h"
@@ -100,7 +101,7 @@ HRESULT HostActionFactory::MakeUri(HostDocument* document, std::u16string_view u
   MuObject value;
   HRESULT hr;
   try {
-    hr = document->Mu().NewString(Utf16ToUtf8(uri), &value);  // /URI is a byte string
+    hr = document->Mu().NewString(base::LossyUtf8(uri), &value);  // /URI is a byte string
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }

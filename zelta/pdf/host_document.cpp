@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "zelta/base/text_codec.h"
 #include "zelta/pdf/atomic_save.h"
 #include "zelta/pdf/empty_stream_fix.h"
 #include "zelta/pdf/host_bookmark.h"
@@ -304,7 +305,9 @@ HRESULT HostDocument::GetNamedDestName(int32_t index, BString* name) {
   }
 }
 
-HRESULT HostDocument::GetFilePath(BString* path) { return ReturnString(Utf8ToUtf16(path_), path); }
+HRESULT HostDocument::GetFilePath(BString* path) {
+  return ReturnString(base::LossyUtf16(path_), path);
+}
 
 HRESULT HostDocument::GetInfoTitle(BString* title) {
   pdf_obj* value = mu_.Get(mu_.Get(mu_.Trailer(), "Info"), "Title");

@@ -1,5 +1,6 @@
 #include "zelta/pdf/named_dests.h"
 
+#include "zelta/base/text_codec.h"
 #include "zelta/pdf/destination.h"
 #include "zelta/pdf/name_tree.h"
 #include "zelta/pdf/pdf_text.h"
@@ -33,7 +34,7 @@ void NamedDests::Build(MuCalls& mu) {
   int n = mu.IsDict(legacy) ? mu.DictLen(legacy) : 0;
   for (int i = 0; i < n; ++i) {
     std::string key = mu.ToName(mu.DictKey(legacy, i));
-    std::u16string name = Utf8ToUtf16(key);
+    std::u16string name = base::LossyUtf16(key);
     if (key.empty() || byName_.count(name)) continue;
     byName_.emplace(name, entries_.size());
     entries_.push_back({std::move(name), key, MuObject::Keep(mu.Ctx(), mu.DictValue(legacy, i))});
@@ -61,7 +62,7 @@ std::optional<PageDestination> NamedDests::Resolve(MuCalls& mu, PageMap& pages,
 
 std::optional<PageDestination> NamedDests::ResolveRaw(MuCalls& mu, PageMap& pages, pdf_obj* key) {
   if (mu.IsString(key)) return Resolve(mu, pages, DecodeTextString(mu.ToBytes(key)));
-  if (mu.IsName(key)) return Resolve(mu, pages, Utf8ToUtf16(mu.ToName(key)));
+  if (mu.IsName(key)) return Resolve(mu, pages, base::LossyUtf16(mu.ToName(key)));
   return std::nullopt;
 }
 
@@ -101,7 +102,8 @@ HRESULT NamedDests::Remove(MuCalls& mu, const std::u16string& name, bool* remove
   *removed = false;
   if (!built_) Build(mu);
   auto it = byName_.find(name);
-  std::string legacyKey = it != byName_.end() ? entries_[it->second].legacyKey : Utf16ToUtf8(name);
+  std::string legacyKey =
+      it != byName_.end() ? entries_[it->second].legacyKey : base::LossyUtf8(name);
   Invalidate();
   pdf_obj* catalog = Catalog(mu);
   pdf_obj* tree = mu.Get(mu.Get(catalog, "Names"), "Dests");

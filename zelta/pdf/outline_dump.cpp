@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
+#include "zelta/base/text_codec.h"
 #include "zelta/pdf/destination.h"
 #include "zelta/pdf/pdf_text.h"
 
@@ -12,7 +13,7 @@ namespace zelta::pdf {
 namespace {
 
 std::string Quote(std::u16string_view text) {
-  return nlohmann::json(Utf16ToUtf8(text))
+  return nlohmann::json(base::LossyUtf8(text))
       .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
@@ -162,7 +163,7 @@ std::string OutlineToText(IHostDocument* document) {
         OwnedString title;
         bookmark->GetTitle(title.Put());
         out.append(2 * depth, ' ');
-        out += Utf16ToUtf8(title.View());
+        out += base::LossyUtf8(title.View());
         int32_t page = TargetPageOf(bookmark);
         if (page >= 0) out += "  [p. " + std::to_string(page + 1) + "]";
         out += "\n";

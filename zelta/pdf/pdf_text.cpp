@@ -1,8 +1,6 @@
 #include "zelta/pdf/pdf_text.h"
 
-#include <array>
-
-#include "host/unicode.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::pdf {
 namespace {
@@ -54,7 +52,7 @@ std::u16string DecodeTextString(std::string_view bytes) {
       static_cast<unsigned char>(bytes[1]) == 0xFE)
     return DecodeUtf16(bytes.substr(2), false);
   if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
-    return Utf8ToUtf16(bytes.substr(3));
+    return base::LossyUtf16(bytes.substr(3));
   std::u16string out;
   out.reserve(bytes.size());
   for (char b : bytes) out.push_back(DecodePdfDocByte(static_cast<unsigned char>(b)));
@@ -84,65 +82,6 @@ std::string EncodeTextString(std::u16string_view text) {
   for (char16_t c : text) {
     out.push_back(static_cast<char>(c >> 8));
     out.push_back(static_cast<char>(c & 0xFF));
-  }
-  return out;
-}
-
-std::u16string Utf8ToUtf16(std::string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
-  size_t i = 0;
-  while (i < text.size()) {
-    auto b = static_cast<unsigned char>(text[i]);
-    int extra = b < 0x80             ? 0
-                : (b & 0xE0) == 0xC0 ? 1
-                : (b & 0xF0) == 0xE0 ? 2
-                : (b & 0xF8) == 0xF0 ? 3
-                                     : -1;
-    if (extra < 0) {
-      out.push_back(0xFFFD);
-      ++i;
-      continue;
-    }
-    char32_t cp = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
-    bool ok = extra >= 0;
-    for (int k = 1; ok && k <= extra; ++k) {
-      if (i + k >= text.size()) {
-        ok = false;
-        break;
-      }
-      auto cont = static_cast<unsigned char>(text[i + k]);
-      if ((cont & 0xC0) != 0x80)
-        ok = false;
-      else
-        cp = (cp << 6) | (cont & 0x3F);
-    }
-    static constexpr std::array<char32_t, 4> kMin = {0, 0x80, 0x800, 0x10000};
-    if (ok && (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
-    if (!ok) {
-      out.push_back(0xFFFD);
-      ++i;
-      continue;
-    }
-    AppendUtf16(out, cp);
-    i += extra + 1;
-  }
-  return out;
-}
-
-std::string Utf16ToUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    char32_t cp = text[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-      cp = 0xFFFD;
-    }
-    AppendUtf8(out, cp);
   }
   return out;
 }

@@ -13,8 +13,4 @@ std::u16string DecodeTextString(std::string_view bytes);
 // there (and the bytes cannot be mistaken for a byte order mark), else UTF-16BE with BOM.
 std::string EncodeTextString(std::u16string_view text);
 
-// UTF-8 <-> UTF-16. Invalid input becomes U+FFFD; lone surrogates become U+FFFD in UTF-8.
-std::u16string Utf8ToUtf16(std::string_view text);
-std::string Utf16ToUtf8(std::u16string_view text);
-
 }  // namespace zelta::pdf

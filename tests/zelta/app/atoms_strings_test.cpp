@@ -157,5 +157,16 @@ TEST(TextCodec, BrokenInputBecomesReplacementCharactersWithoutLosingTheRest) {
   EXPECT_EQ(base::LossyUtf8(u"a\xD800z\xDC00"), "a\xEF\xBF\xBDz\xEF\xBF\xBD");
 }
 
+// The strict form refuses what the lossy one repairs, and agrees with it on valid text.
+TEST(TextCodec, StrictFormRefusesWhatTheLossyFormRepairs) {
+  for (const char* broken : {"a\x80z", "a\xE2\x82z", "\xC0\xAF", "\xED\xA0\x80!",
+                             "\xF4\x90\x80\x80", "x\xF0\x9F", "\xFF"})
+    EXPECT_FALSE(base::StrictUtf16(broken)) << broken;
+  EXPECT_FALSE(base::StrictUtf8(u"a\xD800z"));
+  const std::string valid = "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80z";
+  EXPECT_EQ(base::StrictUtf16(valid), base::LossyUtf16(valid));
+  EXPECT_EQ(base::StrictUtf8(base::LossyUtf16(valid)), valid);
+}
+
 }  // namespace
 }  // namespace zelta::app

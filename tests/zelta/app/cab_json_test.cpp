@@ -6,6 +6,7 @@
 #include "tests/fixtures/pdf_builder.h"
 #include "zelta/app/cab.h"
 #include "zelta/app/cab_text.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::app {
 namespace {
@@ -18,7 +19,7 @@ class CabJsonTest : public ::testing::Test {
   ComPtr<ICabItem> Root(const char16_t* rootId) {
     std::string bytes = zelta::testing::ReadFile(ZELTA_SOURCE_DIR "/resources/cab_template.xml");
     ComPtr<Cab> cab;
-    EXPECT_EQ(Cab::Create(Utf8ToUtf16(bytes).value_or(u""), rootId, &cab), S_OK);
+    EXPECT_EQ(Cab::Create(base::StrictUtf16(bytes).value_or(u""), rootId, &cab), S_OK);
     return cab ? ComPtr<ICabItem>(cab->Root()) : nullptr;
   }
   ComPtr<ICabItem> Options(const char16_t* rootId) {

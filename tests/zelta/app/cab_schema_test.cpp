@@ -9,6 +9,7 @@
 #include "zelta/app/cab_factory.h"
 #include "zelta/app/cab_json.h"
 #include "zelta/app/cab_text.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::app {
 namespace {
@@ -21,7 +22,7 @@ struct Outcome {
 Outcome Build(const std::string& xml, std::u16string_view root = u"R") {
   ComPtr<Cab> cab;
   std::string error;
-  HRESULT hr = Cab::Create(Utf8ToUtf16(xml).value(), root, &cab, &error);
+  HRESULT hr = Cab::Create(base::StrictUtf16(xml).value(), root, &cab, &error);
   EXPECT_EQ(Succeeded(hr), static_cast<bool>(cab));
   return {hr, error};
 }
@@ -96,7 +97,7 @@ TEST(CabSchemaTest, RecursionThroughAnArrayIsAValidTree) {
       "itemSet='K'/></ItemSet>"
       "<ItemSet id='K'><Item type='Dictionary' itemSet='A'/></ItemSet>");
   ComPtr<Cab> cab;
-  ASSERT_EQ(Cab::Create(Utf8ToUtf16(tree).value(), u"R", &cab), S_OK);
+  ASSERT_EQ(Cab::Create(base::StrictUtf16(tree).value(), u"R", &cab), S_OK);
   nlohmann::json json = nlohmann::json::parse(
       R"({"Title":"1","Kids":[{"Title":"1.1","Kids":[{"Title":"1.1.1","Kids":[]}]}]})");
   std::string error;
@@ -146,7 +147,7 @@ TEST(CabSchemaTest, DeepAndExplosiveTemplatesFailInsteadOfExhaustingResources) {
 TEST(CabSchemaTest, FactoryArgumentsAndUnknownRoots) {
   ComPtr<ICabFactory> factory = MakeCabFactory();
   std::u16string text =
-      Utf8ToUtf16(Wrap("<ItemSet id='A'><Item id='v' type='Int' defVal='0x10'/></ItemSet>"))
+      base::StrictUtf16(Wrap("<ItemSet id='A'><Item id='v' type='Int' defVal='0x10'/></ItemSet>"))
           .value();
   ComPtr<ICab> cab;
   EXPECT_EQ(factory->CreateCab(text.c_str(), 0, u"R", cab.Put()), E_INVALIDARG);
@@ -170,7 +171,7 @@ TEST(CabSchemaTest, FactoryArgumentsAndUnknownRoots) {
 
 TEST(CabSchemaTest, SameTextIsParsedOnce) {
   std::u16string text =
-      Utf8ToUtf16(Wrap("<ItemSet id='A'><Item id='v' type='Int'/></ItemSet>")).value();
+      base::StrictUtf16(Wrap("<ItemSet id='A'><Item id='v' type='Int'/></ItemSet>")).value();
   std::shared_ptr<const CabSchema> first, second;
   ASSERT_EQ(CabSchema::FromText(text, &first), S_OK);
   ASSERT_EQ(CabSchema::FromText(std::u16string(text), &second), S_OK);

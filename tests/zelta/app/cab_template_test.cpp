@@ -6,6 +6,7 @@
 #include "zelta/app/cab_factory.h"
 #include "zelta/app/cab_json.h"
 #include "zelta/app/cab_text.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::app {
 namespace {
@@ -28,7 +29,7 @@ class CabTemplateTest : public ::testing::Test {
   ComPtr<ICabItem> Root(const char16_t* rootId) {
     ComPtr<ICab> cab;
     EXPECT_EQ(factory_->CreateCab(text_.c_str(), -1, rootId, cab.Put()), S_OK)
-        << Utf16ToUtf8Lossy(rootId);
+        << base::LossyUtf8(rootId);
     ComPtr<ICabItem> root;
     if (cab) cab->GetRoot(root.Put());
     return root;
@@ -45,7 +46,7 @@ class CabTemplateTest : public ::testing::Test {
   }
 
   std::u16string text_ =
-      Utf8ToUtf16(zelta::testing::ReadFile(ZELTA_SOURCE_DIR "/resources/cab_template.xml"))
+      base::StrictUtf16(zelta::testing::ReadFile(ZELTA_SOURCE_DIR "/resources/cab_template.xml"))
           .value_or(u"");
   ComPtr<ICabFactory> factory_ = MakeCabFactory();
 };
@@ -57,7 +58,7 @@ TEST_F(CabTemplateTest, EveryRootBuildsRoundTripsAndHasItsDefaults) {
   ASSERT_FALSE(text_.empty());
   json defaults;
   for (const char16_t* rootId : kRoots) {
-    const std::string name = Utf16ToUtf8Lossy(rootId);
+    const std::string name = base::LossyUtf8(rootId);
     ComPtr<ICabItem> root = Root(rootId);
     ASSERT_TRUE(root) << name;
     if (name == "AGBOperationOptionsRoot") {

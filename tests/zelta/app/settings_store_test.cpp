@@ -12,6 +12,7 @@
 #include "tests/zelta/pdf/pdf_test_support.h"
 #include "zelta/app/cab_json.h"
 #include "zelta/app/cab_text.h"
+#include "zelta/base/text_codec.h"
 
 namespace zelta::app {
 namespace {
