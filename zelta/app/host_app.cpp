@@ -241,6 +241,8 @@ void HostApp::ShutdownPlugins() {
   // Commands and subscriptions hold the modules' handlers, which hold the application.
   ui_->Registry()->DropHandlers();
   operations_.DropModuleFactories();
+  // The last run holds a module's operation, which holds its plug-in and so the application.
+  runner_.Forget();
   events_->Clear();
 }
 
