@@ -2,8 +2,6 @@
 // and their error texts.
 #include <gtest/gtest.h>
 
-#include <chrono>
-
 #include "support/bounded_regex.h"
 #include "tools/title/frt_operation.h"
 #include "tools/title/literal_replace.h"
@@ -122,36 +120,29 @@ TEST(BoundedRegex, OversizedPatternsAreRefusedBeforeCompiling) {
   EXPECT_FALSE(regex.Compile(std::u16string(BoundedRegex::kMaxPatternLength, u'a'), false));
 }
 
-// Measures a replacement on a long title; it must end, within a few seconds, either way.
-BoundedRegex::Outcome TimedReplace(std::u16string_view pattern, std::u16string title, int* error,
-                                   double* seconds) {
+// One replacement by "x". The matcher's step budget and stack guard end it whatever the
+// title; how fast belongs to the benchmarks, not here.
+BoundedRegex::Outcome ReplaceOnce(std::u16string_view pattern, std::u16string title, int* error) {
   BoundedRegex regex;
   EXPECT_FALSE(regex.Compile(pattern, false));
-  const auto start = std::chrono::steady_clock::now();
-  auto outcome = regex.Replace(title, u"x", error);
-  *seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  return outcome;
+  return regex.Replace(title, u"x", error);
 }
 
 TEST(BoundedRegex, PathologicalMatchesOnHugeTitlesEndWithAFailure) {
   const std::u16string huge(100000, u'a');
   int error = -1;
-  double seconds = 0;
   // Quadratic search without back-references: the step budget ends it.
-  EXPECT_EQ(TimedReplace(u"(a|b)*c", huge, &error, &seconds), BoundedRegex::Outcome::kFailed);
+  EXPECT_EQ(ReplaceOnce(u"(a|b)*c", huge, &error), BoundedRegex::Outcome::kFailed);
   EXPECT_EQ(error, std::regex_constants::error_complexity);
-  EXPECT_LT(seconds, 5.0);
   // Back-references need the recursive matcher, which would overflow the stack here.
-  EXPECT_EQ(TimedReplace(u"(a|b)*\\1c", huge, &error, &seconds), BoundedRegex::Outcome::kFailed);
+  EXPECT_EQ(ReplaceOnce(u"(a|b)*\\1c", huge, &error), BoundedRegex::Outcome::kFailed);
   EXPECT_TRUE(error == std::regex_constants::error_stack ||
               error == std::regex_constants::error_complexity);
-  EXPECT_LT(seconds, 5.0);
   // Exponential backtracking on a short title.
-  EXPECT_EQ(TimedReplace(u"(a*)*\\1b", std::u16string(40, u'a'), &error, &seconds),
+  EXPECT_EQ(ReplaceOnce(u"(a*)*\\1b", std::u16string(40, u'a'), &error),
             BoundedRegex::Outcome::kFailed);
-  EXPECT_LT(seconds, 5.0);
   // A simple pattern over the same huge title is fine.
-  EXPECT_EQ(TimedReplace(u"a", huge, &error, &seconds), BoundedRegex::Outcome::kChanged);
+  EXPECT_EQ(ReplaceOnce(u"a", huge, &error), BoundedRegex::Outcome::kChanged);
 }
 
 TEST(RegexErrorText, EveryCodeHasTheTextOfItsId) {
