@@ -33,10 +33,10 @@ fuzz:
 asan: deps
 	@JOBS=$(JOBS) scripts/asan
 
-format:
+format: deps
 	@scripts/check-format --fix
 
-check-format:
+check-format: deps
 	@scripts/check-format
 
 clean:
