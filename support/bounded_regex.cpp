@@ -296,52 +296,58 @@ size_t Utf16Length(std::wstring_view text) {
 
 }  // namespace
 
+namespace {
+
+// Runs one matcher call over `text` under a fresh step budget and the stack guard; `body`
+// gets the subject and its guarded bounds. False, with the code in *error, when the pattern
+// is not compiled or the call failed.
+template <typename Body>
+bool RunGuarded(bool compiled, std::u16string_view text, int* error, Body&& body) {
+  if (!compiled) {
+    *error = std::regex_constants::error_complexity;
+    return false;
+  }
+  return Guarded(
+      [&] {
+        const std::wstring subject = BoundedRegex::ToWide(text);
+        MatchGuard guard{BoundedRegex::kStepBudget, StackLimit()};
+        const wchar_t* begin = subject.data();
+        body(subject, GuardedIterator(begin, &guard),
+             GuardedIterator(begin + subject.size(), &guard));
+      },
+      error);
+}
+
+}  // namespace
+
 BoundedRegex::Match BoundedRegex::Search(std::u16string_view text, size_t* start, size_t* length,
                                          int* error) const {
   int ignored = 0;
-  if (!error) error = &ignored;
-  if (!compiled_) {
-    *error = std::regex_constants::error_complexity;
-    return Match::kFailed;
-  }
   bool found = false;
-  const bool ran = Guarded(
-      [&] {
-        const std::wstring subject = ToWide(text);
-        MatchGuard guard{kStepBudget, StackLimit()};
-        const wchar_t* begin = subject.data();
+  const bool ran = RunGuarded(
+      compiled_, text, error ? error : &ignored,
+      [&](const std::wstring& subject, GuardedIterator first, GuardedIterator last) {
         std::match_results<GuardedIterator> match;
-        found = std::regex_search(GuardedIterator(begin, &guard),
-                                  GuardedIterator(begin + subject.size(), &guard), match, regex_);
+        found = std::regex_search(first, last, match, regex_);
         if (!found) return;
         const std::wstring_view all(subject);
-        const auto wideStart = static_cast<size_t>(match[0].first.Base() - begin);
+        const auto wideStart = static_cast<size_t>(match[0].first.Base() - subject.data());
         const auto wideLength = static_cast<size_t>(match[0].second.Base() - match[0].first.Base());
         if (start) *start = Utf16Length(all.substr(0, wideStart));
         if (length) *length = Utf16Length(all.substr(wideStart, wideLength));
-      },
-      error);
+      });
   if (!ran) return Match::kFailed;
   return found ? Match::kFound : Match::kNone;
 }
 
 BoundedRegex::Match BoundedRegex::MatchWhole(std::u16string_view text, int* error) const {
   int ignored = 0;
-  if (!error) error = &ignored;
-  if (!compiled_) {
-    *error = std::regex_constants::error_complexity;
-    return Match::kFailed;
-  }
   bool found = false;
-  const bool ran = Guarded(
-      [&] {
-        const std::wstring subject = ToWide(text);
-        MatchGuard guard{kStepBudget, StackLimit()};
-        const wchar_t* begin = subject.data();
-        found = std::regex_match(GuardedIterator(begin, &guard),
-                                 GuardedIterator(begin + subject.size(), &guard), regex_);
-      },
-      error);
+  const bool ran =
+      RunGuarded(compiled_, text, error ? error : &ignored,
+                 [&](const std::wstring&, GuardedIterator first, GuardedIterator last) {
+                   found = std::regex_match(first, last, regex_);
+                 });
   if (!ran) return Match::kFailed;
   return found ? Match::kFound : Match::kNone;
 }
@@ -349,31 +355,22 @@ BoundedRegex::Match BoundedRegex::MatchWhole(std::u16string_view text, int* erro
 BoundedRegex::Outcome BoundedRegex::Replace(std::u16string& text, std::u16string_view format,
                                             int* error, size_t maxLength) const {
   int ignored = 0;
-  if (!error) error = &ignored;
-  if (!compiled_) {
-    *error = std::regex_constants::error_complexity;
-    return Outcome::kFailed;
-  }
   Outcome outcome = Outcome::kUnchanged;
-  const bool ran = Guarded(
-      [&] {
-        const std::wstring subject = ToWide(text);
-        const std::wstring replacement = ToWide(format);
-        MatchGuard guard{kStepBudget, StackLimit()};
-        std::wstring result;
-        const wchar_t* begin = subject.data();
-        try {
-          std::regex_replace(BoundedAppender(result, maxLength), GuardedIterator(begin, &guard),
-                             GuardedIterator(begin + subject.size(), &guard), regex_, replacement);
-        } catch (const TooLong&) {
-          outcome = Outcome::kTooLong;
-          return;
-        }
-        if (result == subject) return;
-        text = FromWide(result);
-        outcome = Outcome::kChanged;
-      },
-      error);
+  const bool ran =
+      RunGuarded(compiled_, text, error ? error : &ignored,
+                 [&](const std::wstring& subject, GuardedIterator first, GuardedIterator last) {
+                   std::wstring result;
+                   try {
+                     std::regex_replace(BoundedAppender(result, maxLength), first, last, regex_,
+                                        ToWide(format));
+                   } catch (const TooLong&) {
+                     outcome = Outcome::kTooLong;
+                     return;
+                   }
+                   if (result == subject) return;
+                   text = FromWide(result);
+                   outcome = Outcome::kChanged;
+                 });
   return ran ? outcome : Outcome::kFailed;
 }
 
