@@ -156,13 +156,31 @@ HRESULT BookmarkOperation::Execute(bool runThroughHost, intptr_t extra) {
   if (result == zelta::E_CANCELLED) return result;
   if (zelta::Failed(result)) {
     ShowMessage(support::DescribeResult(App(), result), kFailureStyle);
-  } else if (hasProblems_) {
-    // A run with problems and no changes gets the warning only: one message per run.
-    ShowMessage(LoadString(u"bookmarksPlugin.msg.oper.warning"), kWarningStyle);
-  } else if (result == zelta::S_FALSE) {
-    ShowMessage(LoadString(u"bookmarksPlugin.msg.oper.noChanges"), kWarningStyle);
+  } else if (const std::u16string_view id = ClosingMessageId(result); !id.empty()) {
+    ShowMessage(LoadString(id), kWarningStyle);
   }
   return result;
+}
+
+std::u16string_view BookmarkOperation::ClosingMessageId(HRESULT result) const {
+  if (zelta::Failed(result)) return {};
+  // A run with problems and no changes gets the warning only: one message per run.
+  if (hasProblems_) return u"bookmarksPlugin.msg.oper.warning";
+  if (result == zelta::S_FALSE) return u"bookmarksPlugin.msg.oper.noChanges";
+  return {};
+}
+
+HRESULT BookmarkOperation::HadProblems(bool* problems) {
+  if (!problems) return zelta::E_POINTER;
+  *problems = hasProblems_;
+  return zelta::S_OK;
+}
+
+HRESULT BookmarkOperation::GetClosingMessage(HRESULT result, zelta::BString* text) {
+  if (!text) return zelta::E_POINTER;
+  const std::u16string_view id = ClosingMessageId(result);
+  const HRESULT hr = zelta::ReturnString(id.empty() ? std::u16string() : LoadString(id), text);
+  return zelta::Failed(hr) || !id.empty() ? hr : zelta::S_FALSE;
 }
 
 void BookmarkOperation::ShowMessage(std::u16string_view text, uint32_t style) {
@@ -286,7 +304,7 @@ HRESULT BookmarkOperation::FinishRun(HRESULT hr, const std::vector<zelta::IUnkno
   // Run by the host's operation runner rather than by the plug-in's own command, the run is
   // the only one that knows of its problems, so it reports them itself.
   if (zelta::Succeeded(result) && hasProblems_ && !executing_)
-    ShowMessage(LoadString(u"bookmarksPlugin.msg.oper.warning"), kWarningStyle);
+    ShowMessage(LoadString(ClosingMessageId(result)), kWarningStyle);
   return result;
 }
 

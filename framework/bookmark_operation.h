@@ -20,7 +20,7 @@
 namespace bm {
 
 class BookmarkOperation
-    : public zelta::ComObject<zelta::IHostOperation, zelta::IOperationCallback> {
+    : public zelta::ComObject<zelta::IHostOperation, zelta::IOperationCallback, zelta::IRunReport> {
  public:
   // IHostOperation
   zelta::HRESULT GetOperationId(zelta::Atom* id) override;
@@ -31,6 +31,9 @@ class BookmarkOperation
   zelta::HRESULT GetObject(zelta::Atom id, zelta::IUnknown** object) override;
   // IOperationCallback: marks the operation as no longer pending.
   zelta::HRESULT Notify() override;
+  // IRunReport
+  zelta::HRESULT HadProblems(bool* problems) override;
+  zelta::HRESULT GetClosingMessage(zelta::HRESULT result, zelta::BString* text) override;
 
   // The interactive cycle. runThroughHost hands the run to the host's operation runner;
   // otherwise Do is called directly. Returns the run's result (E_CANCELLED when the dialog
@@ -132,6 +135,8 @@ class BookmarkOperation
  private:
   zelta::ComPtr<zelta::ICabItem> ParamItem(const char16_t* name) const;
   void ShowMessage(std::u16string_view text, uint32_t style);
+  // The string id of the message that closes a successful run with result (empty for none).
+  std::u16string_view ClosingMessageId(zelta::HRESULT result) const;
   zelta::HRESULT CloseRun(zelta::HRESULT hr, const std::vector<zelta::IUnknown*>& output);
   zelta::ComPtr<zelta::ICabItem> LastUsedOptionsItem() const;
 

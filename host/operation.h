@@ -17,6 +17,12 @@ enum OperationFlags : int32_t {
 // What the host may rely on about a registered operation without running it.
 enum OperationTraits : int32_t {
   kOperationReadsOnly = 0x1,  // never changes the document: a run leaves nothing to save
+  // Describes the style of the document's text selection: Do is not run; GetObject with the
+  // id "selection.text" gives the description (an ICabItem), S_FALSE when the selection has
+  // no usable text.
+  kOperationDescribesSelectionStyle = 0x2,
+  // "Output" is a list of validation records in the format of host/validation.h.
+  kOperationOutputsValidationRecords = 0x4,
 };
 
 struct IHostOperation : IUnknown {
@@ -43,6 +49,17 @@ struct IOperationFactory : IUnknown {
   // A new operation object (one reference) for the id; E_INVALIDARG for an id it does not
   // make.
   virtual HRESULT CreateOperation(Atom id, IHostOperation** operation) = 0;
+};
+
+// What an operation tells about its last run, for a host that shows the outcome itself (a
+// command line) rather than through the operation's own message boxes.
+struct IRunReport : IUnknown {
+  static constexpr Guid kIid{0x5A1E0904, 0x0001, 0x4C0B, {0x9A, 0x10, 0, 0, 0, 0, 0, 36}};
+  // Whether some items failed in the last run while the rest of it stands.
+  virtual HRESULT HadProblems(bool* problems) = 0;
+  // The message the operation closes a successful run that ended with result by (a warning
+  // about problems, a notice that nothing changed); S_FALSE and an empty text when none.
+  virtual HRESULT GetClosingMessage(HRESULT result, BString* text) = 0;
 };
 
 // The callback interface of the plug-in's operations.

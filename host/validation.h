@@ -65,6 +65,12 @@ inline int32_t ActionTypeBitOf(std::u16string_view typeName) {
   return 0;
 }
 
+// The string ids of the list's heading ("%1" the number of records) and of a record's line
+// ("%1" its number from 1, "%2" the bookmark's title).
+inline constexpr std::u16string_view kValidationHeadingId =
+    u"bookmarksPlugin.vb.l.invalidBookmarks";
+inline constexpr std::u16string_view kValidationRecordId = u"bookmarksPlugin.tree.vb.bookmark";
+
 // One message line: a string id of the plug-in's table, and the text for its "%1" (the
 // action type name of the invalid-action line, empty otherwise).
 struct ValidationMessage {

@@ -102,13 +102,14 @@ constexpr OperationName kOperationNames[] = {
     {u"op.bookmarks.addTextToBookmarkTitle", u"ATB", 0},
     {u"op.bookmarks.toNamedDests", u"BND", 0},
     {u"op.bookmarks.sortBookmarks", u"SB", 0},
-    {u"op.bookmarks.validate", u"VB", zelta::kOperationReadsOnly},
+    {u"op.bookmarks.validate", u"VB",
+     zelta::kOperationReadsOnly | zelta::kOperationOutputsValidationRecords},
     {u"op.bookmarks.bookmarkEveryNthPage", u"BENP", 0},
     {u"op.bookmarks.fromTextFile", u"BFT", 0},
     {u"op.bookmarks.autoGenerateFromText", u"AGB", 0},
     {u"op.bookmarks.toTOC", u"ToTOC", 0},
     {u"op.bookmarks.fromTOC", u"FromTOC", 0},
-    {u"op.pseudo.bookmarks.addAGBLevel", u"", 0},
+    {u"op.pseudo.bookmarks.addAGBLevel", u"", zelta::kOperationDescribesSelectionStyle},
 };
 
 }  // namespace

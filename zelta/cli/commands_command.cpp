@@ -7,9 +7,10 @@
 namespace zelta::cli {
 
 namespace {
-// The plug-in's commands: every registered command whose id starts with the plug-in's prefix.
+// The modules' commands: every registered command that a module handles (the host's own
+// commands have no handler).
 void PrintPluginCommands(app::HostApp& app) {
-  ComPtr<ICommandRegistry> registry = app.Ui().Registry().Get();
+  auto registry = app.Ui().Registry();
   int32_t count = 0;
   registry->GetCount(&count);
   for (int32_t i = 0; i < count; ++i) {
@@ -17,14 +18,14 @@ void PrintPluginCommands(app::HostApp& app) {
     if (registry->GetItem(i, command.Put()) != S_OK) continue;
     Atom id = kNoAtom;
     command->GetId(&id);
+    auto own = registry->Find(id);
+    if (!own || !own->Handler()) continue;
     OwnedString idText, title;
     app.GetAtomText(id, idText.Put());
-    std::string name = ToUtf8(idText.View());
-    if (name.rfind("cmd.bookmarksPlugin", 0) != 0) continue;
     command->GetTitle(title.Put());
     bool enabled = app.CommandState(id) == kCommandEnabled;
-    std::cout << name << "\t" << ToUtf8(title.View()) << "\t" << (enabled ? "enabled" : "disabled")
-              << "\n";
+    std::cout << ToUtf8(idText.View()) << "\t" << ToUtf8(title.View()) << "\t"
+              << (enabled ? "enabled" : "disabled") << "\n";
   }
 }
 }  // namespace

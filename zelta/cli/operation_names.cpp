@@ -14,7 +14,8 @@ std::vector<OperationName> OperationNames(const app::HostApp& app) {
     if (op.abbreviation.empty()) continue;
     auto id = base::AtomTable::Global().Text(op.id);
     if (!id) continue;
-    names.push_back({ToUtf8(op.abbreviation), ToUtf8(*id), (op.traits & kOperationReadsOnly) != 0});
+    names.push_back({ToUtf8(op.abbreviation), ToUtf8(*id), (op.traits & kOperationReadsOnly) != 0,
+                     (op.traits & kOperationOutputsValidationRecords) != 0});
   }
   return names;
 }
@@ -31,6 +32,14 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 std::optional<OperationName> FindOperation(const app::HostApp& app, std::string_view name) {
   for (OperationName& op : OperationNames(app))
     if (name == op.id || EqualNoCase(name, op.abbreviation)) return std::move(op);
+  return std::nullopt;
+}
+
+std::optional<std::string> FindOperationWithTraits(const app::HostApp& app, int32_t traits) {
+  for (const auto& op : app.Operations().ModuleOperations()) {
+    if ((op.traits & traits) != traits) continue;
+    if (auto id = base::AtomTable::Global().Text(op.id)) return ToUtf8(*id);
+  }
   return std::nullopt;
 }
 

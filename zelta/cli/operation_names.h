@@ -15,6 +15,7 @@ struct OperationName {
   std::string abbreviation;  // "CBC"
   std::string id;            // "op.bookmarks.changeBookmarkCase"
   bool readsOnly = false;    // the operation never changes the document
+  bool validates = false;    // its output is a list of validation records
 };
 
 // Every operation a module registered with an abbreviation.
@@ -22,6 +23,9 @@ std::vector<OperationName> OperationNames(const app::HostApp& app);
 
 // Finds an operation by id or by abbreviation (case-insensitive).
 std::optional<OperationName> FindOperation(const app::HostApp& app, std::string_view name);
+
+// The id of the first operation registered with all the trait bits (OperationTraits).
+std::optional<std::string> FindOperationWithTraits(const app::HostApp& app, int32_t traits);
 
 // "CBC, FRT, ..." for messages.
 std::string OperationNameList(const app::HostApp& app);

@@ -273,13 +273,14 @@ int Run(const RunArgs& args, const SessionOptions& common) {
   HRESULT hr = app.RunOperation(operation.Get(), flags, 0);
   std::string message = ToUtf8(base::DescribeResult(hr));
   int status = hr == S_OK ? kExitChanged : hr == S_FALSE ? kExitNoChange : kExitFailed;
-  // A run with problems has shown its own warning, which stands for the whole run.
-  const std::u16string problemsText = app.String("bookmarksPlugin.msg.oper.warning");
-  const bool problems = Succeeded(hr) && session.MessageShown(problemsText);
-  if (problems)
-    message = ToUtf8(problemsText);
-  else if (hr == S_FALSE)
-    message = ToUtf8(app.String("bookmarksPlugin.msg.oper.noChanges"));
+  // The operation's own closing message (problems, no change) stands for the whole run. A
+  // run with problems has shown it already.
+  bool problems = false;
+  if (auto report = QueryAs<IRunReport>(operation.Get()); report && Succeeded(hr)) {
+    report->HadProblems(&problems);
+    OwnedString closing;
+    if (report->GetClosingMessage(hr, closing.Put()) == S_OK) message = ToUtf8(closing.View());
+  }
   // A run that succeeds without making anything (a generation that finds no title) has no
   // message, but scripts still learn from the status that the document is as it was.
   if (hr == S_OK && !readOnly && !document->IsModified() && OutputJson(root.Get()).empty()) {
@@ -300,12 +301,12 @@ int Run(const RunArgs& args, const SessionOptions& common) {
     out["problems"] = problems;
     if (!Succeeded(hr))
       out["output"] = nullptr;
-    else if (readOnly)
+    else if (op->validates)
       out["output"] = ValidationOutputJson(app, root.Get());
     else
       out["output"] = OutputJson(root.Get());
     std::cout << out.dump(2) << "\n";
-  } else if (readOnly && Succeeded(hr)) {
+  } else if (op->validates && Succeeded(hr)) {
     PrintValidationFindings(app, root.Get(), std::cout);
   } else if (hr != S_OK && !problems && !message.empty()) {
     std::cerr << message << "\n";

@@ -44,7 +44,6 @@ bool Session::Start(const SessionOptions& options) {
 
   app_->Ui().SetMessageHandler([this](const ui::MessageRecord& message) {
     std::cerr << ToUtf8(message.caption) << ": " << ToUtf8(message.text) << "\n";
-    shown_.push_back(message.text);
     return int32_t{kAnswerOk};
   });
   ui::ProgressOptions progress;
@@ -61,10 +60,6 @@ bool Session::Start(const SessionOptions& options) {
   if (app_->Plugins().Count() > 0) plugin_ = app_->Plugins().Plugin(app_->Plugins().Count() - 1);
   for (const std::string& w : settings_->TakeWarnings()) PrintError("warning: settings: " + w);
   return true;
-}
-
-bool Session::MessageShown(std::u16string_view text) const {
-  return std::find(shown_.begin(), shown_.end(), text) != shown_.end();
 }
 
 ComPtr<pdf::HostDocument> Session::Open(const std::string& path, const std::string& password) {

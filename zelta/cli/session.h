@@ -40,11 +40,7 @@ class Session {
 
   static std::string DefaultModulePath();
 
-  // Whether the module has shown a message with exactly this text in this session.
-  bool MessageShown(std::u16string_view text) const;
-
  private:
-  std::vector<std::u16string> shown_;
   ComPtr<app::HostApp> app_;
   std::shared_ptr<app::SettingsStore> settings_;
   ComPtr<IPlugin> plugin_;

@@ -8,6 +8,7 @@
 #include "zelta/app/text_selection.h"
 #include "zelta/cli/commands.h"
 #include "zelta/cli/exit_codes.h"
+#include "zelta/cli/operation_names.h"
 
 namespace zelta::cli {
 
@@ -44,15 +45,15 @@ int Style(const StyleArgs& args, const SessionOptions& common) {
   app.SetSelection(document.Get(), Intern(app, "selection.text"),
                    {ComPtr<IUnknown>(static_cast<IHostTextSelection*>(selection.Get()))});
 
-  // The add-level operation of the module makes the level from the selection.
+  // A module operation that describes the style of a selection makes the level.
+  const auto describer = FindOperationWithTraits(app, kOperationDescribesSelectionStyle);
   ComPtr<IHostOperation> operation;
   ComPtr<ICab> params;
   ComPtr<ICabItem> root, input;
-  if (Failed(
-          app.CreateOperation(Intern(app, "op.pseudo.bookmarks.addAGBLevel"), operation.Put())) ||
+  if (!describer || Failed(app.CreateOperation(Intern(app, *describer), operation.Put())) ||
       !operation || Failed(operation->GetParams(params.Put())) || !params ||
       Failed(params->GetRoot(root.Put())) || root->GetItem(u"Input", input.Put()) != S_OK) {
-    PrintError("the module offers no add-level operation");
+    PrintError("no loaded module describes the style of selected text");
     return kExitFailed;
   }
   input->SetObject(nullptr, static_cast<IHostDocument*>(document.Get()));

@@ -68,8 +68,8 @@ nlohmann::ordered_json ValidationOutputJson(app::HostApp& app, ICabItem* root) {
 void PrintValidationFindings(app::HostApp& app, ICabItem* root, std::ostream& out) {
   const std::vector<Finding> findings = ReadFindings(app, root);
   const std::u16string count = ToUtf16(std::to_string(findings.size()));
-  out << ToUtf8(Insert(app.String("bookmarksPlugin.vb.l.invalidBookmarks"), u"%1", count)) << "\n";
-  const std::u16string recordLine = app.String("bookmarksPlugin.tree.vb.bookmark");
+  out << ToUtf8(Insert(app.String(ToUtf8(kValidationHeadingId)), u"%1", count)) << "\n";
+  const std::u16string recordLine = app.String(ToUtf8(kValidationRecordId));
   for (size_t i = 0; i < findings.size(); ++i) {
     const Finding& finding = findings[i];
     std::u16string line = Insert(recordLine, u"%1", ToUtf16(std::to_string(i + 1)));
