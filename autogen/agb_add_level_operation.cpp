@@ -44,11 +44,10 @@ HRESULT AGBAddLevelOperation::FindObject(zelta::Atom id, zelta::IUnknown** objec
   if (!levels || zelta::Failed(levels->Insert(-1, item.Put())) || !item) return zelta::E_FAIL;
   hr = WriteLevel(item.Get(), level);
   if (zelta::Failed(hr)) return hr;
-  *object = item.Detach();
-  return zelta::S_OK;
+  return item.CopyTo(object);
 }
 
-HRESULT AGBAddLevelOperation::Do(int32_t, intptr_t) {
+HRESULT AGBAddLevelOperation::Run(int32_t, intptr_t) {
   ComPtr<AGBAddLevelOperation> self(this);
   ComPtr<ICabItem> levels = CabItem(Options().Get(), u"Levels");
   ComPtr<ICabItem> stored =

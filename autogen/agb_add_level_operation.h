@@ -15,7 +15,7 @@ class AGBAddLevelOperation : public BookmarkOperation {
   zelta::Atom OperationAtom() const override;
   // Shares the generation's parameter root and its last used options.
   std::u16string_view Abbreviation() const override { return u"AGB"; }
-  zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
+  zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
   bool KeepOptions(zelta::HRESULT) const override { return true; }
 
  protected:

@@ -32,10 +32,10 @@ std::u16string IntText(int32_t value) {
 }  // namespace
 
 // One run: the chain and its caches, the placing, and the page loop.
-class AGBOperation::Run : public TitleSink {
+class AGBOperation::Generation : public TitleSink {
  public:
-  Run(LevelChain& chain, PageSource& pages, BookmarkPlacer& placer, const StopWords& stopWords,
-      int32_t flags)
+  Generation(LevelChain& chain, PageSource& pages, BookmarkPlacer& placer,
+             const StopWords& stopWords, int32_t flags)
       : chain_(chain),
         matcher_(chain, pages),
         rules_(chain, stopWords, flags),
@@ -70,7 +70,7 @@ zelta::Atom AGBOperation::OperationAtom() const {
   return AtomOf(u"op.bookmarks.autoGenerateFromText");
 }
 
-HRESULT AGBOperation::Do(int32_t flags, intptr_t) {
+HRESULT AGBOperation::Run(int32_t flags, intptr_t) {
   ComPtr<AGBOperation> self(this);
   BeginRun();
   HRESULT hr = ReadInputs();
@@ -132,7 +132,7 @@ HRESULT AGBOperation::Do(int32_t flags, intptr_t) {
   if (zelta::Failed(hr)) return FinishRun(hr, {});
 
   BookmarkPlacer placer(Document(), root.Get());
-  Run run(chain, pages, placer, stopWords, options.flags);
+  Generation run(chain, pages, placer, stopWords, options.flags);
   hr = pages.Open(prefetchWindow_);
   while (zelta::Succeeded(hr)) {
     int32_t page = -1;

@@ -19,7 +19,7 @@ class AGBOperation : public BookmarkOperation {
 
   zelta::Atom OperationAtom() const override;
   std::u16string_view Abbreviation() const override { return u"AGB"; }
-  zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
+  zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
   // The options are kept whatever the dialog answered.
   bool KeepOptions(zelta::HRESULT) const override { return true; }
 
@@ -31,7 +31,7 @@ class AGBOperation : public BookmarkOperation {
   zelta::HRESULT ReadInputs() override { return ReadDocumentInput(); }
 
  private:
-  class Run;
+  class Generation;
 
   int32_t prefetchWindow_ = -1;
 };

@@ -44,13 +44,9 @@ HRESULT BookmarkPlacer::Place(const std::u16string& title, const LevelOptions& o
   const int32_t depth = options.index;
   if (depth < 1) return zelta::S_OK;
   if (!document_ || !root_) return zelta::E_FAIL;
-  try {
-    // Room for one more top-level bookmark before anything is made (growing geometrically).
-    if (created_.size() == created_.capacity())
-      created_.reserve(std::max<size_t>(16, created_.size() * 2));
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
-  }
+  // Room for one more top-level bookmark before anything is made (growing geometrically).
+  if (created_.size() == created_.capacity())
+    created_.reserve(std::max<size_t>(16, created_.size() * 2));
   ComPtr<IHostBookmark> current;
   if (depth == 1 || created_.empty()) {
     // A new top-level bookmark, with untitled ones down to the title's depth.

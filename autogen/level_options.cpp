@@ -114,29 +114,25 @@ HRESULT WriteLevel(ICabItem* level, const LevelOptions& o) {
 HRESULT ReadGenerationOptions(ICabItem* options, GenerationOptions* out, std::u16string* error) {
   if (!options || !out) return zelta::E_POINTER;
   GenerationOptions result;
-  try {
-    ComPtr<ICabItem> levels = CabItem(options, u"Levels");
-    int32_t count = 0;
-    if (levels) levels->GetCount(&count);
-    for (int32_t i = 0; i < count; ++i) {
-      ComPtr<ICabItem> level;
-      if (levels->GetItemAt(i, level.Put()) != zelta::S_OK || !level) continue;
-      LevelOptions o;
-      std::u16string why;
-      HRESULT hr = ReadLevel(level.Get(), &o, &why);
-      if (zelta::Failed(hr)) {
-        if (error) *error = u"Levels[" + NumberText(static_cast<uint32_t>(i)) + u"]: " + why;
-        return hr;
-      }
-      result.levels.push_back(std::move(o));
+  ComPtr<ICabItem> levels = CabItem(options, u"Levels");
+  int32_t count = 0;
+  if (levels) levels->GetCount(&count);
+  for (int32_t i = 0; i < count; ++i) {
+    ComPtr<ICabItem> level;
+    if (levels->GetItemAt(i, level.Put()) != zelta::S_OK || !level) continue;
+    LevelOptions o;
+    std::u16string why;
+    HRESULT hr = ReadLevel(level.Get(), &o, &why);
+    if (zelta::Failed(hr)) {
+      if (error) *error = u"Levels[" + NumberText(static_cast<uint32_t>(i)) + u"]: " + why;
+      return hr;
     }
-    result.flags = CabInt(options, u"Flags", 0);
-    ComPtr<ICabItem> stop = CabItem(options, u"StopWordsData");
-    result.stopWords = CabStrings(CabItem(stop.Get(), u"StopWords").Get());
-    result.stopWordsFlags = CabInt(stop.Get(), u"StopWordsFlags", 0);
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
+    result.levels.push_back(std::move(o));
   }
+  result.flags = CabInt(options, u"Flags", 0);
+  ComPtr<ICabItem> stop = CabItem(options, u"StopWordsData");
+  result.stopWords = CabStrings(CabItem(stop.Get(), u"StopWords").Get());
+  result.stopWordsFlags = CabInt(stop.Get(), u"StopWordsFlags", 0);
   *out = std::move(result);
   return zelta::S_OK;
 }

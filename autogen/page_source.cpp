@@ -45,11 +45,7 @@ HRESULT PageSource::SelectPages(zelta::ICabItem* pagesRange, std::u16string* err
   int32_t count = 0;
   if (zelta::Succeeded(hr)) hr = list->GetItems(&items, &count);
   if (zelta::Failed(hr)) return hr;
-  try {
-    if (items && count > 0) pages_.assign(items, items + count);
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
-  }
+  if (items && count > 0) pages_.assign(items, items + count);
   return zelta::S_OK;
 }
 

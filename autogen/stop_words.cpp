@@ -14,11 +14,7 @@ HRESULT StopWords::Prepare() {
   regexes_.clear();
   error_.clear();
   if (!(flags_ & kStopRegex)) return zelta::S_OK;
-  try {
-    regexes_.resize(words_.size());
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
-  }
+  regexes_.resize(words_.size());
   for (size_t i = 0; i < words_.size(); ++i) {
     if (words_[i].empty()) continue;
     HRESULT hr = regexes_[i].Compile(words_[i], !(flags_ & kStopMatchCase));

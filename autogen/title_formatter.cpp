@@ -90,39 +90,35 @@ std::u16string RemoveLeadingNumbers(std::u16string_view text) {
 
 HRESULT FormatTitle(LevelChain& chain, size_t position, std::u16string& title) {
   if (position == 0 || position >= chain.Size()) return zelta::S_FALSE;
-  try {
-    LevelNode& node = chain.Node(position);
-    const TitleFormat& format = node.options.format;
-    if (format.flags & kFormatReplace) {
-      std::u16string replaced;
-      HRESULT hr = node.search.ReplaceAll(title, format.replacePattern, &replaced, kMaxTitleLength);
-      // A title over the subject bound is dropped; a match the matcher gave up on ends the run.
-      if (hr == zelta::E_INVALIDARG) return zelta::S_FALSE;
-      if (zelta::Failed(hr)) return hr;
-      if (hr == zelta::S_FALSE) return kTitleTooLong;
-      title = std::move(replaced);
-    }
-    if (format.flags & kFormatCollapseBlanks) {
-      if (title.empty()) return zelta::S_FALSE;
-      title = CollapseBlanks(title);
-    }
-    size_t numbered = 0;
-    if (format.leadingNum == kLeadingAdd)
-      numbered = AddNumbers(chain, position, title);
-    else if (format.leadingNum != kLeadingKeep)
-      title = RemoveLeadingNumbers(title);
-    if ((format.textCase == kCaseUpper || format.textCase == kCaseLower) && title.empty())
-      return zelta::S_FALSE;
-    ApplyCase(format.textCase, numbered, title);
-    title.insert(0, format.prefix);
-    title += format.suffix;
-    const size_t limit = format.titleLength < 0 ? 0 : static_cast<size_t>(format.titleLength);
-    if (title.size() > limit) title.resize(limit);
-    if (title.size() > kMaxTitleLength) return kTitleTooLong;
-    return title.empty() ? zelta::S_FALSE : zelta::S_OK;
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
+  LevelNode& node = chain.Node(position);
+  const TitleFormat& format = node.options.format;
+  if (format.flags & kFormatReplace) {
+    std::u16string replaced;
+    HRESULT hr = node.search.ReplaceAll(title, format.replacePattern, &replaced, kMaxTitleLength);
+    // A title over the subject bound is dropped; a match the matcher gave up on ends the run.
+    if (hr == zelta::E_INVALIDARG) return zelta::S_FALSE;
+    if (zelta::Failed(hr)) return hr;
+    if (hr == zelta::S_FALSE) return kTitleTooLong;
+    title = std::move(replaced);
   }
+  if (format.flags & kFormatCollapseBlanks) {
+    if (title.empty()) return zelta::S_FALSE;
+    title = CollapseBlanks(title);
+  }
+  size_t numbered = 0;
+  if (format.leadingNum == kLeadingAdd)
+    numbered = AddNumbers(chain, position, title);
+  else if (format.leadingNum != kLeadingKeep)
+    title = RemoveLeadingNumbers(title);
+  if ((format.textCase == kCaseUpper || format.textCase == kCaseLower) && title.empty())
+    return zelta::S_FALSE;
+  ApplyCase(format.textCase, numbered, title);
+  title.insert(0, format.prefix);
+  title += format.suffix;
+  const size_t limit = format.titleLength < 0 ? 0 : static_cast<size_t>(format.titleLength);
+  if (title.size() > limit) title.resize(limit);
+  if (title.size() > kMaxTitleLength) return kTitleTooLong;
+  return title.empty() ? zelta::S_FALSE : zelta::S_OK;
 }
 
 }  // namespace bm

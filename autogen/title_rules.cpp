@@ -71,35 +71,31 @@ HRESULT TitleRules::ApplyPattern(size_t position, std::u16string& title, size_t*
 
 HRESULT TitleRules::Accept(std::u16string& title, size_t* position) {
   if (title.empty() || *position == 0 || *position >= chain_.Size()) return zelta::S_FALSE;
-  try {
-    if (flags_ & kAgbStopWords) {
-      HRESULT hr = stopWords_.Occurs(title);
-      if (hr == zelta::E_INVALIDARG) hr = zelta::S_FALSE;  // beyond the matcher's bound
-      if (hr == zelta::E_FAIL) error_ = PatternFailure(u"a stop-word pattern", title.size());
-      if (zelta::Failed(hr)) return hr;
-      if (hr == zelta::S_OK) return zelta::S_FALSE;
-    }
-    if (!PassesCaseRule(title, chain_.Node(*position).options.description.matchTextCase))
-      return zelta::S_FALSE;
-    size_t level = *position;
-    HRESULT hr = ApplyPattern(*position, title, &level);
-    if (hr != zelta::S_OK) return hr;
-    const std::u16string original = title;
-    hr = FormatTitle(chain_, level, title);
-    if (hr == kTitleTooLong) error_ = LevelName(level) + TitleTooLongText(original);
-    if (hr == zelta::E_FAIL)
-      error_ = PatternFailure(LevelName(level) + u"search pattern " +
-                                  Quoted(chain_.Node(level).options.format.searchPattern),
-                              original.size());
-    if (hr != zelta::S_OK) return hr;
-    if ((flags_ & kAgbIgnoreDuplicates) && !lastTitle_.empty() &&
-        platform::CompareText(title, lastTitle_, false) == 0)
-      return zelta::S_FALSE;
-    *position = level;
-    return zelta::S_OK;
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
+  if (flags_ & kAgbStopWords) {
+    HRESULT hr = stopWords_.Occurs(title);
+    if (hr == zelta::E_INVALIDARG) hr = zelta::S_FALSE;  // beyond the matcher's bound
+    if (hr == zelta::E_FAIL) error_ = PatternFailure(u"a stop-word pattern", title.size());
+    if (zelta::Failed(hr)) return hr;
+    if (hr == zelta::S_OK) return zelta::S_FALSE;
   }
+  if (!PassesCaseRule(title, chain_.Node(*position).options.description.matchTextCase))
+    return zelta::S_FALSE;
+  size_t level = *position;
+  HRESULT hr = ApplyPattern(*position, title, &level);
+  if (hr != zelta::S_OK) return hr;
+  const std::u16string original = title;
+  hr = FormatTitle(chain_, level, title);
+  if (hr == kTitleTooLong) error_ = LevelName(level) + TitleTooLongText(original);
+  if (hr == zelta::E_FAIL)
+    error_ = PatternFailure(LevelName(level) + u"search pattern " +
+                                Quoted(chain_.Node(level).options.format.searchPattern),
+                            original.size());
+  if (hr != zelta::S_OK) return hr;
+  if ((flags_ & kAgbIgnoreDuplicates) && !lastTitle_.empty() &&
+      platform::CompareText(title, lastTitle_, false) == 0)
+    return zelta::S_FALSE;
+  *position = level;
+  return zelta::S_OK;
 }
 
 }  // namespace bm

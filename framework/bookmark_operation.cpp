@@ -2,6 +2,7 @@
 
 #include "framework/cab_access.h"
 #include "framework/host_strings.h"
+#include "host/call_guard.h"
 #include "host/ui.h"
 #include "support/result_text.h"
 
@@ -58,7 +59,18 @@ HRESULT BookmarkOperation::GetKind(int32_t* kind) {
   return zelta::S_OK;
 }
 
-HRESULT BookmarkOperation::Do(int32_t, intptr_t) { return zelta::E_NOTIMPL; }
+HRESULT BookmarkOperation::Do(int32_t flags, intptr_t extra) {
+  ComPtr<BookmarkOperation> self(this);  // the run may drop the last outside reference
+  bool returned = false;
+  const HRESULT hr = zelta::GuardCall([&] {
+    const HRESULT result = Run(flags, extra);
+    returned = true;
+    return result;
+  });
+  if (returned) return hr;
+  // Cut short by an exception: close the run's frame (progress window, change group).
+  return zelta::GuardCall([&] { return CloseRun(hr, {}); });
+}
 
 HRESULT BookmarkOperation::ShowDialog(zelta::WindowHandle, intptr_t) { return zelta::E_NOTIMPL; }
 
@@ -66,7 +78,7 @@ HRESULT BookmarkOperation::GetObject(zelta::Atom id, zelta::IUnknown** object) {
   if (!object) return zelta::E_POINTER;
   *object = nullptr;
   if (id == zelta::kNoAtom) return zelta::E_INVALIDARG;
-  HRESULT hr = FindObject(id, object);
+  HRESULT hr = zelta::GuardCall([&] { return FindObject(id, object); });
   if (zelta::Failed(hr) || !*object) {
     if (*object) (*object)->Release();
     *object = nullptr;

@@ -26,7 +26,9 @@ class BookmarkOperation
   zelta::HRESULT GetOperationId(zelta::Atom* id) override;
   zelta::HRESULT GetParams(zelta::ICab** params) override;
   zelta::HRESULT GetKind(int32_t* kind) override;
-  zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
+  // Runs Run under a guard: an exception that escapes it ends the run with E_OUTOFMEMORY
+  // (std::bad_alloc) or E_FAIL, rolled back like any failed run.
+  zelta::HRESULT Do(int32_t flags, intptr_t extra) final;
   zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
   zelta::HRESULT GetObject(zelta::Atom id, zelta::IUnknown** object) override;
   // IOperationCallback: marks the operation as no longer pending.
@@ -72,6 +74,9 @@ class BookmarkOperation
   // "<ABBR>OperationRoot" (a virtual call cannot be made from the base constructor).
   void CreateParams();
 
+  // The run itself, on "Input" with "Options" (see IHostOperation::Do). Code inside a run
+  // lets std::bad_alloc and other exceptions go: Do turns them into the run's result.
+  virtual zelta::HRESULT Run(int32_t flags, intptr_t extra) = 0;
   // Looks up an object the operation keeps; S_FALSE and null by default.
   virtual zelta::HRESULT FindObject(zelta::Atom id, zelta::IUnknown** object);
   // Reads "Input" before a run or a dialog.

@@ -43,19 +43,15 @@ bool IsDescendant(IHostBookmark* bookmark, IHostBookmark* ancestor) {
 
 HRESULT AddBookmark(BookmarkList& list, IHostBookmark* bookmark, bool includeSubLevels) {
   if (!bookmark) return zelta::E_POINTER;
-  try {
-    if (includeSubLevels && !list.empty()) {
-      std::unordered_set<IHostBookmark*> entries;
-      for (const auto& entry : list) entries.insert(entry.Get());
-      if (entries.count(bookmark) || HasAncestorIn(bookmark, entries)) return zelta::S_OK;
-      std::erase_if(list, [&](const ComPtr<IHostBookmark>& entry) {
-        return IsDescendant(entry.Get(), bookmark);
-      });
-    }
-    list.emplace_back(bookmark);
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
+  if (includeSubLevels && !list.empty()) {
+    std::unordered_set<IHostBookmark*> entries;
+    for (const auto& entry : list) entries.insert(entry.Get());
+    if (entries.count(bookmark) || HasAncestorIn(bookmark, entries)) return zelta::S_OK;
+    std::erase_if(list, [&](const ComPtr<IHostBookmark>& entry) {
+      return IsDescendant(entry.Get(), bookmark);
+    });
   }
+  list.emplace_back(bookmark);
   return zelta::S_OK;
 }
 
@@ -70,32 +66,28 @@ HRESULT CollectSelectedBookmarks(zelta::ISelectionService* service, zelta::IHost
     return zelta::S_OK;
   int32_t count = 0;
   if (zelta::Failed(selection->GetCount(&count)) || count <= 0) return zelta::S_OK;
-  try {
-    BookmarkList selected;
-    selected.reserve(static_cast<size_t>(count));
-    for (int32_t i = 0; i < count; ++i) {
-      ComPtr<zelta::IUnknown> item;
-      if (selection->GetItem(i, item.Put()) != zelta::S_OK) continue;
-      if (auto bookmark = zelta::QueryAs<IHostBookmark>(item.Get())) selected.push_back(bookmark);
-    }
-    list.reserve(selected.size());
-    if (!includeSubLevels) {
-      list = std::move(selected);
-      return zelta::S_OK;
-    }
-    // The same result as adding one by one, in linear time: a bookmark stays, at its own
-    // place in the selection order, unless one of its ancestors is selected too or it was
-    // selected before.
-    std::unordered_set<IHostBookmark*> all;
-    for (const auto& bookmark : selected) all.insert(bookmark.Get());
-    std::unordered_set<IHostBookmark*> taken;
-    for (const auto& bookmark : selected) {
-      if (taken.count(bookmark.Get()) || HasAncestorIn(bookmark.Get(), all)) continue;
-      taken.insert(bookmark.Get());
-      list.push_back(bookmark);
-    }
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
+  BookmarkList selected;
+  selected.reserve(static_cast<size_t>(count));
+  for (int32_t i = 0; i < count; ++i) {
+    ComPtr<zelta::IUnknown> item;
+    if (selection->GetItem(i, item.Put()) != zelta::S_OK) continue;
+    if (auto bookmark = zelta::QueryAs<IHostBookmark>(item.Get())) selected.push_back(bookmark);
+  }
+  list.reserve(selected.size());
+  if (!includeSubLevels) {
+    list = std::move(selected);
+    return zelta::S_OK;
+  }
+  // The same result as adding one by one, in linear time: a bookmark stays, at its own
+  // place in the selection order, unless one of its ancestors is selected too or it was
+  // selected before.
+  std::unordered_set<IHostBookmark*> all;
+  for (const auto& bookmark : selected) all.insert(bookmark.Get());
+  std::unordered_set<IHostBookmark*> taken;
+  for (const auto& bookmark : selected) {
+    if (taken.count(bookmark.Get()) || HasAncestorIn(bookmark.Get(), all)) continue;
+    taken.insert(bookmark.Get());
+    list.push_back(bookmark);
   }
   return zelta::S_OK;
 }

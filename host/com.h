@@ -195,10 +195,10 @@ class ComPtr {
   void Reset() {
     if (p_) std::exchange(p_, nullptr)->Release();
   }
-  // Gives up ownership of the reference.
-  T* Detach() { return std::exchange(p_, nullptr); }
-  // Hands out a new reference through an out-parameter.
-  HRESULT CopyTo(T** out) const {
+  // Hands out a new reference through an out-parameter of T or of an interface T derives
+  // from: the one way objects leave a call.
+  template <class U>
+  HRESULT CopyTo(U** out) const {
     if (!out) return E_POINTER;
     *out = p_;
     if (p_) p_->AddRef();
@@ -269,10 +269,20 @@ class ComObject : public Interfaces... {
   uint32_t refs_ = 0;
 };
 
-// Creates a ComObject-derived object and hands back its first reference.
+// Lets MakeCom reach a private constructor: a class whose objects only its own factory
+// functions make declares `friend struct zelta::ComAccess;`.
+struct ComAccess {
+  template <class T, class... Args>
+  static T* New(Args&&... args) {
+    return new T(std::forward<Args>(args)...);
+  }
+};
+
+// Creates a ComObject-derived object and hands back its first reference: the one way
+// reference-counted objects are made.
 template <class T, class... Args>
 ComPtr<T> MakeCom(Args&&... args) {
-  return ComPtr<T>(new T(std::forward<Args>(args)...));
+  return ComPtr<T>(ComAccess::New<T>(std::forward<Args>(args)...));
 }
 
 }  // namespace zelta

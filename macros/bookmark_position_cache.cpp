@@ -46,35 +46,31 @@ HRESULT BookmarkPositionCache::Find(IHostBookmark* bookmark, Position& position)
   }
   bool root = false;
   if (zelta::Failed(bookmark->IsRoot(&root)) || root) return zelta::E_INVALIDARG;
-  try {
-    // The bookmark and its ancestors whose positions are not known yet, innermost first.
-    std::vector<ComPtr<IHostBookmark>> chain{ComPtr<IHostBookmark>(bookmark)};
-    Position parent;  // the outline root: level 0, no index
-    for (;;) {
-      ComPtr<IHostBookmark> up;
-      if (chain.back()->GetParent(up.Put()) != zelta::S_OK || !up) break;
-      bool upIsRoot = false;
-      if (zelta::Failed(up->IsRoot(&upIsRoot)) || upIsRoot) break;
-      if (const Position* known = Cached(up.Get())) {
-        parent = *known;
-        break;
-      }
-      chain.push_back(up);
+  // The bookmark and its ancestors whose positions are not known yet, innermost first.
+  std::vector<ComPtr<IHostBookmark>> chain{ComPtr<IHostBookmark>(bookmark)};
+  Position parent;  // the outline root: level 0, no index
+  for (;;) {
+    ComPtr<IHostBookmark> up;
+    if (chain.back()->GetParent(up.Put()) != zelta::S_OK || !up) break;
+    bool upIsRoot = false;
+    if (zelta::Failed(up->IsRoot(&upIsRoot)) || upIsRoot) break;
+    if (const Position* known = Cached(up.Get())) {
+      parent = *known;
+      break;
     }
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-      Position current;
-      current.level = parent.level + 1;
-      current.indexInParent = IndexAmongSiblings(it->Get());
-      current.hierIndex = parent.hierIndex.empty()
-                              ? Decimal(current.indexInParent)
-                              : parent.hierIndex + u'.' + Decimal(current.indexInParent);
-      positions_.emplace(it->Get(), Entry{*it, current});
-      parent = std::move(current);
-    }
-    position = parent;
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
+    chain.push_back(up);
   }
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    Position current;
+    current.level = parent.level + 1;
+    current.indexInParent = IndexAmongSiblings(it->Get());
+    current.hierIndex = parent.hierIndex.empty()
+                            ? Decimal(current.indexInParent)
+                            : parent.hierIndex + u'.' + Decimal(current.indexInParent);
+    positions_.emplace(it->Get(), Entry{*it, current});
+    parent = std::move(current);
+  }
+  position = parent;
   return zelta::S_OK;
 }
 

@@ -43,13 +43,9 @@ TitleMacroExpander::TitleMacroExpander(zelta::IHostApp* app, zelta::IHostDocumen
 }
 
 HRESULT TitleMacroExpander::RegisterMacros(TitleTemplate& titleTemplate, uint32_t mask) const {
-  try {
-    for (const MacroInfo& macro : Macros())
-      if (mask & macro.bit)
-        titleTemplate.Register(macro.name, &handlers_[static_cast<size_t>(macro.id)]);
-  } catch (const std::bad_alloc&) {
-    return zelta::E_FAIL;
-  }
+  for (const MacroInfo& macro : Macros())
+    if (mask & macro.bit)
+      titleTemplate.Register(macro.name, &handlers_[static_cast<size_t>(macro.id)]);
   return zelta::S_OK;
 }
 
@@ -88,19 +84,15 @@ void TitleMacroExpander::LoadDocumentValues() {
 HRESULT TitleMacroExpander::SetBookmark(IHostBookmark* bookmark) {
   if (!bookmark) return zelta::E_POINTER;
   ++sequence_;
-  try {
-    if (Uses(MacroId::kLevel) || Uses(MacroId::kIndexInPar) || Uses(MacroId::kHierIndex)) {
-      HRESULT hr = positions_.Find(bookmark, position_);
-      if (hr == zelta::E_OUTOFMEMORY) return hr;
-      if (zelta::Failed(hr)) position_ = {};
-    }
-    if (Uses(MacroId::kPage) || Uses(MacroId::kLabel) || Uses(MacroId::kFirstLine) ||
-        Uses(MacroId::kDest) || Uses(MacroId::kURI) || Uses(MacroId::kFile))
-      LoadActionValues(bookmark);
-    if (Uses(MacroId::kTitle) || Uses(MacroId::kHierTitle)) LoadTitles(bookmark);
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
+  if (Uses(MacroId::kLevel) || Uses(MacroId::kIndexInPar) || Uses(MacroId::kHierIndex)) {
+    HRESULT hr = positions_.Find(bookmark, position_);
+    if (hr == zelta::E_OUTOFMEMORY) return hr;
+    if (zelta::Failed(hr)) position_ = {};
   }
+  if (Uses(MacroId::kPage) || Uses(MacroId::kLabel) || Uses(MacroId::kFirstLine) ||
+      Uses(MacroId::kDest) || Uses(MacroId::kURI) || Uses(MacroId::kFile))
+    LoadActionValues(bookmark);
+  if (Uses(MacroId::kTitle) || Uses(MacroId::kHierTitle)) LoadTitles(bookmark);
   return zelta::S_OK;
 }
 

@@ -67,12 +67,7 @@ const TitleMacroHandler* TitleTemplate::Lookup(std::u16string_view name) const {
 zelta::HRESULT TitleTemplate::Parse(std::u16string_view text) {
   tokens_.clear();
   hasMacros_ = false;
-  try {
-    ParseTokens(text);
-  } catch (const std::bad_alloc&) {
-    tokens_.clear();
-    return zelta::E_OUTOFMEMORY;
-  }
+  ParseTokens(text);
   return zelta::S_OK;
 }
 
@@ -123,19 +118,13 @@ void TitleTemplate::ParseTokens(std::u16string_view text) {
 }
 
 zelta::HRESULT TitleTemplate::Render(std::u16string& out) {
-  try {
-    out.clear();
-    for (Token& token : tokens_) {
-      if (token.IsMacro()) {
-        token.output.clear();
-        if (token.handler)
-          token.handler->Evaluate(token.parameter, token.hasParameter, token.output);
-      }
-      out += token.output;
+  out.clear();
+  for (Token& token : tokens_) {
+    if (token.IsMacro()) {
+      token.output.clear();
+      if (token.handler) token.handler->Evaluate(token.parameter, token.hasParameter, token.output);
     }
-  } catch (const std::bad_alloc&) {
-    out.clear();
-    return zelta::E_OUTOFMEMORY;
+    out += token.output;
   }
   return zelta::S_OK;
 }

@@ -1,6 +1,4 @@
 // The module's entry point behind the exported symbol.
-#include <new>
-
 #include "host/plugin.h"
 #include "plugin/plugin_object.h"
 #include "support/bookmarks_facility.h"
@@ -13,12 +11,8 @@ zelta::HRESULT GetPluginObject(zelta::IUnknown* app, zelta::IPlugin** plugin) {
   support::RegisterBookmarksFacility(zelta::QueryAs<zelta::IHostApp>(app).Get());
   if (!plugin) return zelta::E_POINTER;
   *plugin = nullptr;
-  zelta::ComPtr<PluginObject> object;
-  try {
-    object = zelta::MakeCom<PluginObject>(app);
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
-  }
+  // The host calls this under its guard, which turns an exception into a result.
+  auto object = zelta::MakeCom<PluginObject>(app);
   // The ComPtr holds the first reference; the query hands out the caller's.
   return object->QueryInterface(zelta::IPlugin::kIid, reinterpret_cast<void**>(plugin));
 }

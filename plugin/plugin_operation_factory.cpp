@@ -11,8 +11,7 @@ zelta::HRESULT PluginOperationFactory::CreateOperation(zelta::Atom id,
   if (!plugin_) return zelta::E_FAIL;
   auto created = CreateOperationById(id, plugin_);
   if (!created) return zelta::E_INVALIDARG;
-  *operation = created.Detach();
-  return zelta::S_OK;
+  return created.CopyTo(operation);
 }
 
 }  // namespace bm

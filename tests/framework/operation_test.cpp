@@ -2,11 +2,14 @@
 // result messages, and the operation's host-facing answers.
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "framework/atom_table.h"
 #include "framework/bookmark_operation.h"
 #include "framework/cab_access.h"
 #include "plugin/plugin_settings.h"
 #include "tests/harness/core_host.h"
+#include "tools/title/title_change_undo.h"
 
 namespace bm::testing {
 namespace {
@@ -30,12 +33,22 @@ class ScriptedOperation : public BookmarkOperation {
     Options()->SetInt(u"Flags", 4);  // the user's edit
     return dialog_;
   }
-  HRESULT Do(int32_t, intptr_t) override {
+  HRESULT Run(int32_t, intptr_t) override {
     ++runs;
     BeginRun();
     HRESULT hr = ReadInputs();
     if (zelta::Failed(hr)) return hr;
     if (problem) MarkProblem();
+    if (throwMidway) {
+      // A change inside the run's change group, then an exception out of the run.
+      if (zelta::Failed(OpenChangeGroup(0, u"bookmarksPlugin.cmd.name"))) return zelta::E_FAIL;
+      auto bookmark = BookmarkAt(Document(), {1});
+      auto undo = zelta::MakeCom<TitleChangeUndo>();
+      undo->Add(bookmark.Get(), u"kept", u"changed");
+      ChangeGroup()->AddItem(undo.Get());
+      bookmark->SetTitle(u"changed", 7);
+      throw std::bad_alloc();
+    }
     return run_;
   }
   bool KeepOptions(HRESULT hr) const override { return keepAlways_ || hr == zelta::S_OK; }
@@ -43,6 +56,7 @@ class ScriptedOperation : public BookmarkOperation {
   int dialogs = 0;
   int runs = 0;
   bool problem = false;
+  bool throwMidway = false;
 
  protected:
   HRESULT ReadInputs() override { return ReadBookmarkListInput(); }
@@ -125,6 +139,20 @@ TEST_F(ExecuteCycle, FailureShowsTheResultText) {
   EXPECT_EQ(host_.messages[0].style, kFailure);
 }
 
+TEST_F(ExecuteCycle, AnExceptionOutOfARunRollsItBackAndFailsIt) {
+  zelta::testing::PdfSpec spec;
+  spec.outline = {Mark("kept", 0)};
+  document_ = host_.Open(spec);
+  auto operation =
+      zelta::MakeCom<ScriptedOperation>(&host_.Plugin(), zelta::S_OK, zelta::S_OK, false);
+  operation->throwMidway = true;
+  EXPECT_EQ(operation->Execute(true, 0), zelta::E_OUTOFMEMORY);
+  EXPECT_EQ(Titles(document_.Get()), std::vector<std::u16string>{u"kept"});
+  EXPECT_EQ(UndoCount(document_.Get()), 0);
+  ASSERT_EQ(host_.messages.size(), 1u);
+  EXPECT_EQ(host_.messages[0].style, kFailure);
+}
+
 TEST_F(ExecuteCycle, LoadsLastUsedOptionsBeforeTheDialog) {
   CabItem(SettingsRoot(host_.Plugin()).Get(), u"CBCLastUsedOptions")->SetInt(u"Flags", 0x212);
   document_ = host_.Open(zelta::testing::PdfSpec{});
@@ -179,7 +207,6 @@ TEST(BookmarkOperation, HostFacingAnswers) {
   EXPECT_EQ(operation->GetObject(id, nullptr), zelta::E_POINTER);
   // The base operation has no dialog and no run of its own.
   EXPECT_EQ(operation->BookmarkOperation::ShowDialog(0, 0), zelta::E_NOTIMPL);
-  EXPECT_EQ(operation->BookmarkOperation::Do(0, 0), zelta::E_NOTIMPL);
 
   EXPECT_EQ(operation->PendingMarker(), -1);
   auto callback = zelta::QueryAs<zelta::IOperationCallback>(

@@ -50,7 +50,7 @@ HRESULT ATBOperation::ReadInputs() {
   return zelta::S_OK;
 }
 
-HRESULT ATBOperation::Do(int32_t flags, intptr_t) {
+HRESULT ATBOperation::Run(int32_t flags, intptr_t) {
   ComPtr<ATBOperation> self(this);
   BeginRun();
   startLevel_ = 1;
@@ -68,11 +68,7 @@ HRESULT ATBOperation::Do(int32_t flags, intptr_t) {
   hr = OpenChangeGroup(flags, kLabelId);
   if (zelta::Failed(hr)) return FinishRun(hr, {});
 
-  try {
-    if (!expander_) expander_ = std::make_unique<TitleMacroExpander>(App(), Document());
-  } catch (const std::bad_alloc&) {
-    return FinishRun(zelta::E_OUTOFMEMORY, {});
-  }
+  if (!expander_) expander_ = std::make_unique<TitleMacroExpander>(App(), Document());
   expander_->Reset();
   prefixTemplate_ = TitleTemplate();
   suffixTemplate_ = TitleTemplate();
@@ -128,31 +124,27 @@ HRESULT ATBOperation::Do(int32_t flags, intptr_t) {
 }
 
 HRESULT ATBOperation::NewTitle(IHostBookmark* bookmark, std::u16string& title) {
-  try {
-    if (optionFlags_ & kAtbRemoveSpaces) title = RemoveExcessiveSpaces(title);
-    if (prefixTemplate_.HasMacros() || suffixTemplate_.HasMacros()) {
-      HRESULT hr = expander_->SetBookmark(bookmark);
+  if (optionFlags_ & kAtbRemoveSpaces) title = RemoveExcessiveSpaces(title);
+  if (prefixTemplate_.HasMacros() || suffixTemplate_.HasMacros()) {
+    HRESULT hr = expander_->SetBookmark(bookmark);
+    if (zelta::Failed(hr)) return hr;
+  }
+  // A template without macros goes in exactly as it was entered.
+  if (!prefix_.empty()) {
+    std::u16string text = prefix_;
+    if (prefixTemplate_.HasMacros()) {
+      HRESULT hr = prefixTemplate_.Render(text);
       if (zelta::Failed(hr)) return hr;
     }
-    // A template without macros goes in exactly as it was entered.
-    if (!prefix_.empty()) {
-      std::u16string text = prefix_;
-      if (prefixTemplate_.HasMacros()) {
-        HRESULT hr = prefixTemplate_.Render(text);
-        if (zelta::Failed(hr)) return hr;
-      }
-      title.insert(0, text);
+    title.insert(0, text);
+  }
+  if (!suffix_.empty()) {
+    std::u16string text = suffix_;
+    if (suffixTemplate_.HasMacros()) {
+      HRESULT hr = suffixTemplate_.Render(text);
+      if (zelta::Failed(hr)) return hr;
     }
-    if (!suffix_.empty()) {
-      std::u16string text = suffix_;
-      if (suffixTemplate_.HasMacros()) {
-        HRESULT hr = suffixTemplate_.Render(text);
-        if (zelta::Failed(hr)) return hr;
-      }
-      title += text;
-    }
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
+    title += text;
   }
   return zelta::S_OK;
 }

@@ -27,7 +27,7 @@ class ATBOperation : public TitleToolOperation {
 
   zelta::Atom OperationAtom() const override;
   std::u16string_view Abbreviation() const override { return u"ATB"; }
-  zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
+  zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
 
  protected:
   // Reads the "Input" array: the document, and with the source "Selected Bookmarks" the

@@ -19,11 +19,7 @@ BndNameMask::BndNameMask(zelta::IHostApp* app, zelta::IHostDocument* document, s
 BndNameMask::~BndNameMask() = default;
 
 zelta::HRESULT BndNameMask::Prepare() {
-  try {
-    parsed_ = std::make_unique<Parsed>(app_, document_);
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
-  }
+  parsed_ = std::make_unique<Parsed>(app_, document_);
   zelta::HRESULT hr = parsed_->expander.RegisterMacros(parsed_->titleTemplate, kNamedDestMacros);
   if (zelta::Succeeded(hr)) hr = parsed_->expander.ParseTemplate(parsed_->titleTemplate, mask_);
   if (zelta::Failed(hr)) return hr;

@@ -49,7 +49,7 @@ HRESULT BNDOperation::ReadInputs() {
   return zelta::S_OK;
 }
 
-HRESULT BNDOperation::Do(int32_t flags, intptr_t) {
+HRESULT BNDOperation::Run(int32_t flags, intptr_t) {
   ComPtr<BNDOperation> self(this);
   BeginRun();
   converted_.clear();
@@ -131,29 +131,19 @@ HRESULT BNDOperation::ConvertAction(IHostBookmark* bookmark, zelta::IHostActionL
     return zelta::E_FAIL;
 
   std::u16string name;
-  try {
-    std::u16string wanted;
-    hr = mask_->NameFor(bookmark, wanted);
-    if (zelta::Failed(hr)) return hr;
-    // An empty name cannot be written; the bookmark stays as it is.
-    if (wanted.empty()) return zelta::E_INVALIDARG;
-    name = names_.Make(wanted);
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
-  }
+  std::u16string wanted;
+  hr = mask_->NameFor(bookmark, wanted);
+  if (zelta::Failed(hr)) return hr;
+  // An empty name cannot be written; the bookmark stays as it is.
+  if (wanted.empty()) return zelta::E_INVALIDARG;
+  name = names_.Make(wanted);
   const auto length = static_cast<int32_t>(name.size());
   hr = Document()->AddNamedDest(name.c_str(), length, &destination);
   if (zelta::Failed(hr)) return hr;
   hr = action->SetDestinationName(name.c_str(), length);
   if (zelta::Succeeded(hr)) hr = bookmark->SetActions(actions);
   if (zelta::Succeeded(hr)) hr = undo_->Add(bookmark, index, destination, name);
-  if (zelta::Succeeded(hr)) {
-    try {
-      converted_.push_back(bookmark);
-    } catch (const std::bad_alloc&) {
-      hr = zelta::E_OUTOFMEMORY;
-    }
-  }
+  if (zelta::Succeeded(hr)) converted_.push_back(bookmark);
   if (zelta::Failed(hr)) {
     // Not recorded: undo it here (the bookmark may or may not have taken the name).
     action->SetDestination(&destination);

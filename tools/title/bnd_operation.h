@@ -28,7 +28,7 @@ class BNDOperation : public BookmarkListOperation {
 
   zelta::Atom OperationAtom() const override;
   std::u16string_view Abbreviation() const override { return u"BND"; }
-  zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
+  zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
 
  protected:
   // The document, and with the source "Selected Bookmarks" the bookmarks of "Input" (or,

@@ -13,14 +13,10 @@ zelta::HRESULT BndUniqueNames::Load(zelta::IHostDocument* document) {
   int32_t count = 0;
   zelta::HRESULT hr = document->GetNamedDestCount(&count);
   if (zelta::Failed(hr)) return hr;
-  try {
-    names_.reserve(static_cast<size_t>(count > 0 ? count : 0));
-    for (int32_t i = 0; i < count; ++i) {
-      zelta::OwnedString name;
-      if (document->GetNamedDestName(i, name.Put()) == zelta::S_OK) names_.insert(name.Str());
-    }
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
+  names_.reserve(static_cast<size_t>(count > 0 ? count : 0));
+  for (int32_t i = 0; i < count; ++i) {
+    zelta::OwnedString name;
+    if (document->GetNamedDestName(i, name.Put()) == zelta::S_OK) names_.insert(name.Str());
   }
   return zelta::S_OK;
 }

@@ -42,7 +42,7 @@ HRESULT CBCOperation::ReadInputs() {
   return zelta::S_OK;
 }
 
-HRESULT CBCOperation::Do(int32_t flags, intptr_t) {
+HRESULT CBCOperation::Run(int32_t flags, intptr_t) {
   ComPtr<CBCOperation> self(this);
   BeginRun();
   HRESULT hr = ReadInputs();
@@ -57,11 +57,7 @@ HRESULT CBCOperation::Do(int32_t flags, intptr_t) {
   ComPtr<zelta::ICabItem> wordsItem = CabItem(Options().Get(), u"ExcludedWords");
   std::vector<std::u16string> words = SortExcludedWords(CabStrings(wordsItem.Get()));
   if (wordsItem && words != CabStrings(wordsItem.Get())) SetCabStrings(wordsItem.Get(), words);
-  try {
-    engine_ = std::make_unique<ChangeCaseEngine>(std::move(words), optionFlags_);
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
-  }
+  engine_ = std::make_unique<ChangeCaseEngine>(std::move(words), optionFlags_);
 
   OpenProgress(flags, kProgressTitleId, kProgressTextId, kProgressStatusId);
   hr = OpenChangeGroup(flags, kLabelId);

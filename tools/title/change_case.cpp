@@ -70,38 +70,34 @@ zelta::HRESULT ChangeCaseEngine::Apply(std::u16string& title) const {
   zelta::HRESULT result = zelta::S_OK;
   bool firstWord = true;
   size_t i = 0;
-  try {
-    while (i < title.size()) {
-      if (!IsLetterAt(title, i)) {
-        i += CharLength(title, i);
-        continue;
-      }
-      const size_t start = i;
-      while (i < title.size() && (title[i] == kApostrophe || IsLetterAt(title, i)))
-        i += CharLength(title, i);
-      char16_t* word = title.data() + start;
-      const size_t length = i - start;
-      const size_t firstLength = CharLength(title, start);
-
-      bool mapped = true;
-      if (IsExcluded(std::u16string_view(word, length))) {
-        // The title's own letters stay.
-      } else if (mode_ == kTitleCase) {
-        mapped = Lower(word, length) && Upper(word, firstLength);
-      } else if (mode_ == kUpperCase) {
-        mapped = Upper(word, length);
-      } else if (mode_ == kLowerCase) {
-        mapped = Lower(word, length);
-      } else if (mode_ == kSentenceCase) {
-        mapped = Lower(word, length) && (!firstWord || Upper(word, firstLength));
-      } else {
-        result = zelta::E_FAIL;
-      }
-      if (!mapped) return zelta::E_FAIL;
-      firstWord = false;
+  while (i < title.size()) {
+    if (!IsLetterAt(title, i)) {
+      i += CharLength(title, i);
+      continue;
     }
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
+    const size_t start = i;
+    while (i < title.size() && (title[i] == kApostrophe || IsLetterAt(title, i)))
+      i += CharLength(title, i);
+    char16_t* word = title.data() + start;
+    const size_t length = i - start;
+    const size_t firstLength = CharLength(title, start);
+
+    bool mapped = true;
+    if (IsExcluded(std::u16string_view(word, length))) {
+      // The title's own letters stay.
+    } else if (mode_ == kTitleCase) {
+      mapped = Lower(word, length) && Upper(word, firstLength);
+    } else if (mode_ == kUpperCase) {
+      mapped = Upper(word, length);
+    } else if (mode_ == kLowerCase) {
+      mapped = Lower(word, length);
+    } else if (mode_ == kSentenceCase) {
+      mapped = Lower(word, length) && (!firstWord || Upper(word, firstLength));
+    } else {
+      result = zelta::E_FAIL;
+    }
+    if (!mapped) return zelta::E_FAIL;
+    firstWord = false;
   }
   return result;
 }

@@ -89,7 +89,7 @@ HRESULT FRTOperation::FailOnPattern(int code, std::u16string_view where) {
   return code == std::regex_constants::error_space ? zelta::E_OUTOFMEMORY : zelta::E_INVALIDARG;
 }
 
-HRESULT FRTOperation::Do(int32_t flags, intptr_t) {
+HRESULT FRTOperation::Run(int32_t flags, intptr_t) {
   ComPtr<FRTOperation> self(this);
   BeginRun();
   patternError_.reset();

@@ -1,32 +1,19 @@
 #include "tools/title/named_dest_undo.h"
 
-#include <new>
-#include <stdexcept>
-
 namespace bm {
 
 using zelta::ComPtr;
 using zelta::HRESULT;
 
 HRESULT NamedDestUndo::Reserve(size_t n) {
-  try {
-    entries_.reserve(n);
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
-  } catch (const std::length_error&) {
-    return zelta::E_OUTOFMEMORY;
-  }
+  entries_.reserve(n);
   return zelta::S_OK;
 }
 
 HRESULT NamedDestUndo::Add(zelta::IHostBookmark* bookmark, int32_t actionIndex,
                            const zelta::PageDestination& oldDestination, std::u16string name) {
   if (!bookmark) return zelta::E_POINTER;
-  try {
-    entries_.push_back(Entry{bookmark, actionIndex, oldDestination, std::move(name)});
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
-  }
+  entries_.push_back(Entry{bookmark, actionIndex, oldDestination, std::move(name)});
   return zelta::S_OK;
 }
 

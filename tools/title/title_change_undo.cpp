@@ -1,31 +1,18 @@
 #include "tools/title/title_change_undo.h"
 
-#include <new>
-#include <stdexcept>
-
 namespace bm {
 
 using zelta::HRESULT;
 
 HRESULT TitleChangeUndo::Reserve(size_t n) {
-  try {
-    entries_.reserve(n);
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
-  } catch (const std::length_error&) {
-    return zelta::E_OUTOFMEMORY;
-  }
+  entries_.reserve(n);
   return zelta::S_OK;
 }
 
 HRESULT TitleChangeUndo::Add(zelta::IHostBookmark* bookmark, std::u16string oldTitle,
                              std::u16string newTitle) {
   if (!bookmark) return zelta::E_POINTER;
-  try {
-    entries_.push_back(Entry{bookmark, std::move(oldTitle), std::move(newTitle)});
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
-  }
+  entries_.push_back(Entry{bookmark, std::move(oldTitle), std::move(newTitle)});
   return zelta::S_OK;
 }
 

@@ -69,11 +69,7 @@ HRESULT TitleToolOperation::OfferTitle(IHostBookmark* bookmark, TitleChangeUndo&
     return zelta::S_OK;
   }
   MarkChanged();
-  try {
-    changed.push_back(bookmark);
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
-  }
+  changed.push_back(bookmark);
   return zelta::S_OK;
 }
 

@@ -76,7 +76,7 @@ bool SBOperation::SortsGroupAt(int32_t depth) const {
   return (optionFlags_ & kSbWithLevelsBelow) ? depth + 1 >= level_ : depth + 1 == level_;
 }
 
-HRESULT SBOperation::Do(int32_t flags, intptr_t) {
+HRESULT SBOperation::Run(int32_t flags, intptr_t) {
   ComPtr<SBOperation> self(this);
   BeginRun();
   doFlags_ = flags;
@@ -104,22 +104,13 @@ HRESULT SBOperation::Do(int32_t flags, intptr_t) {
     return FinishRun(zelta::E_FAIL, {});
   std::vector<Group> groups;
   uint32_t visits = 0;
-  try {
-    hr = CollectGroups(root.Get(), groups, visits);
-  } catch (const std::bad_alloc&) {
-    hr = zelta::E_OUTOFMEMORY;
-  }
+  hr = CollectGroups(root.Get(), groups, visits);
   if (zelta::Failed(hr) || visits == 0) return FinishRun(hr, {});
   StartProgress(visits);
 
   // Descendants before ancestors: every group is in order before its parent's group moves.
-  for (auto it = groups.rbegin(); it != groups.rend() && zelta::Succeeded(hr); ++it) {
-    try {
-      hr = SortGroup(*it);
-    } catch (const std::bad_alloc&) {
-      hr = zelta::E_OUTOFMEMORY;
-    }
-  }
+  for (auto it = groups.rbegin(); it != groups.rend() && zelta::Succeeded(hr); ++it)
+    hr = SortGroup(*it);
   return FinishRun(zelta::Failed(hr) ? hr : zelta::S_OK, {});
 }
 

@@ -27,7 +27,7 @@ class SBOperation : public BookmarkOperation {
   // Without "Sort all bookmarks levels" (0x2 set) the stored Level stands; otherwise Level
   // becomes -1, every level.
   zelta::HRESULT LoadLastUsedOptions() override;
-  zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
+  zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
 
  protected:
   zelta::HRESULT ReadInputs() override { return ReadDocumentInput(); }

@@ -39,11 +39,7 @@ HRESULT VBOperation::CollectInput(zelta::IUnknown* element) {
   ComPtr<zelta::IHostDocument> document;
   bookmark->GetDocument(document.Put());
   if (!document || document.Get() != Document()) return zelta::E_INVALIDARG;
-  try {
-    bookmarks_.push_back(bookmark);
-  } catch (const std::bad_alloc&) {
-    return zelta::E_OUTOFMEMORY;
-  }
+  bookmarks_.push_back(bookmark);
   return zelta::S_OK;
 }
 
@@ -52,7 +48,7 @@ HRESULT VBOperation::ReadInputs() {
   return ReadBookmarkListInput();
 }
 
-HRESULT VBOperation::Do(int32_t, intptr_t) {
+HRESULT VBOperation::Run(int32_t, intptr_t) {
   ComPtr<VBOperation> self(this);
   BeginRun();
   records_.clear();
@@ -78,11 +74,7 @@ HRESULT VBOperation::Run() {
     if (listener_ && listener_->IsCancelled()) return zelta::E_CANCELLED;
     const int32_t warnings = validator.Validate(bookmark);
     if (warnings == 0) return zelta::S_OK;
-    try {
-      records_.push_back(Record{bookmark, warnings});
-    } catch (const std::bad_alloc&) {
-      return zelta::E_OUTOFMEMORY;
-    }
+    records_.push_back(Record{bookmark, warnings});
     if (listener_) listener_->OnRecord(bookmark, warnings);
     return zelta::S_OK;
   };

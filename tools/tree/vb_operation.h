@@ -29,7 +29,7 @@ class VBOperation : public BookmarkOperation {
   zelta::HRESULT Execute(bool runThroughHost, intptr_t extra) override;
   // Without bookmarks in "Input" every bookmark of the document is validated (parents before
   // children); with bookmarks, exactly those, in their order.
-  zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
+  zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
 
   // The listener of the next runs (not owned; null for none).
   void SetListener(ValidationListener* listener) { listener_ = listener; }

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "host/call_guard.h"
 #include "zelta/app/cab_text.h"
 #include "zelta/base/text_codec.h"
 
@@ -32,19 +33,15 @@ HRESULT Cab::Create(std::u16string_view text, std::u16string_view rootId, ComPtr
                std::to_string(CabItem::kMaxDepth) + " levels or has too many items";
     return hr;
   }
-  try {
-    *cab = ComPtr<Cab>(new Cab(std::move(root)));
+  return GuardCall([&]() -> HRESULT {
+    *cab = MakeCom<Cab>(std::move(root));
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HRESULT Cab::GetRoot(ICabItem** root) {
   if (!root) return E_POINTER;
-  root_->AddRef();
-  *root = root_.Get();
-  return S_OK;
+  return root_.CopyTo(root);
 }
 
 HRESULT Cab::Clone(ICab** copy) {
@@ -53,13 +50,7 @@ HRESULT Cab::Clone(ICab** copy) {
   ComPtr<CabItem> rootCopy;
   HRESULT hr = root_->Clone(&rootCopy);
   if (Failed(hr)) return hr;
-  try {
-    *copy = new Cab(std::move(rootCopy));
-    (*copy)->AddRef();
-    return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  return GuardCall([&]() -> HRESULT { return MakeCom<Cab>(std::move(rootCopy)).CopyTo(copy); });
 }
 
 }  // namespace zelta::app

@@ -20,6 +20,7 @@ class Cab final : public ComObject<ICab> {
   HRESULT Clone(ICab** copy) override;
 
  private:
+  friend struct zelta::ComAccess;
   explicit Cab(ComPtr<CabItem> root) : root_(std::move(root)) {}
 
   ComPtr<CabItem> root_;

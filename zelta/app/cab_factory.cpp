@@ -13,10 +13,9 @@ HRESULT CabFactory::CreateCab(const char16_t* templateText, int32_t length, cons
   ComPtr<Cab> made;
   HRESULT hr = Cab::Create(text, rootId, &made);
   if (Failed(hr)) return hr;
-  *cab = made.Detach();
-  return S_OK;
+  return made.CopyTo(cab);
 }
 
-ComPtr<ICabFactory> MakeCabFactory() { return ComPtr<ICabFactory>(new CabFactory()); }
+ComPtr<ICabFactory> MakeCabFactory() { return MakeCom<CabFactory>(); }
 
 }  // namespace zelta::app

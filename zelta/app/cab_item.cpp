@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "host/call_guard.h"
+
 namespace zelta::app {
 
 CabItem::CabItem(std::shared_ptr<const CabSchema> schema, const CabItemDesc* desc, bool element,
@@ -13,18 +15,14 @@ HRESULT CabItem::Create(std::shared_ptr<const CabSchema> schema, const CabItemDe
   if (!item) return E_POINTER;
   if (!schema || !desc) return E_INVALIDARG;
   size_t budget = kMaxItemsPerCreation;
-  try {
-    return Build(schema, desc, element, depth, &budget, item);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  return GuardCall([&]() -> HRESULT { return Build(schema, desc, element, depth, &budget, item); });
 }
 
 HRESULT CabItem::Build(const std::shared_ptr<const CabSchema>& schema, const CabItemDesc* desc,
                        bool element, int depth, size_t* budget, ComPtr<CabItem>* item) {
   if (depth > kMaxDepth || *budget == 0) return E_FAIL;
   --*budget;
-  ComPtr<CabItem> made(new CabItem(schema, desc, element, depth));
+  auto made = MakeCom<CabItem>(schema, desc, element, depth);
   made->int_ = desc->intDefault;
   made->double_ = desc->doubleDefault;
   made->bool_ = desc->boolDefault;
@@ -44,8 +42,8 @@ HRESULT CabItem::Build(const std::shared_ptr<const CabSchema>& schema, const Cab
 
 HRESULT CabItem::Clone(ComPtr<CabItem>* copy) const {
   if (!copy) return E_POINTER;
-  try {
-    ComPtr<CabItem> made(new CabItem(schema_, desc_, element_, depth_));
+  return GuardCall([&]() -> HRESULT {
+    auto made = MakeCom<CabItem>(schema_, desc_, element_, depth_);
     made->int_ = int_;
     made->double_ = double_;
     made->bool_ = bool_;
@@ -60,9 +58,7 @@ HRESULT CabItem::Clone(ComPtr<CabItem>* copy) const {
     }
     *copy = std::move(made);
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 CabItem* CabItem::Target(const char16_t* name) {
@@ -110,18 +106,14 @@ HRESULT CabItem::GetItem(const char16_t* name, ICabItem** item) {
   if (!name) return E_INVALIDARG;
   CabItem* found = Target(name);
   if (!found) return S_FALSE;
-  found->AddRef();
-  *item = found;
-  return S_OK;
+  return ComPtr<CabItem>(found).CopyTo(item);
 }
 
 HRESULT CabItem::GetItemAt(int32_t index, ICabItem** item) {
   if (!item) return E_POINTER;
   *item = nullptr;
   if (index < 0 || static_cast<size_t>(index) >= children_.size()) return S_FALSE;
-  children_[index]->AddRef();
-  *item = children_[index].Get();
-  return S_OK;
+  return children_[index].CopyTo(item);
 }
 
 HRESULT CabItem::GetInt(const char16_t* name, int32_t def, int32_t* value) {
@@ -186,12 +178,10 @@ HRESULT CabItem::SetBool(const char16_t* name, bool value) {
 HRESULT CabItem::SetText(const char16_t* name, const char16_t* value, int32_t length) {
   CabItem* target = TargetOfType(name, kCabString);
   if (!target) return E_INVALIDARG;
-  try {
+  return GuardCall([&]() -> HRESULT {
     target->text_.assign(InString(value, length));
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HRESULT CabItem::SetObject(const char16_t* name, IUnknown* value) {
@@ -206,7 +196,7 @@ HRESULT CabItem::CopyFrom(ICabItem* source) {
   if (source == static_cast<ICabItem*>(this)) return S_OK;
   int32_t type = kCabEmpty;
   if (Failed(source->GetType(&type)) || type != desc_->type) return E_INVALIDARG;
-  try {
+  return GuardCall([&]() -> HRESULT {
     // The source may be this item's ancestor or descendant; copying from a snapshot keeps
     // the walk from seeing its own writes.
     ComPtr<ICabItem> from(source);
@@ -217,9 +207,7 @@ HRESULT CabItem::CopyFrom(ICabItem* source) {
       from = ComPtr<ICabItem>(snapshot.Get());
     }
     return CopyValue(from.Get());
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 // Copies the value of a source of the same type, reading it through the interface only.
@@ -308,17 +296,14 @@ HRESULT CabItem::Insert(int32_t index, ICabItem** element) {
   if (index == -1) index = static_cast<int32_t>(children_.size());
   if (index < 0 || static_cast<size_t>(index) > children_.size()) return E_INVALIDARG;
   if (children_.size() >= static_cast<size_t>(kMaxElements)) return E_OUTOFMEMORY;
-  try {
+  return GuardCall([&]() -> HRESULT {
     ComPtr<CabItem> made;
     size_t budget = kMaxItemsPerCreation;
     HRESULT hr = Build(schema_, desc_->inner->Element(), true, depth_ + 1, &budget, &made);
     if (Failed(hr)) return hr;
     children_.insert(children_.begin() + index, made);
-    if (element) *element = made.Detach();
-    return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+    return element ? made.CopyTo(element) : S_OK;
+  });
 }
 
 HRESULT CabItem::RemoveAt(int32_t index) {

@@ -54,6 +54,7 @@ class CabItem final : public ComObject<ICabItem> {
   HRESULT RemoveAt(int32_t index) override;
 
  private:
+  friend struct zelta::ComAccess;
   CabItem(std::shared_ptr<const CabSchema> schema, const CabItemDesc* desc, bool element,
           int depth);
   static HRESULT Build(const std::shared_ptr<const CabSchema>& schema, const CabItemDesc* desc,

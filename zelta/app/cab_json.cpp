@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "host/call_guard.h"
 #include "zelta/app/cab_json_reader.h"
 #include "zelta/app/cab_text.h"
 #include "zelta/base/text_codec.h"
@@ -74,23 +75,18 @@ nlohmann::ordered_json CabToJson(ICabItem* item) {
 
 HRESULT CabFromJson(ICabItem* target, const nlohmann::json& value, std::string* error) {
   if (!target) return E_POINTER;
-  try {
-    return CabJsonReader::ApplyAll(target, value, NameOf(target), error);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  return GuardCall(
+      [&]() -> HRESULT { return CabJsonReader::ApplyAll(target, value, NameOf(target), error); });
 }
 
 HRESULT CabMergeJson(ICabItem* target, const nlohmann::json& value,
                      std::vector<std::string>* warnings) {
   if (!target) return E_POINTER;
-  try {
+  return GuardCall([&]() -> HRESULT {
     CabJsonReader reader = CabJsonReader::Lenient(warnings);
     HRESULT hr = reader.Apply(target, value, NameOf(target));
     return Failed(hr) ? hr : S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 }  // namespace zelta::app

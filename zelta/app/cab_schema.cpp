@@ -3,6 +3,7 @@
 #include <mutex>
 #include <new>
 
+#include "host/call_guard.h"
 #include "zelta/app/cab_schema_parser.h"
 
 namespace zelta::app {
@@ -30,7 +31,7 @@ HRESULT CabSchema::FromText(std::u16string_view text, std::shared_ptr<const CabS
   }
   static std::mutex mutex;
   static std::map<std::u16string, CachedSchema, std::less<>> cache;
-  try {
+  return GuardCall([&]() -> HRESULT {
     std::lock_guard lock(mutex);
     auto found = cache.find(text);
     if (found == cache.end()) {
@@ -45,9 +46,7 @@ HRESULT CabSchema::FromText(std::u16string_view text, std::shared_ptr<const CabS
     if (error) *error = found->second.error;
     *schema = found->second.schema;
     return found->second.result;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 const CabItemDesc* CabSchema::Root(std::u16string_view id) const {

@@ -4,6 +4,7 @@
 #include <new>
 #include <unordered_set>
 
+#include "host/call_guard.h"
 #include "zelta/app/cab_item.h"
 #include "zelta/app/cab_text.h"
 #include "zelta/base/text_codec.h"
@@ -39,14 +40,12 @@ std::u16string Attr(pugi::xml_node node, const char* name) {
 HRESULT CabSchemaParser::Parse(std::u16string_view text, CabSchema* schema, std::string* error) {
   if (!schema) return E_POINTER;
   if (text.empty()) return E_INVALIDARG;
-  try {
+  return GuardCall([&]() -> HRESULT {
     CabSchemaParser parser(schema);
     if (parser.Run(text)) return S_OK;
     if (error) *error = parser.error_;
     return E_FAIL;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 bool CabSchemaParser::Fail(std::string message) {

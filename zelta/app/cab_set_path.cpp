@@ -2,6 +2,7 @@
 #include <cctype>
 #include <new>
 
+#include "host/call_guard.h"
 #include "zelta/app/cab_json.h"
 #include "zelta/app/cab_json_reader.h"
 #include "zelta/app/cab_text.h"
@@ -110,7 +111,7 @@ HRESULT Resolve(ICabItem* root, std::string_view path, ComPtr<ICabItem>* item, s
 HRESULT CabSetPath(ICabItem* root, std::string_view path, std::string_view value,
                    std::string* error) {
   if (!root) return E_POINTER;
-  try {
+  return GuardCall([&]() -> HRESULT {
     if (FirstInvalidUtf8(path) != std::string_view::npos)
       return Fail(error, "", "the option path is not valid UTF-8");
     ComPtr<ICabItem> item;
@@ -157,9 +158,7 @@ HRESULT CabSetPath(ICabItem* root, std::string_view path, std::string_view value
       default:
         return Fail(error, shown, "a host object cannot be set");
     }
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 }  // namespace zelta::app

@@ -64,12 +64,10 @@ HRESULT HostApp::InternString(const char16_t* text, int32_t length, Atom* atom) 
   if (length < -1) return E_INVALIDARG;
   auto view = InString(text, length);
   if (view.empty()) return E_INVALIDARG;
-  try {
+  return GuardCall([&] {
     *atom = base::AtomTable::Global().Intern(view);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  return S_OK;
+    return S_OK;
+  });
 }
 
 HRESULT HostApp::GetAtomText(Atom atom, BString* text) {
@@ -82,11 +80,7 @@ HRESULT HostApp::GetAtomText(Atom atom, BString* text) {
 
 HRESULT HostApp::RegisterStringTable(const uint8_t* xml, uint32_t size) {
   stringTableError_.clear();
-  try {
-    return strings_.Register(xml, size, &stringTableError_);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  return GuardCall([&] { return strings_.Register(xml, size, &stringTableError_); });
 }
 
 HRESULT HostApp::LoadString(const char16_t* id, int32_t length, BString* text) {

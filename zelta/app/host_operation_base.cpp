@@ -3,6 +3,7 @@
 #include <new>
 #include <unordered_set>
 
+#include "host/call_guard.h"
 #include "host/object_list.h"
 #include "zelta/app/undo_history.h"
 #include "zelta/base/atom_table.h"
@@ -117,7 +118,7 @@ HRESULT HostBookmarkOperation::WriteOutput(const std::vector<ComPtr<IHostBookmar
 }
 
 HRESULT HostBookmarkOperation::Do(int32_t flags, intptr_t) {
-  try {
+  return GuardCall([&]() -> HRESULT {
     std::vector<ComPtr<IHostBookmark>> input;
     ComPtr<IHostDocument> document;
     HRESULT hr = ReadInput(&input, &document);
@@ -143,9 +144,7 @@ HRESULT HostBookmarkOperation::Do(int32_t flags, intptr_t) {
     }
     WriteOutput(Outputs(input));
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 }  // namespace zelta::app

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "host/call_guard.h"
 #include "zelta/app/host_app.h"
 #include "zelta/app/host_operation_add_new.h"
 #include "zelta/app/host_operation_delete.h"
@@ -68,12 +69,7 @@ HRESULT Register(HostApp& app, ComPtr<ICabFactory> cabs, const char16_t* id) {
     HRESULT hr =
         cabs->CreateCab(kTemplate.data(), static_cast<int32_t>(kTemplate.size()), id, params.Put());
     if (Failed(hr)) return hr;
-    try {
-      *operation = MakeCom<Operation>(atom, params).Detach();
-    } catch (const std::bad_alloc&) {
-      return E_OUTOFMEMORY;
-    }
-    return S_OK;
+    return GuardCall([&] { return MakeCom<Operation>(atom, params).CopyTo(operation); });
   });
 }
 

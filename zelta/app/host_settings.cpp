@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "host/call_guard.h"
 #include "zelta/app/cab_json.h"
 
 namespace zelta::app {
@@ -39,7 +40,7 @@ HRESULT HostSettings::AttachTemplate(const char16_t* templateText, int32_t lengt
                                      const char16_t* rootId) {
   std::u16string_view text = InString(templateText, length);
   if (text.empty() || !rootId) return E_INVALIDARG;
-  try {
+  return GuardCall([&]() -> HRESULT {
     ComPtr<Cab> fresh;
     HRESULT hr = Cab::Create(text, rootId, &fresh);
     if (Failed(hr)) return hr;
@@ -58,9 +59,7 @@ HRESULT HostSettings::AttachTemplate(const char16_t* templateText, int32_t lengt
     cab_ = std::move(fresh);
     attached_ = true;
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HRESULT HostSettings::GetRoot(ICabItem** root) {

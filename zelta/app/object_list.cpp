@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "host/call_guard.h"
+
 namespace zelta::app {
 
 HRESULT ObjectList::GetCount(int32_t* count) {
@@ -22,12 +24,10 @@ HRESULT ObjectList::Insert(int32_t index, IUnknown* item) {
   if (index == -1) index = static_cast<int32_t>(items_.size());
   if (index < 0 || static_cast<size_t>(index) > items_.size()) return E_INVALIDARG;
   if (items_.size() >= kMaxItems) return E_OUTOFMEMORY;
-  try {
+  return GuardCall([&] {
     items_.insert(items_.begin() + index, ComPtr<IUnknown>(item));
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  return S_OK;
+    return S_OK;
+  });
 }
 
 HRESULT ObjectList::RemoveAt(int32_t index) {

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "host/call_guard.h"
 #include "zelta/app/object_list.h"
 
 namespace zelta::app {
@@ -9,12 +10,7 @@ namespace zelta::app {
 HRESULT ObjectListFactory::CreateObjectList(IHostObjectList** list) {
   if (!list) return E_POINTER;
   *list = nullptr;
-  try {
-    *list = MakeCom<ObjectList>().Detach();
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  return S_OK;
+  return GuardCall([&] { return MakeCom<ObjectList>().CopyTo(list); });
 }
 
 }  // namespace zelta::app

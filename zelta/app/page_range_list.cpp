@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "host/call_guard.h"
+
 namespace zelta::app {
 
 HRESULT PageRangeList::GetCount(int32_t* count) {
@@ -26,12 +28,10 @@ HRESULT PageRangeList::GetItems(const int32_t** pages, int32_t* count) {
 
 HRESULT PageRangeList::Append(int32_t page) {
   if (page < 0) return E_INVALIDARG;
-  try {
+  return GuardCall([&] {
     pages_.push_back(page);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  return S_OK;
+    return S_OK;
+  });
 }
 
 HRESULT PageRangeList::Clear() {

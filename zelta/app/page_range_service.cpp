@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "host/call_guard.h"
 #include "zelta/app/page_range_list.h"
 #include "zelta/app/page_range_object.h"
 
@@ -9,16 +10,12 @@ namespace zelta::app {
 
 HRESULT PageRangeService::CreatePageRange(IHostPageRange** range) {
   if (!range) return E_POINTER;
-  ComPtr<PageRangeObject> made(new (std::nothrow) PageRangeObject());
-  *range = made.Detach();
-  return *range ? S_OK : E_OUTOFMEMORY;
+  return GuardCall([&] { return MakeCom<PageRangeObject>().CopyTo(range); });
 }
 
 HRESULT PageRangeService::CreatePageIndexList(IHostPageIndexList** list) {
   if (!list) return E_POINTER;
-  ComPtr<PageRangeList> made(new (std::nothrow) PageRangeList());
-  *list = made.Detach();
-  return *list ? S_OK : E_OUTOFMEMORY;
+  return GuardCall([&] { return MakeCom<PageRangeList>().CopyTo(list); });
 }
 
 HRESULT PageRangeService::CreateCab(const char16_t* templateText, int32_t length,
@@ -30,7 +27,7 @@ HRESULT PageRangeService::CreateCab(const char16_t* templateText, int32_t length
 }
 
 ComPtr<IUnknown> MakeAuxComponent(ComPtr<ICabFactory> cabs) {
-  ComPtr<PageRangeService> service(new PageRangeService(std::move(cabs)));
+  auto service = MakeCom<PageRangeService>(std::move(cabs));
   return QueryAs<IUnknown>(static_cast<IPageRangeService*>(service.Get()));
 }
 

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <new>
 
+#include "host/call_guard.h"
+
 namespace zelta::app {
 namespace {
 
@@ -126,7 +128,7 @@ std::string SettingsStore::DefaultPath() {
 }
 
 HRESULT SettingsStore::Load(std::string* warning) {
-  try {
+  return GuardCall([&]() -> HRESULT {
     nodes_.clear();
     document_ = nlohmann::json::object();
     std::string bytes;
@@ -161,9 +163,7 @@ HRESULT SettingsStore::Load(std::string* warning) {
       *warning = "the settings file " + path_ + " " + why + "; it was kept as " + kept +
                  " and defaults are used";
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 nlohmann::json SettingsStore::Document() const {
@@ -173,7 +173,7 @@ nlohmann::json SettingsStore::Document() const {
 }
 
 HRESULT SettingsStore::Save(std::string* error) {
-  try {
+  return GuardCall([&]() -> HRESULT {
     nlohmann::json document = Document();
     std::string bytes =
         document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
@@ -193,9 +193,7 @@ HRESULT SettingsStore::Save(std::string* error) {
     }
     document_ = std::move(document);
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HostSettings* SettingsStore::NodeOf(const std::string& key) {
@@ -203,7 +201,7 @@ HostSettings* SettingsStore::NodeOf(const std::string& key) {
   if (found != nodes_.end()) return found->second.Get();
   auto stored = document_.find(key);
   nlohmann::json initial = stored != document_.end() ? *stored : nlohmann::json::object();
-  ComPtr<HostSettings> node(new HostSettings(key, std::move(initial)));
+  auto node = MakeCom<HostSettings>(key, std::move(initial));
   return nodes_.emplace(key, std::move(node)).first->second.Get();
 }
 

@@ -37,7 +37,7 @@ HRESULT TextSelection::FromArguments(IHostDocument* document,
     }
     parts.emplace_back(part.Get());
   }
-  *selection = ComPtr<TextSelection>(new TextSelection(std::move(parts)));
+  *selection = MakeCom<TextSelection>(std::move(parts));
   return S_OK;
 }
 

@@ -75,7 +75,7 @@ HRESULT TextSelectionPart::Select(IHostDocument* document, int32_t page,
   const PageTextChar* chars = nullptr;
   int32_t count = 0;
   text->GetChars(&chars, &count);
-  *part = ComPtr<TextSelectionPart>(new TextSelectionPart(page, RangesIn(chars, count, area)));
+  *part = MakeCom<TextSelectionPart>(page, RangesIn(chars, count, area));
   return S_OK;
 }
 

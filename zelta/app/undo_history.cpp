@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/call_guard.h"
 #include "zelta/app/change_group.h"
 
 namespace zelta::app {
@@ -120,7 +121,7 @@ void UndoHistory::CommitInto(ChangeGroup* group, size_t depth) {
 HRESULT UndoHistory::UndoItems(const std::vector<ComPtr<IUndoItem>>& items) {
   HRESULT first = S_OK;
   for (auto it = items.rbegin(); it != items.rend(); ++it) {
-    HRESULT hr = (*it)->Undo();
+    HRESULT hr = GuardCall([&] { return (*it)->Undo(); });
     if (Failed(hr) && Succeeded(first)) first = hr;
   }
   return first;
@@ -132,15 +133,13 @@ HRESULT UndoHistory::ApplyStep(Step& step, bool undo) {
   for (size_t i = 0; i < n; ++i) {
     // Undo runs newest first, redo oldest first.
     size_t index = undo ? n - 1 - i : i;
-    HRESULT hr = undo ? items[index]->Undo() : items[index]->Redo();
+    // Items may come from a module: no exception crosses back.
+    HRESULT hr = GuardCall([&] { return undo ? items[index]->Undo() : items[index]->Redo(); });
     if (Failed(hr)) {
       // Put back the items already handled, in the opposite order, so the step stays whole.
       for (size_t j = i; j-- > 0;) {
         size_t back = undo ? n - 1 - j : j;
-        if (undo)
-          items[back]->Redo();
-        else
-          items[back]->Undo();
+        GuardCall([&] { return undo ? items[back]->Redo() : items[back]->Undo(); });
       }
       return hr;
     }

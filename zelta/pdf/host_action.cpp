@@ -1,5 +1,6 @@
 #include "zelta/pdf/host_action.h"
 
+#include "host/call_guard.h"
 #include "zelta/base/text_codec.h"
 #include "zelta/pdf/action_writer.h"
 #include "zelta/pdf/destination.h"
@@ -106,13 +107,11 @@ HRESULT HostAction::GetScript(BString* script) {
   if (Type() != kActionJavaScript) return Empty(script);
   MuCalls& mu = document_->Mu();
   pdf_obj* value = mu.Get(object_.Get(), "JS");
-  try {
+  return GuardCall([&] {
     if (mu.IsString(value)) return ReturnString(DecodeTextString(mu.ToBytes(value)), script);
     if (mu.IsStream(value)) return ReturnString(DecodeTextString(mu.StreamBytes(value)), script);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  return Empty(script);
+    return Empty(script);
+  });
 }
 
 bool HostAction::HasDestinationView() {
@@ -179,14 +178,11 @@ HRESULT HostAction::GetExplicitDestination(PageDestination* dest) {
 HRESULT HostAction::SetDestinationName(const char16_t* name, int32_t length) {
   std::u16string_view text = InString(name, length);
   if (text.empty() || length < -1) return E_INVALIDARG;
-  MuObject value;
-  try {
+  return GuardCall([&] {
+    MuObject value;
     HRESULT hr = document_->Mu().NewString(EncodeTextString(text), &value);
-    if (Failed(hr)) return hr;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  return PutDestination(std::move(value));
+    return Succeeded(hr) ? PutDestination(std::move(value)) : hr;
+  });
 }
 
 HRESULT HostAction::SetDestination(const PageDestination* dest) {

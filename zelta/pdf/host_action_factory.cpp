@@ -1,5 +1,6 @@
 #include "zelta/pdf/host_action_factory.h"
 
+#include "host/call_guard.h"
 #include "zelta/base/text_codec.h"
 #include "zelta/pdf/action_writer.h"
 #include "zelta/pdf/destination.h"
@@ -27,40 +28,21 @@ HRESULT Make(HostDocument* document, const char* type, std::initializer_list<Ent
   for (const Entry& entry : entries)
     if (Succeeded(hr) && entry.value) hr = mu.Put(dict.Get(), entry.key, entry.value.Get());
   if (Failed(hr)) return hr;
-  try {
-    *action = ComPtr<HostAction>(
-        new HostAction(ComPtr<HostDocument>(document), std::move(dict), false, true));
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  *action = MakeCom<HostAction>(ComPtr<HostDocument>(document), std::move(dict), false, true);
   return S_OK;
 }
 
 HRESULT TextString(MuCalls& mu, std::u16string_view text, MuObject* out) {
   if (text.empty()) return E_INVALIDARG;
-  try {
-    return mu.NewString(EncodeTextString(text), out);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  return mu.NewString(EncodeTextString(text), out);
 }
 
 HRESULT FileSpec(MuCalls& mu, std::u16string_view file, MuObject* out) {
   if (file.empty()) return E_INVALIDARG;
-  try {
-    return NewFileSpec(mu, file, out);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  return NewFileSpec(mu, file, out);
 }
 
 }  // namespace
-
-HRESULT GiveAction(HRESULT made, ComPtr<HostAction>& action, IHostAction** out) {
-  if (Failed(made)) return made;
-  *out = action.Detach();
-  return S_OK;
-}
 
 HRESULT HostActionFactory::MakeGoTo(HostDocument* document, const PageDestination* dest,
                                     ComPtr<HostAction>* action) {
@@ -99,12 +81,7 @@ HRESULT HostActionFactory::MakeUri(HostDocument* document, std::u16string_view u
                                    ComPtr<HostAction>* action) {
   if (uri.empty()) return E_INVALIDARG;
   MuObject value;
-  HRESULT hr;
-  try {
-    hr = document->Mu().NewString(base::LossyUtf8(uri), &value);  // /URI is a byte string
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  HRESULT hr = document->Mu().NewString(base::LossyUtf8(uri), &value);  // /URI is a byte string
   return Succeeded(hr) ? Make(document, "URI", {{"URI", value}}, action) : hr;
 }
 
@@ -122,56 +99,66 @@ HRESULT HostActionFactory::MakeJavaScript(HostDocument* document, std::u16string
   return Succeeded(hr) ? Make(document, "JavaScript", {{"JS", value}}, action) : hr;
 }
 
-// The COM entry points check the out-parameter and the lengths, then share the makers.
-#define ZELTA_FACTORY_OUT(action)  \
-  if (!(action)) return E_POINTER; \
-  *(action) = nullptr;             \
-  ComPtr<HostAction> made
+namespace {
+// The COM entry points share the makers under the guard; the action goes out on success only.
+template <class Maker>
+HRESULT Give(IHostAction** out, Maker&& make) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  return GuardCall([&] {
+    ComPtr<HostAction> made;
+    const HRESULT hr = make(&made);
+    return Failed(hr) ? hr : made.CopyTo(out);
+  });
+}
+}  // namespace
 
 HRESULT HostActionFactory::CreateGoTo(const PageDestination* dest, IHostAction** action) {
-  ZELTA_FACTORY_OUT(action);
-  return GiveAction(MakeGoTo(document_.Get(), dest, &made), made, action);
+  return Give(action,
+              [&](ComPtr<HostAction>* made) { return MakeGoTo(document_.Get(), dest, made); });
 }
 
 HRESULT HostActionFactory::CreateGoToNamed(const char16_t* name, int32_t length,
                                            IHostAction** action) {
-  ZELTA_FACTORY_OUT(action);
-  return GiveAction(MakeGoToNamed(document_.Get(), InString(name, length), &made), made, action);
+  return Give(action, [&](ComPtr<HostAction>* made) {
+    return MakeGoToNamed(document_.Get(), InString(name, length), made);
+  });
 }
 
 HRESULT HostActionFactory::CreateGoToRemote(const char16_t* file, int32_t fileLength,
                                             const PageDestination* dest, IHostAction** action) {
-  ZELTA_FACTORY_OUT(action);
-  return GiveAction(MakeGoToRemote(document_.Get(), InString(file, fileLength), dest, &made), made,
-                    action);
+  return Give(action, [&](ComPtr<HostAction>* made) {
+    return MakeGoToRemote(document_.Get(), InString(file, fileLength), dest, made);
+  });
 }
 
 HRESULT HostActionFactory::CreateGoToRemoteNamed(const char16_t* file, int32_t fileLength,
                                                  const char16_t* name, int32_t nameLength,
                                                  IHostAction** action) {
-  ZELTA_FACTORY_OUT(action);
-  return GiveAction(MakeGoToRemoteNamed(document_.Get(), InString(file, fileLength),
-                                        InString(name, nameLength), &made),
-                    made, action);
+  return Give(action, [&](ComPtr<HostAction>* made) {
+    return MakeGoToRemoteNamed(document_.Get(), InString(file, fileLength),
+                               InString(name, nameLength), made);
+  });
 }
 
 HRESULT HostActionFactory::CreateUri(const char16_t* uri, int32_t length, IHostAction** action) {
-  ZELTA_FACTORY_OUT(action);
-  return GiveAction(MakeUri(document_.Get(), InString(uri, length), &made), made, action);
+  return Give(action, [&](ComPtr<HostAction>* made) {
+    return MakeUri(document_.Get(), InString(uri, length), made);
+  });
 }
 
 HRESULT HostActionFactory::CreateLaunch(const char16_t* file, int32_t length,
                                         IHostAction** action) {
-  ZELTA_FACTORY_OUT(action);
-  return GiveAction(MakeLaunch(document_.Get(), InString(file, length), &made), made, action);
+  return Give(action, [&](ComPtr<HostAction>* made) {
+    return MakeLaunch(document_.Get(), InString(file, length), made);
+  });
 }
 
 HRESULT HostActionFactory::CreateJavaScript(const char16_t* script, int32_t length,
                                             IHostAction** action) {
-  ZELTA_FACTORY_OUT(action);
-  return GiveAction(MakeJavaScript(document_.Get(), InString(script, length), &made), made, action);
+  return Give(action, [&](ComPtr<HostAction>* made) {
+    return MakeJavaScript(document_.Get(), InString(script, length), made);
+  });
 }
-
-#undef ZELTA_FACTORY_OUT
 
 }  // namespace zelta::pdf

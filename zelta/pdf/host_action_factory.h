@@ -46,7 +46,4 @@ class HostActionFactory final : public ComObject<IHostActionFactory> {
   ComPtr<HostDocument> document_;
 };
 
-// Hands a made action out through a COM out-parameter (null on failure).
-HRESULT GiveAction(HRESULT made, ComPtr<HostAction>& action, IHostAction** out);
-
 }  // namespace zelta::pdf

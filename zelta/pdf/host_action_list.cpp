@@ -2,24 +2,24 @@
 
 #include <unordered_set>
 
+#include "host/call_guard.h"
 #include "zelta/pdf/host_action_factory.h"
 
 namespace zelta::pdf {
 
 ComPtr<HostActionList> HostActionList::Empty(const ComPtr<HostDocument>& document) {
-  return ComPtr<HostActionList>(new HostActionList(document));
+  return MakeCom<HostActionList>(document);
 }
 
 ComPtr<HostActionList> HostActionList::ForItem(const ComPtr<HostDocument>& document, int key) {
-  ComPtr<HostActionList> list(new HostActionList(document));
+  auto list = MakeCom<HostActionList>(document);
   if (key == OutlineIndex::kRoot) return list;
   MuCalls& mu = document->Mu();
   MuObject item = document->GetOutline().Dict(mu, key);
   if (!item) return list;
   pdf_obj* dest = mu.Get(item.Get(), "Dest");
   if (dest)
-    list->actions_.push_back(
-        ComPtr<HostAction>(new HostAction(document, MuObject::Keep(mu.Ctx(), dest), true)));
+    list->actions_.push_back(MakeCom<HostAction>(document, MuObject::Keep(mu.Ctx(), dest), true));
 
   std::unordered_set<int> visited;
   std::vector<MuObject> stack;
@@ -37,7 +37,7 @@ ComPtr<HostActionList> HostActionList::ForItem(const ComPtr<HostDocument>& docum
       continue;
     }
     if (!mu.IsDict(obj)) continue;
-    list->actions_.push_back(ComPtr<HostAction>(new HostAction(document, current, false)));
+    list->actions_.push_back(MakeCom<HostAction>(document, current, false));
     if (pdf_obj* next = mu.Get(obj, "Next")) stack.push_back(MuObject::Keep(mu.Ctx(), next));
   }
   return list;
@@ -58,9 +58,7 @@ HRESULT HostActionList::GetItem(int32_t index, IHostAction** action) {
   if (!action) return E_POINTER;
   *action = nullptr;
   if (index < 0 || static_cast<size_t>(index) >= actions_.size()) return S_FALSE;
-  *action = actions_[index].Get();
-  (*action)->AddRef();
-  return S_OK;
+  return actions_[index].CopyTo(action);
 }
 
 HRESULT HostActionList::Append(IHostAction* action) { return Insert(-1, action); }
@@ -71,12 +69,10 @@ HRESULT HostActionList::Insert(int32_t index, IHostAction* action) {
   if (index == -1) index = static_cast<int32_t>(actions_.size());
   if (index < 0 || static_cast<size_t>(index) > actions_.size()) return E_INVALIDARG;
   if (actions_.size() >= kMaxActions) return E_OUTOFMEMORY;
-  try {
+  return GuardCall([&] {
     actions_.insert(actions_.begin() + index, ComPtr<HostAction>(own));
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  return S_OK;
+    return S_OK;
+  });
 }
 
 HRESULT HostActionList::RemoveAt(int32_t index) {
@@ -97,8 +93,7 @@ HRESULT HostActionList::AppendMade(HRESULT made, ComPtr<HostAction>& action, IHo
   if (Failed(made)) return made;
   HRESULT hr = Insert(-1, action.Get());
   if (Failed(hr)) return hr;
-  if (out) *out = action.Detach();
-  return S_OK;
+  return out ? action.CopyTo(out) : S_OK;
 }
 
 HRESULT HostActionList::AppendGoTo(const PageDestination* dest, IHostAction** action) {

@@ -42,6 +42,7 @@ class HostActionList final : public ComObject<IHostActionList> {
   const std::vector<ComPtr<HostAction>>& Actions() const { return actions_; }
 
  private:
+  friend struct zelta::ComAccess;
   explicit HostActionList(ComPtr<HostDocument> document) : document_(std::move(document)) {}
   ~HostActionList() override = default;
   // The host action behind an interface pointer, when it is one of this document's.

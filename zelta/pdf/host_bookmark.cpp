@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/call_guard.h"
 #include "zelta/pdf/action_writer.h"
 #include "zelta/pdf/host_action_list.h"
 #include "zelta/pdf/pdf_text.h"
@@ -16,8 +17,7 @@ HRESULT HostBookmark::Give(int key, IHostBookmark** out) {
   ComPtr<HostBookmark> bookmark;
   HRESULT hr = document_->BookmarkFor(key, &bookmark);
   if (Failed(hr)) return hr;
-  *out = bookmark.Detach();
-  return S_OK;
+  return bookmark.CopyTo(out);
 }
 
 HRESULT HostBookmark::CheckChange() const {
@@ -27,9 +27,7 @@ HRESULT HostBookmark::CheckChange() const {
 
 HRESULT HostBookmark::GetDocument(IHostDocument** document) {
   if (!document) return E_POINTER;
-  *document = document_.Get();
-  document_->AddRef();
-  return S_OK;
+  return document_.CopyTo(document);
 }
 
 HRESULT HostBookmark::IsRoot(bool* root) {
@@ -69,11 +67,9 @@ HRESULT HostBookmark::GetTitle(BString* title) {
   if (key_ == OutlineIndex::kRoot) return ReturnString(u"", title);
   MuCalls& mu = document_->Mu();
   MuObject dict = document_->GetOutline().Dict(mu, key_);
-  try {
+  return GuardCall([&] {
     return ReturnString(DecodeTextString(mu.ToBytes(mu.Get(dict.Get(), "Title"))), title);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HRESULT HostBookmark::SetTitle(const char16_t* title, int32_t length) {
@@ -82,17 +78,16 @@ HRESULT HostBookmark::SetTitle(const char16_t* title, int32_t length) {
   MuCalls& mu = document_->Mu();
   MuObject dict = document_->GetOutline().Dict(mu, key_);
   if (!dict) return E_FAIL;
-  try {
+  hr = GuardCall([&] {
     std::u16string_view text = InString(title, length);
     pdf_obj* old = mu.Get(dict.Get(), "Title");
-    // The same text keeps its original bytes (and encoding).
-    if (mu.IsString(old) && DecodeTextString(mu.ToBytes(old)) == text) return S_OK;
+    // The same text keeps its original bytes (and encoding): nothing changes.
+    if (mu.IsString(old) && DecodeTextString(mu.ToBytes(old)) == text) return S_FALSE;
     MuObject value;
-    hr = mu.NewString(EncodeTextString(text), &value);
-    if (Succeeded(hr)) hr = mu.Put(dict.Get(), "Title", value.Get());
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+    HRESULT made = mu.NewString(EncodeTextString(text), &value);
+    return Succeeded(made) ? mu.Put(dict.Get(), "Title", value.Get()) : made;
+  });
+  if (hr == S_FALSE) return S_OK;
   if (Succeeded(hr)) document_->BookmarkChanged(this);
   return hr;
 }
@@ -187,13 +182,7 @@ HRESULT HostBookmark::SetOpen(bool open) {
 HRESULT HostBookmark::GetActions(IHostActionList** actions) {
   if (!actions) return E_POINTER;
   *actions = nullptr;
-  try {
-    ComPtr<HostActionList> list = HostActionList::ForItem(document_, key_);
-    *actions = list.Detach();
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  return S_OK;
+  return GuardCall([&] { return HostActionList::ForItem(document_, key_).CopyTo(actions); });
 }
 
 HRESULT HostBookmark::InsertNewChild(int32_t position, IHostBookmark** child) {
@@ -204,12 +193,10 @@ HRESULT HostBookmark::InsertNewChild(int32_t position, IHostBookmark** child) {
   Outline& outline = document_->GetOutline();
   MuCalls& mu = document_->Mu();
   int key = 0;
-  try {
-    hr = outline.NewItem(mu, &key);
-    if (Succeeded(hr)) hr = outline.Move(mu, key_, position, key);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  hr = GuardCall([&] {
+    HRESULT made = outline.NewItem(mu, &key);
+    return Succeeded(made) ? outline.Move(mu, key_, position, key) : made;
+  });
   if (Failed(hr)) return hr;
   hr = Give(key, child);
   if (Succeeded(hr)) document_->BookmarkChanged(*child);
@@ -222,11 +209,8 @@ HRESULT HostBookmark::InsertChild(int32_t position, IHostBookmark* child) {
   if (!item || item->document_.Get() != document_.Get()) return E_INVALIDARG;
   HRESULT hr = document_->CanChange();
   if (Failed(hr)) return hr;
-  try {
-    hr = document_->GetOutline().Move(document_->Mu(), key_, position, item->key_);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  hr = GuardCall(
+      [&] { return document_->GetOutline().Move(document_->Mu(), key_, position, item->key_); });
   if (Succeeded(hr)) document_->BookmarkChanged(item);
   return hr;
 }
@@ -234,11 +218,7 @@ HRESULT HostBookmark::InsertChild(int32_t position, IHostBookmark* child) {
 HRESULT HostBookmark::Remove() {
   HRESULT hr = CheckChange();
   if (Failed(hr)) return hr;
-  try {
-    hr = document_->GetOutline().Remove(document_->Mu(), key_);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  hr = GuardCall([&] { return document_->GetOutline().Remove(document_->Mu(), key_); });
   if (Succeeded(hr)) document_->BookmarkChanged(this);
   return hr;
 }
@@ -254,14 +234,12 @@ HRESULT HostBookmark::SetActions(IHostActionList* actions) {
   MuCalls& mu = document_->Mu();
   MuObject dict = document_->GetOutline().Dict(mu, key_);
   if (!dict) return E_FAIL;
-  try {
+  hr = GuardCall([&] {
     // Copy the list first: it may be this item's own list, which the write rebinds.
     std::vector<ComPtr<HostAction>> items =
         list ? list->Actions() : std::vector<ComPtr<HostAction>>();
-    hr = WriteItemActions(mu, dict.Get(), items);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+    return WriteItemActions(mu, dict.Get(), items);
+  });
   if (Succeeded(hr)) document_->BookmarkChanged(this);
   return hr;
 }
@@ -269,14 +247,11 @@ HRESULT HostBookmark::SetActions(IHostActionList* actions) {
 HRESULT HostBookmark::AppendAction(IHostAction* action) {
   if (!action) return E_INVALIDARG;
   if (key_ == OutlineIndex::kRoot) return E_FAIL;
-  ComPtr<HostActionList> list;
-  try {
-    list = HostActionList::ForItem(document_, key_);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  HRESULT hr = list->Append(action);
-  return Succeeded(hr) ? SetActions(list.Get()) : hr;
+  return GuardCall([&] {
+    ComPtr<HostActionList> list = HostActionList::ForItem(document_, key_);
+    HRESULT hr = list->Append(action);
+    return Succeeded(hr) ? SetActions(list.Get()) : hr;
+  });
 }
 
 }  // namespace zelta::pdf

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "host/call_guard.h"
 #include "zelta/base/text_codec.h"
 #include "zelta/pdf/atomic_save.h"
 #include "zelta/pdf/empty_stream_fix.h"
@@ -22,7 +23,7 @@ HRESULT OpenDocument(const std::string& path, const std::string& password,
   document->Reset();
   ComPtr<HostDocument> doc;
   try {
-    doc = ComPtr<HostDocument>(new HostDocument(path));
+    doc = MakeCom<HostDocument>(path);
   } catch (const std::bad_alloc&) {
     *error = path + ": out of memory";
     return E_OUTOFMEMORY;
@@ -104,14 +105,12 @@ HRESULT HostDocument::BookmarkFor(int key, ComPtr<HostBookmark>* bookmark) {
     *bookmark = ComPtr<HostBookmark>(it->second);
     return S_OK;
   }
-  try {
-    auto* made = new HostBookmark(ComPtr<HostDocument>(this), key);
-    *bookmark = ComPtr<HostBookmark>(made);
-    bookmarks_.emplace(key, made);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  return S_OK;
+  return GuardCall([&] {
+    auto made = MakeCom<HostBookmark>(ComPtr<HostDocument>(this), key);
+    bookmarks_.emplace(key, made.Get());
+    *bookmark = std::move(made);
+    return S_OK;
+  });
 }
 
 HRESULT HostDocument::CanChange() const { return context_.OutOfMemory() ? E_OUTOFMEMORY : S_OK; }
@@ -131,8 +130,7 @@ HRESULT HostDocument::GetOutlineRoot(IHostBookmark** root) {
   ComPtr<HostBookmark> bookmark;
   HRESULT hr = BookmarkFor(OutlineIndex::kRoot, &bookmark);
   if (Failed(hr)) return hr;
-  *root = bookmark.Detach();
-  return S_OK;
+  return bookmark.CopyTo(root);
 }
 
 HRESULT HostDocument::IsPermitted(int32_t kind, int32_t, int32_t, int32_t* answer) {
@@ -231,24 +229,18 @@ HRESULT HostDocument::GetPageLabel(int32_t page, BString* label) {
   if (!label) return E_POINTER;
   *label = nullptr;
   if (page < 0 || page >= mu_.PageCount()) return E_INVALIDARG;
-  try {
-    return ReturnString(labels_.Label(mu_, page, &warnings_), label);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  return GuardCall([&] { return ReturnString(labels_.Label(mu_, page, &warnings_), label); });
 }
 
 HRESULT HostDocument::ResolveNamedDest(const char16_t* name, int32_t length,
                                        PageDestination* dest) {
   if (!dest) return E_POINTER;
-  try {
+  return GuardCall([&] {
     auto found = names_.Resolve(mu_, pages_, std::u16string(InString(name, length)));
     if (!found) return S_FALSE;
     *dest = *found;
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HRESULT HostDocument::AddNamedDest(const char16_t* name, int32_t length,
@@ -256,11 +248,8 @@ HRESULT HostDocument::AddNamedDest(const char16_t* name, int32_t length,
   if (!dest) return E_POINTER;
   HRESULT hr = CanChange();
   if (Failed(hr)) return hr;
-  try {
-    hr = names_.Add(mu_, pages_, std::u16string(InString(name, length)), *dest);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  hr = GuardCall(
+      [&] { return names_.Add(mu_, pages_, std::u16string(InString(name, length)), *dest); });
   if (Failed(hr)) return hr;
   modified_ = true;
   Raise(events_.namedDestsInserted, static_cast<IHostDocument*>(this));
@@ -271,11 +260,8 @@ HRESULT HostDocument::RemoveNamedDest(const char16_t* name, int32_t length) {
   HRESULT hr = CanChange();
   if (Failed(hr)) return hr;
   bool removed = false;
-  try {
-    hr = names_.Remove(mu_, std::u16string(InString(name, length)), &removed);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  hr = GuardCall(
+      [&] { return names_.Remove(mu_, std::u16string(InString(name, length)), &removed); });
   if (Failed(hr)) return hr;
   if (!removed) return S_FALSE;
   modified_ = true;
@@ -285,24 +271,19 @@ HRESULT HostDocument::RemoveNamedDest(const char16_t* name, int32_t length) {
 
 HRESULT HostDocument::GetNamedDestCount(int32_t* count) {
   if (!count) return E_POINTER;
-  try {
+  return GuardCall([&] {
     *count = names_.Count(mu_);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  return S_OK;
+    return S_OK;
+  });
 }
 
 HRESULT HostDocument::GetNamedDestName(int32_t index, BString* name) {
   if (!name) return E_POINTER;
   *name = nullptr;
-  try {
+  return GuardCall([&] {
     const std::u16string* found = names_.NameAt(mu_, index);
-    if (!found) return E_INVALIDARG;
-    return ReturnString(*found, name);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+    return found ? ReturnString(*found, name) : E_INVALIDARG;
+  });
 }
 
 HRESULT HostDocument::GetFilePath(BString* path) {

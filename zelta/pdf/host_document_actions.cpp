@@ -1,4 +1,5 @@
 // The document's action services: the action factory and new action lists.
+#include "host/call_guard.h"
 #include "zelta/pdf/host_action_factory.h"
 #include "zelta/pdf/host_action_list.h"
 #include "zelta/pdf/host_document.h"
@@ -8,23 +9,15 @@ namespace zelta::pdf {
 HRESULT HostDocument::GetActionFactory(IHostActionFactory** factory) {
   if (!factory) return E_POINTER;
   *factory = nullptr;
-  try {
-    *factory = MakeCom<HostActionFactory>(ComPtr<HostDocument>(this)).Detach();
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  return S_OK;
+  return GuardCall(
+      [&] { return MakeCom<HostActionFactory>(ComPtr<HostDocument>(this)).CopyTo(factory); });
 }
 
 HRESULT HostDocument::CreateActionList(IHostActionList** actions) {
   if (!actions) return E_POINTER;
   *actions = nullptr;
-  try {
-    *actions = HostActionList::Empty(ComPtr<HostDocument>(this)).Detach();
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  return S_OK;
+  return GuardCall(
+      [&] { return HostActionList::Empty(ComPtr<HostDocument>(this)).CopyTo(actions); });
 }
 
 }  // namespace zelta::pdf

@@ -1,5 +1,6 @@
 #include "zelta/pdf/page_text_reader.h"
 
+#include "host/call_guard.h"
 #include "zelta/pdf/page_text.h"
 #include "zelta/pdf/page_text_extractor.h"
 
@@ -8,10 +9,7 @@ namespace zelta::pdf {
 namespace {
 
 HRESULT Wrap(std::shared_ptr<const PageTextData> data, IHostPageText** text) {
-  ComPtr<PageText> object(new (std::nothrow) PageText(std::move(data)));
-  if (!object) return E_OUTOFMEMORY;
-  *text = object.Detach();
-  return S_OK;
+  return GuardCall([&] { return MakeCom<PageText>(std::move(data)).CopyTo(text); });
 }
 
 }  // namespace
@@ -20,15 +18,13 @@ HRESULT MakePageText(HostDocument& document, int32_t page, IHostPageText** text)
   *text = nullptr;
   MuCalls& mu = document.Mu();
   if (!mu.Ctx() || !mu.Doc()) return E_FAIL;
-  try {
+  return GuardCall([&] {
     auto data = std::make_shared<PageTextData>();
     std::string error;
     HRESULT hr = ExtractPageText(mu.Ctx(), mu.Doc(), page, data.get(), &error);
     if (Failed(hr)) return mu.Context().Fail(hr, "page " + std::to_string(page + 1) + ": " + error);
     return Wrap(std::move(data), text);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 PageTextReader::PageTextReader(ComPtr<HostDocument> document, std::vector<int32_t> pages,

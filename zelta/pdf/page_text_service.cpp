@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "host/call_guard.h"
 #include "zelta/pdf/font_handle.h"
 #include "zelta/pdf/font_table.h"
 #include "zelta/pdf/host_document.h"
@@ -40,10 +41,7 @@ HRESULT PageTextService::GetFont(IHostDocument* document, uint32_t fontId, IHost
   if (!document) return E_INVALIDARG;
   auto entry = FontTable::Instance().Find(fontId);
   if (!entry) return S_FALSE;
-  ComPtr<FontHandle> handle(new (std::nothrow) FontHandle(fontId, std::move(*entry)));
-  if (!handle) return E_OUTOFMEMORY;
-  *font = handle.Detach();
-  return S_OK;
+  return GuardCall([&] { return MakeCom<FontHandle>(fontId, std::move(*entry)).CopyTo(font); });
 }
 
 HRESULT PageTextService::OpenReader(IHostDocument* document, const int32_t* pages, int32_t count,
@@ -55,23 +53,18 @@ HRESULT PageTextService::OpenReader(IHostDocument* document, const int32_t* page
   int32_t pageCount = 0;
   HRESULT hr = pdf->GetPageCount(&pageCount);
   if (Failed(hr)) return hr;
-  try {
+  return GuardCall([&] {
     std::vector<int32_t> list(pages, pages + count);
     for (int32_t page : list)
       if (page < 0 || page >= pageCount) return E_INVALIDARG;
     if (window < 0) window = kDefaultWindow;
     if (window > kMaxWindow) window = kMaxWindow;
-    ComPtr<PageTextReader> made(new PageTextReader(ComPtr<HostDocument>(pdf), std::move(list),
-                                                   static_cast<size_t>(window)));
-    *reader = made.Detach();
-    return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+    return MakeCom<PageTextReader>(ComPtr<HostDocument>(pdf), std::move(list),
+                                   static_cast<size_t>(window))
+        .CopyTo(reader);
+  });
 }
 
-ComPtr<IPageTextService> MakePageTextService() {
-  return ComPtr<IPageTextService>(new PageTextService());
-}
+ComPtr<IPageTextService> MakePageTextService() { return MakeCom<PageTextService>(); }
 
 }  // namespace zelta::pdf

@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "host/call_guard.h"
 #include "zelta/ui/command_manager.h"
 #include "zelta/ui/message_recorder.h"
 
@@ -30,16 +31,13 @@ HRESULT UiExtension::ShowMessage(const char16_t* text, int32_t textLength, const
   if (textLength < -1 || captionLength < -1) return E_INVALIDARG;
   MessageRecord record{std::u16string(InString(text, textLength)),
                        std::u16string(InString(caption, captionLength)), style};
-  int32_t given;
-  try {
+  int32_t given = 0;
+  HRESULT hr = GuardCall([&] {
     given = messageHandler_ ? messageHandler_(record) : MessageRecorder::DefaultAnswer(style);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_FAIL;
-  }
-  if (answer) *answer = given;
-  return S_OK;
+    return S_OK;
+  });
+  if (Succeeded(hr) && answer) *answer = given;
+  return hr;
 }
 
 HRESULT UiExtension::CreateProgress(IHostProgress** progress) {
