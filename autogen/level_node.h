@@ -20,6 +20,10 @@ inline constexpr int32_t kLevelMatchPattern = 0x8;
 inline constexpr int32_t kLevelMultiline = 0x100;
 inline constexpr int32_t kLevelPatternCase = 0x400;
 inline constexpr int32_t kLevelLimitToPattern = 0x800;
+// A run on the title's line that matches no level, is no larger than the level's size and is
+// followed on that line by a run of the level continues the title instead of ending it: the
+// superscript of a formula, an acronym set a size smaller, small capitals.
+inline constexpr int32_t kLevelJoinSmallerRuns = 0x1000;
 
 // AGBTitleFormat "Flags".
 inline constexpr int32_t kFormatPrefix = 0x1;

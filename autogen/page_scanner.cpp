@@ -1,6 +1,7 @@
 #include "autogen/page_scanner.h"
 
 #include "autogen/title_formatter.h"
+#include "platform/locale_text.h"
 
 namespace bm {
 
@@ -12,6 +13,7 @@ struct PageScanner::State {
   size_t pending = 0;  // chain position of the pending title's level (0: none)
   int32_t pendingLine = 0;
   int32_t lastLine = 0;  // line of the character appended last
+  double titleSize = 0;  // size of the title's first character
   bool needsDestination = true;
   bool forceBreak = false;
   zelta::PageDestination destination;
@@ -42,6 +44,43 @@ void PageScanner::StartDestination(State& state, size_t position, const PageText
   }
 }
 
+namespace {
+
+bool IsHyphen(char16_t c) { return c == u'-' || c == 0x2010 || c == 0xAD; }
+
+// Joins the next line of a title. A word broken at a hyphen at the line end is put back
+// together without the hyphen when the next line goes on in lower case ("hyphen-" "ated");
+// otherwise the hyphen belongs to the word ("Long-" "Term"). Lines meet with one blank.
+void JoinLine(std::u16string& title, char16_t next) {
+  const size_t n = title.size();
+  if (n >= 2 && IsHyphen(title[n - 1]) && platform::IsAlpha(title[n - 2])) {
+    if (platform::IsLower(next)) title.pop_back();
+    return;
+  }
+  if (!IsBlank(title.back()) && !IsBlank(next)) title.push_back(u' ');
+}
+
+}  // namespace
+
+int32_t PageScanner::SmallerRunsEnd(const PageTextChar* chars, int32_t count, int32_t at,
+                                    const State& state) {
+  if (state.pending == 0 || state.buffer.empty() || state.forceBreak) return -1;
+  const LevelOptions& level = chain_.Node(state.pending).options;
+  if (!level.Uses(kLevelJoinSmallerRuns) || chars[at].line != state.lastLine) return -1;
+  const double largest = level.Uses(kLevelMatchSize)
+                             ? level.description.fontSize + level.description.fontTolerance
+                             : state.titleSize;
+  for (int32_t j = at; j < count; ++j) {
+    const PageTextChar& ch = chars[j];
+    if (j > at && !(ch.flags & zelta::kCharBreakMask)) continue;
+    if (ch.line != state.lastLine) return -1;
+    const CharSample sample = SampleOf(ch);
+    if (j > at && matcher_.Test(sample, state.pending)) return j;
+    if ((j > at && matcher_.Select(sample) != 0) || sample.size > largest) return -1;
+  }
+  return -1;
+}
+
 HRESULT PageScanner::FinishTitle(State& state) {
   if (state.buffer.empty() || state.pending == 0) return zelta::S_OK;
   size_t position = state.pending;
@@ -61,12 +100,23 @@ HRESULT PageScanner::Scan(const PageTextChar* chars, int32_t count, int32_t page
   state.destination.flags = 13;
   state.destination.values[2] = 1.0;
 
-  size_t current = 0;  // the level of the run being read (0: none)
+  size_t current = 0;       // the level of the run being read (0: none)
+  int32_t smallerEnd = -1;  // the runs before this index continue the pending title
   for (int32_t i = 0; i < count; ++i) {
     const PageTextChar& ch = chars[i];
     const bool runStart = (ch.flags & zelta::kCharBreakMask) != 0;
-    if (runStart) {
+    if (runStart && i >= smallerEnd) {
       current = matcher_.Select(SampleOf(ch));
+      if (current == 0) {
+        smallerEnd = SmallerRunsEnd(chars, count, i, state);
+        if (smallerEnd > i) current = state.pending;
+      }
+    }
+    if (i < smallerEnd) {
+      state.buffer.push_back(ch.code);
+      continue;
+    }
+    if (runStart) {
       const bool matched = current != 0;
       const int32_t index = IndexOf(current);
       const int32_t pendingIndex = IndexOf(state.pending);
@@ -84,6 +134,7 @@ HRESULT PageScanner::Scan(const PageTextChar* chars, int32_t count, int32_t page
         state.buffer.clear();
         state.forceBreak = false;
         state.pending = current;
+        state.titleSize = ch.size;
       }
       if (matched && state.needsDestination) {
         StartDestination(state, current, ch);
@@ -91,10 +142,8 @@ HRESULT PageScanner::Scan(const PageTextChar* chars, int32_t count, int32_t page
       }
     }
     if (current == 0) continue;
-    // A title that goes on onto another line gets one blank at the join, unless it has one.
-    if (runStart && !state.buffer.empty() && ch.line != state.lastLine &&
-        !IsBlank(state.buffer.back()) && !IsBlank(ch.code))
-      state.buffer.push_back(u' ');
+    if (runStart && !state.buffer.empty() && ch.line != state.lastLine)
+      JoinLine(state.buffer, ch.code);
     state.buffer.push_back(ch.code);
     state.lastLine = ch.line;
     if (!runStart && !matcher_.Test(SampleOf(ch), current)) {

@@ -40,6 +40,11 @@ class PageScanner {
     return position ? chain_.Node(position).options.index : 0;
   }
   zelta::HRESULT FinishTitle(State& state);
+  // Where the runs that start at `at` (matching no level) stop continuing the pending title
+  // under kLevelJoinSmallerRuns: the index of the run of its level that follows them on the
+  // line, or -1 when they end the title.
+  int32_t SmallerRunsEnd(const zelta::PageTextChar* chars, int32_t count, int32_t at,
+                         const State& state);
   void StartDestination(State& state, size_t position, const zelta::PageTextChar& ch) const;
 
   LevelChain& chain_;

@@ -23,6 +23,13 @@ enum OperationTraits : int32_t {
   kOperationDescribesSelectionStyle = 0x2,
   // "Output" is a list of validation records in the format of host/validation.h.
   kOperationOutputsValidationRecords = 0x4,
+  // Proposes the options of another operation from the document's own content, reading the
+  // document only. After a successful Do, "Output" is a dictionary: "Operation" (String) the
+  // id of the operation the options are for; "Options" (Dictionary) options that operation
+  // takes as its own "Options"; "Found" (Bool) false when the document gave nothing worth a
+  // run (the options then do nothing); "Explanation" (String) what was found and what was
+  // left out and why, one finding a line.
+  kOperationSuggestsOptions = 0x8,
 };
 
 struct IHostOperation : IUnknown {

@@ -4,6 +4,7 @@
 
 #include "autogen/agb_add_level_operation.h"
 #include "autogen/agb_operation.h"
+#include "autogen/agb_suggest_operation.h"
 #include "framework/atom_table.h"
 #include "plugin/plugin_object.h"
 #include "tools/title/atb_operation.h"
@@ -80,6 +81,10 @@ const OperationRow kOperations[] = {
      [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
        return zelta::MakeCom<AGBAddLevelOperation>(plugin);
      }},
+    {u"", u"op.bookmarks.suggestGenerationOptions",
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
+       return zelta::MakeCom<AGBSuggestOperation>(plugin);
+     }},
     {u"cmd.bookmarksPlugin.bookmarksToNamedDests", u"op.bookmarks.toNamedDests",
      [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
        return zelta::MakeCom<BNDOperation>(plugin);
@@ -110,6 +115,8 @@ constexpr OperationName kOperationNames[] = {
     {u"op.bookmarks.toTOC", u"ToTOC", 0},
     {u"op.bookmarks.fromTOC", u"FromTOC", 0},
     {u"op.pseudo.bookmarks.addAGBLevel", u"", zelta::kOperationDescribesSelectionStyle},
+    {u"op.bookmarks.suggestGenerationOptions", u"",
+     zelta::kOperationReadsOnly | zelta::kOperationSuggestsOptions},
 };
 
 }  // namespace
@@ -128,8 +135,9 @@ zelta::ComPtr<BookmarkOperation> CreateOperationForCommand(zelta::Atom command,
 
 zelta::ComPtr<BookmarkOperation> CreateOperationById(zelta::Atom operation, PluginObject* plugin) {
   if (operation == zelta::kNoAtom || !plugin) return nullptr;
+  // Ids outside the atom table are interned on the spot, as their registration did.
   for (const OperationRow& row : kOperations)
-    if (operation == AtomOf(row.operation)) return row.create(plugin);
+    if (operation == InternId(plugin->App(), row.operation)) return row.create(plugin);
   return nullptr;
 }
 

@@ -1,6 +1,7 @@
 // The page scan on synthetic page text whose runs, lines and styles the test controls.
 #include <gtest/gtest.h>
 
+#include "platform/locale_text.h"
 #include "tests/autogen/scan_support.h"
 
 namespace bm::testing {
@@ -68,6 +69,68 @@ TEST(PageScan, MultilineJoinsWithOneBlank) {
   ScanRig blank({multi}, kFonts);
   ASSERT_EQ(blank.Scan({{{u"Chapter 1 ", 2, 18}}, {{u"Introduction", 2, 18}}}), zelta::S_OK);
   EXPECT_EQ(blank.Titles(), (V{u"Chapter 1 Introduction"}));
+}
+
+TEST(PageScan, HyphenAtALineEndJoinsAWordOnlyWhenTheNextLineGoesOnInLowerCase) {
+  LevelOptions multi = SizeLevel(1, 18);
+  multi.flags |= kLevelMultiline;
+  const struct {
+    std::u16string first, second, title;
+  } cases[] = {
+      {u"A hyphen-", u"ated title", u"A hyphenated title"},
+      {u"Long-", u"Term plans", u"Long-Term plans"},
+      {u"Pages 10 -", u"20", u"Pages 10 - 20"},
+      {u"Version 2-", u"3 notes", u"Version 2- 3 notes"},
+  };
+  for (const auto& c : cases) {
+    ScanRig rig({multi}, kFonts);
+    ASSERT_EQ(rig.Scan({{{c.first, 2, 18}}, {{c.second, 2, 18}}}), zelta::S_OK);
+    EXPECT_EQ(rig.Titles(), V{c.title}) << platform::Utf16ToUtf8(c.first);
+  }
+}
+
+// Headings with runs of other sizes or fonts inside: a superscript, a letter of another font,
+// an acronym set smaller. Under kLevelJoinSmallerRuns they stay whole; by default (and for
+// runs that are larger, end the line or belong to another level) the title ends at them.
+TEST(PageScan, SmallerRunsInsideATitleContinueItUnderTheFlag) {
+  const std::vector<TextLine> superscript = {
+      {{u"2 The value of e", 2, 14}, {u"ln(3)", 1, 9}, {u" and beyond", 2, 14}}, {{u"x", 1, 10}}};
+  const std::vector<TextLine> otherFont = {
+      {{u"Sets over ", 2, 14}, {u"R", 3, 14}, {u" and limits", 2, 14}}, {{u"x", 1, 10}}};
+  const std::vector<TextLine> acronym = {
+      {{u"The R ", 2, 14}, {u"API", 2, 11}, {u": entry points", 2, 14}}};
+  const std::vector<TextLine> trailing = {{{u"Notes", 2, 14}, {u"1", 1, 8}}, {{u"x", 1, 10}}};
+  const std::vector<TextLine> larger = {{{u"Big ", 2, 14}, {u"X", 1, 20}, {u" end", 2, 14}}};
+  const std::vector<TextLine> nextLine = {{{u"Head", 2, 14}, {u"x", 1, 9}}, {{u"Tail", 2, 14}}};
+  const std::vector<TextLine> otherLevel = {
+      {{u"Part ", 2, 14}, {u"Sub", 2, 18}, {u" rest", 2, 14}}};
+  const struct {
+    const char* name;
+    const std::vector<TextLine>& page;
+    V plain, joined;
+  } cases[] = {
+      {"superscript",
+       superscript,
+       {u"2 The value of e", u" and beyond"},
+       {u"2 The value of eln(3) and beyond"}},
+      {"other font", otherFont, {u"Sets over ", u" and limits"}, {u"Sets over R and limits"}},
+      {"acronym", acronym, {u"The R ", u": entry points"}, {u"The R API: entry points"}},
+      {"trailing run", trailing, {u"Notes"}, {u"Notes"}},
+      {"larger run", larger, {u"Big ", u" end"}, {u"Big ", u" end"}},
+      {"next line", nextLine, {u"Head", u"Tail"}, {u"Head", u"Tail"}},
+      {"other level", otherLevel, {u"Part ", u"Sub", u" rest"}, {u"Part ", u"Sub", u" rest"}},
+  };
+  LevelOptions joining = SizeLevel(2, 14, {u"Bold"});
+  joining.flags |= kLevelJoinSmallerRuns;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScanRig plain({SizeLevel(1, 18), SizeLevel(2, 14, {u"Bold"})}, kFonts);
+    ASSERT_EQ(plain.Scan(c.page), zelta::S_OK);
+    EXPECT_EQ(plain.Titles(), c.plain);
+    ScanRig joined({SizeLevel(1, 18), joining}, kFonts);
+    ASSERT_EQ(joined.Scan(c.page), zelta::S_OK);
+    EXPECT_EQ(joined.Titles(), c.joined);
+  }
 }
 
 TEST(PageScan, RunsOfOneLineJoinWithoutSeparator) {

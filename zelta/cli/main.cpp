@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
   AddResultCommand(app, common, &status);
   AddFontsCommand(app, common, &status);
   AddStyleCommand(app, common, &status);
+  AddSuggestCommand(app, common, &status);
 
   try {
     app.parse(argc, argv);

@@ -13,6 +13,7 @@
 #include "zelta/cli/commands.h"
 #include "zelta/cli/exit_codes.h"
 #include "zelta/cli/operation_names.h"
+#include "zelta/cli/suggested_options.h"
 #include "zelta/cli/validation_output.h"
 
 namespace zelta::cli {
@@ -24,7 +25,7 @@ struct RunArgs {
   std::vector<std::string> sets;
   std::vector<std::string> selectText;  // "PAGE[:x0,y0,x1,y1]" each
   std::string pages;                    // --pages: PagesRange type 1 with this text
-  bool last = false, json = false, quiet = false, overwriteInput = false;
+  bool last = false, json = false, quiet = false, overwriteInput = false, autoOptions = false;
 };
 
 // Options files hold a few kilobytes; the bound keeps a runaway file from costing gigabytes
@@ -75,8 +76,10 @@ Atom Intern(app::HostApp& app, std::string_view text) {
 }
 
 // Fills the operation's "Options" from the stored last used options, a JSON file and --set.
+// The suggested options (--auto) come after the stored ones, so that a file and --set still
+// adjust them.
 bool FillOptions(Session& session, const RunArgs& args, const OperationName& op,
-                 ICabItem* options) {
+                 const nlohmann::ordered_json& suggested, ICabItem* options) {
   std::string error;
   if (args.last) {
     ComPtr<ICabItem> stored;
@@ -88,6 +91,11 @@ bool FillOptions(Session& session, const RunArgs& args, const OperationName& op,
       PrintError("the stored last used options of " + std::string(op.abbreviation) + " do not fit");
       return false;
     }
+  }
+  if (!suggested.is_null() &&
+      Failed(app::CabFromJson(options, nlohmann::json::parse(suggested.dump()), &error))) {
+    PrintError("--auto: the suggested options do not fit: " + error);
+    return false;
   }
   if (!args.optionsFile.empty()) {
     std::string text;
@@ -220,7 +228,28 @@ int Run(const RunArgs& args, const SessionOptions& common) {
     PrintError("the operation " + std::string(op->abbreviation) + " has no options");
     return kExitFailed;
   }
-  if (!FillOptions(session, args, *op, optionsItem.Get())) return kExitUsage;
+  // The suggestion reads the document, so it is opened first; it must be for this operation.
+  ComPtr<pdf::HostDocument> document;
+  nlohmann::ordered_json suggested;
+  if (args.autoOptions) {
+    document = session.Open(args.file, args.password);
+    if (!document) return kExitUsage;
+    SuggestedOptions suggestion;
+    if (!SuggestOptions(app, static_cast<IHostDocument*>(document.Get()),
+                        options.quiet ? kDoNoProgress : 0, &suggestion))
+      return kExitFailed;
+    if (suggestion.operation != op->id) {
+      PrintError("--auto: no loaded module suggests options for " + std::string(op->abbreviation));
+      return kExitUsage;
+    }
+    if (!suggestion.found) {
+      std::string why = suggestion.explanation;
+      while (!why.empty() && why.back() == '\n') why.pop_back();
+      PrintError("--auto: " + args.file + ": " + why.substr(why.rfind('\n') + 1));
+    }
+    suggested = std::move(suggestion.options);
+  }
+  if (!FillOptions(session, args, *op, suggested, optionsItem.Get())) return kExitUsage;
   if (!args.pages.empty()) {
     ComPtr<ICabItem> range;
     const std::u16string text = ToUtf16(args.pages);
@@ -232,7 +261,7 @@ int Run(const RunArgs& args, const SessionOptions& common) {
     }
   }
 
-  auto document = session.Open(args.file, args.password);
+  if (!document) document = session.Open(args.file, args.password);
   if (!document) return kExitUsage;
 
   std::vector<ComPtr<IUnknown>> input;
@@ -340,6 +369,9 @@ void AddRunCommand(CLI::App& app, SessionOptions& common, int* status) {
                 "Allow -o to name the input file itself (refused otherwise); the input is replaced "
                 "only after the new file is complete");
   cmd->add_flag("--last", args->last, "Start from the stored last used options");
+  cmd->add_flag("--auto", args->autoOptions,
+                "Start from the options the document's own typography suggests (as `zelta "
+                "suggest` prints them); --options and --set still apply on top");
   cmd->add_flag("--json", args->json, "Print the result and the run's output as JSON");
   cmd->add_flag("--quiet", args->quiet, "No progress bar");
   cmd->callback([args, &common, status] { *status = Run(*args, common); });

@@ -1,0 +1,27 @@
+// Suggest Generation Options: reads the text of a document's pages once and proposes the
+// options of the generation operation (levels, page range, flags) from the document's own
+// typography, with an explanation of every choice. It never changes the document; the
+// suggestion is left in "Output" (the dictionary that kOperationSuggestsOptions describes).
+#pragma once
+
+#include <string>
+
+#include "framework/bookmark_operation.h"
+
+namespace bm {
+
+class AGBSuggestOperation : public BookmarkOperation {
+ public:
+  explicit AGBSuggestOperation(PluginContext* plugin);
+
+  zelta::Atom OperationAtom() const override;
+  std::u16string_view Abbreviation() const override { return u"AGBSuggest"; }
+  // S_FALSE (the document is unchanged), also when no headings were found ("Found" says so);
+  // the failure of a page whose text cannot be read, or E_CANCELLED.
+  zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
+
+ protected:
+  zelta::HRESULT ReadInputs() override { return ReadDocumentInput(); }
+};
+
+}  // namespace bm

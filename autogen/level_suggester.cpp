@@ -1,0 +1,597 @@
+#include "autogen/level_suggester.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+
+#include "autogen/color_text.h"
+#include "autogen/title_formatter.h"
+#include "autogen/title_rules.h"
+#include "framework/host_strings.h"
+#include "platform/locale_text.h"
+
+namespace bm {
+
+namespace {
+
+// A contents page or an index page: at least this many entries, and this share of its lines.
+constexpr int kMinEntries = 4;
+constexpr double kEntryShare = 0.4;
+// The same text at the same place on at least this many pages is a running header or footer.
+constexpr int kRunningPages = 3;
+// Sizes this close are one size (the host rounds sizes to tenths of a point).
+constexpr double kSameSize = 0.3;
+// A style stands out by size when it is this much larger than the body text.
+constexpr double kLarger = 0.5;
+// A heading line has at most this share of body text in it.
+constexpr double kBodyShareOfHeading = 0.25;
+// A run-in heading level needs this many numbered line starts, and this share of the style's
+// line starts.
+constexpr int kMinRunIns = 3;
+constexpr double kRunInShare = 0.6;
+// A level whose headings carry section numbers more often than not takes numbered ones only.
+constexpr double kNumberedShare = 0.5;
+
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsRoman(char16_t c) {
+  return std::u16string_view(u"ivxlcdmIVXLCDM").find(c) != std::u16string_view::npos;
+}
+
+std::u16string_view Trimmed(std::u16string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// "Title . . . . 12", "Title ...... iv": a contents or index entry with leader dots.
+// "term, 12, 45": an index entry.
+bool IsEntry(std::u16string_view text) {
+  text = Trimmed(text);
+  size_t end = text.size();
+  bool digits = false;
+  while (end > 0 && (IsDigit(text[end - 1]) || IsRoman(text[end - 1]))) {
+    digits = digits || IsDigit(text[end - 1]);
+    --end;
+  }
+  if (end == text.size() || end == 0) return false;
+  // A roman page number is a short lower-case or upper-case word.
+  if (!digits && text.size() - end > 6) return false;
+  size_t dots = 0, at = end;
+  while (at > 0 && (IsBlank(text[at - 1]) || text[at - 1] == u'.' || text[at - 1] == 0x2026 ||
+                    text[at - 1] == 0xB7)) {
+    if (!IsBlank(text[at - 1])) ++dots;
+    --at;
+  }
+  if (dots >= 3) return true;
+  return digits && at > 0 && text[at - 1] == u',';
+}
+
+// "2.3 ", "A.1.4 ", "12. ": a section number at the start; its depth (number of parts), or 0.
+int NumberDepth(std::u16string_view text) {
+  text = Trimmed(text);
+  size_t i = 0;
+  int parts = 0;
+  for (;;) {
+    const size_t start = i;
+    while (i < text.size() && IsDigit(text[i])) ++i;
+    if (i == start) {
+      if (parts == 0 && i < text.size() && text[i] >= u'A' && text[i] <= u'Z') ++i;
+      if (i == start) return 0;
+    }
+    ++parts;
+    if (i < text.size() && text[i] == u'.' && i + 1 < text.size() && IsDigit(text[i + 1])) {
+      ++i;
+      continue;
+    }
+    if (i < text.size() && text[i] == u'.') ++i;
+    break;
+  }
+  if (i >= text.size() || !IsBlank(text[i])) return 0;
+  // A lone capital ("A word") is no number.
+  return parts == 1 && !IsDigit(text[0]) ? 0 : parts;
+}
+
+int MostCommon(const std::map<int, uint32_t>& depths) {
+  return std::max_element(depths.begin(), depths.end(),
+                          [](const auto& a, const auto& b) { return a.second < b.second; })
+      ->first;
+}
+
+// Section numbers of `depth` parts: "3 ", "3.1 ", "A.2.1 " (a letter starts only a number of
+// several parts: a lone capital is mostly a word).
+std::u16string NumberPattern(int depth) {
+  if (depth <= 1) return u"^[0-9]+\\.?\\s";
+  return u"^([0-9]+|[A-Z])(\\.[0-9]+){" + NumberText(static_cast<uint32_t>(depth - 1)) +
+         u"}\\.?\\s";
+}
+
+std::u16string Sample(const SurveyLine& line) {
+  std::u16string text = CollapseBlanks(Trimmed(line.text));
+  if (text.size() > 60) text = text.substr(0, 57) + u"...";
+  return u"\"" + text + u"\"";
+}
+
+std::u16string SizeText(double size) {
+  const int tenths = static_cast<int>(std::lround(size * 10));
+  return NumberText(static_cast<uint32_t>(tenths / 10)) + u"." +
+         NumberText(static_cast<uint32_t>(tenths % 10)) + u" pt";
+}
+
+// "3-9, 12, 40-" from sorted zero-based page indexes; open at the end when the list runs to
+// the last page.
+std::u16string RangeText(const std::vector<int32_t>& pages, int32_t last) {
+  std::u16string text;
+  for (size_t i = 0; i < pages.size();) {
+    size_t j = i;
+    while (j + 1 < pages.size() && pages[j + 1] == pages[j] + 1) ++j;
+    if (!text.empty()) text += u", ";
+    text += NumberText(static_cast<uint32_t>(pages[i] + 1));
+    if (pages[j] == last)
+      text += u"-";
+    else if (j > i)
+      text += u"-" + NumberText(static_cast<uint32_t>(pages[j] + 1));
+    i = j + 1;
+  }
+  return text;
+}
+
+}  // namespace
+
+struct LevelSuggester::StyleUse {
+  uint64_t chars = 0;              // in the lines considered
+  uint32_t lineStarts = 0;         // lines that start with the style
+  uint32_t headings = 0;           // of those, short lines of (almost) only heading text
+  uint64_t headingChars = 0;       // the style's characters in those lines
+  uint32_t numbered = 0;           // line starts with a section number in the style
+  std::map<int, uint32_t> depths;  // of those numbers
+  std::set<int32_t> pages;         // pages with a heading line
+  int64_t sample = -1;             // the first heading line
+  int32_t level = -1;              // the level the style went into
+  std::u16string name;
+  bool bold = false, known = false;
+};
+
+struct LevelSuggester::Level {
+  std::vector<uint32_t> styles;
+  LevelOptions options;
+  uint32_t lines = 0;
+  int64_t sample = -1;
+  bool runIn = false;    // bold body text that starts a paragraph with a section number
+  std::u16string notes;  // why its options are what they are, one line each
+};
+
+LevelSuggester::LevelSuggester(const TypographySurvey& survey, FontFacts& fonts)
+    : survey_(survey), fonts_(fonts) {}
+
+LevelSuggester::~LevelSuggester() = default;
+
+bool LevelSuggester::Bold(uint32_t style) {
+  FontName(style);
+  return uses_[style].bold;
+}
+
+std::u16string LevelSuggester::FontName(uint32_t style) {
+  StyleUse& use = uses_[style];
+  if (!use.known) {
+    use.known = true;
+    bool bold = false;
+    if (!fonts_.Describe(survey_.Styles()[style].fontId, &use.name, &bold)) use.name.clear();
+    // Font programs do not always say so: the name tells for most families.
+    std::u16string upper = use.name;
+    platform::UpperCaseInPlace(upper.data(), upper.size());
+    for (std::u16string_view mark : {u"BOLD", u"BLACK", u"HEAVY", u"SEMIB", u"DEMI", u"CMBX",
+                                     u"CMB1", u"CMB9", u"CMB8", u"CMB7", u"CMSSBX"})
+      bold = bold || upper.find(mark) != std::u16string::npos;
+    use.bold = bold;
+  }
+  return use.name;
+}
+
+std::u16string LevelSuggester::StyleText(uint32_t style) {
+  const SurveyStyle& s = survey_.Styles()[style];
+  std::u16string text = FontName(style) + u" " + SizeText(s.Size());
+  if (s.color != kOpaqueBlack) text += u" " + ColorText(s.color);
+  return text;
+}
+
+bool LevelSuggester::Considered(size_t line) const {
+  const SurveyLine& l = survey_.Lines()[line];
+  return !running_[line] && !l.runs.empty() && pageKind_[static_cast<size_t>(l.page)] == 0;
+}
+
+void LevelSuggester::ClassifyPages() {
+  int32_t last = -1;
+  for (const SurveyLine& line : survey_.Lines()) last = std::max(last, line.page);
+  pageKind_.assign(static_cast<size_t>(last + 1), 0);
+  std::vector<int> lines(pageKind_.size()), entries(pageKind_.size());
+  for (size_t i = 0; i < survey_.Lines().size(); ++i) {
+    const SurveyLine& line = survey_.Lines()[i];
+    if (line.runs.empty() || running_[i]) continue;
+    ++lines[static_cast<size_t>(line.page)];
+    if (line.length <= TypographySurvey::kKeptText && IsEntry(line.text))
+      ++entries[static_cast<size_t>(line.page)];
+  }
+  std::vector<int32_t> contents, index;
+  for (size_t p = 0; p < pageKind_.size(); ++p) {
+    // The last page of a contents or an index may hold only a few entries.
+    const bool goesOn = p > 0 && pageKind_[p - 1] != 0 && entries[p] > 0;
+    if ((entries[p] < kMinEntries && !goesOn) || entries[p] < kEntryShare * lines[p]) continue;
+    // Contents come before the body of a document, an index after it.
+    const bool front = p < pageKind_.size() / 2;
+    pageKind_[p] = front ? 1 : 2;
+    (front ? contents : index).push_back(static_cast<int32_t>(p));
+  }
+  if (!contents.empty())
+    Note(u"Left out: pages " + RangeText(contents, -2) +
+         u", a printed table of contents (entries with leader dots and page numbers)");
+  if (!index.empty())
+    Note(u"Left out: pages " + RangeText(index, -2) + u", an index (entries with page numbers)");
+}
+
+void LevelSuggester::FindRunningLines() {
+  const auto& lines = survey_.Lines();
+  running_.assign(lines.size(), false);
+  // The highest and lowest line of each page: where running headers and footers stand.
+  std::map<int32_t, std::pair<float, float>> edges;
+  for (const SurveyLine& line : lines) {
+    if (line.runs.empty()) continue;
+    auto [at, added] = edges.try_emplace(line.page, line.top, line.top);
+    at->second.first = std::max(at->second.first, line.top);
+    at->second.second = std::min(at->second.second, line.top);
+  }
+  auto atEdge = [&](const SurveyLine& line) {
+    const auto& [high, low] = edges[line.page];
+    return line.top >= high - 2 || line.top <= low + 2;
+  };
+  // The text without its numbers (page and chapter numbers change) and the place.
+  auto key = [](const SurveyLine& line) {
+    std::u16string text;
+    for (char16_t c : Trimmed(line.text))
+      if (!IsDigit(c)) text.push_back(c);
+    return std::make_pair(static_cast<int32_t>(std::lround(line.top / 3)), CollapseBlanks(text));
+  };
+  std::map<std::pair<int32_t, std::u16string>, std::pair<int, int32_t>> seen;  // pages, last
+  for (const SurveyLine& line : lines) {
+    if (line.runs.empty() || !atEdge(line)) continue;
+    auto& [pages, last] = seen.try_emplace(key(line), 0, -1).first->second;
+    if (last != line.page) ++pages;
+    last = line.page;
+  }
+  size_t count = 0;
+  int64_t example = -1;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].runs.empty() || !atEdge(lines[i])) continue;
+    auto at = seen.find(key(lines[i]));
+    if (at == seen.end() || at->second.first < kRunningPages) continue;
+    running_[i] = true;
+    ++count;
+    if (example < 0 && !key(lines[i]).second.empty()) example = static_cast<int64_t>(i);
+  }
+  if (count)
+    Note(u"Left out: " + NumberText(count) +
+         u" lines of running headers and footers (the same text at the same place on " +
+         NumberText(static_cast<uint32_t>(kRunningPages)) + u" or more pages)" +
+         (example >= 0 ? u", e.g. " + Sample(lines[static_cast<size_t>(example)]) : u""));
+}
+
+void LevelSuggester::CountStyles() {
+  const auto& lines = survey_.Lines();
+  uses_.assign(survey_.Styles().size(), StyleUse{});
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (!Considered(i)) continue;
+    for (const auto& [style, chars] : lines[i].runs) uses_[style].chars += chars;
+  }
+  uint64_t most = 0;
+  for (size_t s = 0; s < uses_.size(); ++s)
+    if (uses_[s].chars > most) {
+      most = uses_[s].chars;
+      body_ = static_cast<int64_t>(s);
+    }
+  if (body_ < 0) return;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (!Considered(i)) continue;
+    const SurveyLine& line = lines[i];
+    const uint32_t first = line.runs.front().first;
+    StyleUse& use = uses_[first];
+    ++use.lineStarts;
+    const int depth = NumberDepth(line.text);
+    if (depth > 0) {
+      ++use.numbered;
+      ++use.depths[depth];
+    }
+    if (first == body_) continue;
+    uint64_t all = 0, body = 0, own = 0, letters = 0;
+    for (const auto& [style, chars] : line.runs) {
+      all += chars;
+      if (style == body_) body += chars;
+      if (style == first) own += chars;
+    }
+    for (char16_t c : line.text) letters += platform::IsAlpha(c);
+    // A heading line is mostly heading text, with two letters at least (not a formula).
+    if (body > kBodyShareOfHeading * all || letters < 2 ||
+        line.length >= TypographySurvey::kKeptText)
+      continue;
+    ++use.headings;
+    use.headingChars += own;
+    use.pages.insert(line.page);
+    if (use.sample < 0) use.sample = static_cast<int64_t>(i);
+  }
+}
+
+void LevelSuggester::ChooseLevels() {
+  const SurveyStyle& body = survey_.Styles()[static_cast<size_t>(body_)];
+  const bool bodyBold = Bold(static_cast<uint32_t>(body_));
+  Note(u"Body text: " + StyleText(static_cast<uint32_t>(body_)) + u", " +
+       NumberText(static_cast<uint32_t>(uses_[static_cast<size_t>(body_)].chars)) + u" characters");
+  std::vector<uint32_t> candidates;
+  for (uint32_t s = 0; s < uses_.size(); ++s) {
+    StyleUse& use = uses_[s];
+    if (s == body_ || use.headings == 0) continue;
+    const SurveyStyle& style = survey_.Styles()[s];
+    const bool larger = style.Size() >= body.Size() + kLarger;
+    const bool sameSize = std::abs(style.Size() - body.Size()) < kLarger;
+    const bool heavier = sameSize && Bold(s) && !bodyBold;
+    const bool coloured = sameSize && style.color != body.color;
+    // Large text is a heading when it mostly stands on heading lines; text of the body's size
+    // only when it almost never appears anywhere else.
+    const double share = static_cast<double>(use.headingChars) / static_cast<double>(use.chars);
+    std::u16string why;
+    if (!larger && !heavier && !coloured) continue;
+    if (share < (larger ? 0.5 : 0.8) || use.headings * 2 < use.lineStarts)
+      why = u"mostly set inside paragraphs";
+    else if (use.pages.size() < 2)
+      why = u"on one page only";
+    if (!why.empty()) {
+      if (larger)
+        Note(u"Left out: " + StyleText(s) + u", " + why + u", e.g. " +
+             Sample(survey_.Lines()[static_cast<size_t>(use.sample)]));
+      continue;
+    }
+    candidates.push_back(s);
+  }
+  // Prominence: size, then weight.
+  std::stable_sort(candidates.begin(), candidates.end(), [&](uint32_t a, uint32_t b) {
+    const double sa = survey_.Styles()[a].Size(), sb = survey_.Styles()[b].Size();
+    if (std::abs(sa - sb) > kSameSize) return sa > sb;
+    return Bold(a) > Bold(b);
+  });
+  const auto& lines = survey_.Lines();
+  for (uint32_t s : candidates) {
+    if (uses_[s].level >= 0) continue;
+    Level level;
+    level.styles.push_back(s);
+    uses_[s].level = static_cast<int32_t>(levels_.size());
+    // Styles of the same size that share heading lines with this one are the same level (a
+    // number in one font and the text in another, a code word in a title).
+    const double size = survey_.Styles()[s].Size();
+    for (size_t i = 0; i < lines.size(); ++i) {
+      if (!Considered(i) || lines[i].runs.front().first != s) continue;
+      ++level.lines;
+      if (level.sample < 0) level.sample = static_cast<int64_t>(i);
+      for (const auto& [other, chars] : lines[i].runs) {
+        if (other == body_ || uses_[other].level >= 0 ||
+            std::abs(survey_.Styles()[other].Size() - size) > kSameSize)
+          continue;
+        uses_[other].level = static_cast<int32_t>(levels_.size());
+        level.styles.push_back(other);
+      }
+    }
+    levels_.push_back(std::move(level));
+    if (levels_.size() == kMaxLevels) break;
+  }
+}
+
+void LevelSuggester::AddRunInLevel() {
+  if (levels_.size() >= kMaxLevels) return;
+  const SurveyStyle& body = survey_.Styles()[static_cast<size_t>(body_)];
+  for (uint32_t s = 0; s < uses_.size(); ++s) {
+    const StyleUse& use = uses_[s];
+    const SurveyStyle& style = survey_.Styles()[s];
+    if (s == body_ || use.level >= 0 || !Bold(s) ||
+        std::abs(style.Size() - body.Size()) >= kLarger || use.numbered < kMinRunIns ||
+        use.numbered < kRunInShare * use.lineStarts)
+      continue;
+    const int depth = MostCommon(use.depths);
+    Level level;
+    level.styles.push_back(s);
+    level.lines = use.numbered;
+    level.runIn = true;
+    level.options.flags = kLevelMatchPattern;
+    level.options.description.textPattern = NumberPattern(depth);
+    const auto& lines = survey_.Lines();
+    for (size_t i = 0; i < lines.size() && level.sample < 0; ++i)
+      if (Considered(i) && lines[i].runs.front().first == s && NumberDepth(lines[i].text) == depth)
+        level.sample = static_cast<int64_t>(i);
+    uses_[s].level = static_cast<int32_t>(levels_.size());
+    levels_.push_back(std::move(level));
+    return;
+  }
+}
+
+void LevelSuggester::KeepNumberedOnly() {
+  const auto& lines = survey_.Lines();
+  // Unnumbered chapters (a preface, an index) belong to the outline; below the top level an
+  // unnumbered heading in a numbered style is one the author kept out of the contents.
+  for (size_t l = 1; l < levels_.size(); ++l) {
+    Level& level = levels_[l];
+    if (level.options.Uses(kLevelMatchPattern)) continue;
+    uint32_t all = 0, numbered = 0;
+    std::map<int, uint32_t> depths;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      if (!Considered(i) || uses_[lines[i].runs.front().first].level != static_cast<int32_t>(l))
+        continue;
+      ++all;
+      if (const int depth = NumberDepth(lines[i].text)) {
+        ++numbered;
+        ++depths[depth];
+      }
+    }
+    if (numbered < kMinRunIns || numbered <= kNumberedShare * all) continue;
+    const int depth = MostCommon(depths);
+    level.options.flags |= kLevelMatchPattern;
+    level.options.description.textPattern = NumberPattern(depth);
+    level.notes += numbered == all
+                       ? u"  every line in its style starts with a section number\n"
+                       : u"  " + NumberText(numbered) + u" of " + NumberText(all) +
+                             u" lines in its style start with a section number: the others "
+                             u"are taken for headings kept out of the contents\n";
+  }
+}
+
+void LevelSuggester::SkipSingleCharacters() {
+  const auto& lines = survey_.Lines();
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const SurveyLine& line = lines[i];
+    if (running_[i] || line.runs.empty() || line.runs.size() > 1 || line.runs[0].second > 1)
+      continue;
+    const int32_t l = uses_[line.runs[0].first].level;
+    if (l < 0 || levels_[static_cast<size_t>(l)].options.Uses(kLevelMatchPattern)) continue;
+    LevelOptions& options = levels_[static_cast<size_t>(l)].options;
+    options.flags |= kLevelMatchPattern;
+    options.description.textPattern = u"\\S\\S";
+    levels_[static_cast<size_t>(l)].notes +=
+        u"  lines of one character in its style (index letters, e.g. " + Sample(line) +
+        u") are not headings\n";
+  }
+}
+
+void LevelSuggester::MarkSmallerRuns() {
+  const auto& lines = survey_.Lines();
+  const SurveyStyle& body = survey_.Styles()[static_cast<size_t>(body_)];
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (!Considered(i)) continue;
+    const auto& runs = lines[i].runs;
+    const int32_t l = uses_[runs.front().first].level;
+    if (l < 0 || levels_[static_cast<size_t>(l)].options.Uses(kLevelJoinSmallerRuns)) continue;
+    const double size = survey_.Styles()[runs.front().first].Size();
+    // Only titles larger than the body: there no paragraph text can follow a smaller run.
+    if (size < body.Size() + kLarger) continue;
+    for (size_t r = 1; r + 1 < runs.size(); ++r) {
+      const uint32_t style = runs[r].first;
+      if (uses_[style].level >= 0 || survey_.Styles()[style].Size() > size + kSameSize) continue;
+      const bool resumes =
+          std::any_of(runs.begin() + static_cast<ptrdiff_t>(r) + 1, runs.end(),
+                      [&](const auto& run) { return uses_[run.first].level == l; });
+      if (!resumes) continue;
+      Level& level = levels_[static_cast<size_t>(l)];
+      level.options.flags |= kLevelJoinSmallerRuns;
+      level.notes += u"  its headings mix sizes on one line, e.g. " + Sample(lines[i]) +
+                     u": smaller runs between its runs continue the title\n";
+      break;
+    }
+  }
+}
+
+void LevelSuggester::ChoosePages(SuggestedOptions& out) {
+  const auto& lines = survey_.Lines();
+  int32_t first = -1;
+  // The front matter ends with the first heading of the top level.
+  for (size_t i = 0; i < lines.size() && first < 0; ++i)
+    if (Considered(i) && uses_[lines[i].runs.front().first].level == 0) first = lines[i].page;
+  // An index page that opens with a heading of a level stays: the heading belongs to the
+  // outline, and the entries match no level.
+  std::vector<bool> headed(pageKind_.size(), false);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const SurveyLine& line = lines[i];
+    if (running_[i] || line.runs.empty() || pageKind_[static_cast<size_t>(line.page)] != 2 ||
+        uses_[line.runs.front().first].level < 0)
+      continue;
+    // The letters that head the groups of an index are no heading of the outline.
+    const auto letters = std::count_if(line.text.begin(), line.text.end(), platform::IsAlpha);
+    if (letters >= 2) headed[static_cast<size_t>(line.page)] = true;
+  }
+  std::vector<int32_t> pages;
+  const int32_t last = static_cast<int32_t>(pageKind_.size()) - 1;
+  const int32_t lastPage = std::max(last, survey_.PageCount() - 1);
+  for (int32_t p = std::max(first, 0); p <= lastPage; ++p)
+    if (p > last || pageKind_[static_cast<size_t>(p)] == 0 || headed[static_cast<size_t>(p)])
+      pages.push_back(p);
+  std::vector<int32_t> kept;
+  for (size_t p = 0; p < headed.size(); ++p)
+    if (headed[p]) kept.push_back(static_cast<int32_t>(p));
+  if (!kept.empty())
+    Note(u"Kept: pages " + RangeText(kept, -2) + u" of the index, for the heading they hold");
+  if (first > 0)
+    Note(u"Left out: pages 1-" + NumberText(static_cast<uint32_t>(first)) +
+         u", before the first heading");
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (!Considered(i) || lines[i].page < first) continue;
+    const int32_t l = uses_[lines[i].runs.front().first].level;
+    if (l >= 0 && (levels_[static_cast<size_t>(l)].sample < 0 ||
+                   lines[static_cast<size_t>(levels_[static_cast<size_t>(l)].sample)].page < first))
+      levels_[static_cast<size_t>(l)].sample = static_cast<int64_t>(i);
+  }
+  if (static_cast<int32_t>(pages.size()) != lastPage + 1) out.pages = RangeText(pages, lastPage);
+}
+
+SuggestedOptions LevelSuggester::Suggest() {
+  SuggestedOptions out;
+  FindRunningLines();
+  ClassifyPages();
+  CountStyles();
+  if (body_ < 0) {
+    out.explanation =
+        u"No headings found: the pages have no text (scanned pages need text "
+        u"recognition first).\n";
+    return out;
+  }
+  ChooseLevels();
+  AddRunInLevel();
+  if (levels_.empty()) {
+    out.explanation = notes_ +
+                      u"No headings found: no text style stands out from the body "
+                      u"text on heading lines of two pages or more.\n";
+    return out;
+  }
+  KeepNumberedOnly();
+  SkipSingleCharacters();
+  MarkSmallerRuns();
+  ChoosePages(out);
+  for (size_t l = 0; l < levels_.size(); ++l) {
+    Level& level = levels_[l];
+    LevelOptions& o = level.options;
+    o.index = static_cast<int32_t>(l) + 1;
+    o.flags |= kLevelMatchSize | kLevelMatchFontNames;
+    if (!level.runIn) o.flags |= kLevelMultiline;
+    double low = 1e9, high = 0;
+    uint32_t color = survey_.Styles()[level.styles.front()].color;
+    bool oneColor = true;
+    std::u16string fonts;
+    for (uint32_t s : level.styles) {
+      const SurveyStyle& style = survey_.Styles()[s];
+      low = std::min(low, style.Size());
+      high = std::max(high, style.Size());
+      oneColor = oneColor && style.color == color;
+      const std::u16string name = FontName(s);
+      if (!ContainsFontName(o.description.fontNames, name)) {
+        o.description.fontNames.push_back(name);
+        SortFontNames(o.description.fontNames);
+        fonts += (fonts.empty() ? u"" : u", ") + name;
+      }
+    }
+    o.description.fontSize = std::round((low + high) * 50) / 100;
+    // Sizes come rounded to tenths; the rest covers the rounding and the spread of the styles.
+    o.description.fontTolerance = std::round((high - low) * 50 + 15) / 100;
+    const bool bodyColor = color == survey_.Styles()[static_cast<size_t>(body_)].color;
+    if (oneColor && !bodyColor) o.flags |= kLevelMatchColor;
+    o.description.color = color;
+    std::u16string text = u"Level " + NumberText(static_cast<uint32_t>(o.index)) + u": " + fonts +
+                          u" " + SizeText(o.description.fontSize);
+    if (o.Uses(kLevelMatchColor)) text += u" " + ColorText(color);
+    if (level.runIn)
+      text += u", run-in headings in bold body text that start with a section number";
+    if (o.Uses(kLevelMatchPattern)) text += u", pattern " + o.description.textPattern;
+    text += u", " + NumberText(level.lines) + u" lines";
+    if (level.sample >= 0)
+      text += u", e.g. " + Sample(survey_.Lines()[static_cast<size_t>(level.sample)]);
+    Note(text);
+    notes_ += level.notes;
+    out.levels.push_back(o);
+  }
+  out.flags = kAgbIgnoreDuplicates;
+  out.explanation = notes_;
+  return out;
+}
+
+}  // namespace bm

@@ -1,0 +1,74 @@
+// Proposes generation options from a document's typography: the body style, the styles that
+// stand out from it as headings (size, weight, colour, whole short lines, numbering), ordered
+// by prominence into levels, and the pages worth scanning. Running headers and footers,
+// printed contents and index pages and the front matter before the first heading are left
+// out, and every decision is written down for the user.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "autogen/level_node.h"
+#include "autogen/typography_survey.h"
+
+namespace bm {
+
+// What the suggester learns of a font.
+class FontFacts {
+ public:
+  // The font's name and whether it is bold; false when the font cannot be had.
+  virtual bool Describe(uint32_t fontId, std::u16string* name, bool* bold) = 0;
+
+ protected:
+  ~FontFacts() = default;
+};
+
+struct SuggestedOptions {
+  std::vector<LevelOptions> levels;  // empty: the document shows no headings
+  std::u16string pages;              // PagesRange text (1-based); empty for every page
+  int32_t flags = 0;                 // AGBOptions "Flags"
+  std::u16string explanation;        // one finding per line
+};
+
+class LevelSuggester {
+ public:
+  // At most this many levels are proposed.
+  static constexpr size_t kMaxLevels = 6;
+
+  LevelSuggester(const TypographySurvey& survey, FontFacts& fonts);
+  ~LevelSuggester();
+
+  SuggestedOptions Suggest();
+
+ private:
+  struct StyleUse;
+  struct Level;
+
+  void ClassifyPages();
+  void FindRunningLines();
+  void CountStyles();
+  void ChooseLevels();
+  void AddRunInLevel();
+  void KeepNumberedOnly();
+  void SkipSingleCharacters();
+  void MarkSmallerRuns();
+  void ChoosePages(SuggestedOptions& out);
+
+  bool Considered(size_t line) const;
+  bool Bold(uint32_t style);
+  std::u16string FontName(uint32_t style);
+  std::u16string StyleText(uint32_t style);
+  void Note(std::u16string text) { notes_ += text + u"\n"; }
+
+  const TypographySurvey& survey_;
+  FontFacts& fonts_;
+  std::vector<int8_t> pageKind_;  // by page: 0 text, 1 contents, 2 index
+  std::vector<bool> running_;     // by line
+  std::vector<StyleUse> uses_;    // by style
+  std::vector<Level> levels_;
+  int64_t body_ = -1;
+  std::u16string notes_;
+};
+
+}  // namespace bm

@@ -1,0 +1,141 @@
+// The suggestion of generation options from a document's typography, run against the real
+// host: headings that mix sizes come out whole, documents without headings get no levels.
+#include <gtest/gtest.h>
+
+#include "autogen/agb_operation.h"
+#include "autogen/agb_suggest_operation.h"
+#include "autogen/level_node.h"
+#include "autogen/level_options.h"
+#include "framework/cab_access.h"
+#include "tests/fixtures/text_pdf_builder.h"
+#include "tests/harness/operation_run.h"
+
+namespace bm::testing {
+namespace {
+
+using zelta::ComPtr;
+using zelta::testing::TextLineSpec;
+using zelta::testing::TextPageSpec;
+using zelta::testing::TextPdfSpec;
+using zelta::testing::TextRunSpec;
+using V = std::vector<std::u16string>;
+
+using zelta::testing::kBold;
+using zelta::testing::kItalic;
+using zelta::testing::kRegular;
+
+constexpr const char* kBody =
+    "Body text of the section runs on long enough to be the style most of the page is set in.";
+
+struct Writer {
+  TextPageSpec page;
+  double y = 740;
+  void Line(std::vector<TextRunSpec> runs, double gap = 18) {
+    page.lines.push_back({72, y, std::move(runs)});
+    y -= gap;
+  }
+  void Body(int lines) {
+    for (int i = 0; i < lines; ++i) Line({{kBody, kRegular, 10}}, 13);
+    y -= 10;
+  }
+};
+
+// Sections whose titles hold a formula with a superscript, a letter of another font (the
+// double-struck R of the number sets) and a long title hyphenated over two lines.
+TextPdfSpec HardHeadings() {
+  TextPdfSpec layout;
+  Writer one;
+  one.Line({{"1 The value of e", kBold, 14},
+            {"ln(3)", kRegular, 9, 0, 5},
+            {" in closed form", kBold, 14}});
+  one.Body(5);
+  one.Line({{"1.1 Sums over ", kBold, 12}, {"R", kItalic, 12}, {" and their bounds", kBold, 12}});
+  one.Body(5);
+  layout.pages.push_back(one.page);
+  Writer two;
+  two.Line({{"2 A long section title whose last word is hyph-", kBold, 14}});
+  two.Line({{"enated across two lines", kBold, 14}});
+  two.Body(5);
+  two.Line({{"2.1 Powers x", kBold, 12}, {"2", kRegular, 8, 0, 4}, {" and roots", kBold, 12}});
+  two.Body(5);
+  layout.pages.push_back(two.page);
+  Writer three;
+  three.Line({{"3 Conclusions", kBold, 14}});
+  three.Body(5);
+  three.Line({{"3.1 Open questions", kBold, 12}});
+  three.Body(5);
+  layout.pages.push_back(three.page);
+  return layout;
+}
+
+class Suggestion : public OperationRun {
+ protected:
+  // Runs the suggestion (it changes nothing); its "Output" dictionary.
+  ComPtr<zelta::ICabItem> Suggest() {
+    auto operation = Make<AGBSuggestOperation>();
+    EXPECT_EQ(operation->Do(zelta::kDoNoProgress, 0), zelta::S_FALSE);
+    keep_ = operation;
+    return operation->Output();
+  }
+  V Generate(zelta::ICabItem* options) {
+    auto operation = Make<AGBOperation>();
+    EXPECT_EQ(operation->Options()->CopyFrom(options), zelta::S_OK);
+    EXPECT_EQ(operation->Do(zelta::kDoNoProgress, 0), zelta::S_OK);
+    return Now();
+  }
+  ComPtr<AGBSuggestOperation> keep_;
+};
+
+TEST_F(Suggestion, HeadingsWithFormulasAndHyphensComeOutWhole) {
+  OpenBytes(zelta::testing::BuildTextPdf(HardHeadings()));
+  auto output = Suggest();
+  EXPECT_TRUE(CabBool(output.Get(), u"Found", false));
+  EXPECT_EQ(CabText(output.Get(), u"Operation", u""), u"op.bookmarks.autoGenerateFromText");
+  auto options = CabItem(output.Get(), u"Options");
+  GenerationOptions read;
+  std::u16string error;
+  ASSERT_EQ(ReadGenerationOptions(options.Get(), &read, &error), zelta::S_OK);
+  ASSERT_EQ(read.levels.size(), 2u);
+  EXPECT_TRUE(read.levels[0].Uses(kLevelJoinSmallerRuns));
+  EXPECT_EQ(Generate(options.Get()),
+            (V{u"1 The value of eln(3) in closed form", u"1.1 Sums over R and their bounds",
+               u"2 A long section title whose last word is hyphenated across two lines",
+               u"2.1 Powers x2 and roots", u"3 Conclusions", u"3.1 Open questions"}));
+}
+
+TEST_F(Suggestion, DocumentsWithoutHeadingsGetNoLevels) {
+  TextPdfSpec letter;
+  for (int p = 0; p < 2; ++p) {
+    Writer page;
+    page.Line({{"Dear reader,", kRegular, 10}});
+    page.Body(12);
+    letter.pages.push_back(page.page);
+  }
+  TextPdfSpec scanned;
+  scanned.pages.push_back({});
+  scanned.pages.back().image = true;
+  TextPdfSpec form;
+  Writer sheet;
+  sheet.Line({{"Application form", kBold, 18}}, 30);
+  for (const char* label : {"Name", "Address", "Date of birth", "Signature"}) {
+    sheet.Line({{label, kBold, 10}});
+    sheet.Body(1);
+  }
+  form.pages.push_back(sheet.page);
+  for (const auto& [name, layout] :
+       {std::pair{"letter", letter}, {"scanned", scanned}, {"form", form}}) {
+    SCOPED_TRACE(name);
+    OpenBytes(zelta::testing::BuildTextPdf(layout));
+    auto output = Suggest();
+    EXPECT_FALSE(CabBool(output.Get(), u"Found", true));
+    int32_t levels = -1;
+    CabItem(CabItem(output.Get(), u"Options").Get(), u"Levels")->GetCount(&levels);
+    EXPECT_EQ(levels, 0);
+    EXPECT_NE(CabText(output.Get(), u"Explanation", u"").find(u"No headings found"),
+              std::u16string::npos);
+    EXPECT_EQ(Now(), before_);
+  }
+}
+
+}  // namespace
+}  // namespace bm::testing

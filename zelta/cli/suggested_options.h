@@ -1,0 +1,25 @@
+// The options a loaded module suggests for one of its operations from a document's own content
+// (the operation registered with kOperationSuggestsOptions), for `zelta suggest` and
+// `zelta run --auto`.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "zelta/app/host_app.h"
+#include "zelta/pdf/host_document.h"
+
+namespace zelta::cli {
+
+struct SuggestedOptions {
+  std::string operation;           // the id of the operation the options are for
+  nlohmann::ordered_json options;  // only the values that differ from that operation's defaults
+  bool found = false;              // false: the document gave nothing worth a run
+  std::string explanation;         // one finding a line
+};
+
+// Runs the suggesting operation on the document. On failure prints why and returns false.
+bool SuggestOptions(app::HostApp& app, IHostDocument* document, int32_t flags,
+                    SuggestedOptions* out);
+
+}  // namespace zelta::cli
