@@ -79,7 +79,7 @@ zelta::Atom AGBSuggestOperation::OperationAtom() const {
   return InternId(App(), u"op.bookmarks.suggestGenerationOptions");
 }
 
-HRESULT AGBSuggestOperation::Do(int32_t flags, intptr_t) {
+HRESULT AGBSuggestOperation::Run(int32_t flags, intptr_t) {
   ComPtr<AGBSuggestOperation> self(this);
   BeginRun();
   HRESULT hr = ReadInputs();
@@ -114,13 +114,9 @@ HRESULT AGBSuggestOperation::Do(int32_t flags, intptr_t) {
   }
   pages.Close();
   if (zelta::Succeeded(hr)) {
-    try {
-      HostFontFacts fonts(PageTextService(App()).Get(), Document());
-      hr = WriteSuggestion(output.Get(), LevelSuggester(survey, fonts).Suggest(),
-                           u"op.bookmarks.autoGenerateFromText");
-    } catch (const std::bad_alloc&) {
-      hr = zelta::E_OUTOFMEMORY;
-    }
+    HostFontFacts fonts(PageTextService(App()).Get(), Document());
+    hr = WriteSuggestion(output.Get(), LevelSuggester(survey, fonts).Suggest(),
+                         u"op.bookmarks.autoGenerateFromText");
   }
   return FinishRun(hr, {});
 }

@@ -18,7 +18,7 @@ class AGBSuggestOperation : public BookmarkOperation {
   std::u16string_view Abbreviation() const override { return u"AGBSuggest"; }
   // S_FALSE (the document is unchanged), also when no headings were found ("Found" says so);
   // the failure of a page whose text cannot be read, or E_CANCELLED.
-  zelta::HRESULT Do(int32_t flags, intptr_t extra) override;
+  zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
 
  protected:
   zelta::HRESULT ReadInputs() override { return ReadDocumentInput(); }
