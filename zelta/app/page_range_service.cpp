@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "zelta/app/host_color.h"
 #include "zelta/app/page_range_list.h"
 #include "zelta/app/page_range_object.h"
 
@@ -19,6 +20,13 @@ HRESULT PageRangeService::CreatePageIndexList(IHostPageIndexList** list) {
   ComPtr<PageRangeList> made(new (std::nothrow) PageRangeList());
   *list = made.Detach();
   return *list ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT PageRangeService::CreateColor(IHostColor** color) {
+  if (!color) return E_POINTER;
+  ComPtr<HostColor> made(new (std::nothrow) HostColor());
+  *color = made.Detach();
+  return *color ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT PageRangeService::CreateCab(const char16_t* templateText, int32_t length,
