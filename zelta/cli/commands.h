@@ -16,5 +16,6 @@ void AddSettingsCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddResultCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddFontsCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddStyleCommand(CLI::App& app, SessionOptions& common, int* status);
+void AddImportCommand(CLI::App& app, SessionOptions& common, int* status);
 
 }  // namespace zelta::cli
