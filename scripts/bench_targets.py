@@ -14,11 +14,15 @@ TARGETS = [
     ("BM_ManualGeneratePrefetch", "BM_ManualFloor", 1.0, "generation with the second thread against the floor"),
     ("BM_PageTextReader/2", "BM_PageTextReader/0", 1.0, "reader with prefetch against the plain reader"),
     ("BM_LongNoCriteria", "BM_LongFloor", 3.0, "a level without criteria on 2,000 pages against the floor"),
+    ("BM_ImportText", "BM_PyMuPdfSetToc", 0.75, "importing 20,000 bookmarks from text against PyMuPDF set_toc"),
+    ("BM_ExportText", "BM_MutoolOutline", 1.2, "exporting 20,000 bookmarks as text against mutool's outline"),
 ]
 
 # The same for a counter of the benchmarks instead of their time.
 COUNTER_TARGETS = [
     ("BM_PeakMemory/2000", "BM_PeakMemory/250", "peak_MiB", 1.5, "peak memory of generation, 2,000 against 250 pages"),
+    ("BM_ImportText", "BM_PyMuPdfSetToc", "peak_MiB", 1.0, "peak memory of the text import against PyMuPDF set_toc"),
+    ("BM_ImportText", "BM_PdftkUpdateInfo", "peak_MiB", 1.0, "peak memory of the text import against pdftk update_info"),
 ]
 
 
