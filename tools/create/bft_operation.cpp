@@ -87,7 +87,7 @@ HRESULT BFTOperation::Do(int32_t flags, intptr_t) {
   hr = OpenChangeGroup(flags, kLabelId);
   if (zelta::Failed(hr)) return FinishRun(hr, {});
 
-  std::vector<BookmarkLine> lines;
+  std::u16string text;
   std::vector<ParseNote> notes;
   try {
     std::string bytes;
@@ -104,26 +104,27 @@ HRESULT BFTOperation::Do(int32_t flags, intptr_t) {
     }
     for (uint32_t line : decoded.badLines)
       notes.push_back({line, u"bytes that are not UTF-8 were read as U+FFFD"});
-    BookmarkTextParser parser(static_cast<char16_t>(separator),
-                              static_cast<char16_t>(actionSeparator));
-    lines = parser.Parse(decoded.text);
-    notes.insert(notes.end(), parser.Notes().begin(), parser.Notes().end());
+    text = std::move(decoded.text);
   } catch (const std::bad_alloc&) {
     return FinishRun(zelta::E_OUTOFMEMORY, {});
   }
-  if (lines.empty()) return FinishRun(zelta::S_OK, {});
+  const size_t lineCount = BookmarkTextParser::CountLines(text);
+  if (lineCount == 0) return FinishRun(zelta::S_OK, {});
 
   ComPtr<zelta::IUnknown> component;
   if (App()) App()->GetComponent(kColorComponent, component.Put());
   BookmarkTreeBuilder builder(Document(), root.Get(),
                               zelta::QueryAs<zelta::IColorService>(component.Get()).Get());
-  StartProgress(static_cast<uint32_t>(lines.size()));
+  BookmarkTextParser parser(static_cast<char16_t>(separator),
+                            static_cast<char16_t>(actionSeparator));
+  StartProgress(static_cast<uint32_t>(lineCount));
   try {
-    for (const BookmarkLine& line : lines) {
-      hr = StepProgress(line.title);
-      if (zelta::Succeeded(hr)) hr = builder.Add(line);
-      if (zelta::Failed(hr)) break;
-    }
+    // Each line is made as it is read: a long file is never held as lines all at once.
+    hr = parser.ForEachLine(text, [&](const BookmarkLine& line) {
+      HRESULT step = StepProgress(line.title);
+      return zelta::Succeeded(step) ? builder.Add(line) : step;
+    });
+    notes.insert(notes.end(), parser.Notes().begin(), parser.Notes().end());
   } catch (const std::bad_alloc&) {
     hr = zelta::E_OUTOFMEMORY;
   }

@@ -138,20 +138,43 @@ std::u16string_view NameAfterAt(std::u16string_view text) {
 
 std::vector<BookmarkLine> BookmarkTextParser::Parse(std::u16string_view text) {
   std::vector<BookmarkLine> lines;
+  ForEachLine(text, [&](const BookmarkLine& line) {
+    lines.push_back(line);
+    return zelta::S_OK;
+  });
+  return lines;
+}
+
+zelta::HRESULT BookmarkTextParser::ForEachLine(
+    std::u16string_view text, const std::function<zelta::HRESULT(const BookmarkLine&)>& visit) {
   notes_.clear();
   uint32_t lineNumber = 1;
   size_t start = 0;
   while (start <= text.size()) {
     size_t end = start;
     while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') ++end;
-    if (end > start) lines.push_back(ParseLine(text.substr(start, end - start), lineNumber));
+    if (end > start) {
+      const zelta::HRESULT hr = visit(ParseLine(text.substr(start, end - start), lineNumber));
+      if (zelta::Failed(hr)) return hr;
+    }
     if (end >= text.size()) break;
     // A CR LF pair ends one line.
     if (text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n') ++end;
     ++lineNumber;
     start = end + 1;
   }
-  return lines;
+  return zelta::S_OK;
+}
+
+size_t BookmarkTextParser::CountLines(std::u16string_view text) {
+  size_t count = 0;
+  bool inLine = false;
+  for (char16_t c : text) {
+    const bool lineBreak = c == u'\r' || c == u'\n';
+    if (!lineBreak && !inLine) ++count;
+    inLine = !lineBreak;
+  }
+  return count;
 }
 
 BookmarkLine BookmarkTextParser::ParseLine(std::u16string_view text, uint32_t lineNumber) {

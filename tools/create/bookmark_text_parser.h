@@ -3,6 +3,7 @@
 // nothing here touches a document, so it can be tested and fuzzed on its own.
 #pragma once
 
+#include <functional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,12 @@ class BookmarkTextParser {
 
   // Every non-empty line of text, in order. Throws std::bad_alloc.
   std::vector<BookmarkLine> Parse(std::u16string_view text);
+  // Hands each non-empty line to visit as it is read, so that a long file is never held
+  // as lines all at once; a failure from visit ends the walk and is returned.
+  zelta::HRESULT ForEachLine(std::u16string_view text,
+                             const std::function<zelta::HRESULT(const BookmarkLine&)>& visit);
+  // How many lines ForEachLine visits.
+  static size_t CountLines(std::u16string_view text);
   // One line (without its line break).
   BookmarkLine ParseLine(std::u16string_view line, uint32_t lineNumber);
 
