@@ -92,6 +92,7 @@ OutlineNode ReadNode(const Json& json, size_t depth, const std::string& where) {
   if (!json.is_object()) throw Failure{where + " is not an object"};
   OutlineNode node;
   node.depth = depth;
+  node.open = true;  // a hand-written node without "open" shows its children
   node.title = Text(json, "title", where);
   if (auto style = json.find("style"); style != json.end() && !style->is_null()) {
     const int64_t value = Integer(*style, where + ".style");
