@@ -238,6 +238,10 @@ void BookmarkOperation::ReportFailureDetail(std::u16string detail) {
   ShowMessage(failureDetail_, kFailureStyle);
 }
 
+void BookmarkOperation::ReportWarning(std::u16string_view text) {
+  ShowMessage(text, kWarningStyle);
+}
+
 void BookmarkOperation::BeginRun() {
   processed_ = 0;
   total_ = 0;

@@ -120,6 +120,8 @@ class BookmarkOperation
 
   // Keeps the detail of a failure caused by the options and shows it to the user.
   void ReportFailureDetail(std::u16string detail);
+  // Shows a warning about the input of a run that goes on (a line left out, say).
+  void ReportWarning(std::u16string_view text);
 
   void MarkChanged() { nothingChanged_ = false; }
   void MarkProblem() { hasProblems_ = true; }

@@ -7,6 +7,8 @@
 #include "autogen/agb_suggest_operation.h"
 #include "framework/atom_table.h"
 #include "plugin/plugin_object.h"
+#include "tools/create/benp_operation.h"
+#include "tools/create/bft_operation.h"
 #include "tools/title/atb_operation.h"
 #include "tools/title/bnd_operation.h"
 #include "tools/title/cbc_operation.h"
@@ -96,6 +98,14 @@ const OperationRow kOperations[] = {
     {u"cmd.bookmarksPlugin.validate", u"op.bookmarks.validate",
      [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
        return zelta::MakeCom<VBOperation>(plugin);
+     }},
+    {u"cmd.bookmarksPlugin.bookmarkEveryNthPage", u"op.bookmarks.bookmarkEveryNthPage",
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
+       return zelta::MakeCom<BENPOperation>(plugin);
+     }},
+    {u"cmd.bookmarksPlugin.fromTextFile", u"op.bookmarks.fromTextFile",
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
+       return zelta::MakeCom<BFTOperation>(plugin);
      }},
 };
 

@@ -16,11 +16,15 @@ TARGETS = [
     ("BM_LongNoCriteria", "BM_LongFloor", 3.0, "a level without criteria on 2,000 pages against the floor"),
     ("BM_Suggest", "BM_Fonts", 1.5, "zelta suggest against zelta fonts on the largest manual"),
     ("BM_RunAuto", "BM_RunGivenOptions", 2.0, "run AGB --auto against a run with the same options given"),
+    ("BM_ImportText", "BM_PyMuPdfSetToc", 0.75, "importing 20,000 bookmarks from text against PyMuPDF set_toc"),
+    ("BM_ExportText", "BM_MutoolOutline", 1.2, "exporting 20,000 bookmarks as text against mutool's outline"),
 ]
 
 # The same for a counter of the benchmarks instead of their time.
 COUNTER_TARGETS = [
     ("BM_PeakMemory/2000", "BM_PeakMemory/250", "peak_MiB", 1.5, "peak memory of generation, 2,000 against 250 pages"),
+    ("BM_ImportText", "BM_PyMuPdfSetToc", "peak_MiB", 1.0, "peak memory of the text import against PyMuPDF set_toc"),
+    ("BM_ImportText", "BM_PdftkUpdateInfo", "peak_MiB", 1.0, "peak memory of the text import against pdftk update_info"),
 ]
 
 

@@ -289,6 +289,8 @@ TEST(PluginCommands, OnlyExistingOperationsAreCreated) {
       {u"cmd.bookmarksPlugin.findReplaceBookmarkText", u"op.bookmarks.findReplaceBookmarkText"},
       {u"cmd.bookmarksPlugin.addTextToBookmarkTitle", u"op.bookmarks.addTextToBookmarkTitle"},
       {u"cmd.bookmarksPlugin.bookmarksToNamedDests", u"op.bookmarks.toNamedDests"},
+      {u"cmd.bookmarksPlugin.fromTextFile", u"op.bookmarks.fromTextFile"},
+      {u"cmd.bookmarksPlugin.bookmarkEveryNthPage", u"op.bookmarks.bookmarkEveryNthPage"},
   };
   for (const auto& [command, operation] : made) {
     auto op = CreateOperationForCommand(AtomOf(command), &host.Plugin());
@@ -297,8 +299,6 @@ TEST(PluginCommands, OnlyExistingOperationsAreCreated) {
     EXPECT_EQ(id, AtomOf(operation));
   }
   EXPECT_FALSE(CreateOperationForCommand(AtomOf(u"cmd.bookmarksPlugin.toTOC"), &host.Plugin()));
-  EXPECT_FALSE(
-      CreateOperationForCommand(AtomOf(u"cmd.bookmarksPlugin.fromTextFile"), &host.Plugin()));
   EXPECT_FALSE(CreateOperationForCommand(zelta::kNoAtom, &host.Plugin()));
 }
 

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "host/call_guard.h"
+#include "zelta/app/host_color.h"
 #include "zelta/app/page_range_list.h"
 #include "zelta/app/page_range_object.h"
 
@@ -16,6 +17,11 @@ HRESULT PageRangeService::CreatePageRange(IHostPageRange** range) {
 HRESULT PageRangeService::CreatePageIndexList(IHostPageIndexList** list) {
   if (!list) return E_POINTER;
   return GuardCall([&] { return MakeCom<PageRangeList>().CopyTo(list); });
+}
+
+HRESULT PageRangeService::CreateColor(IHostColor** color) {
+  if (!color) return E_POINTER;
+  return GuardCall([&] { return MakeCom<HostColor>().CopyTo(color); });
 }
 
 HRESULT PageRangeService::CreateCab(const char16_t* templateText, int32_t length,

@@ -17,5 +17,6 @@ void AddResultCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddFontsCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddStyleCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddSuggestCommand(CLI::App& app, SessionOptions& common, int* status);
+void AddImportCommand(CLI::App& app, SessionOptions& common, int* status);
 
 }  // namespace zelta::cli

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
   int status = kExitUsage;
   AddOutlineCommand(app, common, &status);
   AddRunCommand(app, common, &status);
+  AddImportCommand(app, common, &status);
   AddOptionsCommand(app, common, &status);
   AddCommandsCommand(app, common, &status);
   AddSettingsCommand(app, common, &status);

@@ -12,6 +12,7 @@
 #include "zelta/cli/bookmark_path.h"
 #include "zelta/cli/commands.h"
 #include "zelta/cli/exit_codes.h"
+#include "zelta/cli/file_checks.h"
 #include "zelta/cli/operation_names.h"
 #include "zelta/cli/suggested_options.h"
 #include "zelta/cli/validation_output.h"
@@ -32,25 +33,6 @@ struct RunArgs {
 // of memory and a run that makes huge titles.
 constexpr std::uintmax_t kMaxOptionsFileSize = 16u << 20;
 
-// Reads an options file whole, refusing one over kMaxOptionsFileSize.
-bool ReadOptionsFile(const std::string& path, std::string* text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    PrintError("cannot read options file " + path);
-    return false;
-  }
-  // One byte past the bound is enough to know the file is too big; no more is read.
-  text->resize(kMaxOptionsFileSize + 1);
-  in.read(text->data(), static_cast<std::streamsize>(text->size()));
-  text->resize(static_cast<size_t>(in.gcount()));
-  if (text->size() > kMaxOptionsFileSize) {
-    PrintError(path +
-               ": the options file is larger than 16 MiB, the most an options file may hold");
-    return false;
-  }
-  return !in.bad();
-}
-
 // An argument as it may be echoed in a message: each malformed UTF-8 byte becomes U+FFFD.
 std::string Printable(std::string_view text) {
   std::string out;
@@ -58,14 +40,6 @@ std::string Printable(std::string_view text) {
        text.remove_prefix(bad + 1))
     out.append(text.substr(0, bad)).append("\xEF\xBF\xBD");
   return out.append(text);
-}
-
-// Whether two paths name the same file (device and inode), symbolic links followed.
-bool SameFile(const std::string& a, const std::string& b) {
-  struct stat first {
-  }, second{};
-  return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
-         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 Atom Intern(app::HostApp& app, std::string_view text) {
@@ -99,7 +73,8 @@ bool FillOptions(Session& session, const RunArgs& args, const OperationName& op,
   }
   if (!args.optionsFile.empty()) {
     std::string text;
-    if (!ReadOptionsFile(args.optionsFile, &text)) return false;
+    if (!ReadBoundedFile(args.optionsFile, kMaxOptionsFileSize, "options file", &text))
+      return false;
     nlohmann::json json;
     if (!app::ParseJsonText(text, &json, &error)) {
       PrintError(args.optionsFile + ": " + error);

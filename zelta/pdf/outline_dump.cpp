@@ -83,10 +83,10 @@ std::string NodeHeadJson(IHostBookmark* bookmark) {
   return out + "],\"children\":[";
 }
 
-// Visits every bookmark below the root depth-first without recursion. `enter` gets the
-// bookmark and its depth (0 for top level); `leave` is called after its children.
-void Walk(IHostDocument* document, const std::function<void(IHostBookmark*, size_t)>& enter,
-          const std::function<void(IHostBookmark*, bool hasChildren)>& leave) {
+}  // namespace
+
+void WalkOutline(IHostDocument* document, const std::function<void(IHostBookmark*, size_t)>& enter,
+                 const std::function<void(IHostBookmark*, bool hasChildren)>& leave) {
   ComPtr<IHostBookmark> root, node;
   if (Failed(document->GetOutlineRoot(root.Put())) || !root) return;
   root->GetFirstChild(node.Put());
@@ -115,8 +115,6 @@ void Walk(IHostDocument* document, const std::function<void(IHostBookmark*, size
   }
 }
 
-}  // namespace
-
 int32_t TargetPageOf(IHostBookmark* bookmark) {
   ComPtr<IHostActionList> actions;
   int32_t count = 0;
@@ -140,7 +138,7 @@ std::string OutlineToJson(IHostDocument* document) {
   document->GetPageCount(&pages);
   std::string out = "{\"pages\":" + std::to_string(pages) + ",\"bookmarks\":[";
   bool first = true;
-  Walk(
+  WalkOutline(
       document,
       [&](IHostBookmark* bookmark, size_t) {
         if (!first) out += ",";
@@ -157,7 +155,7 @@ std::string OutlineToJson(IHostDocument* document) {
 std::string OutlineToText(IHostDocument* document) {
   std::string out;
   if (!document) return out;
-  Walk(
+  WalkOutline(
       document,
       [&](IHostBookmark* bookmark, size_t depth) {
         OwnedString title;

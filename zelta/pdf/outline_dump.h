@@ -8,6 +8,7 @@
 // Text: one line per bookmark, two spaces per level: "Title  [p. N]" ("Title" without a page).
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "host/bookmark.h"
@@ -18,6 +19,12 @@ namespace zelta::pdf {
 // The target page of a bookmark (0-based): its actions are searched from the last to the
 // first for a GoTo action whose destination (named ones resolved) yields a page; -1 if none.
 int32_t TargetPageOf(IHostBookmark* bookmark);
+
+// Visits every bookmark below the root depth-first without recursion. `enter` gets the
+// bookmark and its depth (0 for top level); `leave` is called after its children.
+void WalkOutline(IHostDocument* document,
+                 const std::function<void(IHostBookmark*, size_t depth)>& enter,
+                 const std::function<void(IHostBookmark*, bool hasChildren)>& leave);
 
 std::string OutlineToJson(IHostDocument* document);
 std::string OutlineToText(IHostDocument* document);

@@ -1,0 +1,94 @@
+// The bookmark text file: bytes decoded by their signature, cut into lines and fields, and
+// the first lines built into a small document's outline (then taken out again, so that every
+// input starts from the same tree). Taken-out bookmarks still hold memory in the document,
+// so it is opened afresh now and then.
+//
+// Input: byte 0 picks the field delimiter and byte 1 the action separator (from a few
+// likely characters, the same one allowed), the rest is the file.
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "host/color.h"
+#include "tests/fixtures/pdf_builder.h"
+#include "tools/create/bookmark_text_decoder.h"
+#include "tools/create/bookmark_text_parser.h"
+#include "tools/create/bookmark_tree_builder.h"
+#include "tools/create/new_bookmarks.h"
+#include "zelta/app/page_range_service.h"
+#include "zelta/pdf/host_document.h"
+
+namespace {
+
+using zelta::ComPtr;
+
+constexpr char16_t kSeparators[] = u";,|\t {}@#:";
+// Lines of one input that are built (all are parsed), and inputs per opened document.
+constexpr size_t kBuiltLines = 64;
+constexpr int kInputsPerDocument = 256;
+
+struct Fixture {
+  ComPtr<zelta::pdf::HostDocument> document;
+  ComPtr<zelta::IHostBookmark> root;
+  ComPtr<zelta::IColorService> colors;
+  int fd = -1;  // the memory file the document reads
+};
+
+Fixture Open() {
+  Fixture made;
+  zelta::testing::PdfSpec layout;
+  layout.pages.resize(3);
+  layout.outline = {zelta::testing::Bookmark("Existing", 0)};
+  const std::string bytes = zelta::testing::BuildPdf(layout);
+  const int fd = memfd_create("fuzz_bookmark_text", 0);
+  std::string error;
+  if (fd < 0 || write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
+      zelta::Failed(zelta::pdf::OpenDocument("/proc/self/fd/" + std::to_string(fd), "",
+                                             &made.document, &error)))
+    std::abort();
+  made.document->GetOutlineRoot(made.root.Put());
+  made.colors = zelta::QueryAs<zelta::IColorService>(zelta::app::MakeAuxComponent(nullptr).Get());
+  if (!made.root || !made.colors) std::abort();
+  made.fd = fd;
+  return made;
+}
+
+const Fixture& TheFixture() {
+  static Fixture fixture;
+  static int inputs = 0;
+  if (inputs++ % kInputsPerDocument == 0) {
+    const int old = fixture.fd;
+    fixture = Open();
+    if (old >= 0) close(old);
+  }
+  return fixture;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 2) return 0;
+  const Fixture& fixture = TheFixture();
+  const char16_t separator = kSeparators[data[0] % (std::size(kSeparators) - 1)];
+  const char16_t actionSeparator = kSeparators[data[1] % (std::size(kSeparators) - 1)];
+  const std::string_view bytes(reinterpret_cast<const char*>(data) + 2, size - 2);
+
+  const bm::DecodedText decoded = bm::BookmarkTextDecoder("UTF-8").Decode(bytes);
+  for (size_t i = 1; i < decoded.badLines.size(); ++i)
+    if (decoded.badLines[i] <= decoded.badLines[i - 1]) std::abort();
+  bm::BookmarkTextParser parser(separator, actionSeparator);
+  const auto lines = parser.Parse(decoded.text);
+  bm::BookmarkTreeBuilder builder(fixture.document.Get(), fixture.root.Get(), fixture.colors.Get());
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].style < 0 || lines[i].style > 3) std::abort();
+    if (i < kBuiltLines && zelta::Failed(builder.Add(lines[i])) && builder.Failure().empty())
+      std::abort();
+  }
+  bm::NewBookmarks::RemoveAll(builder.Created());
+  int32_t count = 0;
+  fixture.root->GetChildCount(&count);
+  if (count != 1) std::abort();
+  return 0;
+}
