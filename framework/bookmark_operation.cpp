@@ -208,6 +208,8 @@ void BookmarkOperation::ReportFailureDetail(std::u16string detail) {
   ShowMessage(failureDetail_, kFailureStyle);
 }
 
+void BookmarkOperation::ShowWarning(std::u16string_view text) { ShowMessage(text, kWarningStyle); }
+
 void BookmarkOperation::BeginRun() {
   processed_ = 0;
   total_ = 0;

@@ -112,6 +112,8 @@ class BookmarkOperation
 
   // Keeps the detail of a failure caused by the options and shows it to the user.
   void ReportFailureDetail(std::u16string detail);
+  // Shows a warning about a run that goes on (a font that stands in for another).
+  void ShowWarning(std::u16string_view text);
 
   void MarkChanged() { nothingChanged_ = false; }
   void MarkProblem() { hasProblems_ = true; }

@@ -6,6 +6,7 @@
 #include "autogen/agb_operation.h"
 #include "framework/atom_table.h"
 #include "plugin/plugin_object.h"
+#include "toc/totoc_operation.h"
 #include "tools/title/atb_operation.h"
 #include "tools/title/bnd_operation.h"
 #include "tools/title/cbc_operation.h"
@@ -91,6 +92,10 @@ const OperationRow kOperations[] = {
     {u"cmd.bookmarksPlugin.validate", u"op.bookmarks.validate",
      [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
        return zelta::MakeCom<VBOperation>(plugin);
+     }},
+    {u"cmd.bookmarksPlugin.toTOC", u"op.bookmarks.toTOC",
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
+       return zelta::MakeCom<ToTOCOperation>(plugin);
      }},
 };
 
