@@ -51,6 +51,40 @@ std::u16string Int(int64_t value) {
 
 ToTOCOperation::ToTOCOperation(PluginContext* plugin) : BookmarkOperation(plugin) {
   CreateParams();
+  ApplyBuiltInLevels();
+}
+
+HRESULT ToTOCOperation::LoadLastUsedOptions() {
+  HRESULT hr = BookmarkOperation::LoadLastUsedOptions();
+  ApplyBuiltInLevels();
+  return hr;
+}
+
+void ToTOCOperation::ApplyBuiltInLevels() {
+  auto options = Options();
+  auto levels = CabItem(options.Get(), u"Levels");
+  int32_t count = 0;
+  if (!levels || zelta::Failed(levels->GetCount(&count)) || count > 0) return;
+  const struct {
+    const char16_t* name;
+    double size, indent;
+  } kBuiltIn[] = {{u"Arial-BoldMT", 22, 0}, {u"Arial-BoldMT", 18, 0}, {u"ArialMT", 16, 36}};
+  for (const auto& format : kBuiltIn) {
+    ComPtr<zelta::ICabItem> level;
+    if (zelta::Failed(levels->Insert(-1, level.Put())) || !level) return;
+    level->SetText(u"Name", format.name, -1);
+    level->SetDouble(u"Size", format.size);
+    level->SetDouble(u"Indent", format.indent);
+  }
+  if (auto margins = CabItem(options.Get(), u"Margins"))
+    for (const char16_t* side : {u"top", u"bottom", u"left", u"right"})
+      margins->SetDouble(side, 72);
+  options->SetInt(u"PageNumber", 1);
+  options->SetInt(u"Flags", kTocSkipInvalid | kTocAllLevels);
+  if (CabText(options.Get(), u"Title", u"").empty()) {
+    const std::u16string title = LoadString(u"bookmarksPlugin.ttoc.tableOfContents");
+    options->SetText(u"Title", title.c_str(), static_cast<int32_t>(title.size()));
+  }
 }
 
 zelta::Atom ToTOCOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.toTOC"); }

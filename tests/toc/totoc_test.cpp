@@ -64,30 +64,9 @@ std::vector<int> LinkTargets(const std::string& path, int page) {
 
 class ToTOCRun : public OperationRun {
  protected:
-  // The built-in level set: the title 22 pt, level 1 18 pt, level 2 16 pt indented 36 pt.
-  void BuiltInLevels(zelta::ICabItem* options) {
-    auto levels = CabItem(options, u"Levels");
-    levels->Clear();
-    const struct {
-      const char16_t* name;
-      double size, indent;
-    } formats[] = {{u"Arial-BoldMT", 22, 0}, {u"Arial-BoldMT", 18, 0}, {u"ArialMT", 16, 36}};
-    for (const auto& format : formats) {
-      zelta::ComPtr<zelta::ICabItem> level;
-      levels->Insert(-1, level.Put());
-      level->SetText(u"Name", format.name, -1);
-      level->SetDouble(u"Size", format.size);
-      level->SetDouble(u"Indent", format.indent);
-    }
-    auto margins = CabItem(options, u"Margins");
-    for (const char16_t* side : {u"top", u"bottom", u"left", u"right"})
-      margins->SetDouble(side, 72);
-    options->SetInt(u"Flags", 6);
-    options->SetText(u"Title", u"Table of Contents", -1);
-  }
   HRESULT Run(const std::function<void(zelta::ICabItem*)>& configure = nullptr) {
+    // A new operation has the built-in level set: title 22 pt, level 1 18 pt, level 2 16 pt.
     operation_ = Make<ToTOCOperation>();
-    BuiltInLevels(operation_->Options().Get());
     if (configure) configure(operation_->Options().Get());
     return operation_->Do(zelta::kDoNoProgress, 0);
   }
@@ -274,7 +253,6 @@ TEST_F(ToTOCRun, CancellingWhileDrawingLeavesTheDocumentAsItWas) {
   Open(Chapters(30, 6));
   host_.CancelProgressAt(10);
   operation_ = Make<ToTOCOperation>();
-  BuiltInLevels(operation_->Options().Get());
   EXPECT_EQ(operation_->Do(0, 0), zelta::E_CANCELLED);
   EXPECT_EQ(Pages(), 6);
   EXPECT_EQ(UndoCount(document_.Get()), 0);
