@@ -26,6 +26,9 @@ struct IHostWriterFont : IUnknown {
 
 // Flags of IHostContentWriter::FlowText.
 enum TextFlowFlags : int32_t {
+  // Lines are laid out and reported to the callback, but nothing is written (a pass that
+  // only counts the room text needs).
+  kFlowLayoutOnly = 0x1,
   // Each line ends at the rectangle's right edge (otherwise lines begin at its left edge).
   kFlowAlignRight = 0x200,
   // The area already holds content, so text that does not fit moves on to a new area at once.

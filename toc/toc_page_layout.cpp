@@ -77,7 +77,7 @@ HRESULT TocPageLayout::Run() {
     if (progress_) hr = (*progress_)(entries_[i]);
     if (zelta::Succeeded(hr)) hr = LayoutEntry(entries_[i]);
   }
-  return hr;
+  return zelta::Succeeded(hr) ? HandContent() : hr;
 }
 
 const TocLevelFormat& TocPageLayout::FormatOf(const TocEntry& entry) const {
@@ -186,8 +186,8 @@ HRESULT TocPageLayout::LayoutEntry(const TocEntry& entry) {
   const std::u16string text = (flags_ & kTocTidySpaces) ? TidySpaces(entry.title) : entry.title;
   PageBox area = isTitleLine ? line_ : title_;
   PageBox used{};
-  hr = writer_->FlowText(text.c_str(), static_cast<int32_t>(text.size()), &area, this,
-                         freshPage_ ? 0 : zelta::kFlowAreaInUse, &used);
+  hr = writer_->FlowText(text.c_str(), static_cast<int32_t>(text.size()), &area, this, FlowFlags(),
+                         &used);
   if (zelta::Failed(hr)) return hr;
   MakeLink(entry, used);
   if (isTitleLine || number_.empty()) return zelta::S_OK;
@@ -211,11 +211,14 @@ HRESULT TocPageLayout::LayoutEntry(const TocEntry& entry) {
   numberArea.left = std::min(leaderStart_, numberBox_.right - numberWidth);
   if (numberArea.left >= numberArea.right) numberArea.left = numberArea.right - numberWidth;
   hr = writer_->FlowText(numberText.c_str(), static_cast<int32_t>(numberText.size()), &numberArea,
-                         this, zelta::kFlowAlignRight | (freshPage_ ? 0 : zelta::kFlowAreaInUse),
-                         &used);
+                         this, zelta::kFlowAlignRight | FlowFlags(), &used);
   if (zelta::Failed(hr)) return hr;
   MakeLink(entry, used);
   return zelta::S_OK;
+}
+
+int32_t TocPageLayout::FlowFlags() const {
+  return (freshPage_ ? 0 : zelta::kFlowAreaInUse) | (counting_ ? zelta::kFlowLayoutOnly : 0);
 }
 
 HRESULT TocPageLayout::NewArea(PageBox* area, int32_t* bits) {
@@ -241,7 +244,9 @@ HRESULT TocPageLayout::LinesPlaced(const PageBox* lines, int32_t count) {
   return zelta::S_OK;
 }
 
-HRESULT TocPageLayout::EndOfText() { return HandContent(); }
+// The content goes to the page when the page is full and after the last entry (Run), so
+// that a page gets its text in one piece rather than two per entry.
+HRESULT TocPageLayout::EndOfText() { return zelta::S_OK; }
 
 HRESULT TocPageLayout::HandContent() {
   if (counting_) return zelta::S_OK;

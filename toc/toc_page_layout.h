@@ -70,6 +70,7 @@ class TocPageLayout final : public zelta::ComObject<zelta::ITextFlowCallback> {
   double Width(std::u16string_view text);
   zelta::HRESULT WidestLabel();
   zelta::HRESULT HandContent();
+  int32_t FlowFlags() const;
   void MakeLink(const TocEntry& entry, const zelta::PageBox& used);
 
   zelta::IHostDocument* document_;

@@ -10,6 +10,8 @@ extern "C" {
 #include <mupdf/fitz.h>
 }
 
+#include "framework/bookmark_target.h"
+#include "framework/bookmark_walker.h"
 #include "tests/fixtures/golden.h"
 #include "tests/harness/operation_run.h"
 #include "toc/totoc_operation.h"
@@ -257,6 +259,44 @@ TEST_F(ToTOCRun, CancellingWhileDrawingLeavesTheDocumentAsItWas) {
   EXPECT_EQ(Pages(), 6);
   EXPECT_EQ(UndoCount(document_.Get()), 0);
   EXPECT_EQ(LinkTargets(Save(), 0), std::vector<int>{});
+}
+
+// Every corpus manual: the table lists every bookmark in order, and its two links per entry
+// lead where the bookmark leads, on the pages as they are after the table went in.
+TEST_F(ToTOCRun, CorpusTablesListEveryBookmarkWithLinksToItsPage) {
+  for (const char* name : {"R-intro.pdf", "R-data.pdf"}) {
+    OpenBytes(zelta::testing::ReadFile(std::string(ZELTA_CORPUS_DIR "/") + name));
+    const int32_t before = Pages();
+    std::vector<std::pair<std::u16string, int>> marks;
+    zelta::ComPtr<zelta::IHostBookmark> root;
+    document_->GetOutlineRoot(root.Put());
+    WalkBookmarks(root.Get(), 0, false, [&](zelta::IHostBookmark* bookmark, int32_t) {
+      marks.emplace_back(TitleOf(bookmark), TargetOf(bookmark).page);
+      return zelta::S_OK;
+    });
+    ASSERT_EQ(Run(), zelta::S_OK) << name;
+    const int32_t added = Pages() - before;
+    ASSERT_GT(added, 0);
+    const std::string path = Save();
+    std::vector<int> expected, links;
+    for (const auto& [title, page] : marks)
+      if (page >= 0) expected.insert(expected.end(), 2, page + added);
+    for (int page = 0; page < added; ++page) {
+      const std::vector<int> onPage = LinkTargets(path, page);
+      links.insert(links.end(), onPage.begin(), onPage.end());
+    }
+    EXPECT_EQ(links, expected) << name;
+    // Titles in order (their first words: long ones wrap).
+    const std::string text = PageText(path, 1, added);
+    size_t at = 0;
+    for (const auto& [title, page] : marks) {
+      std::string start;
+      for (char16_t c : title.substr(0, 12)) start.push_back(static_cast<char>(c));
+      const size_t found = text.find(start, at);
+      ASSERT_NE(found, std::string::npos) << name << ": " << start;
+      at = found;
+    }
+  }
 }
 
 }  // namespace

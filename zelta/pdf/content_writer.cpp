@@ -239,8 +239,10 @@ HRESULT ContentWriter::FlowText(const char16_t* text, int32_t length, const Page
       BrokenLine line;
       if (n > 0) line = LineBreaker::NextLine(shaped.items, next, area.right - area.left);
       const double x = alignRight ? area.right - line.width : area.left;
-      hr = WriteLine(shaped, line, x, top - ascent);
-      if (Failed(hr)) return hr;
+      if (!(flags & kFlowLayoutOnly)) {
+        hr = WriteLine(shaped, line, x, top - ascent);
+        if (Failed(hr)) return hr;
+      }
       placed.push_back(PageBox{x, top - lineHeight, x + line.width, top});
       top -= lineHeight;
       fresh = false;
