@@ -90,8 +90,9 @@ struct IHostContentWriter : IUnknown {
   virtual HRESULT MeasureText(const char16_t* text, int32_t length, double size, double* width,
                               double* height) = 0;
   // Flows a text into a rectangle (TextFlowFlags). *used is the bounding box of the lines
-  // placed in the last area (where the text ends); an empty text places one empty line.
-  // E_INVALIDARG for a rectangle without width; E_FAIL without a font; a callback's failure.
+  // placed in the last area (where the text ends); an empty text places one empty line. A
+  // rectangle whose top is below its bottom is full. E_INVALIDARG for a rectangle without
+  // width; E_FAIL without a font; a callback's failure.
   virtual HRESULT FlowText(const char16_t* text, int32_t length, const PageBox* rect,
                            ITextFlowCallback* callback, int32_t flags, PageBox* used) = 0;
   // Hands over what was written since the last call (S_FALSE and an empty piece when

@@ -251,6 +251,21 @@ TEST_F(ToTOCRun, TitlesLongerThanAPageWrapOverPagesAndEnd) {
     EXPECT_NE(PageText(path, page, page).find_first_not_of(" \n\f"), std::string::npos) << page;
 }
 
+TEST_F(ToTOCRun, AThousandPointFontTakesAPagePerLineAndEnds) {
+  Open(Chapters(2, 3));
+  ASSERT_EQ(Run([](zelta::ICabItem* options) {
+              zelta::ComPtr<zelta::ICabItem> level;
+              for (int i = 0; i < 3; ++i) {
+                CabItem(options, u"Levels")->GetItemAt(i, level.Put());
+                level->SetDouble(u"Size", 1000);
+              }
+            }),
+            zelta::S_OK);
+  // "Table of Contents", "Chapter 1", "Chapter 2": a line (a character or a word) per page.
+  EXPECT_GT(Pages() - 3, 10);
+  EXPECT_LT(Pages() - 3, 40);
+}
+
 TEST_F(ToTOCRun, CancellingWhileDrawingLeavesTheDocumentAsItWas) {
   Open(Chapters(30, 6));
   host_.CancelProgressAt(10);

@@ -17,9 +17,10 @@ constexpr double kTolerance = 1e-3;
 
 bool SizeIsValid(double size) { return std::isfinite(size) && size > 0 && size <= kMaxSize; }
 
+// An area may have no height left (its top below its bottom): it is full, and text moves on.
 bool BoxIsValid(const PageBox& box) {
   return std::isfinite(box.left) && std::isfinite(box.right) && std::isfinite(box.bottom) &&
-         std::isfinite(box.top) && box.right > box.left && box.top >= box.bottom;
+         std::isfinite(box.top) && box.right > box.left;
 }
 
 // A number for content: up to three decimals, no trailing zeros.
