@@ -16,6 +16,18 @@ namespace {
 
 constexpr std::u16string_view kAppendLabel = u"op.document.appendContent";
 
+// A reference to the page at an index, through the page map (looking a page up in the page
+// tree costs a walk per call); null for a page outside the document.
+MuObject PageRef(MuCalls& mu, PageMap& pages, int32_t page) {
+  if (page < 0 || page >= mu.PageCount()) return MuObject();
+  if (int number = pages.ObjectNumber(mu, page)) {
+    MuObject ref;
+    if (Succeeded(mu.NewRef(number, &ref))) return ref;
+  }
+  pdf_obj* object = mu.PageObject(page);
+  return object ? MuObject::Keep(mu.Ctx(), object) : MuObject();
+}
+
 }  // namespace
 
 DocumentFonts& HostDocument::Fonts() {
@@ -65,7 +77,8 @@ HRESULT HostDocument::GetBatesNumber(int32_t page, BString* number) {
 HRESULT HostDocument::AppendContent(int32_t page, IHostContent* content) {
   auto* piece = dynamic_cast<ContentPiece*>(content);
   if (!piece || piece->Document() != this) return E_INVALIDARG;
-  pdf_obj* pageObj = PageObject(page);
+  const MuObject pageRef = PageRef(mu_, pages_, page);
+  pdf_obj* pageObj = pageRef.Get();
   if (!pageObj) return E_INVALIDARG;
   if (piece->Bytes().empty()) return S_FALSE;
   HRESULT hr = CanChange();
@@ -165,7 +178,8 @@ HRESULT HostDocument::CreateAnnotation(int32_t page, const char16_t* type, int32
   if (!annotation || !rect) return E_POINTER;
   *annotation = nullptr;
   if (typeLength < -1 || InString(type, typeLength) != u"Link") return E_INVALIDARG;
-  pdf_obj* pageObj = PageObject(page);
+  const MuObject pageRef = PageRef(mu_, pages_, page);
+  pdf_obj* pageObj = pageRef.Get();
   if (!pageObj) return E_INVALIDARG;
   if (!std::isfinite(rect->left) || !std::isfinite(rect->right) || !std::isfinite(rect->bottom) ||
       !std::isfinite(rect->top) || rect->right <= rect->left || rect->top <= rect->bottom)
@@ -277,8 +291,7 @@ HRESULT HostDocument::TakePages(int position, int count, std::vector<MuObject>* 
   if (Failed(hr)) return hr;
   if (position < 0 || count < 0 || position + count > mu_.PageCount()) return E_INVALIDARG;
   pages->clear();
-  for (int i = 0; i < count; ++i)
-    pages->push_back(MuObject::Keep(mu_.Ctx(), mu_.PageObject(position + i)));
+  for (int i = 0; i < count; ++i) pages->push_back(PageRef(mu_, pages_, position + i));
   for (int i = 0; i < count; ++i) {
     hr = mu_.DeletePage(position);
     if (Failed(hr)) {
