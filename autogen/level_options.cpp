@@ -1,7 +1,7 @@
 #include "autogen/level_options.h"
 
-#include "autogen/color_text.h"
 #include "framework/cab_access.h"
+#include "framework/color_text.h"
 #include "framework/host_strings.h"
 
 namespace bm {

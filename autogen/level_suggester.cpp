@@ -5,9 +5,9 @@
 #include <map>
 #include <set>
 
-#include "autogen/color_text.h"
 #include "autogen/title_formatter.h"
 #include "autogen/title_rules.h"
+#include "framework/color_text.h"
 #include "framework/host_strings.h"
 #include "platform/locale_text.h"
 

@@ -13,7 +13,8 @@ struct IHostApp : IUnknown {
   static constexpr Guid kIid{0x5A1E0D01, 0x0001, 0x4C0B, {0x9A, 0x10, 0, 0, 0, 0, 0, 32}};
 
   // A named component: "ZLK" (ISelectionService), "ZLW" (IWindowService), "AUX"
-  // (ICabFactory), "AFS" (IFileService), "UIX" (IUiExtension), "RTX" (IResultTexts).
+  // (ICabFactory), "AFS" (IFileService), "UIX" (IUiExtension), "RTX" (IResultTexts), "PPR"
+  // (IHostPaperList).
   // S_FALSE and null when unknown.
   virtual HRESULT GetComponent(const char* name, IUnknown** component) = 0;
 

@@ -7,6 +7,7 @@
 #include "autogen/agb_suggest_operation.h"
 #include "framework/atom_table.h"
 #include "plugin/plugin_object.h"
+#include "toc/totoc_operation.h"
 #include "tools/create/benp_operation.h"
 #include "tools/create/bft_operation.h"
 #include "tools/title/atb_operation.h"
@@ -106,6 +107,10 @@ const OperationRow kOperations[] = {
     {u"cmd.bookmarksPlugin.fromTextFile", u"op.bookmarks.fromTextFile",
      [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
        return zelta::MakeCom<BFTOperation>(plugin);
+     }},
+    {u"cmd.bookmarksPlugin.toTOC", u"op.bookmarks.toTOC",
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
+       return zelta::MakeCom<ToTOCOperation>(plugin);
      }},
 };
 

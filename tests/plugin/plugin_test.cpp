@@ -291,6 +291,7 @@ TEST(PluginCommands, OnlyExistingOperationsAreCreated) {
       {u"cmd.bookmarksPlugin.bookmarksToNamedDests", u"op.bookmarks.toNamedDests"},
       {u"cmd.bookmarksPlugin.fromTextFile", u"op.bookmarks.fromTextFile"},
       {u"cmd.bookmarksPlugin.bookmarkEveryNthPage", u"op.bookmarks.bookmarkEveryNthPage"},
+      {u"cmd.bookmarksPlugin.toTOC", u"op.bookmarks.toTOC"},
   };
   for (const auto& [command, operation] : made) {
     auto op = CreateOperationForCommand(AtomOf(command), &host.Plugin());
@@ -298,7 +299,7 @@ TEST(PluginCommands, OnlyExistingOperationsAreCreated) {
     op->GetOperationId(&id);
     EXPECT_EQ(id, AtomOf(operation));
   }
-  EXPECT_FALSE(CreateOperationForCommand(AtomOf(u"cmd.bookmarksPlugin.toTOC"), &host.Plugin()));
+  EXPECT_FALSE(CreateOperationForCommand(AtomOf(u"cmd.bookmarksPlugin.fromTOC"), &host.Plugin()));
   EXPECT_FALSE(CreateOperationForCommand(zelta::kNoAtom, &host.Plugin()));
 }
 

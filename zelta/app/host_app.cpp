@@ -8,6 +8,7 @@
 #include "zelta/app/host_operation_set.h"
 #include "zelta/app/object_list_factory.h"
 #include "zelta/app/page_range_service.h"
+#include "zelta/app/paper_list.h"
 #include "zelta/app/settings_store.h"
 #include "zelta/base/atom_table.h"
 #include "zelta/base/result_text_service.h"
@@ -39,6 +40,7 @@ HostApp::HostApp()
   components_.Set("AFS", QueryAs<IUnknown>(MakeCom<FileService>().Get()));
   components_.Set("UIX", ComPtr<IUnknown>(static_cast<IUnknown*>(ui_.Get())));
   components_.Set("LST", QueryAs<IUnknown>(MakeCom<ObjectListFactory>().Get()));
+  components_.Set("PPR", QueryAs<IUnknown>(MakeCom<PaperList>().Get()));
   components_.Set("RTX", QueryAs<IUnknown>(MakeCom<base::ResultTextService>().Get()));
   RegisterBookmarkHostOperations(*this, MakeCabFactory().Get());
 

@@ -4,8 +4,10 @@
 
 #include "host/call_guard.h"
 #include "zelta/app/host_app.h"
+#include "zelta/app/host_operation_add_annots.h"
 #include "zelta/app/host_operation_add_new.h"
 #include "zelta/app/host_operation_delete.h"
+#include "zelta/app/host_operation_insert_pages.h"
 #include "zelta/app/host_operation_move.h"
 #include "zelta/app/host_operation_set_props.h"
 #include "zelta/base/atom_table.h"
@@ -37,6 +39,20 @@ constexpr std::u16string_view kTemplate =
     <Item id="Parent" type="IUnknown"/>
     <Item id="InsertBefore" type="IUnknown"/>
   </ItemSet>
+  <ItemSet id="HostInsertPagesOptions">
+    <Item id="Count" type="Int" defVal="1"/>
+    <Item id="Position" type="Int" defVal="0"/>
+    <Item id="Location" type="Int" defVal="0"/>
+    <Item id="ZLT_PaperType" type="Int" defVal="2"/>
+    <Item id="Landscape" type="Bool" defVal="false"/>
+    <Item id="Width" type="Double" defVal="595.2755905511812"/>
+    <Item id="Height" type="Double" defVal="841.8897637795276"/>
+  </ItemSet>
+  <ItemSet id="HostInsertPagesOperation">
+    <Item id="Input" type="Array" itemSet="HostObjects"/>
+    <Item id="Output" type="Array" itemSet="HostObjects"/>
+    <Item id="Options" type="Dictionary" itemSet="HostInsertPagesOptions"/>
+  </ItemSet>
   <ItemSet id="HostListOperation">
     <Item id="Input" type="Array" itemSet="HostObjects"/>
     <Item id="Output" type="Array" itemSet="HostObjects"/>
@@ -56,6 +72,8 @@ constexpr std::u16string_view kTemplate =
   <Root type="Dictionary" itemSet="HostListOperation" id="op.bookmarks.addNew.simple"/>
   <Root type="Dictionary" itemSet="HostSetPropsOperation" id="op.bookmarks.setProps"/>
   <Root type="Dictionary" itemSet="HostMoveOperation" id="op.bookmarks.move"/>
+  <Root type="Dictionary" itemSet="HostInsertPagesOperation" id="op.document.insertEmptyPages"/>
+  <Root type="Dictionary" itemSet="HostListOperation" id="op.annots.addNew"/>
 </CabTemplate>
 )";
 
@@ -85,6 +103,9 @@ HRESULT RegisterBookmarkHostOperations(HostApp& app, ICabFactory* cabs) {
     hr = Register<HostOperationAddNew>(app, factory, u"op.bookmarks.addNew.simple");
   if (Succeeded(hr)) hr = Register<HostOperationSetProps>(app, factory, u"op.bookmarks.setProps");
   if (Succeeded(hr)) hr = Register<HostOperationMove>(app, factory, u"op.bookmarks.move");
+  if (Succeeded(hr))
+    hr = Register<HostOperationInsertPages>(app, factory, u"op.document.insertEmptyPages");
+  if (Succeeded(hr)) hr = Register<HostOperationAddAnnots>(app, factory, u"op.annots.addNew");
   return hr;
 }
 

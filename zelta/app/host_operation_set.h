@@ -13,8 +13,9 @@ class HostApp;
 // The CabTemplate of the host operations' parameters (roots named after the operations).
 std::u16string_view HostOperationTemplate();
 
-// Registers "op.bookmarks.delete", "op.bookmarks.addNew.simple", "op.bookmarks.setProps"
-// and "op.bookmarks.move" with the application; each creation makes a fresh parameter Cab
+// Registers "op.bookmarks.delete", "op.bookmarks.addNew.simple", "op.bookmarks.setProps",
+// "op.bookmarks.move", "op.document.insertEmptyPages" and "op.annots.addNew" with the
+// application; each creation makes a fresh parameter Cab
 // with the AUX factory.
 HRESULT RegisterBookmarkHostOperations(HostApp& app, ICabFactory* cabs);
 

@@ -22,6 +22,8 @@ std::span<const HostString> HostStrings() {
       {"app.name", u"Zelta"},
       {"msg.caption", u"Zelta"},
       {"progress.caption", u"Working"},
+      // The title given to a bookmark that has none.
+      {"Untitled2", u"Untitled"},
       // Bars and menus.
       {"cmd.test", u"Tools"},
       {"cmd.advanced", u"Advanced"},

@@ -307,6 +307,10 @@ HRESULT HostDocument::Save(const std::string& path, std::string* error) {
     *error = path_ + ": not saved: MuPDF ran out of memory while working on this document";
     return E_OUTOFMEMORY;
   }
+  if (HRESULT hr = PackOwnStreams(); Failed(hr)) {
+    *error = path_ + ": not saved: " + context_.LastError();
+    return hr;
+  }
   if (HRESULT hr = FillEmptyContentStreams(mu_); Failed(hr)) {
     *error = path_ + ": not saved: " + context_.LastError();
     return hr;

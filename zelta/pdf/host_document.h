@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "host/document.h"
+#include "host/page_content.h"
 #include "host/undo.h"
 #include "zelta/pdf/document_events.h"
+#include "zelta/pdf/document_fonts.h"
 #include "zelta/pdf/mu_calls.h"
 #include "zelta/pdf/mu_context.h"
 #include "zelta/pdf/mu_document.h"
@@ -24,7 +26,7 @@ namespace zelta::pdf {
 
 class HostBookmark;
 
-class HostDocument final : public ComObject<IHostDocument> {
+class HostDocument final : public ComObject<IHostDocument, IHostPageEditor> {
  public:
   explicit HostDocument(std::string path);
 
@@ -45,6 +47,40 @@ class HostDocument final : public ComObject<IHostDocument> {
   HRESULT GetUndoHistory(IHostUndoHistory** history) override;
   HRESULT GetActionFactory(IHostActionFactory** factory) override;
   HRESULT CreateActionList(IHostActionList** actions) override;
+
+  // IHostPageEditor (host_document_pages.cpp)
+  HRESULT CreateContentWriter(IHostContentWriter** writer) override;
+  HRESULT ResolveFont(const char16_t* name, int32_t length, IHostWriterFont** font) override;
+  HRESULT GetBatesNumber(int32_t page, BString* number) override;
+  HRESULT AppendContent(int32_t page, IHostContent* content) override;
+  HRESULT CreateAnnotation(int32_t page, const char16_t* type, int32_t typeLength,
+                           const PageBox* rect, int32_t position,
+                           IHostAnnotation** annotation) override;
+
+  // --- Page-list changes, for the host's page operations and their undo.
+  // New empty pages of width x height points, not yet in the page tree.
+  HRESULT MakeEmptyPages(int count, double width, double height, std::vector<MuObject>* pages);
+  // Puts pages into the page tree from index `position` on, in order; on failure the tree is
+  // as it was.
+  HRESULT PutPages(int position, const std::vector<MuObject>& pages);
+  // Takes `count` pages from `position` out of the page tree and hands them out.
+  HRESULT TakePages(int position, int count, std::vector<MuObject>* pages);
+  // The catalog's /PageLabels (null when none), and replacing it (null removes it).
+  MuObject PageLabelTree();
+  // The page labels once `count` pages are inserted at `position` (null without labels).
+  HRESULT ShiftedPageLabels(int position, int count, MuObject* tree);
+  HRESULT SetPageLabelTree(const MuObject& tree);
+  // The index of the page an annotation is on (-1 when it is not on that page or the page is
+  // not in the document); taking it off its page and putting it back at its place.
+  int AnnotationPage(pdf_obj* page, pdf_obj* annotation);
+  HRESULT DetachAnnotation(pdf_obj* page, pdf_obj* annotation, int* position);
+  HRESULT AttachAnnotation(pdf_obj* page, pdf_obj* annotation, int position);
+  // The content streams this host made, whose bytes it keeps: appending to one, and putting
+  // it back to an earlier length.
+  bool IsOwnStream(int number) const { return ownStreams_.count(number) > 0; }
+  HRESULT SetOwnStreamLength(int number, size_t length);
+  HRESULT AppendToOwnStream(int number, const std::string& bytes);
+  DocumentFonts& Fonts();
 
   // Writes the document to `path` atomically (temporary file, fsync, rename); on failure
   // nothing is left behind and *error says why.
@@ -79,6 +115,17 @@ class HostDocument final : public ComObject<IHostDocument> {
   HRESULT Open(const std::string& password, std::string* error);
   void Raise(Atom event, IUnknown* object);
   pdf_obj* PageObject(int32_t page);
+  // After the page list changed: page indexes, labels and resolved names are read anew.
+  void PagesChanged();
+  // Stores the own streams' bytes compressed (before a save).
+  HRESULT PackOwnStreams();
+  // Records a change made outside the host operations: into the open change group, or as an
+  // undo step of its own.
+  HRESULT RecordChange(std::u16string_view label, IUndoItem* item);
+  struct OwnStream {
+    std::string bytes;
+    bool packed = false;  // stored compressed as they are
+  };
 
   // Declaration order matters: the context outlives the document and every object.
   MuContext context_;
@@ -97,6 +144,8 @@ class HostDocument final : public ComObject<IHostDocument> {
   std::string password_;  // for second handles on an encrypted file
   SecondHandle::FileMark openMark_;
   std::unique_ptr<SecondHandle> spareHandle_;
+  std::unique_ptr<DocumentFonts> fonts_;  // before the context in destruction order
+  std::unordered_map<int, OwnStream> ownStreams_;
 };
 
 // Opens a PDF. On failure returns a failure code and a message naming the file and problem.

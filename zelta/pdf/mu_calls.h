@@ -82,6 +82,42 @@ class MuCalls {
   // and the matrix from PDF user space into that space.
   HRESULT ContentsBox(int page, fz_rect* box, fz_matrix* ctm);
 
+  // Pages and streams (mu_calls_pages.cpp).
+  // A shallow copy of a dictionary or array (the values are shared).
+  HRESULT CopyDict(pdf_obj* dict, MuObject* copy);
+  HRESULT CopyArray(pdf_obj* array, MuObject* copy);
+  // A new stream object with these bytes (stored as given, with `dict`'s entries when not
+  // null); *ref refers to it.
+  HRESULT AddStream(const std::string& bytes, pdf_obj* dict, MuObject* ref);
+  // Replaces a stream's data; with `deflate` it is stored compressed (/FlateDecode).
+  HRESULT UpdateStream(pdf_obj* ref, const std::string& bytes, bool deflate);
+  // A new page object (not yet in the page tree) with an empty content stream.
+  HRESULT NewPage(double width, double height, MuObject* page);
+  // Puts a page object into the page tree at index `at` (the page count appends).
+  HRESULT InsertPage(int at, pdf_obj* page);
+  HRESULT DeletePage(int index);
+
+  // Fonts (mu_calls_fonts.cpp). Fonts made here are owned by the caller (fz_drop_font).
+  fz_font* NewBase14Font(const char* name);
+  fz_font* NewFontFromFile(const char* path);
+  // A simple, non-embedded font resource of a standard 14 font in WinAnsiEncoding.
+  HRESULT AddStandardFontResource(fz_font* font, MuObject* ref);
+  // The glyph of a character in the font; 0 when it has none.
+  int GlyphOf(fz_font* font, int unicode);
+  // One of MuPDF's built-in Unicode fonts that may have the character: candidate 0 is the
+  // font of its script (Latin for characters common to all scripts), 1 to 3 the symbol and
+  // mathematics fonts. Null when the build has no such font. *key names the font data.
+  fz_font* NewUnicodeFont(int unicode, int candidate, const void** key);
+  static constexpr int kUnicodeFontCandidates = 4;
+  // Advance width of a glyph in em units.
+  float Advance(fz_font* font, int glyph);
+  float Ascender(fz_font* font);
+  float Descender(fz_font* font);
+  fz_rect FontBox(fz_font* font);
+  // The glyph's outline as PDF path operators in units of 1/1000 em, filled ("f"); "" for a
+  // glyph without outline (a space).
+  std::string GlyphPath(fz_font* font, int glyph);
+
  private:
   MuContext& c_;
   fz_context* ctx_;

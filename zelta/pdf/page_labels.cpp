@@ -59,6 +59,57 @@ void PageLabels::Build(MuCalls& mu, std::vector<std::string>* warnings) {
   built_ = true;
 }
 
+HRESULT PageLabels::ShiftedTree(MuCalls& mu, int position, int count,
+                                std::vector<std::string>* warnings, MuObject* shifted) {
+  *shifted = MuObject();
+  pdf_obj* tree = mu.Get(mu.Get(mu.Trailer(), "Root"), "PageLabels");
+  if (!tree) return S_FALSE;
+  auto entries = NameTree::Collect(mu, tree, "Nums", "page labels", warnings);
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const auto& a, const auto& b) { return a.number < b.number; });
+  MuObject nums, key;
+  HRESULT hr = mu.NewArray(&nums);
+  auto add = [&](int64_t number, pdf_obj* dict) {
+    if (Succeeded(hr)) hr = mu.NewInt(number, &key);
+    if (Succeeded(hr)) hr = mu.Push(nums.Get(), key.Get());
+    if (Succeeded(hr)) hr = mu.Push(nums.Get(), dict);
+  };
+  const NameTree::Entry* covering = nullptr;
+  for (const auto& entry : entries) {
+    if (entry.number < 0 || !mu.IsDict(entry.value.Get())) continue;
+    if (entry.number < position) {
+      add(entry.number, entry.value.Get());
+      covering = &entry;
+    }
+  }
+  if (position == 0 && !entries.empty() && entries.front().number == 0) {
+    MuObject front, style;
+    if (Succeeded(hr)) hr = mu.NewDict(&front);
+    if (Succeeded(hr)) hr = mu.NewName("r", &style);
+    if (Succeeded(hr)) hr = mu.Put(front.Get(), "S", style.Get());
+    add(0, front.Get());
+  }
+  bool startsAtPosition = false;
+  for (const auto& entry : entries)
+    if (entry.number == position && mu.IsDict(entry.value.Get())) startsAtPosition = true;
+  if (covering && !startsAtPosition) {
+    // The pages after the inserted ones go on where the range left off.
+    MuObject next, first;
+    pdf_obj* dict = covering->value.Get();
+    int64_t start = std::max(1, mu.IsNumber(mu.Get(dict, "St")) ? mu.ToInt(mu.Get(dict, "St")) : 1);
+    if (Succeeded(hr)) hr = mu.CopyDict(dict, &next);
+    if (Succeeded(hr)) hr = mu.NewInt(start + (position - covering->number), &first);
+    if (Succeeded(hr)) hr = mu.Put(next.Get(), "St", first.Get());
+    add(static_cast<int64_t>(position) + count, next.Get());
+  }
+  for (const auto& entry : entries)
+    if (entry.number >= position && mu.IsDict(entry.value.Get()))
+      add(entry.number + count, entry.value.Get());
+  if (Succeeded(hr)) hr = mu.NewDict(shifted);
+  if (Succeeded(hr)) hr = mu.Put(shifted->Get(), "Nums", nums.Get());
+  return hr;
+}
+
 std::u16string PageLabels::Label(MuCalls& mu, int page, std::vector<std::string>* warnings) {
   if (!built_) Build(mu, warnings);
   auto after = std::upper_bound(ranges_.begin(), ranges_.end(), page,

@@ -20,6 +20,13 @@ class PageLabels {
   std::u16string Label(MuCalls& mu, int page, std::vector<std::string>* warnings);
   void Invalidate() { built_ = false; }
 
+  // A /PageLabels tree for the document once `count` pages are inserted at `position`: every
+  // page keeps its label, and the inserted pages continue the range before them (or are
+  // numbered in lower-case roman when they come first). Null (*shifted empty) when the
+  // document has no labels.
+  static HRESULT ShiftedTree(MuCalls& mu, int position, int count,
+                             std::vector<std::string>* warnings, MuObject* shifted);
+
   // The number written in a style ('D', 'R', 'r', 'A', 'a'; 0 for none).
   static std::u16string FormatNumber(int64_t number, char style);
 

@@ -153,7 +153,7 @@ TEST_F(HostOperationTest, BadInputChangesNothing) {
   const std::string before = Tree();
   EXPECT_EQ(Run("op.bookmarks.delete", {}), S_FALSE);
   EXPECT_EQ(Run("op.bookmarks.delete", {root_.Get()}), E_INVALIDARG);
-  EXPECT_EQ(Run("op.bookmarks.delete", {doc_.Get()}), E_INVALIDARG);
+  EXPECT_EQ(Run("op.bookmarks.delete", {static_cast<IHostDocument*>(doc_.Get())}), E_INVALIDARG);
   ComPtr<pdf::HostDocument> other;
   std::string error;
   ASSERT_EQ(app_->OpenDocument(dir_.File("in.pdf"), "", &other, &error), S_OK);

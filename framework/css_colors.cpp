@@ -2,7 +2,7 @@
 #include <array>
 #include <string_view>
 
-#include "autogen/color_text.h"
+#include "framework/color_text.h"
 
 namespace bm {
 

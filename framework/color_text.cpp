@@ -1,4 +1,4 @@
-#include "autogen/color_text.h"
+#include "framework/color_text.h"
 
 #include <algorithm>
 #include <cmath>

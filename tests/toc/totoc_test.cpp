@@ -1,0 +1,318 @@
+// Table-of-contents pages built from the bookmarks, run in-process against the real host: the
+// pages as pdftotext reads them, the links as MuPDF resolves them, the options that are
+// refused before anything changes, and undo.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+extern "C" {
+#include <mupdf/fitz.h>
+}
+
+#include "framework/bookmark_target.h"
+#include "framework/bookmark_walker.h"
+#include "tests/fixtures/golden.h"
+#include "tests/harness/operation_run.h"
+#include "toc/totoc_operation.h"
+#include "zelta/pdf/host_document.h"
+
+namespace bm::testing {
+namespace {
+
+using zelta::HRESULT;
+using zelta::testing::OutlineSpec;
+using zelta::testing::PdfSpec;
+
+// Runs a shell command and gives its standard output.
+std::string Output(const std::string& command) {
+  std::string text;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+    pclose(pipe);
+  }
+  return text;
+}
+
+// The target page (0-based) of every link on a page, in annotation order, as MuPDF reads them.
+std::vector<int> LinkTargets(const std::string& path, int page) {
+  std::vector<int> targets;
+  fz_context* ctx = fz_new_context(nullptr, nullptr, FZ_STORE_DEFAULT);
+  fz_document* volatile doc = nullptr;
+  fz_page* volatile loaded = nullptr;
+  fz_link* volatile links = nullptr;
+  fz_try(ctx) {
+    fz_register_document_handlers(ctx);
+    doc = fz_open_document(ctx, path.c_str());
+    loaded = fz_load_page(ctx, doc, page);
+    links = fz_load_links(ctx, loaded);
+    for (fz_link* link = links; link; link = link->next) {
+      float x, y;
+      targets.push_back(
+          fz_page_number_from_location(ctx, doc, fz_resolve_link(ctx, doc, link->uri, &x, &y)));
+    }
+  }
+  fz_always(ctx) {
+    fz_drop_link(ctx, links);
+    fz_drop_page(ctx, loaded);
+    fz_drop_document(ctx, doc);
+  }
+  fz_catch(ctx) { ADD_FAILURE() << fz_caught_message(ctx); }
+  fz_drop_context(ctx);
+  return targets;
+}
+
+class ToTOCRun : public OperationRun {
+ protected:
+  HRESULT Run(const std::function<void(zelta::ICabItem*)>& configure = nullptr) {
+    // A new operation has the built-in level set: title 22 pt, level 1 18 pt, level 2 16 pt.
+    operation_ = Make<ToTOCOperation>();
+    if (configure) configure(operation_->Options().Get());
+    return operation_->Do(zelta::kDoNoProgress, 0);
+  }
+  int32_t Pages() {
+    int32_t count = 0;
+    document_->GetPageCount(&count);
+    return count;
+  }
+  std::string Save() {
+    const std::string path = ::testing::TempDir() + "totoc-" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                             ".pdf";
+    std::string error;
+    EXPECT_EQ(dynamic_cast<zelta::pdf::HostDocument*>(document_.Get())->Save(path, &error),
+              zelta::S_OK)
+        << error;
+    return path;
+  }
+  // The text of pages first..last (1-based) as pdftotext lays it out.
+  static std::string PageText(const std::string& path, int first, int last) {
+    return Output("pdftotext -layout -enc UTF-8 -f " + std::to_string(first) + " -l " +
+                  std::to_string(last) + " '" + path + "' - 2>&1");
+  }
+
+  zelta::ComPtr<ToTOCOperation> operation_;
+};
+
+PdfSpec Chapters(int count, int pages) {
+  PdfSpec layout;
+  layout.pages.resize(static_cast<size_t>(pages));
+  for (int i = 0; i < count; ++i)
+    layout.outline.push_back(Mark("Chapter " + std::to_string(i + 1), (i * 3) % pages));
+  return layout;
+}
+
+TEST_F(ToTOCRun, ThreeBookmarksGiveOnePageOfTitlesLeadersAndNumbers) {
+  Open(Chapters(3, 9));
+  ASSERT_EQ(Run(), zelta::S_OK);
+  EXPECT_EQ(Pages(), 10);
+  const std::string path = Save();
+  EXPECT_EQ(Output("qpdf --check '" + path + "' >/dev/null 2>&1; echo $?"), "0\n");
+  zelta::testing::ExpectGoldenText("toc/three_chapters.txt", PageText(path, 1, 1));
+  // A link over each title and each number, to the pages the chapters moved to.
+  EXPECT_EQ(LinkTargets(path, 0), (std::vector<int>{1, 1, 4, 4, 7, 7}));
+  // The original pages kept their places after the table.
+  EXPECT_EQ(LinkTargets(path, 1), std::vector<int>{});
+}
+
+TEST_F(ToTOCRun, UndoPutsPagesOutlineAndAnnotationsBackAndRedoAgain) {
+  Open(Chapters(40, 5));
+  ASSERT_EQ(Run([](zelta::ICabItem* options) { options->SetInt(u"PageNumber", 3); }), zelta::S_OK);
+  const int32_t withToc = Pages();
+  EXPECT_EQ(withToc, 7);  // 40 lines at 18 points: two pages
+  ExpectOneUndoStep(u"bookmarksPlugin.DlgToTOC");
+  auto history = History();
+  ASSERT_EQ(history->Undo(), zelta::S_OK);
+  EXPECT_EQ(Pages(), 5);
+  const std::string undone = Save();
+  EXPECT_EQ(LinkTargets(undone, 2), std::vector<int>{});
+  ASSERT_EQ(history->Redo(), zelta::S_OK);
+  EXPECT_EQ(Pages(), withToc);
+  const std::string path = Save();
+  // Chapter 1 leads to page 1, before the table: unmoved; chapter 2 to page 4, after it.
+  const std::vector<int> first = LinkTargets(path, 2);
+  ASSERT_GE(first.size(), 4u);
+  EXPECT_EQ(std::vector<int>(first.begin(), first.begin() + 4), (std::vector<int>{0, 0, 5, 5}));
+  EXPECT_FALSE(LinkTargets(path, 3).empty());
+}
+
+TEST_F(ToTOCRun, LevelOptionsChooseTheListedBookmarks) {
+  PdfSpec layout;
+  layout.pages.resize(4);
+  OutlineSpec part = Mark("Part A", 0);
+  part.children = {Mark("Section A1", 1), Mark("", 2)};
+  part.children[0].children = {Mark("Detail A1a", 3)};
+  OutlineSpec broken = Mark("Broken");  // no destination: invalid
+  broken.children = {Mark("Orphan", 2)};
+  layout.outline = {part, broken};
+  struct Case {
+    const char* name;
+    int32_t flags, start, end;
+    std::vector<const char*> listed;
+  } cases[] = {
+      {"all", 0x4, 1, -1, {"Part A", "Section A1", "Detail A1a", "Untitled", "Broken", "Orphan"}},
+      {"from level 2", 0, 2, -1, {"Section A1", "Detail A1a", "Untitled", "Orphan"}},
+      {"level 1 only", 0, 1, 1, {"Part A", "Broken"}},
+      {"skip invalid", 0x6, 1, -1, {"Part A", "Section A1", "Detail A1a", "Orphan"}},
+  };
+  for (const Case& c : cases) {
+    Open(layout);
+    ASSERT_EQ(Run([&](zelta::ICabItem* options) {
+                options->SetInt(u"Flags", c.flags);
+                options->SetInt(u"StartingLevel", c.start);
+                options->SetInt(u"EndingLevel", c.end);
+              }),
+              zelta::S_OK)
+        << c.name;
+    const std::string text = PageText(Save(), 1, 1);
+    size_t at = 0;
+    for (const char* title : c.listed) {
+      const size_t found = text.find(title, at);
+      EXPECT_NE(found, std::string::npos) << c.name << ": " << title << " in\n" << text;
+      if (found != std::string::npos) at = found;
+    }
+    for (const char* absent : {"Part A", "Broken", "Section A1", "Orphan"}) {
+      const bool listed = std::find_if(c.listed.begin(), c.listed.end(), [&](const char* t) {
+                            return std::string(t) == absent;
+                          }) != c.listed.end();
+      if (!listed) {
+        EXPECT_EQ(text.find(absent), std::string::npos) << c.name << ": " << absent;
+      }
+    }
+  }
+}
+
+TEST_F(ToTOCRun, OptionsThatCannotWorkAreRefusedBeforeAnythingChanges) {
+  struct Case {
+    const char* name;
+    std::function<void(zelta::ICabItem*)> set;
+    const char16_t* detail;
+  } cases[] = {
+      {"page 0", [](zelta::ICabItem* o) { o->SetInt(u"PageNumber", 0); }, u"PageNumber 0"},
+      {"past the end", [](zelta::ICabItem* o) { o->SetInt(u"PageNumber", 6); }, u"PageNumber 6"},
+      {"margins",
+       [](zelta::ICabItem* o) {
+         CabItem(o, u"Margins")->SetDouble(u"top", 400);
+         CabItem(o, u"Margins")->SetDouble(u"bottom", 442);
+       },
+       u"leave no room"},
+      {"no levels", [](zelta::ICabItem* o) { CabItem(o, u"Levels")->Clear(); }, u"Levels is empty"},
+      {"size 0",
+       [](zelta::ICabItem* o) {
+         zelta::ComPtr<zelta::ICabItem> level;
+         CabItem(o, u"Levels")->GetItemAt(1, level.Put());
+         level->SetDouble(u"Size", 0);
+       },
+       u"Levels[1].Size 0"},
+      {"size 1000.5",
+       [](zelta::ICabItem* o) {
+         zelta::ComPtr<zelta::ICabItem> level;
+         CabItem(o, u"Levels")->GetItemAt(2, level.Put());
+         level->SetDouble(u"Size", 1000.5);
+       },
+       u"Levels[2].Size 1000.5"},
+      {"indent",
+       [](zelta::ICabItem* o) {
+         zelta::ComPtr<zelta::ICabItem> level;
+         CabItem(o, u"Levels")->GetItemAt(2, level.Put());
+         level->SetDouble(u"Indent", 500);
+       },
+       u"Levels[2].Indent 500"},
+  };
+  for (const Case& c : cases) {
+    Open(Chapters(3, 4));
+    EXPECT_EQ(Run(c.set), zelta::E_INVALIDARG) << c.name;
+    EXPECT_NE(operation_->FailureDetail().find(c.detail), std::u16string::npos)
+        << c.name << ": "
+        << std::string(operation_->FailureDetail().begin(), operation_->FailureDetail().end());
+    EXPECT_EQ(Pages(), 4) << c.name;
+    EXPECT_EQ(UndoCount(document_.Get()), 0) << c.name;
+  }
+}
+
+TEST_F(ToTOCRun, TitlesLongerThanAPageWrapOverPagesAndEnd) {
+  PdfSpec layout = Chapters(2, 3);
+  std::string words;
+  for (int i = 0; i < 1500; ++i) words += "word" + std::to_string(i) + " ";
+  layout.outline[0].title = words;                    // about 10,000 characters
+  layout.outline[1].title = std::string(10000, 'x');  // no place to break
+  Open(layout);
+  ASSERT_EQ(Run(), zelta::S_OK);
+  const int32_t pages = Pages() - 3;
+  EXPECT_GT(pages, 2);
+  EXPECT_LT(pages, 40);
+  const std::string path = Save();
+  const std::string text = PageText(path, 1, pages);
+  EXPECT_NE(text.find("word1499"), std::string::npos);
+  // Every page of the table is used: the counting pass gave exactly the pages drawn.
+  for (int page = 1; page <= pages; ++page)
+    EXPECT_NE(PageText(path, page, page).find_first_not_of(" \n\f"), std::string::npos) << page;
+}
+
+TEST_F(ToTOCRun, AThousandPointFontTakesAPagePerLineAndEnds) {
+  Open(Chapters(2, 3));
+  ASSERT_EQ(Run([](zelta::ICabItem* options) {
+              zelta::ComPtr<zelta::ICabItem> level;
+              for (int i = 0; i < 3; ++i) {
+                CabItem(options, u"Levels")->GetItemAt(i, level.Put());
+                level->SetDouble(u"Size", 1000);
+              }
+            }),
+            zelta::S_OK);
+  // "Table of Contents", "Chapter 1", "Chapter 2": a line (a character or a word) per page.
+  EXPECT_GT(Pages() - 3, 10);
+  EXPECT_LT(Pages() - 3, 40);
+}
+
+TEST_F(ToTOCRun, CancellingWhileDrawingLeavesTheDocumentAsItWas) {
+  Open(Chapters(30, 6));
+  host_.CancelProgressAt(10);
+  operation_ = Make<ToTOCOperation>();
+  EXPECT_EQ(operation_->Do(0, 0), zelta::E_CANCELLED);
+  EXPECT_EQ(Pages(), 6);
+  EXPECT_EQ(UndoCount(document_.Get()), 0);
+  EXPECT_EQ(LinkTargets(Save(), 0), std::vector<int>{});
+}
+
+// Every corpus manual: the table lists every bookmark in order, and its two links per entry
+// lead where the bookmark leads, on the pages as they are after the table went in.
+TEST_F(ToTOCRun, CorpusTablesListEveryBookmarkWithLinksToItsPage) {
+  for (const char* name : {"R-intro.pdf", "R-data.pdf"}) {
+    OpenBytes(zelta::testing::ReadFile(std::string(ZELTA_CORPUS_DIR "/") + name));
+    const int32_t before = Pages();
+    std::vector<std::pair<std::u16string, int>> marks;
+    zelta::ComPtr<zelta::IHostBookmark> root;
+    document_->GetOutlineRoot(root.Put());
+    WalkBookmarks(root.Get(), 0, false, [&](zelta::IHostBookmark* bookmark, int32_t) {
+      marks.emplace_back(TitleOf(bookmark), TargetOf(bookmark).page);
+      return zelta::S_OK;
+    });
+    ASSERT_EQ(Run(), zelta::S_OK) << name;
+    const int32_t added = Pages() - before;
+    ASSERT_GT(added, 0);
+    const std::string path = Save();
+    std::vector<int> expected, links;
+    for (const auto& [title, page] : marks)
+      if (page >= 0) expected.insert(expected.end(), 2, page + added);
+    for (int page = 0; page < added; ++page) {
+      const std::vector<int> onPage = LinkTargets(path, page);
+      links.insert(links.end(), onPage.begin(), onPage.end());
+    }
+    EXPECT_EQ(links, expected) << name;
+    // Titles in order (their first words: long ones wrap).
+    const std::string text = PageText(path, 1, added);
+    size_t at = 0;
+    for (const auto& [title, page] : marks) {
+      std::string start;
+      for (char16_t c : title.substr(0, 12)) start.push_back(static_cast<char>(c));
+      const size_t found = text.find(start, at);
+      ASSERT_NE(found, std::string::npos) << name << ": " << start;
+      at = found;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace bm::testing

@@ -1,0 +1,97 @@
+// Guarded MuPDF calls for pages, streams and shallow copies.
+#include "zelta/pdf/mu_calls.h"
+
+namespace zelta::pdf {
+
+HRESULT MuCalls::CopyDict(pdf_obj* dict, MuObject* copy) {
+  fz_try(ctx_) { *copy = MuObject::Adopt(ctx_, pdf_copy_dict(ctx_, dict)); }
+  fz_catch(ctx_) { return c_.Caught(); }
+  return S_OK;
+}
+
+HRESULT MuCalls::CopyArray(pdf_obj* array, MuObject* copy) {
+  fz_try(ctx_) { *copy = MuObject::Adopt(ctx_, pdf_copy_array(ctx_, array)); }
+  fz_catch(ctx_) { return c_.Caught(); }
+  return S_OK;
+}
+
+HRESULT MuCalls::AddStream(const std::string& bytes, pdf_obj* dict, MuObject* ref) {
+  fz_buffer* volatile buffer = nullptr;
+  pdf_obj* volatile made = nullptr;
+  const unsigned char* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  size_t size = bytes.size();
+  fz_var(buffer);
+  fz_try(ctx_) {
+    buffer = fz_new_buffer_from_copied_data(ctx_, data, size);
+    made = pdf_add_stream(ctx_, doc_, buffer, dict, 0);
+  }
+  fz_always(ctx_) { fz_drop_buffer(ctx_, buffer); }
+  fz_catch(ctx_) { return c_.Caught(); }
+  *ref = MuObject::Adopt(ctx_, made);
+  return S_OK;
+}
+
+HRESULT MuCalls::UpdateStream(pdf_obj* ref, const std::string& bytes, bool deflate) {
+  fz_buffer* volatile buffer = nullptr;
+  unsigned char* volatile packed = nullptr;
+  const unsigned char* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  size_t size = bytes.size();
+  fz_var(buffer);
+  fz_var(packed);
+  fz_try(ctx_) {
+    if (deflate) {
+      size_t packedSize = 0;
+      packed = fz_new_deflated_data(ctx_, &packedSize, data, size, FZ_DEFLATE_DEFAULT);
+      buffer = fz_new_buffer_from_data(ctx_, packed, packedSize);
+      packed = nullptr;  // the buffer owns it now
+      pdf_dict_put(ctx_, ref, PDF_NAME(Filter), PDF_NAME(FlateDecode));
+      pdf_update_stream(ctx_, doc_, ref, buffer, 1);
+    } else {
+      buffer = fz_new_buffer_from_copied_data(ctx_, data, size);
+      pdf_dict_del(ctx_, ref, PDF_NAME(Filter));
+      pdf_dict_del(ctx_, ref, PDF_NAME(DecodeParms));
+      pdf_update_stream(ctx_, doc_, ref, buffer, 0);
+    }
+  }
+  fz_always(ctx_) {
+    fz_free(ctx_, packed);
+    fz_drop_buffer(ctx_, buffer);
+  }
+  fz_catch(ctx_) { return c_.Caught(); }
+  return S_OK;
+}
+
+HRESULT MuCalls::NewPage(double width, double height, MuObject* page) {
+  fz_buffer* volatile contents = nullptr;
+  pdf_obj* volatile resources = nullptr;
+  pdf_obj* volatile made = nullptr;
+  fz_rect box = fz_make_rect(0, 0, static_cast<float>(width), static_cast<float>(height));
+  fz_var(contents);
+  fz_var(resources);
+  fz_try(ctx_) {
+    contents = fz_new_buffer(ctx_, 1);
+    resources = pdf_new_dict(ctx_, doc_, 1);
+    made = pdf_add_page(ctx_, doc_, box, 0, resources, contents);
+  }
+  fz_always(ctx_) {
+    pdf_drop_obj(ctx_, resources);
+    fz_drop_buffer(ctx_, contents);
+  }
+  fz_catch(ctx_) { return c_.Caught(); }
+  *page = MuObject::Adopt(ctx_, made);
+  return S_OK;
+}
+
+HRESULT MuCalls::InsertPage(int at, pdf_obj* page) {
+  fz_try(ctx_) { pdf_insert_page(ctx_, doc_, at, page); }
+  fz_catch(ctx_) { return c_.Caught(); }
+  return S_OK;
+}
+
+HRESULT MuCalls::DeletePage(int index) {
+  fz_try(ctx_) { pdf_delete_page(ctx_, doc_, index); }
+  fz_catch(ctx_) { return c_.Caught(); }
+  return S_OK;
+}
+
+}  // namespace zelta::pdf
