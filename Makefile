@@ -22,7 +22,6 @@ demo: build
 	@scripts/demo $(BUILD)
 
 bench: build
-	@scripts/install-deps bench
 	@scripts/bench $(BUILD)
 
 # Each fuzz target for FUZZ_SECONDS (default 60) in build-fuzz (clang, libFuzzer).
