@@ -1,0 +1,161 @@
+// Bookmarks from a printed table of contents, run in-process against the real host: what a
+// selected contents page becomes, the links over its entries, undo, and the corpus manuals'
+// own contents pages scored against their outlines.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "framework/bookmark_target.h"
+#include "framework/bookmark_walker.h"
+#include "platform/locale_text.h"
+#include "tests/fixtures/text_pdf_builder.h"
+#include "tests/harness/operation_run.h"
+#include "tests/harness/saved_pdf.h"
+#include "toc/fromtoc_operation.h"
+#include "zelta/app/text_selection.h"
+#include "zelta/base/atom_table.h"
+#include "zelta/pdf/host_document.h"
+
+namespace bm::testing {
+namespace {
+
+using zelta::ComPtr;
+using zelta::HRESULT;
+using namespace zelta::testing;
+
+// (level, title, 1-based target page) of every bookmark, in outline order.
+nlohmann::json Rows(zelta::IHostDocument* document) {
+  nlohmann::json rows = nlohmann::json::array();
+  ComPtr<zelta::IHostBookmark> root;
+  document->GetOutlineRoot(root.Put());
+  WalkBookmarks(root.Get(), 0, false, [&](zelta::IHostBookmark* bookmark, int32_t level) {
+    rows.push_back({level, platform::Utf16ToUtf8(TitleOf(bookmark)), TargetOf(bookmark).page + 1});
+    return zelta::S_OK;
+  });
+  return rows;
+}
+
+class FromTOCRun : public OperationRun {
+ protected:
+  HRESULT Run(const std::vector<std::string>& selection, int32_t flags = 0) {
+    ComPtr<zelta::app::TextSelection> text;
+    std::string error;
+    EXPECT_EQ(zelta::app::TextSelection::FromArguments(document_.Get(), selection, &text, &error),
+              zelta::S_OK)
+        << error;
+    host_.App().SetSelection(
+        document_.Get(), zelta::base::Intern("selection.text"),
+        {ComPtr<zelta::IUnknown>(static_cast<zelta::IHostTextSelection*>(text.Get()))});
+    auto operation = Make<FromTOCOperation>();
+    operation->Options()->SetInt(u"Flags", flags);
+    return operation->Do(zelta::kDoNoProgress, 0);
+  }
+  std::string Save() {
+    const std::string path = ::testing::TempDir() + "fromtoc-" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                             ".pdf";
+    std::string error;
+    EXPECT_EQ(dynamic_cast<zelta::pdf::HostDocument*>(document_.Get())->Save(path, &error),
+              zelta::S_OK)
+        << error;
+    return path;
+  }
+};
+
+// A contents page (page 2) over six pages: a chapter in bold, two sections, one of them over
+// two lines.
+std::string Book() {
+  TextPdfSpec layout;
+  layout.pages.resize(6);
+  layout.pages[1].lines = {{72, 700, {{"Contents", kBold, 18}}},
+                           {72, 660, {{"Getting started . . . . . . 3", kBold, 12}}},
+                           {90, 640, {{"Installing . . . . . . 4", kRegular, 10}}},
+                           {90, 626, {{"Running the program on", kRegular, 10}}},
+                           {90, 614, {{"other systems . . . . . 6", kRegular, 10}}}};
+  return BuildTextPdf(layout);
+}
+
+TEST_F(FromTOCRun, EntriesBecomeNestedBookmarksAndLinksToTheirPages) {
+  OpenBytes(Book());
+  ASSERT_EQ(Run({"2:0,0,612,690"}, 0x200), zelta::S_OK);
+  EXPECT_EQ(Rows(document_.Get()), nlohmann::json::parse(R"([[1, "Getting started", 3],
+      [2, "Installing", 4], [2, "Running the program on other systems", 6]])"));
+  EXPECT_EQ(LinkTargets(Save(), 1), (std::vector<int>{2, 3, 5, 5}));
+  ExpectOneUndoStep(u"bookmarksPlugin.op.GenerateBookmarks");
+  ASSERT_EQ(History()->Undo(), zelta::S_OK);
+  EXPECT_EQ(LinkTargets(Save(), 1), std::vector<int>{});
+}
+
+TEST_F(FromTOCRun, LinksOnlyOrBookmarksOnlyOrNothingSelected) {
+  OpenBytes(Book());
+  ASSERT_EQ(Run({"2:0,0,612,690"}, 0x10), zelta::S_OK);
+  EXPECT_EQ(Now(), before_);
+  EXPECT_EQ(LinkTargets(Save(), 1).size(), 4u);
+  OpenBytes(Book());
+  ASSERT_EQ(Run({"2:0,0,612,690"}, 0x20), zelta::S_OK);
+  EXPECT_EQ(Now().size(), 3u);
+  EXPECT_EQ(LinkTargets(Save(), 1), std::vector<int>{});
+  OpenBytes(Book());
+  EXPECT_EQ(Run({"1"}), zelta::S_FALSE);  // a page without text
+  EXPECT_EQ(UndoCount(document_.Get()), 0);
+}
+
+// The corpus manuals' printed contents (the first page below its heading) against their own
+// outlines, section numbers ignored: the (title, page) pairs and, with the level folded into
+// the page, the levels of the matched entries.
+double Score(const nlohmann::json& truth, const nlohmann::json& made, const std::string& name) {
+  const std::string truthFile = ::testing::TempDir() + name + "-truth.json",
+                    madeFile = ::testing::TempDir() + name + "-made.json";
+  WriteFile(truthFile, truth.dump());
+  WriteFile(madeFile, made.dump());
+  const auto result = nlohmann::json::parse(
+      Output("/usr/bin/python3 " ZELTA_SOURCE_DIR "/scripts/score-outline --strip-numbers --json " +
+             truthFile + " " + madeFile),
+      nullptr, false);
+  if (result.is_discarded() || !result.contains("pairs")) return -1;
+  return result["pairs"]["matched"].get<double>() /
+         std::max(1.0, result["pairs"]["reference"].get<double>() +
+                           result["pairs"]["candidate"].get<double>()) *
+         2;
+}
+
+nlohmann::json WithLevels(nlohmann::json rows) {
+  for (auto& row : rows) row[2] = std::to_string(row[2].get<int>()) + "/" + row[0].dump();
+  return rows;
+}
+
+TEST(FromTOCCorpus, PrintedContentsGiveTheOutline) {
+  const struct {
+    const char* name;
+    std::vector<std::string> selection;
+  } manuals[] = {{"R-intro", {"3:0,0,612,670", "4-6"}}, {"R-data", {"3:0,0,612,670", "4"}}};
+  for (const auto& manual : manuals) {
+    CoreHost host;
+    auto document =
+        host.OpenBytes(ReadFile(std::string(ZELTA_CORPUS_DIR) + "/" + manual.name + ".pdf"));
+    ASSERT_TRUE(document);
+    const nlohmann::json truth = Rows(document.Get());
+    ComPtr<zelta::IHostBookmark> root, child;
+    document->GetOutlineRoot(root.Put());
+    while (root->GetFirstChild(child.Put()) == zelta::S_OK && child) child->Remove();
+
+    ComPtr<zelta::app::TextSelection> text;
+    std::string error;
+    ASSERT_EQ(
+        zelta::app::TextSelection::FromArguments(document.Get(), manual.selection, &text, &error),
+        zelta::S_OK);
+    host.App().SetSelection(
+        document.Get(), zelta::base::Intern("selection.text"),
+        {ComPtr<zelta::IUnknown>(static_cast<zelta::IHostTextSelection*>(text.Get()))});
+    auto operation = zelta::MakeCom<FromTOCOperation>(&host.Plugin());
+    SetCabObjects(operation->Input().Get(), {document.Get()});
+    ASSERT_EQ(operation->Do(zelta::kDoNoProgress, 0), zelta::S_OK);
+    const nlohmann::json made = Rows(document.Get());
+    const double f1 = Score(truth, made, manual.name);
+    EXPECT_GE(f1, 0.97) << manual.name;
+    EXPECT_GE(Score(WithLevels(truth), WithLevels(made), manual.name), 0.95 * f1) << manual.name;
+  }
+}
+
+}  // namespace
+}  // namespace bm::testing
