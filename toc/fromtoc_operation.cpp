@@ -1,14 +1,17 @@
 #include "toc/fromtoc_operation.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "framework/atom_table.h"
 #include "framework/cab_access.h"
 #include "framework/host_strings.h"
 #include "framework/new_bookmarks.h"
+#include "host/page_links.h"
 #include "host/page_text.h"
 #include "host/selection.h"
 #include "support/title_limit.h"
+#include "toc/first_search_hit.h"
 #include "toc/toc_entry_levels.h"
 #include "toc/toc_entry_reader.h"
 #include "toc/toc_title.h"
@@ -25,6 +28,10 @@ constexpr std::u16string_view kProgressTitleId = u"bookmarksPlugin.progress.gene
 constexpr std::u16string_view kProgressTextId = u"bookmarksPlugin.progress.generateBookmarks";
 // A destination's zoom of 1.0 with the left and the fourth value left open.
 constexpr uint32_t kLeftOpen = 0x1 | 0x8;
+// After a found title: left and top set, zoom and the fourth value open.
+constexpr uint32_t kZoomOpen = 0x4 | 0x8;
+// Case-insensitive, and the title's blanks match line breaks on the page.
+constexpr int32_t kTitleSearch = zelta::kSearchIgnoreCase | zelta::kSearchLooseBlanks;
 
 }  // namespace
 
@@ -97,6 +104,10 @@ HRESULT FromTOCOperation::ReadEntries(std::vector<TocLineEntry>* entries) {
     zelta::PageBox box;
     if (zelta::Failed(Document()->GetPageBox(page, zelta::kBoxCrop, &box))) return zelta::E_FAIL;
     reader.ReadPage(page, box, chars, count, spans);
+    if (!(optionFlags_ & kFromTocNoExistingLinks)) {
+      hr = ReadLinks(page);
+      if (zelta::Failed(hr)) return hr;
+    }
     hr = StepProgress(NumberText(static_cast<uint32_t>(page) + 1));
     if (zelta::Failed(hr)) return hr;
   }
@@ -132,6 +143,74 @@ HRESULT FromTOCOperation::AddLinks(const TocLineEntry& entry, zelta::IHostAction
   return zelta::S_OK;
 }
 
+HRESULT FromTOCOperation::ReadLinks(int32_t page) {
+  if (existingLinks_.count(page)) return zelta::S_OK;
+  std::vector<ExistingLink>& links = existingLinks_[page];
+  auto pageLinks = zelta::QueryAs<zelta::IHostPageLinks>(Document());
+  int32_t count = 0;
+  if (!pageLinks) return zelta::S_OK;  // a host that cannot tell has none to offer
+  HRESULT hr = pageLinks->GetLinkCount(page, &count);
+  for (int32_t i = 0; zelta::Succeeded(hr) && i < count; ++i) {
+    ExistingLink link;
+    hr = pageLinks->GetLink(page, i, &link.rect, link.actions.Put());
+    int32_t actions = 0;
+    if (zelta::Succeeded(hr) && link.actions &&
+        zelta::Succeeded(link.actions->GetCount(&actions)) && actions > 0)
+      links.push_back(std::move(link));
+  }
+  return hr;
+}
+
+zelta::IHostActionList* FromTOCOperation::ExistingLinkActions(const TocLineEntry& entry) const {
+  auto page = existingLinks_.find(entry.tocPage);
+  if (page == existingLinks_.end()) return nullptr;
+  auto area = [](const zelta::PageBox& b) {
+    return std::max(0.0, b.right - b.left) * std::max(0.0, b.top - b.bottom);
+  };
+  // A link over a line covers most of it, or the line most of the link (a link over the
+  // title alone, or over the whole entry row).
+  for (const zelta::PageBox& line : entry.areas)
+    for (const ExistingLink& link : page->second) {
+      const zelta::PageBox common{
+          std::max(line.left, link.rect.left), std::max(line.bottom, link.rect.bottom),
+          std::min(line.right, link.rect.right), std::min(line.top, link.rect.top)};
+      if (area(common) > 0 && area(common) >= 0.5 * std::min(area(line), area(link.rect)))
+        return link.actions.Get();
+    }
+  return nullptr;
+}
+
+HRESULT FromTOCOperation::FindTitle(const std::u16string& title, int32_t page,
+                                    std::optional<zelta::PageBox>* hit) {
+  zelta::IHostApp* app = App();
+  if (!app) return zelta::E_FAIL;
+  if (!search_) {
+    HRESULT hr = app->CreateOperation(InternId(app, u"op.search"), search_.Put());
+    if (zelta::Succeeded(hr) && !search_) hr = zelta::E_FAIL;
+    if (zelta::Failed(hr)) return hr;
+  }
+  ComPtr<zelta::ICab> params;
+  HRESULT hr = search_->GetParams(params.Put());
+  if (zelta::Failed(hr)) return hr;
+  auto root = CabRoot(params.Get());
+  auto options = CabItem(root.Get(), u"Options");
+  auto pageSet = CabItem(options.Get(), u"PageSet");
+  auto found = zelta::MakeCom<FirstSearchHit>();
+  if (!root || !options || !pageSet) return zelta::E_FAIL;
+  hr = root->SetText(u"Input", title.c_str(), static_cast<int32_t>(title.size()));
+  if (zelta::Succeeded(hr)) hr = options->SetInt(u"Flags", kTitleSearch);
+  if (zelta::Succeeded(hr)) hr = options->SetObject(u"Callback", found.Get());
+  if (zelta::Succeeded(hr)) hr = pageSet->SetObject(u"Document", Document());
+  if (zelta::Succeeded(hr)) hr = pageSet->SetInt(u"First", page);
+  if (zelta::Succeeded(hr)) hr = pageSet->SetInt(u"Last", page);
+  if (zelta::Succeeded(hr)) hr = search_->Do(zelta::kDoNoProgress, 0);
+  // The callback is not kept past the search.
+  options->SetObject(u"Callback", nullptr);
+  if (zelta::Failed(hr)) return hr;
+  *hit = found->Hit();
+  return zelta::S_OK;
+}
+
 HRESULT FromTOCOperation::Create(const std::vector<TocLineEntry>& entries,
                                  zelta::IHostBookmark* root, BookmarkList* created) {
   const bool byIndent = optionFlags_ & kFromTocLevelsByIndent;
@@ -155,11 +234,34 @@ HRESULT FromTOCOperation::Create(const std::vector<TocLineEntry>& entries,
       if (zelta::Succeeded(Document()->GetPageBox(entry.target, zelta::kBoxCrop, &box)))
         destination.values[1] = box.top;
     }
-    ComPtr<zelta::IHostActionList> actions;
-    HRESULT hr = Document()->CreateActionList(actions.Put());
-    if (zelta::Succeeded(hr) && !actions) hr = zelta::E_FAIL;
-    if (zelta::Succeeded(hr)) hr = actions->AppendGoTo(&destination, nullptr);
-    if (zelta::Failed(hr)) return hr;
+    if (optionFlags_ & kFromTocImproveDestinations) {
+      std::optional<zelta::PageBox> hit;
+      HRESULT hr = FindTitle(title, entry.target, &hit);
+      if (zelta::Failed(hr)) return hr;
+      if (hit) {
+        // The view opens a line's height above the title, so that a heading is not cut at
+        // the window's edge and what comes just before it still shows.
+        zelta::PageBox box;
+        const double above = hit->top + (hit->top - hit->bottom);
+        found = true;
+        destination.values[0] = hit->left;
+        destination.values[1] =
+            zelta::Succeeded(Document()->GetPageBox(entry.target, zelta::kBoxCrop, &box))
+                ? std::min(above, box.top)
+                : hit->top;
+        destination.flags = kZoomOpen;
+      }
+    }
+    // An existing link over the entry already says where it leads.
+    ComPtr<zelta::IHostActionList> actions(ExistingLinkActions(entry));
+    const bool linked = static_cast<bool>(actions);
+    HRESULT hr = zelta::S_OK;
+    if (!linked) {
+      hr = Document()->CreateActionList(actions.Put());
+      if (zelta::Succeeded(hr) && !actions) hr = zelta::E_FAIL;
+      if (zelta::Succeeded(hr)) hr = actions->AppendGoTo(&destination, nullptr);
+      if (zelta::Failed(hr)) return hr;
+    }
 
     if (!(optionFlags_ & kFromTocNoBookmarks)) {
       const int32_t level = byIndent ? entry.indentLevel : entry.styleLevel;
@@ -175,7 +277,7 @@ HRESULT FromTOCOperation::Create(const std::vector<TocLineEntry>& entries,
       if (zelta::Succeeded(hr)) hr = bookmark->SetActions(actions.Get());
       if (zelta::Failed(hr)) return hr;
     }
-    if (!(optionFlags_ & kFromTocNoLinks)) {
+    if (!(optionFlags_ & kFromTocNoLinks) && !linked) {
       hr = AddLinks(entry, actions.Get());
       if (zelta::Failed(hr)) return hr;
     }
@@ -205,6 +307,7 @@ HRESULT FromTOCOperation::Run(int32_t flags, intptr_t) {
   ComPtr<FromTOCOperation> self(this);
   BeginRun();
   links_.clear();
+  existingLinks_.clear();
   HRESULT hr = ReadInputs();
   if (zelta::Failed(hr)) return hr;
   hr = ReadOptions();

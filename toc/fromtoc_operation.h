@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,8 +40,15 @@ class FromTOCOperation : public BookmarkOperation {
   // Page label to page: the first page that carries a label keeps it.
   std::map<std::u16string, int32_t> PageLabels() const;
   zelta::HRESULT ReadEntries(std::vector<TocLineEntry>* entries);
+  // The links already on a table-of-contents page, read once per page.
+  zelta::HRESULT ReadLinks(int32_t page);
+  // The actions of an existing link over one of the entry's lines; null when there is none.
+  zelta::IHostActionList* ExistingLinkActions(const TocLineEntry& entry) const;
   zelta::HRESULT Create(const std::vector<TocLineEntry>& entries, zelta::IHostBookmark* root,
                         BookmarkList* created);
+  // The first place the title stands on the page, by the host's search.
+  zelta::HRESULT FindTitle(const std::u16string& title, int32_t page,
+                           std::optional<zelta::PageBox>* hit);
   zelta::HRESULT AddLinks(const TocLineEntry& entry, zelta::IHostActionList* actions);
   zelta::HRESULT RecordLinks(int32_t flags);
 
@@ -50,6 +58,12 @@ class FromTOCOperation : public BookmarkOperation {
   int32_t pageCount_ = 0;
   zelta::ComPtr<zelta::IHostPageEditor> editor_;
   std::vector<zelta::ComPtr<zelta::IHostAnnotation>> links_;
+  zelta::ComPtr<zelta::IHostOperation> search_;
+  struct ExistingLink {
+    zelta::PageBox rect;
+    zelta::ComPtr<zelta::IHostActionList> actions;
+  };
+  std::map<int32_t, std::vector<ExistingLink>> existingLinks_;
 };
 
 }  // namespace bm
