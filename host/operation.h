@@ -30,6 +30,10 @@ enum OperationTraits : int32_t {
   // run (the options then do nothing); "Explanation" (String) what was found and what was
   // left out and why, one finding a line.
   kOperationSuggestsOptions = 0x8,
+  // Appends to its Input document the outline of a bookmark text file: Options "FileName"
+  // (String) is the file's path, "Separator" and "ActionSeparator" (Int) the field and action
+  // delimiters as UTF-16 code units.
+  kOperationImportsOutlineText = 0x10,
 };
 
 struct IHostOperation : IUnknown {

@@ -130,7 +130,7 @@ constexpr OperationName kOperationNames[] = {
     {u"op.bookmarks.validate", u"VB",
      zelta::kOperationReadsOnly | zelta::kOperationOutputsValidationRecords},
     {u"op.bookmarks.bookmarkEveryNthPage", u"BENP", 0},
-    {u"op.bookmarks.fromTextFile", u"BFT", 0},
+    {u"op.bookmarks.fromTextFile", u"BFT", zelta::kOperationImportsOutlineText},
     {u"op.bookmarks.autoGenerateFromText", u"AGB", 0},
     {u"op.bookmarks.toTOC", u"ToTOC", 0},
     {u"op.bookmarks.fromTOC", u"FromTOC", 0},

@@ -245,7 +245,7 @@ HRESULT ToTOCOperation::Build(int32_t flags) {
   return hr;
 }
 
-HRESULT ToTOCOperation::FindInvalid(std::vector<IHostBookmark*>* invalid) {
+HRESULT ToTOCOperation::FindInvalid(std::vector<ComPtr<IHostBookmark>>* invalid) {
   zelta::IHostApp* app = App();
   if (!app) return zelta::E_FAIL;
   ComPtr<zelta::IHostOperation> validation;
@@ -265,7 +265,7 @@ HRESULT ToTOCOperation::FindInvalid(std::vector<IHostBookmark*>* invalid) {
     ComPtr<zelta::ICabItem> record;
     records->GetItemAt(i, record.Put());
     auto bookmark = zelta::QueryAs<IHostBookmark>(CabObject(record.Get(), u"Bookmark").Get());
-    if (bookmark) invalid->push_back(bookmark.Get());  // kept alive by the outline
+    if (bookmark) invalid->push_back(bookmark);
   }
   return zelta::S_OK;
 }
@@ -274,12 +274,14 @@ HRESULT ToTOCOperation::CollectEntries() {
   entries_.clear();
   ComPtr<IHostBookmark> root;
   if (Document()->GetOutlineRoot(root.Put()) != zelta::S_OK || !root) return zelta::E_FAIL;
+  // The references keep the bookmark objects, and so their identity, for the walk below: the
+  // document makes a new object for a bookmark whose last reference went.
+  std::vector<ComPtr<IHostBookmark>> found;
   std::unordered_set<IHostBookmark*> invalid;
   if (optionFlags_ & kTocSkipInvalid) {
-    std::vector<IHostBookmark*> found;
     HRESULT hr = FindInvalid(&found);
     if (zelta::Failed(hr)) return hr;
-    invalid.insert(found.begin(), found.end());
+    for (const auto& bookmark : found) invalid.insert(bookmark.Get());
   }
   entries_.push_back(TocEntry{title_, -1, nullptr, 0});
   const std::u16string untitled = LoadString(kUntitledId);

@@ -43,7 +43,7 @@ class ToTOCOperation : public BookmarkOperation {
   zelta::HRESULT Build(int32_t flags);
   zelta::HRESULT CollectEntries();
   // The bookmarks validation finds invalid (skip-invalid), by the host's validation run.
-  zelta::HRESULT FindInvalid(std::vector<zelta::IHostBookmark*>* invalid);
+  zelta::HRESULT FindInvalid(std::vector<zelta::ComPtr<zelta::IHostBookmark>>* invalid);
   zelta::HRESULT CountPages(TocPageLayout& layout, int32_t* pages);
   zelta::HRESULT InsertPages(int32_t count, int32_t flags);
   zelta::HRESULT AddLinks(const std::vector<zelta::ComPtr<zelta::IHostAnnotation>>& links,

@@ -140,9 +140,9 @@ TEST_F(ExecuteCycle, FailureShowsTheResultText) {
 }
 
 TEST_F(ExecuteCycle, AnExceptionOutOfARunRollsItBackAndFailsIt) {
-  zelta::testing::PdfSpec spec;
-  spec.outline = {Mark("kept", 0)};
-  document_ = host_.Open(spec);
+  zelta::testing::PdfSpec layout;
+  layout.outline = {Mark("kept", 0)};
+  document_ = host_.Open(layout);
   auto operation =
       zelta::MakeCom<ScriptedOperation>(&host_.Plugin(), zelta::S_OK, zelta::S_OK, false);
   operation->throwMidway = true;

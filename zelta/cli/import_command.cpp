@@ -98,14 +98,14 @@ std::vector<IUnknown*> Objects(const std::vector<ComPtr<IHostBookmark>>& bookmar
   return objects;
 }
 
-// The text format through the module's operation (BFT), which reads the file itself.
+// The text format through the module operation that imports it, which reads the file itself.
 HRESULT ImportText(Session& session, IHostDocument* document, const ImportArgs& args) {
   app::HostApp& app = session.App();
-  auto op = FindOperation(app, "BFT");
+  const auto id = FindOperationWithTraits(app, kOperationImportsOutlineText);
   ComPtr<IHostOperation> operation;
-  if (op) app.CreateOperation(Intern(app, ToUtf16(op->id)), operation.Put());
+  if (id) app.CreateOperation(Intern(app, ToUtf16(*id)), operation.Put());
   if (!operation) {
-    PrintError("the loaded module offers no text-file import (BFT); import JSON or pdftk data");
+    PrintError("the loaded module offers no text-file import; import JSON or pdftk data");
     return E_NOTIMPL;
   }
   ComPtr<ICab> params;
@@ -208,7 +208,7 @@ int Import(const ImportArgs& args, const SessionOptions& common) {
     return kExitFailed;
   }
   if (!changed)
-    std::cerr << ToUtf8(session.App().String("bookmarksPlugin.msg.oper.noChanges")) << "\n";
+    std::cerr << "zelta: " << args.outline << " holds no bookmarks; nothing was added\n";
   return changed ? kExitChanged : kExitNoChange;
 }
 
