@@ -111,10 +111,12 @@ HRESULT FromTOCOperation::ReadEntries(std::vector<TocLineEntry>* entries) {
     hr = StepProgress(NumberText(static_cast<uint32_t>(page) + 1));
     if (zelta::Failed(hr)) return hr;
   }
+  reader.Finish();
   if (reader.OutsideCount() > 0) {
     MarkProblem();
     ReportWarning(NumberText(static_cast<uint32_t>(reader.OutsideCount())) +
-                  u" entries give a page number outside the document; they lead to their own "
+                  u" entries give a page number that leads to no page of the document; they lead "
+                  u"to their own "
                   u"table-of-contents page");
   }
   *entries = std::move(reader.Entries());
@@ -126,9 +128,9 @@ HRESULT FromTOCOperation::AddLinks(const TocLineEntry& entry, zelta::IHostAction
     editor_ = zelta::QueryAs<zelta::IHostPageEditor>(Document());
     if (!editor_) return zelta::E_FAIL;
   }
-  for (const zelta::PageBox& area : entry.areas) {
+  for (const TocLineArea& area : entry.areas) {
     ComPtr<zelta::IHostAnnotation> link;
-    HRESULT hr = editor_->CreateAnnotation(entry.tocPage, u"Link", 4, &area, -1, link.Put());
+    HRESULT hr = editor_->CreateAnnotation(area.page, u"Link", 4, &area.box, -1, link.Put());
     if (zelta::Failed(hr)) return hr;
     if (!link) return zelta::E_FAIL;
     // Made: recorded whatever else fails, so that a failed run takes it away with the rest.
@@ -162,21 +164,23 @@ HRESULT FromTOCOperation::ReadLinks(int32_t page) {
 }
 
 zelta::IHostActionList* FromTOCOperation::ExistingLinkActions(const TocLineEntry& entry) const {
-  auto page = existingLinks_.find(entry.tocPage);
-  if (page == existingLinks_.end()) return nullptr;
   auto area = [](const zelta::PageBox& b) {
     return std::max(0.0, b.right - b.left) * std::max(0.0, b.top - b.bottom);
   };
   // A link over a line covers most of it, or the line most of the link (a link over the
   // title alone, or over the whole entry row).
-  for (const zelta::PageBox& line : entry.areas)
+  for (const TocLineArea& line : entry.areas) {
+    auto page = existingLinks_.find(line.page);
+    if (page == existingLinks_.end()) continue;
+    const zelta::PageBox& box = line.box;
     for (const ExistingLink& link : page->second) {
       const zelta::PageBox common{
-          std::max(line.left, link.rect.left), std::max(line.bottom, link.rect.bottom),
-          std::min(line.right, link.rect.right), std::min(line.top, link.rect.top)};
-      if (area(common) > 0 && area(common) >= 0.5 * std::min(area(line), area(link.rect)))
+          std::max(box.left, link.rect.left), std::max(box.bottom, link.rect.bottom),
+          std::min(box.right, link.rect.right), std::min(box.top, link.rect.top)};
+      if (area(common) > 0 && area(common) >= 0.5 * std::min(area(box), area(link.rect)))
         return link.actions.Get();
     }
+  }
   return nullptr;
 }
 
@@ -211,6 +215,15 @@ HRESULT FromTOCOperation::FindTitle(const std::u16string& title, int32_t page,
   return zelta::S_OK;
 }
 
+std::optional<double> FromTOCOperation::PageTop(int32_t page) {
+  // Entries lead to the same pages again and again; looking a page up walks the page tree.
+  if (auto known = pageTops_.find(page); known != pageTops_.end()) return known->second;
+  zelta::PageBox box;
+  if (zelta::Failed(Document()->GetPageBox(page, zelta::kBoxCrop, &box))) return std::nullopt;
+  pageTops_.emplace(page, box.top);
+  return box.top;
+}
+
 HRESULT FromTOCOperation::Create(const std::vector<TocLineEntry>& entries,
                                  zelta::IHostBookmark* root, BookmarkList* created) {
   const bool byIndent = optionFlags_ & kFromTocLevelsByIndent;
@@ -228,12 +241,8 @@ HRESULT FromTOCOperation::Create(const std::vector<TocLineEntry>& entries,
     if (title.empty()) continue;
     if (title.size() > kMaxTitleLength) title.resize(kMaxTitleLength);
     destination.page = entry.target;
-    if (!found) {
-      // Until a title is found the view opens at the top of the target page.
-      zelta::PageBox box;
-      if (zelta::Succeeded(Document()->GetPageBox(entry.target, zelta::kBoxCrop, &box)))
-        destination.values[1] = box.top;
-    }
+    // Until a title is found the view opens at the top of the target page.
+    if (!found) destination.values[1] = PageTop(entry.target).value_or(destination.values[1]);
     if (optionFlags_ & kFromTocImproveDestinations) {
       std::optional<zelta::PageBox> hit;
       HRESULT hr = FindTitle(title, entry.target, &hit);
@@ -241,14 +250,10 @@ HRESULT FromTOCOperation::Create(const std::vector<TocLineEntry>& entries,
       if (hit) {
         // The view opens a line's height above the title, so that a heading is not cut at
         // the window's edge and what comes just before it still shows.
-        zelta::PageBox box;
         const double above = hit->top + (hit->top - hit->bottom);
         found = true;
         destination.values[0] = hit->left;
-        destination.values[1] =
-            zelta::Succeeded(Document()->GetPageBox(entry.target, zelta::kBoxCrop, &box))
-                ? std::min(above, box.top)
-                : hit->top;
+        destination.values[1] = std::min(above, PageTop(entry.target).value_or(hit->top));
         destination.flags = kZoomOpen;
       }
     }
@@ -308,6 +313,7 @@ HRESULT FromTOCOperation::Run(int32_t flags, intptr_t) {
   BeginRun();
   links_.clear();
   existingLinks_.clear();
+  pageTops_.clear();
   HRESULT hr = ReadInputs();
   if (zelta::Failed(hr)) return hr;
   hr = ReadOptions();

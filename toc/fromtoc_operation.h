@@ -46,6 +46,8 @@ class FromTOCOperation : public BookmarkOperation {
   zelta::IHostActionList* ExistingLinkActions(const TocLineEntry& entry) const;
   zelta::HRESULT Create(const std::vector<TocLineEntry>& entries, zelta::IHostBookmark* root,
                         BookmarkList* created);
+  // The top of a page's crop box; none when the page has no box.
+  std::optional<double> PageTop(int32_t page);
   // The first place the title stands on the page, by the host's search.
   zelta::HRESULT FindTitle(const std::u16string& title, int32_t page,
                            std::optional<zelta::PageBox>* hit);
@@ -64,6 +66,7 @@ class FromTOCOperation : public BookmarkOperation {
     zelta::ComPtr<zelta::IHostActionList> actions;
   };
   std::map<int32_t, std::vector<ExistingLink>> existingLinks_;
+  std::map<int32_t, double> pageTops_;  // the top of the crop box of pages met so far
 };
 
 }  // namespace bm

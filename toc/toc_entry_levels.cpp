@@ -55,9 +55,8 @@ void TocEntryLevels::Merge(std::vector<TocLineEntry>& entries) {
         if (entry.numbered || (x >= median - h && x <= median + h)) continue;
         if (next.font != entry.font || std::abs(next.size - entry.size) > kSame) continue;
         next.pieces.insert(next.pieces.begin(), entry.pieces.begin(), entry.pieces.end());
-        // Links cover the lines of one page: an entry from the page before keeps only its text.
-        if (next.tocPage == entry.tocPage)
-          next.areas.insert(next.areas.begin(), entry.areas.begin(), entry.areas.end());
+        next.areas.insert(next.areas.begin(), entry.areas.begin(), entry.areas.end());
+        next.tocPage = entry.tocPage;
         entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(i));
       }
     }

@@ -26,6 +26,14 @@ bool IsSectionNumber(std::u16string_view text) {
   return true;
 }
 
+// A roman page number ("iv", "XII"), as front matter is numbered.
+bool IsRomanNumber(std::u16string_view text) {
+  return !text.empty() && text.size() <= 12 &&
+         std::all_of(text.begin(), text.end(), [](char16_t c) {
+           return std::u16string_view(u"ivxlcdmIVXLCDM").find(c) != std::u16string_view::npos;
+         });
+}
+
 // A printed page number longer than this is not a page of any document.
 constexpr size_t kMaxDigits = 9;
 
@@ -79,6 +87,9 @@ void TocEntryReader::ReadPage(int32_t page, const zelta::PageBox& box,
       if ((c.flags & (zelta::kCharLineEnd | zelta::kCharBlockEnd)) || i + 1 == end) EndLine(line);
     }
   }
+}
+
+void TocEntryReader::Finish() {
   if (open_) Complete();
 }
 
@@ -109,6 +120,15 @@ void TocEntryReader::EndLine(Line& line) {
   int32_t page = IsSectionNumber(std::u16string_view(text).substr(first))
                      ? -1
                      : Resolve(text.substr(numberAt));
+  // A roman number after dot or underscore leaders is a page number that no page label
+  // resolves: the entry is complete and leads nowhere, rather than running on into the next.
+  if (page == -1 && numberAt > first && IsRomanNumber(std::u16string_view(text).substr(numberAt))) {
+    size_t run = numberAt;
+    while (run > first && IsLeader(text[run - 1])) --run;
+    if (std::u16string_view(text).substr(run, numberAt - run).find_first_of(u"._") !=
+        std::u16string_view::npos)
+      page = -2;
+  }
   std::u16string title;
   if (page != -1 && numberAt > first) {
     size_t cut = numberAt;
@@ -143,7 +163,7 @@ void TocEntryReader::EndLine(Line& line) {
     current_.lastLineX = ended.area.left;
   }
   if (!title.empty()) current_.pieces.push_back(std::move(title));
-  current_.areas.push_back(ended.area);
+  current_.areas.push_back({page_, ended.area});
   previous_ = std::move(ended);
   if (page == -1) return;
   current_.numbered = true;

@@ -27,12 +27,15 @@ class TocEntryReader {
       : options_(options), labels_(std::move(labels)) {}
 
   // Reads the selected ranges of one page; `page` is its box (the bands are measured from its
-  // top and bottom). An entry does not continue onto another page.
+  // top and bottom). An entry still waiting for its number goes on onto the next page read.
   void ReadPage(int32_t page, const zelta::PageBox& box, const zelta::PageTextChar* chars,
                 int32_t count, const std::vector<std::pair<int32_t, int32_t>>& ranges);
+  // Completes the entry still open after the last page.
+  void Finish();
 
   std::vector<TocLineEntry>& Entries() { return entries_; }
-  // Entries whose printed number leads outside the document (they go to their TOC page).
+  // Entries whose printed number leads to no page of the document: past its end, before its
+  // start, or a roman number without page labels (they go to their TOC page).
   int32_t OutsideCount() const { return outside_; }
 
   bool IsLeader(char16_t c) const;

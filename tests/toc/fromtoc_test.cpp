@@ -69,9 +69,10 @@ class FromTOCRun : public OperationRun {
 
 // A contents page (page 2) over six pages: a chapter in bold, two sections, one of them over
 // two lines.
-std::string Book() {
+std::string Book(int rotate = 0) {
   TextPdfSpec layout;
   layout.pages.resize(6);
+  layout.pages[1].rotate = rotate;
   layout.pages[1].lines = {{72, 700, {{"Contents", kBold, 18}}},
                            {72, 660, {{"Getting started . . . . . . 3", kBold, 12}}},
                            {90, 640, {{"Installing . . . . . . 4", kRegular, 10}}},
@@ -92,6 +93,28 @@ TEST_F(FromTOCRun, EntriesBecomeNestedBookmarksAndLinksToTheirPages) {
   EXPECT_EQ(LinkTargets(Save(), 1), std::vector<int>{});
 }
 
+// Links made by a first run, with the titles found on their pages, give the bookmarks of a
+// second run their destinations, and no second link is put over them.
+TEST_F(FromTOCRun, ExistingLinksGiveTheDestinations) {
+  TextPdfSpec layout;
+  layout.pages.resize(4);
+  layout.pages[0].lines = {{72, 700, {{"Setup . . . . 2", kRegular, 10}}},
+                           {72, 686, {{"Usage . . . . 3", kRegular, 10}}}};
+  layout.pages[1].lines = {{72, 500, {{"Setup", kBold, 14}}}};
+  layout.pages[2].lines = {{72, 300, {{"Usage", kBold, 14}}}};
+  OpenBytes(BuildTextPdf(layout));
+  ASSERT_EQ(Run({"1"}, kFromTocNoBookmarks | kFromTocImproveDestinations), zelta::S_OK);
+  ASSERT_EQ(Run({"1"}, kFromTocNoLinks), zelta::S_OK);
+  const nlohmann::json rows = Rows(document_.Get());
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_GT(rows[0][3].get<double>(), 500);
+  EXPECT_LT(rows[0][3].get<double>(), 540);
+  EXPECT_GT(rows[1][3].get<double>(), 300);
+  EXPECT_LT(rows[1][3].get<double>(), 340);
+  ASSERT_EQ(Run({"1"}), zelta::S_OK);
+  EXPECT_EQ(LinkTargets(Save(), 0), (std::vector<int>{1, 2}));
+}
+
 TEST_F(FromTOCRun, LinksOnlyOrBookmarksOnlyOrNothingSelected) {
   OpenBytes(Book());
   ASSERT_EQ(Run({"2:0,0,612,690"}, 0x10), zelta::S_OK);
@@ -104,6 +127,41 @@ TEST_F(FromTOCRun, LinksOnlyOrBookmarksOnlyOrNothingSelected) {
   OpenBytes(Book());
   EXPECT_EQ(Run({"1"}), zelta::S_FALSE);  // a page without text
   EXPECT_EQ(UndoCount(document_.Get()), 0);
+}
+
+// Contents that are hard to read give a sound result: a turned page reads as the upright
+// one; 5,000 entries over 100 pages all become bookmarks with their links; a selection
+// without a single number makes bookmarks that lead to the contents page itself.
+TEST_F(FromTOCRun, TurnedLongAndNumberlessContents) {
+  OpenBytes(Book());
+  ASSERT_EQ(Run({"2:0,0,612,690"}, 0x200), zelta::S_OK);
+  const nlohmann::json upright = Rows(document_.Get());
+  OpenBytes(Book(90));
+  ASSERT_EQ(Run({"2:0,0,612,690"}, 0x200), zelta::S_OK);
+  EXPECT_EQ(Rows(document_.Get()), upright);
+
+  TextPdfSpec layout;
+  layout.pages.resize(200);
+  for (int p = 0; p < 100; ++p)
+    for (int l = 0; l < 50; ++l)
+      layout.pages[p].lines.push_back(
+          {72,
+           760.0 - 14 * l,
+           {{"Entry " + std::to_string(p * 50 + l) + " . . . " + std::to_string(101 + p), kRegular,
+             10}}});
+  OpenBytes(BuildTextPdf(layout));
+  ASSERT_EQ(Run({"1-100"}), zelta::S_OK);
+  EXPECT_EQ(Now().size(), 5000u);
+  const std::string saved = Save();
+  EXPECT_EQ(LinkTargets(saved, 99), std::vector<int>(50, 199));
+
+  layout.pages.resize(2);
+  layout.pages[0].lines = {{72, 700, {{"Preface", kRegular, 10}}},
+                           {72, 680, {{"Notes on the text", kRegular, 12}}}};
+  OpenBytes(BuildTextPdf(layout));
+  ASSERT_EQ(Run({"1"}), zelta::S_OK);
+  EXPECT_EQ(Rows(document_.Get()), nlohmann::json::parse(R"([[1, "Preface", 1, 792],
+      [1, "Notes on the text", 1, 792]])"));
 }
 
 // The corpus manuals' printed contents (the first page below its heading) against their own

@@ -18,6 +18,7 @@ struct LineSpec {
   double x = 72, y = 700;  // left edge and baseline
   uint32_t font = 1;
   float size = 10;
+  int32_t page = 2;
 };
 
 // The characters of lines, 5 points a character, each line ending with the line-end flag.
@@ -42,19 +43,27 @@ std::vector<zelta::PageTextChar> Chars(const std::vector<LineSpec>& lines) {
 struct Read {
   std::vector<std::vector<std::u16string>> pieces;
   std::vector<int32_t> targets;
+  std::vector<std::vector<int32_t>> areaPages;
   int32_t outside = 0;
 };
 
 Read ReadLines(const std::vector<LineSpec>& lines, TocReadOptions options = {}) {
   options.pageCount = options.pageCount ? options.pageCount : 50;
   TocEntryReader reader(options, {{u"iv", 3}, {u"7", 20}});
-  const auto chars = Chars(lines);
-  reader.ReadPage(2, {0, 0, 612, 792}, chars.data(), static_cast<int32_t>(chars.size()),
-                  {{0, static_cast<int32_t>(chars.size())}});
+  // Consecutive lines of one page are read as that page's selection.
+  for (size_t first = 0, last = 0; first < lines.size(); first = last) {
+    while (last < lines.size() && lines[last].page == lines[first].page) ++last;
+    const auto chars = Chars(std::vector<LineSpec>(lines.begin() + first, lines.begin() + last));
+    reader.ReadPage(lines[first].page, {0, 0, 612, 792}, chars.data(),
+                    static_cast<int32_t>(chars.size()), {{0, static_cast<int32_t>(chars.size())}});
+  }
+  reader.Finish();
   Read read;
   for (const TocLineEntry& entry : reader.Entries()) {
     read.pieces.push_back(entry.pieces);
     read.targets.push_back(entry.target);
+    read.areaPages.emplace_back();
+    for (const TocLineArea& area : entry.areas) read.areaPages.back().push_back(area.page);
   }
   read.outside = reader.OutsideCount();
   return read;
@@ -76,6 +85,8 @@ TEST(TocEntryReader, SplitsTitleAndNumberAndResolvesThePage) {
       {"past the last page", u"Index . . 900", {}, u"Index", 2},
       {"offset before the first page", u"Index . . 1", {0, -3}, u"Index", 2},
       {"no digits", u"Appendix", {}, u"Appendix", 2},
+      {"roman number without a label", u"Foreword . . . xii", {}, u"Foreword", 2},
+      {"roman word after spaces", u"Chapter vi", {}, u"Chapter vi", 2},
       {"section number is no page", u"1.1 Scope . . 9", {}, u"1.1 Scope", 8},
   };
   for (const Case& c : cases) {
@@ -84,7 +95,7 @@ TEST(TocEntryReader, SplitsTitleAndNumberAndResolvesThePage) {
     EXPECT_EQ(read.pieces[0], std::vector<std::u16string>{c.title}) << c.name;
     EXPECT_EQ(read.targets[0], c.target) << c.name;
   }
-  EXPECT_EQ(ReadLines({{u"Index . . 900"}}).outside, 1);
+  EXPECT_EQ(ReadLines({{u"Index . . 900"}, {u"Foreword . . xii"}, {u"Chapter vi"}}).outside, 2);
 }
 
 TEST(TocEntryReader, JoinsLinesIntoEntries) {
@@ -101,6 +112,13 @@ TEST(TocEntryReader, JoinsLinesIntoEntries) {
             (std::vector<std::vector<std::u16string>>{
                 {u"Contents"}, {u"A long title that", u"goes on"}, {u"2.1", u"Scope"}}));
   EXPECT_EQ(read.targets, (std::vector<int32_t>{2, 4, 5}));
+  // A title at the foot of one contents page whose number stands at the top of the next.
+  read = ReadLines({{u"Early . . 4", 72, 80},
+                    {u"A title at the foot", 72, 60},
+                    {u"of the page . . 9", 72, 740, 1, 10, 3}});
+  EXPECT_EQ(read.pieces[1], (std::vector<std::u16string>{u"A title at the foot", u"of the page"}));
+  EXPECT_EQ(read.targets, (std::vector<int32_t>{3, 8}));
+  EXPECT_EQ(read.areaPages, (std::vector<std::vector<int32_t>>{{2}, {2, 3}}));
   // A 10,000-character line is one entry.
   EXPECT_EQ(ReadLines({{std::u16string(10000, u'x') + u" 3"}}).targets, std::vector<int32_t>{2});
 }
