@@ -11,12 +11,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "framework/new_bookmarks.h"
 #include "host/color.h"
 #include "tests/fixtures/pdf_builder.h"
 #include "tools/create/bookmark_text_decoder.h"
 #include "tools/create/bookmark_text_parser.h"
 #include "tools/create/bookmark_tree_builder.h"
-#include "tools/create/new_bookmarks.h"
 #include "zelta/app/page_range_service.h"
 #include "zelta/pdf/host_document.h"
 

@@ -7,6 +7,7 @@
 #include "autogen/agb_suggest_operation.h"
 #include "framework/atom_table.h"
 #include "plugin/plugin_object.h"
+#include "toc/fromtoc_operation.h"
 #include "toc/totoc_operation.h"
 #include "tools/create/benp_operation.h"
 #include "tools/create/bft_operation.h"
@@ -111,6 +112,10 @@ const OperationRow kOperations[] = {
     {u"cmd.bookmarksPlugin.toTOC", u"op.bookmarks.toTOC",
      [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
        return zelta::MakeCom<ToTOCOperation>(plugin);
+     }},
+    {u"cmd.bookmarksPlugin.fromTOC", u"op.bookmarks.fromTOC",
+     [](PluginObject* plugin) -> zelta::ComPtr<BookmarkOperation> {
+       return zelta::MakeCom<FromTOCOperation>(plugin);
      }},
 };
 

@@ -19,6 +19,8 @@ TARGETS = [
     ("BM_ImportText", "BM_PyMuPdfSetToc", 0.75, "importing 20,000 bookmarks from text against PyMuPDF set_toc"),
     ("BM_ExportText", "BM_MutoolOutline", 1.2, "exporting 20,000 bookmarks as text against mutool's outline"),
     ("TocRun/1426", "MutoolClean/1426", 2.0, "table of contents of 1,426 bookmarks against mutool clean"),
+    ("BM_FromToc", "BM_TocPagesText", 3.0, "bookmarks from 1,000 contents entries against the text of their 20 pages"),
+    ("BM_FromTocSearch", "BM_TocAndTargetPagesText", 3.0, "the same, titles found on their pages, against the text of all those pages"),
 ]
 
 # The same for a counter of the benchmarks instead of their time.

@@ -6,11 +6,11 @@
 #include "framework/atom_table.h"
 #include "framework/cab_access.h"
 #include "framework/host_strings.h"
+#include "framework/new_bookmarks.h"
 #include "host/page_range.h"
 #include "macros/title_macro_expander.h"
 #include "macros/title_template.h"
 #include "support/title_limit.h"
-#include "tools/create/new_bookmarks.h"
 
 namespace bm {
 

@@ -5,6 +5,7 @@
 #include "framework/atom_table.h"
 #include "framework/cab_access.h"
 #include "framework/host_strings.h"
+#include "framework/new_bookmarks.h"
 #include "host/color.h"
 #include "platform/code_page.h"
 #include "platform/file_bytes.h"
@@ -12,7 +13,6 @@
 #include "tools/create/bookmark_text_decoder.h"
 #include "tools/create/bookmark_text_parser.h"
 #include "tools/create/bookmark_tree_builder.h"
-#include "tools/create/new_bookmarks.h"
 
 namespace bm {
 

@@ -9,6 +9,7 @@
 #include "zelta/app/host_operation_delete.h"
 #include "zelta/app/host_operation_insert_pages.h"
 #include "zelta/app/host_operation_move.h"
+#include "zelta/app/host_operation_search.h"
 #include "zelta/app/host_operation_set_props.h"
 #include "zelta/base/atom_table.h"
 
@@ -53,6 +54,21 @@ constexpr std::u16string_view kTemplate =
     <Item id="Output" type="Array" itemSet="HostObjects"/>
     <Item id="Options" type="Dictionary" itemSet="HostInsertPagesOptions"/>
   </ItemSet>
+  <ItemSet id="HostPageSet">
+    <Item id="Document" type="IUnknown"/>
+    <Item id="First" type="Int" defVal="0"/>
+    <Item id="Last" type="Int" defVal="-1"/>
+  </ItemSet>
+  <ItemSet id="HostSearchOptions">
+    <Item id="Flags" type="Int" defVal="0"/>
+    <Item id="PageSet" type="Dictionary" itemSet="HostPageSet"/>
+    <Item id="Callback" type="IUnknown"/>
+  </ItemSet>
+  <ItemSet id="HostSearchOperation">
+    <Item id="Input" type="String" defVal=""/>
+    <Item id="Output" type="Array" itemSet="HostObjects"/>
+    <Item id="Options" type="Dictionary" itemSet="HostSearchOptions"/>
+  </ItemSet>
   <ItemSet id="HostListOperation">
     <Item id="Input" type="Array" itemSet="HostObjects"/>
     <Item id="Output" type="Array" itemSet="HostObjects"/>
@@ -74,6 +90,7 @@ constexpr std::u16string_view kTemplate =
   <Root type="Dictionary" itemSet="HostMoveOperation" id="op.bookmarks.move"/>
   <Root type="Dictionary" itemSet="HostInsertPagesOperation" id="op.document.insertEmptyPages"/>
   <Root type="Dictionary" itemSet="HostListOperation" id="op.annots.addNew"/>
+  <Root type="Dictionary" itemSet="HostSearchOperation" id="op.search"/>
 </CabTemplate>
 )";
 
@@ -106,6 +123,7 @@ HRESULT RegisterBookmarkHostOperations(HostApp& app, ICabFactory* cabs) {
   if (Succeeded(hr))
     hr = Register<HostOperationInsertPages>(app, factory, u"op.document.insertEmptyPages");
   if (Succeeded(hr)) hr = Register<HostOperationAddAnnots>(app, factory, u"op.annots.addNew");
+  if (Succeeded(hr)) hr = Register<HostOperationSearch>(app, factory, u"op.search");
   return hr;
 }
 

@@ -337,7 +337,7 @@ void AddRunCommand(CLI::App& app, SessionOptions& common, int* status) {
   cmd->add_option(
       "--select-text", args->selectText,
       "Select the text of a page, or of a rectangle in PDF points on it: PAGE[:x0,y0,x1,y1] "
-      "(1-based page; may be repeated)");
+      "(1-based page; may be repeated); or the whole text of pages: 3-6, 3,5-6");
   cmd->add_option("--password", args->password, "Password of an encrypted file");
   cmd->add_option("--pages", args->pages, "The pages to work on, e.g. 7-100 (sets PagesRange)");
   cmd->add_flag("--overwrite-input", args->overwriteInput,

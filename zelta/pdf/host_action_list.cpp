@@ -12,11 +12,17 @@ ComPtr<HostActionList> HostActionList::Empty(const ComPtr<HostDocument>& documen
 }
 
 ComPtr<HostActionList> HostActionList::ForItem(const ComPtr<HostDocument>& document, int key) {
+  if (key == OutlineIndex::kRoot) return MakeCom<HostActionList>(document);
+  MuObject item = document->GetOutline().Dict(document->Mu(), key);
+  return ForDict(document, item.Get());
+}
+
+ComPtr<HostActionList> HostActionList::ForDict(const ComPtr<HostDocument>& document,
+                                               pdf_obj* dict) {
   auto list = MakeCom<HostActionList>(document);
-  if (key == OutlineIndex::kRoot) return list;
+  if (!dict) return list;
   MuCalls& mu = document->Mu();
-  MuObject item = document->GetOutline().Dict(mu, key);
-  if (!item) return list;
+  MuObject item = MuObject::Keep(mu.Ctx(), dict);
   pdf_obj* dest = mu.Get(item.Get(), "Dest");
   if (dest)
     list->actions_.push_back(MakeCom<HostAction>(document, MuObject::Keep(mu.Ctx(), dest), true));

@@ -1,7 +1,7 @@
-// The ordered actions of an outline item: its /Dest (as a GoTo action), then /A followed by
-// its /Next chain, flattened depth-first. The chain is walked once, without recursion and
-// with a visited set, so a looping /Next ends the list instead of hanging. The list is the
-// caller's snapshot: editing it changes an item only when it is given back (SetActions).
+// The ordered actions of an outline item or a link: its /Dest (as a GoTo action), then /A followed
+// by its /Next chain, flattened depth-first. The chain is walked once, without recursion and with a
+// visited set, so a looping /Next ends the list instead of hanging. The list is the caller's
+// snapshot: editing it changes an item only when it is given back (SetActions).
 #pragma once
 
 #include <vector>
@@ -19,6 +19,8 @@ class HostActionList final : public ComObject<IHostActionList> {
 
   // The actions of outline item `key` (empty for the root).
   static ComPtr<HostActionList> ForItem(const ComPtr<HostDocument>& document, int key);
+  // The actions of an outline item or annotation dictionary (empty for null).
+  static ComPtr<HostActionList> ForDict(const ComPtr<HostDocument>& document, pdf_obj* item);
   // A new empty list of the document.
   static ComPtr<HostActionList> Empty(const ComPtr<HostDocument>& document);
 

@@ -167,6 +167,11 @@ HRESULT HostDocument::GetPageCount(int32_t* count) {
 
 pdf_obj* HostDocument::PageObject(int32_t page) {
   if (page < 0 || page >= mu_.PageCount()) return nullptr;
+  // Through the page map: MuPDF looks a page up by walking the page tree each time, which
+  // costs a walk of a long flat page list per call. The document's own table keeps the
+  // object alive, so the pointer stays valid as one from the tree would.
+  if (const int number = pages_.ObjectNumber(mu_, page); number > 0)
+    if (MuObject object = mu_.Load(number); object && mu_.IsDict(object.Get())) return object.Get();
   return mu_.PageObject(page);
 }
 

@@ -10,6 +10,7 @@
 
 #include "host/document.h"
 #include "host/page_content.h"
+#include "host/page_links.h"
 #include "host/undo.h"
 #include "zelta/pdf/document_events.h"
 #include "zelta/pdf/document_fonts.h"
@@ -26,7 +27,7 @@ namespace zelta::pdf {
 
 class HostBookmark;
 
-class HostDocument final : public ComObject<IHostDocument, IHostPageEditor> {
+class HostDocument final : public ComObject<IHostDocument, IHostPageEditor, IHostPageLinks> {
  public:
   explicit HostDocument(std::string path);
 
@@ -56,6 +57,10 @@ class HostDocument final : public ComObject<IHostDocument, IHostPageEditor> {
   HRESULT CreateAnnotation(int32_t page, const char16_t* type, int32_t typeLength,
                            const PageBox* rect, int32_t position,
                            IHostAnnotation** annotation) override;
+
+  // IHostPageLinks (host_document_pages.cpp)
+  HRESULT GetLinkCount(int32_t page, int32_t* count) override;
+  HRESULT GetLink(int32_t page, int32_t index, PageBox* rect, IHostActionList** actions) override;
 
   // --- Page-list changes, for the host's page operations and their undo.
   // New empty pages of width x height points, not yet in the page tree.

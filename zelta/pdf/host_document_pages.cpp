@@ -1,5 +1,6 @@
 // The document's page services: content writers and fonts, appending content, annotations,
 // and the page-list changes the host's page operations make.
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -8,6 +9,7 @@
 #include "zelta/pdf/content_piece.h"
 #include "zelta/pdf/content_undo.h"
 #include "zelta/pdf/content_writer.h"
+#include "zelta/pdf/host_action_list.h"
 #include "zelta/pdf/host_annotation.h"
 #include "zelta/pdf/host_document.h"
 #include "zelta/pdf/writer_font.h"
@@ -29,7 +31,51 @@ MuObject PageRef(MuCalls& mu, PageMap& pages, int32_t page) {
   return object ? MuObject::Keep(mu.Ctx(), object) : MuObject();
 }
 
+// The Link annotations of a page, in its annotation order.
+std::vector<pdf_obj*> PageLinks(MuCalls& mu, pdf_obj* page) {
+  std::vector<pdf_obj*> links;
+  pdf_obj* annots = mu.Get(page, "Annots");
+  for (int i = 0, n = mu.Len(annots); i < n; ++i) {
+    pdf_obj* annotation = mu.At(annots, i);
+    if (mu.IsDict(annotation) && mu.ToName(mu.Get(annotation, "Subtype")) == "Link")
+      links.push_back(annotation);
+  }
+  return links;
+}
+
 }  // namespace
+
+HRESULT HostDocument::GetLinkCount(int32_t page, int32_t* count) {
+  if (!count) return E_POINTER;
+  *count = 0;
+  const MuObject pageRef = PageRef(mu_, pages_, page);
+  if (!pageRef) return E_INVALIDARG;
+  return GuardCall([&] {
+    *count = static_cast<int32_t>(PageLinks(mu_, pageRef.Get()).size());
+    return S_OK;
+  });
+}
+
+HRESULT HostDocument::GetLink(int32_t page, int32_t index, PageBox* rect,
+                              IHostActionList** actions) {
+  if (actions) *actions = nullptr;
+  const MuObject pageRef = PageRef(mu_, pages_, page);
+  if (!pageRef) return E_INVALIDARG;
+  return GuardCall([&]() -> HRESULT {
+    const std::vector<pdf_obj*> links = PageLinks(mu_, pageRef.Get());
+    if (index < 0 || static_cast<size_t>(index) >= links.size()) return E_INVALIDARG;
+    pdf_obj* link = links[static_cast<size_t>(index)];
+    if (rect) {
+      pdf_obj* box = mu_.Get(link, "Rect");
+      double v[4];
+      for (int i = 0; i < 4; ++i) v[i] = mu_.ToReal(mu_.At(box, i));
+      *rect = {std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]),
+               std::max(v[1], v[3])};
+    }
+    if (!actions) return S_OK;
+    return HostActionList::ForDict(ComPtr<HostDocument>(this), link).CopyTo(actions);
+  });
+}
 
 DocumentFonts& HostDocument::Fonts() {
   if (!fonts_) fonts_ = std::make_unique<DocumentFonts>(mu_);

@@ -100,6 +100,19 @@ TEST(TextSelectionTest, SelectionFromArgumentsBecomesTheDocumentsTextSelection) 
   EXPECT_EQ(TextSelection::FromArguments(document.Get(), {"3"}, &selection, &error), E_INVALIDARG);
   EXPECT_NE(error.find("page 3 is outside the document (pages 1 to 2)"), std::string::npos)
       << error;
+
+  // Page lists select whole pages in the order written; a list past the document, backwards
+  // or malformed is refused with the item named.
+  ASSERT_EQ(TextSelection::FromArguments(document.Get(), {"2,1-2"}, &selection, &error), S_OK);
+  std::vector<int32_t> pages;
+  for (int32_t i = 0; selection->GetPart(i, part.Put()) == S_OK; ++i)
+    part->GetPageIndex(&page), pages.push_back(page);
+  EXPECT_EQ(pages, (std::vector<int32_t>{1, 0, 1}));
+  for (const char* bad : {"1-3", "2-1", "1,", "1-x", "0-1", "1-2000000000"}) {
+    EXPECT_EQ(TextSelection::FromArguments(document.Get(), {bad}, &selection, &error), E_INVALIDARG)
+        << bad;
+    EXPECT_FALSE(error.empty()) << bad;
+  }
   app->Shutdown();
 }
 

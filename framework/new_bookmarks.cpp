@@ -1,4 +1,4 @@
-#include "tools/create/new_bookmarks.h"
+#include "framework/new_bookmarks.h"
 
 #include "framework/atom_table.h"
 #include "framework/cab_access.h"
