@@ -10,6 +10,7 @@
 #include "framework/cab_access.h"
 #include "host/undo.h"
 #include "tests/harness/core_host.h"
+#include "zelta/pdf/host_document.h"
 
 namespace bm::testing {
 
@@ -49,6 +50,18 @@ class OperationRun : public ::testing::Test {
     EXPECT_EQ(Now(), before_);
     ASSERT_EQ(history->Redo(), zelta::S_OK);
     EXPECT_EQ(Now(), after);
+  }
+
+  // The document as it is now, saved to a file named after the running test.
+  std::string Save() {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string path =
+        ::testing::TempDir() + test->test_suite_name() + "-" + test->name() + ".pdf";
+    std::string error;
+    EXPECT_EQ(dynamic_cast<zelta::pdf::HostDocument*>(document_.Get())->Save(path, &error),
+              zelta::S_OK)
+        << error;
+    return path;
   }
 
   CoreHost host_;

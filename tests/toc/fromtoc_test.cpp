@@ -55,16 +55,6 @@ class FromTOCRun : public OperationRun {
     operation->Options()->SetInt(u"Flags", flags);
     return operation->Do(zelta::kDoNoProgress, 0);
   }
-  std::string Save() {
-    const std::string path = ::testing::TempDir() + "fromtoc-" +
-                             ::testing::UnitTest::GetInstance()->current_test_info()->name() +
-                             ".pdf";
-    std::string error;
-    EXPECT_EQ(dynamic_cast<zelta::pdf::HostDocument*>(document_.Get())->Save(path, &error),
-              zelta::S_OK)
-        << error;
-    return path;
-  }
 };
 
 // A contents page (page 2) over six pages: a chapter in bold, two sections, one of them over

@@ -34,16 +34,6 @@ class ToTOCRun : public OperationRun {
     document_->GetPageCount(&count);
     return count;
   }
-  std::string Save() {
-    const std::string path = ::testing::TempDir() + "totoc-" +
-                             ::testing::UnitTest::GetInstance()->current_test_info()->name() +
-                             ".pdf";
-    std::string error;
-    EXPECT_EQ(dynamic_cast<zelta::pdf::HostDocument*>(document_.Get())->Save(path, &error),
-              zelta::S_OK)
-        << error;
-    return path;
-  }
   // The text of pages first..last (1-based) as pdftotext lays it out.
   static std::string PageText(const std::string& path, int first, int last) {
     return Output("pdftotext -layout -enc UTF-8 -f " + std::to_string(first) + " -l " +
