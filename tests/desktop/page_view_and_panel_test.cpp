@@ -123,11 +123,11 @@ TEST_F(DesktopTest, PageThatCannotBeDrawnShowsWhyAndTheOthersStillDraw) {
     view->GoToPage(page);
     view->viewport()->repaint();
   }
-  const PageCache::Entry* big = view->Cache().Find(1, view->ZoomPercent() / 100);
+  const PageCache::Entry* big = view->Cache().Find(1, view->RenderScale());
   ASSERT_TRUE(big);
   EXPECT_TRUE(big->image.isNull());
   EXPECT_NE(big->error.indexOf("too large"), -1) << big->error.toStdString();
-  const PageCache::Entry* last = view->Cache().Find(2, view->ZoomPercent() / 100);
+  const PageCache::Entry* last = view->Cache().Find(2, view->RenderScale());
   ASSERT_TRUE(last);
   EXPECT_FALSE(last->image.isNull());
 }

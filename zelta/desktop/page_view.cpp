@@ -51,13 +51,7 @@ void PageView::SetDocument(pdf::HostDocument* document) {
 void PageView::Reload() {
   cache_.Clear();
   sizes_.clear();
-  if (document_) {
-    pdf::PageRenderer renderer(*document_);
-    int32_t count = 0;
-    document_->GetPageCount(&count);
-    sizes_.reserve(static_cast<size_t>(std::max(count, 0)));
-    for (int32_t i = 0; i < count; ++i) sizes_.push_back(renderer.Size(i, 0));
-  }
+  if (document_) sizes_ = pdf::PageRenderer(*document_).Sizes(0);
   Layout();
 }
 
@@ -168,22 +162,25 @@ void PageView::ClearSelectionMark() {
 }
 
 const PageCache::Entry& PageView::Rendered(int page) {
-  if (const PageCache::Entry* found = cache_.Find(page, scale_)) return *found;
+  // Drawn in device pixels, so that a scaled screen shows the page sharp.
+  const double scale = RenderScale();
+  if (const PageCache::Entry* found = cache_.Find(page, scale)) return *found;
   PageCache::Entry entry;
   entry.page = page;
-  entry.scale = scale_;
+  entry.scale = scale;
   pdf::PagePixels pixels;
   std::string error;
   ++renders_;
-  if (Succeeded(pdf::PageRenderer(*document_).Render(page, scale_, 0, &pixels, &error))) {
+  if (Succeeded(pdf::PageRenderer(*document_).Render(page, scale, 0, &pixels, &error))) {
     entry.image =
         QImage(pixels.rgb.data(), pixels.width, pixels.height, pixels.stride, QImage::Format_RGB888)
             .copy();
+    entry.image.setDevicePixelRatio(viewport()->devicePixelRatioF());
   } else {
     entry.error = QString::fromStdString(error);
   }
   cache_.Insert(std::move(entry));
-  return *cache_.Find(page, scale_);
+  return *cache_.Find(page, scale);
 }
 
 void PageView::paintEvent(QPaintEvent*) {

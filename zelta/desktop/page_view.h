@@ -64,6 +64,8 @@ class PageView : public QAbstractScrollArea {
   void ClearSelectionMark();
 
   PageCache& Cache() { return cache_; }
+  // The scale pages are drawn at: the zoom times the screen's device pixel ratio.
+  double RenderScale() const { return scale_ * viewport()->devicePixelRatioF(); }
   // How many pages were drawn since the document was set (a cache miss each).
   int RenderCount() const { return renders_; }
 

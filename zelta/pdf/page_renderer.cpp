@@ -1,7 +1,9 @@
 #include "zelta/pdf/page_renderer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "zelta/pdf/host_document.h"
 
@@ -21,6 +23,40 @@ PageSize PageRenderer::Size(int page, int viewRotation) const {
   PageSize size{std::fabs(box.right - box.left), std::fabs(box.top - box.bottom)};
   if (NormalisedRotation(own + viewRotation) % 180 != 0) std::swap(size.width, size.height);
   return size;
+}
+
+std::vector<PageSize> PageRenderer::Sizes(int viewRotation) const {
+  MuCalls& mu = document_.Mu();
+  const int count = mu.PageCount();
+  std::vector<PageSize> sizes;
+  sizes.reserve(static_cast<size_t>(std::max(count, 0)));
+  auto box = [&](pdf_obj* page, pdf_obj* key) -> std::optional<fz_rect> {
+    pdf_obj* value = mu.Inherited(page, key);
+    if (!mu.IsArray(value) || mu.Len(value) < 4) return std::nullopt;
+    float v[4];
+    for (int i = 0; i < 4; ++i) v[i] = static_cast<float>(mu.ToReal(mu.At(value, i)));
+    return fz_make_rect(std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]),
+                        std::max(v[1], v[3]));
+  };
+  for (int i = 0; i < count; ++i) {
+    const int number = document_.Pages().ObjectNumber(mu, i);
+    MuObject page = number > 0 ? mu.Load(number) : MuObject();
+    if (!page) {
+      sizes.push_back(Size(i, viewRotation));
+      continue;
+    }
+    // As GetPageBox reads the crop box: the media box (Letter when missing), cut to it.
+    const fz_rect media =
+        box(page.Get(), PDF_NAME(MediaBox)).value_or(fz_make_rect(0, 0, 612, 792));
+    const fz_rect crop =
+        fz_intersect_rect(box(page.Get(), PDF_NAME(CropBox)).value_or(media), media);
+    PageSize size{crop.x1 - crop.x0, crop.y1 - crop.y0};
+    const int own = mu.ToInt(mu.Inherited(page.Get(), PDF_NAME(Rotate)));
+    if (NormalisedRotation(own / 90 * 90 + viewRotation) % 180 != 0)
+      std::swap(size.width, size.height);
+    sizes.push_back(size);
+  }
+  return sizes;
 }
 
 HRESULT PageRenderer::Transform(int page, int viewRotation, PageTransform* transform) const {
