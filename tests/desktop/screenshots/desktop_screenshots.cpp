@@ -82,6 +82,10 @@ int main(int argc, char** argv) {
                       folder + "/bookmarks-menu.png") &&
              ok;
     }
+    // A piece of the page at full size, to judge how sharp the text is at this scale.
+    ok = Save(window.View()->viewport()->grab(QRect(120, 300, 480, 200)),
+              folder + "/page-detail.png") &&
+         ok;
     window.View()->SetZoom(zelta::desktop::ZoomMode::kFitPage);
     QTest::qWait(50);
     ok = Save(window.grab(), folder + "/main-window-fit-page.png") && ok;
