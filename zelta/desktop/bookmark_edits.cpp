@@ -80,7 +80,6 @@ HRESULT BookmarkEdits::AddAfter(IHostBookmark* after, std::u16string_view title,
     }
   }
   if (!parent) {
-    position = after ? position : -1;
     HRESULT hr = document_->GetOutlineRoot(parent.Put());
     if (Failed(hr) || !parent) return Failed(hr) ? hr : E_FAIL;
   }
