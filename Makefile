@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps configure build test demo bench fuzz asan format check-format clean
+.PHONY: all deps configure build test demo gui screenshots bench fuzz asan format check-format clean
 
 all: build
 
@@ -20,6 +20,14 @@ test: build
 
 demo: build
 	@scripts/demo $(BUILD)
+
+# The desktop Zelta with the bundled sample.
+gui: build
+	@$(BUILD)/zelta-desktop samples/manual.pdf
+
+# Pictures of the desktop window at 100% and 200% scaling, in $(BUILD)/screenshots.
+screenshots: build
+	@scripts/screenshots $(BUILD)
 
 bench: build
 	@scripts/bench $(BUILD)

@@ -17,6 +17,9 @@ class AGBAddLevelOperation : public BookmarkOperation {
   std::u16string_view Abbreviation() const override { return u"AGB"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
   bool KeepOptions(zelta::HRESULT) const override { return true; }
+  // The level comes from the selected text through the dialog; the stored one alone would
+  // add the same level again on every run.
+  zelta::HRESULT ExecuteWithStoredOptions(intptr_t) override { return zelta::E_NOTIMPL; }
 
  protected:
   zelta::HRESULT ReadInputs() override { return ReadDocumentInput(); }

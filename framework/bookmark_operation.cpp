@@ -139,6 +139,14 @@ HRESULT BookmarkOperation::SetOutput(const std::vector<zelta::IUnknown*>& object
 }
 
 HRESULT BookmarkOperation::Execute(bool runThroughHost, intptr_t extra) {
+  return ExecuteCycle(runThroughHost, extra, true);
+}
+
+HRESULT BookmarkOperation::ExecuteWithStoredOptions(intptr_t extra) {
+  return ExecuteCycle(true, extra, false);
+}
+
+HRESULT BookmarkOperation::ExecuteCycle(bool runThroughHost, intptr_t extra, bool askUser) {
   // Keeps this object alive while the host runs it.
   ComPtr<BookmarkOperation> self(this);
   zelta::IHostApp* app = App();
@@ -151,8 +159,11 @@ HRESULT BookmarkOperation::Execute(bool runThroughHost, intptr_t extra) {
     windows->GetActiveWindow(&owner);
 
   LoadLastUsedOptions();
-  HRESULT hr = ShowDialog(owner, extra);
-  if (KeepOptions(hr)) SaveLastUsedOptions();
+  HRESULT hr = zelta::S_OK;
+  if (askUser) {
+    hr = ShowDialog(owner, extra);
+    if (KeepOptions(hr)) SaveLastUsedOptions();
+  }
 
   HRESULT result = zelta::E_CANCELLED;
   if (hr == zelta::S_OK) {

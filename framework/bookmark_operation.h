@@ -41,6 +41,9 @@ class BookmarkOperation
   // otherwise Do is called directly. Returns the run's result (E_CANCELLED when the dialog
   // was not confirmed).
   virtual zelta::HRESULT Execute(bool runThroughHost, intptr_t extra);
+  // The same cycle without the dialog: the last used options as they are, run through the
+  // host, with the result messages. E_NOTIMPL for an operation whose run needs its dialog.
+  virtual zelta::HRESULT ExecuteWithStoredOptions(intptr_t extra);
 
   // The operation's id ("op.bookmarks.changeBookmarkCase").
   virtual zelta::Atom OperationAtom() const = 0;
@@ -140,6 +143,8 @@ class BookmarkOperation
   std::u16string LoadString(std::u16string_view id) const;
 
  private:
+  // Execute and ExecuteWithStoredOptions: askUser shows the dialog (and keeps its options).
+  zelta::HRESULT ExecuteCycle(bool runThroughHost, intptr_t extra, bool askUser);
   zelta::ComPtr<zelta::ICabItem> ParamItem(const char16_t* name) const;
   void ShowMessage(std::u16string_view text, uint32_t style);
   // The string id of the message that closes a successful run with result (empty for none).

@@ -10,6 +10,16 @@ struct IHostCommand;
 // Command state values of UpdateCommandState.
 enum CommandState : int32_t { kCommandEnabled = 0, kCommandDisabled = 2 };
 
+// Actions of ICommandHandler::ExecuteCommand.
+enum CommandAction : int32_t {
+  kCommandRun = 1,  // runs the command as the user asked for it (its dialog, if any)
+  // Runs the command without asking: with the options it was last run with, as a scripted
+  // run would. The handler returns the run's result (E_CANCELLED when the user cancelled
+  // it, E_NOTIMPL when the command cannot run without its dialog); a handler that does not
+  // know this action returns E_NOTIMPL.
+  kCommandRunWithStoredOptions = 2,
+};
+
 // Receives the calls for the commands it handles. Unused calls answer E_NOTIMPL.
 struct ICommandHandler : IUnknown {
   static constexpr Guid kIid{0x5A1E0B01, 0x0001, 0x4C0B, {0x9A, 0x10, 0, 0, 0, 0, 0, 20}};
@@ -20,7 +30,7 @@ struct ICommandHandler : IUnknown {
   virtual HRESULT UpdateCommandState(IHostCommand* command, IUnknown* context, intptr_t reserved,
                                      int32_t* state) = 0;
   virtual HRESULT GetCommandTip(IHostCommand* command, BString* tip) = 0;
-  // action 1 runs the command.
+  // action is a CommandAction.
   virtual HRESULT ExecuteCommand(int32_t action, IHostCommand* command, intptr_t a, intptr_t b,
                                  intptr_t c) = 0;
   virtual HRESULT OnPopup(IHostCommand* command, IUnknown* menu) = 0;

@@ -148,10 +148,15 @@ HRESULT PluginEventSink::ExecuteCommand(int32_t action, zelta::IHostCommand* com
   if (!command) return zelta::S_FALSE;
   Atom id = zelta::kNoAtom;
   command->GetId(&id);
-  if (action != 1 || !plugin_) return zelta::S_OK;
+  if (!plugin_) return zelta::S_OK;
+  if (action != zelta::kCommandRun && action != zelta::kCommandRunWithStoredOptions)
+    return zelta::S_OK;
   // Keeps the plug-in alive while the operation runs.
   ComPtr<PluginObject> plugin(plugin_);
-  if (auto operation = CreateOperationForCommand(id, plugin.Get())) operation->Execute(true, 0);
+  auto operation = CreateOperationForCommand(id, plugin.Get());
+  if (action == zelta::kCommandRunWithStoredOptions)
+    return operation ? operation->ExecuteWithStoredOptions(0) : zelta::E_NOTIMPL;
+  if (operation) operation->Execute(true, 0);
   return zelta::S_OK;
 }
 

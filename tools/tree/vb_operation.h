@@ -27,6 +27,8 @@ class VBOperation : public BookmarkOperation {
   // The dialog runs the validations itself; this cycle only shows it around the stored
   // options and does not run the operation or show a result message.
   zelta::HRESULT Execute(bool runThroughHost, intptr_t extra) override;
+  // The findings are shown in the dialog: there is nothing to run without it.
+  zelta::HRESULT ExecuteWithStoredOptions(intptr_t) override { return zelta::E_NOTIMPL; }
   // Without bookmarks in "Input" every bookmark of the document is validated (parents before
   // children); with bookmarks, exactly those, in their order.
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;

@@ -21,7 +21,7 @@ int32_t CommandDispatcher::State(Atom command) {
   return state == kCommandDisabled ? kCommandDisabled : kCommandEnabled;
 }
 
-HRESULT CommandDispatcher::Execute(Atom command, std::string* error) {
+HRESULT CommandDispatcher::Execute(Atom command, std::string* error, int32_t action) {
   auto fail = [&](HRESULT hr, const std::string& why) {
     if (error) *error = "command '" + base::AtomTable::Global().Utf8(command) + "' " + why;
     return hr;
@@ -31,7 +31,8 @@ HRESULT CommandDispatcher::Execute(Atom command, std::string* error) {
   if (State(command) == kCommandDisabled) return fail(E_FAIL, "is disabled");
   auto handler = found->Handler();
   if (!handler) return fail(E_NOTIMPL, "has no action in this host");
-  HRESULT hr = GuardCall([&] { return handler->ExecuteCommand(1, found.Get(), 0, 0, 0); });
+  HRESULT hr = GuardCall([&] { return handler->ExecuteCommand(action, found.Get(), 0, 0, 0); });
+  if (hr == E_CANCELLED) return hr;
   if (Failed(hr)) return fail(hr, "failed");
   return hr;
 }

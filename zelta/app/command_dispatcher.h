@@ -19,7 +19,8 @@ class CommandDispatcher {
       : ui_(ui), bars_(bars), events_(events), context_(context) {}
 
   int32_t State(Atom command);
-  HRESULT Execute(Atom command, std::string* error);
+  // action is a CommandAction.
+  HRESULT Execute(Atom command, std::string* error, int32_t action = kCommandRun);
   void CustomizeBars();
   ComPtr<ui::CommandBar> ShowContextMenu(Atom menu);
   // `titleOf` gives the heading of a bar or menu.

@@ -248,6 +248,10 @@ HRESULT HostApp::ExecuteCommand(Atom command, std::string* error) {
   return commands_.Execute(command, error);
 }
 
+HRESULT HostApp::RunCommandWithStoredOptions(Atom command, std::string* error) {
+  return commands_.Execute(command, error, kCommandRunWithStoredOptions);
+}
+
 void HostApp::CustomizeCommandBars() { commands_.CustomizeBars(); }
 
 ComPtr<ui::CommandBar> HostApp::ShowContextMenu(Atom menu) {

@@ -100,6 +100,10 @@ class HostApp : public ComObject<IHostApp> {
   // Runs the command's handler (action 1). E_INVALIDARG unknown, E_FAIL disabled,
   // E_NOTIMPL for a host command this headless host has no action for; *error says which.
   HRESULT ExecuteCommand(Atom command, std::string* error = nullptr);
+  // Runs the command without its dialog, with the options it last ran with
+  // (kCommandRunWithStoredOptions): the run's result, E_CANCELLED when the user cancelled
+  // it, E_NOTIMPL when the command needs its dialog.
+  HRESULT RunCommandWithStoredOptions(Atom command, std::string* error = nullptr);
   // Rebuilds the bars with the host's items and lets the modules add theirs.
   void CustomizeCommandBars();
   // A fresh context menu after the modules saw "e.beforeShowContextMenu"; null for a menu

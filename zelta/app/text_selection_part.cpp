@@ -56,13 +56,51 @@ std::vector<TextSelectionPart::Range> TextSelectionPart::RangesIn(
   return ranges;
 }
 
-HRESULT TextSelectionPart::Select(IHostDocument* document, int32_t page,
-                                  const std::optional<PageBox>& area,
-                                  ComPtr<TextSelectionPart>* part, std::string* error) {
-  auto service = pdf::MakePageTextService();
+std::vector<TextSelectionPart::Range> TextSelectionPart::RangeBetween(const PageTextChar* chars,
+                                                                      int32_t count, double fromX,
+                                                                      double fromY, double toX,
+                                                                      double toY) {
+  if (count <= 0) return {};
+  // Distance to a character's box (0 inside it), so that a point on a character picks it
+  // rather than a neighbour whose centre happens to be closer.
+  auto nearest = [&](double x, double y) {
+    int32_t best = 0;
+    double bestDistance = -1;
+    for (int32_t i = 0; i < count; ++i) {
+      const PageTextChar& c = chars[i];
+      const double dx = std::max({c.left - x, 0.0, x - c.right});
+      const double dy = std::max({c.bottom - y, 0.0, y - c.top});
+      const double distance = dx * dx + dy * dy;
+      if (bestDistance < 0 || distance < bestDistance) {
+        best = i;
+        bestDistance = distance;
+      }
+    }
+    return best;
+  };
+  int32_t first = nearest(fromX, fromY), last = nearest(toX, toY);
+  if (first > last) std::swap(first, last);
+  return {Range(first, last - first + 1)};
+}
+
+HRESULT TextSelectionPart::SelectBetween(IHostDocument* document, int32_t page, double fromX,
+                                         double fromY, double toX, double toY,
+                                         ComPtr<TextSelectionPart>* part, std::string* error) {
   ComPtr<IHostPageText> text;
-  HRESULT hr = service->GetPageText(document, page, text.Put());
-  if (Failed(hr) || !text) {
+  HRESULT hr = ReadPageText(document, page, &text, error);
+  if (Failed(hr)) return hr;
+  const PageTextChar* chars = nullptr;
+  int32_t count = 0;
+  text->GetChars(&chars, &count);
+  *part = MakeCom<TextSelectionPart>(page, RangeBetween(chars, count, fromX, fromY, toX, toY));
+  return S_OK;
+}
+
+HRESULT TextSelectionPart::ReadPageText(IHostDocument* document, int32_t page,
+                                        ComPtr<IHostPageText>* text, std::string* error) {
+  auto service = pdf::MakePageTextService();
+  HRESULT hr = service->GetPageText(document, page, text->Put());
+  if (Failed(hr) || !*text) {
     int32_t pages = 0;
     if (document) document->GetPageCount(&pages);
     if (error)
@@ -72,6 +110,15 @@ HRESULT TextSelectionPart::Select(IHostDocument* document, int32_t page,
                    : "the text of page " + std::to_string(page + 1) + " cannot be read";
     return Failed(hr) ? hr : E_FAIL;
   }
+  return S_OK;
+}
+
+HRESULT TextSelectionPart::Select(IHostDocument* document, int32_t page,
+                                  const std::optional<PageBox>& area,
+                                  ComPtr<TextSelectionPart>* part, std::string* error) {
+  ComPtr<IHostPageText> text;
+  HRESULT hr = ReadPageText(document, page, &text, error);
+  if (Failed(hr)) return hr;
   const PageTextChar* chars = nullptr;
   int32_t count = 0;
   text->GetChars(&chars, &count);

@@ -33,6 +33,16 @@ class TextSelectionPart final : public ComObject<IHostTextSelectionPart> {
   static std::vector<Range> RangesIn(const PageTextChar* chars, int32_t count,
                                      const std::optional<PageBox>& area);
 
+  // The characters in reading order from the one nearest `from` to the one nearest `to`
+  // (either order; points in PDF user space), as one range; none for a page without text.
+  static std::vector<Range> RangeBetween(const PageTextChar* chars, int32_t count, double fromX,
+                                         double fromY, double toX, double toY);
+  // Selects the text of a page (zero-based) from one point to another, as a reader drags
+  // across lines; the errors of Select.
+  static HRESULT SelectBetween(IHostDocument* document, int32_t page, double fromX, double fromY,
+                               double toX, double toY, ComPtr<TextSelectionPart>* part,
+                               std::string* error);
+
   // Selects the text of a page (zero-based) inside `area`. E_INVALIDARG with *error naming
   // the page when it is outside the document or its text cannot be read.
   static HRESULT Select(IHostDocument* document, int32_t page, const std::optional<PageBox>& area,
@@ -45,6 +55,9 @@ class TextSelectionPart final : public ComObject<IHostTextSelectionPart> {
 
  private:
   ~TextSelectionPart() override = default;
+  // The page's text; the errors of Select.
+  static HRESULT ReadPageText(IHostDocument* document, int32_t page, ComPtr<IHostPageText>* text,
+                              std::string* error);
 
   int32_t page_;
   std::vector<Range> ranges_;

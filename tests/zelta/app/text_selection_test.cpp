@@ -49,6 +49,26 @@ TEST(TextSelectionTest, CharactersWhoseCentreIsInsideFormRanges) {
   EXPECT_TRUE(TextSelectionPart::RangesIn(chars.data(), 6, PageBox{500, 500, 600, 600}).empty());
 }
 
+TEST(TextSelectionTest, DragFromOnePointToAnotherTakesTheCharactersBetweenInReadingOrder) {
+  // Two lines of three characters: the second line below the first.
+  std::vector<PageTextChar> chars(6);
+  for (size_t i = 0; i < chars.size(); ++i) {
+    chars[i].left = 10.0 * (i % 3);
+    chars[i].right = chars[i].left + 8;
+    chars[i].bottom = i < 3 ? 100 : 80;
+    chars[i].top = chars[i].bottom + 10;
+  }
+  using Ranges = std::vector<TextSelectionPart::Range>;
+  // From the middle of line one to the start of line two, dragged either way.
+  EXPECT_EQ(TextSelectionPart::RangeBetween(chars.data(), 6, 12, 105, 2, 85), (Ranges{{1, 3}}));
+  EXPECT_EQ(TextSelectionPart::RangeBetween(chars.data(), 6, 2, 85, 12, 105), (Ranges{{1, 3}}));
+  // A point inside a character picks it, even where a neighbour's centre is as near.
+  EXPECT_EQ(TextSelectionPart::RangeBetween(chars.data(), 6, 7.5, 105, 7.9, 105), (Ranges{{0, 1}}));
+  // Points off the text take the nearest characters.
+  EXPECT_EQ(TextSelectionPart::RangeBetween(chars.data(), 6, -50, 200, 500, -50), (Ranges{{0, 6}}));
+  EXPECT_TRUE(TextSelectionPart::RangeBetween(chars.data(), 0, 0, 0, 1, 1).empty());
+}
+
 TEST(TextSelectionTest, SelectionFromArgumentsBecomesTheDocumentsTextSelection) {
   pdf::testing::ScratchDir dir;
   std::string path =

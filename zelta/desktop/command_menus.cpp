@@ -1,0 +1,109 @@
+#include "zelta/desktop/command_menus.h"
+
+#include "zelta/base/atom_table.h"
+
+namespace zelta::desktop {
+
+namespace {
+
+// Submenu style bits of a command (host/commands.h).
+constexpr int32_t kSubmenuStyle = 0x300;
+
+QString TitleOf(app::HostApp& app, Atom command) {
+  ComPtr<ICommandManager> manager;
+  ComPtr<ICommandRegistry> registry;
+  ComPtr<IHostCommand> found;
+  OwnedString title;
+  if (app.Ui().GetCommandManager(manager.Put()) == S_OK && manager &&
+      manager->GetRegistry(registry.Put()) == S_OK && registry &&
+      registry->FindCommand(command, found.Put()) == S_OK && found)
+    found->GetTitle(title.Put());
+  std::u16string_view view = title.View();
+  if (view.empty()) return QString::fromStdString(base::AtomTable::Global().Utf8(command));
+  // Menus show the title; tool bars strip the ellipsis themselves.
+  return QString::fromUtf16(view.data(), static_cast<qsizetype>(view.size()));
+}
+
+bool IsSubmenu(ICommandBarItem* item) {
+  int32_t style = 0;
+  item->GetStyle(&style);
+  return (style & kSubmenuStyle) == kSubmenuStyle;
+}
+
+}  // namespace
+
+ComPtr<ICommandBar> CommandMenus::FindSubmenu(Atom command) const {
+  for (Atom barId : app_.Bars().BarOrder()) {
+    ComPtr<ICommandBar> bar(app_.Bars().Bar(barId).Get());
+    ComPtr<ICommandBarItem> item;
+    if (bar && bar->FindItem(command, item.Put(), nullptr) == S_OK && item) {
+      ComPtr<ICommandBar> submenu;
+      if (item->GetSubmenu(submenu.Put()) == S_OK) return submenu;
+    }
+  }
+  return nullptr;
+}
+
+QAction* CommandMenus::Action(Atom command, QObject* owner) {
+  auto* action = new QAction(TitleOf(app_, command), owner);
+  action->setObjectName(QString::fromStdString(base::AtomTable::Global().Utf8(command)));
+  QObject::connect(action, &QAction::triggered, [run = run_, command] { run(command); });
+  action->setEnabled(app_.CommandState(command) == kCommandEnabled);
+  actions_.emplace_back(action, command);
+  return action;
+}
+
+void CommandMenus::Fill(QMenu* menu, ICommandBar* bar) {
+  if (!bar) return;
+  int32_t count = 0;
+  bar->GetCount(&count);
+  for (int32_t i = 0; i < count; ++i) {
+    ComPtr<ICommandBarItem> item;
+    Atom command = kNoAtom;
+    if (bar->GetItem(i, item.Put()) != S_OK || !item) continue;
+    item->GetCommandId(&command);
+    if (command == kNoAtom) {
+      menu->addSeparator();
+    } else if (IsSubmenu(item.Get())) {
+      ComPtr<ICommandBar> submenu;
+      item->GetSubmenu(submenu.Put());
+      Fill(menu->addMenu(TitleOf(app_, command)), submenu.Get());
+    } else {
+      menu->addAction(Action(command, menu));
+    }
+  }
+  QObject::connect(menu, &QMenu::aboutToShow, [this] { UpdateStates(); });
+}
+
+void CommandMenus::Fill(QToolBar* toolBar, ICommandBar* bar) {
+  if (!bar) return;
+  int32_t count = 0;
+  bar->GetCount(&count);
+  for (int32_t i = 0; i < count; ++i) {
+    ComPtr<ICommandBarItem> item;
+    Atom command = kNoAtom;
+    if (bar->GetItem(i, item.Put()) != S_OK || !item) continue;
+    item->GetCommandId(&command);
+    if (command == kNoAtom) {
+      toolBar->addSeparator();
+    } else if (IsSubmenu(item.Get())) {
+      ComPtr<ICommandBar> submenu;
+      item->GetSubmenu(submenu.Put());
+      Fill(toolBar, submenu.Get());
+    } else {
+      QAction* action = Action(command, toolBar);
+      QString text = action->text();
+      if (text.endsWith("...")) text.chop(3);
+      action->setIconText(text);
+      toolBar->addAction(action);
+    }
+  }
+}
+
+void CommandMenus::UpdateStates() {
+  std::erase_if(actions_, [](const auto& entry) { return entry.first.isNull(); });
+  for (auto& [action, command] : actions_)
+    action->setEnabled(app_.CommandState(command) == kCommandEnabled);
+}
+
+}  // namespace zelta::desktop
