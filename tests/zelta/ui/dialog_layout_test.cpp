@@ -1,7 +1,9 @@
 // Every dialog of the module's layout resource against the rules a renderer relies on.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "zelta/app/string_tables.h"
@@ -123,6 +125,48 @@ TEST(DialogLayout, EveryDialogKeepsItsControlsApartAndResolvesItsTexts) {
       }
     }
   }
+}
+
+// Every text of the module's string table is shown somewhere: named by a layout or by the
+// module's code (a string id lives in one place, so a text nobody names is a dead one).
+TEST(DialogLayout, EveryModuleStringIsUsed) {
+  std::string sources = ReadSource("resources/dialogs.xml");
+  for (const char* folder :
+       {"plugin", "framework", "macros", "tools", "autogen", "toc", "support", "host"})
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(
+             std::filesystem::path(ZELTA_SOURCE_DIR) / folder))
+      if (entry.path().extension() == ".cpp" || entry.path().extension() == ".h")
+        sources += ReadSource(std::filesystem::relative(entry.path(), ZELTA_SOURCE_DIR).string());
+  // Texts of dialogs and runs that do not show them yet.
+  const std::set<std::string> kWaiting = {"plugin.description",
+                                          "progress.calculatingBookmarks",
+                                          "progress.fromTextFile.text",
+                                          "progress.toTOC.creatingPages",
+                                          "bld.matchTextCase.noRestrictions",
+                                          "bld.matchTextCase.allCapital",
+                                          "bld.matchTextCase.firstCapital",
+                                          "bld.matchTextCase.firstDigit",
+                                          "btf.use.numbers",
+                                          "btf.use.letters",
+                                          "btf.use.romanLetters",
+                                          "toc.leader.dots",
+                                          "toc.leader.underscores",
+                                          "toc.leader.spaces",
+                                          "ttoc.numberType.original",
+                                          "ttoc.numberType.labels",
+                                          "ttoc.numberType.bates",
+                                          "ftoc.separator.all"};
+  const std::string strings = ReadSource("resources/strings.xml");
+  size_t count = 0;
+  for (size_t at = strings.find("<text id=\""); at != std::string::npos;
+       at = strings.find("<text id=\"", at + 1)) {
+    const size_t begin = at + 10;
+    const std::string id = strings.substr(begin, strings.find('"', begin) - begin);
+    ++count;
+    const bool used = sources.find("bookmarksPlugin." + id + "\"") != std::string::npos;
+    EXPECT_NE(used, kWaiting.count(id) > 0) << id << (used ? " is used now" : " is used nowhere");
+  }
+  EXPECT_GT(count, 240u);
 }
 
 // A damaged resource names what is wrong and gives no layout.
