@@ -27,6 +27,8 @@ class VBOperation : public BookmarkOperation {
   // The dialog runs the validations itself; this cycle only shows it around the stored
   // options and does not run the operation or show a result message.
   zelta::HRESULT Execute(bool runThroughHost, intptr_t extra) override;
+  // The validation dialog, over "Options" itself (the options are kept however it closes).
+  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
   // Without bookmarks in "Input" every bookmark of the document is validated (parents before
   // children); with bookmarks, exactly those, in their order.
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;

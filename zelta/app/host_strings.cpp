@@ -57,6 +57,8 @@ std::span<const HostString> HostStrings() {
       {"PageSize.byDocument", u"Same as the document"},
       {"PageSize.standard", u"Standard:"},
       {"PageSize.custom", u"Custom:"},
+      {"PageSize.portrait", u"Portrait"},
+      {"PageSize.landscape", u"Landscape"},
       {"DocProps.L.FileName", u"File name:"},
       {"DocProps.L.FontsCount", u"Fonts found:"},
       {"btn.browse.dot", u"..."},

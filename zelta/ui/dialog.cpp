@@ -306,6 +306,46 @@ HRESULT Dialog::SavePreset(std::u16string_view name) {
   return S_OK;
 }
 
+HRESULT Dialog::RenamePreset(int32_t index, std::u16string_view name) {
+  ComPtr<ICabItem> items = Field(presets_.Get(), u"Items");
+  ComPtr<ICabItem> preset;
+  if (!items || items->GetItemAt(index, preset.Put()) != S_OK || name.empty()) return E_INVALIDARG;
+  const std::u16string text(name);
+  return preset->SetText(u"Name", text.c_str(), static_cast<int32_t>(text.size()));
+}
+
+HRESULT Dialog::DeletePreset(int32_t index) {
+  ComPtr<ICabItem> items = Field(presets_.Get(), u"Items");
+  ComPtr<ICabItem> removed = Field(presets_.Get(), u"_Removed");
+  ComPtr<ICabItem> preset;
+  if (!items || !removed || items->GetItemAt(index, preset.Put()) != S_OK) return E_INVALIDARG;
+  OwnedString id;
+  preset->GetText(u"ID", u"", id.Put());
+  // The id is recorded before the preset goes, so a failure leaves the list whole.
+  ComPtr<ICabItem> entry;
+  HRESULT hr = removed->Insert(-1, entry.Put());
+  if (Failed(hr) || !entry) return Failed(hr) ? hr : E_FAIL;
+  entry->SetText(nullptr, id.Data(), id.Length());
+  hr = items->RemoveAt(index);
+  if (Failed(hr)) return hr;
+  if (currentPreset_ == id.View()) currentPreset_.clear();
+  return S_OK;
+}
+
+std::vector<std::u16string> Dialog::PresetNames() const {
+  std::vector<std::u16string> names;
+  ComPtr<ICabItem> items = Field(presets_.Get(), u"Items");
+  int32_t count = 0;
+  if (items) items->GetCount(&count);
+  for (int32_t i = 0; i < count; ++i) {
+    ComPtr<ICabItem> preset;
+    OwnedString name;
+    if (items->GetItemAt(i, preset.Put()) == S_OK) preset->GetText(u"Name", u"", name.Put());
+    names.push_back(name.Str());
+  }
+  return names;
+}
+
 void Dialog::ClearRadioGroup(DialogControl* radio) {
   // A group runs from a radio marked newGroup to the next radio so marked; other controls
   // between its radios (an edit beside one of them) do not end it.

@@ -78,9 +78,14 @@ class Dialog : public ComObject<IHostDialog> {
   static bool IsPageRangeControl(std::u16string_view id);
   // After the user changed a page-range control: the mode follows the edit being typed in.
   void PageRangeEdited(DialogControl* control);
-  // The preset list's entries, for the driver ("Items" names in order).
+  // The preset button's menu.
   HRESULT TakePreset(int32_t index);
   HRESULT SavePreset(std::u16string_view name);
+  HRESULT RenamePreset(int32_t index, std::u16string_view name);
+  // The preset leaves the list and its id joins "_Removed".
+  HRESULT DeletePreset(int32_t index);
+  // The presets' names, in list order.
+  std::vector<std::u16string> PresetNames() const;
 
  private:
   struct Timer {

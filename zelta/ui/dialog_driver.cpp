@@ -153,6 +153,24 @@ bool DialogDriver::SavePreset(std::u16string_view name) {
   return true;
 }
 
+bool DialogDriver::RenamePreset(int32_t index, std::u16string_view name) {
+  if (!Reach(u"btn.presets", {kControlButton})) return false;
+  if (Failed(dialog_.RenamePreset(index, name))) {
+    error_ = "preset " + std::to_string(index) + " was not renamed";
+    return false;
+  }
+  return true;
+}
+
+bool DialogDriver::DeletePreset(int32_t index) {
+  if (!Reach(u"btn.presets", {kControlButton})) return false;
+  if (Failed(dialog_.DeletePreset(index))) {
+    error_ = "preset " + std::to_string(index) + " was not deleted";
+    return false;
+  }
+  return true;
+}
+
 std::u16string DialogDriver::Text(std::u16string_view id) const {
   const DialogControl* control = dialog_.Find(id);
   return control ? control->Text() : std::u16string();

@@ -41,6 +41,9 @@ class DialogDriver {
   // The preset button's menu: take the index-th preset, or save the options as a new one.
   bool TakePreset(int32_t index);
   bool SavePreset(std::u16string_view name);
+  bool RenamePreset(int32_t index, std::u16string_view name);
+  bool DeletePreset(int32_t index);
+  std::vector<std::u16string> Presets() const { return dialog_.PresetNames(); }
 
   // Reading the dialog as a person sees it.
   std::u16string Text(std::u16string_view id) const;
