@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "autogen/stop_words_dialog.h"
 #include "framework/atom_table.h"
 #include "framework/dialog_base.h"
 #include "host/validation.h"
@@ -481,6 +482,36 @@ TEST_F(DialogRun, IndentsKeepTheirValueWhateverTheUnitShown) {
   EXPECT_EQ(CabInt(options.Get(), u"Flags", 0), 0x10);
   EXPECT_EQ(CabDouble(options.Get(), u"TopIndent", 0), 72);
   EXPECT_EQ(CabDouble(options.Get(), u"BottomIndent", 0), 36);
+}
+
+TEST_F(DialogRun, StopWordsAreAddedAsTypedEditedAndRemoved) {
+  auto cab = host_.Plugin().CreateCab(u"AGBOperationOptionsRoot");
+  auto data = CabItem(CabRoot(cab.Get()).Get(), u"StopWordsData");
+  SetCabStrings(CabItem(data.Get(), u"StopWords").Get(), {u"see page"});
+  auto dialog = zelta::MakeCom<StopWordsDialog>(&host_.Plugin(), data.Get());
+  Engine().QueueInput(u"see page");  // the same phrase twice is kept twice
+  Engine().QueueInput(u"");          // an empty answer adds nothing
+  Engine().QueueInput(u"contents");  // replaces the focused entry
+  Engine().QueueDriver([](DialogDriver& user) {
+    EXPECT_FALSE(user.Enabled(u"cmd.editStopWords"));
+    EXPECT_TRUE(user.Click(u"cmd.addStopWords"));
+    EXPECT_TRUE(user.Click(u"cmd.addStopWords"));
+    EXPECT_EQ(user.Entries(u"esw.list"), (std::vector<std::u16string>{u"see page", u"see page"}));
+    EXPECT_TRUE(user.Click(u"cmd.editStopWords"));
+    EXPECT_TRUE(user.SelectEntries(u"esw.list", {0}));
+    EXPECT_TRUE(user.Click(u"cmd.removeStopWords"));
+    EXPECT_TRUE(user.Check(u"esw.chb.useRegExp"));
+    EXPECT_TRUE(user.Click(u"btn.ok"));
+  });
+  int32_t result = 0;
+  ASSERT_EQ(dialog->RunModal(0, &result), zelta::S_OK);
+  EXPECT_EQ(result, zelta::kDialogResultOk);
+  EXPECT_EQ(CabStrings(CabItem(data.Get(), u"StopWords").Get()),
+            std::vector<std::u16string>{u"contents"});
+  EXPECT_EQ(CabInt(data.Get(), u"StopWordsFlags", 0), 0x4);
+  ASSERT_EQ(Engine().Prompts().size(), 3u);
+  EXPECT_EQ(Engine().Prompts()[2].title, u"Edit Selected Stop Phrase");
+  EXPECT_EQ(Engine().Prompts()[2].initial, u"see page");
 }
 
 // A damaged or missing layout ends in a message and a failure, never a dialog.
