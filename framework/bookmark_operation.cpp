@@ -74,6 +74,28 @@ HRESULT BookmarkOperation::Do(int32_t flags, intptr_t extra) {
 
 HRESULT BookmarkOperation::ShowDialog(zelta::WindowHandle, intptr_t) { return zelta::E_NOTIMPL; }
 
+HRESULT BookmarkOperation::RunOptionsDialog(zelta::WindowHandle owner,
+                                            const DialogMaker& makeDialog,
+                                            std::u16string_view optionsRoot) {
+  if (!plugin_) return zelta::E_FAIL;
+  std::u16string root(optionsRoot);
+  if (root.empty()) root = std::u16string(Abbreviation()) + u"OptionsRoot";
+  ComPtr<zelta::ICab> working = plugin_->CreateCab(root.c_str());
+  auto options = Options();
+  ComPtr<zelta::ICabItem> copy = CabRoot(working.Get());
+  if (!copy || !options) return zelta::E_FAIL;
+  HRESULT hr = copy->CopyFrom(options.Get());
+  if (zelta::Failed(hr)) return hr;
+  if (!document_) ReadDocumentInput();
+  ComPtr<DialogBase> dialog = makeDialog(copy.Get());
+  if (!dialog) return zelta::E_OUTOFMEMORY;
+  int32_t result = zelta::kDialogResultCancel;
+  hr = dialog->RunModal(owner, &result);
+  if (zelta::Failed(hr)) return hr;
+  if (hr != zelta::S_OK || result != zelta::kDialogResultOk) return zelta::S_FALSE;
+  return options->CopyFrom(copy.Get());
+}
+
 HRESULT BookmarkOperation::GetObject(zelta::Atom id, zelta::IUnknown** object) {
   if (!object) return zelta::E_POINTER;
   *object = nullptr;

@@ -6,10 +6,12 @@
 // commit) is offered as protected pieces.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "framework/dialog_base.h"
 #include "framework/plugin_context.h"
 #include "host/app.h"
 #include "host/document.h"
@@ -120,6 +122,14 @@ class BookmarkOperation
   // rolls the change group back on failure, gives 1 when nothing changed, otherwise writes
   // the output objects into "Output" and commits. Returns the run's final result.
   zelta::HRESULT FinishRun(zelta::HRESULT hr, const std::vector<zelta::IUnknown*>& output);
+
+  // Runs a dialog modally over a working copy of "Options" (made from the template root
+  // "<ABBR>OptionsRoot", or optionsRoot when given): S_OK when the user confirmed, and the copy
+  // is then written back; S_FALSE when not, leaving "Options" as it was; a failure when the
+  // dialog could not be shown. makeDialog gets the working copy.
+  using DialogMaker = std::function<zelta::ComPtr<DialogBase>(zelta::ICabItem* working)>;
+  zelta::HRESULT RunOptionsDialog(zelta::WindowHandle owner, const DialogMaker& makeDialog,
+                                  std::u16string_view optionsRoot = {});
 
   // Keeps the detail of a failure caused by the options and shows it to the user.
   void ReportFailureDetail(std::u16string detail);

@@ -32,6 +32,9 @@ struct PluginContext : zelta::IUnknown {
   virtual std::u16string LoadString(std::u16string_view id) const = 0;
   // The root dictionary of the plug-in's settings ("PluginRoot"); null when there is none.
   virtual zelta::ComPtr<zelta::ICabItem> SettingsRoot() const = 0;
+  // The dotted settings path under which the host's preset control knows a preset list of
+  // the settings ("AGBPresets" or "ToTOCPresets").
+  virtual std::u16string PresetListPath(std::u16string_view listName) const = 0;
 
  protected:
   ~PluginContext() = default;

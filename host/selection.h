@@ -23,6 +23,13 @@ struct ISelectionService : IUnknown {
   virtual HRESULT GetSelection(IHostDocument* document, Atom selection, IHostSelection** out) = 0;
   // Shorthand for the text selection; S_FALSE and null when no text is selected.
   virtual HRESULT GetTextSelection(IHostDocument* document, IUnknown** out) = 0;
+  // Makes count items (borrowed; the service keeps its own references) the document's named
+  // selection, as the user would select them in the host's view ("selection.bookmarks":
+  // the bookmarks view shows them). count 0 clears it. E_INVALIDARG for a null document, a
+  // negative count, a null items array with a count, or items that do not belong to the
+  // selection or the document (the selection is then left as it was).
+  virtual HRESULT Select(IHostDocument* document, Atom selection, IUnknown* const* items,
+                         int32_t count) = 0;
 };
 
 }  // namespace zelta

@@ -241,4 +241,8 @@ void PluginObject::DeclareEventType() {
   server->DeclareEventType(AtomOf(u"e.bookmarksPlugin.addAGBLevel"), factory.Get(), params.Get());
 }
 
+std::u16string PluginObject::PresetListPath(std::u16string_view listName) const {
+  return bm::PresetListPath(listName);
+}
+
 }  // namespace bm

@@ -59,6 +59,7 @@ class PluginObject : public zelta::ComObject<zelta::IPlugin, PluginContext> {
   zelta::IWindowService* Windows() const override { return host_.windows.Get(); }
   zelta::ISelectionService* Selections() const override { return host_.selections.Get(); }
   zelta::ComPtr<zelta::ICabItem> SettingsRoot() const override;
+  std::u16string PresetListPath(std::u16string_view listName) const override;
   // The options template (resource 103) as UTF-16; empty when the resource is missing.
   std::u16string_view TemplateText() const { return templateText_; }
   // A Cab with every item of a template root at its default; null when it cannot be made.

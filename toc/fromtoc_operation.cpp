@@ -12,6 +12,7 @@
 #include "host/selection.h"
 #include "support/title_limit.h"
 #include "toc/first_search_hit.h"
+#include "toc/fromtoc_dialog.h"
 #include "toc/toc_entry_levels.h"
 #include "toc/toc_entry_reader.h"
 #include "toc/toc_title.h"
@@ -358,6 +359,12 @@ HRESULT FromTOCOperation::Run(int32_t flags, intptr_t) {
   std::vector<zelta::IUnknown*> output;
   for (const auto& bookmark : created) output.push_back(bookmark.Get());
   return FinishRun(zelta::S_OK, output);
+}
+
+zelta::HRESULT FromTOCOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
+  return RunOptionsDialog(owner, [this](zelta::ICabItem* working) {
+    return zelta::ComPtr<DialogBase>(zelta::MakeCom<FromTOCDialog>(Plugin(), working, Document()));
+  });
 }
 
 }  // namespace bm

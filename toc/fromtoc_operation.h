@@ -28,6 +28,8 @@ class FromTOCOperation : public BookmarkOperation {
   zelta::Atom OperationAtom() const override;
   std::u16string_view Abbreviation() const override { return u"FromTOC"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
+  // "Bookmark Table of Contents" over a working copy of the options.
+  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
 
  protected:
   zelta::HRESULT ReadInputs() override { return ReadDocumentInput(); }

@@ -13,6 +13,7 @@
 #include "framework/cab_access.h"
 #include "framework/host_strings.h"
 #include "host/validation.h"
+#include "toc/totoc_dialog.h"
 
 namespace bm {
 
@@ -365,6 +366,16 @@ void ToTOCOperation::Raise(std::u16string_view event, HRESULT result) {
   ComPtr<zelta::IEventServer> server;
   if (!app || zelta::Failed(app->GetEventServer(server.Put())) || !server) return;
   server->Raise(InternId(app, event), Document(), static_cast<intptr_t>(result));
+}
+
+zelta::HRESULT ToTOCOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
+  return RunOptionsDialog(
+      owner,
+      [this](zelta::ICabItem* working) {
+        return zelta::ComPtr<DialogBase>(
+            zelta::MakeCom<ToTOCDialog>(Plugin(), working, Document()));
+      },
+      u"ToTOCOperationOptionsRoot");
 }
 
 }  // namespace bm

@@ -11,6 +11,7 @@
 #include "macros/title_macro_expander.h"
 #include "macros/title_template.h"
 #include "support/title_limit.h"
+#include "tools/create/benp_dialog.h"
 
 namespace bm {
 
@@ -163,6 +164,12 @@ HRESULT BENPOperation::Run(int32_t flags, intptr_t) {
   std::vector<zelta::IUnknown*> output;
   for (const auto& bookmark : created) output.push_back(bookmark.Get());
   return FinishRun(zelta::S_OK, output);
+}
+
+zelta::HRESULT BENPOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
+  return RunOptionsDialog(owner, [this](zelta::ICabItem* working) {
+    return zelta::ComPtr<DialogBase>(zelta::MakeCom<BENPDialog>(Plugin(), working, Document()));
+  });
 }
 
 }  // namespace bm

@@ -10,6 +10,7 @@
 #include "platform/code_page.h"
 #include "platform/file_bytes.h"
 #include "platform/locale_text.h"
+#include "tools/create/bft_dialog.h"
 #include "tools/create/bookmark_text_decoder.h"
 #include "tools/create/bookmark_text_parser.h"
 #include "tools/create/bookmark_tree_builder.h"
@@ -148,6 +149,12 @@ HRESULT BFTOperation::Run(int32_t flags, intptr_t) {
   std::vector<zelta::IUnknown*> output;
   for (const auto& bookmark : builder.Created()) output.push_back(bookmark.Get());
   return FinishRun(zelta::S_OK, output);
+}
+
+zelta::HRESULT BFTOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
+  return RunOptionsDialog(owner, [this](zelta::ICabItem* working) {
+    return zelta::ComPtr<DialogBase>(zelta::MakeCom<BFTDialog>(Plugin(), working, Document()));
+  });
 }
 
 }  // namespace bm

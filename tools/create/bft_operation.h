@@ -18,6 +18,8 @@ class BFTOperation : public BookmarkOperation {
   zelta::Atom OperationAtom() const override;
   std::u16string_view Abbreviation() const override { return u"BFT"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
+  // The dialog over a working copy of the options.
+  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
 
  protected:
   zelta::HRESULT ReadInputs() override { return ReadDocumentInput(); }

@@ -7,6 +7,7 @@
 #include "framework/bookmark_source.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
+#include "tools/title/atb_dialog.h"
 #include "tools/title/collapse_blanks.h"
 
 namespace bm {
@@ -155,6 +156,12 @@ HRESULT ATBOperation::Rewrite(IHostBookmark* bookmark, std::u16string_view origi
   if (zelta::Failed(hr)) return hr;
   // Exact comparison: a title that differs in any code unit is a change to keep.
   return *title == original ? zelta::S_FALSE : zelta::S_OK;
+}
+
+zelta::HRESULT ATBOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
+  return RunOptionsDialog(owner, [this](zelta::ICabItem* working) {
+    return zelta::ComPtr<DialogBase>(zelta::MakeCom<ATBDialog>(Plugin(), working, Document()));
+  });
 }
 
 }  // namespace bm

@@ -28,6 +28,8 @@ class ATBOperation : public TitleToolOperation {
   zelta::Atom OperationAtom() const override;
   std::u16string_view Abbreviation() const override { return u"ATB"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
+  // The dialog over a working copy of the options.
+  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
 
  protected:
   // Reads the "Input" array: the document, and with the source "Selected Bookmarks" the

@@ -6,6 +6,7 @@
 #include "framework/bookmark_source.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
+#include "tools/title/bnd_dialog.h"
 #include "tools/title/bnd_name_mask.h"
 
 namespace bm {
@@ -154,6 +155,12 @@ HRESULT BNDOperation::ConvertAction(IHostBookmark* bookmark, zelta::IHostActionL
   names_.Add(name);
   MarkChanged();
   return zelta::S_OK;
+}
+
+zelta::HRESULT BNDOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
+  return RunOptionsDialog(owner, [this](zelta::ICabItem* working) {
+    return zelta::ComPtr<DialogBase>(zelta::MakeCom<BNDDialog>(Plugin(), working, Document()));
+  });
 }
 
 }  // namespace bm

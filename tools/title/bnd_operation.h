@@ -29,6 +29,8 @@ class BNDOperation : public BookmarkListOperation {
   zelta::Atom OperationAtom() const override;
   std::u16string_view Abbreviation() const override { return u"BND"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
+  // The dialog over a working copy of the options.
+  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
 
  protected:
   // The document, and with the source "Selected Bookmarks" the bookmarks of "Input" (or,

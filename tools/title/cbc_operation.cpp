@@ -4,6 +4,7 @@
 #include "framework/bookmark_source.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
+#include "tools/title/cbc_dialog.h"
 
 namespace bm {
 
@@ -74,6 +75,12 @@ HRESULT CBCOperation::Rewrite(IHostBookmark*, std::u16string_view original, std:
   }
   // Only case changes happen here, so an exact comparison finds every real change.
   return *title == original ? zelta::S_FALSE : zelta::S_OK;
+}
+
+zelta::HRESULT CBCOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
+  return RunOptionsDialog(owner, [this](zelta::ICabItem* working) {
+    return zelta::ComPtr<DialogBase>(zelta::MakeCom<CBCDialog>(Plugin(), working, Document()));
+  });
 }
 
 }  // namespace bm

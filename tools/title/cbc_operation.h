@@ -23,6 +23,8 @@ class CBCOperation : public TitleToolOperation {
   zelta::Atom OperationAtom() const override;
   std::u16string_view Abbreviation() const override { return u"CBC"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
+  // The dialog over a working copy of the options.
+  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
 
  protected:
   // Reads the "Input" array: the document, and the bookmarks to work on. With the source

@@ -8,6 +8,7 @@
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
 #include "support/title_limit.h"
+#include "tools/title/frt_dialog.h"
 #include "tools/title/literal_replace.h"
 #include "tools/title/regex_error_text.h"
 
@@ -132,6 +133,12 @@ HRESULT FRTOperation::Rewrite(IHostBookmark*, std::u16string_view original, std:
   if (outcome == ReplaceOutcome::kTooLong) return FailOnLongTitle(original);
   if (outcome == ReplaceOutcome::kFailed) MarkProblem();
   return outcome == ReplaceOutcome::kChanged ? zelta::S_OK : zelta::S_FALSE;
+}
+
+zelta::HRESULT FRTOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
+  return RunOptionsDialog(owner, [this](zelta::ICabItem* working) {
+    return zelta::ComPtr<DialogBase>(zelta::MakeCom<FRTDialog>(Plugin(), working, Document()));
+  });
 }
 
 }  // namespace bm

@@ -38,6 +38,8 @@ class FRTOperation : public TitleToolOperation {
   zelta::Atom OperationAtom() const override;
   std::u16string_view Abbreviation() const override { return u"FRT"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
+  // The dialog over a working copy of the options.
+  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
 
   // The regular-expression error of the last run (a pattern that did not compile or could
   // not be matched within bounds); nullopt when there was none.

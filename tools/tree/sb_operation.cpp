@@ -7,6 +7,7 @@
 #include "framework/bookmark_target.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
+#include "tools/tree/sb_dialog.h"
 #include "tools/tree/sort_order.h"
 
 namespace bm {
@@ -217,6 +218,12 @@ HRESULT SBOperation::RunHostOperation(std::u16string_view id, zelta::IHostObject
   if (zelta::Failed(hr)) return hr;
   // The host operation records its undo item in this run's change group.
   return operation->Do(zelta::kDoNoProgress | (doFlags_ & zelta::kDoNoChangeGroup), 0);
+}
+
+zelta::HRESULT SBOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
+  return RunOptionsDialog(owner, [this](zelta::ICabItem* working) {
+    return zelta::ComPtr<DialogBase>(zelta::MakeCom<SBDialog>(Plugin(), working, Document()));
+  });
 }
 
 }  // namespace bm

@@ -28,6 +28,8 @@ class SBOperation : public BookmarkOperation {
   // becomes -1, every level.
   zelta::HRESULT LoadLastUsedOptions() override;
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
+  // The dialog over a working copy of the options.
+  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
 
  protected:
   zelta::HRESULT ReadInputs() override { return ReadDocumentInput(); }

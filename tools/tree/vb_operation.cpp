@@ -6,6 +6,7 @@
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
 #include "tools/tree/bookmark_validator.h"
+#include "tools/tree/vb_dialog.h"
 
 namespace bm {
 
@@ -30,6 +31,15 @@ HRESULT VBOperation::Execute(bool, intptr_t extra) {
   HRESULT hr = ShowDialog(owner, extra);
   if (KeepOptions(hr)) SaveLastUsedOptions();
   return hr;
+}
+
+HRESULT VBOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
+  if (!Document()) ReadDocumentInput();
+  auto dialog = zelta::MakeCom<VBDialog>(Plugin(), Options().Get(), Document());
+  int32_t result = zelta::kDialogResultCancel;
+  const HRESULT hr = dialog->RunModal(owner, &result);
+  if (zelta::Failed(hr)) return hr;
+  return hr == zelta::S_OK && result == zelta::kDialogResultOk ? zelta::S_OK : zelta::S_FALSE;
 }
 
 HRESULT VBOperation::CollectInput(zelta::IUnknown* element) {

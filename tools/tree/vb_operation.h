@@ -29,6 +29,8 @@ class VBOperation : public BookmarkOperation {
   zelta::HRESULT Execute(bool runThroughHost, intptr_t extra) override;
   // The findings are shown in the dialog: there is nothing to run without it.
   zelta::HRESULT ExecuteWithStoredOptions(intptr_t) override { return zelta::E_NOTIMPL; }
+  // The validation dialog, over "Options" itself (the options are kept however it closes).
+  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
   // Without bookmarks in "Input" every bookmark of the document is validated (parents before
   // children); with bookmarks, exactly those, in their order.
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;

@@ -38,7 +38,7 @@ HostApp::HostApp()
   components_.Set("AUX", MakeAuxComponent(MakeCabFactory()));
   components_.Set("ZLT", QueryAs<IUnknown>(pdf::MakePageTextService().Get()));
   components_.Set("AFS", QueryAs<IUnknown>(MakeCom<FileService>().Get()));
-  components_.Set("UIX", ComPtr<IUnknown>(static_cast<IUnknown*>(ui_.Get())));
+  components_.Set("UIX", ComPtr<IUnknown>(static_cast<IUiExtension*>(ui_.Get())));
   components_.Set("LST", QueryAs<IUnknown>(MakeCom<ObjectListFactory>().Get()));
   components_.Set("PPR", QueryAs<IUnknown>(MakeCom<PaperList>().Get()));
   components_.Set("RTX", QueryAs<IUnknown>(MakeCom<base::ResultTextService>().Get()));
@@ -52,6 +52,13 @@ HostApp::HostApp()
   });
   for (Atom command : bars_.HostCommands())
     ui_->Registry()->CreateCommand(command, nullptr, nullptr);
+
+  // Dialogs read their texts from every table the application serves; the source is
+  // dropped at shutdown, since the UI component may outlive the application.
+  ui_->Dialogs().SetStrings([this](std::u16string_view id) { return strings_.Find(id); });
+  ComPtr<IUnknown> aux;
+  components_.Get("AUX", aux.Put());
+  ui_->Dialogs().SetPageRanges(QueryAs<IPageRangeService>(aux.Get()));
 }
 
 HostApp::~HostApp() { ShutdownPlugins(); }
@@ -233,6 +240,9 @@ void HostApp::Shutdown() {
 
 void HostApp::ShutdownPlugins() {
   shutDown_ = true;
+  // Open modeless dialogs hold their modules' handlers: they close before the modules go.
+  ui_->Dialogs().CloseAll();
+  ui_->Dialogs().SetStrings(nullptr);
   plugins_.ShutdownAll();
   // Commands and subscriptions hold the modules' handlers, which hold the application.
   ui_->Registry()->DropHandlers();

@@ -1,6 +1,7 @@
 #include "zelta/app/selection_service.h"
 
 #include "host/bookmark.h"
+#include "host/call_guard.h"
 #include "host/document.h"
 #include "zelta/app/host_selection.h"
 #include "zelta/base/atom_table.h"
@@ -92,6 +93,15 @@ std::vector<ComPtr<IUnknown>> SelectionService::Live(
     if (bookmark && Succeeded(bookmark->IsAttached(&attached)) && attached) live.push_back(item);
   }
   return live;
+}
+
+HRESULT SelectionService::Select(IHostDocument* document, Atom selection, IUnknown* const* items,
+                                 int32_t count) {
+  if (!document || count < 0 || (count > 0 && !items)) return E_INVALIDARG;
+  return GuardCall([&] {
+    std::vector<ComPtr<IUnknown>> list(items, items + count);
+    return SetSelection(document, selection, std::move(list));
+  });
 }
 
 }  // namespace zelta::app

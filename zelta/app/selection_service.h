@@ -18,6 +18,8 @@ class SelectionService : public ComObject<ISelectionService> {
   // deselects what it no longer shows. E_INVALIDARG for a null document.
   HRESULT GetSelection(IHostDocument* document, Atom selection, IHostSelection** out) override;
   HRESULT GetTextSelection(IHostDocument* document, IUnknown** out) override;
+  HRESULT Select(IHostDocument* document, Atom selection, IUnknown* const* items,
+                 int32_t count) override;
 
   // Replaces a document's named selection; an empty list clears it. The items of
   // "selection.bookmarks" must be bookmarks of that document (E_INVALIDARG otherwise, and the

@@ -12,6 +12,14 @@ namespace zelta::ui {
 
 UiExtension::UiExtension() : registry_(MakeCom<CommandRegistry>()), icons_(MakeCom<IconManager>()) {
   progressOptions_.terminal = ::isatty(STDERR_FILENO) ? stderr : nullptr;
+  // Message boxes of dialogs go where every other message box goes.
+  dialogs_.SetMessageBox(
+      [this](std::u16string_view text, std::u16string_view caption, uint32_t style) {
+        int32_t answer = 0;
+        ShowMessage(text.data(), static_cast<int32_t>(text.size()), caption.data(),
+                    static_cast<int32_t>(caption.size()), style, 0, &answer);
+        return answer;
+      });
 }
 
 HRESULT UiExtension::GetCommandManager(ICommandManager** manager) {
@@ -48,6 +56,24 @@ HRESULT UiExtension::CreateProgress(IHostProgress** progress) {
                        : ComPtr<IHostProgress>(MakeCom<ProgressWindow>(progressOptions_));
   if (!made) return E_FAIL;
   return made.CopyTo(progress);
+}
+
+HRESULT UiExtension::IsInteractive(bool* interactive) {
+  if (!interactive) return E_POINTER;
+  *interactive = dialogs_.Interactive();
+  return S_OK;
+}
+
+HRESULT UiExtension::CreateDialog(const DialogDescription* description, IHostDialog** dialog) {
+  return GuardCall([&] { return dialogs_.Create(description, dialog, nullptr); });
+}
+
+HRESULT UiExtension::RunModal(IHostDialog* dialog, int32_t* result) {
+  return GuardCall([&] { return dialogs_.RunModal(dialog, result); });
+}
+
+HRESULT UiExtension::ShowModeless(IHostDialog* dialog) {
+  return GuardCall([&] { return dialogs_.ShowModeless(dialog); });
 }
 
 }  // namespace zelta::ui

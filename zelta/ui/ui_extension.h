@@ -1,10 +1,13 @@
-// The UIX component: commands, icons, message boxes and progress windows of the headless host.
+// The UIX component: commands, icons, message boxes, progress windows and the dialog engine of
+// the headless host.
 #pragma once
 
 #include <functional>
 
+#include "host/dialogs.h"
 #include "host/ui.h"
 #include "zelta/ui/command_registry.h"
+#include "zelta/ui/dialog_engine.h"
 #include "zelta/ui/icon_manager.h"
 #include "zelta/ui/message_record.h"
 #include "zelta/ui/progress_window.h"
@@ -14,7 +17,7 @@ namespace zelta::ui {
 // Makes the progress windows in place of the default ones (tests, scripted runs).
 using ProgressFactory = std::function<ComPtr<IHostProgress>()>;
 
-class UiExtension : public ComObject<IUiExtension> {
+class UiExtension : public ComObject<IUiExtension, IDialogService> {
  public:
   UiExtension();
 
@@ -26,6 +29,13 @@ class UiExtension : public ComObject<IUiExtension> {
                       int32_t captionLength, uint32_t style, WindowHandle owner,
                       int32_t* answer) override;
   HRESULT CreateProgress(IHostProgress** progress) override;
+  // IDialogService
+  HRESULT IsInteractive(bool* interactive) override;
+  HRESULT CreateDialog(const DialogDescription* description, IHostDialog** dialog) override;
+  HRESULT RunModal(IHostDialog* dialog, int32_t* result) override;
+  HRESULT ShowModeless(IHostDialog* dialog) override;
+
+  DialogEngine& Dialogs() { return dialogs_; }
 
   const ComPtr<CommandRegistry>& Registry() const { return registry_; }
   void SetMessageHandler(MessageHandler handler) { messageHandler_ = std::move(handler); }
@@ -41,6 +51,7 @@ class UiExtension : public ComObject<IUiExtension> {
   MessageHandler messageHandler_;
   ProgressFactory progressFactory_;
   ProgressOptions progressOptions_;
+  DialogEngine dialogs_;
 };
 
 }  // namespace zelta::ui

@@ -1,0 +1,204 @@
+// Every dialog of the module's layout resource against the rules a renderer relies on.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "zelta/app/string_tables.h"
+#include "zelta/base/text_codec.h"
+#include "zelta/ui/dialog_layout_parser.h"
+
+namespace zelta::ui {
+namespace {
+
+std::string ReadSource(const std::string& path) {
+  std::ifstream in(std::string(ZELTA_SOURCE_DIR) + "/" + path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::span<const uint8_t> Bytes(const std::string& text) {
+  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+struct Rect {
+  int32_t x0, y0, x1, y1;
+  bool Overlaps(const Rect& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
+  bool Contains(const Rect& o) const {
+    return x0 <= o.x0 && y0 <= o.y0 && o.x1 <= x1 && o.y1 <= y1;
+  }
+};
+Rect RectOf(const LayoutControl& c) { return {c.x, c.y, c.x + c.width, c.y + c.height}; }
+
+struct Expected {
+  const char16_t* id;
+  int32_t width, height;
+  bool fixedArea;
+  const char16_t* defaultButton;
+};
+constexpr Expected kDialogs[] = {
+    {u"DlgAutoGenerateBookmarks", 700, 400, true, u""},
+    {u"DlgBookmarkLevelDescription", 500, 435, false, u""},
+    {u"DlgFontNames", 400, 400, true, u""},
+    {u"DlgBookmarkAppearance", 500, 270, false, u""},
+    {u"DlgEditStopWords", 350, 380, true, u""},
+    {u"DlgBookmarkTitleFormatting", 500, 500, false, u""},
+    {u"DlgValidateBookmarks", 400, 500, true, u""},
+    {u"DlgToTOC", 700, 482, true, u"btn.ok"},
+    {u"DlgFromTOC", 450, 330, true, u"btn.ok"},
+    {u"DlgSortBookmarks", 310, 243, true, u"btn.ok"},
+    {u"DlgChangeBookmarkCase", 380, 475, true, u"btn.ok"},
+    {u"DlgAddExcludedWords", 330, 250, true, u"btn.ok"},
+    {u"DlgAddTextToBookmark", 470, 350, true, u"btn.ok"},
+    {u"DlgFromTOCIndentation", 400, 103, true, u"btn.ok"},
+    {u"DlgBookmarksToNamedDests", 370, 249, true, u"btn.ok"},
+    {u"DlgFindReplaceBookmarkText", 393, 314, true, u"btn.ok"},
+    {u"DlgFromTextFile", 400, 128, true, u"btn.ok"},
+    {u"DlgBookmarkEveryNthPage", 393, 302, true, u"btn.ok"},
+    {u"DlgBookmarksToTextFile", 400, 575, true, u""},
+};
+
+// Size, default button and fixed area as listed; every control inside its dialog (fixed
+// ones inside the fixed area, the others above it); no two shown controls overlap, except a
+// group box around the controls it holds; every text reference resolves in the host's or the
+// module's string table; the default button exists.
+TEST(DialogLayout, EveryDialogKeepsItsControlsApartAndResolvesItsTexts) {
+  const std::string resource = ReadSource("resources/dialogs.xml");
+  const std::string strings = ReadSource("resources/strings.xml");
+  app::StringTables tables;
+  std::string error;
+  ASSERT_EQ(tables.Register(Bytes(strings).data(), strings.size(), &error), S_OK) << error;
+
+  std::vector<std::u16string> ids;
+  for (const Expected& e : kDialogs) ids.push_back(e.id);
+  EXPECT_EQ(DialogLayoutIds(Bytes(resource)), ids);
+
+  for (const Expected& expected : kDialogs) {
+    const std::string name = base::LossyUtf8(expected.id);
+    SCOPED_TRACE(name);
+    auto layout = ParseDialogLayout(Bytes(resource), expected.id, &error);
+    ASSERT_TRUE(layout) << error;
+    EXPECT_EQ(layout->width, expected.width);
+    EXPECT_EQ(layout->height, expected.height);
+    EXPECT_EQ(layout->fixedArea, expected.fixedArea ? 40 : 0);
+    EXPECT_EQ(layout->defaultButton, expected.defaultButton);
+    if (!layout->defaultButton.empty()) {
+      EXPECT_TRUE(layout->Find(layout->defaultButton));
+    }
+    const std::u16string title = expected.id == std::u16string_view(u"DlgAutoGenerateBookmarks")
+                                     ? u"$$$.bookmarksPlugin.DlgAutoGenerateBookmarks.Title"
+                                     : u"$$$.bookmarksPlugin." + std::u16string(expected.id);
+    EXPECT_EQ(layout->title, title);
+
+    const int32_t fixedTop = layout->height - layout->fixedArea;
+    const Rect body{0, 0, layout->width, fixedTop};
+    const Rect fixed{0, fixedTop, layout->width, layout->height};
+    auto resolves = [&](const std::u16string& text) {
+      if (text.rfind(u"$$$.", 0) != 0) return true;
+      return tables.Find(text.substr(4)).has_value();
+    };
+    EXPECT_TRUE(resolves(layout->title));
+    bool sawRadio = false;
+    for (size_t i = 0; i < layout->controls.size(); ++i) {
+      const LayoutControl& a = layout->controls[i];
+      const std::string aName = base::LossyUtf8(a.id);
+      EXPECT_FALSE(a.id.empty());
+      EXPECT_TRUE((a.fixed ? fixed : body).Contains(RectOf(a))) << aName << " leaves its area";
+      EXPECT_TRUE(resolves(a.text)) << aName << ": " << base::LossyUtf8(a.text);
+      EXPECT_TRUE(resolves(a.header)) << aName;
+      if (!a.buddy.empty()) {
+        EXPECT_TRUE(layout->Find(a.buddy)) << aName;
+      }
+      if (a.kind == kControlRadio && !sawRadio) {
+        EXPECT_TRUE(a.newGroup) << aName << " starts a radio group without saying so";
+      }
+      sawRadio = sawRadio || a.kind == kControlRadio;
+      for (size_t j = i + 1; j < layout->controls.size(); ++j) {
+        const LayoutControl& b = layout->controls[j];
+        if (!a.visible || !b.visible || !RectOf(a).Overlaps(RectOf(b))) continue;
+        const bool nested = (a.kind == kControlGroup && RectOf(a).Contains(RectOf(b))) ||
+                            (b.kind == kControlGroup && RectOf(b).Contains(RectOf(a)));
+        EXPECT_TRUE(nested) << aName << " overlaps " << base::LossyUtf8(b.id);
+      }
+    }
+  }
+}
+
+// Every text of the module's string table is shown somewhere: named by a layout or by the
+// module's code (a string id lives in one place, so a text nobody names is a dead one).
+TEST(DialogLayout, EveryModuleStringIsUsed) {
+  std::string sources = ReadSource("resources/dialogs.xml");
+  for (const char* folder :
+       {"plugin", "framework", "macros", "tools", "autogen", "toc", "support", "host"})
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(
+             std::filesystem::path(ZELTA_SOURCE_DIR) / folder))
+      if (entry.path().extension() == ".cpp" || entry.path().extension() == ".h")
+        sources += ReadSource(std::filesystem::relative(entry.path(), ZELTA_SOURCE_DIR).string());
+  // Texts of dialogs and runs that do not show them yet.
+  const std::set<std::string> kWaiting = {"plugin.description",
+                                          "progress.calculatingBookmarks",
+                                          "progress.fromTextFile.text",
+                                          "progress.toTOC.creatingPages",
+                                          "bld.matchTextCase.noRestrictions",
+                                          "bld.matchTextCase.allCapital",
+                                          "bld.matchTextCase.firstCapital",
+                                          "bld.matchTextCase.firstDigit",
+                                          "btf.use.numbers",
+                                          "btf.use.letters",
+                                          "btf.use.romanLetters"};
+  const std::string strings = ReadSource("resources/strings.xml");
+  size_t count = 0;
+  for (size_t at = strings.find("<text id=\""); at != std::string::npos;
+       at = strings.find("<text id=\"", at + 1)) {
+    const size_t begin = at + 10;
+    const std::string id = strings.substr(begin, strings.find('"', begin) - begin);
+    ++count;
+    const bool used = sources.find("bookmarksPlugin." + id + "\"") != std::string::npos;
+    EXPECT_NE(used, kWaiting.count(id) > 0) << id << (used ? " is used now" : " is used nowhere");
+  }
+  EXPECT_GT(count, 240u);
+}
+
+// A damaged resource names what is wrong and gives no layout.
+TEST(DialogLayout, DamagedResourcesGiveAReasonAndNoLayout) {
+  const std::string good =
+      R"(<dialogs><dialog id="D" width="100" height="80"><items>)"
+      R"(<button id="b" x="1" y="1" width="10" height="10"/></items></dialog></dialogs>)";
+  ASSERT_TRUE(ParseDialogLayout(Bytes(good), u"D", nullptr));
+  const struct {
+    std::string text;
+    const char* reason;
+  } kCases[] = {
+      {"", "does not parse"},
+      {"<dialogs><dialog", "does not parse"},
+      {"<layouts/>", "not a dialogs document"},
+      {good, "no dialog X"},
+      {R"(<dialogs><dialog id="X" width="0" height="80"/></dialogs>)", "no size"},
+      {R"(<dialogs><dialog id="X" width="9" height="9"><items><knob id="k" x="0" y="0" )"
+       R"(width="1" height="1"/></items></dialog></dialogs>)",
+       "unknown control kind knob"},
+      {R"(<dialogs><dialog id="X" width="9" height="9"><items><edit id="e" x="1x" y="0" )"
+       R"(width="1" height="1"/></items></dialog></dialogs>)",
+       "bad number in x"},
+      {R"(<dialogs><dialog id="X" width="9" height="9"><items><edit id="e" x="0" y="0" )"
+       R"(width="1" height="1" style="00FF"/></items></dialog></dialogs>)",
+       "bad bit set in style"},
+      {R"(<dialogs><dialog id="X" width="9" height="9"><items>)"
+       R"(<edit id="e" x="0" y="0" width="1" height="1"/><check id="e" x="2" y="2" width="1" )"
+       R"(height="1"/></items></dialog></dialogs>)",
+       "control id e appears twice"},
+      {R"(<dialogs><dialog id="X" width="9" height="9"><fixedArea size="9"/></dialog></dialogs>)",
+       "bad fixed area"},
+  };
+  for (const auto& c : kCases) {
+    std::string error;
+    EXPECT_FALSE(ParseDialogLayout(Bytes(c.text), u"X", &error)) << c.text;
+    EXPECT_NE(error.find(c.reason), std::string::npos) << c.text << " -> " << error;
+  }
+}
+
+}  // namespace
+}  // namespace zelta::ui

@@ -1,0 +1,30 @@
+// "Change Indentation": the top and bottom indents of a table of contents, shown in the unit
+// the user picks and kept in points.
+#pragma once
+
+#include "framework/dialog_base.h"
+
+namespace bm {
+
+class FromTOCIndentationDialog : public DialogBase {
+ public:
+  FromTOCIndentationDialog(PluginContext* plugin, double top, double bottom);
+
+  // The indents in points (after OK, what the user gave).
+  double Top() const { return top_; }
+  double Bottom() const { return bottom_; }
+
+ protected:
+  void OnInit() override;
+  bool Store() override;
+
+ private:
+  // Points per unit of the chosen entry of the unit list.
+  double UnitSize();
+  void ShowValues();
+
+  double top_, bottom_;
+  int32_t unit_ = 0;
+};
+
+}  // namespace bm

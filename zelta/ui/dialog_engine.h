@@ -1,0 +1,107 @@
+// The host's dialog engine: makes dialogs from layout resources, runs them modally or
+// modelessly, and stands in for the user. A headless host has no screen, so the user is a
+// script: each dialog that is shown takes the next queued driver, which works the controls
+// by id (DialogDriver) the way a person would; input boxes, menus and the file-open dialog
+// take the next queued answer. A desktop front-end installs itself as the driver of every
+// dialog instead and renders the same model.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host/dialogs.h"
+#include "host/page_range.h"
+#include "zelta/ui/dialog.h"
+
+namespace zelta::ui {
+
+class DialogDriver;
+
+class DialogEngine {
+ public:
+  // Resolves a string id of a "$$$." reference (without the prefix); nullopt when unknown.
+  using StringSource = std::function<std::optional<std::u16string>(std::u16string_view id)>;
+  // Shows a message box and gives the answer (a MessageAnswer).
+  using MessageBox =
+      std::function<int32_t(std::u16string_view text, std::u16string_view caption, uint32_t)>;
+  // The user at a dialog that has just been shown.
+  using Driver = std::function<void(DialogDriver&)>;
+
+  // What the script was asked, for tests.
+  struct Prompt {
+    std::u16string title, prompt, initial;
+  };
+
+  DialogEngine();
+  ~DialogEngine();
+  DialogEngine(const DialogEngine&) = delete;
+  DialogEngine& operator=(const DialogEngine&) = delete;
+
+  void SetStrings(StringSource strings) { strings_ = std::move(strings); }
+  void SetMessageBox(MessageBox box) { messageBox_ = std::move(box); }
+  void SetPageRanges(ComPtr<IPageRangeService> service) { pageRanges_ = std::move(service); }
+
+  // Interactive: someone answers dialogs (a front-end, or a script that queued drivers).
+  void SetInteractive(bool interactive) { interactive_ = interactive; }
+  bool Interactive() const { return interactive_ || !drivers_.empty(); }
+  // The driver of every dialog shown while no queued driver is left (a front-end); null
+  // means an unattended dialog is cancelled.
+  void SetDefaultDriver(Driver driver) { defaultDriver_ = std::move(driver); }
+  // The user's work on the next dialog shown.
+  void QueueDriver(Driver driver) { drivers_.push_back(std::move(driver)); }
+  // The answer to the next input box (nullopt: cancel).
+  void QueueInput(std::optional<std::u16string> answer) { inputs_.push_back(std::move(answer)); }
+  // The entry to choose in the next pop-up menu, by its text (nullopt: close the menu).
+  void QueueMenuChoice(std::optional<std::u16string> text) { menus_.push_back(std::move(text)); }
+  // The path to choose in the next file-open dialog (nullopt: cancel).
+  void QueueFile(std::optional<std::u16string> path) { files_.push_back(std::move(path)); }
+  size_t PendingDrivers() const { return drivers_.size(); }
+  const std::vector<Prompt>& Prompts() const { return prompts_; }
+  // The texts of the menus shown, one vector per menu (separators as empty texts).
+  const std::vector<std::vector<std::u16string>>& Menus() const { return menusShown_; }
+
+  // IDialogService's work.
+  HRESULT Create(const DialogDescription* description, IHostDialog** dialog, std::string* error);
+  HRESULT RunModal(IHostDialog* dialog, int32_t* result);
+  HRESULT ShowModeless(IHostDialog* dialog);
+  // Modeless dialogs that are open, oldest first.
+  std::vector<ComPtr<Dialog>> OpenModeless() const;
+  // Closes every modeless dialog (the main frame closes).
+  void CloseAll();
+  // Why the last Create failed.
+  const std::string& LastError() const { return lastError_; }
+
+  // For the dialogs.
+  std::u16string ResolveText(std::u16string_view reference) const;
+  int32_t Message(std::u16string_view text, std::u16string_view caption, uint32_t style);
+  std::optional<std::u16string> Input(Prompt prompt);
+  std::optional<int32_t> Menu(const DialogMenuItem* items, int32_t count);
+  std::optional<std::u16string> File();
+  IPageRangeService* PageRanges() const { return pageRanges_.Get(); }
+  void Forget(Dialog* dialog) { live_.erase(dialog); }
+  // Ends and destroys a modeless dialog that has ended.
+  void Reap();
+
+ private:
+  void Drive(Dialog* dialog);
+
+  StringSource strings_;
+  MessageBox messageBox_;
+  ComPtr<IPageRangeService> pageRanges_;
+  bool interactive_ = false;
+  Driver defaultDriver_;
+  std::deque<Driver> drivers_;
+  std::deque<std::optional<std::u16string>> inputs_, menus_, files_;
+  std::vector<Prompt> prompts_;
+  std::vector<std::vector<std::u16string>> menusShown_;
+  std::vector<ComPtr<Dialog>> modeless_;
+  std::set<Dialog*> live_;
+  WindowHandle nextWindow_ = 0x1000;
+  std::string lastError_;
+};
+
+}  // namespace zelta::ui
