@@ -48,8 +48,9 @@ std::string Hex(int32_t value) {
 std::string DefaultText(const app::CabItemDesc& desc) {
   switch (desc.type) {
     case kCabInt: {
-      std::string named = app::NamedIntText(desc, desc.intDefault);
-      return std::to_string(desc.intDefault) + (named.empty() ? "" : " (" + named + ")");
+      const std::string number = std::to_string(desc.intDefault);
+      const std::string named = app::NamedIntText(desc, desc.intDefault);
+      return number + (named.empty() || named == number ? "" : " (" + named + ")");
     }
     case kCabDouble:
       return Number(desc.doubleDefault);
