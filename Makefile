@@ -1,8 +1,9 @@
 # Two entry points on a fresh machine: `make demo` and `make test`.
 BUILD ?= build
 JOBS ?= 2
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build test demo gui screenshots bench fuzz asan format check-format clean
+.PHONY: all deps configure build test demo gui screenshots bench fuzz asan format check-format clean man install
 
 all: build
 
@@ -46,6 +47,20 @@ format: deps
 
 check-format: deps
 	@scripts/check-format
+
+# zelta(1) from the program's own help texts (help2man).
+man: build
+	@scripts/man-page $(BUILD)
+
+# The program, the module it loads, the man page and bash completion under PREFIX (DESTDIR
+# for staging): bin/zelta, lib/zelta/libbookmarks.so, share/man/man1/zelta.1 and
+# share/bash-completion/completions/zelta.
+install: man
+	install -Dm755 $(BUILD)/zelta $(DESTDIR)$(PREFIX)/bin/zelta
+	install -Dm644 $(BUILD)/libbookmarks.so $(DESTDIR)$(PREFIX)/lib/zelta/libbookmarks.so
+	install -Dm644 $(BUILD)/zelta.1 $(DESTDIR)$(PREFIX)/share/man/man1/zelta.1
+	install -Dm644 zelta/cli/zelta_completion.bash \
+		$(DESTDIR)$(PREFIX)/share/bash-completion/completions/zelta
 
 clean:
 	rm -rf $(BUILD) build-fuzz build-asan

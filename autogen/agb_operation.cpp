@@ -97,6 +97,10 @@ HRESULT AGBOperation::Run(int32_t flags, intptr_t) {
                           u" is deeper than " + NumberText(kMaxGenerationDepth));
       return zelta::E_INVALIDARG;
     }
+    // Allowed, but such a level places nothing: the user most likely meant 1.
+    if (level.index < 1)
+      ReportWarning(where + u"Index " + IntText(level.index) +
+                    u" can never create a bookmark: bookmark levels count from 1 (the top level)");
     // Checked here so that a bad fit type fails before any bookmark is made, not at the first.
     if (level.appearance.destType < zelta::kFitXYZ || level.appearance.destType > zelta::kFitBV) {
       ReportFailureDetail(where + u"Appearance.DestType " + IntText(level.appearance.destType) +

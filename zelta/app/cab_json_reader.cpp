@@ -5,6 +5,7 @@
 
 #include "zelta/app/cab_item.h"
 #include "zelta/app/cab_text.h"
+#include "zelta/app/cab_value_names.h"
 #include "zelta/base/text_codec.h"
 
 namespace zelta::app {
@@ -93,6 +94,17 @@ HRESULT CabJsonReader::ApplyScalar(ICabItem* item, int32_t type, const nlohmann:
   std::string mismatch = std::string("expected ") + Expected(type) + ", " + Got(value);
   switch (type) {
     case kCabInt: {
+      // A string names the value by the template's names ("upper+selected"); a number stays
+      // a JSON number.
+      int32_t number = 0;
+      if (const CabItemDesc* desc = DescOf(item);
+          desc && value.is_string() && !ParseCabInt(value.get_ref<const std::string&>(), &number)) {
+        int32_t named = 0;
+        std::string why;
+        if (!ParseNamedInt(*desc, value.get_ref<const std::string&>(), &named, &why))
+          return Problem(path, why.empty() ? mismatch : why);
+        return item->SetInt(nullptr, named);
+      }
       // Integral floats (3.0, 1e3) count as integers; anything outside 32 bits is refused.
       if (!value.is_number()) return Problem(path, mismatch);
       std::string outOfRange = value.dump() + " is outside the 32-bit integer range";
@@ -139,7 +151,8 @@ HRESULT CabJsonReader::ApplyObject(ICabItem* item, const nlohmann::json& value,
     if (!name || name->empty() || item->GetItem(name->c_str(), field.Put()) != S_OK || !field) {
       // Stored settings may hold items of another version of the template: not a problem.
       if (lenient_) continue;
-      return Problem(fieldPath, "unknown option");
+      return Problem(fieldPath,
+                     "unknown option (the options here are " + FieldNameList(item) + ")");
     }
     HRESULT hr = Apply(field.Get(), fieldValue, fieldPath);
     if (Failed(hr)) return hr;

@@ -67,6 +67,7 @@ bool CabSchemaParser::Run(std::u16string_view text) {
   pugi::xml_node root = doc.document_element();
   if (std::string_view(root.name()) != "CabTemplate")
     return Fail("the document element is '" + std::string(root.name()) + "', not 'CabTemplate'");
+  stringPrefix_ = Attr(root, "strings");
   if (!CollectSets(root)) return false;
   for (auto& [id, info] : sets_)
     if (!ReadSetEntries(info)) return false;
@@ -101,7 +102,7 @@ bool CabSchemaParser::ReadSetEntries(SetInfo& info) {
     std::string_view name = child.name();
     Entry entry;
     if (name == "Item") {
-      if (!ReadItem(child, &entry.item)) return false;
+      if (!ReadItem(child, info.set->id, &entry.item)) return false;
     } else if (name == "ItemSetRef") {
       auto found = sets_.find(Attr(child, "id"));
       if (found == sets_.end())
@@ -116,9 +117,12 @@ bool CabSchemaParser::ReadSetEntries(SetInfo& info) {
   return true;
 }
 
-bool CabSchemaParser::ReadItem(pugi::xml_node node, const CabItemDesc** item) {
+bool CabSchemaParser::ReadItem(pugi::xml_node node, const std::u16string& setId,
+                               const CabItemDesc** item) {
   CabItemDesc desc;
   desc.id = Attr(node, "id");
+  if (!stringPrefix_.empty() && !desc.id.empty())
+    desc.textId = stringPrefix_ + u"." + setId + u"." + desc.id;
   std::string typeName = node.attribute("type").as_string();
   desc.type = TypeCode(typeName);
   std::string where = "item " + (desc.id.empty() ? std::string("(element)") : Quote(desc.id));
@@ -153,7 +157,45 @@ bool CabSchemaParser::ReadItem(pugi::xml_node node, const CabItemDesc** item) {
   }
   if (badDefault)
     return Fail(where + ": the default '" + std::string(def) + "' is not a valid " + typeName);
+  if (!ReadValueNames(node, where, &desc)) return false;
   *item = &schema_->descs_.emplace_back(std::move(desc));
+  return true;
+}
+
+// The Bit and Value children of an Int item, and the needs and required attributes.
+bool CabSchemaParser::ReadValueNames(pugi::xml_node node, const std::string& where,
+                                     CabItemDesc* desc) {
+  const std::u16string needs = Attr(node, "needs");
+  if (!needs.empty()) {
+    const size_t colon = needs.find(u':');
+    if (colon == std::u16string::npos || colon == 0 || colon + 1 == needs.size())
+      return Fail(where + ": needs is not FLAGS:NAME");
+    desc->needsFlags = needs.substr(0, colon);
+    desc->needsBit = needs.substr(colon + 1);
+  }
+  desc->requiresBit = std::string_view(node.attribute("required").as_string()) == "bit";
+  for (pugi::xml_node child : node.children()) {
+    if (child.type() != pugi::node_element) continue;
+    const std::string_view kind = child.name();
+    if (kind != "Bit" && kind != "Value")
+      return Fail("unknown element '" + std::string(kind) + "' in " + where);
+    if (desc->type != kCabInt) return Fail(where + " names values but is not an Int");
+    CabValueName value;
+    value.bit = kind == "Bit";
+    value.name = Attr(child, "name");
+    if (value.name.empty()) return Fail("a " + std::string(kind) + " of " + where + " has no name");
+    const std::string_view number = child.attribute("value").as_string();
+    const std::string_view mask = child.attribute("mask").as_string();
+    if (!ParseCabInt(number, &value.value) || (!mask.empty() && !ParseCabInt(mask, &value.mask)))
+      return Fail(where + ": the value of " + Quote(value.name) + " is not an integer");
+    if (value.bit) value.mask = value.value;
+    if (!mask.empty() && (value.value & ~value.mask) != 0)
+      return Fail(where + ": " + Quote(value.name) + " lies outside its mask");
+    for (const CabValueName& other : desc->valueNames)
+      if (other.name == value.name) return Fail(where + " names " + Quote(value.name) + " twice");
+    if (!desc->textId.empty()) value.textId = desc->textId + u"." + value.name;
+    desc->valueNames.push_back(std::move(value));
+  }
   return true;
 }
 

@@ -39,7 +39,8 @@ class CabSchemaParser {
   bool Run(std::u16string_view text);
   bool CollectSets(pugi::xml_node root);
   bool ReadSetEntries(SetInfo& info);
-  bool ReadItem(pugi::xml_node node, const CabItemDesc** item);
+  bool ReadItem(pugi::xml_node node, const std::u16string& setId, const CabItemDesc** item);
+  bool ReadValueNames(pugi::xml_node node, const std::string& where, CabItemDesc* desc);
   bool Expand(SetInfo& info, int depth);
   bool CheckItemSets();
   bool CheckDictionaryNesting();
@@ -47,6 +48,7 @@ class CabSchemaParser {
 
   CabSchema* schema_;
   std::string error_;
+  std::u16string stringPrefix_;  // the template's strings attribute
   std::unordered_map<std::u16string, SetInfo> sets_;
   std::unordered_map<const CabItemSet*, SetInfo*> infoBySet_;
 };

@@ -6,6 +6,7 @@
 #include "zelta/app/cab_json.h"
 #include "zelta/app/cab_json_reader.h"
 #include "zelta/app/cab_text.h"
+#include "zelta/app/cab_value_names.h"
 #include "zelta/app/json_text.h"
 #include "zelta/base/text_codec.h"
 
@@ -95,7 +96,8 @@ HRESULT Resolve(ICabItem* root, std::string_view path, ComPtr<ICabItem>* item, s
       *shown = CabJsonReader::Join(*shown, part);
       auto name = base::StrictUtf16(part);
       if (!name || current->GetItem(name->c_str(), next.Put()) != S_OK)
-        return Fail(error, *shown, "unknown option");
+        return Fail(error, *shown,
+                    "unknown option (the options here are " + FieldNameList(current.Get()) + ")");
     } else {
       return Fail(error, *shown, "has no part '" + part + "'");
     }
@@ -128,8 +130,11 @@ HRESULT CabSetPath(ICabItem* root, std::string_view path, std::string_view value
     switch (type) {
       case kCabInt: {
         int32_t number = 0;
-        if (!ParseCabInt(value, &number))
-          return Fail(error, shown, bad + " (decimal or 0x hexadecimal, 32 bits)");
+        std::string why;
+        const CabItemDesc* desc = DescOf(item.Get());
+        if (!ParseCabInt(value, &number) && !(desc && ParseNamedInt(*desc, value, &number, &why)))
+          return Fail(error, shown,
+                      why.empty() ? bad + " (decimal or 0x hexadecimal, 32 bits)" : why);
         return item->SetInt(nullptr, number);
       }
       case kCabDouble: {

@@ -26,6 +26,7 @@ HRESULT SelectionService::GetSelection(IHostDocument* document, Atom selection,
   if (!out) return E_POINTER;
   *out = nullptr;
   if (!document) return E_INVALIDARG;
+  asked_.insert(selection);
   auto entry = documents_.find(document);
   if (entry == documents_.end()) return S_FALSE;
   auto found = entry->second.selections.find(selection);
@@ -39,6 +40,7 @@ HRESULT SelectionService::GetTextSelection(IHostDocument* document, IUnknown** o
   if (!out) return E_POINTER;
   *out = nullptr;
   if (!document) return E_INVALIDARG;
+  asked_.insert(text_);
   auto entry = documents_.find(document);
   if (entry == documents_.end()) return S_FALSE;
   auto found = entry->second.selections.find(text_);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ class SelectionService : public ComObject<ISelectionService> {
                        std::string* error = nullptr);
   // Forgets every selection of a document (when it closes).
   void ClearDocument(IHostDocument* document);
+  // Whether anyone asked for a selection of that name since the service was made: a front-end
+  // learns from it that a selection it set was never read, and says so.
+  bool WasAsked(Atom selection) const { return asked_.contains(selection); }
 
  private:
   struct Entry {
@@ -40,6 +44,7 @@ class SelectionService : public ComObject<ISelectionService> {
   Atom bookmarks_;
   Atom text_;
   std::map<IHostDocument*, Entry> documents_;
+  std::set<Atom> asked_;
 };
 
 }  // namespace zelta::app

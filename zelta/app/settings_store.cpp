@@ -12,6 +12,7 @@
 #include <new>
 
 #include "host/call_guard.h"
+#include "zelta/app/json_text.h"
 
 namespace zelta::app {
 namespace {
@@ -141,8 +142,9 @@ HRESULT SettingsStore::Load(std::string* warning) {
       return FromErrno(error);
     }
     nlohmann::json parsed;
-    if (!error) parsed = nlohmann::json::parse(bytes, nullptr, false);
-    if (!error && parsed.is_object()) {
+    std::string syntax;  // where the text stops being JSON
+    const bool valid = !error && ParseJsonText(bytes, &parsed, &syntax);
+    if (valid && parsed.is_object()) {
       document_ = std::move(parsed);
       return S_OK;
     }
@@ -150,9 +152,9 @@ HRESULT SettingsStore::Load(std::string* warning) {
     std::string kept = path_ + ".bad";
     std::error_code copyError;
     fs::copy_file(path_, kept, fs::copy_options::overwrite_existing, copyError);
-    std::string why = error == EFBIG          ? "is larger than 64 MiB"
-                      : parsed.is_discarded() ? "is not valid JSON"
-                                              : "does not hold a JSON object";
+    std::string why = error == EFBIG ? "is larger than 64 MiB"
+                      : !valid       ? "is " + syntax
+                                     : "does not hold a JSON object";
     if (copyError) {
       if (warning)
         *warning = "the settings file " + path_ + " " + why + ", and it could not be kept as " +

@@ -18,5 +18,6 @@ void AddFontsCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddStyleCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddSuggestCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddImportCommand(CLI::App& app, SessionOptions& common, int* status);
+void AddCheckCommand(CLI::App& app, SessionOptions& common, int* status);
 
 }  // namespace zelta::cli

@@ -55,6 +55,23 @@ void Count(const PageTextChar* chars, int32_t count, std::map<Style, Usage>& sty
   }
 }
 
+// Control characters as \uXXXX escapes, so that a sample cannot break the line or steer the
+// terminal; the JSON form escapes them by itself.
+std::u16string Escaped(const std::u16string& text) {
+  std::u16string out;
+  for (char16_t c : text) {
+    if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || c == u'\\') {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\u%04X", static_cast<unsigned>(c));
+      if (c == u'\\') std::snprintf(hex, sizeof hex, "\\\\");
+      out += base::LossyUtf16(hex);
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 int Run(const std::string& file, const std::string& password, const std::string& pages, bool json,
         const SessionOptions& common) {
   SessionOptions options = common;
@@ -103,20 +120,26 @@ int Run(const std::string& file, const std::string& password, const std::string&
   std::stable_sort(sorted.begin(), sorted.end(),
                    [](const auto& a, const auto& b) { return a.second.chars > b.second.chars; });
   nlohmann::ordered_json out = nlohmann::ordered_json::array();
+  if (!json) {
+    char header[128];
+    std::snprintf(header, sizeof header, "%9s  %6s  %-20s  %s\n", "chars", "size", "colour",
+                  "font  \"sample\"");
+    std::cout << header;
+  }
   for (const auto& [style, usage] : sorted) {
     ComPtr<IHostFont> font;
     OwnedString name;
     if (service->GetFont(document.Get(), style.fontId, font.Put()) == S_OK)
       font->GetName(name.Put());
     std::string fontName = base::LossyUtf8(name.View());
-    std::string sample = base::LossyUtf8(usage.sample);
+    std::string sample = base::LossyUtf8(Escaped(usage.sample));
     double size = style.size10 / 10.0;
     if (json) {
       out.push_back({{"font", fontName},
                      {"size", size},
                      {"color", ColorText(style.color)},
                      {"chars", usage.chars},
-                     {"sample", sample}});
+                     {"sample", base::LossyUtf8(usage.sample)}});
       continue;
     }
     char line[128];

@@ -5,15 +5,22 @@
 #include <iostream>
 #include <string>
 
+#include "zelta/cli/command_suggestion.h"
 #include "zelta/cli/commands.h"
 #include "zelta/cli/exit_codes.h"
 
 int main(int argc, char** argv) {
   using namespace zelta::cli;
 
-  CLI::App app{"zelta: a headless PDF application with the Bookmarks tools for PDF outlines."};
+  CLI::App app{
+      "zelta: a headless PDF application with the Bookmarks tools for PDF outlines.\n"
+      "`zelta help COMMAND` (or `zelta COMMAND --help`) describes a command; "
+      "`zelta options OPERATION --explain` an operation's options.\n"
+      "Exit status: 0 changed (or sound), 1 failed, 2 bad usage or unreadable input, 3 no "
+      "changes, 4 `check` found invalid bookmarks."};
   app.require_subcommand(1);
   app.fallthrough();
+  app.set_version_flag("--version", std::string("zelta ") + ZELTA_VERSION);
   SessionOptions common;
   app.add_option("--settings", common.settingsPath,
                  "Settings file (default: $XDG_CONFIG_HOME/zelta/settings.json)");
@@ -23,6 +30,7 @@ int main(int argc, char** argv) {
   int status = kExitUsage;
   AddOutlineCommand(app, common, &status);
   AddRunCommand(app, common, &status);
+  AddCheckCommand(app, common, &status);
   AddImportCommand(app, common, &status);
   AddOptionsCommand(app, common, &status);
   AddCommandsCommand(app, common, &status);
@@ -31,7 +39,13 @@ int main(int argc, char** argv) {
   AddFontsCommand(app, common, &status);
   AddStyleCommand(app, common, &status);
   AddSuggestCommand(app, common, &status);
+  auto helpTopic = std::make_shared<std::string>();
+  auto* help = app.add_subcommand("help", "Describe the program, or one command");
+  help->add_option("COMMAND", *helpTopic, "The command to describe");
+  help->callback([&app, helpTopic, &status] { status = PrintHelp(app, *helpTopic); });
 
+  // An unknown command would otherwise be reported as a missing one.
+  if (int unknown = CheckCommandName(app, argc, argv); unknown != 0) return unknown;
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -30,7 +30,9 @@ void AddResultCommand(CLI::App& app, SessionOptions& common, int* status) {
   auto* cmd = app.add_subcommand("result", "Print the text of a result code");
   auto code = std::make_shared<std::string>();
   auto shortForm = std::make_shared<bool>(false);
-  cmd->add_option("CODE", *code, "The code, decimal or 0x hexadecimal (e.g. 0x821F1001)")
+  cmd->add_option("CODE", *code,
+                  "The code, decimal or 0x hexadecimal (e.g. 0x821F1001), as --json prints it in "
+                  "\"result\"; exit statuses are listed in zelta --help")
       ->required();
   cmd->add_flag("--short", *shortForm, "Leave out the severity");
   cmd->callback([=, &common] {
@@ -48,6 +50,11 @@ void AddResultCommand(CLI::App& app, SessionOptions& common, int* status) {
     session.Start(options);
     std::u16string text;
     base::DescribeResult(value, &text, *shortForm);
+    // Result 1 (S_FALSE) is what --json shows for a run without changes; its system text
+    // ("Incorrect function") would mislead.
+    if (value == S_FALSE)
+      text =
+          ToUtf16(*shortForm ? "No changes" : "Success: the run made no changes (exit status 3)");
     std::cout << ToUtf8(text) << "\n";
     *status = 0;
   });

@@ -1,19 +1,29 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <nlohmann/json.hpp>
+#include <optional>
+#include <set>
+#include <thread>
 
 #include "zelta/app/cab_json.h"
+#include "zelta/app/cab_value_names.h"
 #include "zelta/app/json_text.h"
 #include "zelta/app/text_selection.h"
 #include "zelta/base/result_text.h"
+#include "zelta/cli/batch_runner.h"
 #include "zelta/cli/bookmark_path.h"
 #include "zelta/cli/commands.h"
 #include "zelta/cli/exit_codes.h"
 #include "zelta/cli/file_checks.h"
 #include "zelta/cli/operation_names.h"
+#include "zelta/cli/option_notes.h"
+#include "zelta/cli/outline_changes.h"
 #include "zelta/cli/suggested_options.h"
 #include "zelta/cli/validation_output.h"
 
@@ -27,7 +37,14 @@ struct RunArgs {
   std::vector<std::string> selectText;  // "PAGE[:x0,y0,x1,y1]" each
   std::string pages;                    // --pages: PagesRange type 1 with this text
   bool last = false, json = false, quiet = false, overwriteInput = false, autoOptions = false;
+  bool replaceOutline = false;
+  // `zelta check`: every check the validation operation names, findings make the status 4,
+  // and the options are not stored as the last used ones.
+  bool check = false;
 };
+
+// Writing the PDF to standard output: "-o -".
+constexpr const char* kStandardOutput = "-";
 
 // Options files hold a few kilobytes; the bound keeps a runaway file from costing gigabytes
 // of memory and a run that makes huge titles.
@@ -155,8 +172,77 @@ nlohmann::ordered_json OutputJson(ICabItem* root) {
   return list;
 }
 
+// The stored last used options of an operation ("CBCLastUsedOptions"), null when the module
+// keeps none.
+ComPtr<ICabItem> LastUsedOptions(Session& session, const OperationName& op) {
+  ComPtr<ICabItem> stored;
+  if (auto root = session.PluginSettingsRoot()) {
+    const std::u16string name = ToUtf16(op.abbreviation + "LastUsedOptions");
+    root->GetItem(name.c_str(), stored.Put());
+  }
+  return stored;
+}
+
+// Every check bit the validation options name, for `zelta check`.
+bool SelectEveryCheck(ICabItem* options) {
+  ComPtr<ICabItem> flags;
+  if (options->GetItem(u"Flags", flags.Put()) != S_OK || !flags) return false;
+  const app::CabItemDesc* desc = app::DescOf(flags.Get());
+  int32_t all = 0;
+  if (desc)
+    for (const app::CabValueName& name : desc->valueNames)
+      if (name.bit) all |= name.value;
+  return all != 0 && Succeeded(flags->SetInt(nullptr, all));
+}
+
+// Copies a saved file to standard output.
+bool CopyToStandardOutput(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::cout << in.rdbuf();
+  return static_cast<bool>(std::cout.flush());
+}
+
+// A private file name for a document that goes to standard output.
+std::string TemporaryOutputPath() {
+  const char* dir = std::getenv("TMPDIR");
+  std::string path = std::string(dir && *dir ? dir : "/tmp") + "/zelta-stdout-XXXXXX";
+  const int fd = mkstemp(path.data());
+  if (fd < 0) return {};
+  close(fd);
+  return path;
+}
+
+// Removes the existing top-level bookmarks through the host's delete operation, inside the
+// caller's undo step.
+HRESULT RemoveOutline(app::HostApp& app, IHostDocument* document) {
+  ComPtr<IHostBookmark> root, child;
+  std::vector<ComPtr<IUnknown>> top;
+  if (document->GetOutlineRoot(root.Put()) != S_OK || !root) return S_FALSE;
+  root->GetFirstChild(child.Put());
+  while (child) {
+    top.emplace_back(child.Get());
+    ComPtr<IHostBookmark> next;
+    child->GetNextSibling(next.Put());
+    child = next;
+  }
+  if (top.empty()) return S_FALSE;
+  ComPtr<IHostOperation> remove;
+  ComPtr<ICab> params;
+  ComPtr<ICabItem> root2;
+  HRESULT hr = app.CreateOperation(Intern(app, "op.bookmarks.delete"), remove.Put());
+  if (Succeeded(hr) && !remove) hr = E_FAIL;
+  if (Succeeded(hr)) hr = remove->GetParams(params.Put());
+  if (Succeeded(hr)) hr = params->GetRoot(root2.Put());
+  if (Succeeded(hr)) hr = SetInput(root2.Get(), top);
+  if (Succeeded(hr)) hr = app.RunOperation(remove.Get(), kDoNoProgress | kDoNoChangeGroup, 0);
+  return hr;
+}
+
 int Run(const RunArgs& args, const SessionOptions& common) {
   SessionOptions options = common;
+  const bool toStdout = args.output == kStandardOutput;
+  // With the PDF on standard output nothing else may go there, and no bar may mix with it.
   options.quiet = options.quiet || args.quiet;
   Session session;
   if (!session.Start(options)) return kExitUsage;
@@ -173,20 +259,28 @@ int Run(const RunArgs& args, const SessionOptions& common) {
   const bool readOnly = op->readsOnly;
   if (args.output.empty() && !readOnly) {
     PrintError(std::string("the operation ") + op->abbreviation +
-               " changes the document: give -o OUT.pdf");
+               " changes the document: give -o OUT.pdf (or -o - for standard output, or "
+               "--in-place to replace the input)");
+    return kExitUsage;
+  }
+  if (toStdout && (args.json || op->validates)) {
+    PrintError(
+        "-o - writes the PDF to standard output, where --json and findings would go too; "
+        "write the PDF to a file");
     return kExitUsage;
   }
   std::error_code ec;
   auto outFolder =
       std::filesystem::absolute(args.output.empty() ? "." : args.output, ec).parent_path();
-  if (!args.output.empty() && (ec || !std::filesystem::is_directory(outFolder, ec))) {
+  if (!args.output.empty() && !toStdout && (ec || !std::filesystem::is_directory(outFolder, ec))) {
     PrintError("cannot write " + args.output + ": folder " + outFolder.string() +
                " does not exist");
     return kExitUsage;
   }
-  if (!args.output.empty() && !args.overwriteInput && SameFile(args.file, args.output)) {
+  if (!args.output.empty() && !toStdout && !args.overwriteInput &&
+      SameFile(args.file, args.output)) {
     PrintError("-o " + args.output + " is the input file " + args.file +
-               "; give another output file, or --overwrite-input to replace the input");
+               "; give another output file, or --in-place to replace the input");
     return kExitUsage;
   }
 
@@ -225,6 +319,10 @@ int Run(const RunArgs& args, const SessionOptions& common) {
     suggested = std::move(suggestion.options);
   }
   if (!FillOptions(session, args, *op, suggested, optionsItem.Get())) return kExitUsage;
+  if (args.check && !SelectEveryCheck(optionsItem.Get())) {
+    PrintError("the validation operation names no checks");
+    return kExitFailed;
+  }
   if (!args.pages.empty()) {
     ComPtr<ICabItem> range;
     const std::u16string text = ToUtf16(args.pages);
@@ -235,6 +333,8 @@ int Run(const RunArgs& args, const SessionOptions& common) {
       return kExitUsage;
     }
   }
+  for (const std::string& note : IneffectiveOptions(optionsItem.Get()))
+    PrintError("warning: " + note);
 
   if (!document) document = session.Open(args.file, args.password);
   if (!document) return kExitUsage;
@@ -273,8 +373,40 @@ int Run(const RunArgs& args, const SessionOptions& common) {
     return kExitFailed;
   }
 
+  ComPtr<IHostBookmark> outlineRoot;
+  document->GetOutlineRoot(outlineRoot.Put());
+  const OutlineSnapshot before = OutlineSnapshot::Take(outlineRoot.Get());
+  size_t messagesShown = 0;
+  app.Ui().SetMessageHandler([&messagesShown](const ui::MessageRecord& message) {
+    std::cerr << ToUtf8(message.caption) << ": " << ToUtf8(message.text) << "\n";
+    ++messagesShown;
+    return int32_t{kAnswerOk};
+  });
+
+  // --replace-outline: the old tree goes out in the run's own undo step.
   int32_t flags = options.quiet ? kDoNoProgress : 0;
-  HRESULT hr = app.RunOperation(operation.Get(), flags, 0);
+  ComPtr<IHostChangeGroup> group;
+  HRESULT hr = S_OK;
+  bool replaced = false;
+  if (args.replaceOutline) {
+    static constexpr char16_t kLabel[] = u"Replace Bookmarks";
+    ComPtr<IHostUndoHistory> history;
+    hr = document->GetUndoHistory(history.Put());
+    if (Succeeded(hr) && history)
+      hr = history->BeginGroup(kLabel, std::size(kLabel) - 1, group.Put());
+    if (Succeeded(hr) && !group) hr = E_FAIL;
+    if (Succeeded(hr)) hr = RemoveOutline(app, document.Get());
+    replaced = hr == S_OK;
+    flags |= kDoNoChangeGroup;
+  }
+  if (Succeeded(hr)) hr = app.RunOperation(operation.Get(), flags, 0);
+  if (group) {
+    if (hr == S_FALSE && replaced) hr = S_OK;  // the old tree went: the document changed
+    if (Failed(hr))
+      group->Rollback();
+    else if (Failed(group->Commit()))
+      hr = E_FAIL;
+  }
   std::string message = ToUtf8(base::DescribeResult(hr));
   int status = hr == S_OK ? kExitChanged : hr == S_FALSE ? kExitNoChange : kExitFailed;
   // The operation's own closing message (problems, no change) stands for the whole run. A
@@ -291,18 +423,62 @@ int Run(const RunArgs& args, const SessionOptions& common) {
     status = kExitNoChange;
     message.clear();
   }
+  // Selections the operation never read had no effect; one it looked for and did not get is
+  // the likely cause of a refusal.
+  const bool askedBookmarks = app.Selections().WasAsked(Intern(app, "selection.bookmarks"));
+  if (!args.selectText.empty() && !app.Selections().WasAsked(Intern(app, "selection.text")))
+    PrintError("warning: --select-text had no effect: " + op->abbreviation +
+               " reads no text selection");
+  if (!args.selectBookmarks.empty() && !askedBookmarks && inputType != kCabArray)
+    PrintError("warning: --select-bookmarks had no effect: " + op->abbreviation +
+               " reads no bookmark selection");
+  std::string hint;
+  if (Failed(hr) && askedBookmarks && args.selectBookmarks.empty())
+    hint =
+        "the options ask for selected bookmarks: give them with --select-bookmarks "
+        "(e.g. --select-bookmarks 2,3.1), or choose the whole document (see zelta options " +
+        op->abbreviation + " --explain)";
+
+  OutlineChanges changes;
+  size_t findings = 0;
+  if (Succeeded(hr)) {
+    changes = CompareOutlines(before, OutlineSnapshot::Take(outlineRoot.Get()));
+    if (op->validates) findings = ValidationOutputJson(app, root.Get()).size();
+  }
   if (Succeeded(hr) && !args.output.empty()) {
     std::string error;
-    if (Failed(document->Save(args.output, &error))) {
-      PrintError(error);
+    const std::string path = toStdout ? TemporaryOutputPath() : args.output;
+    if (path.empty() || Failed(document->Save(path, &error))) {
+      PrintError(path.empty() ? "cannot make a temporary file for standard output" : error);
       return kExitFailed;
     }
+    if (toStdout) {
+      const bool copied = CopyToStandardOutput(path);
+      std::remove(path.c_str());
+      if (!copied) {
+        PrintError("cannot write the PDF to standard output");
+        return kExitFailed;
+      }
+    }
   }
+  // What ran successfully is what --last and `zelta options` give next time.
+  if (Succeeded(hr) && !args.check) {
+    if (auto stored = LastUsedOptions(session, *op);
+        !stored || Failed(stored->CopyFrom(optionsItem.Get())) || !session.SaveSettings())
+      PrintError("warning: the options could not be stored as the last used ones");
+  }
+  if (args.check && Succeeded(hr)) status = findings > 0 ? kExitInvalid : kExitChanged;
   if (args.json) {
     nlohmann::ordered_json out;
     out["result"] = hr;
+    out["exit"] = status;
     out["message"] = message;
     out["problems"] = problems;
+    out["changes"] = {{"made", changes.made},
+                      {"renamed", changes.renamed},
+                      {"moved", changes.moved},
+                      {"removed", changes.removed}};
+    if (op->validates) out["changes"]["invalid"] = findings;
     if (!Succeeded(hr))
       out["output"] = nullptr;
     else if (op->validates)
@@ -310,46 +486,180 @@ int Run(const RunArgs& args, const SessionOptions& common) {
     else
       out["output"] = OutputJson(root.Get());
     std::cout << out.dump(2) << "\n";
-  } else if (op->validates && Succeeded(hr)) {
+    if (!hint.empty()) PrintError(hint);
+    return status;
+  }
+  if (op->validates && Succeeded(hr)) {
     PrintValidationFindings(app, root.Get(), std::cout);
+  } else if (Failed(hr) && messagesShown > 0) {
+    // The operation said why; the generic text of its result would only blur that.
+    PrintError(hint.empty() ? "nothing was written" : hint + "; nothing was written");
+    return status;
   } else if (hr != S_OK && !problems && !message.empty()) {
     std::cerr << message << "\n";
   }
+  if (!hint.empty()) PrintError(hint);
+  if (Succeeded(hr) && !options.quiet) {
+    std::string summary = DescribeChanges(changes);
+    if (op->validates)
+      summary =
+          std::to_string(findings) + " invalid bookmark" + (findings == 1 ? "" : "s") + " found";
+    else if (summary.empty())
+      summary = "nothing changed";
+    const std::string where = args.output.empty() || toStdout ? "" : "; wrote " + args.output;
+    std::cerr << "zelta: " << op->abbreviation << ": " << summary << where << "\n";
+  }
   return status;
+}
+
+// The arguments a child of a batch gets: the same options, for one file.
+std::vector<std::string> ChildArguments(const RunArgs& args) {
+  std::vector<std::string> out{args.operation};
+  auto pair = [&](const char* name, const std::string& value) {
+    if (!value.empty()) out.insert(out.end(), {name, value});
+  };
+  pair("--options", args.optionsFile.empty() ? "" : std::filesystem::absolute(args.optionsFile));
+  for (const std::string& set : args.sets) pair("--set", set);
+  pair("--select-bookmarks", args.selectBookmarks);
+  for (const std::string& text : args.selectText) pair("--select-text", text);
+  pair("--password", args.password);
+  pair("--pages", args.pages);
+  for (auto [on, name] : {std::pair{args.last, "--last"},
+                          {args.autoOptions, "--auto"},
+                          {args.json, "--json"},
+                          {args.replaceOutline, "--replace-outline"}})
+    if (on) out.emplace_back(name);
+  return out;
+}
+
+int RunMany(const RunArgs& args, const std::vector<std::string>& files,
+            const std::string& outputDir, unsigned jobs, const SessionOptions& common) {
+  std::error_code ec;
+  if (outputDir.empty()) {
+    PrintError("several input files need --output-dir DIR (each is written there by its name)");
+    return kExitUsage;
+  }
+  if (!args.output.empty()) {
+    PrintError("-o names one output; with --output-dir each file is written by its own name");
+    return kExitUsage;
+  }
+  if (!std::filesystem::is_directory(outputDir, ec)) {
+    PrintError("--output-dir " + outputDir + " is not a folder");
+    return kExitUsage;
+  }
+  std::vector<BatchFile> batch;
+  std::set<std::string> names;
+  for (const std::string& file : files) {
+    const std::string name = std::filesystem::path(file).filename().string();
+    if (!names.insert(name).second) {
+      PrintError("two input files are named " + name + "; their outputs would collide in " +
+                 outputDir);
+      return kExitUsage;
+    }
+    batch.push_back({file, (std::filesystem::path(outputDir) / name).string()});
+  }
+  BatchOptions options;
+  options.runArguments = ChildArguments(args);
+  if (!common.settingsPath.empty()) options.globalArguments = {"--settings", common.settingsPath};
+  if (!common.modulePath.empty())
+    options.globalArguments.insert(options.globalArguments.end(), {"--module", common.modulePath});
+  options.jobs = jobs ? jobs : std::max(1u, std::thread::hardware_concurrency());
+  options.json = args.json;
+  return RunBatch(batch, options);
 }
 
 }  // namespace
 
 void AddRunCommand(CLI::App& app, SessionOptions& common, int* status) {
-  auto* cmd =
-      app.add_subcommand("run", "Run a Bookmarks operation on a PDF file and write the result");
+  auto* cmd = app.add_subcommand(
+      "run",
+      "Run a Bookmarks operation on a PDF file and write the result; with --output-dir, on "
+      "many files");
   auto args = std::make_shared<RunArgs>();
+  auto files = std::make_shared<std::vector<std::string>>();
+  auto outputDir = std::make_shared<std::string>();
+  auto jobs = std::make_shared<unsigned>(0);
   cmd->add_option("OPERATION", args->operation,
-                  "Operation id or the abbreviation the module registered for it (e.g. CBC)")
+                  "Operation id or the abbreviation the module registered for it (e.g. CBC); "
+                  "`zelta options OPERATION --explain` lists its options")
       ->required();
-  cmd->add_option("FILE", args->file, "The input PDF (never modified)")->required();
+  cmd->add_option("FILE", *files, "The input PDF (never modified), or several with --output-dir")
+      ->required();
   cmd->add_option("-o,--output", args->output,
-                  "The PDF to write (required unless the operation only reads the document)");
+                  "The PDF to write, - for standard output (required unless the operation only "
+                  "reads the document)");
+  cmd->add_option("--output-dir", *outputDir,
+                  "Write each input file by its own name into this folder; one bad file does "
+                  "not stop the others");
+  cmd->add_option("-j,--jobs", *jobs,
+                  "With --output-dir: files run at once, each in its own process (default: one "
+                  "a processor)");
   cmd->add_option("--options", args->optionsFile, "Options as a JSON file");
-  cmd->add_option("--set", args->sets, "Set one option: PATH=VALUE (e.g. Flags=0x204)");
+  cmd->add_option("--set", args->sets,
+                  "Set one option: PATH=VALUE (e.g. Flags=0x204, Flags=upper+selected, "
+                  "PagesRange.Text=1-10)")
+      ->allow_extra_args(false);  // one value each time, so the words after it stay files
   cmd->add_option("--select-bookmarks", args->selectBookmarks,
                   "Select bookmarks by 1-based position (e.g. 2,3.1)");
   cmd->add_option(
-      "--select-text", args->selectText,
-      "Select the text of a page, or of a rectangle in PDF points on it: PAGE[:x0,y0,x1,y1] "
-      "(1-based page; may be repeated); or the whole text of pages: 3-6, 3,5-6");
+         "--select-text", args->selectText,
+         "Select the text of a page, or of a rectangle on it: PAGE[:x0,y0,x1,y1] (1-based page; "
+         "PDF points, origin at the bottom left of the page; may be repeated); or the whole "
+         "text of pages: 3-6, 3,5-6")
+      ->allow_extra_args(false);
   cmd->add_option("--password", args->password, "Password of an encrypted file");
   cmd->add_option("--pages", args->pages, "The pages to work on, e.g. 7-100 (sets PagesRange)");
-  cmd->add_flag("--overwrite-input", args->overwriteInput,
-                "Allow -o to name the input file itself (refused otherwise); the input is replaced "
-                "only after the new file is complete");
+  cmd->add_flag("--in-place,--overwrite-input", args->overwriteInput,
+                "Replace the input file: without -o, or with -o naming the input (refused "
+                "otherwise); the input is replaced only after the new file is complete");
+  cmd->add_flag("--replace-outline", args->replaceOutline,
+                "Remove the existing bookmarks first, in the same undo step (generation "
+                "otherwise appends to them)");
   cmd->add_flag("--last", args->last, "Start from the stored last used options");
   cmd->add_flag("--auto", args->autoOptions,
                 "Start from the options the document's own typography suggests (as `zelta "
                 "suggest` prints them); --options and --set still apply on top");
-  cmd->add_flag("--json", args->json, "Print the result and the run's output as JSON");
-  cmd->add_flag("--quiet", args->quiet, "No progress bar");
-  cmd->callback([args, &common, status] { *status = Run(*args, common); });
+  cmd->add_flag("--json", args->json,
+                "Print the result, the exit status, the changes and the run's output as JSON (one "
+                "line a file with --output-dir)");
+  cmd->add_flag("--quiet", args->quiet, "No progress bar and no summary line");
+  cmd->callback([args, files, outputDir, jobs, &common, status] {
+    if (files->size() > 1 || !outputDir->empty()) {
+      *status = RunMany(*args, *files, *outputDir, *jobs, common);
+      return;
+    }
+    args->file = files->front();
+    if (args->output.empty() && args->overwriteInput) args->output = args->file;
+    *status = Run(*args, common);
+  });
+}
+
+void AddCheckCommand(CLI::App& app, SessionOptions& common, int* status) {
+  auto* cmd = app.add_subcommand(
+      "check",
+      "Run every validation check on a PDF's bookmarks and print the findings; exit status 0 "
+      "when the outline is sound, 4 when it is not");
+  auto args = std::make_shared<RunArgs>();
+  args->check = true;
+  cmd->add_option("FILE", args->file, "The PDF file")->required();
+  cmd->add_option("--password", args->password, "Password of an encrypted file");
+  cmd->add_flag("--json", args->json, "Print the findings as JSON");
+  cmd->add_flag("--quiet", args->quiet, "No progress bar and no summary line");
+  cmd->callback([args, &common, status] {
+    SessionOptions options = common;
+    options.quiet = true;
+    Session session;
+    std::optional<std::string> id;
+    if (session.Start(options))
+      id = FindOperationWithTraits(session.App(), kOperationOutputsValidationRecords);
+    if (!id) {
+      PrintError("no loaded module validates bookmarks");
+      *status = kExitFailed;
+      return;
+    }
+    args->operation = *id;
+    *status = Run(*args, common);
+  });
 }
 
 }  // namespace zelta::cli

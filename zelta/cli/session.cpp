@@ -27,6 +27,9 @@ std::string Session::DefaultModulePath() {
   if (!ec) {
     auto beside = self.parent_path() / "libbookmarks.so";
     if (std::filesystem::exists(beside, ec)) return beside.string();
+    // Installed: PREFIX/bin/zelta and PREFIX/lib/zelta/libbookmarks.so.
+    auto installed = self.parent_path().parent_path() / "lib" / "zelta" / "libbookmarks.so";
+    if (std::filesystem::exists(installed, ec)) return installed.string();
   }
   return std::string(ZELTA_MODULE_DIR) + "/libbookmarks.so";
 }

@@ -112,11 +112,20 @@ void ProgressWindow::Draw(bool force) {
   lastDraw_ = now;
 
   int filled = percent * kBarWidth / 100;
-  std::u16string line = title_.empty() ? u"" : title_ + u" ";
-  line += u"[" + std::u16string(filled, u'#') + std::u16string(kBarWidth - filled, u'.') + u"] ";
+  std::u16string line =
+      u"[" + std::u16string(filled, u'#') + std::u16string(kBarWidth - filled, u'.') + u"] ";
   std::string number = std::to_string(percent) + "% ";
   line += std::u16string(number.begin(), number.end());
   line += status_.empty() ? text_ : status_;
+  // The text carries the progress (a page number, an item); the title gives way to it when
+  // the line is full.
+  if (!title_.empty()) {
+    const size_t room = kLineWidth > line.size() + 1 ? kLineWidth - line.size() - 1 : 0;
+    if (room >= title_.size())
+      line = title_ + u" " + line;
+    else if (room > 4)
+      line = title_.substr(0, title_.find_last_not_of(u' ', room - 4) + 1) + u"... " + line;
+  }
   if (line.size() > kLineWidth) {
     line.resize(kLineWidth);
     if (line.back() >= 0xD800 && line.back() <= 0xDBFF) line.pop_back();  // half a pair

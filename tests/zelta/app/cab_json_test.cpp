@@ -6,6 +6,7 @@
 #include "tests/fixtures/pdf_builder.h"
 #include "zelta/app/cab.h"
 #include "zelta/app/cab_text.h"
+#include "zelta/app/cab_value_names.h"
 #include "zelta/base/text_codec.h"
 
 namespace zelta::app {
@@ -84,7 +85,8 @@ TEST_F(CabJsonTest, ErrorsNameTheDottedPathAndLeaveTheTargetUnchanged) {
   EXPECT_EQ(FromJson(options.Get(), R"({"Flags": "3"})"),
             "Options.Flags: expected an integer, got string");
   EXPECT_EQ(FromJson(options.Get(), R"({"Flags": 1, "Bogus": 1})"),
-            "Options.Bogus: unknown option");
+            "Options.Bogus: unknown option (the options here are Levels, PagesRange, Flags, "
+            "StopWordsData, PresetID)");
   EXPECT_EQ(FromJson(options.Get(), R"({"Flags": 4294967296})"),
             "Options.Flags: 4294967296 is outside the 32-bit integer range");
   EXPECT_EQ(FromJson(options.Get(), R"({"Flags": 2147483648})"),
@@ -160,7 +162,9 @@ TEST_F(CabJsonTest, SetPathAddressesArrayElements) {
 
 TEST_F(CabJsonTest, SetPathErrorsNameThePath) {
   ComPtr<ICabItem> options = Options(u"BENPOperationRoot");
-  EXPECT_EQ(Set(options.Get(), "PagesRange.Txt", "1"), "Options.PagesRange.Txt: unknown option");
+  EXPECT_EQ(Set(options.Get(), "PagesRange.Txt", "1"),
+            "Options.PagesRange.Txt: unknown option (the options here are Type, Filter, Text, "
+            "Reversed, Array, Custom, CustomRect, Current, CurrentRect)");
   EXPECT_EQ(Set(options.Get(), "Step", "ten"),
             "Options.Step: expected an integer, got 'ten' (decimal or 0x hexadecimal, 32 bits)");
   EXPECT_EQ(
@@ -187,6 +191,43 @@ TEST_F(CabJsonTest, SetPathErrorsNameThePath) {
        {"", ".", "Step.", ".Step", "Step..x", "Levels[", "Levels[]", "Levels[0]x"})
     EXPECT_NE(Set(options.Get(), bad, "1").find("is not an option path"), std::string::npos) << bad;
   EXPECT_EQ(CabToJson(options.Get())["Step"], 1);  // nothing was changed by the failures
+}
+
+// The template names flag bits and enumeration values; --set and options files take the names,
+// and the names read back the same value.
+TEST_F(CabJsonTest, NamedValuesFromTheTemplate) {
+  ComPtr<ICabItem> cbc = Options(u"CBCOperationRoot");
+  ComPtr<ICabItem> flags;
+  ASSERT_EQ(cbc->GetItem(u"Flags", flags.Put()), S_OK);
+  const CabItemDesc* desc = DescOf(flags.Get());
+  ASSERT_NE(desc, nullptr);
+  struct Case {
+    const char* text;
+    int32_t value;
+    const char* named;  // how the value reads back
+  };
+  const Case cases[] = {
+      {"upper", 0x1, "upper"},
+      {"sentence+excludedWords+selected", 0x214, "sentence+excludedWords+selected"},
+      {"upper+lower", 0x2, "lower"},  // one value of a field replaces another
+      {"selected|0x1000", 0x1200, "title+selected+noSubBookmarks"},
+      {"0x8000+upper", 0x8001, "upper+0x8000"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Set(cbc.Get(), "Flags", c.text), "ok") << c.text;
+    int32_t value = -1;
+    cbc->GetInt(u"Flags", 0, &value);
+    EXPECT_EQ(value, c.value) << c.text;
+    EXPECT_EQ(NamedIntText(*desc, value), c.named) << c.text;
+  }
+  EXPECT_EQ(FromJson(cbc.Get(), R"({"Flags": "lower+document"})"), "ok");
+  EXPECT_EQ(CabToJson(cbc.Get())["Flags"], 0x102);
+  EXPECT_NE(Set(cbc.Get(), "Flags", "Upper").find("'Upper' is not a name"), std::string::npos);
+  EXPECT_NE(FromJson(cbc.Get(), R"({"Flags": ""})").find("the names are title, upper"),
+            std::string::npos);
+  // An item without names keeps refusing text.
+  EXPECT_EQ(Set(Options(u"SBOperationRoot").Get(), "Level", "top"),
+            "Options.Level: expected an integer, got 'top' (decimal or 0x hexadecimal, 32 bits)");
 }
 
 }  // namespace

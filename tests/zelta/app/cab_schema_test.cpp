@@ -60,6 +60,16 @@ TEST(CabSchemaTest, MalformedTemplatesAreRefusedWithTheirReason) {
        "exactly one element"},
       {Wrap("<ItemSet id='A'><Item type='Int'/></ItemSet>"), "without id"},
       {Wrap("<ItemSet id='A'><Thing/></ItemSet>"), "unknown element 'Thing'"},
+      {Wrap(
+           "<ItemSet id='A'><Item id='x' type='String'><Bit name='b' value='1'/></Item></ItemSet>"),
+       "names values but is not an Int"},
+      {Wrap("<ItemSet id='A'><Item id='x' type='Int'><Bit name='b' value='one'/></Item></ItemSet>"),
+       "the value of 'b' is not an integer"},
+      {Wrap("<ItemSet id='A'><Item id='x' type='Int'><Value name='v' value='0x10' mask='0xF'/>"
+            "</Item></ItemSet>"),
+       "'v' lies outside its mask"},
+      {Wrap("<ItemSet id='A'><Item id='x' type='Int' needs='Flags'/></ItemSet>"),
+       "needs is not FLAGS:NAME"},
       {"<CabTemplate><ItemSet id='A'/><Root type='Array' itemSet='A' id='R'/></CabTemplate>",
        "not of type Dictionary"},
   };

@@ -92,6 +92,26 @@ TEST(Progress, ClosedWindowIgnoresCallsAndDrawsOnOneLine) {
   EXPECT_EQ(std::count(drawn.begin(), drawn.end(), '\n'), 1);
 }
 
+// A long title gives way to the text, which carries the progress (the page being read).
+TEST(Progress, LongTitleLeavesTheTextOnTheLine) {
+  std::FILE* terminal = std::tmpfile();
+  ASSERT_NE(terminal, nullptr);
+  auto window = MakeCom<ui::ProgressWindow>(ui::ProgressOptions{terminal, {}});
+  window->SetTitle(u"Generating Bookmarks From Page Text", -1);
+  window->SetRange(1000);
+  window->SetStatusText(u"Generating bookmarks from page 123...", -1);
+  window->SetPosition(123);
+  window->Close();
+  std::rewind(terminal);
+  char buffer[1024] = {};
+  const std::string drawn(buffer, std::fread(buffer, 1, sizeof buffer - 1, terminal));
+  std::fclose(terminal);
+  const std::string last = drawn.substr(drawn.rfind('\r') + 1);
+  EXPECT_NE(last.find("12% Generating bookmarks from page 123..."), std::string::npos) << last;
+  EXPECT_TRUE(last.starts_with("\x1b[KGenerating")) << last;
+  EXPECT_LE(last.size(), 3 + 79 + 1u) << last;  // erase sequence, the line, its end
+}
+
 TEST(Progress, FactoryHookReplacesTheWindows) {
   auto app = MakeCom<HostApp>();
   ComPtr<ui::ProgressWindow> made;

@@ -166,7 +166,7 @@ TEST_F(BadArguments, OptionsThatDoNotFitTheTemplate) {
   ExpectRefused(sandbox_, RunWith({"--set", "ExcludedWords=5"}), "ExcludedWords");
   ExpectRefused(sandbox_, RunWith({"--set", "ExcludedWords=[1,2]"}), "ExcludedWords");
   ExpectRefused(sandbox_, RunWith({"--set", "Flags"}), "Flags");
-  std::string options = sandbox_.Write("options.json", "{\"Flags\": \"upper\"}");
+  std::string options = sandbox_.Write("options.json", "{\"Flags\": \"uper\"}");
   ExpectRefused(sandbox_, RunWith({"--options", options}), "Flags");
   std::string broken = sandbox_.Write("broken.json", "{\"Flags\": ");
   ExpectRefused(sandbox_, RunWith({"--options", broken}), "broken.json");

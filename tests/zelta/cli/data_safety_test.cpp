@@ -86,7 +86,7 @@ TEST(InputFile, OutputOverTheInput) {
     SCOPED_TRACE(out);
     ProcessResult run = sandbox.Zelta({"run", "CBC", in, "-o", out, "--set", "Flags=1"});
     EXPECT_TRUE(run.Exited(2)) << run.Describe();
-    EXPECT_NE(run.err.find("--overwrite-input"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("--in-place"), std::string::npos) << run.err;
     EXPECT_TRUE(FileStamp::Of(in) == before);
   }
   ProcessResult run =

@@ -32,10 +32,11 @@ TEST(ResultCommand, TextsAndBadCodes) {
 
 TEST(OptionsCommand, DefaultsInTemplateOrder) {
   CliSandbox sandbox;
-  ProcessResult run = sandbox.Zelta({"options", "CBC", "--defaults"});
+  ProcessResult run = sandbox.Zelta({"options", "CBC", "--defaults", "--compact"});
   ASSERT_TRUE(run.Exited(0)) << run.Describe();
   EXPECT_EQ(run.out, "{\"Flags\":0,\"ExcludedWords\":[]}\n");
-  ProcessResult byId = sandbox.Zelta({"options", "op.bookmarks.changeBookmarkCase", "--defaults"});
+  ProcessResult byId =
+      sandbox.Zelta({"options", "op.bookmarks.changeBookmarkCase", "--defaults", "--compact"});
   EXPECT_EQ(byId.out, run.out);
   ProcessResult unknown = sandbox.Zelta({"options", "XYZ"});
   EXPECT_TRUE(unknown.Exited(2)) << unknown.Describe();
@@ -136,7 +137,8 @@ TEST_F(SettingsCommand, DamagedSettingsFileFallsBackToDefaults) {
   zelta::testing::WriteFile(SettingsFile(), "{\"broken\": [");
   ProcessResult run = sandbox_.Zelta({"settings", "show"});
   EXPECT_TRUE(run.Exited(0)) << run.Describe();
-  EXPECT_NE(run.err.find("settings.json"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("settings.json is not valid JSON at line 1, column 13"), std::string::npos)
+      << run.err;
   auto json = nlohmann::json::parse(run.out, nullptr, false);
   ASSERT_FALSE(json.is_discarded());
   EXPECT_EQ(json["CBCLastUsedOptions"]["Flags"], 0);

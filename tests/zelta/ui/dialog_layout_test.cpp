@@ -3,8 +3,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <pugixml.hpp>
 #include <set>
 #include <sstream>
+#include <vector>
 
 #include "zelta/app/string_tables.h"
 #include "zelta/base/text_codec.h"
@@ -127,6 +129,27 @@ TEST(DialogLayout, EveryDialogKeepsItsControlsApartAndResolvesItsTexts) {
   }
 }
 
+// An option's text ("opt.SET.ITEM", or "opt.SET.ITEM.NAME" for a named value) is shown by
+// `zelta options --explain` when the options template has that item and name.
+bool DescribesTemplate(const std::string& id) {
+  static pugi::xml_document cabTemplate;
+  static const bool loaded = cabTemplate.load_file(
+      (std::string(ZELTA_SOURCE_DIR) + "/resources/cab_template.xml").c_str());
+  if (!loaded) return false;
+  std::vector<std::string> parts;
+  for (size_t at = 0; at != std::string::npos;) {
+    const size_t dot = id.find('.', at);
+    parts.push_back(id.substr(at, dot == std::string::npos ? dot : dot - at));
+    at = dot == std::string::npos ? dot : dot + 1;
+  }
+  if (parts.size() < 3 || parts.size() > 4) return false;
+  const pugi::xml_node item = cabTemplate.document_element()
+                                  .find_child_by_attribute("ItemSet", "id", parts[1].c_str())
+                                  .find_child_by_attribute("Item", "id", parts[2].c_str());
+  if (!item || parts.size() == 3) return static_cast<bool>(item);
+  return item.find_child_by_attribute("name", parts[3].c_str());
+}
+
 // Every text of the module's string table is shown somewhere: named by a layout or by the
 // module's code (a string id lives in one place, so a text nobody names is a dead one).
 TEST(DialogLayout, EveryModuleStringIsUsed) {
@@ -156,7 +179,9 @@ TEST(DialogLayout, EveryModuleStringIsUsed) {
     const size_t begin = at + 10;
     const std::string id = strings.substr(begin, strings.find('"', begin) - begin);
     ++count;
-    const bool used = sources.find("bookmarksPlugin." + id + "\"") != std::string::npos;
+    const bool used = id.rfind("opt.", 0) == 0
+                          ? DescribesTemplate(id)
+                          : sources.find("bookmarksPlugin." + id + "\"") != std::string::npos;
     EXPECT_NE(used, kWaiting.count(id) > 0) << id << (used ? " is used now" : " is used nowhere");
   }
   EXPECT_GT(count, 240u);
