@@ -287,5 +287,28 @@ TEST(Readme, ExamplesRunAsWritten) {
   EXPECT_GE(examples, 15);
 }
 
+// `make install` puts the program, its module, the man page built from the help texts and the
+// completion under a prefix, and the installed program finds its module there.
+TEST(Install, TheInstalledProgramFindsItsModule) {
+  CliSandbox sandbox;
+  const std::string build = ZELTA_BINARY_DIR, prefix = sandbox.Path("inst");
+  ProcessResult man = sandbox.Tool("bash", {ZELTA_SOURCE_DIR "/scripts/man-page", build});
+  ASSERT_TRUE(man.Exited(0)) << man.Describe();
+  std::ifstream page(build + "/zelta.1");
+  std::stringstream text;
+  text << page.rdbuf();
+  EXPECT_TRUE(Has(text.str(), ".SS zelta run")) << "no section per command";
+  // The man page was just made: only the copying is left to make.
+  ProcessResult install = sandbox.Tool("make", {"-s", "-C", ZELTA_SOURCE_DIR, "-o", "man",
+                                                "install", "BUILD=" + build, "PREFIX=" + prefix});
+  ASSERT_TRUE(install.Exited(0)) << install.Describe();
+  for (const char* file : {"/share/man/man1/zelta.1", "/share/bash-completion/completions/zelta",
+                           "/lib/zelta/libbookmarks.so"})
+    EXPECT_TRUE(std::ifstream(prefix + file).good()) << file;
+  ProcessResult list = sandbox.Tool("env", {prefix + "/bin/zelta", "options", "--list"});
+  EXPECT_TRUE(list.Exited(0)) << list.Describe();
+  EXPECT_TRUE(Has(list.out, "CBC")) << list.out;
+}
+
 }  // namespace
 }  // namespace zelta::cli_testing
