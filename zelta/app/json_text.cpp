@@ -69,6 +69,10 @@ bool ParseJsonText(std::string_view text, nlohmann::json* value, std::string* er
     if (std::string_view(e.what()).find("surrogate") != std::string_view::npos)
       *error += " (a \\u escape names half of a surrogate pair)";
     return false;
+  } catch (const nlohmann::json::out_of_range&) {
+    // A number beyond the range of a double (1e400) is refused by the parser without a place.
+    *error = "not valid JSON: a number is too large";
+    return false;
   }
 }
 

@@ -180,6 +180,9 @@ TEST_F(CabJsonTest, SetPathErrorsNameThePath) {
   EXPECT_EQ(Set(options.Get(), "PagesRange.Array", "[1,"),
             "Options.PagesRange.Array: expected an array, got '[1,' as JSON text: not valid JSON "
             "at line 1, column 4");
+  EXPECT_EQ(Set(options.Get(), "PagesRange.Array", "[1e400]"),
+            "Options.PagesRange.Array: expected an array, got '[1e400]' as JSON text: not valid "
+            "JSON: a number is too large");
   EXPECT_EQ(Set(options.Get(), "PagesRange.Array", "[\"\xC3x\"]"),
             "Options.PagesRange.Array: the value is not valid UTF-8");
   EXPECT_EQ(Set(options.Get(), "Step.Inner", "1"), "Options.Step: has no part 'Inner'");
