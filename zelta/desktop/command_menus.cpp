@@ -30,6 +30,25 @@ bool IsSubmenu(ICommandBarItem* item) {
   return (style & kSubmenuStyle) == kSubmenuStyle;
 }
 
+// Calls `visit` for each item of the bar in order: a separator with kNoAtom; a submenu with
+// `isSubmenu` and its bar (null when it has none); a command.
+void ForEachItem(ICommandBar* bar,
+                 const std::function<void(Atom, bool isSubmenu, ICommandBar*)>& visit) {
+  if (!bar) return;
+  int32_t count = 0;
+  bar->GetCount(&count);
+  for (int32_t i = 0; i < count; ++i) {
+    ComPtr<ICommandBarItem> item;
+    Atom command = kNoAtom;
+    if (bar->GetItem(i, item.Put()) != S_OK || !item) continue;
+    item->GetCommandId(&command);
+    const bool isSubmenu = command != kNoAtom && IsSubmenu(item.Get());
+    ComPtr<ICommandBar> submenu;
+    if (isSubmenu) item->GetSubmenu(submenu.Put());
+    visit(command, isSubmenu, submenu.Get());
+  }
+}
+
 }  // namespace
 
 ComPtr<ICommandBar> CommandMenus::FindSubmenu(Atom command) const {
@@ -54,42 +73,23 @@ QAction* CommandMenus::Action(Atom command, QObject* owner) {
 }
 
 void CommandMenus::Fill(QMenu* menu, ICommandBar* bar) {
-  if (!bar) return;
-  int32_t count = 0;
-  bar->GetCount(&count);
-  for (int32_t i = 0; i < count; ++i) {
-    ComPtr<ICommandBarItem> item;
-    Atom command = kNoAtom;
-    if (bar->GetItem(i, item.Put()) != S_OK || !item) continue;
-    item->GetCommandId(&command);
-    if (command == kNoAtom) {
+  ForEachItem(bar, [&](Atom command, bool isSubmenu, ICommandBar* submenu) {
+    if (command == kNoAtom)
       menu->addSeparator();
-    } else if (IsSubmenu(item.Get())) {
-      ComPtr<ICommandBar> submenu;
-      item->GetSubmenu(submenu.Put());
-      Fill(menu->addMenu(TitleOf(app_, command)), submenu.Get());
-    } else {
+    else if (isSubmenu)
+      Fill(menu->addMenu(TitleOf(app_, command)), submenu);
+    else
       menu->addAction(Action(command, menu));
-    }
-  }
+  });
   QObject::connect(menu, &QMenu::aboutToShow, [this] { UpdateStates(); });
 }
 
 void CommandMenus::Fill(QToolBar* toolBar, ICommandBar* bar) {
-  if (!bar) return;
-  int32_t count = 0;
-  bar->GetCount(&count);
-  for (int32_t i = 0; i < count; ++i) {
-    ComPtr<ICommandBarItem> item;
-    Atom command = kNoAtom;
-    if (bar->GetItem(i, item.Put()) != S_OK || !item) continue;
-    item->GetCommandId(&command);
+  ForEachItem(bar, [&](Atom command, bool isSubmenu, ICommandBar* submenu) {
     if (command == kNoAtom) {
       toolBar->addSeparator();
-    } else if (IsSubmenu(item.Get())) {
-      ComPtr<ICommandBar> submenu;
-      item->GetSubmenu(submenu.Put());
-      Fill(toolBar, submenu.Get());
+    } else if (isSubmenu) {
+      Fill(toolBar, submenu);
     } else {
       QAction* action = Action(command, toolBar);
       QString text = action->text();
@@ -97,7 +97,7 @@ void CommandMenus::Fill(QToolBar* toolBar, ICommandBar* bar) {
       action->setIconText(text);
       toolBar->addAction(action);
     }
-  }
+  });
 }
 
 void CommandMenus::UpdateStates() {
