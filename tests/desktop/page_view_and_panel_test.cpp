@@ -1,4 +1,5 @@
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 
 #include "tests/desktop/desktop_fixture.h"
@@ -155,6 +156,31 @@ TEST_F(DesktopTest, ScrollingThroughAllPagesKeepsTheCacheWithinItsLimit) {
   view->GoToPage(0);
   view->viewport()->repaint();
   EXPECT_GT(view->RenderCount(), renders);
+}
+
+// A long document is laid out from its first pages' sizes when it opens; the event loop then
+// reads the others, here twice as tall, and the view keeps the page the reader is on.
+TEST_F(DesktopTest, SizesOfLaterPagesArriveWithoutMovingTheView) {
+  zelta::testing::PdfSpec layout;
+  layout.pages.resize(700);
+  for (size_t i = 100; i < layout.pages.size(); ++i) layout.pages[i].height = 1584;
+  ASSERT_TRUE(window_->OpenFile(
+      QString::fromStdString(Write("mixed.pdf", zelta::testing::BuildPdf(layout)))));
+  PageView* view = window_->View();
+  view->GoToPage(20);
+  // The document's height in pixels when every page has its own size; 8 is the gap.
+  auto height = [&] {
+    double y = 8;
+    for (const auto& page : layout.pages)
+      y += std::ceil(page.height * view->ZoomPercent() / 100) + 8;
+    return static_cast<int>(y) - view->viewport()->height();
+  };
+  // QTest's waiting macros report to QTest, not to this test: wait by hand.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return view->verticalScrollBar()->maximum() == height(); }))
+      << view->verticalScrollBar()->maximum() << " against " << height();
+  EXPECT_EQ(view->CurrentPage(), 20);
+  view->GoToPage(650);
+  EXPECT_EQ(view->CurrentPage(), 650);
 }
 
 }  // namespace

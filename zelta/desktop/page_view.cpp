@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -15,6 +16,9 @@ namespace zelta::desktop {
 namespace {
 
 constexpr double kMinScale = 0.05;
+// Pages whose sizes are read before the first paint, and then in each turn of the event loop.
+constexpr int kSizesFirst = 32;
+constexpr int kSizesPerTurn = 512;
 constexpr double kMaxScale = 16;
 
 QPointF Apply(const pdf::PageTransform& t, double x, double y) {
@@ -51,8 +55,45 @@ void PageView::SetDocument(pdf::HostDocument* document) {
 void PageView::Reload() {
   cache_.Clear();
   sizes_.clear();
-  if (document_) sizes_ = pdf::PageRenderer(*document_).Sizes(0);
+  sizesRead_ = 0;
+  const int generation = ++sizesGeneration_;
+  if (document_) {
+    const int count = std::max(document_->Mu().PageCount(), 0);
+    sizes_ = pdf::PageRenderer(*document_).Sizes(0, 0, kSizesFirst);
+    sizesRead_ = static_cast<int>(sizes_.size());
+    sizes_.resize(static_cast<size_t>(count),
+                  sizes_.empty() ? pdf::PageSize{612, 792} : sizes_.back());
+    if (sizesRead_ < count)
+      QTimer::singleShot(0, this, [this, generation] { ReadMoreSizes(generation); });
+  }
   Layout();
+}
+
+void PageView::ReadMoreSizes(int generation) {
+  if (generation != sizesGeneration_ || !document_) return;
+  const int count = static_cast<int>(sizes_.size());
+  const int end = std::min(count, sizesRead_ + kSizesPerTurn);
+  const auto read = pdf::PageRenderer(*document_).Sizes(0, sizesRead_, end);
+  bool changed = false;
+  for (size_t i = 0; i < read.size(); ++i) {
+    auto& size = sizes_[static_cast<size_t>(sizesRead_) + i];
+    changed |= size.width != read[i].width || size.height != read[i].height;
+    size = read[i];
+  }
+  // The pages not read yet follow the last one read.
+  if (!read.empty())
+    for (int i = end; i < count; ++i) sizes_[static_cast<size_t>(i)] = read.back();
+  sizesRead_ = end;
+  if (changed) {
+    const int value = verticalScrollBar()->value();
+    const int top = PageAt(value);
+    const double offset = top >= 0 ? value - tops_[static_cast<size_t>(top)] : 0;
+    Layout();
+    if (top >= 0)
+      verticalScrollBar()->setValue(static_cast<int>(tops_[static_cast<size_t>(top)] + offset));
+  }
+  if (sizesRead_ < count)
+    QTimer::singleShot(0, this, [this, generation] { ReadMoreSizes(generation); });
 }
 
 void PageView::Layout() {

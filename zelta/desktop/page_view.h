@@ -90,6 +90,9 @@ class PageView : public QAbstractScrollArea {
   static constexpr int kGap = 8;  // pixels between pages and around them
 
   void Layout();
+  // Reads the sizes of the next pages not read yet and lays them out again, keeping the view
+  // where it is; goes on from the event loop until every page is read.
+  void ReadMoreSizes(int generation);
   void UpdateScrollBars();
   // The page's rectangle in document pixels (before scrolling).
   QRectF PageRect(int page) const;
@@ -102,7 +105,12 @@ class PageView : public QAbstractScrollArea {
 
   ComPtr<pdf::HostDocument> document_;
   std::vector<double> tops_;  // each page's top in document pixels
+  // Only the first pages are read when a document opens, so that the first page is painted
+  // without reading every page object of a long document; the others take the last size read
+  // until the event loop reads them.
   std::vector<pdf::PageSize> sizes_;
+  int sizesRead_ = 0;
+  int sizesGeneration_ = 0;        // a document or rotation change stops the reading of the old one
   double width_ = 0, height_ = 0;  // the whole document in pixels
   double scale_ = 1;
   ZoomMode zoomMode_ = ZoomMode::kFitWidth;

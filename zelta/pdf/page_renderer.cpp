@@ -26,10 +26,15 @@ PageSize PageRenderer::Size(int page, int viewRotation) const {
 }
 
 std::vector<PageSize> PageRenderer::Sizes(int viewRotation) const {
+  return Sizes(viewRotation, 0, document_.Mu().PageCount());
+}
+
+std::vector<PageSize> PageRenderer::Sizes(int viewRotation, int first, int end) const {
   MuCalls& mu = document_.Mu();
-  const int count = mu.PageCount();
+  first = std::max(first, 0);
+  end = std::min(end, mu.PageCount());
   std::vector<PageSize> sizes;
-  sizes.reserve(static_cast<size_t>(std::max(count, 0)));
+  sizes.reserve(static_cast<size_t>(std::max(end - first, 0)));
   auto box = [&](pdf_obj* page, pdf_obj* key) -> std::optional<fz_rect> {
     pdf_obj* value = mu.Inherited(page, key);
     if (!mu.IsArray(value) || mu.Len(value) < 4) return std::nullopt;
@@ -38,7 +43,7 @@ std::vector<PageSize> PageRenderer::Sizes(int viewRotation) const {
     return fz_make_rect(std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]),
                         std::max(v[1], v[3]));
   };
-  for (int i = 0; i < count; ++i) {
+  for (int i = first; i < end; ++i) {
     const int number = document_.Pages().ObjectNumber(mu, i);
     MuObject page = number > 0 ? mu.Load(number) : MuObject();
     if (!page) {

@@ -45,6 +45,8 @@ class PageRenderer {
   // Every page's size in one pass, through the page map: a page-tree lookup per page made
   // this take half a second on a 2,415-page manual.
   std::vector<PageSize> Sizes(int viewRotation) const;
+  // The sizes of the pages from `first` (0-based) up to, not including, `end`.
+  std::vector<PageSize> Sizes(int viewRotation, int first, int end) const;
 
   // Draws the page (0-based) at `scale` pixels per point, turned clockwise by viewRotation
   // degrees on top of its own /Rotate, annotations included. On failure (a page outside the

@@ -15,6 +15,21 @@ struct Frame {
 
 }  // namespace
 
+bool PageTreeCheck::KidsArePages(MuCalls& mu, pdf_obj* node, pdf_obj* kids,
+                                 std::unordered_set<int>* visited) {
+  pdf_obj* count = mu.Get(node, "Count");
+  const int length = mu.Len(kids);
+  if (!mu.IsNumber(count) || mu.ToInt(count) != length) return false;
+  std::unordered_set<int> nums;
+  for (int i = 0; i < length; ++i) {
+    pdf_obj* kid = mu.At(kids, i);
+    if (!mu.IsIndirect(kid) || visited->count(mu.Num(kid)) || !nums.insert(mu.Num(kid)).second)
+      return false;
+  }
+  visited->insert(nums.begin(), nums.end());
+  return true;
+}
+
 HRESULT PageTreeCheck::Repair(MuCalls& mu, std::vector<std::string>* warnings, std::string* error) {
   pdf_obj* root = mu.Get(mu.Get(mu.Trailer(), "Root"), "Pages");
   pdf_obj* rootKids = mu.Get(root, "Kids");
@@ -54,6 +69,11 @@ HRESULT PageTreeCheck::Repair(MuCalls& mu, std::vector<std::string>* warnings, s
           warn("the page tree claims /Count " + std::to_string(mu.ToInt(count)) + " but holds " +
                std::to_string(pages) + " pages; the real pages are counted");
       }
+      continue;
+    }
+    if (frame.next == 0 && KidsArePages(mu, frame.node, frame.kids, &visited)) {
+      frame.pages = mu.Len(frame.kids);
+      frame.next = static_cast<int>(frame.pages);
       continue;
     }
     const int index = frame.next++;

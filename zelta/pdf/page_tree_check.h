@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "zelta/pdf/mu_calls.h"
@@ -18,6 +19,13 @@ class PageTreeCheck {
   // nesting deeper than kMaxDepth) is skipped with a warning. Fails, with *error naming the
   // page tree, only when the tree cannot be walked at all while the root claims pages.
   static HRESULT Repair(MuCalls& mu, std::vector<std::string>* warnings, std::string* error);
+
+  // Whether a node's kids can be taken as pages without reading them: its /Count equals the
+  // number of its kids, and they are distinct references none of which `visited` holds (they
+  // are added to it). The claim is then bounded by the array the node stores, and reading
+  // every page object of a long document would be most of the cost of opening it.
+  static bool KidsArePages(MuCalls& mu, pdf_obj* node, pdf_obj* kids,
+                           std::unordered_set<int>* visited);
 
   static constexpr size_t kMaxDepth = 64;
 };
