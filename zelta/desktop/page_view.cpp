@@ -56,15 +56,16 @@ void PageView::Reload() {
   cache_.Clear();
   sizes_.clear();
   sizesRead_ = 0;
-  const int generation = ++sizesGeneration_;
+  sizesWaiting_ = false;
+  ++sizesGeneration_;
   if (document_) {
     const int count = std::max(document_->Mu().PageCount(), 0);
     sizes_ = pdf::PageRenderer(*document_).Sizes(0, 0, kSizesFirst);
     sizesRead_ = static_cast<int>(sizes_.size());
     sizes_.resize(static_cast<size_t>(count),
                   sizes_.empty() ? pdf::PageSize{612, 792} : sizes_.back());
-    if (sizesRead_ < count)
-      QTimer::singleShot(0, this, [this, generation] { ReadMoreSizes(generation); });
+    // The rest is read once the first pages are on screen.
+    sizesWaiting_ = sizesRead_ < count;
   }
   Layout();
 }
@@ -244,6 +245,11 @@ void PageView::paintEvent(QPaintEvent*) {
       painter.drawText(rect.adjusted(12, 12, -12, -12), Qt::AlignCenter | Qt::TextWordWrap,
                        tr("This page cannot be shown.\n%1").arg(entry.error));
     }
+  }
+  if (sizesWaiting_) {
+    sizesWaiting_ = false;
+    QTimer::singleShot(0, this,
+                       [this, generation = sizesGeneration_] { ReadMoreSizes(generation); });
   }
   QRectF band = dragging_ ? QRectF(dragFrom_, dragTo_).normalized() : mark_;
   if (!band.isNull()) {

@@ -110,6 +110,7 @@ class PageView : public QAbstractScrollArea {
   // until the event loop reads them.
   std::vector<pdf::PageSize> sizes_;
   int sizesRead_ = 0;
+  bool sizesWaiting_ = false;      // the reading starts after the next paint
   int sizesGeneration_ = 0;        // a document or rotation change stops the reading of the old one
   double width_ = 0, height_ = 0;  // the whole document in pixels
   double scale_ = 1;

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "zelta/pdf/page_tree_check.h"
-
 namespace zelta::pdf {
 
 namespace {
@@ -15,24 +13,16 @@ constexpr size_t kMaxPageTreeDepth = 64;
 bool PageMap::WalkPageTree(MuCalls& mu) {
   pdf_obj* root = mu.Get(mu.Get(mu.Trailer(), "Root"), "Pages");
   struct Frame {
-    pdf_obj* node;
     pdf_obj* kids;
     int next;
   };
   std::vector<Frame> stack;
   std::unordered_set<int> visited;
   if (!mu.IsArray(mu.Get(root, "Kids"))) return false;
-  if (mu.IsIndirect(root)) visited.insert(mu.Num(root));
-  stack.push_back({root, mu.Get(root, "Kids"), 0});
+  stack.push_back({mu.Get(root, "Kids"), 0});
   while (!stack.empty()) {
     Frame& frame = stack.back();
     if (frame.next >= mu.Len(frame.kids)) {
-      stack.pop_back();
-      continue;
-    }
-    if (frame.next == 0 && PageTreeCheck::KidsArePages(mu, frame.node, frame.kids, &visited)) {
-      for (int i = 0; i < mu.Len(frame.kids); ++i)
-        numByIndex_.push_back(mu.Num(mu.At(frame.kids, i)));
       stack.pop_back();
       continue;
     }
@@ -41,7 +31,7 @@ bool PageMap::WalkPageTree(MuCalls& mu) {
     pdf_obj* kids = mu.Get(kid, "Kids");
     if (mu.IsArray(kids)) {
       if (stack.size() >= kMaxPageTreeDepth) return false;
-      stack.push_back({kid, kids, 0});
+      stack.push_back({kids, 0});
     } else {
       numByIndex_.push_back(mu.Num(kid));
     }
@@ -75,6 +65,12 @@ int PageMap::IndexOf(MuCalls& mu, pdf_obj* pageRef) {
 }
 
 int PageMap::ObjectNumber(MuCalls& mu, int index) {
+  // The first pages are found in the tree directly: a view that opens a long document shows
+  // them first, and the map would read every page object before it could.
+  if (!built_ && index >= 0 && index < kDirectLookups) {
+    pdf_obj* page = mu.PageObject(index);
+    return page && mu.IsIndirect(page) ? mu.Num(page) : 0;
+  }
   if (!built_) Build(mu);
   return index >= 0 && index < static_cast<int>(numByIndex_.size()) ? numByIndex_[index] : 0;
 }
