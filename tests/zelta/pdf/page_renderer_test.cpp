@@ -28,6 +28,29 @@ TEST(PageRenderer, SizesOfAllPagesAgreeWithEachPageAndTurnWithTheView) {
   EXPECT_DOUBLE_EQ(renderer.Sizes(90)[1].width, 612);  // and back by the view
 }
 
+// Each page in a node of its own, so that the root's /Count equals the number of its kids
+// although none of them is a page; the pages' widths tell which object was read.
+TEST(PageRenderer, SizesComeFromThePagesUnderSinglePageNodes) {
+  constexpr int kPages = 40;
+  std::string pdf =
+      "%PDF-1.7\n1 0 obj <</Type/Catalog/Pages 2 0 R>> endobj\n2 0 obj <</Type/Pages/Count " +
+      std::to_string(kPages) + "/Kids[";
+  for (int i = 0; i < kPages; ++i) pdf += std::to_string(3 + 2 * i) + " 0 R ";
+  pdf += "]>> endobj\n";
+  for (int i = 0; i < kPages; ++i) {
+    const std::string node = std::to_string(3 + 2 * i), page = std::to_string(4 + 2 * i);
+    pdf += node + " 0 obj <</Type/Pages/Parent 2 0 R/Count 1/Kids[" + page + " 0 R]>> endobj\n";
+    pdf += page + " 0 obj <</Type/Page/Parent " + node + " 0 R/MediaBox[0 0 " +
+           std::to_string(100 + i) + " 100]>> endobj\n";
+  }
+  pdf += "trailer <</Root 1 0 R>>\n%%EOF\n";
+  ScratchDir dir;
+  auto document = MustOpen(dir.Write("nested.pdf", pdf));
+  const auto sizes = PageRenderer(*document).Sizes(0);
+  ASSERT_EQ(sizes.size(), static_cast<size_t>(kPages));
+  for (int i = 0; i < kPages; ++i) EXPECT_DOUBLE_EQ(sizes[i].width, 100 + i) << i;
+}
+
 TEST(PageRenderer, PixelsAndUserSpaceMatchOnTurnedPages) {
   ScratchDir dir;
   auto document = ShapedDocument(dir);
