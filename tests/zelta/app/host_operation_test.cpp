@@ -7,6 +7,7 @@
 
 #include "host/object_list.h"
 #include "host/ui.h"
+#include "tests/harness/host_operation_call.h"
 #include "tests/zelta/pdf/pdf_test_support.h"
 #include "zelta/app/host_app.h"
 #include "zelta/app/object_list_factory.h"
@@ -49,21 +50,7 @@ class HostOperationTest : public ::testing::Test {
   // Creates the operation with the objects as "Input"; options are set by `configure`.
   ComPtr<IHostOperation> Make(const char* id, std::vector<IUnknown*> input,
                               std::function<void(ICabItem*)> configure = nullptr) {
-    ComPtr<IHostOperation> op;
-    EXPECT_EQ(app_->CreateOperation(base::Intern(id), op.Put()), S_OK) << id;
-    ComPtr<ICab> cab;
-    op->GetParams(cab.Put());
-    ComPtr<ICabItem> root, items, options;
-    cab->GetRoot(root.Put());
-    root->GetItem(u"Input", items.Put());
-    for (IUnknown* object : input) {
-      ComPtr<ICabItem> element;
-      items->Insert(-1, element.Put());
-      element->SetObject(nullptr, object);
-    }
-    root->GetItem(u"Options", options.Put());
-    if (configure) configure(options.Get());
-    return op;
+    return zelta::testing::MakeHostOperation(*app_, id, std::move(input), std::move(configure));
   }
   HRESULT Run(const char* id, std::vector<IUnknown*> input,
               std::function<void(ICabItem*)> configure = nullptr, int32_t flags = 0) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 
+#include "tests/harness/host_operation_call.h"
 #include "tests/zelta/pdf/pdf_test_support.h"
 #include "zelta/app/host_app.h"
 #include "zelta/base/atom_table.h"
@@ -30,20 +31,7 @@ class PageOperationTest : public ::testing::Test {
   }
   HRESULT Run(const char* id, std::vector<IUnknown*> input,
               std::function<void(ICabItem*)> configure = nullptr) {
-    ComPtr<IHostOperation> op;
-    EXPECT_EQ(app_->CreateOperation(base::Intern(id), op.Put()), S_OK) << id;
-    ComPtr<ICab> cab;
-    op->GetParams(cab.Put());
-    ComPtr<ICabItem> root, items, options;
-    cab->GetRoot(root.Put());
-    root->GetItem(u"Input", items.Put());
-    for (IUnknown* object : input) {
-      ComPtr<ICabItem> element;
-      items->Insert(-1, element.Put());
-      element->SetObject(nullptr, object);
-    }
-    root->GetItem(u"Options", options.Put());
-    if (configure) configure(options.Get());
+    auto op = zelta::testing::MakeHostOperation(*app_, id, std::move(input), std::move(configure));
     return app_->RunOperation(op.Get(), 0, 0);
   }
   HRESULT Insert(int32_t count, int32_t position, double width = 300, double height = 400) {
