@@ -11,6 +11,7 @@
 #include "tests/fixtures/text_pdf_builder.h"
 #include "tests/harness/operation_run.h"
 #include "zelta/app/cab_json.h"
+#include "zelta/app/text_selection.h"
 #include "zelta/ui/dialog_driver.h"
 
 namespace bm::testing {
@@ -250,9 +251,10 @@ TEST_F(AgbDialogs, FontNamesComeFromTheDocumentAndJoinTheListOnce) {
   EXPECT_EQ(after["Levels"][0]["Flags"], 5);
 }
 
-// The modeless dialog: one at a time, the add-level event adds the stored level as the
-// deepest, and OK runs a generation on the document as one undo step.
-TEST_F(AgbDialogs, ModelessDialogTakesNewLevelsAndItsOkGenerates) {
+// The add-level command takes the style of the selected heading in its property sheet and
+// opens the generation dialog, which gets the level as its deepest; the dialog is one at a
+// time, and its OK runs a generation on the document as one undo step.
+TEST_F(AgbDialogs, AddLevelCommandFeedsTheOpenDialogWhoseOkGenerates) {
   auto settings = host_.Plugin().SettingsRoot();
   std::string error;
   ASSERT_EQ(zelta::app::CabFromJson(CabItem(settings.Get(), u"AGBLastUsedOptions").Get(),
@@ -262,27 +264,31 @@ TEST_F(AgbDialogs, ModelessDialogTakesNewLevelsAndItsOkGenerates) {
                                     &error),
             zelta::S_OK)
       << error;
+  ComPtr<zelta::app::TextSelection> selection;
+  ASSERT_EQ(zelta::app::TextSelection::FromArguments(document_.Get(), {"1:60,650,400,680"},
+                                                     &selection, &error),
+            zelta::S_OK)
+      << error;
+  zelta::Atom text = zelta::kNoAtom;
+  host_.App().InternString(u"selection.text", -1, &text);
+  host_.App().SetSelection(
+      document_.Get(), text,
+      {ComPtr<zelta::IUnknown>(static_cast<zelta::IHostTextSelection*>(selection.Get()))});
   Engine().SetInteractive(true);
-  ASSERT_EQ(zelta::MakeCom<AGBOperation>(&host_.Plugin())->Execute(true, 0), zelta::S_OK);
-  ASSERT_EQ(Engine().OpenModeless().size(), 1u);
+  Engine().QueueDriver([](DialogDriver& sheet) {
+    EXPECT_EQ(sheet.Entries(u"bld.list"), std::vector<std::u16string>{u"Helvetica-Bold"});
+    EXPECT_EQ(sheet.Text(u"bld.e.fontSize"), u"14");
+    EXPECT_TRUE(sheet.Click(u"btn.ok"));
+  });
+  ASSERT_EQ(Make<AGBAddLevelOperation>()->Execute(true, 0), zelta::S_OK);
   AGBDialog* open = AGBDialog::Open();
   ASSERT_TRUE(open);
-  // A second command only brings it to the front.
-  ASSERT_EQ(zelta::MakeCom<AGBOperation>(&host_.Plugin())->Execute(true, 0), zelta::S_OK);
-  EXPECT_EQ(Engine().OpenModeless().size(), 1u);
-
-  LevelOptions section;
-  section.flags = kLevelMatchFontNames | kLevelMatchSize;
-  section.description.fontNames = {u"Helvetica-Bold"};
-  section.description.fontSize = 14;
-  ASSERT_EQ(WriteLevel(CabItem(settings.Get(), u"AGBAddLevelLastUsedOptions").Get(), section),
-            zelta::S_OK);
-  auto add = Make<AGBAddLevelOperation>();
-  add->LoadLastUsedOptions();
-  ASSERT_EQ(add->Do(0, 0), zelta::S_OK);
   ASSERT_EQ(open->Levels().size(), 2u);
   EXPECT_EQ(open->Levels()[1].index, 2);
   EXPECT_DOUBLE_EQ(open->Levels()[1].description.fontSize, 14);
+  // A second command only brings it to the front.
+  ASSERT_EQ(zelta::MakeCom<AGBOperation>(&host_.Plugin())->Execute(true, 0), zelta::S_OK);
+  ASSERT_EQ(Engine().OpenModeless().size(), 1u);
 
   DialogDriver user(*Engine().OpenModeless().front(), Engine());
   EXPECT_EQ(Chain(user).size(), 2u);
