@@ -79,8 +79,12 @@ Json ReadSample(const std::string& name) {
 // OK stores exactly what the dialog opened with, also after every level went through its
 // property sheet; Cancel of the sheet and of the dialog keeps them too.
 TEST_F(AgbDialogs, OptionsComeBackThroughTheControlsAndEveryPage) {
-  const Json kRecipes[] = {Json::object(), Json::parse(R"({"Levels": [{"Index": 1}]})"),
-                           ReadSample("R-intro.options.json"), ReadSample("headings.options.json")};
+  // A destination the zoom entries cannot show (FitR) survives the appearance page.
+  const Json kRecipes[] = {
+      Json::object(),
+      Json::parse(R"({"Levels": [{"Index": 1, "Flags": 1, "Appearance": {"DestType": 4,
+                               "DestFlags": 3}}, {"Index": 2}]})"),
+      ReadSample("R-intro.options.json"), ReadSample("headings.options.json")};
   for (const Json& recipe : kRecipes) {
     SCOPED_TRACE(recipe.dump());
     const Json before = Show(recipe, {}).second;  // the recipe over the defaults
@@ -97,7 +101,7 @@ TEST_F(AgbDialogs, OptionsComeBackThroughTheControlsAndEveryPage) {
     for (size_t i = 0; i < count; ++i)
       work.push_back([i](DialogDriver& sheet) {
         for (int32_t page : {1, 2, 0}) EXPECT_TRUE(sheet.SelectPage(page));
-        EXPECT_TRUE(i % 2 ? sheet.Click(u"btn.ok") : sheet.Click(u"btn.cancel"));
+        EXPECT_TRUE(i % 2 ? sheet.Click(u"btn.cancel") : sheet.Click(u"btn.ok"));
         EXPECT_TRUE(sheet.Ended());
       });
     auto [hr, after] = Show(recipe, std::move(work));
