@@ -303,5 +303,27 @@ TEST_F(AgbDialogs, AddLevelCommandFeedsTheOpenDialogWhoseOkGenerates) {
   ExpectOneUndoStep(u"bookmarksPlugin.op.GenerateBookmarks");
 }
 
+// The open dialog follows the active document and closes with the main frame.
+TEST_F(AgbDialogs, OpenDialogFollowsTheActiveDocumentAndClosesWithTheFrame) {
+  Engine().SetInteractive(true);
+  ASSERT_EQ(zelta::MakeCom<AGBOperation>(&host_.Plugin())->Execute(true, 0), zelta::S_OK);
+  AGBDialog* open = AGBDialog::Open();
+  ASSERT_TRUE(open);
+  EXPECT_EQ(open->Document(), document_.Get());
+  auto other = host_.OpenBytes(Headings());
+  EXPECT_EQ(open->Document(), other.Get());
+  ASSERT_EQ(host_.App().CloseDocument(other.Get()), zelta::S_OK);
+  EXPECT_EQ(open->Document(), document_.Get());
+
+  ComPtr<zelta::IEventServer> events;
+  ASSERT_EQ(host_.App().GetEventServer(events.Put()), zelta::S_OK);
+  zelta::Atom closed = zelta::kNoAtom;
+  host_.App().InternString(u"e.mainFrame.closed", -1, &closed);
+  events->Raise(closed, nullptr, 0);
+  Engine().Reap();
+  EXPECT_TRUE(Engine().OpenModeless().empty());
+  EXPECT_FALSE(AGBDialog::Open());
+}
+
 }  // namespace
 }  // namespace bm::testing
