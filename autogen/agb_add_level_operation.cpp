@@ -1,6 +1,9 @@
 #include "autogen/agb_add_level_operation.h"
 
+#include "autogen/agb_dialog.h"
+#include "autogen/agb_operation.h"
 #include "autogen/level_options.h"
+#include "autogen/level_sheet.h"
 #include "autogen/style_from_selection.h"
 #include "framework/atom_table.h"
 #include "framework/cab_access.h"
@@ -45,6 +48,29 @@ HRESULT AGBAddLevelOperation::FindObject(zelta::Atom id, zelta::IUnknown** objec
   hr = WriteLevel(item.Get(), level);
   if (zelta::Failed(hr)) return hr;
   return item.CopyTo(object);
+}
+
+HRESULT AGBAddLevelOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
+  if (!Plugin()) return zelta::E_FAIL;
+  ComPtr<AGBAddLevelOperation> self(this);
+  ReadInputs();
+  LevelOptions level = StoredLevel();
+  // The sheet belongs to the view that shows the selection.
+  zelta::IWindowService* windows = Plugin()->Windows();
+  if (Document() && windows) windows->GetDocumentWindow(Document(), &owner);
+  HRESULT hr = RunLevelSheet(Plugin(), owner, Document(), &level, true);
+  if (hr != zelta::S_OK) return hr;
+  ComPtr<ICabItem> stored = CabItem(Plugin()->SettingsRoot().Get(), u"AGBAddLevelLastUsedOptions");
+  if (!stored) return zelta::E_FAIL;
+  hr = WriteLevel(stored.Get(), level);
+  if (zelta::Failed(hr)) return hr;
+  // The generation dialog takes the level when Do announces it.
+  if (AGBDialog* open = AGBDialog::Open()) {
+    if (open->Dialog()) open->Dialog()->BringToFront();
+  } else {
+    zelta::MakeCom<AGBOperation>(Plugin())->Execute(true, 0);
+  }
+  return zelta::S_OK;
 }
 
 HRESULT AGBAddLevelOperation::Run(int32_t, intptr_t) {

@@ -16,6 +16,10 @@ class AGBAddLevelOperation : public BookmarkOperation {
   // Shares the generation's parameter root and its last used options.
   std::u16string_view Abbreviation() const override { return u"AGB"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
+  // The level's property sheet over the stored level, with the style of the text selection
+  // taken as it opens; after OK the level is stored and the generation dialog shown (opened
+  // when none is open). S_FALSE when the user did not confirm.
+  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
   bool KeepOptions(zelta::HRESULT) const override { return true; }
   // The level comes from the selected text through the dialog; the stored one alone would
   // add the same level again on every run.

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "autogen/agb_dialog.h"
 #include "autogen/bookmark_placer.h"
 #include "autogen/generated_bookmarks_undo.h"
 #include "autogen/level_options.h"
@@ -68,6 +69,46 @@ AGBOperation::AGBOperation(PluginContext* plugin) : BookmarkOperation(plugin) { 
 
 zelta::Atom AGBOperation::OperationAtom() const {
   return AtomOf(u"op.bookmarks.autoGenerateFromText");
+}
+
+HRESULT AGBOperation::Execute(bool, intptr_t) {
+  if (AGBDialog* open = AGBDialog::Open()) {
+    if (open->Dialog()) open->Dialog()->BringToFront();
+    return zelta::S_OK;
+  }
+  if (!Plugin()) return zelta::E_FAIL;
+  ComPtr<AGBOperation> self(this);
+  ComPtr<zelta::IHostDocument> document;
+  if (App()) App()->GetActiveDocument(document.Put());
+  if (document) SetInput({static_cast<zelta::IUnknown*>(document.Get())});
+  // The dialog keeps its own options, filled from the last used ones.
+  ComPtr<zelta::ICab> cab = Plugin()->CreateCab(u"AGBOperationOptionsRoot");
+  ComPtr<zelta::ICabItem> options = CabRoot(cab.Get());
+  if (!options) return zelta::E_FAIL;
+  if (auto stored = CabItem(Plugin()->SettingsRoot().Get(), u"AGBLastUsedOptions"))
+    options->CopyFrom(stored.Get());
+  zelta::WindowHandle owner = 0;
+  if (zelta::IWindowService* windows = Plugin()->Windows()) windows->GetActiveWindow(&owner);
+  auto dialog = zelta::MakeCom<AGBDialog>(Plugin(), options.Get(), document.Get(), false);
+  return dialog->ShowModeless(owner);
+}
+
+HRESULT AGBOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
+  if (!Plugin()) return zelta::E_FAIL;
+  ComPtr<AGBOperation> self(this);
+  ReadInputs();
+  ComPtr<zelta::ICab> cab = Plugin()->CreateCab(u"AGBOperationOptionsRoot");
+  ComPtr<zelta::ICabItem> working = CabRoot(cab.Get());
+  auto options = Options();
+  if (!working || !options) return zelta::E_FAIL;
+  HRESULT hr = working->CopyFrom(options.Get());
+  if (zelta::Failed(hr)) return hr;
+  auto dialog = zelta::MakeCom<AGBDialog>(Plugin(), working.Get(), Document(), true);
+  int32_t result = zelta::kDialogResultCancel;
+  hr = dialog->RunModal(owner, &result);
+  if (zelta::Failed(hr)) return hr;
+  options->CopyFrom(working.Get());
+  return hr == zelta::S_OK && result == zelta::kDialogResultOk ? zelta::S_OK : zelta::S_FALSE;
 }
 
 HRESULT AGBOperation::Run(int32_t flags, intptr_t) {

@@ -20,6 +20,13 @@ class AGBOperation : public BookmarkOperation {
   zelta::Atom OperationAtom() const override;
   std::u16string_view Abbreviation() const override { return u"AGB"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
+  // Opens the generation dialog modeless on the active document, or brings the open one to
+  // the front; the dialog's OK starts the run. S_OK once the dialog is shown; S_FALSE when no
+  // one can answer a dialog (nothing runs).
+  zelta::HRESULT Execute(bool runThroughHost, intptr_t extra) override;
+  // The same dialog, modal and in options-only mode: its OK stores the options. The options
+  // it leaves are kept whether or not the user confirmed; S_OK after OK, S_FALSE otherwise.
+  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
   // The options are kept whatever the dialog answered.
   bool KeepOptions(zelta::HRESULT) const override { return true; }
 

@@ -168,13 +168,18 @@ HRESULT BookmarkOperation::ExecuteWithStoredOptions(intptr_t extra) {
   return ExecuteCycle(true, extra, false);
 }
 
-HRESULT BookmarkOperation::ExecuteCycle(bool runThroughHost, intptr_t extra, bool askUser) {
+HRESULT BookmarkOperation::ExecuteOn(zelta::IHostDocument* document, intptr_t extra) {
+  return ExecuteCycle(true, extra, false, document);
+}
+
+HRESULT BookmarkOperation::ExecuteCycle(bool runThroughHost, intptr_t extra, bool askUser,
+                                        zelta::IHostDocument* given) {
   // Keeps this object alive while the host runs it.
   ComPtr<BookmarkOperation> self(this);
   zelta::IHostApp* app = App();
 
-  ComPtr<zelta::IHostDocument> document;
-  if (app && app->GetActiveDocument(document.Put()) == zelta::S_OK && document)
+  ComPtr<zelta::IHostDocument> document(given);
+  if (document || (app && app->GetActiveDocument(document.Put()) == zelta::S_OK && document))
     SetInput({static_cast<zelta::IUnknown*>(document.Get())});
   zelta::WindowHandle owner = 0;
   if (zelta::IWindowService* windows = plugin_ ? plugin_->Windows() : nullptr)

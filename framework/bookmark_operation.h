@@ -46,6 +46,8 @@ class BookmarkOperation
   // The same cycle without the dialog: the last used options as they are, run through the
   // host, with the result messages. E_NOTIMPL for an operation whose run needs its dialog.
   virtual zelta::HRESULT ExecuteWithStoredOptions(intptr_t extra);
+  // The same on a given document instead of the active one (a modeless dialog's document).
+  zelta::HRESULT ExecuteOn(zelta::IHostDocument* document, intptr_t extra);
 
   // The operation's id ("op.bookmarks.changeBookmarkCase").
   virtual zelta::Atom OperationAtom() const = 0;
@@ -154,7 +156,9 @@ class BookmarkOperation
 
  private:
   // Execute and ExecuteWithStoredOptions: askUser shows the dialog (and keeps its options).
-  zelta::HRESULT ExecuteCycle(bool runThroughHost, intptr_t extra, bool askUser);
+  // document: the document to work on (null: the active one).
+  zelta::HRESULT ExecuteCycle(bool runThroughHost, intptr_t extra, bool askUser,
+                              zelta::IHostDocument* document = nullptr);
   zelta::ComPtr<zelta::ICabItem> ParamItem(const char16_t* name) const;
   void ShowMessage(std::u16string_view text, uint32_t style);
   // The string id of the message that closes a successful run with result (empty for none).

@@ -82,6 +82,38 @@ HRESULT DialogBase::ShowModeless(zelta::WindowHandle owner) {
   return service->ShowModeless(dialog.Get());
 }
 
+HRESULT DialogBase::RunSheet(PluginContext* plugin, std::u16string_view sheetId,
+                             zelta::WindowHandle owner, const std::vector<DialogBase*>& pages,
+                             int32_t* result) {
+  if (!result) return zelta::E_POINTER;
+  *result = zelta::kDialogResultCancel;
+  if (pages.empty()) return zelta::E_INVALIDARG;
+  zelta::IUiExtension* ui = plugin ? plugin->Ui() : nullptr;
+  auto service = zelta::QueryAs<zelta::IDialogService>(ui);
+  if (!service) return zelta::E_NOTIMPL;
+  bool interactive = false;
+  if (zelta::Failed(service->IsInteractive(&interactive)) || !interactive) return zelta::S_FALSE;
+  std::vector<ComPtr<DialogBase>> keep(pages.begin(), pages.end());
+  std::vector<zelta::PropertySheetPage> described;
+  for (DialogBase* page : pages) described.push_back({page->layoutId_.c_str(), page});
+  const std::span<const uint8_t> layout = pages.front()->LayoutResource();
+  const std::u16string id(sheetId);
+  const std::u16string title = u"$$$.bookmarksPlugin." + id;
+  const zelta::PropertySheetDescription description{
+      layout.data(),    static_cast<uint32_t>(layout.size()),   id.c_str(), title.c_str(), owner,
+      described.data(), static_cast<int32_t>(described.size()), 0};
+  HRESULT hr = service->RunPropertySheet(&description, result);
+  if (zelta::Failed(hr)) {
+    const std::u16string text =
+        FormatInserts(pages.front()->LoadString(u"bookmarksPlugin.msg.dlg.loadFailed"), id);
+    const std::u16string caption = pages.front()->LoadString(u"bookmarksPlugin.cmd.name");
+    ui->ShowMessage(text.c_str(), static_cast<int32_t>(text.size()), caption.c_str(),
+                    static_cast<int32_t>(caption.size()), kWarningStyle, owner, nullptr);
+    return zelta::E_FAIL;
+  }
+  return hr;
+}
+
 HRESULT DialogBase::OnMessage(zelta::IHostDialog* dialog, zelta::IDialogMessage* message,
                               int32_t* result) {
   if (!result) return zelta::E_POINTER;

@@ -33,6 +33,13 @@ class DialogBase : public zelta::ComObject<zelta::IDialogHandler> {
   zelta::HRESULT RunModal(zelta::WindowHandle owner, int32_t* result);
   // The same, modeless: returns once the dialog is shown.
   zelta::HRESULT ShowModeless(zelta::WindowHandle owner);
+  // Runs a property sheet of these page dialogs modally, the first page shown first; *result
+  // is kDialogResultOk after an OK that every page accepted (each page's OnOk stored and
+  // validated it). S_FALSE and kDialogResultCancel when no one can answer; E_FAIL after a
+  // message when the sheet cannot be made.
+  static zelta::HRESULT RunSheet(PluginContext* plugin, std::u16string_view sheetId,
+                                 zelta::WindowHandle owner, const std::vector<DialogBase*>& pages,
+                                 int32_t* result);
 
   // The dialog while it runs (null before and after).
   zelta::IHostDialog* Dialog() const { return dialog_; }
@@ -113,6 +120,8 @@ class DialogBase : public zelta::ComObject<zelta::IDialogHandler> {
   bool CheckSelection(bool includeSubLevels);
   // The dialog's own window, the owner of the dialogs it opens (0 when it is not shown).
   zelta::WindowHandle Window() const;
+  // The document the dialog works on from now on (the active document changed).
+  void SetDocument(zelta::IHostDocument* document) { document_ = document; }
   // Ends the dialog with a result.
   void End(int32_t result);
 

@@ -254,6 +254,42 @@ struct DialogDescription {
   IDialogHandler* handler;
 };
 
+// A property sheet: one modal window that shows several page dialogs, one at a time, above
+// a single OK and Cancel of its own. Each page is a dialog of the layout resource (a page
+// layout has no OK or Cancel); its handler gets the messages of an ordinary dialog:
+// - kDialogInit for every page, in page order, when the sheet opens (so each page loads its
+//   data at once, whichever page the user looks at first);
+// - kDialogActivated when the user turns to the page;
+// - at the sheet's OK, kDialogOk for every page in page order. A page accepts by ending its
+//   dialog with kDialogResultOk (the host's default when the handler leaves the message
+//   unhandled); a page that does not end keeps the whole sheet open, and the sheet turns to
+//   it (it shows its own message first). Pages that accepted before it are asked again at
+//   the next OK, so storing must be repeatable;
+// - at the sheet's Cancel (or close box), kDialogCancel for every page;
+// - kDialogDestroy for every page when the sheet closes.
+// The sheet's buttons are the controls "btn.ok" and "btn.cancel" of the sheet; a page reaches
+// them through IHostDialog::GetControl as if they were its own (to enable OK, say).
+// IHostDialog::EndDialog of a page outside an OK round ends nothing but that page's answer.
+struct PropertySheetPage {
+  const char16_t* layoutId;
+  IDialogHandler* handler;  // the sheet holds a reference until it closes
+};
+
+struct PropertySheetDescription {
+  // The whole layout resource (UTF-8 XML) that holds every page's layout.
+  const uint8_t* layout;
+  uint32_t layoutSize;
+  // The sheet's id (for scripts and front-ends) and its title as a text reference
+  // ("$$$.<string id>" or plain text).
+  const char16_t* sheetId;
+  const char16_t* title;
+  WindowHandle owner;
+  const PropertySheetPage* pages;
+  int32_t pageCount;
+  // The page shown first (0-based).
+  int32_t startPage;
+};
+
 struct IDialogService : IUnknown {
   static constexpr Guid kIid{0x5A1E1305, 0x0001, 0x4C0B, {0x9A, 0x10, 0, 0, 0, 0, 0, 0x95}};
   // Whether someone can answer a dialog. A host without a user (a command line) answers
@@ -270,6 +306,13 @@ struct IDialogService : IUnknown {
   // Shows the dialog modelessly (kDialogInit) and returns; it lives until it ends or the
   // host closes it. E_FAIL for a dialog already shown.
   virtual HRESULT ShowModeless(IHostDialog* dialog) = 0;
+  // Runs a property sheet modally (see PropertySheetDescription). *result is
+  // kDialogResultOk after an OK that every page accepted, kDialogResultCancel otherwise.
+  // E_INVALIDARG, with no page shown, when there is no page, the start page is outside the
+  // pages, or a page's layout does not parse; E_POINTER for a null description, page handler
+  // or out-pointer. S_FALSE and kDialogResultCancel when no one can answer it.
+  virtual HRESULT RunPropertySheet(const PropertySheetDescription* description,
+                                   int32_t* result) = 0;
 };
 
 }  // namespace zelta

@@ -105,6 +105,19 @@ struct IHostPageTextReader : IUnknown {
   virtual HRESULT Next(int32_t* page, IHostPageText** text) = 0;
 };
 
+// Receives the fonts of a document from IPageTextService::EnumerateFonts. A host may call it
+// from a thread of its own, so an implementation guards what it shares with its own thread.
+struct IFontEnumerationSink : IUnknown {
+  static constexpr Guid kIid{0x5A1E1107, 0x0001, 0x4C0B, {0x9A, 0x10, 0, 0, 0, 0, 0, 0x77}};
+  // One font, the first time the enumeration meets it: its id (as page text gives it) and its
+  // name as IHostFont::GetName gives it (the string is the host's; copy it). Any result other
+  // than S_OK stops the enumeration.
+  virtual HRESULT OnFont(uint32_t fontId, const char16_t* name, int32_t length) = 0;
+  // How far the enumeration has come: done of total steps (pages), after each step; the last
+  // call has done == total (0 of 0 for a document without pages).
+  virtual HRESULT OnProgress(int32_t done, int32_t total) = 0;
+};
+
 // The page text service (component "ZLT").
 struct IPageTextService : IUnknown {
   static constexpr Guid kIid{0x5A1E1104, 0x0001, 0x4C0B, {0x9A, 0x10, 0, 0, 0, 0, 0, 0x74}};
@@ -122,6 +135,11 @@ struct IPageTextService : IUnknown {
   // E_INVALIDARG for a null or foreign document or an index outside it (nothing is made).
   virtual HRESULT OpenReader(IHostDocument* document, const int32_t* pages, int32_t count,
                              int32_t window, IHostPageTextReader** reader) = 0;
+  // Reports every font the document's page text is set in to the sink, page by page (this
+  // host: on the caller's thread, before returning). S_OK after the last page; S_FALSE when
+  // the sink stopped it; E_INVALIDARG for a null or foreign document, E_POINTER for a null
+  // sink. A page whose text cannot be read is skipped.
+  virtual HRESULT EnumerateFonts(IHostDocument* document, IFontEnumerationSink* sink) = 0;
 };
 
 // One part of a text selection: characters of one page.

@@ -20,6 +20,7 @@ class PageTextService final : public ComObject<IPageTextService> {
   HRESULT GetFont(IHostDocument* document, uint32_t fontId, IHostFont** font) override;
   HRESULT OpenReader(IHostDocument* document, const int32_t* pages, int32_t count, int32_t window,
                      IHostPageTextReader** reader) override;
+  HRESULT EnumerateFonts(IHostDocument* document, IFontEnumerationSink* sink) override;
 
   // The host's own document object behind an interface; null for another implementation.
   static HostDocument* PdfDocument(IHostDocument* document);

@@ -66,6 +66,7 @@ HRESULT Dialog::GetControl(const char16_t* id, IDialogControl** control) {
   *control = nullptr;
   if (!id) return E_INVALIDARG;
   DialogControl* found = Find(id);
+  if (!found && frame_) found = frame_->Find(id);
   if (!found) return S_FALSE;
   return ComPtr<IDialogControl>(found).CopyTo(control);
 }

@@ -70,6 +70,11 @@ class Dialog : public ComObject<IHostDialog> {
   // Sends a message to the handler and then applies the host's default for its code;
   // returns the handler's result (-1 when the handler failed or is gone).
   int32_t Dispatch(int32_t code, DialogControl* sender, intptr_t value);
+  // A page of a property sheet: the sheet's frame, whose "btn.ok" and "btn.cancel" the page
+  // reaches through GetControl (null: none).
+  void SetSheetFrame(Dialog* frame) { frame_ = frame; }
+  // A sheet page whose OK round another page refused runs on: its end is forgotten.
+  void Resume() { result_.reset(); }
   // Fires the timers that fall due within the next `ms` milliseconds of the dialog's clock.
   void AdvanceTime(uint32_t ms);
   // Clears the other radios of a radio's group (from a radio marked newGroup to the next).
@@ -112,6 +117,7 @@ class Dialog : public ComObject<IHostDialog> {
   ComPtr<ICabItem> presets_;
   ComPtr<ICabItem> presetOptions_;
   std::u16string currentPreset_;
+  Dialog* frame_ = nullptr;  // the sheet's frame while this is a page of a sheet
 };
 
 }  // namespace zelta::ui

@@ -80,6 +80,8 @@ class DialogControl : public ComObject<IDialogControl> {
   int32_t SelectedTreeItem() const { return selectedTreeItem_; }
   bool HasEntries() const { return Kind() == kControlCombo || Kind() == kControlList; }
 
+  // The dialog the control belongs to (null once it is gone).
+  Dialog* Owner() const { return dialog_; }
   // Sets the state without touching the other radios (the dialog keeps the group).
   void SetStateRaw(int32_t state) { state_ = state; }
   // The dialog is gone: every call fails from now on.

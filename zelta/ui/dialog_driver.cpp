@@ -4,14 +4,49 @@
 
 #include "zelta/base/text_codec.h"
 #include "zelta/ui/dialog_engine.h"
+#include "zelta/ui/property_sheet.h"
 
 namespace zelta::ui {
+
+DialogDriver::DialogDriver(PropertySheet& sheet, DialogEngine& engine)
+    : dialog_(&sheet.Frame()), sheet_(&sheet), engine_(engine) {}
+
+Dialog& DialogDriver::Model() { return sheet_ ? sheet_->Active() : *dialog_; }
+
+Dialog& DialogDriver::Top() const { return sheet_ ? sheet_->Frame() : *dialog_; }
+
+DialogControl* DialogDriver::Find(std::u16string_view id) const {
+  if (!sheet_) return dialog_->Find(id);
+  DialogControl* control = sheet_->Active().Find(id);
+  return control ? control : sheet_->Frame().Find(id);
+}
+
+bool DialogDriver::SelectPage(int32_t index) {
+  if (!sheet_ || Ended()) {
+    error_ = sheet_ ? "the dialog has ended" : "not a property sheet";
+    return false;
+  }
+  if (!sheet_->SelectPage(index)) {
+    error_ = "no page " + std::to_string(index);
+    return false;
+  }
+  error_.clear();
+  return true;
+}
+
+void DialogDriver::Wait(uint32_t ms) {
+  if (!sheet_) {
+    dialog_->AdvanceTime(ms);
+    return;
+  }
+  for (const auto& page : sheet_->Pages()) page->AdvanceTime(ms);
+}
 
 DialogControl* DialogDriver::Reach(std::u16string_view id,
                                    std::initializer_list<DialogControlKind> kinds) {
   const std::string name = base::LossyUtf8(id);
-  DialogControl* control = dialog_.Find(id);
-  if (dialog_.Result()) {
+  DialogControl* control = Find(id);
+  if (Ended()) {
     error_ = "the dialog has ended";
   } else if (!control) {
     error_ = "no control " + name;
@@ -29,11 +64,12 @@ DialogControl* DialogDriver::Reach(std::u16string_view id,
 }
 
 void DialogDriver::Changed(DialogControl* control) {
+  Dialog& owner = *control->Owner();
   if (Dialog::IsPageRangeControl(control->Id())) {
-    dialog_.PageRangeEdited(control);
-    dialog_.Dispatch(kDialogHostChanged, nullptr, 0);
+    owner.PageRangeEdited(control);
+    owner.Dispatch(kDialogHostChanged, nullptr, 0);
   } else {
-    dialog_.Dispatch(kDialogControlChanged, control, 0);
+    owner.Dispatch(kDialogControlChanged, control, 0);
   }
   engine_.Reap();
 }
@@ -103,7 +139,7 @@ bool DialogDriver::SelectTreeItem(std::u16string_view id, int32_t item) {
 bool DialogDriver::Activate(std::u16string_view id, int32_t item) {
   DialogControl* control = Reach(id, {kControlList, kControlTree});
   if (!control) return false;
-  dialog_.Dispatch(kDialogItemActivated, control, item);
+  control->Owner()->Dispatch(kDialogItemActivated, control, item);
   engine_.Reap();
   return true;
 }
@@ -111,33 +147,34 @@ bool DialogDriver::Activate(std::u16string_view id, int32_t item) {
 bool DialogDriver::Click(std::u16string_view id) {
   DialogControl* control = Reach(id, {kControlButton, kControlInfoButton});
   if (!control) return false;
+  Dialog& owner = *control->Owner();
   if (id == u"btn.ok")
-    dialog_.Dispatch(kDialogOk, control, 0);
+    owner.Dispatch(kDialogOk, control, 0);
   else if (id == u"btn.cancel" || id == u"btn.close")
-    dialog_.Dispatch(kDialogCancel, control, 0);
+    owner.Dispatch(kDialogCancel, control, 0);
   else
-    dialog_.Dispatch(kDialogControlChanged, control, 0);
+    owner.Dispatch(kDialogControlChanged, control, 0);
   engine_.Reap();
   return true;
 }
 
 bool DialogDriver::Key(std::u16string_view id, int32_t key) {
-  DialogControl* control = dialog_.Find(id);
+  DialogControl* control = Find(id);
   if (!Reach(id, {control ? control->Kind() : kControlLabel})) return false;
-  dialog_.Dispatch(kDialogKey, control, key);
+  control->Owner()->Dispatch(kDialogKey, control, key);
   engine_.Reap();
   return true;
 }
 
 void DialogDriver::Close() {
-  if (dialog_.Result()) return;
-  dialog_.Dispatch(kDialogCancel, nullptr, 0);
+  if (Ended()) return;
+  Top().Dispatch(kDialogCancel, nullptr, 0);
   engine_.Reap();
 }
 
 bool DialogDriver::TakePreset(int32_t index) {
   if (!Reach(u"btn.presets", {kControlButton})) return false;
-  if (Failed(dialog_.TakePreset(index))) {
+  if (Failed(dialog_->TakePreset(index))) {
     error_ = "no preset " + std::to_string(index);
     return false;
   }
@@ -146,7 +183,7 @@ bool DialogDriver::TakePreset(int32_t index) {
 
 bool DialogDriver::SavePreset(std::u16string_view name) {
   if (!Reach(u"btn.presets", {kControlButton})) return false;
-  if (Failed(dialog_.SavePreset(name))) {
+  if (Failed(dialog_->SavePreset(name))) {
     error_ = "the preset was not saved";
     return false;
   }
@@ -155,7 +192,7 @@ bool DialogDriver::SavePreset(std::u16string_view name) {
 
 bool DialogDriver::RenamePreset(int32_t index, std::u16string_view name) {
   if (!Reach(u"btn.presets", {kControlButton})) return false;
-  if (Failed(dialog_.RenamePreset(index, name))) {
+  if (Failed(dialog_->RenamePreset(index, name))) {
     error_ = "preset " + std::to_string(index) + " was not renamed";
     return false;
   }
@@ -164,7 +201,7 @@ bool DialogDriver::RenamePreset(int32_t index, std::u16string_view name) {
 
 bool DialogDriver::DeletePreset(int32_t index) {
   if (!Reach(u"btn.presets", {kControlButton})) return false;
-  if (Failed(dialog_.DeletePreset(index))) {
+  if (Failed(dialog_->DeletePreset(index))) {
     error_ = "preset " + std::to_string(index) + " was not deleted";
     return false;
   }
@@ -172,28 +209,28 @@ bool DialogDriver::DeletePreset(int32_t index) {
 }
 
 std::u16string DialogDriver::Text(std::u16string_view id) const {
-  const DialogControl* control = dialog_.Find(id);
+  const DialogControl* control = Find(id);
   return control ? control->Text() : std::u16string();
 }
 
 int32_t DialogDriver::State(std::u16string_view id) const {
-  const DialogControl* control = dialog_.Find(id);
+  const DialogControl* control = Find(id);
   return control ? control->State() : -1;
 }
 
 bool DialogDriver::Enabled(std::u16string_view id) const {
-  const DialogControl* control = dialog_.Find(id);
+  const DialogControl* control = Find(id);
   return control && control->Enabled();
 }
 
 bool DialogDriver::Visible(std::u16string_view id) const {
-  const DialogControl* control = dialog_.Find(id);
+  const DialogControl* control = Find(id);
   return control && control->Visible();
 }
 
 std::vector<std::u16string> DialogDriver::Entries(std::u16string_view id) const {
   std::vector<std::u16string> texts;
-  if (const DialogControl* control = dialog_.Find(id))
+  if (const DialogControl* control = Find(id))
     for (const auto& entry : control->Entries()) texts.push_back(entry.text);
   return texts;
 }

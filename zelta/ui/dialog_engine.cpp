@@ -57,7 +57,7 @@ HRESULT DialogEngine::Create(const DialogDescription* description, IHostDialog**
   return made.CopyTo(dialog);
 }
 
-void DialogEngine::Drive(Dialog* dialog) {
+void DialogEngine::Drive(DialogDriver& user) {
   Driver driver;
   if (!drivers_.empty()) {
     driver = std::move(drivers_.front());
@@ -66,7 +66,6 @@ void DialogEngine::Drive(Dialog* dialog) {
     driver = defaultDriver_;
   }
   if (!driver) return;
-  DialogDriver user(*dialog, *this);
   GuardCall([&] {
     driver(user);
     return S_OK;
@@ -81,7 +80,8 @@ HRESULT DialogEngine::RunModal(IHostDialog* dialog, int32_t* result) {
   if (model->CurrentPhase() != Dialog::Phase::kCreated) return E_FAIL;
   ComPtr<Dialog> keep(model);
   model->Show(true);
-  if (!model->Result()) Drive(model);
+  DialogDriver user(*model, *this);
+  if (!model->Result()) Drive(user);
   // A user who walks away leaves through the close box.
   if (!model->Result()) model->Dispatch(kDialogCancel, nullptr, 0);
   if (!model->Result()) model->EndDialog(kDialogResultCancel);
@@ -96,8 +96,45 @@ HRESULT DialogEngine::ShowModeless(IHostDialog* dialog) {
   if (model->CurrentPhase() != Dialog::Phase::kCreated) return E_FAIL;
   modeless_.push_back(model);
   model->Show(false);
-  if (!model->Result()) Drive(model);
+  DialogDriver user(*model, *this);
+  if (!model->Result()) Drive(user);
   Reap();
+  return S_OK;
+}
+
+HRESULT DialogEngine::RunPropertySheet(const PropertySheetDescription* description,
+                                       int32_t* result) {
+  if (!result) return E_POINTER;
+  *result = kDialogResultCancel;
+  if (!description || (description->pageCount > 0 && !description->pages)) return E_POINTER;
+  if (description->pageCount <= 0 || description->startPage < 0 ||
+      description->startPage >= description->pageCount)
+    return E_INVALIDARG;
+  for (int32_t i = 0; i < description->pageCount; ++i)
+    if (!description->pages[i].handler) return E_POINTER;
+  if (!Interactive()) return S_FALSE;
+  std::vector<ComPtr<Dialog>> pages;
+  const WindowHandle window = nextWindow_++;
+  for (int32_t i = 0; i < description->pageCount; ++i) {
+    const PropertySheetPage& page = description->pages[i];
+    const DialogDescription made{description->layout, description->layoutSize, page.layoutId,
+                                 window, page.handler};
+    ComPtr<IHostDialog> dialog;
+    HRESULT hr = Create(&made, dialog.Put(), nullptr);
+    if (Failed(hr)) return hr;
+    pages.emplace_back(static_cast<Dialog*>(dialog.Get()));
+  }
+  PropertySheet sheet(this, std::u16string(InString(description->sheetId, -1)),
+                      std::u16string(InString(description->title, -1)), description->owner, window,
+                      std::move(pages));
+  sheet.Open(description->startPage);
+  DialogDriver user(sheet, *this);
+  if (!sheet.Result()) Drive(user);
+  // A user who walks away leaves through the close box.
+  if (!sheet.Result()) sheet.Frame().Dispatch(kDialogCancel, nullptr, 0);
+  if (!sheet.Result()) sheet.Frame().EndDialog(kDialogResultCancel);
+  *result = *sheet.Result();
+  sheet.Close();
   return S_OK;
 }
 

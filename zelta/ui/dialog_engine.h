@@ -16,6 +16,7 @@
 #include "host/dialogs.h"
 #include "host/page_range.h"
 #include "zelta/ui/dialog.h"
+#include "zelta/ui/property_sheet.h"
 
 namespace zelta::ui {
 
@@ -68,6 +69,9 @@ class DialogEngine {
   HRESULT Create(const DialogDescription* description, IHostDialog** dialog, std::string* error);
   HRESULT RunModal(IHostDialog* dialog, int32_t* result);
   HRESULT ShowModeless(IHostDialog* dialog);
+  // A property sheet (PropertySheet), run modally; its user is the next queued driver, whose
+  // DialogDriver works the active page and the sheet's buttons.
+  HRESULT RunPropertySheet(const PropertySheetDescription* description, int32_t* result);
   // Modeless dialogs that are open, oldest first.
   std::vector<ComPtr<Dialog>> OpenModeless() const;
   // Closes every modeless dialog (the main frame closes).
@@ -87,7 +91,7 @@ class DialogEngine {
   void Reap();
 
  private:
-  void Drive(Dialog* dialog);
+  void Drive(DialogDriver& user);
 
   StringSource strings_;
   MessageBox messageBox_;

@@ -76,4 +76,9 @@ HRESULT UiExtension::ShowModeless(IHostDialog* dialog) {
   return GuardCall([&] { return dialogs_.ShowModeless(dialog); });
 }
 
+HRESULT UiExtension::RunPropertySheet(const PropertySheetDescription* description,
+                                      int32_t* result) {
+  return GuardCall([&] { return dialogs_.RunPropertySheet(description, result); });
+}
+
 }  // namespace zelta::ui

@@ -34,6 +34,7 @@ class UiExtension : public ComObject<IUiExtension, IDialogService> {
   HRESULT CreateDialog(const DialogDescription* description, IHostDialog** dialog) override;
   HRESULT RunModal(IHostDialog* dialog, int32_t* result) override;
   HRESULT ShowModeless(IHostDialog* dialog) override;
+  HRESULT RunPropertySheet(const PropertySheetDescription* description, int32_t* result) override;
 
   DialogEngine& Dialogs() { return dialogs_; }
 

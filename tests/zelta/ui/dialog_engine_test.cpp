@@ -240,5 +240,56 @@ TEST(DialogEngine, ModelessDialogsLiveUntilTheyEndOrTheHostClosesThem) {
   EXPECT_TRUE(f.ui->Dialogs().OpenModeless().empty());
 }
 
+// A sheet asks every page at OK, in order, and stays open on the first that refuses; a page
+// reaches the sheet's OK as its own control; the driver works the shown page only.
+TEST(DialogEngine, PropertySheetOkAsksEveryPageAndStaysOnARefusal) {
+  constexpr char kPages[] =
+      R"(<dialogs><dialog id="A" title="a" width="100" height="60"><items>)"
+      R"(<check id="ca" x="0" y="0" width="50" height="12"/></items></dialog>)"
+      R"(<dialog id="B" title="b" width="120" height="50"><items>)"
+      R"(<check id="cb" x="0" y="0" width="50" height="12"/></items></dialog></dialogs>)";
+  Fixture f;
+  int refusals = 1;
+  // Page A allows OK only while its box is checked.
+  auto a = MakeCom<Handler>([](IHostDialog* page, int32_t code, std::string, intptr_t) {
+    ComPtr<IDialogControl> ok, box;
+    int32_t on = 0;
+    if (code == kDialogControlChanged && page->GetControl(u"btn.ok", ok.Put()) == S_OK &&
+        page->GetControl(u"ca", box.Put()) == S_OK && box->GetState(&on) == S_OK)
+      ok->Enable(on != 0);
+    return 1;
+  });
+  auto b = MakeCom<Handler>([&](IHostDialog*, int32_t code, std::string, intptr_t) {
+    return code == kDialogOk && refusals-- > 0 ? 0 : 1;
+  });
+  const PropertySheetPage pages[] = {{u"A", a.Get()}, {u"B", b.Get()}};
+  PropertySheetDescription sheet{
+      reinterpret_cast<const uint8_t*>(kPages), sizeof kPages - 1, u"S", u"sheet", 0, pages, 2, 1};
+  int32_t result = 0;
+  for (int32_t start : {-1, 2}) {
+    sheet.startPage = start;
+    EXPECT_EQ(f.ui->RunPropertySheet(&sheet, &result), E_INVALIDARG);
+  }
+  sheet.startPage = 1;
+  f.ui->Dialogs().QueueDriver([](DialogDriver& user) {
+    EXPECT_EQ(user.Model().Layout().id, u"B");
+    EXPECT_FALSE(user.Check(u"ca"));  // on the hidden page
+    EXPECT_TRUE(user.SelectPage(0));
+    EXPECT_TRUE(user.Check(u"ca", false));
+    EXPECT_FALSE(user.Click(u"btn.ok"));
+    EXPECT_TRUE(user.Check(u"ca"));
+    EXPECT_TRUE(user.Click(u"btn.ok"));
+    EXPECT_FALSE(user.Ended());
+    EXPECT_EQ(user.Model().Layout().id, u"B");
+    EXPECT_TRUE(user.Click(u"btn.ok"));
+    EXPECT_TRUE(user.Ended());
+  });
+  ASSERT_EQ(f.ui->RunPropertySheet(&sheet, &result), S_OK);
+  EXPECT_EQ(result, kDialogResultOk);
+  EXPECT_EQ(a->log, (std::vector<std::string>{"6471", "6500", "6456:ca", "6456:ca", "6501", "6501",
+                                              "6490"}));
+  EXPECT_EQ(b->log, (std::vector<std::string>{"6471", "6500", "6501", "6500", "6501", "6490"}));
+}
+
 }  // namespace
 }  // namespace zelta::ui

@@ -1,0 +1,36 @@
+// "Text Matching Options", the first page of a level's property sheet: the font names, size,
+// colour, letter case and pattern that mark the level's headings, and which of them count.
+#pragma once
+
+#include "autogen/level_page.h"
+
+namespace bm {
+
+class LevelDescriptionPage : public LevelPage {
+ public:
+  // styleOnOpen: the style of the document's text selection is taken as the page opens.
+  LevelDescriptionPage(PluginContext* plugin, zelta::IHostDocument* document, LevelOptions* level,
+                       bool styleOnOpen);
+
+ protected:
+  void OnInit() override;
+  bool Store() override;
+  bool Validate() override;
+  void Refresh() override;
+
+ private:
+  // Shows the level in the controls.
+  void Load();
+  void ShowSizes();
+  void AddFonts(const std::vector<std::u16string>& names);
+  void AddDocumentFonts();
+  void AddCustomFont();
+  void RemoveFonts();
+  void TakeStyleFromSelection();
+  void ChangeUnit();
+
+  bool styleOnOpen_;
+  int32_t unit_ = 0;  // entry of the units combo
+};
+
+}  // namespace bm
