@@ -139,6 +139,9 @@ TEST_F(DialogRun, OptionsComeBackThroughTheControlsAndCancelKeepsThem) {
                          case zelta::kControlEdit:
                            user.Type(id, u"7");
                            break;
+                         case zelta::kControlCombo:
+                           user.Choose(id, static_cast<int32_t>(control->Entries().size()) - 1);
+                           break;
                          default:
                            break;
                        }
