@@ -549,6 +549,15 @@ TEST_F(DialogRun, PresetChangesAreWrittenAtOnceOrNotAtAll) {
     user.Close();
   });
   EXPECT_EQ(presetsOnDisk(), (std::vector<std::string>{"Bee=Other"}));
+  // A preset taken and confirmed is on disk once the command ends.
+  Engine().QueueDriver([](DialogDriver& user) {
+    EXPECT_TRUE(user.TakePreset(0));
+    EXPECT_TRUE(user.Click(u"btn.ok"));
+  });
+  ASSERT_EQ(host_.App().ExecuteCommand(AtomOf(u"cmd.bookmarksPlugin.toTOC")), zelta::S_OK);
+  EXPECT_EQ(Json::parse(
+                file())["5E3A91D0-6C42-4B8E-A1F7-2D9C04B6E813"]["ToTOCLastUsedOptions"]["PresetID"],
+            "preset.2");
   Show(toc.Get(), [](DialogDriver& user) {
     EXPECT_TRUE(user.ResetPresets());
     user.Close();

@@ -270,7 +270,11 @@ void HostApp::ShutdownPlugins() {
 int32_t HostApp::CommandState(Atom command) { return commands_.State(command); }
 
 HRESULT HostApp::ExecuteCommand(Atom command, std::string* error) {
-  return commands_.Execute(command, error);
+  const HRESULT hr = commands_.Execute(command, error);
+  // What the command's dialog stored (its last used options, the preset they came from) is
+  // kept at once, as the preset lists are, rather than only when the program ends.
+  if (hr != E_INVALIDARG) ui_->Dialogs().WriteSettings();
+  return hr;
 }
 
 HRESULT HostApp::RunCommandWithStoredOptions(Atom command, std::string* error) {
