@@ -169,6 +169,9 @@ int32_t DialogBase::Handle(int32_t code, zelta::IDialogControl* sender, intptr_t
     case zelta::kDialogItemActivated:
       OnItemActivated(sender, value);
       break;
+    case zelta::kDialogSavingPreset:
+      if (!OnSavingPreset()) return 0;
+      break;
     default:
       break;
   }

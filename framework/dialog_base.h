@@ -74,6 +74,9 @@ class DialogBase : public zelta::ComObject<zelta::IDialogHandler> {
   virtual bool Validate() { return true; }
   // Re-derives the controls' states from the options after every change.
   virtual void Refresh() {}
+  // Before the host saves the options as a preset: writes the controls into the options;
+  // false (after its message) refuses the save.
+  virtual bool OnSavingPreset() { return Store(); }
 
   // The table of the dialog's own control events.
   void OnControlEvent(std::u16string_view id, std::function<void()> handler);
@@ -128,6 +131,9 @@ class DialogBase : public zelta::ComObject<zelta::IDialogHandler> {
   PluginContext* Plugin() const { return plugin_.Get(); }
 
  private:
+  // Works the length edits of a dialog and their unit combo.
+  friend class UnitEdits;
+
   zelta::HRESULT Create(zelta::WindowHandle owner, zelta::ComPtr<zelta::IHostDialog>* dialog,
                         zelta::ComPtr<zelta::IDialogService>* service);
   int32_t Handle(int32_t code, zelta::IDialogControl* sender, intptr_t value);

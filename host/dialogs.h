@@ -60,6 +60,10 @@ enum DialogMessageCode : int32_t {
   // An item of a list or tree was activated (double click, Enter). Sender: the control;
   // value: the list index or tree item.
   kDialogItemActivated = 6519,
+  // The user is saving the options as a preset: the handler writes what its controls hold
+  // into the option set first. A handler result of 0 refuses the save (the handler told the
+  // user why, say a number out of range).
+  kDialogSavingPreset = 6520,
 };
 
 // Key codes of kDialogKey.
@@ -235,7 +239,9 @@ struct IHostDialog : IUnknown {
   // settings item `presets` (an "Items" array of ID, Name, Desc, Flags, Data dictionaries and a
   // "_Removed" array of ids), addressed for the user by settingsPath. options is the working
   // option set: taking a preset copies its "Data" over it and sends kDialogHostChanged; saving
-  // stores a copy of it. currentId (may be null) is the preset shown first.
+  // stores a copy of it (after kDialogSavingPreset). currentId (may be null) is the preset
+  // shown first. Every change of the list is written to the settings file at once; when
+  // that fails the user is told, and the list stays as it was in memory and on disk.
   virtual HRESULT AttachPresets(ICabItem* presets, const char16_t* settingsPath, ICabItem* options,
                                 const char16_t* currentId) = 0;
   // The id of the preset the options were last taken from or saved as; empty for none.

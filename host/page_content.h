@@ -159,6 +159,15 @@ struct IHostPaperList : IUnknown {
   virtual HRESULT GetPaper(int32_t index, BString* name, double* width, double* height) = 0;
 };
 
+// The units the host shows lengths in (component "UNT"); the first is the point.
+struct IHostUnitList : IUnknown {
+  static constexpr Guid kIid{0x5A1E1208, 0x0001, 0x4C0B, {0x9A, 0x10, 0, 0, 0, 0, 0, 0x88}};
+  virtual HRESULT GetCount(int32_t* count) = 0;
+  // The unit's name as the user reads it (a new string; `name` may be null) and the points
+  // one unit holds. E_INVALIDARG for an index outside [0, count).
+  virtual HRESULT GetUnit(int32_t index, BString* name, double* points) = 0;
+};
+
 // The host's page and annotation operations (IHostApp::CreateOperation), recorded like the
 // bookmark operations (into the open change group, or as an undo step of their own):
 // "op.document.insertEmptyPages": "Input" the document (Array of IUnknown, one element);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/dialog_base.h"
+#include "framework/unit_edits.h"
 
 namespace bm {
 
@@ -19,12 +20,8 @@ class FromTOCIndentationDialog : public DialogBase {
   bool Store() override;
 
  private:
-  // Points per unit of the chosen entry of the unit list.
-  double UnitSize();
-  void ShowValues();
-
   double top_, bottom_;
-  int32_t unit_ = 0;
+  UnitEdits units_;
 };
 
 }  // namespace bm

@@ -5,6 +5,7 @@
 
 #include "framework/cab_access.h"
 #include "framework/host_strings.h"
+#include "host/editors.h"
 #include "host/page_content.h"
 #include "toc/toc_page_layout.h"
 #include "toc/totoc_operation.h"
@@ -19,6 +20,9 @@ constexpr std::u16string_view kNumberStyle = u"ttoc.cb.numberStyle";
 constexpr std::u16string_view kPaper = u"PageSize.cbx.standart";
 constexpr std::u16string_view kOrientation = u"PageSize.cbx.orientation";
 constexpr std::u16string_view kPresetsItem = u"ToTOCPresets";
+constexpr std::u16string_view kMeasure = u"PageSize.cbx.measure";
+constexpr std::u16string_view kWidth = u"PageSize.ed.width";
+constexpr std::u16string_view kHeight = u"PageSize.ed.height";
 constexpr int32_t kNumberTypeMask = 0xF0;
 constexpr int32_t kNumberStyleMask = 0xF00;
 constexpr int32_t kNumberTypes[] = {0, kTocPageLabels, kTocBatesNumbers};
@@ -47,7 +51,10 @@ std::u16string Points(double value) {
 
 ToTOCDialog::ToTOCDialog(PluginContext* plugin, zelta::ICabItem* options,
                          zelta::IHostDocument* document)
-    : DialogBase(plugin, u"DlgToTOC", options, document) {
+    : DialogBase(plugin, u"DlgToTOC", options, document),
+      pageSize_(this, std::u16string(kMeasure),
+                {{std::u16string(kWidth), 1, kMaxSide}, {std::u16string(kHeight), 1, kMaxSide}}) {
+  OnControlEvent(kMeasure, [this] { pageSize_.UnitChanged(); });
   BindFlag(u"ttoc.chb.end", &flags_, kTocAllLevels);
   BindFlag(u"ttoc.chb.skipInvalid", &flags_, kTocSkipInvalid);
   BindFlag(u"ttoc.chb.trimSpaces", &flags_, kTocTidySpaces);
@@ -62,6 +69,7 @@ ToTOCDialog::ToTOCDialog(PluginContext* plugin, zelta::ICabItem* options,
   for (int32_t type = 0; type < 3; ++type)
     OnControlEvent(kPaperRadios[type], [this, type] { paperType_ = type; });
   OnControlEvent(u"cmd.ttoc.addTreeItem", [this] { AddLevel(); });
+  OnControlEvent(u"cmd.ttoc.editTreeItem", [this] { EditLevel(); });
   OnControlEvent(u"cmd.ttoc.removeTreeItem", [this] { RemoveLevel(); });
 }
 
@@ -80,7 +88,7 @@ void ToTOCDialog::OnInit() {
   }
   SetEntries(kPaper, papers);
   FillCombo(kOrientation, {u"PageSize.portrait", u"PageSize.landscape"});
-  FillCombo(u"PageSize.cbx.measure", {u"units.points"});
+  pageSize_.Fill();
   FillCombo(kNumberType,
             {u"bookmarksPlugin.ttoc.numberType.original", u"bookmarksPlugin.ttoc.numberType.labels",
              u"bookmarksPlugin.ttoc.numberType.bates"});
@@ -93,8 +101,6 @@ void ToTOCDialog::OnInit() {
   for (const char16_t* side : kSides) SetRange(u"ttoc.e." + std::u16string(side), 0, kMaxMargin, 1);
   SetRange(u"ttoc.e.start", 1, kMaxLevel, 1);
   SetRange(u"ttoc.e.end", 1, kMaxLevel, 1);
-  SetRange(u"PageSize.ed.width", 1, kMaxSide, 1);
-  SetRange(u"PageSize.ed.height", 1, kMaxSide, 1);
   if (Dialog() && Plugin()) {
     const auto settings = Plugin()->SettingsRoot();
     const std::u16string path = Plugin()->PresetListPath(kPresetsItem);
@@ -121,9 +127,8 @@ void ToTOCDialog::Load() {
   SetNumber(u"ttoc.e.end", CabInt(options, u"EndingLevel", 1));
   SetState(kPaper, CabInt(options, u"StdPaperIndex", 0));
   SetState(kOrientation, CabBool(options, u"Landscape", false) ? 1 : 0);
-  SetState(u"PageSize.cbx.measure", 0);
-  SetNumber(u"PageSize.ed.width", CabDouble(options, u"Width", 595.3));
-  SetNumber(u"PageSize.ed.height", CabDouble(options, u"Height", 841.9));
+  pageSize_.Show(kWidth, CabDouble(options, u"Width", 595.3));
+  pageSize_.Show(kHeight, CabDouble(options, u"Height", 841.9));
   ShowLevels(-1);
   Refresh();
 }
@@ -152,11 +157,8 @@ void ToTOCDialog::Refresh() {
   SetState(kPaperRadios[paperType_], 1);
   Enable(kPaper, paperType_ == 1);
   Enable(kOrientation, paperType_ == 1);
-  for (std::u16string_view id :
-       {u"PageSize.ed.width", u"PageSize.ed.height", u"PageSize.cbx.measure"})
-    Enable(id, paperType_ == 2);
-  // The levels are edited in the host's font dialog, which this host does not have.
-  Enable(u"cmd.ttoc.editTreeItem", false);
+  for (std::u16string_view id : {kWidth, kHeight, kMeasure}) Enable(id, paperType_ == 2);
+  Enable(u"cmd.ttoc.editTreeItem", SelectedLevel() >= 0 && FontEditor());
   Enable(u"cmd.ttoc.removeTreeItem", SelectedLevel() >= 0);
 }
 
@@ -207,10 +209,30 @@ void ToTOCDialog::AddLevel() {
   level->SetInt(u"Index", at);
   level->SetDouble(u"Indent", std::max(0.0, kIndentStep * (at - 1)));
   level->SetDouble(u"Size", kNewLevelSize);
+  // The user shapes the new level in the host's font dialog; cancelling it adds nothing.
+  if (auto editor = FontEditor();
+      editor && editor->EditFontParams(level.Get(), Window()) != zelta::S_OK) {
+    levels->RemoveAt(at);
+    return;
+  }
   if (Plugin())
     if (auto stored = CabItem(Plugin()->SettingsRoot().Get(), u"ToTOCAddLevelLastUsedOptions"))
       stored->CopyFrom(level.Get());
   ShowLevels(at);
+}
+
+zelta::ComPtr<zelta::IHostEditors> ToTOCDialog::FontEditor() const {
+  return GetHostComponent<zelta::IHostEditors>(Plugin() ? Plugin()->App() : nullptr, "EDT");
+}
+
+void ToTOCDialog::EditLevel() {
+  const int32_t selected = SelectedLevel();
+  const auto levels = CabItem(Options(), u"Levels");
+  const auto editor = FontEditor();
+  zelta::ComPtr<zelta::ICabItem> level;
+  if (selected < 0 || !levels || !editor || levels->GetItemAt(selected, level.Put()) != zelta::S_OK)
+    return;
+  if (editor->EditFontParams(level.Get(), Window()) == zelta::S_OK) ShowLevels(selected);
 }
 
 void ToTOCDialog::RemoveLevel() {
@@ -222,6 +244,18 @@ void ToTOCDialog::RemoveLevel() {
 }
 
 bool ToTOCDialog::Store() {
+  if (!StoreControls()) return false;
+  // The preset the options came from is remembered with the last used options.
+  if (Dialog() && Plugin()) {
+    zelta::OwnedString preset;
+    Dialog()->GetCurrentPreset(preset.Put());
+    if (auto stored = CabItem(Plugin()->SettingsRoot().Get(), u"ToTOCLastUsedOptions"))
+      stored->SetText(u"PresetID", preset.Data(), preset.Length());
+  }
+  return true;
+}
+
+bool ToTOCDialog::StoreControls() {
   zelta::ICabItem* options = Options();
   if (!options) return false;
   const auto page = CheckedNumber(u"ttoc.e.page");
@@ -238,9 +272,7 @@ bool ToTOCDialog::Store() {
       return false;
   }
   if (paperType_ == 2) {
-    if (!(width = CheckedNumber(u"PageSize.ed.width")) ||
-        !(height = CheckedNumber(u"PageSize.ed.height")))
-      return false;
+    if (!(width = pageSize_.Points(kWidth)) || !(height = pageSize_.Points(kHeight))) return false;
   }
   const std::u16string title = Text(u"ttoc.e.title");
   options->SetText(u"Title", title.c_str(), static_cast<int32_t>(title.size()));
@@ -258,13 +290,6 @@ bool ToTOCDialog::Store() {
   }
   if (width) options->SetDouble(u"Width", *width);
   if (height) options->SetDouble(u"Height", *height);
-  // The preset the options came from is remembered with the last used options.
-  if (Dialog() && Plugin()) {
-    zelta::OwnedString preset;
-    Dialog()->GetCurrentPreset(preset.Put());
-    if (auto stored = CabItem(Plugin()->SettingsRoot().Get(), u"ToTOCLastUsedOptions"))
-      stored->SetText(u"PresetID", preset.Data(), preset.Length());
-  }
   return true;
 }
 

@@ -26,8 +26,8 @@ CoreHost::CoreHost() {
              std::to_string(++counter);
   std::filesystem::create_directories(tempDir_);
   app_ = zelta::MakeCom<zelta::app::HostApp>();
-  // Settings stay in memory: the store is never loaded from or saved to its file.
-  app_->UseSettingsStore(std::make_shared<zelta::app::SettingsStore>(tempDir_ + "/settings.json"));
+  // The store starts empty; its file is written only when a dialog changes a preset list.
+  app_->UseSettingsStore(std::make_shared<zelta::app::SettingsStore>(SettingsPath()));
   app_->Ui().SetMessageHandler([this](const zelta::ui::MessageRecord& record) {
     messages.push_back(record);
     return static_cast<int32_t>(zelta::kAnswerOk);

@@ -23,6 +23,8 @@ class CoreHost {
 
   zelta::app::HostApp& App() { return *app_; }
   PluginObject& Plugin() { return *plugin_; }
+  // The file the settings are written to.
+  std::string SettingsPath() const { return tempDir_ + "/settings.json"; }
 
   // Writes the PDF to a temporary file, opens it and makes it the active document.
   zelta::ComPtr<zelta::IHostDocument> Open(const zelta::testing::PdfSpec& layout);

@@ -1,8 +1,12 @@
 // The dialogs of the commands, driven by control id as a user works them: options come back
 // unchanged through the controls, and each dialog's enable rules and messages hold.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
+#include <fstream>
 #include <random>
+#include <sstream>
 
 #include "autogen/stop_words_dialog.h"
 #include "framework/atom_table.h"
@@ -38,6 +42,13 @@ class DialogRun : public OperationRun {
     Open(Book());
     // Tools that work on the selected bookmarks find one.
     host_.SelectBookmarks(document_.Get(), {BookmarkAt(document_.Get(), {1}).Get()});
+  }
+  // Every control a dialog of the test asked for is in its layout.
+  void TearDown() override {
+    std::string missing;
+    for (const auto& entry : Engine().MissingControls())
+      missing += zelta::base::LossyUtf8(entry) + "\n";
+    EXPECT_EQ(missing, "");
   }
 
   zelta::ui::DialogEngine& Engine() { return host_.App().Ui().Dialogs(); }
@@ -127,6 +138,9 @@ TEST_F(DialogRun, OptionsComeBackThroughTheControlsAndCancelKeepsThem) {
                            break;
                          case zelta::kControlEdit:
                            user.Type(id, u"7");
+                           break;
+                         case zelta::kControlCombo:
+                           user.Choose(id, static_cast<int32_t>(control->Entries().size()) - 1);
                            break;
                          default:
                            break;
@@ -407,17 +421,25 @@ TEST_F(DialogRun, TableOfContentsLevelsAndPresets) {
                    const auto& top = user.Model().Find(u"ttoc.tree")->TreeChildren(0);
                    ASSERT_EQ(top.size(), 1u);
                    EXPECT_TRUE(user.SelectTreeItem(u"ttoc.tree", top[0]));
+                   // The new level is shaped in the host's font dialog; cancelled, none is added.
+                   EXPECT_TRUE(user.Click(u"cmd.ttoc.addTreeItem"));
+                   EXPECT_EQ(user.Model().Find(u"ttoc.tree")->TreeChildren(top[0]).size(), 1u);
+                   user.Engine().QueueDriver([](DialogDriver& font) {
+                     EXPECT_EQ(font.Text(u"font.e.size"), u"12");
+                     EXPECT_TRUE(font.Click(u"btn.ok"));
+                   });
                    EXPECT_TRUE(user.Click(u"cmd.ttoc.addTreeItem"));
                    EXPECT_TRUE(user.Type(u"ttoc.e.page", u"6"));  // five pages
                    EXPECT_TRUE(user.Click(u"btn.ok"));
                    EXPECT_FALSE(user.Ended());
+                   EXPECT_FALSE(user.SavePreset(u"Mine"));  // refused as OK was
+                   EXPECT_TRUE(user.Type(u"ttoc.e.page", u"5"));
                    EXPECT_TRUE(user.SavePreset(u"Mine"));
                    EXPECT_TRUE(user.Type(u"ttoc.e.title", u"Other"));
                    EXPECT_TRUE(user.Choose(u"ttoc.cb.numberStyle", 0));
                    EXPECT_TRUE(user.TakePreset(0));
                    EXPECT_EQ(user.Text(u"ttoc.e.title"), u"Table of Contents");
                    EXPECT_EQ(user.State(u"ttoc.cb.numberStyle"), 2);
-                   EXPECT_TRUE(user.Type(u"ttoc.e.page", u"5"));
                    EXPECT_TRUE(user.RenamePreset(0, u"Ours"));
                    EXPECT_EQ(user.Presets(), std::vector<std::u16string>{u"Ours"});
                    EXPECT_TRUE(user.Click(u"btn.ok"));
@@ -450,6 +472,230 @@ TEST_F(DialogRun, TableOfContentsLevelsAndPresets) {
             zelta::S_FALSE);
   EXPECT_EQ(CabStrings(CabItem(CabItem(settings.Get(), u"ToTOCPresets").Get(), u"_Removed").Get()),
             std::vector<std::u16string>{u"preset.1"});
+}
+
+// Every change of the preset list reaches the settings file at once, for the next process to
+// read; a write that fails keeps the list as it was, in memory and on disk, and says why.
+TEST_F(DialogRun, PresetChangesAreWrittenAtOnceOrNotAtAll) {
+  auto toc = zelta::MakeCom<ToTOCOperation>(&host_.Plugin());
+  toc->LoadLastUsedOptions();
+  SetCabObjects(toc->Input().Get(), {static_cast<zelta::IUnknown*>(document_.Get())});
+  const std::string path = host_.SettingsPath();
+  auto file = [&] {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  };
+  auto presetsOnDisk = [&] {
+    std::vector<std::string> names;
+    const Json stored = Json::parse(file())["5E3A91D0-6C42-4B8E-A1F7-2D9C04B6E813"]["ToTOCPresets"];
+    for (const Json& preset : stored["Items"])
+      names.push_back(preset["Name"].get<std::string>() + "=" +
+                      preset["Data"]["Title"].get<std::string>());
+    return names;
+  };
+  ASSERT_EQ(Show(toc.Get(),
+                 [](DialogDriver& user) {
+                   // Typed, not yet stored: the preset still takes it.
+                   EXPECT_TRUE(user.Type(u"ttoc.e.title", u"Typed"));
+                   EXPECT_TRUE(user.SavePreset(u"A"));
+                   EXPECT_TRUE(user.Type(u"ttoc.e.title", u"Other"));
+                   EXPECT_TRUE(user.SavePreset(u"B"));
+                   EXPECT_TRUE(user.RenamePreset(1, u"Bee"));
+                   // A number out of range refuses the save as OK would.
+                   EXPECT_TRUE(user.Type(u"ttoc.e.page", u"99"));
+                   EXPECT_FALSE(user.SavePreset(u"C"));
+                   user.Close();
+                 }),
+            zelta::S_FALSE);
+  EXPECT_EQ(presetsOnDisk(), (std::vector<std::string>{"A=Typed", "Bee=Other"}));
+
+  // Writes fail (a file size limit refuses them, whoever runs the test).
+  const std::string before = file();
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  auto oldSignal = signal(SIGXFSZ, SIG_IGN);
+  rlimit tiny = old;
+  tiny.rlim_cur = 1;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+  host_.messages.clear();
+  const std::function<bool(DialogDriver&)> kChanges[] = {
+      [](DialogDriver& user) { return user.SavePreset(u"C"); },
+      [](DialogDriver& user) { return user.RenamePreset(0, u"Ay"); },
+      [](DialogDriver& user) { return user.DeletePreset(0); },
+      [](DialogDriver& user) { return user.ResetPresets(); },
+  };
+  Show(toc.Get(), [&](DialogDriver& user) {
+    for (const auto& change : kChanges) {
+      EXPECT_FALSE(change(user));
+      EXPECT_EQ(user.Presets(), (std::vector<std::u16string>{u"A", u"Bee"}));
+    }
+    EXPECT_TRUE(user.TakePreset(1));
+    user.Close();
+  });
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, oldSignal);
+  EXPECT_EQ(file(), before);
+  ASSERT_EQ(host_.messages.size(), std::size(kChanges));
+  EXPECT_NE(zelta::base::LossyUtf8(host_.messages[0].text).find(path), std::string::npos)
+      << zelta::base::LossyUtf8(host_.messages[0].text);
+  auto stored =
+      CabItem(CabItem(host_.Plugin().SettingsRoot().Get(), u"ToTOCPresets").Get(), u"_Removed");
+  EXPECT_EQ(CabStrings(stored.Get()), std::vector<std::u16string>{});
+
+  Show(toc.Get(), [](DialogDriver& user) {
+    EXPECT_TRUE(user.DeletePreset(0));
+    user.Close();
+  });
+  EXPECT_EQ(presetsOnDisk(), (std::vector<std::string>{"Bee=Other"}));
+  // A preset taken and confirmed is on disk once the command ends.
+  Engine().QueueDriver([](DialogDriver& user) {
+    EXPECT_TRUE(user.TakePreset(0));
+    EXPECT_TRUE(user.Click(u"btn.ok"));
+  });
+  ASSERT_EQ(host_.App().ExecuteCommand(AtomOf(u"cmd.bookmarksPlugin.toTOC")), zelta::S_OK);
+  EXPECT_EQ(Json::parse(
+                file())["5E3A91D0-6C42-4B8E-A1F7-2D9C04B6E813"]["ToTOCLastUsedOptions"]["PresetID"],
+            "preset.2");
+  Show(toc.Get(), [](DialogDriver& user) {
+    EXPECT_TRUE(user.ResetPresets());
+    user.Close();
+  });
+  EXPECT_EQ(presetsOnDisk(), std::vector<std::string>{});
+}
+
+// The host's editors behind "Edit": a level's font and a found bookmark's actions change only
+// when the user confirms what the editor checked.
+TEST_F(DialogRun, HostEditorsChangeOnlyWhatTheUserConfirms) {
+  auto toc = zelta::MakeCom<ToTOCOperation>(&host_.Plugin());
+  toc->LoadLastUsedOptions();
+  SetCabObjects(toc->Input().Get(), {static_cast<zelta::IUnknown*>(document_.Get())});
+  auto firstLevel = [&] {
+    ComPtr<zelta::ICabItem> level;
+    CabItem(toc->Options().Get(), u"Levels")->GetItemAt(0, level.Put());
+    return level;
+  };
+  const auto before = zelta::app::CabToJson(firstLevel().Get());
+  const struct {
+    const char16_t *name, *size, *color, *indent;
+  } kRefused[] = {{u" ", u"12", u"Gray(0)", u"0"},
+                  {u"Times-Roman", u"0", u"Gray(0)", u"0"},
+                  {u"Times-Roman", u"12", u"grey-ish", u"0"},
+                  {u"Times-Roman", u"12", u"#F00", u"-1"}};
+  // Each refused, then cancelled: the dialog confirmed after them keeps the level as it was.
+  auto edit = [&](DialogDriver& user, std::function<void(DialogDriver&)> work) {
+    const auto top = user.Model().Find(u"ttoc.tree")->TreeChildren(0);
+    ASSERT_TRUE(user.SelectTreeItem(u"ttoc.tree", top[0]));
+    user.Engine().QueueDriver(std::move(work));
+    EXPECT_TRUE(user.Click(u"cmd.ttoc.editTreeItem"));
+  };
+  Show(toc.Get(), [&](DialogDriver& user) {
+    EXPECT_FALSE(user.Enabled(u"cmd.ttoc.editTreeItem"));
+    for (const auto& c : kRefused)
+      edit(user, [&](DialogDriver& font) {
+        font.Type(u"font.e.name", c.name);
+        font.Type(u"font.e.size", c.size);
+        font.Type(u"font.e.color", c.color);
+        font.Type(u"font.e.indent", c.indent);
+        EXPECT_TRUE(font.Click(u"btn.ok"));
+        EXPECT_FALSE(font.Ended());
+      });
+    EXPECT_TRUE(user.Click(u"btn.ok"));
+  });
+  EXPECT_EQ(zelta::app::CabToJson(firstLevel().Get()), before);
+  Show(toc.Get(), [&](DialogDriver& user) {
+    edit(user, [](DialogDriver& font) {
+      font.Type(u"font.e.name", u" Times-Bold ");
+      font.Type(u"font.e.size", u"14");
+      font.Type(u"font.e.color", u"#F00");
+      font.Check(u"font.chb.underline");
+      font.Type(u"font.e.indent", u"5");
+      EXPECT_TRUE(font.Click(u"btn.ok"));
+    });
+    const auto* tree = user.Model().Find(u"ttoc.tree");
+    ASSERT_FALSE(tree->TreeChildren(0).empty());
+    EXPECT_EQ(*tree->TreeText(tree->TreeChildren(0)[0]), u"Times-Bold, 14 pt, 5 pt");
+    EXPECT_TRUE(user.Click(u"btn.ok"));
+  });
+  const auto first = firstLevel();
+  EXPECT_EQ(CabText(first.Get(), u"Name", u""), u"Times-Bold");
+  EXPECT_EQ(CabText(first.Get(), u"FColor", u""), u"#F00");
+  EXPECT_EQ(CabInt(first.Get(), u"Underline", 0), 1);
+  EXPECT_EQ(CabDouble(first.Get(), u"Indent", 0), 5);
+
+  // A bookmark without actions, found by validation and given one.
+  zelta::testing::PdfSpec layout;
+  layout.pages.assign(3, zelta::testing::PageSpec{});
+  layout.outline = {Mark("fine", 0), Mark("nowhere", -1)};
+  Open(layout);
+  auto add = [](DialogDriver& editor, int32_t kind, const char16_t* target) {
+    EXPECT_TRUE(editor.Choose(u"act.cb.type", kind));
+    EXPECT_TRUE(editor.Type(u"act.e.target", target));
+    EXPECT_TRUE(editor.Click(u"act.btn.add"));
+  };
+  Engine().QueueDriver([&](DialogDriver& user) {
+    EXPECT_TRUE(user.Check(u"chb.warnNoActions"));
+    EXPECT_TRUE(user.Click(u"btn.validate"));
+    EXPECT_TRUE(user.Choose(u"vb.list", 0));
+    Engine().QueueDriver([&](DialogDriver& editor) {
+      add(editor, 0, u"2");
+      EXPECT_EQ(editor.Entries(u"act.list"), std::vector<std::u16string>{u"Go to page 2"});
+      editor.Close();
+    });
+    EXPECT_TRUE(user.Click(u"cmd.vb.editTreeItem"));
+    EXPECT_EQ(user.Text(u"l.invalidCount"), u"Found 1 invalid bookmark(s)");
+    Engine().QueueDriver([&](DialogDriver& editor) {
+      add(editor, 0, u"4");  // three pages
+      add(editor, 1, u"https://example.org/");
+      add(editor, 0, u"3");
+      EXPECT_TRUE(editor.SelectEntries(u"act.list", {0}));
+      EXPECT_TRUE(editor.Click(u"act.btn.remove"));
+      EXPECT_EQ(editor.Entries(u"act.list"), std::vector<std::u16string>{u"Go to page 3"});
+      EXPECT_TRUE(editor.Click(u"btn.ok"));
+    });
+    EXPECT_TRUE(user.Click(u"cmd.vb.editTreeItem"));
+    EXPECT_TRUE(user.Entries(u"vb.list").empty());
+    EXPECT_TRUE(user.Click(u"btn.close"));
+  });
+  ComPtr<zelta::IHostOperation> operation = Operation(u"op.bookmarks.validate");
+  EXPECT_EQ(operation->ShowDialog(0, 0), zelta::S_FALSE);
+  ComPtr<zelta::IHostActionList> actions;
+  BookmarkAt(document_.Get(), {2})->GetActions(actions.Put());
+  int32_t count = 0;
+  actions->GetCount(&count);
+  ASSERT_EQ(count, 1);
+  ComPtr<zelta::IHostAction> action;
+  actions->GetItem(0, action.Put());
+  zelta::PageDestination dest;
+  EXPECT_EQ(action->GetDestination(&dest), zelta::S_OK);
+  EXPECT_EQ(dest.page, 2);
+  ASSERT_EQ(host_.messages.size(), 5u);  // the four refused levels and the page past the end
+  EXPECT_EQ(host_.messages[4].text, u"Give a page number from 1 to 3.");
+}
+
+// The custom page size is shown in the host's units and kept in points: a length the user
+// did not retype comes back exactly, whatever the rounding of its display.
+TEST_F(DialogRun, PageSizeIsShownInTheChosenUnitAndKeptInPoints) {
+  auto operation = Operation(u"op.bookmarks.toTOC");
+  auto options = OptionsOf(operation.Get());
+  options->SetInt(u"PaperType", 2);
+  options->SetDouble(u"Width", 595.3);
+  EXPECT_EQ(Show(operation.Get(),
+                 [](DialogDriver& user) {
+                   EXPECT_EQ(user.Entries(u"PageSize.cbx.measure"),
+                             (std::vector<std::u16string>{u"Points", u"Inches", u"Millimetres",
+                                                          u"Centimetres", u"Picas"}));
+                   EXPECT_TRUE(user.Choose(u"PageSize.cbx.measure", 1));
+                   EXPECT_EQ(user.Text(u"PageSize.ed.width"), u"8.268");
+                   EXPECT_TRUE(user.Type(u"PageSize.ed.height", u"11"));
+                   EXPECT_TRUE(user.Choose(u"PageSize.cbx.measure", 2));
+                   EXPECT_EQ(user.Text(u"PageSize.ed.height"), u"279.4");
+                   EXPECT_TRUE(user.Click(u"btn.ok"));
+                 }),
+            zelta::S_OK);
+  EXPECT_EQ(CabDouble(options.Get(), u"Width", 0), 595.3);
+  EXPECT_EQ(CabDouble(options.Get(), u"Height", 0), 792);
 }
 
 TEST_F(DialogRun, IndentsKeepTheirValueWhateverTheUnitShown) {

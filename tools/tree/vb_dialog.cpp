@@ -3,9 +3,11 @@
 #include "framework/atom_table.h"
 #include "framework/cab_access.h"
 #include "framework/host_strings.h"
+#include "host/editors.h"
 #include "host/operation.h"
 #include "host/ui.h"
 #include "host/validation.h"
+#include "tools/tree/bookmark_validator.h"
 #include "tools/tree/vb_operation.h"
 
 namespace bm {
@@ -43,6 +45,7 @@ VBDialog::VBDialog(PluginContext* plugin, zelta::ICabItem* options, zelta::IHost
   OnControlEvent(u"btn.validate", [this] { RunValidation(); });
   OnControlEvent(u"btn.highlight", [this] { Highlight(); });
   OnControlEvent(u"cmd.vb.renameTreeItem", [this] { Rename(); });
+  OnControlEvent(u"cmd.vb.editTreeItem", [this] { EditActions(); });
   OnControlEvent(u"cmd.vb.removeTreeItem", [this] { Remove(); });
 }
 
@@ -66,8 +69,7 @@ void VBDialog::Refresh() {
   const size_t selected = SelectedRecords().size();
   Enable(u"btn.highlight", !running_ && selected == 1);
   Enable(u"cmd.vb.renameTreeItem", !running_ && selected == 1);
-  // Actions are edited in the host's own action editor, which a dialog cannot open here.
-  Enable(u"cmd.vb.editTreeItem", false);
+  Enable(u"cmd.vb.editTreeItem", !running_ && selected == 1 && ActionEditor());
   Enable(u"cmd.vb.removeTreeItem", !running_ && selected > 0);
 }
 
@@ -174,6 +176,30 @@ void VBDialog::Rename() {
       });
   // A bookmark with a title is no longer an empty-title finding.
   if (zelta::Succeeded(hr) && !title->empty()) record.warnings &= ~zelta::kWarnEmptyTitle;
+  std::erase_if(records_, [](const Record& r) { return r.warnings == 0; });
+  ShowRecords();
+}
+
+zelta::ComPtr<zelta::IHostEditors> VBDialog::ActionEditor() const {
+  return GetHostComponent<zelta::IHostEditors>(Plugin() ? Plugin()->App() : nullptr, "EDT");
+}
+
+void VBDialog::EditActions() {
+  const auto selected = SelectedRecords();
+  const auto editor = ActionEditor();
+  if (selected.size() != 1 || !editor) return;
+  Record& record = records_[selected[0]];
+  zelta::ComPtr<zelta::IHostActionList> actions;
+  record.bookmark->GetActions(actions.Put());
+  if (!actions || editor->EditActions(actions.Get(), Document(), Window()) != zelta::S_OK) return;
+  const zelta::HRESULT hr =
+      RunHostOperation(u"op.bookmarks.setProps", {record.bookmark.Get()}, [&](zelta::ICabItem* o) {
+        o->SetInt(u"Mask", zelta::kPropActions);
+        o->SetObject(u"Actions", actions.Get());
+      });
+  // The row shows what is still wrong with the bookmark, or goes when nothing is.
+  if (zelta::Succeeded(hr))
+    record.warnings = BookmarkValidator(Document(), flags_).Validate(record.bookmark.Get());
   std::erase_if(records_, [](const Record& r) { return r.warnings == 0; });
   ShowRecords();
 }

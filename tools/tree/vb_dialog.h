@@ -1,6 +1,6 @@
 // "Validate Bookmarks": a working window. It runs the validation itself with the dialog as
 // its listener, lists each invalid bookmark with one line per warning as it is found, and
-// lets the user rename, remove or highlight the bookmarks found. Its check boxes are the
+// lets the user rename, edit, remove or highlight the bookmarks found. Its check boxes are the
 // options, kept whichever way the dialog closes.
 #pragma once
 
@@ -9,6 +9,7 @@
 
 #include "framework/dialog_base.h"
 #include "host/bookmark.h"
+#include "host/editors.h"
 #include "tools/tree/validation_listener.h"
 
 namespace bm {
@@ -41,6 +42,9 @@ class VBDialog : public DialogBase, public ValidationListener {
   std::vector<size_t> SelectedRecords();
   void Highlight();
   void Rename();
+  // The bookmark's actions in the host's action editor; confirmed, they replace the old ones.
+  void EditActions();
+  zelta::ComPtr<zelta::IHostEditors> ActionEditor() const;
   void Remove();
   zelta::HRESULT RunHostOperation(const char16_t* id,
                                   const std::vector<zelta::IHostBookmark*>& input,

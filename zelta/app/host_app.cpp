@@ -3,6 +3,7 @@
 #include <new>
 
 #include "host/call_guard.h"
+#include "host/color.h"
 #include "zelta/app/cab_factory.h"
 #include "zelta/app/file_service.h"
 #include "zelta/app/host_operation_set.h"
@@ -10,11 +11,13 @@
 #include "zelta/app/page_range_service.h"
 #include "zelta/app/paper_list.h"
 #include "zelta/app/settings_store.h"
+#include "zelta/app/unit_list.h"
 #include "zelta/base/atom_table.h"
 #include "zelta/base/result_text_service.h"
 #include "zelta/base/text_codec.h"
 #include "zelta/pdf/host_document.h"
 #include "zelta/pdf/page_text_service.h"
+#include "zelta/ui/host_editors.h"
 #include "zelta/ui/window_service.h"
 
 namespace zelta::app {
@@ -41,6 +44,7 @@ HostApp::HostApp()
   components_.Set("UIX", ComPtr<IUnknown>(static_cast<IUiExtension*>(ui_.Get())));
   components_.Set("LST", QueryAs<IUnknown>(MakeCom<ObjectListFactory>().Get()));
   components_.Set("PPR", QueryAs<IUnknown>(MakeCom<PaperList>().Get()));
+  components_.Set("UNT", QueryAs<IUnknown>(MakeCom<UnitList>().Get()));
   components_.Set("RTX", QueryAs<IUnknown>(MakeCom<base::ResultTextService>().Get()));
   RegisterBookmarkHostOperations(*this, MakeCabFactory().Get());
 
@@ -59,6 +63,14 @@ HostApp::HostApp()
   ComPtr<IUnknown> aux;
   components_.Get("AUX", aux.Put());
   ui_->Dialogs().SetPageRanges(QueryAs<IPageRangeService>(aux.Get()));
+  // The editors check colour text with the host's own colour reader.
+  ComPtr<IColorService> colors = QueryAs<IColorService>(aux.Get());
+  auto colorCheck = [colors](std::u16string_view text) {
+    ComPtr<IHostColor> color;
+    return colors && Succeeded(colors->CreateColor(color.Put())) &&
+           Succeeded(color->Parse(text.data(), static_cast<int32_t>(text.size())));
+  };
+  components_.Set("EDT", QueryAs<IUnknown>(MakeCom<ui::HostEditors>(ui_, colorCheck).Get()));
 }
 
 HostApp::~HostApp() { ShutdownPlugins(); }
@@ -209,9 +221,12 @@ HRESULT HostApp::RegisterHostOperation(Atom id, HostOperationFactory factory) {
 void HostApp::UseSettingsStore(std::shared_ptr<SettingsStore> store) {
   if (!store) {
     settings_.SetSource(nullptr);
+    ui_->Dialogs().SetSettingsWriter(nullptr);
     return;
   }
   settings_.SetSource([store](const std::string& key) { return store->Node(key); });
+  // What the preset buttons change is kept at once, not only when the program ends.
+  ui_->Dialogs().SetSettingsWriter([store](std::string* error) { return store->Save(error); });
 }
 
 void HostApp::NotifySettingsChanged() {
@@ -255,7 +270,11 @@ void HostApp::ShutdownPlugins() {
 int32_t HostApp::CommandState(Atom command) { return commands_.State(command); }
 
 HRESULT HostApp::ExecuteCommand(Atom command, std::string* error) {
-  return commands_.Execute(command, error);
+  const HRESULT hr = commands_.Execute(command, error);
+  // What the command's dialog stored (its last used options, the preset they came from) is
+  // kept at once, as the preset lists are, rather than only when the program ends.
+  if (hr != E_INVALIDARG) ui_->Dialogs().WriteSettings();
+  return hr;
 }
 
 HRESULT HostApp::RunCommandWithStoredOptions(Atom command, std::string* error) {

@@ -97,8 +97,9 @@ class HostApp : public ComObject<IHostApp> {
   // kCommandEnabled or kCommandDisabled (for an unknown command too). The handler is asked
   // with the application as the context object.
   int32_t CommandState(Atom command);
-  // Runs the command's handler (action 1). E_INVALIDARG unknown, E_FAIL disabled,
-  // E_NOTIMPL for a host command this headless host has no action for; *error says which.
+  // Runs the command's handler (action 1), then writes the settings (a failure is told to
+  // the user, not returned). E_INVALIDARG unknown, E_FAIL disabled, E_NOTIMPL for a host
+  // command this headless host has no action for; *error says which.
   HRESULT ExecuteCommand(Atom command, std::string* error = nullptr);
   // Runs the command without its dialog, with the options it last ran with
   // (kCommandRunWithStoredOptions): the run's result, E_CANCELLED when the user cancelled

@@ -67,7 +67,10 @@ HRESULT Dialog::GetControl(const char16_t* id, IDialogControl** control) {
   if (!id) return E_INVALIDARG;
   DialogControl* found = Find(id);
   if (!found && frame_) found = frame_->Find(id);
-  if (!found) return S_FALSE;
+  if (!found) {
+    if (engine_) engine_->NoteMissingControl(layout_.id, id);
+    return S_FALSE;
+  }
   return ComPtr<IDialogControl>(found).CopyTo(control);
 }
 
@@ -272,9 +275,17 @@ HRESULT Dialog::TakePreset(int32_t index) {
   return S_OK;
 }
 
+HRESULT Dialog::KeepPresetChange(const std::function<void()>& undo) {
+  const HRESULT hr = engine_ ? engine_->WriteSettings() : S_OK;
+  if (Failed(hr)) undo();
+  return hr;
+}
+
 HRESULT Dialog::SavePreset(std::u16string_view name) {
   ComPtr<ICabItem> items = Field(presets_.Get(), u"Items");
   if (!items) return E_FAIL;
+  // The preset holds what the controls show, edits typed but not yet stored included.
+  if (Dispatch(kDialogSavingPreset, nullptr, 0) == 0) return E_CANCELLED;
   int32_t count = 0;
   items->GetCount(&count);
   // A fresh id that no preset, kept or removed, has had.
@@ -299,6 +310,7 @@ HRESULT Dialog::SavePreset(std::u16string_view name) {
   preset->SetText(u"Name", text.c_str(), static_cast<int32_t>(text.size()));
   ComPtr<ICabItem> data = Field(preset.Get(), u"Data");
   if (data) hr = data->CopyFrom(presetOptions_.Get());
+  if (Succeeded(hr)) hr = KeepPresetChange([] {});
   if (Failed(hr)) {
     items->RemoveAt(count);
     return hr;
@@ -311,9 +323,38 @@ HRESULT Dialog::RenamePreset(int32_t index, std::u16string_view name) {
   ComPtr<ICabItem> items = Field(presets_.Get(), u"Items");
   ComPtr<ICabItem> preset;
   if (!items || items->GetItemAt(index, preset.Put()) != S_OK || name.empty()) return E_INVALIDARG;
+  OwnedString old;
+  preset->GetText(u"Name", u"", old.Put());
   const std::u16string text(name);
-  return preset->SetText(u"Name", text.c_str(), static_cast<int32_t>(text.size()));
+  HRESULT hr = preset->SetText(u"Name", text.c_str(), static_cast<int32_t>(text.size()));
+  if (Failed(hr)) return hr;
+  return KeepPresetChange([&] { preset->SetText(u"Name", old.Data(), old.Length()); });
 }
+
+namespace {
+
+// Puts elements taken out of an array back at their places (ascending indexes).
+void PutBack(ICabItem* array, const std::vector<std::pair<int32_t, ComPtr<ICabItem>>>& taken) {
+  for (const auto& [index, element] : taken) {
+    ComPtr<ICabItem> slot;
+    if (Succeeded(array->Insert(index, slot.Put())) && slot) slot->CopyFrom(element.Get());
+  }
+}
+
+// Takes every element out of an array; what PutBack needs to restore it.
+std::vector<std::pair<int32_t, ComPtr<ICabItem>>> TakeAll(ICabItem* array) {
+  std::vector<std::pair<int32_t, ComPtr<ICabItem>>> taken;
+  int32_t count = 0;
+  array->GetCount(&count);
+  for (int32_t i = 0; i < count; ++i) {
+    ComPtr<ICabItem> element;
+    if (array->GetItemAt(i, element.Put()) == S_OK) taken.emplace_back(i, element);
+  }
+  while (count > 0) array->RemoveAt(--count);
+  return taken;
+}
+
+}  // namespace
 
 HRESULT Dialog::DeletePreset(int32_t index) {
   ComPtr<ICabItem> items = Field(presets_.Get(), u"Items");
@@ -323,14 +364,34 @@ HRESULT Dialog::DeletePreset(int32_t index) {
   OwnedString id;
   preset->GetText(u"ID", u"", id.Put());
   // The id is recorded before the preset goes, so a failure leaves the list whole.
+  int32_t removedCount = 0;
+  removed->GetCount(&removedCount);
   ComPtr<ICabItem> entry;
   HRESULT hr = removed->Insert(-1, entry.Put());
   if (Failed(hr) || !entry) return Failed(hr) ? hr : E_FAIL;
   entry->SetText(nullptr, id.Data(), id.Length());
   hr = items->RemoveAt(index);
-  if (Failed(hr)) return hr;
+  if (Succeeded(hr)) hr = KeepPresetChange([&] { PutBack(items.Get(), {{index, preset}}); });
+  if (Failed(hr)) {
+    removed->RemoveAt(removedCount);
+    return hr;
+  }
   if (currentPreset_ == id.View()) currentPreset_.clear();
   return S_OK;
+}
+
+HRESULT Dialog::ResetPresets() {
+  ComPtr<ICabItem> items = Field(presets_.Get(), u"Items");
+  ComPtr<ICabItem> removed = Field(presets_.Get(), u"_Removed");
+  if (!items || !removed) return E_FAIL;
+  const auto takenItems = TakeAll(items.Get());
+  const auto takenRemoved = TakeAll(removed.Get());
+  const HRESULT hr = KeepPresetChange([&] {
+    PutBack(items.Get(), takenItems);
+    PutBack(removed.Get(), takenRemoved);
+  });
+  if (Succeeded(hr)) currentPreset_.clear();
+  return hr;
 }
 
 std::vector<std::u16string> Dialog::PresetNames() const {

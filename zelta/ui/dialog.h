@@ -3,6 +3,7 @@
 // handler through Dispatch, which also applies the host's default action of each code.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -89,6 +90,8 @@ class Dialog : public ComObject<IHostDialog> {
   HRESULT RenamePreset(int32_t index, std::u16string_view name);
   // The preset leaves the list and its id joins "_Removed".
   HRESULT DeletePreset(int32_t index);
+  // The list goes back to its defaults: no presets and no removed ids.
+  HRESULT ResetPresets();
   // The presets' names, in list order.
   std::vector<std::u16string> PresetNames() const;
 
@@ -98,6 +101,9 @@ class Dialog : public ComObject<IHostDialog> {
     uint64_t due;
   };
   void WritePageRange(ICabItem* range);
+  // Writes the settings after a change of the preset list; when that fails, `undo` puts the
+  // list back as it was, so memory and file agree.
+  HRESULT KeepPresetChange(const std::function<void()>& undo);
 
   DialogEngine* engine_;
   DialogLayout layout_;

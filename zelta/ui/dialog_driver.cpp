@@ -208,6 +208,15 @@ bool DialogDriver::DeletePreset(int32_t index) {
   return true;
 }
 
+bool DialogDriver::ResetPresets() {
+  if (!Reach(u"btn.presets", {kControlButton})) return false;
+  if (Failed(dialog_->ResetPresets())) {
+    error_ = "the presets were not reset";
+    return false;
+  }
+  return true;
+}
+
 std::u16string DialogDriver::Text(std::u16string_view id) const {
   const DialogControl* control = Find(id);
   return control ? control->Text() : std::u16string();

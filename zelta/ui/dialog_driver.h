@@ -52,6 +52,7 @@ class DialogDriver {
   bool SavePreset(std::u16string_view name);
   bool RenamePreset(int32_t index, std::u16string_view name);
   bool DeletePreset(int32_t index);
+  bool ResetPresets();
   std::vector<std::u16string> Presets() const { return dialog_->PresetNames(); }
 
   // Reading the dialog as a person sees it.

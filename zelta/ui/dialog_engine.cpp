@@ -5,6 +5,7 @@
 
 #include "host/call_guard.h"
 #include "host/ui.h"
+#include "zelta/base/text_codec.h"
 #include "zelta/ui/dialog_driver.h"
 #include "zelta/ui/dialog_layout_parser.h"
 
@@ -165,6 +166,25 @@ int32_t DialogEngine::Message(std::u16string_view text, std::u16string_view capt
                               uint32_t style) {
   if (messageBox_) return messageBox_(text, caption, style);
   return (style & 0xF) == kMsgOk ? kAnswerOk : kAnswerCancel;
+}
+
+void DialogEngine::NoteMissingControl(std::u16string_view layoutId, std::u16string_view id) {
+  std::u16string entry = std::u16string(layoutId) + u": " + std::u16string(id);
+  if (std::find(missingControls_.begin(), missingControls_.end(), entry) == missingControls_.end())
+    missingControls_.push_back(std::move(entry));
+}
+
+HRESULT DialogEngine::WriteSettings() {
+  if (!settingsWriter_) return S_OK;
+  std::string error;
+  const HRESULT hr = settingsWriter_(&error);
+  if (Succeeded(hr)) return hr;
+  std::u16string text = ResolveText(u"$$$.settings.notWritten");
+  const size_t insert = text.find(u"%1");
+  const std::u16string reason = base::LossyUtf16(error.empty() ? "unknown error" : error);
+  if (insert != std::u16string::npos) text.replace(insert, 2, reason);
+  Message(text, ResolveText(u"$$$.settings.caption"), kMsgOwnerModal | kMsgIconWarning);
+  return Failed(hr) ? hr : E_FAIL;
 }
 
 std::optional<std::u16string> DialogEngine::Input(Prompt prompt) {

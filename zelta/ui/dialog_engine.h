@@ -45,6 +45,10 @@ class DialogEngine {
   void SetStrings(StringSource strings) { strings_ = std::move(strings); }
   void SetMessageBox(MessageBox box) { messageBox_ = std::move(box); }
   void SetPageRanges(ComPtr<IPageRangeService> service) { pageRanges_ = std::move(service); }
+  // Writes the settings where they are kept; on failure *error names the file. Without a
+  // writer, changes the dialogs make to the settings stay in memory.
+  using SettingsWriter = std::function<HRESULT(std::string* error)>;
+  void SetSettingsWriter(SettingsWriter writer) { settingsWriter_ = std::move(writer); }
 
   // Interactive: someone answers dialogs (a front-end, or a script that queued drivers).
   void SetInteractive(bool interactive) { interactive_ = interactive; }
@@ -86,7 +90,15 @@ class DialogEngine {
   std::optional<int32_t> Menu(const DialogMenuItem* items, int32_t count);
   std::optional<std::u16string> File();
   IPageRangeService* PageRanges() const { return pageRanges_.Get(); }
+  // Keeps a change a dialog made to the settings (a preset list): S_OK, or the writer's
+  // failure after a message to the user that names the file.
+  HRESULT WriteSettings();
   void Forget(Dialog* dialog) { live_.erase(dialog); }
+  // A handler asked a dialog for a control its layout does not have: a misspelt id, which
+  // no user would notice (the control just stays as it was).
+  void NoteMissingControl(std::u16string_view layoutId, std::u16string_view id);
+  // What was noted, as "layout: id", each once.
+  const std::vector<std::u16string>& MissingControls() const { return missingControls_; }
   // Ends and destroys a modeless dialog that has ended.
   void Reap();
 
@@ -96,12 +108,14 @@ class DialogEngine {
   StringSource strings_;
   MessageBox messageBox_;
   ComPtr<IPageRangeService> pageRanges_;
+  SettingsWriter settingsWriter_;
   bool interactive_ = false;
   Driver defaultDriver_;
   std::deque<Driver> drivers_;
   std::deque<std::optional<std::u16string>> inputs_, menus_, files_;
   std::vector<Prompt> prompts_;
   std::vector<std::vector<std::u16string>> menusShown_;
+  std::vector<std::u16string> missingControls_;
   std::vector<ComPtr<Dialog>> modeless_;
   std::set<Dialog*> live_;
   WindowHandle nextWindow_ = 0x1000;

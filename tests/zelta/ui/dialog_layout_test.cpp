@@ -11,6 +11,7 @@
 #include "zelta/app/string_tables.h"
 #include "zelta/base/text_codec.h"
 #include "zelta/ui/dialog_layout_parser.h"
+#include "zelta/ui/editor_layouts.h"
 
 namespace zelta::ui {
 namespace {
@@ -126,6 +127,74 @@ TEST(DialogLayout, EveryDialogKeepsItsControlsApartAndResolvesItsTexts) {
         EXPECT_TRUE(nested) << aName << " overlaps " << base::LossyUtf8(b.id);
       }
     }
+  }
+}
+
+// Reading order: does `b` read before `a`? Controls whose spans share a line (the centre
+// of one inside the other's height, or centres a few units apart) read left to right; other
+// controls top to bottom.
+bool ReadsBefore(const Rect& b, const Rect& a) {
+  constexpr int32_t kLineTolerance = 4;
+  const int32_t ca = (a.y0 + a.y1) / 2, cb = (b.y0 + b.y1) / 2;
+  const bool oneLine = std::abs(ca - cb) <= kLineTolerance || (a.y0 <= cb && cb <= a.y1) ||
+                       (b.y0 <= ca && ca <= b.y1);
+  return oneLine ? b.x0 < a.x0 : cb < ca;
+}
+
+// The tab order reads like the dialog: a group box comes just before the controls it holds,
+// which follow one another; among the controls of one box (or of the dialog outside any box)
+// each reads after the one before it. The fixed strip comes last. The host's own editors
+// are held to the same.
+TEST(DialogLayout, TabOrderFollowsReadingOrder) {
+  const std::string module = ReadSource("resources/dialogs.xml");
+  const std::string editors(EditorLayouts());
+  std::vector<std::pair<const std::string*, std::u16string>> dialogs;
+  for (const std::string* resource : {&module, &editors})
+    for (const std::u16string& id : DialogLayoutIds(Bytes(*resource)))
+      dialogs.emplace_back(resource, id);
+  EXPECT_EQ(dialogs.size(), std::size(kDialogs) + 2);
+  for (const auto& [resource, id] : dialogs) {
+    SCOPED_TRACE(base::LossyUtf8(id));
+    auto layout = ParseDialogLayout(Bytes(*resource), id, nullptr);
+    ASSERT_TRUE(layout);
+    const auto& controls = layout->controls;
+    // The box a control lies in: the smallest group box holding it (-1: none).
+    std::vector<int> box(controls.size(), -1);
+    for (size_t i = 0; i < controls.size(); ++i)
+      for (size_t g = 0; g < controls.size(); ++g) {
+        const Rect r = RectOf(controls[g]);
+        if (g == i || controls[g].kind != kControlGroup || !r.Contains(RectOf(controls[i])))
+          continue;
+        if (box[i] < 0 || RectOf(controls[box[i]]).Contains(r)) box[i] = static_cast<int>(g);
+      }
+    auto inside = [&](size_t i, int g) {
+      for (int at = box[i]; at >= 0; at = box[at])
+        if (at == g) return true;
+      return false;
+    };
+    for (size_t g = 0; g < controls.size(); ++g) {
+      if (controls[g].kind != kControlGroup) continue;
+      // The box's controls follow it without a control from elsewhere between them.
+      size_t end = g + 1;
+      while (end < controls.size() && inside(end, static_cast<int>(g))) ++end;
+      for (size_t i = 0; i < controls.size(); ++i)
+        if (inside(i, static_cast<int>(g)) && (i < g || i >= end))
+          ADD_FAILURE() << base::LossyUtf8(controls[i].id) << " is not tabbed to with its box "
+                        << base::LossyUtf8(controls[g].id);
+    }
+    for (size_t i = 0; i < controls.size(); ++i)
+      for (size_t j = i + 1; j < controls.size(); ++j) {
+        if (box[i] != box[j]) continue;
+        if (controls[i].fixed != controls[j].fixed) {
+          EXPECT_FALSE(controls[i].fixed)
+              << base::LossyUtf8(controls[i].id) << " of the fixed strip comes before "
+              << base::LossyUtf8(controls[j].id);
+        } else if (ReadsBefore(RectOf(controls[j]), RectOf(controls[i]))) {
+          ADD_FAILURE() << base::LossyUtf8(controls[j].id) << " reads before "
+                        << base::LossyUtf8(controls[i].id) << " but follows it";
+        }
+        break;  // the next control of the same box
+      }
   }
 }
 
