@@ -102,6 +102,9 @@ class MainWindow : public QMainWindow {
   QString path_;
   bool dirty_ = false;
   bool running_ = false;
+  // Message boxes shown so far (a command that showed neither a dialog nor a message box
+  // had no dialog).
+  int messagesShown_ = 0;
 
   PageView* view_ = nullptr;
   BookmarksPanel* panel_ = nullptr;
