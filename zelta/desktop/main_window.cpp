@@ -621,13 +621,17 @@ void MainWindow::ShowPanelMenu(const QPoint& at) {
   menu.exec(at);
 }
 
-void MainWindow::ShowPageMenu(const QPoint& at) {
+std::unique_ptr<QMenu> MainWindow::PageMenu() {
   auto built = app_.ShowContextMenu(base::Intern("menu.tool.selectText"));
-  if (!built) return;
-  QMenu menu(this);
-  commands_.Fill(&menu, built.Get());
+  if (!built) return nullptr;
+  auto menu = std::make_unique<QMenu>(this);
+  commands_.Fill(menu.get(), built.Get());
   commands_.UpdateStates();
-  menu.exec(at);
+  return menu;
+}
+
+void MainWindow::ShowPageMenu(const QPoint& at) {
+  if (auto menu = PageMenu()) menu->exec(at);
 }
 
 void MainWindow::ShowMessage(const QString& text, uint32_t style) {

@@ -102,9 +102,14 @@ bool SaveDialogs(zelta::desktop::MainWindow& window, zelta::app::HostApp& app,
   const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(resource.data()),
                                        resource.size());
   // Text selected on a page, for the commands that read it.
-  window.View()->SelectionMade(zelta::desktop::PageSelection{
+  emit window.View()->SelectionMade(zelta::desktop::PageSelection{
       1, zelta::desktop::SelectionMode::kRectangle, zelta::PageBox{0, 0, 612, 792}});
   bool ok = true;
+  // The page's menu over the selection, with the command that takes its style.
+  auto pageMenu = window.PageMenu();
+  ok = pageMenu &&
+       SaveMenu(pageMenu.get(), window.mapToGlobal(QPoint(600, 300)), folder + "/page-menu.png") &&
+       ok;
   for (const std::u16string& id : zelta::ui::DialogLayoutIds(bytes)) {
     const QString path = folder + "/dialog-" +
                          QString::fromUtf16(id.data(), static_cast<qsizetype>(id.size())) + ".png";
