@@ -34,6 +34,8 @@ constexpr int32_t kOneLineUnits = 14;
 // Layout alignment bits of a label's drawTextFlags.
 constexpr uint32_t kDrawCentred = 0x1, kDrawRight = 0x2;
 constexpr std::u16string_view kPresetButton = u"btn.presets";
+// Pictures are drawn from the style's standard icons at this size.
+constexpr int kPictureSide = 32;
 
 QString Q(std::u16string_view text) {
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -212,11 +214,9 @@ QWidget* ControlView::Make(QWidget* parent) {
     case kControlPicture: {
       auto* picture = new QLabel(parent);
       picture->setAlignment(Qt::AlignCenter);
-      if (!layout.image.empty() || !layout.icon.empty()) {
-        const int side = std::min(layout.width, layout.height) > 0 ? 32 : 16;
-        picture->setPixmap(
-            IconOf(layout.image.empty() ? layout.icon : layout.image).pixmap(side, side));
-      }
+      if (!layout.image.empty() || !layout.icon.empty())
+        picture->setPixmap(IconOf(layout.image.empty() ? layout.icon : layout.image)
+                               .pixmap(kPictureSide, kPictureSide));
       return picture;
     }
     case kControlLabel:
