@@ -118,11 +118,15 @@ class DesktopTest : public ::testing::Test {
         script(*dialog);
         return;
       }
-      if (waited_.elapsed() > kPatienceMs)
-        for (DialogWindow* dialog : window_->Dialogs().Windows()) {
-          ADD_FAILURE() << dialog->objectName().toStdString() << " was left open";
-          dialog->reject();
-        }
+      if (waited_.elapsed() <= kPatienceMs) return;
+      if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+      if (QWidget* modal = QApplication::activeModalWidget();
+          modal && !qobject_cast<DialogWindow*>(modal))
+        modal->close();
+      for (DialogWindow* dialog : window_->Dialogs().Windows()) {
+        ADD_FAILURE() << dialog->objectName().toStdString() << " was left open";
+        dialog->reject();
+      }
     });
     poll_.start(10);
   }

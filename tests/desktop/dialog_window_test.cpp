@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -213,6 +214,58 @@ TEST_F(DesktopTest, ValidateAndTheSelectedTextStyleCommandAreReachable) {
   // Its dialog is not there yet: the window says so and nothing changes.
   EXPECT_EQ(window_->RunCommand(base::Intern("cmd.bookmarksPlugin.addAGBLevel")), E_NOTIMPL);
   EXPECT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(UndoCount(), 0);
+}
+
+TEST_F(DesktopTest, ADialogAsksForFilesAndMacrosWithQtsOwnChooserAndMenu) {
+  ASSERT_TRUE(window_->OpenFile(
+      QString::fromStdString(Copy(ZELTA_SOURCE_DIR "/samples/manual.pdf", "manual.pdf"))));
+  const QString chosen = QString::fromStdString(Write("tree.txt", "One;1\n"));
+  // Runs `step` once a top-level widget of that type shows, while the dialog waits for it.
+  auto whenShown = [](auto* type, std::function<void(decltype(type))> step) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, step] {
+      for (QWidget* shown : QApplication::topLevelWidgets())
+        if (auto* widget = qobject_cast<decltype(type)>(shown); widget && widget->isVisible()) {
+          poll->deleteLater();
+          poll->stop();
+          return step(widget);
+        }
+    });
+    poll->start(20);
+  };
+  QStringList filters;
+  WorkDialogs({[&](DialogWindow& dialog) {
+    whenShown(static_cast<QFileDialog*>(nullptr), [&](QFileDialog* files) {
+      filters = files->nameFilters();
+      files->selectFile(chosen);
+      QMetaObject::invokeMethod(files, "accept");
+    });
+    Click(dialog, "bft.b.fileName");
+    EXPECT_EQ(Control<QLineEdit>(dialog, "bft.e.fileName")->text(), chosen);
+    Click(dialog, "btn.cancel");
+  }});
+  window_->RunCommand(base::Intern("cmd.bookmarksPlugin.fromTextFile"));
+  EXPECT_EQ(filters, QStringList{"Text Files (*.txt)"});
+
+  QString title;
+  WorkDialogs({[&](DialogWindow& dialog) {
+    whenShown(static_cast<QMenu*>(nullptr), [&](QMenu* menu) {
+      for (QAction* entry : menu->actions())
+        if (!entry->isSeparator() && !entry->menu()) {
+          title = entry->text();
+          menu->setActiveAction(entry);
+          break;
+        }
+      QTest::keyClick(menu, Qt::Key_Return);
+    });
+    Control<QLineEdit>(dialog, "atb.edit.Prefix")->setFocus();
+    Click(dialog, "atb.btn.Macroses");
+    EXPECT_TRUE(Control<QLineEdit>(dialog, "atb.edit.Prefix")->text().startsWith("%["));
+    Click(dialog, "btn.cancel");
+  }});
+  window_->RunCommand(base::Intern("cmd.bookmarksPlugin.addTextToBookmarkTitle"));
+  EXPECT_FALSE(title.isEmpty());
   EXPECT_EQ(UndoCount(), 0);
 }
 

@@ -21,12 +21,16 @@ std::u16string U(const QString& text) {
 }
 
 // "Text files|*.txt;*.csv|All files|*.*||" as Qt writes it: "Text files (*.txt *.csv);;...".
+// Qt reads the patterns from the name's last parentheses, so patterns the name already shows
+// ("Text files (*.txt)") give way to the pattern part.
 QString FileFilter(std::u16string_view filter) {
   const QStringList parts = Q(filter).split('|');
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    if (parts[i].isEmpty()) break;
-    filters << QString("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(';', ' '));
+    QString name = parts[i].trimmed();
+    if (name.isEmpty()) break;
+    if (name.endsWith(')') && name.contains('(')) name = name.left(name.lastIndexOf('(')).trimmed();
+    filters << QString("%1 (%2)").arg(name, QString(parts[i + 1]).replace(';', ' '));
   }
   return filters.join(";;");
 }
