@@ -5,8 +5,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
+#include <deque>
 #include <filesystem>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -16,6 +20,7 @@
 #include "zelta/base/atom_table.h"
 #include "zelta/desktop/bookmarks_panel.h"
 #include "zelta/desktop/desktop_session.h"
+#include "zelta/desktop/dialog_window.h"
 #include "zelta/desktop/main_window.h"
 #include "zelta/pdf/outline_dump.h"
 
@@ -50,6 +55,8 @@ class DesktopTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    poll_.stop();
+    EXPECT_TRUE(scripts_.empty()) << scripts_.size() << " dialog(s) expected were not shown";
     window_.reset();
     std::error_code ec;
     std::filesystem::remove_all(dir_, ec);
@@ -94,7 +101,53 @@ class DesktopTest : public ::testing::Test {
     return count;
   }
 
+  // Works the dialogs the window shows next, one script each in the order they appear, as a
+  // person would. A dialog still open after a while is cancelled and fails the test.
+  using Script = std::function<void(DialogWindow&)>;
+  void WorkDialogs(std::vector<Script> scripts) {
+    scripts_.assign(scripts.begin(), scripts.end());
+    waited_.start();
+    poll_.disconnect();
+    QObject::connect(&poll_, &QTimer::timeout, [this] {
+      for (DialogWindow* dialog : window_->Dialogs().Windows()) {
+        if (dialog->property("worked").toBool()) continue;
+        dialog->setProperty("worked", true);
+        if (scripts_.empty()) continue;
+        Script script = std::move(scripts_.front());
+        scripts_.pop_front();
+        script(*dialog);
+        return;
+      }
+      if (waited_.elapsed() <= kPatienceMs) return;
+      if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+      if (QWidget* modal = QApplication::activeModalWidget();
+          modal && !qobject_cast<DialogWindow*>(modal))
+        modal->close();
+      for (DialogWindow* dialog : window_->Dialogs().Windows()) {
+        ADD_FAILURE() << dialog->objectName().toStdString() << " was left open";
+        dialog->reject();
+      }
+    });
+    poll_.start(10);
+  }
+  template <typename Widget>
+  static Widget* Control(DialogWindow& dialog, const char* id) {
+    auto* widget = dialog.findChild<Widget*>(id);
+    EXPECT_TRUE(widget) << id;
+    return widget;
+  }
+  static void Click(DialogWindow& dialog, const char* id) {
+    if (auto* widget = Control<QWidget>(dialog, id))
+      // Near the left edge: a check box takes clicks on its box and text only.
+      QTest::mouseClick(widget, Qt::LeftButton, {},
+                        QPoint(std::min(10, widget->width() / 2), widget->height() / 2));
+  }
+
+  static constexpr int kPatienceMs = 20000;
   std::string dir_;
+  QTimer poll_;
+  QElapsedTimer waited_;
+  std::deque<Script> scripts_;
   DesktopSession session_;
   std::unique_ptr<MainWindow> window_;
   std::vector<std::string> messages_;

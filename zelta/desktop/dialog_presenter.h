@@ -1,27 +1,45 @@
-// Where the module's dialogs are shown on the desktop. The toolkit-free dialog model (layouts
-// in dialog units, controls, their state and events) is rendered here as Qt widgets: dialog
-// units to pixels, the fixed area with scrolling, the default button and the tab order.
-//
-// Until the host offers that model, no dialog can be shown: CanShowDialogs is false and the
-// window runs each command with the options it was last run with, as the command line runs
-// an operation (HostApp::RunCommandWithStoredOptions). Once it can, the window runs commands
-// through HostApp::ExecuteCommand and the module asks for its dialog here.
+// Where the module's dialogs are shown on the desktop. The presenter is the user of every
+// dialog the host's engine shows: each one becomes a DialogWindow, modal or modeless as the
+// module runs it, and the engine's input boxes, pop-up menus and file choosers become Qt's.
+// Message boxes go where every other message box of the host goes (the window's prompts).
 #pragma once
 
 #include <QPointer>
 #include <QWidget>
+#include <vector>
+
+#include "zelta/ui/dialog_engine.h"
 
 namespace zelta::desktop {
 
+class DialogWindow;
+
 class DialogPresenter {
  public:
-  explicit DialogPresenter(QWidget* owner) : owner_(owner) {}
+  // Installs itself in the engine until it goes; the open modeless dialogs go with it.
+  DialogPresenter(QWidget* owner, ui::DialogEngine& engine);
+  ~DialogPresenter();
+  DialogPresenter(const DialogPresenter&) = delete;
+  DialogPresenter& operator=(const DialogPresenter&) = delete;
 
-  bool CanShowDialogs() const { return false; }
+  bool CanShowDialogs() const { return true; }
   QWidget* Owner() const { return owner_; }
+  // How many dialogs have been shown: a command that showed none has no dialog.
+  int Shown() const { return shown_; }
+  // The windows of the dialogs now open, oldest first.
+  std::vector<DialogWindow*> Windows() const;
 
  private:
+  void Present(ui::DialogDriver& user);
+  // Where a window of the host goes: over the modal window in front, else over the owner.
+  QWidget* Parent() const;
+  std::optional<int32_t> Menu(const DialogMenuItem* items, int32_t count,
+                              ui::DialogControl* anchor);
+
   QPointer<QWidget> owner_;
+  ui::DialogEngine& engine_;
+  std::vector<QPointer<DialogWindow>> windows_;
+  int shown_ = 0;
 };
 
 }  // namespace zelta::desktop

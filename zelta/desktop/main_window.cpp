@@ -70,7 +70,9 @@ Prompts DefaultPrompts(QWidget* owner) {
                                         MainWindow::tr("PDF files (*.pdf)"));
   };
   prompts.message = [owner](const ui::MessageRecord& message) -> int32_t {
-    QMessageBox box(owner);
+    // Over the dialog that asks, when one is open.
+    QWidget* modal = QApplication::activeModalWidget();
+    QMessageBox box(modal ? modal : owner);
     box.setWindowTitle(FromU16(message.caption));
     box.setText(FromU16(message.text));
     const uint32_t icon = message.style & 0xF00;
@@ -97,7 +99,7 @@ MainWindow::MainWindow(app::HostApp& app, QWidget* parent)
       app_(app),
       prompts_(DefaultPrompts(this)),
       commands_(app, [this](Atom command) { RunCommand(command); }),
-      dialogs_(this) {
+      dialogs_(this, app.Ui().Dialogs()) {
   setObjectName("mainWindow");
   view_ = new PageView(this);
   panel_ = new BookmarksPanel(app_, this);
@@ -142,6 +144,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::InstallHostServices() {
   app_.Ui().SetMessageHandler([this](const ui::MessageRecord& message) {
+    ++messagesShown_;
     return prompts_.message ? prompts_.message(message) : int32_t{kAnswerOk};
   });
   app_.Ui().SetProgressFactory([this]() -> ComPtr<IHostProgress> {
@@ -392,9 +395,15 @@ HRESULT MainWindow::RunCommand(Atom command) {
   if (app_.CommandState(command) != kCommandEnabled) return E_FAIL;
   running_ = true;
   const int32_t undoBefore = UndoCount();
+  const int dialogsBefore = dialogs_.Shown(), messagesBefore = messagesShown_;
   std::string error;
-  const HRESULT hr = dialogs_.CanShowDialogs() ? app_.ExecuteCommand(command, &error)
-                                               : app_.RunCommandWithStoredOptions(command, &error);
+  HRESULT hr = dialogs_.CanShowDialogs() ? app_.ExecuteCommand(command, &error)
+                                         : app_.RunCommandWithStoredOptions(command, &error);
+  // A command whose module has no dialog for it yet answers without showing anything: it
+  // runs with the options it last ran with, as it does where no dialog can be shown.
+  if (dialogs_.CanShowDialogs() && Succeeded(hr) && dialogs_.Shown() == dialogsBefore &&
+      messagesShown_ == messagesBefore && UndoCount() == undoBefore)
+    hr = app_.RunCommandWithStoredOptions(command, &error);
   running_ = false;
   if (hr == E_NOTIMPL) {
     ShowMessage(tr("This command works through its dialog, which this window cannot show yet."),
@@ -612,13 +621,17 @@ void MainWindow::ShowPanelMenu(const QPoint& at) {
   menu.exec(at);
 }
 
-void MainWindow::ShowPageMenu(const QPoint& at) {
+std::unique_ptr<QMenu> MainWindow::PageMenu() {
   auto built = app_.ShowContextMenu(base::Intern("menu.tool.selectText"));
-  if (!built) return;
-  QMenu menu(this);
-  commands_.Fill(&menu, built.Get());
+  if (!built) return nullptr;
+  auto menu = std::make_unique<QMenu>(this);
+  commands_.Fill(menu.get(), built.Get());
   commands_.UpdateStates();
-  menu.exec(at);
+  return menu;
+}
+
+void MainWindow::ShowPageMenu(const QPoint& at) {
+  if (auto menu = PageMenu()) menu->exec(at);
 }
 
 void MainWindow::ShowMessage(const QString& text, uint32_t style) {

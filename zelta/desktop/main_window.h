@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "zelta/desktop/command_menus.h"
@@ -68,6 +69,9 @@ class MainWindow : public QMainWindow {
   BookmarksPanel* Panel() const { return panel_; }
   QStringList RecentFiles() const;
   DialogPresenter& Dialogs() { return dialogs_; }
+  // The menu of the page view as it opens now (the module's commands for selected text
+  // among them); null when the host has none.
+  std::unique_ptr<QMenu> PageMenu();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -102,6 +106,9 @@ class MainWindow : public QMainWindow {
   QString path_;
   bool dirty_ = false;
   bool running_ = false;
+  // Message boxes shown so far (a command that showed neither a dialog nor a message box
+  // had no dialog).
+  int messagesShown_ = 0;
 
   PageView* view_ = nullptr;
   BookmarksPanel* panel_ = nullptr;

@@ -125,7 +125,7 @@ HRESULT Dialog::InputBox(const char16_t* title, const char16_t* prompt, const ch
   return ReturnString(*given, answer);
 }
 
-HRESULT Dialog::ShowMenu(const DialogMenuItem* items, int32_t count, IDialogControl*,
+HRESULT Dialog::ShowMenu(const DialogMenuItem* items, int32_t count, IDialogControl* anchor,
                          int32_t* command) {
   if (!command) return E_POINTER;
   *command = 0;
@@ -133,17 +133,21 @@ HRESULT Dialog::ShowMenu(const DialogMenuItem* items, int32_t count, IDialogCont
   for (int32_t i = 0; i < count; ++i)
     if (items[i].submenu < 0 || items[i].submenu > count - 1 - i) return E_INVALIDARG;
   if (!engine_) return E_FAIL;
-  auto chosen = engine_->Menu(items, count);
+  // Only a control of this dialog places the menu.
+  DialogControl* beside = nullptr;
+  for (const auto& control : controls_)
+    if (static_cast<IDialogControl*>(control.Get()) == anchor) beside = control.Get();
+  auto chosen = engine_->Menu(items, count, beside);
   if (!chosen) return S_FALSE;
   *command = *chosen;
   return S_OK;
 }
 
-HRESULT Dialog::ChooseFile(const char16_t*, BString* path) {
+HRESULT Dialog::ChooseFile(const char16_t* filter, BString* path) {
   if (!path) return E_POINTER;
   *path = nullptr;
   if (!engine_) return E_FAIL;
-  auto chosen = engine_->File();
+  auto chosen = engine_->File(InString(filter, -1));
   if (!chosen) return S_FALSE;
   return ReturnString(*chosen, path);
 }
@@ -392,6 +396,22 @@ HRESULT Dialog::ResetPresets() {
   });
   if (Succeeded(hr)) currentPreset_.clear();
   return hr;
+}
+
+std::u16string Dialog::CurrentPresetName() const {
+  ComPtr<ICabItem> items = Field(presets_.Get(), u"Items");
+  int32_t count = 0;
+  if (items && !currentPreset_.empty()) items->GetCount(&count);
+  for (int32_t i = 0; i < count; ++i) {
+    ComPtr<ICabItem> preset;
+    OwnedString id, name;
+    if (items->GetItemAt(i, preset.Put()) != S_OK) continue;
+    preset->GetText(u"ID", u"", id.Put());
+    if (id.View() != currentPreset_) continue;
+    preset->GetText(u"Name", u"", name.Put());
+    return name.Str();
+  }
+  return {};
 }
 
 std::vector<std::u16string> Dialog::PresetNames() const {

@@ -63,6 +63,7 @@ class Dialog : public ComObject<IHostDialog> {
   // The value given to EndDialog (nullopt while the dialog runs).
   std::optional<int32_t> Result() const { return result_; }
   WindowHandle Owner() const { return owner_; }
+  DialogEngine* Engine() const { return engine_; }
 
   // The run, for the engine: Show sends kDialogInit, Destroy sends kDialogDestroy and lets
   // go of the handler.
@@ -94,6 +95,10 @@ class Dialog : public ComObject<IHostDialog> {
   HRESULT ResetPresets();
   // The presets' names, in list order.
   std::vector<std::u16string> PresetNames() const;
+  // The name of the preset the options were last taken from or saved as; empty for none.
+  std::u16string CurrentPresetName() const;
+  // Whether a preset list is attached (the preset button has a menu).
+  bool HasPresets() const { return static_cast<bool>(presets_); }
 
  private:
   struct Timer {

@@ -188,18 +188,19 @@ HRESULT DialogEngine::WriteSettings() {
 }
 
 std::optional<std::u16string> DialogEngine::Input(Prompt prompt) {
-  prompts_.push_back(std::move(prompt));
-  if (inputs_.empty()) return std::nullopt;
+  prompts_.push_back(prompt);
+  if (inputs_.empty()) return inputBox_ ? inputBox_(prompt) : std::nullopt;
   auto answer = std::move(inputs_.front());
   inputs_.pop_front();
   return answer;
 }
 
-std::optional<int32_t> DialogEngine::Menu(const DialogMenuItem* items, int32_t count) {
+std::optional<int32_t> DialogEngine::Menu(const DialogMenuItem* items, int32_t count,
+                                          DialogControl* anchor) {
   std::vector<std::u16string> shown;
   for (int32_t i = 0; i < count; ++i) shown.emplace_back(InString(items[i].text, -1));
   menusShown_.push_back(shown);
-  if (menus_.empty()) return std::nullopt;
+  if (menus_.empty()) return menuBox_ ? menuBox_(items, count, anchor) : std::nullopt;
   auto choice = std::move(menus_.front());
   menus_.pop_front();
   if (!choice) return std::nullopt;
@@ -208,8 +209,8 @@ std::optional<int32_t> DialogEngine::Menu(const DialogMenuItem* items, int32_t c
   return std::nullopt;
 }
 
-std::optional<std::u16string> DialogEngine::File() {
-  if (files_.empty()) return std::nullopt;
+std::optional<std::u16string> DialogEngine::File(std::u16string_view filter) {
+  if (files_.empty()) return fileBox_ ? fileBox_(filter) : std::nullopt;
   auto path = std::move(files_.front());
   files_.pop_front();
   return path;

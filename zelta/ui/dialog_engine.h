@@ -36,6 +36,12 @@ class DialogEngine {
   struct Prompt {
     std::u16string title, prompt, initial;
   };
+  // A front-end's own input box, pop-up menu (shown beside `anchor`, which may be null) and
+  // file-open dialog (filter as IHostDialog::ChooseFile gives it); nullopt when cancelled.
+  using InputBox = std::function<std::optional<std::u16string>(const Prompt&)>;
+  using MenuBox = std::function<std::optional<int32_t>(const DialogMenuItem* items, int32_t count,
+                                                       DialogControl* anchor)>;
+  using FileBox = std::function<std::optional<std::u16string>(std::u16string_view filter)>;
 
   DialogEngine();
   ~DialogEngine();
@@ -56,6 +62,10 @@ class DialogEngine {
   // The driver of every dialog shown while no queued driver is left (a front-end); null
   // means an unattended dialog is cancelled.
   void SetDefaultDriver(Driver driver) { defaultDriver_ = std::move(driver); }
+  // The front-end's boxes, asked once no queued answer is left (null: nobody answers).
+  void SetInputBox(InputBox box) { inputBox_ = std::move(box); }
+  void SetMenuBox(MenuBox box) { menuBox_ = std::move(box); }
+  void SetFileBox(FileBox box) { fileBox_ = std::move(box); }
   // The user's work on the next dialog shown.
   void QueueDriver(Driver driver) { drivers_.push_back(std::move(driver)); }
   // The answer to the next input box (nullopt: cancel).
@@ -87,8 +97,9 @@ class DialogEngine {
   std::u16string ResolveText(std::u16string_view reference) const;
   int32_t Message(std::u16string_view text, std::u16string_view caption, uint32_t style);
   std::optional<std::u16string> Input(Prompt prompt);
-  std::optional<int32_t> Menu(const DialogMenuItem* items, int32_t count);
-  std::optional<std::u16string> File();
+  std::optional<int32_t> Menu(const DialogMenuItem* items, int32_t count,
+                              DialogControl* anchor = nullptr);
+  std::optional<std::u16string> File(std::u16string_view filter = {});
   IPageRangeService* PageRanges() const { return pageRanges_.Get(); }
   // Keeps a change a dialog made to the settings (a preset list): S_OK, or the writer's
   // failure after a message to the user that names the file.
@@ -111,6 +122,9 @@ class DialogEngine {
   SettingsWriter settingsWriter_;
   bool interactive_ = false;
   Driver defaultDriver_;
+  InputBox inputBox_;
+  MenuBox menuBox_;
+  FileBox fileBox_;
   std::deque<Driver> drivers_;
   std::deque<std::optional<std::u16string>> inputs_, menus_, files_;
   std::vector<Prompt> prompts_;

@@ -1,0 +1,274 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStyle>
+
+#include "tests/desktop/desktop_fixture.h"
+#include "zelta/base/text_codec.h"
+#include "zelta/ui/dialog_layout_parser.h"
+
+namespace zelta::desktop::testing {
+namespace {
+
+// A handler that lets the host's defaults act: a dialog opened from its layout alone.
+class PlainHandler : public ComObject<IDialogHandler> {
+ public:
+  HRESULT GetTypeInfoCount(uint32_t* count) override {
+    *count = 1;
+    return S_OK;
+  }
+  HRESULT OnMessage(IHostDialog*, IDialogMessage*, int32_t* result) override {
+    *result = 1;
+    return S_OK;
+  }
+};
+
+// Whether the widget shows the whole of its text.
+bool ShowsWholeText(QWidget* widget) {
+  const QFontMetrics metrics = widget->fontMetrics();
+  if (auto* label = qobject_cast<QLabel*>(widget))
+    return label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
+                             : metrics.horizontalAdvance(label->text()) <= label->width();
+  if (qobject_cast<QCheckBox*>(widget) || qobject_cast<QRadioButton*>(widget))
+    return widget->sizeHint().width() <= widget->width();
+  if (auto* button = qobject_cast<QPushButton*>(widget))
+    return metrics.horizontalAdvance(button->text()) +
+               2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin) <=
+           button->width();
+  if (auto* group = qobject_cast<QGroupBox*>(widget))
+    return metrics.horizontalAdvance(group->title()) + 2 * metrics.averageCharWidth() <=
+           group->width();
+  return true;
+}
+
+TEST_F(DesktopTest, EveryLayoutShowsItsTextsWholeTabsInOrderAndKeepsItsFixedAreaInReach) {
+  const std::string resource = zelta::testing::ReadFile(ZELTA_SOURCE_DIR "/resources/dialogs.xml");
+  const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(resource.data()),
+                                       resource.size());
+  ui::DialogEngine& engine = session_.App().Ui().Dialogs();
+  for (const std::u16string& id : ui::DialogLayoutIds(bytes)) {
+    SCOPED_TRACE(base::LossyUtf8(id));
+    auto handler = MakeCom<PlainHandler>();
+    const DialogDescription description{bytes.data(), static_cast<uint32_t>(bytes.size()),
+                                        id.c_str(), 0, handler.Get()};
+    ComPtr<IHostDialog> made;
+    ASSERT_EQ(engine.Create(&description, made.Put(), nullptr), S_OK);
+    ASSERT_EQ(engine.ShowModeless(made.Get()), S_OK);
+    ASSERT_FALSE(window_->Dialogs().Windows().empty());
+    DialogWindow* dialog = window_->Dialogs().Windows().back();
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+
+    std::vector<QWidget*> tabOrder;
+    for (const auto& control : dialog->Model().Controls()) {
+      QWidget* widget = dialog->Page()->WidgetOf(control.Get());
+      ASSERT_TRUE(widget);
+      const std::string name = base::LossyUtf8(control->Id());
+      EXPECT_TRUE(ShowsWholeText(widget)) << name << " cuts its text";
+      EXPECT_TRUE(widget->parentWidget()->rect().contains(widget->geometry())) << name;
+      if (widget->focusPolicy() & Qt::TabFocus && control->Visible()) tabOrder.push_back(widget);
+    }
+    // Tab walks the controls in the model's order.
+    ASSERT_FALSE(tabOrder.empty());
+    tabOrder.front()->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tabOrder.front()->hasFocus(); }));
+    for (size_t i = 1; i < tabOrder.size(); ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QWidget* focus = QApplication::focusWidget();
+      EXPECT_TRUE(focus == tabOrder[i] || tabOrder[i]->isAncestorOf(focus))
+          << tabOrder[i]->objectName().toStdString() << " is not next after "
+          << tabOrder[i - 1]->objectName().toStdString();
+    }
+
+    // Too small a window: the part above the fixed area scrolls, the strip stays whole.
+    if (QWidget* strip = dialog->Page()->FixedStrip(); strip && dialog->Page()->ScrollArea()) {
+      dialog->resize(dialog->width(), dialog->minimumHeight());
+      QTest::qWait(20);
+      EXPECT_EQ(strip->mapTo(dialog, QPoint(0, strip->height())).y(), dialog->height());
+      EXPECT_TRUE(dialog->Page()->ScrollArea()->verticalScrollBar()->isVisible());
+    }
+    dialog->reject();
+    EXPECT_TRUE(window_->Dialogs().Windows().empty());
+  }
+}
+
+TEST_F(DesktopTest, ChangeCaseRunsFromItsDialogAndOnlyOkChangesTheOutline) {
+  ASSERT_TRUE(window_->OpenFile(
+      QString::fromStdString(Copy(ZELTA_SOURCE_DIR "/samples/manual.pdf", "manual.pdf"))));
+  const std::string before = Json();
+  struct Way {
+    const char* name;
+    std::function<void(DialogWindow&)> leave;
+    bool changes;
+  };
+  const Way ways[] = {
+      {"Enter", [](DialogWindow& d) { QTest::keyClick(&d, Qt::Key_Return); }, true},
+      {"Cancel", [](DialogWindow& d) { Click(d, "btn.cancel"); }, false},
+      {"Escape", [](DialogWindow& d) { QTest::keyClick(&d, Qt::Key_Escape); }, false},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    WorkDialogs({[&](DialogWindow& dialog) {
+      Click(dialog, "cbc.rbtn.UpperCase");
+      // The model keeps the radio group and tells the widgets.
+      EXPECT_EQ(dialog.Model().Find(u"cbc.rbtn.UpperCase")->State(), 1);
+      EXPECT_TRUE(Control<QRadioButton>(dialog, "cbc.rbtn.UpperCase")->isChecked());
+      EXPECT_FALSE(Control<QRadioButton>(dialog, "cbc.rbtn.TitleCase")->isChecked());
+      way.leave(dialog);
+    }});
+    window_->RunCommand(base::Intern("cmd.bookmarksPlugin.changeBookmarkCase"));
+    EXPECT_TRUE(window_->Dialogs().Windows().empty());
+    ASSERT_EQ(UndoCount(), way.changes ? 1 : 0);
+    if (way.changes) {
+      EXPECT_EQ(TopTitles().front(), "GETTING STARTED");
+      EXPECT_EQ(window_->Panel()->topLevelItem(0)->text(0), "GETTING STARTED");
+      window_->Undo();
+    }
+    EXPECT_EQ(Json(), before);
+  }
+  EXPECT_TRUE(messages_.empty()) << messages_.front();
+}
+
+TEST_F(DesktopTest, AValidationMessageKeepsTheDialogOpen) {
+  ASSERT_TRUE(window_->OpenFile(
+      QString::fromStdString(Copy(ZELTA_SOURCE_DIR "/samples/manual.pdf", "manual.pdf"))));
+  bool stayedOpen = false;
+  WorkDialogs({[&](DialogWindow& dialog) {
+    auto* source = Control<QComboBox>(dialog, "cbc.cb.UseBookmarksFrom");
+    auto* children = Control<QCheckBox>(dialog, "cbc.chb.IncludeChildrenBookmarks");
+    ASSERT_EQ(source->count(), 2);
+    EXPECT_FALSE(children->isEnabled());
+    // The selected bookmarks: the handler enables the box that only they use.
+    source->setFocus();
+    QTest::keyClick(source, Qt::Key_Down);
+    EXPECT_TRUE(children->isEnabled());
+    // No bookmark is selected: OK says so and the dialog stays.
+    Click(dialog, "btn.ok");
+    stayedOpen = dialog.isVisible() && messages_.size() == 1;
+    Click(dialog, "btn.cancel");
+  }});
+  window_->RunCommand(base::Intern("cmd.bookmarksPlugin.changeBookmarkCase"));
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_EQ(UndoCount(), 0);
+}
+
+TEST_F(DesktopTest, DialogTimersRunAndWhatTheyChangeShows) {
+  ASSERT_TRUE(window_->OpenFile(
+      QString::fromStdString(Copy(ZELTA_SOURCE_DIR "/samples/manual.pdf", "manual.pdf"))));
+  WorkDialogs({[&](DialogWindow& dialog) {
+    if (!Control<QCheckBox>(dialog, "frbt.chb.UseRegex")->isChecked())
+      Click(dialog, "frbt.chb.UseRegex");
+    auto* find = Control<QComboBox>(dialog, "frbt.cmb.FindWhat");
+    QWidget* warning = Control<QWidget>(dialog, "frbt.info1");
+    QWidget* ok = Control<QWidget>(dialog, "btn.ok");
+    ASSERT_TRUE(find->lineEdit());
+    QTest::keyClicks(find->lineEdit(), "(ab");
+    // The pattern is checked once typing has paused.
+    EXPECT_TRUE(warning->isHidden());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !warning->isHidden(); }, 2000));
+    EXPECT_FALSE(ok->isEnabled());
+    EXPECT_FALSE(warning->toolTip().isEmpty());
+    QTest::keyClick(find->lineEdit(), Qt::Key_ParenRight);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return warning->isHidden(); }, 2000));
+    EXPECT_TRUE(ok->isEnabled());
+    Click(dialog, "btn.cancel");
+  }});
+  window_->RunCommand(base::Intern("cmd.bookmarksPlugin.findReplaceBookmarkText"));
+  EXPECT_EQ(UndoCount(), 0);
+}
+
+TEST_F(DesktopTest, ValidateAndTheSelectedTextStyleCommandAreReachable) {
+  ASSERT_TRUE(window_->OpenFile(
+      QString::fromStdString(Copy(ZELTA_SOURCE_DIR "/samples/manual.pdf", "manual.pdf"))));
+  QAction* validate = CommandAction("cmd.bookmarksPlugin.validate");
+  ASSERT_TRUE(validate);
+  EXPECT_TRUE(validate->isEnabled());
+  QString found;
+  WorkDialogs({[&](DialogWindow& dialog) {
+    Click(dialog, "btn.validate");
+    found = Control<QLabel>(dialog, "l.invalidCount")->text();
+    Click(dialog, "btn.close");
+  }});
+  validate->trigger();
+  EXPECT_FALSE(found.isEmpty());
+  EXPECT_EQ(UndoCount(), 0);
+
+  // The page's menu offers the style of the selected text, enabled once text is selected.
+  auto styleCommand = [&]() -> std::optional<bool> {
+    auto menu = window_->PageMenu();
+    auto* action = menu ? menu->findChild<QAction*>("cmd.bookmarksPlugin.addAGBLevel") : nullptr;
+    return action ? std::optional<bool>(action->isEnabled()) : std::nullopt;
+  };
+  EXPECT_EQ(styleCommand(), false);
+  emit window_->View()->SelectionMade(
+      PageSelection{0, SelectionMode::kRectangle, PageBox{0, 0, 612, 792}});
+  EXPECT_EQ(styleCommand(), true);
+  EXPECT_TRUE(CommandAction("cmd.bookmarksPlugin.fromTOC")->isEnabled());
+  // Its dialog is not there yet: the window says so and nothing changes.
+  EXPECT_EQ(window_->RunCommand(base::Intern("cmd.bookmarksPlugin.addAGBLevel")), E_NOTIMPL);
+  EXPECT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(UndoCount(), 0);
+}
+
+TEST_F(DesktopTest, ADialogAsksForFilesAndMacrosWithQtsOwnChooserAndMenu) {
+  ASSERT_TRUE(window_->OpenFile(
+      QString::fromStdString(Copy(ZELTA_SOURCE_DIR "/samples/manual.pdf", "manual.pdf"))));
+  const QString chosen = QString::fromStdString(Write("tree.txt", "One;1\n"));
+  // Runs `step` once a top-level widget of that type shows, while the dialog waits for it.
+  auto whenShown = [](auto* type, std::function<void(decltype(type))> step) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, step] {
+      for (QWidget* shown : QApplication::topLevelWidgets())
+        if (auto* widget = qobject_cast<decltype(type)>(shown); widget && widget->isVisible()) {
+          poll->deleteLater();
+          poll->stop();
+          return step(widget);
+        }
+    });
+    poll->start(20);
+  };
+  QStringList filters;
+  WorkDialogs({[&](DialogWindow& dialog) {
+    whenShown(static_cast<QFileDialog*>(nullptr), [&](QFileDialog* files) {
+      filters = files->nameFilters();
+      // Typed, as the chooser's folder view fills later.
+      if (auto* name = files->findChild<QLineEdit*>("fileNameEdit")) name->setText(chosen);
+      (void)QTest::qWaitFor([&] { return files->selectedFiles() == QStringList{chosen}; }, 2000);
+      QMetaObject::invokeMethod(files, "done", Q_ARG(int, QDialog::Accepted));
+    });
+    Click(dialog, "bft.b.fileName");
+    EXPECT_EQ(Control<QLineEdit>(dialog, "bft.e.fileName")->text(), chosen);
+    Click(dialog, "btn.cancel");
+  }});
+  window_->RunCommand(base::Intern("cmd.bookmarksPlugin.fromTextFile"));
+  EXPECT_EQ(filters, QStringList{"Text Files (*.txt)"});
+
+  QString title;
+  WorkDialogs({[&](DialogWindow& dialog) {
+    whenShown(static_cast<QMenu*>(nullptr), [&](QMenu* menu) {
+      for (QAction* entry : menu->actions())
+        if (!entry->isSeparator() && !entry->menu()) {
+          title = entry->text();
+          QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+          break;
+        }
+    });
+    Control<QLineEdit>(dialog, "atb.edit.Prefix")->setFocus();
+    Click(dialog, "atb.btn.Macroses");
+    EXPECT_TRUE(Control<QLineEdit>(dialog, "atb.edit.Prefix")->text().startsWith("%["));
+    Click(dialog, "btn.cancel");
+  }});
+  window_->RunCommand(base::Intern("cmd.bookmarksPlugin.addTextToBookmarkTitle"));
+  EXPECT_FALSE(title.isEmpty());
+  EXPECT_EQ(UndoCount(), 0);
+}
+
+}  // namespace
+}  // namespace zelta::desktop::testing
