@@ -9,9 +9,12 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include "tests/desktop/desktop_fixture.h"
 #include "zelta/base/text_codec.h"
+#include "zelta/desktop/sheet_window.h"
 #include "zelta/ui/dialog_layout_parser.h"
 
 namespace zelta::desktop::testing {
@@ -211,9 +214,27 @@ TEST_F(DesktopTest, ValidateAndTheSelectedTextStyleCommandAreReachable) {
       PageSelection{0, SelectionMode::kRectangle, PageBox{0, 0, 612, 792}});
   EXPECT_EQ(styleCommand(), true);
   EXPECT_TRUE(CommandAction("cmd.bookmarksPlugin.fromTOC")->isEnabled());
-  // Its dialog is not there yet: the window says so and nothing changes.
-  EXPECT_EQ(window_->RunCommand(base::Intern("cmd.bookmarksPlugin.addAGBLevel")), E_NOTIMPL);
-  EXPECT_EQ(messages_.size(), 1u);
+  // The command shows the level's sheet in tabs; its OK opens the generation dialog with the
+  // new level in its tree.
+  QString firstTab;
+  QTimer sheets;
+  QObject::connect(&sheets, &QTimer::timeout, [&] {
+    auto* sheet = qobject_cast<SheetWindow*>(QApplication::activeModalWidget());
+    if (!sheet || !firstTab.isEmpty()) return;
+    firstTab = sheet->Tabs()->tabText(0);
+    sheet->Tabs()->setCurrentIndex(2);
+    sheet->findChild<QPushButton*>("btn.ok")->click();
+  });
+  sheets.start(10);
+  EXPECT_EQ(window_->RunCommand(base::Intern("cmd.bookmarksPlugin.addAGBLevel")), S_OK);
+  sheets.stop();
+  EXPECT_FALSE(firstTab.isEmpty());
+  auto windows = window_->Dialogs().Windows();
+  ASSERT_EQ(windows.size(), 1u);
+  auto* tree = Control<QTreeWidget>(*windows.front(), "agb.tree");
+  ASSERT_TRUE(tree);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return tree->topLevelItemCount() >= 1; }, 2000));
+  windows.front()->reject();
   EXPECT_EQ(UndoCount(), 0);
 }
 

@@ -6,6 +6,7 @@
 #include <QMenu>
 
 #include "zelta/desktop/dialog_window.h"
+#include "zelta/desktop/sheet_window.h"
 
 namespace zelta::desktop {
 
@@ -101,6 +102,11 @@ QWidget* DialogPresenter::Parent() const {
 void DialogPresenter::Present(ui::DialogDriver& user) {
   ++shown_;
   std::erase_if(windows_, [](const QPointer<DialogWindow>& window) { return window.isNull(); });
+  if (ui::PropertySheet* sheet = user.Sheet()) {
+    SheetWindow window(*sheet, user.Engine(), Parent());
+    window.RunModal();
+    return;
+  }
   ui::Dialog& model = user.Model();
   if (!model.Modal()) {
     // Lives until its model ends; the engine closes the model when the owner goes.
