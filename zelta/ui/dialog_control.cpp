@@ -33,14 +33,18 @@ std::optional<double> ParseNumber(std::u16string_view text) {
   return value;
 }
 
+// A number as an edit shows it: at most four decimals, without trailing zeros.
 std::u16string NumberText(double value) {
   char buffer[64];
-  std::to_chars_result result;
-  if (value == std::floor(value) && std::fabs(value) < 1e15)
-    result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
-  else
-    result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::u16string(buffer, result.ptr);
+  const std::to_chars_result result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4);
+  std::string text(buffer, result.ptr);
+  if (text.find('.') != std::string::npos) {
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') text.pop_back();
+  }
+  if (text == "-0") text = "0";
+  return std::u16string(text.begin(), text.end());
 }
 
 }  // namespace
@@ -132,8 +136,10 @@ HRESULT DialogControl::GetNumber(double* value) {
   if (!value) return E_POINTER;
   *value = 0;
   if (!Alive()) return E_FAIL;
-  const std::optional<double> number =
-      Kind() == kControlProgress ? std::optional<double>(state_) : ParseNumber(text_);
+  // A number shown and not edited since reads back exactly, not as its rounded text.
+  const std::optional<double> number = Kind() == kControlProgress ? std::optional<double>(state_)
+                                       : shownNumber_ && text_ == shownText_ ? shownNumber_
+                                                                             : ParseNumber(text_);
   if (!number) return E_INVALIDARG;
   if (range_ && (*number < range_->min || *number > range_->max)) return E_INVALIDARG;
   *value = *number;
@@ -146,8 +152,10 @@ HRESULT DialogControl::SetNumber(double value) {
   if (range_) value = std::clamp(value, range_->min, range_->max);
   if (Kind() == kControlProgress)
     state_ = static_cast<int32_t>(value);
-  else
-    text_ = NumberText(value);
+  else {
+    text_ = shownText_ = NumberText(value);
+    shownNumber_ = value;
+  }
   return S_OK;
 }
 

@@ -98,6 +98,9 @@ class DialogControl : public ComObject<IDialogControl> {
   bool enabled_ = true;
   bool visible_;
   std::optional<Range> range_;
+  // The value SetNumber showed (rounded in text_), for GetNumber while the text is unchanged.
+  std::optional<double> shownNumber_;
+  std::u16string shownText_;
   std::vector<Entry> entries_;
   std::map<int32_t, TreeItem> tree_;
   int32_t nextTreeItem_ = 1;

@@ -21,6 +21,7 @@
 #include "zelta/desktop/desktop_session.h"
 #include "zelta/desktop/dialog_window.h"
 #include "zelta/desktop/main_window.h"
+#include "zelta/desktop/sheet_window.h"
 #include "zelta/ui/dialog_layout_parser.h"
 
 namespace {
@@ -93,6 +94,30 @@ bool SaveDialog(zelta::desktop::MainWindow& window, const QString& path,
   return saved;
 }
 
+// Pictures each page of the level's property sheet that the selected-text style command
+// shows, then cancels it.
+bool SaveSheet(zelta::desktop::MainWindow& window, const QString& folder) {
+  int saved = 0, pages = -1;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* sheet = qobject_cast<zelta::desktop::SheetWindow*>(QApplication::activeModalWidget());
+    if (!sheet) return;
+    poll.stop();
+    (void)QTest::qWaitForWindowExposed(sheet);
+    pages = sheet->Tabs()->count();
+    for (int page = 0; page < pages; ++page) {
+      sheet->Tabs()->setCurrentIndex(page);
+      QTest::qWait(50);
+      saved += Save(sheet->grab(), folder + QString("/sheet-level-page-%1.png").arg(page + 1));
+    }
+    sheet->reject();
+  });
+  poll.start(20);
+  window.RunCommand(zelta::base::Intern("cmd.bookmarksPlugin.addAGBLevel"));
+  if (pages <= 0) std::fprintf(stderr, "desktop_screenshots: no property sheet\n");
+  return pages > 0 && saved == pages;
+}
+
 bool SaveDialogs(zelta::desktop::MainWindow& window, zelta::app::HostApp& app,
                  const QString& folder) {
   std::ifstream in(ZELTA_SOURCE_DIR "/resources/dialogs.xml", std::ios::binary);
@@ -130,6 +155,7 @@ bool SaveDialogs(zelta::desktop::MainWindow& window, zelta::app::HostApp& app,
     };
     ok = SaveDialog(window, path, open) && ok;
   }
+  ok = SaveSheet(window, folder) && ok;
   // Too small a window: the part above the fixed area scrolls, OK and Cancel stay.
   ok =
       SaveDialog(

@@ -218,6 +218,15 @@ TEST(DialogEngine, NumberFieldsTakeOnlyPlainNumbersInRange) {
   }
   edit->SetNumber(250);
   EXPECT_EQ(Text(dialog.Get(), u"e"), "100");
+  // Shown rounded, read back exactly until the user types.
+  double value = 0;
+  edit->SetNumber(9.962609099578857);
+  EXPECT_EQ(Text(dialog.Get(), u"e"), "9.9626");
+  EXPECT_EQ(edit->GetNumber(&value), S_OK);
+  EXPECT_EQ(value, 9.962609099578857);
+  edit->SetText(u"9.5", 3);
+  EXPECT_EQ(edit->GetNumber(&value), S_OK);
+  EXPECT_EQ(value, 9.5);
   EXPECT_EQ(edit->SetRange(5, 1, 1), E_INVALIDARG);
 }
 
