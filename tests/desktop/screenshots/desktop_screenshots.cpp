@@ -46,6 +46,7 @@ bool SaveMenu(QMenu* menu, const QPoint& at, const QString& path) {
 
 // The dialogs that a command of the module opens; the others are opened from their layout.
 constexpr std::pair<std::u16string_view, const char*> kOpenedBy[] = {
+    {u"DlgAutoGenerateBookmarks", "cmd.bookmarksPlugin.generate"},
     {u"DlgValidateBookmarks", "cmd.bookmarksPlugin.validate"},
     {u"DlgToTOC", "cmd.bookmarksPlugin.toTOC"},
     {u"DlgFromTOC", "cmd.bookmarksPlugin.fromTOC"},
