@@ -139,6 +139,46 @@ TEST_F(DesktopTest, ChangeCaseRunsFromItsDialogAndOnlyOkChangesTheOutline) {
   EXPECT_TRUE(messages_.empty()) << messages_.front();
 }
 
+// The title and tree tools, each confirmed in its own dialog: one undo step that undo takes
+// back and redo makes again.
+TEST_F(DesktopTest, EachToolRunsFromItsDialogAsOneUndoStep) {
+  ASSERT_TRUE(window_->OpenFile(
+      QString::fromStdString(Copy(ZELTA_SOURCE_DIR "/samples/manual.pdf", "manual.pdf"))));
+  const std::string before = Json();
+  using Work = std::function<void(ui::DialogDriver&)>;
+  const std::pair<const char*, Work> tools[] = {
+      {"cmd.bookmarksPlugin.findReplaceBookmarkText",
+       [](ui::DialogDriver& user) {
+         user.Type(u"frbt.cmb.FindWhat", u"manual");
+         user.Type(u"frbt.cmb.ReplaceWith", u"guide");
+       }},
+      {"cmd.bookmarksPlugin.addTextToBookmarkTitle",
+       [](ui::DialogDriver& user) { user.Type(u"atb.edit.Prefix", u"> "); }},
+      {"cmd.bookmarksPlugin.sort",
+       [](ui::DialogDriver& user) {
+         user.Check(u"sb.rb.sortAlpha");
+         user.Check(u"sb.chb.sortAll");
+       }},
+  };
+  for (const auto& [command, work] : tools) {
+    SCOPED_TRACE(command);
+    WorkDialogs({[&](DialogWindow& dialog) {
+      dialog.Page()->Act(work);
+      Click(dialog, "btn.ok");
+    }});
+    window_->RunCommand(base::Intern(command));
+    ASSERT_EQ(UndoCount(), 1);
+    const std::string after = Json();
+    EXPECT_NE(after, before);
+    window_->Undo();
+    EXPECT_EQ(Json(), before);
+    window_->Redo();
+    EXPECT_EQ(Json(), after);
+    window_->Undo();
+  }
+  EXPECT_TRUE(messages_.empty()) << messages_.front();
+}
+
 TEST_F(DesktopTest, AValidationMessageKeepsTheDialogOpen) {
   ASSERT_TRUE(window_->OpenFile(
       QString::fromStdString(Copy(ZELTA_SOURCE_DIR "/samples/manual.pdf", "manual.pdf"))));
