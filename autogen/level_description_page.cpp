@@ -4,6 +4,7 @@
 
 #include "autogen/font_names_dialog.h"
 #include "autogen/style_from_selection.h"
+#include "framework/unit_edits.h"
 
 namespace bm {
 
@@ -19,16 +20,6 @@ constexpr std::u16string_view kPattern = u"bld.e.matchTextPattern";
 constexpr uint32_t kWarningStyle = 0x80000301;
 // In points.
 constexpr double kMinSize = 0.1, kMaxSize = 100000, kMaxTolerance = 100000;
-
-struct Unit {
-  std::u16string_view stringId;
-  double points;
-};
-constexpr Unit kUnitList[] = {{u"units.points", 1},
-                              {u"units.inches", 72},
-                              {u"units.millimetres", 72 / 25.4},
-                              {u"units.centimetres", 72 / 2.54},
-                              {u"units.picas", 12}};
 
 struct FlagCheck {
   std::u16string_view id;
@@ -66,9 +57,10 @@ LevelDescriptionPage::LevelDescriptionPage(PluginContext* plugin, zelta::IHostDo
 }
 
 void LevelDescriptionPage::OnInit() {
-  std::vector<std::u16string> units;
-  for (const Unit& unit : kUnitList) units.push_back(LoadString(unit.stringId));
-  SetEntries(kUnits, units);
+  units_ = UnitEdits::HostUnits(Plugin());
+  std::vector<std::u16string> names;
+  for (const auto& unit : units_) names.push_back(unit.first);
+  SetEntries(kUnits, names);
   SetState(kUnits, unit_);
   FillCombo(kCase, {u"bookmarksPlugin.bld.matchTextCase.noRestrictions",
                     u"bookmarksPlugin.bld.matchTextCase.allCapital",
@@ -90,19 +82,23 @@ void LevelDescriptionPage::Load() {
 }
 
 void LevelDescriptionPage::ShowSizes() {
-  const double points = kUnitList[unit_].points;
+  const double points = UnitSize();
   SetRange(kSize, kMinSize / points, kMaxSize / points, 1);
   SetRange(kTolerance, 0, kMaxTolerance / points, 1);
   SetNumber(kSize, level_->description.fontSize / points);
   SetNumber(kTolerance, level_->description.fontTolerance / points);
 }
 
+double LevelDescriptionPage::UnitSize() const {
+  return static_cast<size_t>(unit_) < units_.size() ? units_[static_cast<size_t>(unit_)].second : 1;
+}
+
 void LevelDescriptionPage::ChangeUnit() {
   // The edits are read in the old unit first, so a new unit shows the same lengths.
-  const double points = kUnitList[unit_].points;
+  const double points = UnitSize();
   if (auto size = Number(kSize)) level_->description.fontSize = *size * points;
   if (auto tolerance = Number(kTolerance)) level_->description.fontTolerance = *tolerance * points;
-  unit_ = std::max(0, State(kUnits));
+  unit_ = std::clamp(State(kUnits), 0, static_cast<int32_t>(units_.size()) - 1);
   ShowSizes();
 }
 
@@ -158,7 +154,7 @@ void LevelDescriptionPage::TakeStyleFromSelection() {
 
 bool LevelDescriptionPage::Store() {
   LevelDescription& d = level_->description;
-  const double points = kUnitList[unit_].points;
+  const double points = UnitSize();
   // A size that is not used may be left as any text; one that is used must be a number.
   const bool sizeUsed = level_->Uses(kLevelMatchSize);
   auto size = sizeUsed ? CheckedNumber(kSize) : Number(kSize);

@@ -28,9 +28,12 @@ class LevelDescriptionPage : public LevelPage {
   void RemoveFonts();
   void TakeStyleFromSelection();
   void ChangeUnit();
+  // Points per unit of the unit chosen in the combo.
+  double UnitSize() const;
 
   bool styleOnOpen_;
-  int32_t unit_ = 0;  // entry of the units combo
+  std::vector<std::pair<std::u16string, double>> units_;  // the host's units, points first
+  int32_t unit_ = 0;                                      // entry of the units combo
 };
 
 }  // namespace bm
