@@ -1,7 +1,8 @@
 // Bookmarks from a printed table of contents of 1,000 entries over 20 pages, in-process,
 // against its floor measured in the same run: the host's plain text extraction of the
 // contents pages; and with the titles looked for on their pages, against the extraction of
-// the contents and target pages together.
+// the contents and target pages together. 40,000 entries over 1,000 contents pages, whose
+// titles are looked for on 40 pages (1,000 titles each), against the same run without.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -106,8 +107,7 @@ void Extract(benchmark::State& state, int32_t last) {
 }
 
 // One run; its bookmarks and links are undone outside the timing.
-void FromToc(benchmark::State& state, int32_t flags) {
-  Fixture& f = Book();
+void FromToc(benchmark::State& state, int32_t flags, Fixture& f = Book()) {
   ComPtr<zelta::IHostUndoHistory> history;
   f.document->GetUndoHistory(history.Put());
   for (auto _ : state) {
@@ -123,15 +123,52 @@ void FromToc(benchmark::State& state, int32_t flags) {
   state.counters["entries"] = kTocPages * kEntriesPerPage;
 }
 
+// 1,000 contents pages of 40 entries each, every entry leading to one of the first 40 pages:
+// each of those pages is the target of 1,000 titles.
+Fixture& LongBook() {
+  static Fixture fixture = [] {
+    using namespace zelta::testing;
+    constexpr int kLongPages = 1000, kLongEntries = 40;
+    TextPdfSpec layout;
+    for (int p = 0; p < kLongPages; ++p) {
+      TextPageSpec page;
+      for (int k = 0; k < kLongEntries; ++k)
+        page.lines.push_back({72,
+                              780.0 - 18 * k,
+                              {{"Item " + std::to_string(p) + "." + std::to_string(k) + " " +
+                                    std::string(30, '.') + " " + std::to_string(k + 1),
+                                kRegular, 9}}});
+      layout.pages.push_back(page);
+    }
+    Fixture f;
+    f.document = f.host->OpenBytes(BuildTextPdf(layout));
+    ComPtr<zelta::app::TextSelection> text;
+    std::string error;
+    zelta::app::TextSelection::FromArguments(f.document.Get(), {"1-" + std::to_string(kLongPages)},
+                                             &text, &error);
+    f.host->App().SetSelection(
+        f.document.Get(), zelta::base::Intern("selection.text"),
+        {ComPtr<zelta::IUnknown>(static_cast<zelta::IHostTextSelection*>(text.Get()))});
+    return f;
+  }();
+  return fixture;
+}
+
 void BM_TocPagesText(benchmark::State& state) { Extract(state, kTocPages); }
 void BM_TocAndTargetPagesText(benchmark::State& state) { Extract(state, kTocPages + kTargets); }
 void BM_FromToc(benchmark::State& state) { FromToc(state, 0); }
 void BM_FromTocSearch(benchmark::State& state) { FromToc(state, bm::kFromTocImproveDestinations); }
+void BM_FromTocLong(benchmark::State& state) { FromToc(state, 0, LongBook()); }
+void BM_FromTocLongSearch(benchmark::State& state) {
+  FromToc(state, bm::kFromTocImproveDestinations, LongBook());
+}
 
 BENCHMARK(BM_TocPagesText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FromToc)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TocAndTargetPagesText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FromTocSearch)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FromTocLong)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_FromTocLongSearch)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 

@@ -18,9 +18,11 @@ TARGETS = [
     ("BM_RunAuto", "BM_RunGivenOptions", 2.0, "run AGB --auto against a run with the same options given"),
     ("BM_ImportText", "BM_PyMuPdfSetToc", 0.75, "importing 20,000 bookmarks from text against PyMuPDF set_toc"),
     ("BM_ExportText", "BM_MutoolOutline", 1.2, "exporting 20,000 bookmarks as text against mutool's outline"),
-    ("TocRun/1426", "MutoolClean/1426", 2.0, "table of contents of 1,426 bookmarks against mutool clean"),
+    ("TocRun/1426", "MutoolClean/1426", 1.5, "table of contents of 1,426 bookmarks against mutool clean"),
+    ("TocRun/20000", "MutoolClean/20000", 2.0, "table of contents of 20,000 bookmarks against mutool clean"),
     ("BM_FromToc", "BM_TocPagesText", 3.0, "bookmarks from 1,000 contents entries against the text of their 20 pages"),
     ("BM_FromTocSearch", "BM_TocAndTargetPagesText", 3.0, "the same, titles found on their pages, against the text of all those pages"),
+    ("BM_FromTocLongSearch", "BM_FromTocLong", 3.0, "1,000 contents pages, titles found on their pages, against the same run without"),
     ("BM_DesktopFirstPaint", "BM_MutoolDrawPage1", 3.0,
      "desktop start to page 1 painted (2,415 pages) against mutool draw of page 1"),
 ]

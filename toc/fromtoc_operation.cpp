@@ -11,8 +11,8 @@
 #include "host/page_text.h"
 #include "host/selection.h"
 #include "support/title_limit.h"
-#include "toc/first_search_hit.h"
 #include "toc/fromtoc_dialog.h"
+#include "toc/title_lookup.h"
 #include "toc/toc_entry_levels.h"
 #include "toc/toc_entry_reader.h"
 #include "toc/toc_title.h"
@@ -31,8 +31,6 @@ constexpr std::u16string_view kProgressTextId = u"bookmarksPlugin.progress.gener
 constexpr uint32_t kLeftOpen = 0x1 | 0x8;
 // After a found title: left and top set, zoom and the fourth value open.
 constexpr uint32_t kZoomOpen = 0x4 | 0x8;
-// Case-insensitive, and the title's blanks match line breaks on the page.
-constexpr int32_t kTitleSearch = zelta::kSearchIgnoreCase | zelta::kSearchLooseBlanks;
 
 }  // namespace
 
@@ -185,34 +183,26 @@ zelta::IHostActionList* FromTOCOperation::ExistingLinkActions(const TocLineEntry
   return nullptr;
 }
 
-HRESULT FromTOCOperation::FindTitle(const std::u16string& title, int32_t page,
-                                    std::optional<zelta::PageBox>* hit) {
-  zelta::IHostApp* app = App();
-  if (!app) return zelta::E_FAIL;
-  if (!search_) {
-    HRESULT hr = app->CreateOperation(InternId(app, u"op.search"), search_.Put());
-    if (zelta::Succeeded(hr) && !search_) hr = zelta::E_FAIL;
+HRESULT FromTOCOperation::FindTitles(const std::vector<TocLineEntry>& entries,
+                                     const std::vector<std::u16string>& titles,
+                                     std::vector<std::optional<zelta::PageBox>>* hits) {
+  auto texts = GetHostComponent<zelta::IPageTextService>(App(), "ZLT");
+  if (!texts) return zelta::E_FAIL;
+  // Each target page is read once, for all the titles that lead to it.
+  std::map<int32_t, std::vector<size_t>> byPage;
+  for (size_t i = 0; i < entries.size(); ++i)
+    if (!titles[i].empty()) byPage[entries[i].target].push_back(i);
+  hits->assign(entries.size(), std::nullopt);
+  for (const auto& [page, indexes] : byPage) {
+    ComPtr<zelta::IHostPageText> text;
+    HRESULT hr = texts->GetPageText(Document(), page, text.Put());
     if (zelta::Failed(hr)) return hr;
+    const zelta::PageTextChar* chars = nullptr;
+    int32_t count = 0;
+    if (!text || zelta::Failed(text->GetChars(&chars, &count))) return zelta::E_FAIL;
+    const TitleLookup lookup(chars, count);
+    for (size_t i : indexes) (*hits)[i] = lookup.Find(titles[i]);
   }
-  ComPtr<zelta::ICab> params;
-  HRESULT hr = search_->GetParams(params.Put());
-  if (zelta::Failed(hr)) return hr;
-  auto root = CabRoot(params.Get());
-  auto options = CabItem(root.Get(), u"Options");
-  auto pageSet = CabItem(options.Get(), u"PageSet");
-  auto found = zelta::MakeCom<FirstSearchHit>();
-  if (!root || !options || !pageSet) return zelta::E_FAIL;
-  hr = root->SetText(u"Input", title.c_str(), static_cast<int32_t>(title.size()));
-  if (zelta::Succeeded(hr)) hr = options->SetInt(u"Flags", kTitleSearch);
-  if (zelta::Succeeded(hr)) hr = options->SetObject(u"Callback", found.Get());
-  if (zelta::Succeeded(hr)) hr = pageSet->SetObject(u"Document", Document());
-  if (zelta::Succeeded(hr)) hr = pageSet->SetInt(u"First", page);
-  if (zelta::Succeeded(hr)) hr = pageSet->SetInt(u"Last", page);
-  if (zelta::Succeeded(hr)) hr = search_->Do(zelta::kDoNoProgress, 0);
-  // The callback is not kept past the search.
-  options->SetObject(u"Callback", nullptr);
-  if (zelta::Failed(hr)) return hr;
-  *hit = found->Hit();
   return zelta::S_OK;
 }
 
@@ -237,17 +227,26 @@ HRESULT FromTOCOperation::Create(const std::vector<TocLineEntry>& entries,
   bool found = false;
   // (level, bookmark) of the path from the outline root to the last bookmark made.
   std::vector<std::pair<int32_t, ComPtr<zelta::IHostBookmark>>> path;
+  std::vector<std::u16string> titles;
+  titles.reserve(entries.size());
   for (const TocLineEntry& entry : entries) {
-    std::u16string title = TocTitle::Make(entry.pieces, optionFlags_);
+    titles.push_back(TocTitle::Make(entry.pieces, optionFlags_));
+    if (titles.back().size() > kMaxTitleLength) titles.back().resize(kMaxTitleLength);
+  }
+  std::vector<std::optional<zelta::PageBox>> hits;
+  if (optionFlags_ & kFromTocImproveDestinations) {
+    HRESULT hr = FindTitles(entries, titles, &hits);
+    if (zelta::Failed(hr)) return hr;
+  }
+  for (size_t e = 0; e < entries.size(); ++e) {
+    const TocLineEntry& entry = entries[e];
+    const std::u16string& title = titles[e];
     if (title.empty()) continue;
-    if (title.size() > kMaxTitleLength) title.resize(kMaxTitleLength);
     destination.page = entry.target;
     // Until a title is found the view opens at the top of the target page.
     if (!found) destination.values[1] = PageTop(entry.target).value_or(destination.values[1]);
     if (optionFlags_ & kFromTocImproveDestinations) {
-      std::optional<zelta::PageBox> hit;
-      HRESULT hr = FindTitle(title, entry.target, &hit);
-      if (zelta::Failed(hr)) return hr;
+      const std::optional<zelta::PageBox>& hit = hits[e];
       if (hit) {
         // The view opens a line's height above the title, so that a heading is not cut at
         // the window's edge and what comes just before it still shows.

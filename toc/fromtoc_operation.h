@@ -50,9 +50,10 @@ class FromTOCOperation : public BookmarkOperation {
                         BookmarkList* created);
   // The top of a page's crop box; none when the page has no box.
   std::optional<double> PageTop(int32_t page);
-  // The first place the title stands on the page, by the host's search.
-  zelta::HRESULT FindTitle(const std::u16string& title, int32_t page,
-                           std::optional<zelta::PageBox>* hit);
+  // The first place each entry's title stands on its target page.
+  zelta::HRESULT FindTitles(const std::vector<TocLineEntry>& entries,
+                            const std::vector<std::u16string>& titles,
+                            std::vector<std::optional<zelta::PageBox>>* hits);
   zelta::HRESULT AddLinks(const TocLineEntry& entry, zelta::IHostActionList* actions);
   zelta::HRESULT RecordLinks(int32_t flags);
 
@@ -62,7 +63,6 @@ class FromTOCOperation : public BookmarkOperation {
   int32_t pageCount_ = 0;
   zelta::ComPtr<zelta::IHostPageEditor> editor_;
   std::vector<zelta::ComPtr<zelta::IHostAnnotation>> links_;
-  zelta::ComPtr<zelta::IHostOperation> search_;
   struct ExistingLink {
     zelta::PageBox rect;
     zelta::ComPtr<zelta::IHostActionList> actions;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 namespace bm {
 
@@ -36,13 +37,51 @@ bool IsRomanNumber(std::u16string_view text) {
 
 // A printed page number longer than this is not a page of any document.
 constexpr size_t kMaxDigits = 9;
+// A gap between two characters wider than this share of the font size separates words.
+constexpr double kWordGap = 0.2;
+
+bool IsDot(char16_t c) {
+  return c == u'.' || c == u'\u2026' || c == u'\u00B7' || c == u'\u2219' || c == u'\u22C5';
+}
+
+std::u16string_view Trimmed(std::u16string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// What numbers an entry or gives its page: "12", "iv", "2.3.1", "A.1", "B".
+bool IsEnumerator(std::u16string_view text) {
+  if (text.empty()) return false;
+  if (text.size() <= kMaxDigits && std::all_of(text.begin(), text.end(), IsDigit)) return true;
+  if (text.size() <= 2 && text[0] >= u'A' && text[0] <= u'Z' &&
+      (text.size() == 1 || text[1] == u'.'))
+    return true;
+  return IsSectionNumber(text) || IsRomanNumber(text);
+}
+
+// Whether text ends in a leader run: dots or underscores, blanks between them or not, at
+// least three of them (an ellipsis counts three).
+bool EndsInLeaders(std::u16string_view text) {
+  int marks = 0;
+  for (size_t i = text.size(); i-- > 0;) {
+    const char16_t c = text[i];
+    if (c == u'\u2026')
+      marks += 3;
+    else if (IsDot(c) || c == u'_')
+      ++marks;
+    else if (!IsBlank(c))
+      break;
+  }
+  return marks >= 3;
+}
 
 }  // namespace
 
 bool TocEntryReader::IsLeader(char16_t c) const {
   const int32_t type = options_.separator & 0x0F;
   if (c == u' ' || c == u'\t') return true;
-  if (c == u'.') return type == 0 || (type & 1);
+  if (IsDot(c)) return type == 0 || (type & 1);
   if (c == u'_') return type == 0 || (type & 2);
   return false;
 }
@@ -68,7 +107,9 @@ void TocEntryReader::ReadPage(int32_t page, const zelta::PageBox& box,
                               const std::vector<std::pair<int32_t, int32_t>>& ranges) {
   page_ = page;
   box_ = box;
+  std::vector<Line> pieces;
   Line line;
+  double lastRight = 0;
   for (auto [start, length] : ranges) {
     const int32_t end = std::min<int64_t>(count, static_cast<int64_t>(start) + length);
     for (int32_t i = std::max(start, 0); i < end; ++i) {
@@ -78,19 +119,161 @@ void TocEntryReader::ReadPage(int32_t page, const zelta::PageBox& box,
         line.font = c.fontId;
         line.size = c.size;
       } else {
+        // Text set apart by more than a thin space is two words even when the page has no
+        // blank between them (a section number placed in a box of its own).
+        const double gap = c.left - lastRight;
+        if (gap > kWordGap * std::max<double>(c.size, line.size) && !IsBlank(c.code) &&
+            !IsBlank(line.text.back()))
+          line.text.push_back(u' ');
         line.area.left = std::min(line.area.left, c.left);
         line.area.bottom = std::min(line.area.bottom, c.bottom);
         line.area.right = std::max(line.area.right, c.right);
         line.area.top = std::max(line.area.top, c.top);
       }
+      lastRight = c.right;
       line.text.push_back(c.code);
-      if ((c.flags & (zelta::kCharLineEnd | zelta::kCharBlockEnd)) || i + 1 == end) EndLine(line);
+      if ((c.flags & (zelta::kCharLineEnd | zelta::kCharBlockEnd)) || i + 1 == end) {
+        pieces.push_back(std::move(line));
+        line = Line{};
+      }
     }
   }
+  for (Line& joined : JoinRows(std::move(pieces))) EndLine(joined);
+}
+
+std::vector<TocEntryReader::Line> TocEntryReader::JoinRows(std::vector<Line> pieces) const {
+  // Rows: pieces side by side whose heights overlap by half the smaller one, in the reading
+  // order of their first piece.
+  std::vector<std::vector<size_t>> rows;
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    const zelta::PageBox& a = pieces[i].area;
+    bool placed = false;
+    for (auto& row : rows) {
+      const zelta::PageBox& b = pieces[row.front()].area;
+      const double overlap = std::min(a.top, b.top) - std::max(a.bottom, b.bottom);
+      if (overlap < 0.5 * std::min(a.top - a.bottom, b.top - b.bottom)) continue;
+      const bool beside = std::all_of(row.begin(), row.end(), [&](size_t j) {
+        return pieces[j].area.left >= a.right - 0.5 || pieces[j].area.right <= a.left + 0.5;
+      });
+      if (!beside) continue;
+      row.push_back(i);
+      placed = true;
+      break;
+    }
+    if (!placed) rows.push_back({i});
+  }
+  // Within a row a contents line is [number] title [leaders] page number, and typesetters
+  // often set each part as a text object of its own. A lone number joins the title after it
+  // when it opens the row; a page number joins what stands before it when it closes the row,
+  // or follows a leader run. Other pieces side by side are columns and stay apart.
+  std::vector<std::pair<size_t, Line>> lines;
+  for (auto& row : rows) {
+    std::sort(row.begin(), row.end(),
+              [&](size_t a, size_t b) { return pieces[a].area.left < pieces[b].area.left; });
+    size_t at = row.front();
+    Line current = std::move(pieces[row.front()]);
+    for (size_t k = 1; k < row.size(); ++k) {
+      Line& next = pieces[row[k]];
+      const std::u16string_view left = Trimmed(current.text), right = Trimmed(next.text);
+      const bool opens = k == 1 && IsEnumerator(left) && !IsEnumerator(right);
+      const bool number = IsEnumerator(right) || labels_.count(std::u16string(right)) > 0;
+      const bool closes = number && (k + 1 == row.size() || EndsInLeaders(left));
+      if (opens || closes || EndsInLeaders(left)) {
+        current.text = std::u16string(left) + u' ' + std::u16string(right);
+        current.area.left = std::min(current.area.left, next.area.left);
+        current.area.bottom = std::min(current.area.bottom, next.area.bottom);
+        current.area.right = std::max(current.area.right, next.area.right);
+        current.area.top = std::max(current.area.top, next.area.top);
+        at = std::min(at, row[k]);
+        continue;
+      }
+      lines.emplace_back(at, std::move(current));
+      current = std::move(next);
+      at = row[k];
+    }
+    lines.emplace_back(at, std::move(current));
+  }
+  std::stable_sort(lines.begin(), lines.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<Line> out;
+  out.reserve(lines.size());
+  for (auto& [order, joined] : lines) out.push_back(std::move(joined));
+  return out;
 }
 
 void TocEntryReader::Finish() {
   if (open_) Complete();
+  DropFurniture();
+}
+
+void TocEntryReader::DropFurniture() {
+  const size_t n = entries_.size();
+  std::vector<bool> drop(n, false);
+  auto top = [&](size_t i) { return entries_[i].areas.front().box.top; };
+  auto bottom = [&](size_t i) { return entries_[i].areas.back().box.bottom; };
+  auto pageOf = [&](size_t i) { return entries_[i].areas.front().page; };
+  auto style = [&](size_t i) {
+    return std::make_pair(entries_[i].font,
+                          static_cast<int32_t>(std::lround(entries_[i].size * 10)));
+  };
+  // The highest and lowest entry of each page, and the span its numbered entries take.
+  struct PageSpan {
+    size_t highest = 0, lowest = 0;
+    double numberedTop = -INFINITY, numberedBottom = INFINITY;
+  };
+  std::map<int32_t, PageSpan> pages;
+  std::set<std::pair<uint32_t, int32_t>> numberedStyles;
+  for (size_t i = 0; i < n; ++i) {
+    auto [at, added] = pages.try_emplace(pageOf(i), PageSpan{i, i});
+    PageSpan& span = at->second;
+    if (top(i) > top(span.highest)) span.highest = i;
+    if (bottom(i) < bottom(span.lowest)) span.lowest = i;
+    if (!entries_[i].numbered) continue;
+    numberedStyles.insert(style(i));
+    span.numberedTop = std::max(span.numberedTop, top(i));
+    span.numberedBottom = std::min(span.numberedBottom, bottom(i));
+  }
+  // Running heads and feet: the same text, its numbers aside, at the same height as the
+  // highest or lowest line of two or more pages.
+  std::map<std::u16string, std::vector<size_t>> repeated;
+  for (size_t i = 0; i < n; ++i) {
+    const PageSpan& span = pages[pageOf(i)];
+    if (i != span.highest && i != span.lowest) continue;
+    std::u16string key;
+    for (const std::u16string& piece : entries_[i].pieces)
+      for (char16_t c : piece)
+        if (!IsDigit(c) && !IsBlank(c)) key.push_back(c);
+    if (!key.empty()) repeated[key].push_back(i);
+  }
+  for (const auto& [key, group] : repeated) {
+    std::set<int32_t> onPages;
+    for (size_t i : group) onPages.insert(pageOf(i));
+    const double tolerance = entries_[group.front()].size / 2;
+    const bool samePlace = std::all_of(group.begin(), group.end(), [&](size_t i) {
+      return std::abs(top(i) - top(group.front())) <= tolerance;
+    });
+    if (onPages.size() >= 2 && samePlace)
+      for (size_t i : group) drop[i] = true;
+  }
+  // A line without a page number above or below all numbered entries of its page, in a style
+  // no numbered entry has: the contents' own heading, a running head or a note at the foot.
+  if (!numberedStyles.empty())
+    for (size_t i = 0; i < n; ++i) {
+      const PageSpan& span = pages[pageOf(i)];
+      if (entries_[i].numbered || numberedStyles.count(style(i)) ||
+          !std::isfinite(span.numberedTop))
+        continue;
+      const double slack = entries_[i].size / 4;
+      if (bottom(i) >= span.numberedTop - slack || top(i) <= span.numberedBottom + slack)
+        drop[i] = true;
+    }
+  size_t kept = 0;
+  for (size_t i = 0; i < n; ++i)
+    if (!drop[i]) {
+      if (kept != i) entries_[kept] = std::move(entries_[i]);
+      ++kept;
+    }
+  entries_.resize(kept);
 }
 
 void TocEntryReader::EndLine(Line& line) {
@@ -140,7 +323,18 @@ void TocEntryReader::EndLine(Line& line) {
   // own folio, which no title follows.
   const bool looseNumber = page != -1 && numberAt == first && !open_;
   if (looseNumber) page = -1;
-  if (page == -1) title = text.substr(first);
+  if (page == -1) {
+    title = text.substr(first);
+    // Leaders without a number after them (the number is elsewhere or unreadable) are no
+    // part of the title; an ellipsis of three dots is.
+    size_t cut = title.size();
+    while (cut > 0 && (IsLeader(title[cut - 1]) || IsDot(title[cut - 1]) || title[cut - 1] == u'_'))
+      --cut;
+    const std::u16string_view run = std::u16string_view(title).substr(cut);
+    if (cut > 0 && EndsInLeaders(run) &&
+        (run.size() > 3 || run.find_first_of(u" \t") != std::u16string_view::npos))
+      title.resize(cut);
+  }
   // A number on a line of its own that completes an entry adds no title text: it is where
   // the entry leads, not what it is called.
 

@@ -30,7 +30,8 @@ class TocEntryReader {
   // top and bottom). An entry still waiting for its number goes on onto the next page read.
   void ReadPage(int32_t page, const zelta::PageBox& box, const zelta::PageTextChar* chars,
                 int32_t count, const std::vector<std::pair<int32_t, int32_t>>& ranges);
-  // Completes the entry still open after the last page.
+  // Completes the entry still open after the last page and drops what is no entry: the
+  // contents' own heading and running heads and feet.
   void Finish();
 
   std::vector<TocLineEntry>& Entries() { return entries_; }
@@ -50,8 +51,11 @@ class TocEntryReader {
   // The page a printed number means; -1 when it is no number, -2 when it is one that leads
   // outside the document.
   int32_t Resolve(const std::u16string& number) const;
+  // The pieces of one page joined into contents lines, in reading order.
+  std::vector<Line> JoinRows(std::vector<Line> pieces) const;
   void EndLine(Line& line);
   void Complete();
+  void DropFurniture();
 
   TocReadOptions options_;
   std::map<std::u16string, int32_t> labels_;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/host_strings.h"
+#include "platform/bidi_text.h"
 
 namespace bm {
 
@@ -81,9 +82,24 @@ HRESULT TocPageLayout::Run() {
 }
 
 const TocLevelFormat& TocPageLayout::FormatOf(const TocEntry& entry) const {
-  // Deeper levels than the formats reach take the last format.
+  // Deeper levels than the formats reach take the last format's font (IndentOf moves them).
   const size_t index = std::min(static_cast<size_t>(entry.depth), formats_.size() - 1);
   return formats_[index];
+}
+
+double TocPageLayout::IndentOf(const TocEntry& entry) const {
+  const size_t last = formats_.size() - 1;
+  const size_t depth = static_cast<size_t>(std::max(entry.depth, 0));
+  if (depth <= last) return formats_[depth].indent;
+  // Each level beyond the formats steps in once more, so that the hierarchy still shows: by
+  // the step between the last two bookmark levels, else by the last indent, else by one and
+  // a half of the last font size. Half the line is kept for the title.
+  double step = last >= 2 ? formats_[last].indent - formats_[last - 1].indent : 0;
+  if (step <= 0) step = formats_[last].indent;
+  if (step <= 0) step = 1.5 * formats_[last].size;
+  const double room = (page_.width - page_.right) - page_.left;
+  const double deepest = std::max(formats_[last].indent, room / 2);
+  return std::min(formats_[last].indent + step * static_cast<double>(depth - last), deepest);
 }
 
 HRESULT TocPageLayout::ApplyFormat(const TocLevelFormat& format) {
@@ -144,12 +160,11 @@ HRESULT TocPageLayout::BeginPage() {
 }
 
 void TocPageLayout::Prepare(bool newPage) {
-  const TocLevelFormat& format = FormatOf(*current_);
   if (newPage) {
     line_.top = page_.height - page_.top;
     freshPage_ = true;
   }
-  line_.left = page_.left + format.indent;
+  line_.left = page_.left + IndentOf(*current_);
   line_.right = page_.width - page_.right;
   line_.bottom = page_.bottom;
   number_ = current_->bookmark ? NumberText(*current_) : std::u16string();
@@ -166,6 +181,11 @@ void TocPageLayout::Prepare(bool newPage) {
   } else if (number_.empty()) {
     title_.right = line_.right;
     numberBox_.left = numberBox_.right;
+  } else {
+    // A number wider than two thirds of the line stands on a line of its own below the
+    // title, which keeps the whole line.
+    title_.right = line_.right;
+    numberBox_.left = line_.left;
   }
 }
 
@@ -183,11 +203,14 @@ HRESULT TocPageLayout::LayoutEntry(const TocEntry& entry) {
     Prepare(false);
   }
 
-  const std::u16string text = (flags_ & kTocTidySpaces) ? TidySpaces(entry.title) : entry.title;
+  // The writer places glyphs left to right: a right-to-left title goes in the order it is
+  // seen, flush right within its column.
+  const platform::VisualText text =
+      platform::VisualOrder((flags_ & kTocTidySpaces) ? TidySpaces(entry.title) : entry.title);
   PageBox area = isTitleLine ? line_ : title_;
   PageBox used{};
-  hr = writer_->FlowText(text.c_str(), static_cast<int32_t>(text.size()), &area, this, FlowFlags(),
-                         &used);
+  hr = writer_->FlowText(text.text.c_str(), static_cast<int32_t>(text.text.size()), &area, this,
+                         FlowFlags() | (text.rightToLeft ? zelta::kFlowAlignRight : 0), &used);
   if (zelta::Failed(hr)) return hr;
   MakeLink(entry, used);
   if (isTitleLine || number_.empty()) return zelta::S_OK;
@@ -201,15 +224,23 @@ HRESULT TocPageLayout::LayoutEntry(const TocEntry& entry) {
   // The leaders run from the end of the title's last line to where the number begins (with
   // labels, the number may be narrower than the room kept for the widest one).
   const double room = (numberBox_.right - numberWidth) - leaderStart_;
-  const double count =
-      leaderWidth > 0 && room > 0 ? std::min(std::floor(room / leaderWidth), kMaxLeaders) : 0;
+  // A number that does not fit beside the title's last line goes below it, flush right.
+  const bool below = room < 0;
+  const double count = leaderWidth > 0 && room > 0 && !below
+                           ? std::min(std::floor(room / leaderWidth), kMaxLeaders)
+                           : 0;
   std::u16string numberText;
   numberText.reserve(static_cast<size_t>(count) + number_.size());
   for (int i = 0; i < static_cast<int>(count); ++i) numberText += leader;
   numberText += number_;
   PageBox numberArea = numberBox_;
-  numberArea.left = std::min(leaderStart_, numberBox_.right - numberWidth);
-  if (numberArea.left >= numberArea.right) numberArea.left = numberArea.right - numberWidth;
+  if (below) {
+    numberArea.left = line_.left;
+    numberArea.top = numberBox_.bottom;
+    numberArea.bottom = line_.bottom;
+  } else {
+    numberArea.left = std::min(leaderStart_, numberBox_.right - numberWidth);
+  }
   hr = writer_->FlowText(numberText.c_str(), static_cast<int32_t>(numberText.size()), &numberArea,
                          this, zelta::kFlowAlignRight | FlowFlags(), &used);
   if (zelta::Failed(hr)) return hr;

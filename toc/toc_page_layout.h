@@ -63,6 +63,8 @@ class TocPageLayout final : public zelta::ComObject<zelta::ITextFlowCallback> {
   zelta::HRESULT LayoutEntry(const TocEntry& entry);
   zelta::HRESULT ApplyFormat(const TocLevelFormat& format);
   const TocLevelFormat& FormatOf(const TocEntry& entry) const;
+  // The entry's indent from the left margin.
+  double IndentOf(const TocEntry& entry) const;
   zelta::HRESULT BeginPage();
   void Prepare(bool newPage);
   // The page number as the entry shows it, once the table of contents is in.

@@ -115,6 +115,10 @@ void ToTOCDialog::OnInit() {
 void ToTOCDialog::Load() {
   zelta::ICabItem* options = Options();
   flags_ = CabInt(options, u"Flags", 0);
+  // Levels 1 to -1 (the defaults) list every level: the dialog says so with its check box.
+  const int32_t start = CabInt(options, u"StartingLevel", 1),
+                end = CabInt(options, u"EndingLevel", -1);
+  if (start == 1 && end < 0) flags_ |= kTocAllLevels;
   paperType_ = std::clamp(CabInt(options, u"PaperType", 1), 0, 2);
   std::u16string title = CabText(options, u"Title", u"");
   if (title.empty()) title = LoadString(u"bookmarksPlugin.ttoc.tableOfContents");
@@ -123,8 +127,8 @@ void ToTOCDialog::Load() {
   const auto margins = CabItem(options, u"Margins");
   for (const char16_t* side : kSides)
     SetNumber(u"ttoc.e." + std::u16string(side), CabDouble(margins.Get(), side, 0));
-  SetNumber(u"ttoc.e.start", CabInt(options, u"StartingLevel", 1));
-  SetNumber(u"ttoc.e.end", CabInt(options, u"EndingLevel", 1));
+  SetNumber(u"ttoc.e.start", start);
+  SetNumber(u"ttoc.e.end", std::max(end, 1));
   SetState(kPaper, CabInt(options, u"StdPaperIndex", 0));
   SetState(kOrientation, CabBool(options, u"Landscape", false) ? 1 : 0);
   pageSize_.Show(kWidth, CabDouble(options, u"Width", 595.3));

@@ -31,6 +31,8 @@ constexpr std::u16string_view kUntitledId = u"Untitled2";
 // The validation checks of skip-invalid: empty title, a GoTo that leads nowhere, no GoTo.
 constexpr int32_t kSkipChecks =
     zelta::kVbCheckEmptyTitle | zelta::kVbCheckGoTo | zelta::kVbCheckMissingGoTo;
+// The page size the options template gives Width and Height (A4 rounded to a tenth).
+constexpr double kTemplateWidth = 595.3, kTemplateHeight = 841.9;
 // Page sizes PDF readers are built for (points), as the page insertion accepts them.
 constexpr double kMinSide = 3, kMaxSide = 14400;
 // The counting pass repeats with the page count it found until the count holds; page numbers
@@ -81,7 +83,9 @@ void ToTOCOperation::ApplyBuiltInLevels() {
     for (const char16_t* side : {u"top", u"bottom", u"left", u"right"})
       margins->SetDouble(side, 72);
   options->SetInt(u"PageNumber", 1);
-  options->SetInt(u"Flags", kTocSkipInvalid | kTocAllLevels);
+  // All levels come from StartingLevel 1 and EndingLevel -1, so that setting either alone
+  // takes effect.
+  options->SetInt(u"Flags", kTocSkipInvalid);
   if (CabText(options.Get(), u"Title", u"").empty()) {
     const std::u16string title = LoadString(u"bookmarksPlugin.ttoc.tableOfContents");
     options->SetText(u"Title", title.c_str(), static_cast<int32_t>(title.size()));
@@ -138,10 +142,19 @@ HRESULT ToTOCOperation::ReadOptions() {
   if (!error.empty()) return Fail(error);
   if (formats_.empty())
     return Fail(u"Levels is empty: the title line and each bookmark level need a format");
-  for (size_t i = 0; i < formats_.size(); ++i)
+  for (size_t i = 0; i < formats_.size(); ++i) {
     if (page_.left + formats_[i].indent >= page_.width - page_.right)
       return Fail(u"Levels[" + NumberText(i) + u"].Indent " + Number(formats_[i].indent) +
                   u" leaves no room between the margins");
+    if (page_.left + formats_[i].indent < 0)
+      return Fail(u"Levels[" + NumberText(i) + u"].Indent " + Number(formats_[i].indent) +
+                  u" puts the text off the page: the left margin is " + Number(page_.left) +
+                  u" points, so the indent must be -" + Number(page_.left) + u" or more");
+    if (formats_[i].size >= page_.height - page_.top - page_.bottom)
+      return Fail(u"Levels[" + NumberText(i) + u"].Size " + Number(formats_[i].size) +
+                  u" is taller than the room between the top and bottom margins (" +
+                  Number(page_.height - page_.top - page_.bottom) + u" points)");
+  }
   return ResolveFonts();
 }
 
@@ -149,6 +162,16 @@ HRESULT ToTOCOperation::ReadPageSize() {
   zelta::ICabItem* options = Options().Get();
   const int32_t paperType = CabInt(options, u"PaperType", 1);
   double width = 0, height = 0;
+  // Width and Height are read with the custom paper type only: said so rather than ignored.
+  const double givenWidth = CabDouble(options, u"Width", kTemplateWidth),
+               givenHeight = CabDouble(options, u"Height", kTemplateHeight);
+  if (paperType != 2 && (std::abs(givenWidth - kTemplateWidth) > 0.01 ||
+                         std::abs(givenHeight - kTemplateHeight) > 0.01))
+    ReportWarning(u"Width and Height take effect only with PaperType 2 (custom); PaperType " +
+                  Int(paperType) +
+                  (paperType == 0 ? u" takes the size of the document's page"
+                                  : u" takes the standard paper of StdPaperIndex") +
+                  u". Set PaperType=custom to use them.");
   if (paperType == 2) {
     width = CabDouble(options, u"Width", 595.2755905511812);
     height = CabDouble(options, u"Height", 841.8897637795276);
@@ -157,6 +180,7 @@ HRESULT ToTOCOperation::ReadPageSize() {
     const int32_t index = CabInt(options, u"StdPaperIndex", 4);
     if (!papers || zelta::Failed(papers->GetPaper(index, nullptr, &width, &height)))
       width = height = 0;
+    if (CabBool(options, u"Landscape", false)) std::swap(width, height);
   }
   if (!std::isfinite(width) || !std::isfinite(height) || width > kMaxSide || height > kMaxSide)
     return Fail(u"Width " + Number(width) + u" x Height " + Number(height) +

@@ -108,10 +108,9 @@ TEST(TocEntryReader, JoinsLinesIntoEntries) {
                          {u"2.1", 72, 670},
                          {u"Scope . . 6", 100, 670}},
                         {0, 0, 40});
-  EXPECT_EQ(read.pieces,
-            (std::vector<std::vector<std::u16string>>{
-                {u"Contents"}, {u"A long title that", u"goes on"}, {u"2.1", u"Scope"}}));
-  EXPECT_EQ(read.targets, (std::vector<int32_t>{2, 4, 5}));
+  EXPECT_EQ(read.pieces, (std::vector<std::vector<std::u16string>>{
+                             {u"A long title that", u"goes on"}, {u"2.1 Scope"}}));
+  EXPECT_EQ(read.targets, (std::vector<int32_t>{4, 5}));
   // A title at the foot of one contents page whose number stands at the top of the next.
   read = ReadLines({{u"Early . . 4", 72, 80},
                     {u"A title at the foot", 72, 60},
@@ -121,6 +120,53 @@ TEST(TocEntryReader, JoinsLinesIntoEntries) {
   EXPECT_EQ(read.areaPages, (std::vector<std::vector<int32_t>>{{2}, {2, 3}}));
   // A 10,000-character line is one entry.
   EXPECT_EQ(ReadLines({{std::u16string(10000, u'x') + u" 3"}}).targets, std::vector<int32_t>{2});
+}
+
+// What typesetters do to contents lines: the page numbers as text objects of their own (read
+// after all the titles), a section number set in a box without a blank after it, running
+// heads and feet on every contents page, the contents' own heading above the entries.
+TEST(TocEntryReader, ReadsWholeContentsPagesAsTheirLinesMean) {
+  std::vector<LineSpec> lines = {{u"User Guide", 72, 770, 3, 8},
+                                 {u"Table of contents", 400, 770, 3, 8},
+                                 {u"Table of contents", 200, 730, 2, 16},
+                                 {u"Getting started", 72, 700, 1, 12},
+                                 {u"1.1", 72, 686},
+                                 {u"Availability . . . . . . . .", 95, 686},
+                                 {u"1.2", 72, 672},
+                                 {u"Installing\u2026\u2026\u2026", 95, 672},
+                                 {u"Page 2", 290, 40, 3, 8}};
+  // The numbers, read last, each on the row of its title.
+  lines.push_back({u"3", 500, 700, 1, 12});
+  lines.push_back({u"4", 500, 686});
+  lines.push_back({u"12", 495, 672});
+  // The next page: the same head and foot, an entry whose number glued to its title.
+  for (LineSpec line : std::vector<LineSpec>{{u"User Guide", 72, 770, 3, 8},
+                                             {u"Table of contents", 400, 770, 3, 8},
+                                             {u"Running . . . . 20", 72, 700},
+                                             {u"Page 3", 290, 40, 3, 8}}) {
+    line.page = 3;
+    lines.push_back(line);
+  }
+  Read read = ReadLines(lines, {0, 0, 0, 0, 40});
+  EXPECT_EQ(read.pieces,
+            (std::vector<std::vector<std::u16string>>{
+                {u"Getting started"}, {u"1.1 Availability"}, {u"1.2 Installing"}, {u"Running"}}));
+  EXPECT_EQ(read.targets, (std::vector<int32_t>{2, 3, 11, 19}));
+
+  // A section number placed a few points right of its title's start, with no blank between
+  // them in the page's text, is a word of its own.
+  std::vector<zelta::PageTextChar> chars = Chars({{u"4.10Questions . . 7"}});
+  for (size_t i = 4; i < chars.size(); ++i) chars[i].left += 6, chars[i].right += 6;
+  TocEntryReader reader({0, 0, 0, 0, 50}, {});
+  reader.ReadPage(1, {0, 0, 612, 792}, chars.data(), static_cast<int32_t>(chars.size()),
+                  {{0, static_cast<int32_t>(chars.size())}});
+  reader.Finish();
+  ASSERT_EQ(reader.Entries().size(), 1u);
+  EXPECT_EQ(reader.Entries()[0].pieces, std::vector<std::u16string>{u"4.10 Questions"});
+
+  // Two columns of complete entries on one row stay two entries.
+  read = ReadLines({{u"Intro . . 3", 72, 700}, {u"Results . . 9", 320, 700}});
+  EXPECT_EQ(read.targets, (std::vector<int32_t>{2, 8}));
 }
 
 TEST(TocEntryLevels, StyleIndentAndGaps) {

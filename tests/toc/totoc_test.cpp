@@ -3,6 +3,8 @@
 // refused before anything changes, and undo.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -103,11 +105,14 @@ TEST_F(ToTOCRun, LevelOptionsChooseTheListedBookmarks) {
       {"from level 2", 0, 2, -1, {"Section A1", "Detail A1a", "Untitled", "Orphan"}},
       {"level 1 only", 0, 1, 1, {"Part A", "Broken"}},
       {"skip invalid", 0x6, 1, -1, {"Part A", "Section A1", "Detail A1a", "Orphan"}},
+      // The built-in flags: a level range set alone takes effect.
+      {"ending level alone", -1, 1, 1, {"Part A"}},
+      {"starting level alone", -1, 2, -1, {"Section A1", "Detail A1a", "Orphan"}},
   };
   for (const Case& c : cases) {
     Open(layout);
     ASSERT_EQ(Run([&](zelta::ICabItem* options) {
-                options->SetInt(u"Flags", c.flags);
+                if (c.flags >= 0) options->SetInt(u"Flags", c.flags);
                 options->SetInt(u"StartingLevel", c.start);
                 options->SetInt(u"EndingLevel", c.end);
               }),
@@ -167,6 +172,19 @@ TEST_F(ToTOCRun, OptionsThatCannotWorkAreRefusedBeforeAnythingChanges) {
          level->SetDouble(u"Indent", 500);
        },
        u"Levels[2].Indent 500"},
+      {"indent off the page",
+       [](zelta::ICabItem* o) {
+         zelta::ComPtr<zelta::ICabItem> level;
+         CabItem(o, u"Levels")->GetItemAt(1, level.Put());
+         level->SetDouble(u"Indent", -1e20);
+       },
+       u"Levels[1].Indent -1e+20 puts the text off the page"},
+      {"taller than the room",
+       [](zelta::ICabItem* o) {
+         CabItem(o, u"Margins")->SetDouble(u"top", 410);
+         CabItem(o, u"Margins")->SetDouble(u"bottom", 420);
+       },
+       u"Levels[0].Size 22 is taller"},
   };
   for (const Case& c : cases) {
     Open(Chapters(3, 4));
@@ -198,19 +216,130 @@ TEST_F(ToTOCRun, TitlesLongerThanAPageWrapOverPagesAndEnd) {
     EXPECT_NE(PageText(path, page, page).find_first_not_of(" \n\f"), std::string::npos) << page;
 }
 
-TEST_F(ToTOCRun, AThousandPointFontTakesAPagePerLineAndEnds) {
+// A font taller than the page's room is refused; one nearly as tall takes a page per line.
+TEST_F(ToTOCRun, AVeryLargeFontTakesAPagePerLineAndEnds) {
+  auto size = [](double points) {
+    return [points](zelta::ICabItem* options) {
+      zelta::ComPtr<zelta::ICabItem> level;
+      for (int i = 0; i < 3; ++i) {
+        CabItem(options, u"Levels")->GetItemAt(i, level.Put());
+        level->SetDouble(u"Size", points);
+      }
+    };
+  };
   Open(Chapters(2, 3));
+  EXPECT_EQ(Run(size(1000)), zelta::E_INVALIDARG);
+  EXPECT_EQ(Pages(), 3);
+  ASSERT_EQ(Run(size(600)), zelta::S_OK);
+  // "Table of Contents", "Chapter 1", "Chapter 2": a line (a character or a word) per page.
+  EXPECT_GT(Pages() - 3, 10);
+  EXPECT_LT(Pages() - 3, 40);
+}
+
+struct Word {
+  double left, top, right, bottom;  // pdftotext's page coordinates: y grows downwards
+  std::string text;
+};
+
+// The words of a page and their boxes as pdftotext reads them.
+std::vector<Word> Words(const std::string& path, int page) {
+  const std::string html = Output("pdftotext -bbox -enc UTF-8 -f " + std::to_string(page) + " -l " +
+                                  std::to_string(page) + " '" + path + "' - 2>/dev/null");
+  std::vector<Word> words;
+  const std::regex word(
+      R"re(<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">([^<]*)</word>)re");
+  for (auto it = std::sregex_iterator(html.begin(), html.end(), word); it != std::sregex_iterator();
+       ++it)
+    words.push_back({std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]),
+                     std::stod((*it)[4]), (*it)[5]});
+  return words;
+}
+
+// Whether the word begins with `text` (leaders and a number may follow it without a blank).
+bool Begins(const Word& word, const std::string& text) { return word.text.rfind(text, 0) == 0; }
+
+// The left edge of the first word that begins with `text`; NaN when there is none.
+double LeftOf(const std::vector<Word>& words, const std::string& text) {
+  for (const Word& w : words)
+    if (Begins(w, text)) return w.left;
+  return NAN;
+}
+
+// Levels deeper than the formats step further in; on R-intro a level-3 entry stands right of
+// its level-2 parent.
+TEST_F(ToTOCRun, DeeperLevelsThanTheFormatsStepFurtherIn) {
+  PdfSpec layout;
+  layout.pages.resize(2);
+  OutlineSpec one = Mark("Alpha", 0), two = Mark("Beta", 0), three = Mark("Gamma", 1),
+              four = Mark("Delta", 1);
+  three.children = {four};
+  two.children = {three};
+  one.children = {two};
+  layout.outline = {one};
+  Open(layout);
+  ASSERT_EQ(Run(), zelta::S_OK);
+  std::vector<Word> words = Words(Save(), 1);
+  const double alpha = LeftOf(words, "Alpha"), beta = LeftOf(words, "Beta"),
+               gamma = LeftOf(words, "Gamma"), delta = LeftOf(words, "Delta");
+  // The built-in formats indent level 2 by 36 points; each deeper level 36 more.
+  EXPECT_NEAR(beta - alpha, 36, 1);
+  EXPECT_NEAR(gamma - beta, 36, 1);
+  EXPECT_NEAR(delta - gamma, 36, 1);
+
+  OpenBytes(zelta::testing::ReadFile(ZELTA_CORPUS_DIR "/R-intro.pdf"));
+  ASSERT_EQ(Run(), zelta::S_OK);
+  const std::string path = Save();
+  double parent = NAN, child = NAN;
+  for (int page = 1; page <= 8 && (std::isnan(parent) || std::isnan(child)); ++page) {
+    words = Words(path, page);
+    if (std::isnan(parent)) parent = LeftOf(words, "Matrix");  // "Matrix facilities"
+    if (std::isnan(child)) child = LeftOf(words, "multiplication");
+  }
+  ASSERT_FALSE(std::isnan(parent) || std::isnan(child));
+  // "Matrix multiplication" begins a word before "multiplication".
+  EXPECT_GT(child - parent, 30);
+}
+
+// A page label wider than the room beside the title goes below it: no number overprints a
+// title. A right-to-left title is drawn in the order it is seen, so that it reads in order.
+TEST_F(ToTOCRun, WideLabelsStayClearAndRightToLeftTitlesReadInOrder) {
+  PdfSpec layout;
+  layout.pages.resize(3);
+  layout.labels = {{0, 'D', "", 1}, {2, 'D', "Appendix-of-forty-characters-label-", 1}};
+  layout.outline = {Mark("Short title", 1), Mark("A title of a few words", 2)};
+  Open(layout);
+  ASSERT_EQ(Run([](zelta::ICabItem* options) { options->SetInt(u"Flags", 0x12); }), zelta::S_OK);
+  const std::vector<Word> words = Words(Save(), 1);
+  std::vector<const Word*> titles, numbers;
+  for (const Word& w : words) {
+    if (w.text.find("Appendix") != std::string::npos) numbers.push_back(&w);
+    if (Begins(w, "title") || Begins(w, "few") || Begins(w, "words")) titles.push_back(&w);
+  }
+  ASSERT_FALSE(numbers.empty());
+  ASSERT_EQ(titles.size(), 4u);
+  for (const Word* n : numbers)
+    for (const Word* t : titles) {
+      const bool apart =
+          n->right <= t->left || t->right <= n->left || n->bottom <= t->top || t->bottom <= n->top;
+      EXPECT_TRUE(apart) << n->text << " over " << t->text;
+    }
+
+  layout.labels.clear();
+  layout.outline = {Mark("\u0645\u0642\u062F\u0645\u0629 \u0639\u0627\u0645\u0629", 1),
+                    Mark("\u05E9\u05DC\u05D5\u05DD", 2)};
+  Open(layout);
   ASSERT_EQ(Run([](zelta::ICabItem* options) {
               zelta::ComPtr<zelta::ICabItem> level;
               for (int i = 0; i < 3; ++i) {
                 CabItem(options, u"Levels")->GetItemAt(i, level.Put());
-                level->SetDouble(u"Size", 1000);
+                level->SetText(u"Name", u"DejaVuSans", -1);
               }
             }),
             zelta::S_OK);
-  // "Table of Contents", "Chapter 1", "Chapter 2": a line (a character or a word) per page.
-  EXPECT_GT(Pages() - 3, 10);
-  EXPECT_LT(Pages() - 3, 40);
+  const std::string text = PageText(Save(), 1, 1);
+  EXPECT_NE(text.find("\u0645\u0642\u062F\u0645\u0629 \u0639\u0627\u0645\u0629"), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("\u05E9\u05DC\u05D5\u05DD"), std::string::npos) << text;
 }
 
 TEST_F(ToTOCRun, CancellingWhileDrawingLeavesTheDocumentAsItWas) {

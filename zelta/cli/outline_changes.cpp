@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "host/page_links.h"
+
 namespace zelta::cli {
 
 namespace {
@@ -73,7 +75,29 @@ std::string DescribeChanges(const OutlineChanges& changes) {
   add(changes.renamed, "renamed");
   add(changes.moved, "moved");
   add(changes.removed, "removed");
+  auto count = [&](int64_t n, const char* one, const char* many, const char* more,
+                   const char* fewer) {
+    if (!n) return;
+    const int64_t size = n < 0 ? -n : n;
+    text += (text.empty() ? "" : ", ") + std::to_string(size) + " " + (size == 1 ? one : many) +
+            " " + (n > 0 ? more : fewer);
+  };
+  count(changes.pages, "page", "pages", "inserted", "removed");
+  count(changes.links, "link", "links", "made", "removed");
   return text;
+}
+
+PageTally PageTally::Take(IHostDocument* document) {
+  PageTally tally;
+  int32_t pages = 0;
+  if (!document || Failed(document->GetPageCount(&pages))) return tally;
+  tally.pages = pages;
+  auto links = QueryAs<IHostPageLinks>(document);
+  for (int32_t page = 0; links && page < pages; ++page) {
+    int32_t count = 0;
+    if (Succeeded(links->GetLinkCount(page, &count))) tally.links += count;
+  }
+  return tally;
 }
 
 }  // namespace zelta::cli

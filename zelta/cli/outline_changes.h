@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/bookmark.h"
+#include "host/document.h"
 
 namespace zelta::cli {
 
@@ -26,14 +27,23 @@ struct OutlineSnapshot {
 
 struct OutlineChanges {
   size_t made = 0, removed = 0, renamed = 0, moved = 0;
-  bool Any() const { return made || removed || renamed || moved; }
+  // Pages and Link annotations the run added (negative: took away), for operations that
+  // change pages rather than, or besides, bookmarks.
+  int64_t pages = 0, links = 0;
+  bool Any() const { return made || removed || renamed || moved || pages || links; }
+};
+
+// The pages of a document and the Link annotations on them.
+struct PageTally {
+  int64_t pages = 0, links = 0;
+  static PageTally Take(IHostDocument* document);
 };
 
 // A bookmark counts as moved when its parent changed, or the nearest sibling before it that
 // both trees hold is another one.
 OutlineChanges CompareOutlines(const OutlineSnapshot& before, const OutlineSnapshot& after);
 
-// "3 bookmarks made, 1 renamed"; empty when nothing changed.
+// "3 bookmarks made, 1 renamed, 2 pages inserted, 40 links made"; empty when nothing changed.
 std::string DescribeChanges(const OutlineChanges& changes);
 
 }  // namespace zelta::cli

@@ -376,6 +376,7 @@ int Run(const RunArgs& args, const SessionOptions& common) {
   ComPtr<IHostBookmark> outlineRoot;
   document->GetOutlineRoot(outlineRoot.Put());
   const OutlineSnapshot before = OutlineSnapshot::Take(outlineRoot.Get());
+  const PageTally pagesBefore = readOnly ? PageTally{} : PageTally::Take(document.Get());
   size_t messagesShown = 0;
   app.Ui().SetMessageHandler([&messagesShown](const ui::MessageRecord& message) {
     std::cerr << ToUtf8(message.caption) << ": " << ToUtf8(message.text) << "\n";
@@ -443,6 +444,11 @@ int Run(const RunArgs& args, const SessionOptions& common) {
   size_t findings = 0;
   if (Succeeded(hr)) {
     changes = CompareOutlines(before, OutlineSnapshot::Take(outlineRoot.Get()));
+    if (!readOnly) {
+      const PageTally pagesAfter = PageTally::Take(document.Get());
+      changes.pages = pagesAfter.pages - pagesBefore.pages;
+      changes.links = pagesAfter.links - pagesBefore.links;
+    }
     if (op->validates) findings = ValidationOutputJson(app, root.Get()).size();
   }
   if (Succeeded(hr) && !args.output.empty()) {
@@ -474,10 +480,9 @@ int Run(const RunArgs& args, const SessionOptions& common) {
     out["exit"] = status;
     out["message"] = message;
     out["problems"] = problems;
-    out["changes"] = {{"made", changes.made},
-                      {"renamed", changes.renamed},
-                      {"moved", changes.moved},
-                      {"removed", changes.removed}};
+    out["changes"] = {{"made", changes.made},   {"renamed", changes.renamed},
+                      {"moved", changes.moved}, {"removed", changes.removed},
+                      {"pages", changes.pages}, {"links", changes.links}};
     if (op->validates) out["changes"]["invalid"] = findings;
     if (!Succeeded(hr))
       out["output"] = nullptr;
