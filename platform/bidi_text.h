@@ -8,8 +8,8 @@
 namespace bm::platform {
 
 struct VisualText {
-  std::u16string text;        // the characters left to right as they are seen, mirrored
-  bool rightToLeft = false;   // the paragraph reads right to left (its first strong letter)
+  std::u16string text;       // the characters left to right as they are seen, mirrored
+  bool rightToLeft = false;  // the paragraph reads right to left (its first strong letter)
 };
 
 // The visual order of one line of logical text. Text without right-to-left characters comes

@@ -23,6 +23,21 @@ bool Clusters(std::vector<double> xs, double averageSize, double* median) {
   return static_cast<double>(outside) / static_cast<double>(n) < 0.5;
 }
 
+// Two-sided layouts set the contents of even pages further left or right: the left edge of
+// an entry with the even pages' leftmost edge moved onto the odd pages' one.
+std::vector<double> LeftEdges(const std::vector<TocLineEntry>& entries) {
+  double odd = INFINITY, even = INFINITY;
+  for (const TocLineEntry& e : entries) {
+    double& edge = (e.tocPage % 2) ? even : odd;
+    edge = std::min(edge, e.x);
+  }
+  const double shift = std::isfinite(odd) && std::isfinite(even) ? odd - even : 0;
+  std::vector<double> xs;
+  xs.reserve(entries.size());
+  for (const TocLineEntry& e : entries) xs.push_back(e.x + ((e.tocPage % 2) ? shift : 0));
+  return xs;
+}
+
 }  // namespace
 
 void TocEntryLevels::Merge(std::vector<TocLineEntry>& entries) {
@@ -79,15 +94,17 @@ void TocEntryLevels::ByStyle(std::vector<TocLineEntry>& entries) {
     if (std::abs(a.x - k.x) > kSame) return a.x < k.x ? -1 : 1;
     return a.font < k.font ? -1 : 1;
   };
+  const std::vector<double> xs = LeftEdges(entries);
   std::vector<Key> keys;
-  for (const TocLineEntry& e : entries) {
-    const Key key{e.size, e.font, e.x};
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const Key key{entries[i].size, entries[i].font, xs[i]};
     auto at =
         std::find_if(keys.begin(), keys.end(), [&](const Key& k) { return compare(key, k) <= 0; });
     if (at == keys.end() || compare(key, *at) != 0) keys.insert(at, key);
   }
-  for (TocLineEntry& e : entries) {
-    const Key key{e.size, e.font, e.x};
+  for (size_t i = 0; i < entries.size(); ++i) {
+    TocLineEntry& e = entries[i];
+    const Key key{e.size, e.font, xs[i]};
     auto at =
         std::find_if(keys.begin(), keys.end(), [&](const Key& k) { return compare(key, k) == 0; });
     e.styleLevel = static_cast<int32_t>(at - keys.begin()) + 1;
@@ -95,22 +112,14 @@ void TocEntryLevels::ByStyle(std::vector<TocLineEntry>& entries) {
 }
 
 void TocEntryLevels::ByIndent(std::vector<TocLineEntry>& entries) {
-  // Two-sided layouts set even pages further left or right: the even pages' leftmost edge is
-  // moved onto the odd pages' one.
-  double odd = INFINITY, even = INFINITY;
-  for (const TocLineEntry& e : entries) {
-    double& edge = (e.tocPage % 2) ? even : odd;
-    edge = std::min(edge, e.x);
-  }
-  const double shift = std::isfinite(odd) && std::isfinite(even) ? odd - even : 0;
   struct Key {
     double x, tolerance;
   };
   std::vector<Key> keys;
-  std::vector<double> xs;
-  for (const TocLineEntry& e : entries) {
-    const double x = e.x + ((e.tocPage % 2) ? shift : 0);
-    xs.push_back(x);
+  const std::vector<double> xs = LeftEdges(entries);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const TocLineEntry& e = entries[i];
+    const double x = xs[i];
     auto at = std::find_if(keys.begin(), keys.end(),
                            [&](const Key& k) { return x <= k.x + k.tolerance; });
     if (at == keys.end() || x < at->x - at->tolerance) keys.insert(at, Key{x, e.size / 2});

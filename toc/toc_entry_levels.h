@@ -15,8 +15,8 @@ class TocEntryLevels {
   // left edge of the group of consecutive entries with its target page and the next one is
   // set in the same font.
   static void Merge(std::vector<TocLineEntry>& entries);
-  // Ranks by size (larger first), then by left edge: one font and size indented within half
-  // its size is one level.
+  // Ranks by size (larger first), then by left edge (the even pages' moved as ByIndent moves
+  // them): one font and size indented within half its size is one level.
   static void ByStyle(std::vector<TocLineEntry>& entries);
   // Ranks by left edge (within half the font size), with the entries of even TOC pages moved
   // to the left edge of the odd ones; deeper steps than one close up.

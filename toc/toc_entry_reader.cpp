@@ -60,6 +60,38 @@ bool IsEnumerator(std::u16string_view text) {
   return IsSectionNumber(text) || IsRomanNumber(text);
 }
 
+// A section number of two or more parts too wide for the box it is set in runs into its
+// title ("10.10Exceptions", "18.10tie"): a blank goes between them.
+void SeparateSectionNumber(std::u16string& text, size_t first) {
+  size_t i = first, parts = 0;
+  while (i < text.size() && IsDigit(text[i])) {
+    while (i < text.size() && IsDigit(text[i])) ++i;
+    ++parts;
+    if (i + 1 < text.size() && text[i] == u'.' && IsDigit(text[i + 1]))
+      ++i;
+    else
+      break;
+  }
+  if (parts < 2 || i >= text.size()) return;
+  const char16_t c = text[i];
+  const bool letter = (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c >= 0xC0;
+  if (letter && !IsDot(c)) text.insert(i, 1, u' ');
+}
+
+// Whether text begins with a leader run: the leaders and page number of a title before it.
+bool StartsWithLeaders(std::u16string_view text) {
+  int marks = 0;
+  for (char16_t c : text) {
+    if (c == u'\u2026')
+      marks += 3;
+    else if (IsDot(c) || c == u'_')
+      ++marks;
+    else if (!IsBlank(c))
+      break;
+  }
+  return marks >= 3;
+}
+
 // Whether text ends in a leader run: dots or underscores, blanks between them or not, at
 // least three of them (an ellipsis counts three).
 bool EndsInLeaders(std::u16string_view text) {
@@ -143,7 +175,8 @@ void TocEntryReader::ReadPage(int32_t page, const zelta::PageBox& box,
 
 std::vector<TocEntryReader::Line> TocEntryReader::JoinRows(std::vector<Line> pieces) const {
   // Rows: pieces side by side whose heights overlap by half the smaller one, in the reading
-  // order of their first piece.
+  // order of their first piece; a joined line takes the place of its leftmost piece (a page
+  // number read before its title does not move the title up).
   std::vector<std::vector<size_t>> rows;
   for (size_t i = 0; i < pieces.size(); ++i) {
     const zelta::PageBox& a = pieces[i].area;
@@ -165,7 +198,8 @@ std::vector<TocEntryReader::Line> TocEntryReader::JoinRows(std::vector<Line> pie
   // Within a row a contents line is [number] title [leaders] page number, and typesetters
   // often set each part as a text object of its own. A lone number joins the title after it
   // when it opens the row; a page number joins what stands before it when it closes the row,
-  // or follows a leader run. Other pieces side by side are columns and stay apart.
+  // or follows a leader run; a leader run joins the title before it. Other pieces side by side
+  // are columns and stay apart.
   std::vector<std::pair<size_t, Line>> lines;
   for (auto& row : rows) {
     std::sort(row.begin(), row.end(),
@@ -176,15 +210,22 @@ std::vector<TocEntryReader::Line> TocEntryReader::JoinRows(std::vector<Line> pie
       Line& next = pieces[row[k]];
       const std::u16string_view left = Trimmed(current.text), right = Trimmed(next.text);
       const bool opens = k == 1 && IsEnumerator(left) && !IsEnumerator(right);
-      const bool number = IsEnumerator(right) || labels_.count(std::u16string(right)) > 0;
-      const bool closes = number && (k + 1 == row.size() || EndsInLeaders(left));
+      // The page number, alone or after a few leaders.
+      std::u16string_view printed = right;
+      while (!printed.empty() &&
+             (IsDot(printed.front()) || printed.front() == u'_' || IsBlank(printed.front())))
+        printed.remove_prefix(1);
+      const bool number =
+          (printed.size() == right.size() || IsDot(right.front()) || right.front() == u'_') &&
+          (IsEnumerator(printed) || labels_.count(std::u16string(printed)) > 0);
+      const bool closes =
+          (number && (k + 1 == row.size() || EndsInLeaders(left))) || StartsWithLeaders(right);
       if (opens || closes || EndsInLeaders(left)) {
         current.text = std::u16string(left) + u' ' + std::u16string(right);
         current.area.left = std::min(current.area.left, next.area.left);
         current.area.bottom = std::min(current.area.bottom, next.area.bottom);
         current.area.right = std::max(current.area.right, next.area.right);
         current.area.top = std::max(current.area.top, next.area.top);
-        at = std::min(at, row[k]);
         continue;
       }
       lines.emplace_back(at, std::move(current));
@@ -222,16 +263,10 @@ void TocEntryReader::DropFurniture() {
     double numberedTop = -INFINITY, numberedBottom = INFINITY;
   };
   std::map<int32_t, PageSpan> pages;
-  std::set<std::pair<uint32_t, int32_t>> numberedStyles;
   for (size_t i = 0; i < n; ++i) {
     auto [at, added] = pages.try_emplace(pageOf(i), PageSpan{i, i});
-    PageSpan& span = at->second;
-    if (top(i) > top(span.highest)) span.highest = i;
-    if (bottom(i) < bottom(span.lowest)) span.lowest = i;
-    if (!entries_[i].numbered) continue;
-    numberedStyles.insert(style(i));
-    span.numberedTop = std::max(span.numberedTop, top(i));
-    span.numberedBottom = std::min(span.numberedBottom, bottom(i));
+    if (top(i) > top(at->second.highest)) at->second.highest = i;
+    if (bottom(i) < bottom(at->second.lowest)) at->second.lowest = i;
   }
   // Running heads and feet: the same text, its numbers aside, at the same height as the
   // highest or lowest line of two or more pages.
@@ -257,16 +292,23 @@ void TocEntryReader::DropFurniture() {
   }
   // A line without a page number above or below all numbered entries of its page, in a style
   // no numbered entry has: the contents' own heading, a running head or a note at the foot.
-  if (!numberedStyles.empty())
-    for (size_t i = 0; i < n; ++i) {
-      const PageSpan& span = pages[pageOf(i)];
-      if (entries_[i].numbered || numberedStyles.count(style(i)) ||
-          !std::isfinite(span.numberedTop))
-        continue;
-      const double slack = entries_[i].size / 4;
-      if (bottom(i) >= span.numberedTop - slack || top(i) <= span.numberedBottom + slack)
-        drop[i] = true;
-    }
+  std::set<std::pair<uint32_t, int32_t>> numberedStyles;
+  for (size_t i = 0; i < n; ++i) {
+    if (drop[i] || !entries_[i].numbered) continue;
+    numberedStyles.insert(style(i));
+    PageSpan& span = pages[pageOf(i)];
+    span.numberedTop = std::max(span.numberedTop, top(i));
+    span.numberedBottom = std::min(span.numberedBottom, bottom(i));
+  }
+  for (size_t i = 0; i < n; ++i) {
+    const PageSpan& span = pages[pageOf(i)];
+    if (drop[i] || entries_[i].numbered || numberedStyles.count(style(i)) ||
+        !std::isfinite(span.numberedTop))
+      continue;
+    const double slack = entries_[i].size / 4;
+    if (bottom(i) >= span.numberedTop - slack || top(i) <= span.numberedBottom + slack)
+      drop[i] = true;
+  }
   size_t kept = 0;
   for (size_t i = 0; i < n; ++i)
     if (!drop[i]) {
@@ -289,12 +331,18 @@ void TocEntryReader::EndLine(Line& line) {
   if (open_ && (ended.font != previous_.font || std::abs(ended.size - previous_.size) > 0.001f) &&
       !(current_.pieces.size() == 1 && IsSectionNumber(current_.pieces[0])))
     Complete();
+  // Lines of one entry follow each other: text more than a line and a half further down the
+  // same page (a running foot below a running head) begins another.
+  if (open_ && current_.areas.back().page == page_ &&
+      ended.area.top < previous_.area.bottom - 1.5 * std::max(ended.size, previous_.size))
+    Complete();
   // A number alone numbers only the title beside it on the same row; above other text it is
   // a folio or a stray number.
   if (open_ && looseNumber_ && current_.pieces.size() == 1 &&
       (ended.area.top <= previous_.area.bottom || ended.area.bottom >= previous_.area.top))
     Complete();
 
+  SeparateSectionNumber(text, first);
   size_t leader = text.size();
   while (leader > first && !IsLeader(text[leader - 1])) --leader;
   const bool hasLeader = leader > first;
@@ -306,11 +354,11 @@ void TocEntryReader::EndLine(Line& line) {
   // A roman number after dot or underscore leaders is a page number that no page label
   // resolves: the entry is complete and leads nowhere, rather than running on into the next.
   if (page == -1 && numberAt > first && IsRomanNumber(std::u16string_view(text).substr(numberAt))) {
+    // A run of one mark is part of a word ("next_id"), not a leader.
     size_t run = numberAt;
     while (run > first && IsLeader(text[run - 1])) --run;
-    if (std::u16string_view(text).substr(run, numberAt - run).find_first_of(u"._") !=
-        std::u16string_view::npos)
-      page = -2;
+    const std::u16string_view leaders = std::u16string_view(text).substr(run, numberAt - run);
+    if (leaders.size() >= 2 && leaders.find_first_of(u"._") != std::u16string_view::npos) page = -2;
   }
   std::u16string title;
   if (page != -1 && numberAt > first) {

@@ -122,9 +122,10 @@ TEST(TocEntryReader, JoinsLinesIntoEntries) {
   EXPECT_EQ(ReadLines({{std::u16string(10000, u'x') + u" 3"}}).targets, std::vector<int32_t>{2});
 }
 
-// What typesetters do to contents lines: the page numbers as text objects of their own (read
-// after all the titles), a section number set in a box without a blank after it, running
-// heads and feet on every contents page, the contents' own heading above the entries.
+// What typesetters do to contents lines: the page numbers and leader runs as text objects of
+// their own (the numbers read after all the titles), a section number set apart from or
+// running into its title with no blank, running heads and feet on every contents page, the
+// contents' own heading above the entries.
 TEST(TocEntryReader, ReadsWholeContentsPagesAsTheirLinesMean) {
   std::vector<LineSpec> lines = {{u"User Guide", 72, 770, 3, 8},
                                  {u"Table of contents", 400, 770, 3, 8},
@@ -134,11 +135,16 @@ TEST(TocEntryReader, ReadsWholeContentsPagesAsTheirLinesMean) {
                                  {u"Availability . . . . . . . .", 95, 686},
                                  {u"1.2", 72, 672},
                                  {u"Installing\u2026\u2026\u2026", 95, 672},
+                                 {u"9.9.7.3 next_ibf_id", 72, 650},
+                                 {u". . . . . . . . . . . .", 200, 650},
+                                 {u". . 13", 480, 630},
+                                 {u"Short", 72, 630},
                                  {u"Page 2", 290, 40, 3, 8}};
   // The numbers, read last, each on the row of its title.
   lines.push_back({u"3", 500, 700, 1, 12});
   lines.push_back({u"4", 500, 686});
   lines.push_back({u"12", 495, 672});
+  lines.push_back({u"7", 500, 650});
   // The next page: the same head and foot, an entry whose number glued to its title.
   for (LineSpec line : std::vector<LineSpec>{{u"User Guide", 72, 770, 3, 8},
                                              {u"Table of contents", 400, 770, 3, 8},
@@ -148,21 +154,27 @@ TEST(TocEntryReader, ReadsWholeContentsPagesAsTheirLinesMean) {
     lines.push_back(line);
   }
   Read read = ReadLines(lines, {0, 0, 0, 0, 40});
-  EXPECT_EQ(read.pieces,
-            (std::vector<std::vector<std::u16string>>{
-                {u"Getting started"}, {u"1.1 Availability"}, {u"1.2 Installing"}, {u"Running"}}));
-  EXPECT_EQ(read.targets, (std::vector<int32_t>{2, 3, 11, 19}));
+  EXPECT_EQ(read.pieces, (std::vector<std::vector<std::u16string>>{{u"Getting started"},
+                                                                   {u"1.1 Availability"},
+                                                                   {u"1.2 Installing"},
+                                                                   {u"9.9.7.3 next_ibf_id"},
+                                                                   {u"Short"},
+                                                                   {u"Running"}}));
+  EXPECT_EQ(read.targets, (std::vector<int32_t>{2, 3, 11, 20, 12, 19}));
 
   // A section number placed a few points right of its title's start, with no blank between
   // them in the page's text, is a word of its own.
-  std::vector<zelta::PageTextChar> chars = Chars({{u"4.10Questions . . 7"}});
-  for (size_t i = 4; i < chars.size(); ++i) chars[i].left += 6, chars[i].right += 6;
+  std::vector<zelta::PageTextChar> chars = Chars({{u"A.1Questions . . 7"}});
+  for (size_t i = 3; i < chars.size(); ++i) chars[i].left += 6, chars[i].right += 6;
   TocEntryReader reader({0, 0, 0, 0, 50}, {});
   reader.ReadPage(1, {0, 0, 612, 792}, chars.data(), static_cast<int32_t>(chars.size()),
                   {{0, static_cast<int32_t>(chars.size())}});
   reader.Finish();
   ASSERT_EQ(reader.Entries().size(), 1u);
-  EXPECT_EQ(reader.Entries()[0].pieces, std::vector<std::u16string>{u"4.10 Questions"});
+  EXPECT_EQ(reader.Entries()[0].pieces, std::vector<std::u16string>{u"A.1 Questions"});
+  // A section number too wide for its box runs into its title with no gap at all.
+  EXPECT_EQ(ReadLines({{u"10.10Exceptions . . 7"}, {u"18.10tie . . 8", 72, 680}}).pieces,
+            (std::vector<std::vector<std::u16string>>{{u"10.10 Exceptions"}, {u"18.10 tie"}}));
 
   // Two columns of complete entries on one row stay two entries.
   read = ReadLines({{u"Intro . . 3", 72, 700}, {u"Results . . 9", 320, 700}});
@@ -191,7 +203,7 @@ TEST(TocEntryLevels, StyleIndentAndGaps) {
   TocEntryLevels::ByIndent(entries);
   std::vector<int32_t> style, indent;
   for (const auto& e : entries) style.push_back(e.styleLevel), indent.push_back(e.indentLevel);
-  EXPECT_EQ(style, (std::vector<int32_t>{1, 3, 4, 2, 5}));
+  EXPECT_EQ(style, (std::vector<int32_t>{1, 2, 3, 1, 3}));
   EXPECT_EQ(indent, (std::vector<int32_t>{1, 1, 2, 1, 2}));
 }
 

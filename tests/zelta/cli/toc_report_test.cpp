@@ -59,8 +59,8 @@ TEST(TocReport, PageSizeAndIndentOptionsAreHeededOrRefused) {
   book.outline = {Bookmark("One", 1)};
   const std::string in = box.Write("book.pdf", zelta::testing::BuildPdf(book));
 
-  ProcessResult run = box.Zelta({"run", "ToTOC", in, "-o", box.Path("a.pdf"), "--set",
-                                 "Width=612", "--set", "Height=792"});
+  ProcessResult run = box.Zelta(
+      {"run", "ToTOC", in, "-o", box.Path("a.pdf"), "--set", "Width=612", "--set", "Height=792"});
   ASSERT_TRUE(run.Exited(0)) << run.Describe();
   EXPECT_NE(run.err.find("Width and Height take effect only with PaperType 2"), std::string::npos)
       << run.err;
@@ -71,8 +71,8 @@ TEST(TocReport, PageSizeAndIndentOptionsAreHeededOrRefused) {
   const ProcessResult size = box.Tool("pdfinfo", {"-f", "1", "-l", "1", box.Path("b.pdf")});
   EXPECT_NE(size.out.find("612 x 792 pts"), std::string::npos) << size.out;
 
-  const std::string options = box.Write(
-      "indent.json", R"({"Levels":[{"Name":"Helvetica","Size":12,"Indent":-1e20}]})");
+  const std::string options =
+      box.Write("indent.json", R"({"Levels":[{"Name":"Helvetica","Size":12,"Indent":-1e20}]})");
   run = box.Zelta({"run", "ToTOC", in, "-o", box.Path("c.pdf"), "--options", options});
   EXPECT_TRUE(run.Exited(1)) << run.Describe();
   EXPECT_NE(run.err.find("puts the text off the page"), std::string::npos) << run.err;
