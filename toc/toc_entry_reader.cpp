@@ -269,11 +269,13 @@ void TocEntryReader::DropFurniture() {
     if (bottom(i) < bottom(at->second.lowest)) at->second.lowest = i;
   }
   // Running heads and feet: the same text, its numbers aside, at the same height as the
-  // highest or lowest line of two or more pages.
+  // highest or lowest line of two or more pages. A number in them is the page's own folio;
+  // entries that lead elsewhere ("Exercises" ending two full pages) stay.
   std::map<std::u16string, std::vector<size_t>> repeated;
   for (size_t i = 0; i < n; ++i) {
     const PageSpan& span = pages[pageOf(i)];
     if (i != span.highest && i != span.lowest) continue;
+    if (entries_[i].numbered && entries_[i].target != pageOf(i)) continue;
     std::u16string key;
     for (const std::u16string& piece : entries_[i].pieces)
       for (char16_t c : piece)

@@ -139,7 +139,7 @@ TEST(TocEntryReader, ReadsWholeContentsPagesAsTheirLinesMean) {
                                  {u". . . . . . . . . . . .", 200, 650},
                                  {u". . 13", 480, 630},
                                  {u"Short", 72, 630},
-                                 {u"Page 2", 290, 40, 3, 8}};
+                                 {u"Page 3", 290, 40, 3, 8}};
   // The numbers, read last, each on the row of its title.
   lines.push_back({u"3", 500, 700, 1, 12});
   lines.push_back({u"4", 500, 686});
@@ -149,7 +149,7 @@ TEST(TocEntryReader, ReadsWholeContentsPagesAsTheirLinesMean) {
   for (LineSpec line : std::vector<LineSpec>{{u"User Guide", 72, 770, 3, 8},
                                              {u"Table of contents", 400, 770, 3, 8},
                                              {u"Running . . . . 20", 72, 700},
-                                             {u"Page 3", 290, 40, 3, 8}}) {
+                                             {u"Page 4", 290, 40, 3, 8}}) {
     line.page = 3;
     lines.push_back(line);
   }
@@ -175,6 +175,13 @@ TEST(TocEntryReader, ReadsWholeContentsPagesAsTheirLinesMean) {
   // A section number too wide for its box runs into its title with no gap at all.
   EXPECT_EQ(ReadLines({{u"10.10Exceptions . . 7"}, {u"18.10tie . . 8", 72, 680}}).pieces,
             (std::vector<std::vector<std::u16string>>{{u"10.10 Exceptions"}, {u"18.10 tie"}}));
+
+  // The same entry closing two full pages is no running foot: it leads elsewhere.
+  read = ReadLines({{u"Intro . . 3", 72, 700},
+                    {u"Exercises . . 9", 72, 60},
+                    {u"Setup . . 10", 72, 700, 1, 10, 3},
+                    {u"Exercises . . 19", 72, 60, 1, 10, 3}});
+  EXPECT_EQ(read.targets, (std::vector<int32_t>{2, 8, 9, 18}));
 
   // Two columns of complete entries on one row stay two entries.
   read = ReadLines({{u"Intro . . 3", 72, 700}, {u"Results . . 9", 320, 700}});

@@ -79,5 +79,28 @@ TEST(TocReport, PageSizeAndIndentOptionsAreHeededOrRefused) {
   EXPECT_EQ(box.Tool("test", {"-e", box.Path("c.pdf")}).status, 1);
 }
 
+// Every option of both operations is explained, every flag bit named, and the names work.
+TEST(TocReport, OptionsAreExplainedAndFlagsNamed) {
+  CliSandbox box;
+  for (const char* op : {"FromTOC", "ToTOC"}) {
+    const ProcessResult explain = box.Zelta({"options", op, "--explain"});
+    ASSERT_TRUE(explain.Exited(0)) << explain.Describe();
+    EXPECT_EQ(explain.out.find("bookmarksPlugin."), std::string::npos) << explain.out;
+  }
+  const ProcessResult explain = box.Zelta({"options", "FromTOC", "--explain"});
+  for (const char* name : {"byIndent", "improveDest", "noBookmarks", "removeNumbers"})
+    EXPECT_NE(explain.out.find(name), std::string::npos) << name;
+  zelta::testing::TextPdfSpec printed;
+  printed.pages.resize(2);
+  printed.pages[0].lines = {{72, 700, {{"Setup . . . . 2", zelta::testing::kRegular, 10}}}};
+  printed.pages[1].lines = {{72, 500, {{"Setup", zelta::testing::kBold, 14}}}};
+  const std::string in = box.Write("printed.pdf", zelta::testing::BuildTextPdf(printed));
+  const ProcessResult run =
+      box.Zelta({"run", "FromTOC", in, "-o", box.Path("out.pdf"), "--select-text", "1", "--set",
+                 "Flags=byIndent+improveDest", "--json"});
+  ASSERT_TRUE(run.Exited(0)) << run.Describe();
+  EXPECT_EQ(nlohmann::json::parse(run.out, nullptr, false)["changes"]["made"], 1) << run.out;
+}
+
 }  // namespace
 }  // namespace zelta::cli_testing
