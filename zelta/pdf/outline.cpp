@@ -42,21 +42,22 @@ void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
     const char* link = "/First";
     int from = parent == OutlineIndex::kRoot ? rootNum_ : parent;
     while (current) {
-      std::string where = "outline item " + std::to_string(from) + ": " + link;
+      // Named only when there is damage to describe: most items need no text at all.
+      auto where = [&] { return "outline item " + std::to_string(from) + ": " + link; };
       if (!mu.IsIndirect(current) || !mu.IsDict(current)) {
-        warnings->push_back(where + " is not an outline item; the rest of that list is skipped");
+        warnings->push_back(where() + " is not an outline item; the rest of that list is skipped");
         cuts_.push_back(prev == OutlineIndex::kNone ? parent : prev);
         break;
       }
       int num = mu.Num(current);
       if (!visited.insert(num).second) {
-        warnings->push_back(where + " points back to item " + std::to_string(num) +
+        warnings->push_back(where() + " points back to item " + std::to_string(num) +
                             " (a loop); the link is cut there");
         cuts_.push_back(prev == OutlineIndex::kNone ? parent : prev);
         break;
       }
       if (depth + 1 > kMaxDepth) {
-        warnings->push_back(where + " nests deeper than " + std::to_string(kMaxDepth) +
+        warnings->push_back(where() + " nests deeper than " + std::to_string(kMaxDepth) +
                             " levels; the items below are skipped");
         cuts_.push_back(parent);
         break;

@@ -32,8 +32,8 @@ std::string Shape(IHostDocument* doc) {
     bool open = false;
     b->GetOpen(&open);
     std::u16string title = Title(b.Get());
-    out += std::string(static_cast<size_t>(depth), ' ') +
-           std::string(title.begin(), title.end()) + (open ? " +" : "") + "\n";
+    out += std::string(static_cast<size_t>(depth), ' ') + std::string(title.begin(), title.end()) +
+           (open ? " +" : "") + "\n";
     ComPtr<IHostBookmark> child;
     b->GetLastChild(child.Put());
     while (child) {
@@ -61,8 +61,8 @@ std::map<std::string, int> ExpectedCounts(const std::string& shape) {
     at = end + 1;
     size_t depth = line.find_first_not_of(' ');
     bool open = line.size() > 2 && line.compare(line.size() - 2, 2, " +") == 0;
-    lines.push_back({static_cast<int>(depth),
-                     line.substr(depth, line.size() - depth - (open ? 2 : 0)), open});
+    lines.push_back(
+        {static_cast<int>(depth), line.substr(depth, line.size() - depth - (open ? 2 : 0)), open});
   }
   std::map<std::string, int> counts;
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -198,7 +198,8 @@ TEST(DeferredOutlineWrites, RandomEditsReadBackExactly) {
   for (int i = 0; i < 4; ++i) {
     auto top = Child(root.Get(), i);
     items[model.children[""][i]] = top;
-    for (int k = 0; k < 3; ++k) items[model.children[model.children[""][i]][k]] = Child(top.Get(), k);
+    for (int k = 0; k < 3; ++k)
+      items[model.children[model.children[""][i]][k]] = Child(top.Get(), k);
   }
   ASSERT_EQ(Shape(doc.Get()), model.Shape());
 
