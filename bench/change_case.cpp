@@ -4,7 +4,9 @@
 // whether the time per bookmark stays flat from 10k to 100k, and the peak memory of the
 // 100k run against the size of the file and the memory it takes merely to be open; and the
 // whole `zelta run CBC` process on 20,000 bookmarks against `mutool clean` of the same file
-// (open, every object read, the file written), the floor for any tool that rewrites it.
+// (open, every object read, the file written), the floor for any tool that rewrites it; and a
+// batch of four such files with -j 1 and -j 2, with the machine's load beside it (a second
+// job only helps when a second core is free).
 #include "tools/title/change_case.h"
 
 #include <benchmark/benchmark.h>
@@ -255,6 +257,22 @@ void BM_MutoolClean20k(benchmark::State& state) {
   RunCommand(state, "mutool clean '" + Book20k() + "' '" + ScratchDir() + "/clean.pdf'");
 }
 
+void BM_Batch(benchmark::State& state) {
+  std::string files;
+  for (int i = 0; i < 4; ++i) {
+    const std::string copy = ScratchDir() + "/batch" + std::to_string(i) + ".pdf";
+    if (!fs::exists(copy)) fs::copy_file(Book20k(), copy);
+    files += " '" + copy + "'";
+  }
+  fs::create_directories(ScratchDir() + "/batch-out");
+  double load[1] = {0};
+  RunCommand(state, "XDG_CONFIG_HOME='" + ScratchDir() + "' " ZELTA_BINARY_DIR "/zelta run CBC" +
+                        files + " --output-dir '" + ScratchDir() + "/batch-out' -j " +
+                        std::to_string(state.range(0)) + " --set Flags=upper --quiet");
+  if (getloadavg(load, 1) == 1) state.counters["load_1min"] = load[0];
+}
+
+BENCHMARK(BM_Batch)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BM_CaseProcess20k)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_MutoolClean20k)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_ChangeCase10k)->Unit(benchmark::kMillisecond)->Iterations(10);

@@ -28,6 +28,8 @@ TARGETS = [
      "deleting a 10,000-deep chain against a bookmark with 10,000 children"),
     ("BM_CaseProcess20k", "BM_MutoolClean20k", 1.15,
      "zelta run CBC on 20,000 bookmarks against mutool clean of the file"),
+    ("BM_Batch/2", "BM_Batch/1", 1.0,
+     "a batch of four files with -j 2 against -j 1 (see its load_1min: no gain without a free core)"),
     ("BM_ExportText", "BM_MutoolOutline", 1.2, "exporting 20,000 bookmarks as text against mutool's outline"),
     ("TocRun/1426", "MutoolClean/1426", 2.0, "table of contents of 1,426 bookmarks against mutool clean"),
     ("BM_FromToc", "BM_TocPagesText", 3.0, "bookmarks from 1,000 contents entries against the text of their 20 pages"),
