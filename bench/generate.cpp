@@ -3,13 +3,18 @@
 // page by page on this thread, and with the host preparing the next pages on its second
 // thread), the scan alone over text extracted beforehand, a level without criteria on a
 // 2,000-page document (every page's whole text one title), and the peak memory of whole
-// program runs over 250 and 2,000 pages.
+// program runs over 250 and 2,000 pages. On a reference manual of 2,415 pages (the corpus
+// manual's pages repeated), a whole `zelta run AGB` process with its second thread against
+// `mutool draw -F txt` of the whole file, and a check that the run makes the same outline with
+// and without the second thread.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -24,6 +29,7 @@
 #include "tests/fixtures/text_pdf_builder.h"
 #include "tests/harness/core_host.h"
 #include "zelta/app/cab_json.h"
+#include "zelta/pdf/outline_dump.h"
 
 namespace {
 
@@ -225,6 +231,79 @@ void BM_PeakMemory(benchmark::State& state) {
   state.counters["peak_MiB"] = static_cast<double>(peakKb) / 1024.0;
 }
 
+// The 2,415-page manual (made with qpdf once; removed when the program ends).
+const std::string& LongManual() {
+  static const struct Made {
+    Made() {
+      std::string dir = (std::filesystem::temp_directory_path() / "zelta-bench-XXXXXX").string();
+      if (!mkdtemp(dir.data())) return;
+      folder = dir;
+      const std::string source = ZELTA_CORPUS_DIR "/R-intro.pdf";
+      std::string command = "qpdf --empty --pages";
+      for (int i = 0; i < 22; ++i) command += " '" + source + "'";
+      command += " -- '" + dir + "/long.pdf' && qpdf --empty --pages '" + dir +
+                 "/long.pdf' 1-2415 -- '" + dir + "/manual.pdf'";
+      if (std::system(command.c_str()) == 0) path = dir + "/manual.pdf";
+    }
+    ~Made() {
+      std::error_code ignored;
+      if (!folder.empty()) std::filesystem::remove_all(folder, ignored);
+    }
+    std::string folder, path;
+  } made;
+  return made.path;
+}
+
+void RunCommand(benchmark::State& state, const std::string& command) {
+  if (LongManual().empty()) return state.SkipWithError("cannot make the manual (qpdf)");
+  for (auto _ : state)
+    if (std::system(command.c_str()) != 0)
+      return state.SkipWithError(("failed: " + command).c_str());
+}
+
+void BM_LongManualGenerate(benchmark::State& state) {
+  const std::string folder = std::filesystem::path(LongManual()).parent_path().string();
+  RunCommand(state, ZELTA_BINARY_DIR "/zelta --settings '" + folder + "/settings.json' run AGB '" +
+                        LongManual() + "' -o '" + folder + "/out.pdf' --options '" +
+                        ZELTA_SOURCE_DIR "/samples/R-intro.options.json' --quiet");
+}
+
+void BM_MutoolDrawText(benchmark::State& state) {
+  RunCommand(state, "mutool draw -q -F txt -o /dev/null '" + LongManual() + "'");
+}
+
+// The outline a run makes on one thread and with the second one must be the same.
+void BM_LongManualThreadsAgree(benchmark::State& state) {
+  if (LongManual().empty()) return state.SkipWithError("cannot make the manual (qpdf)");
+  Fixture f;
+  f.document = f.host->OpenBytes(zelta::testing::ReadFile(LongManual()));
+  std::ifstream in(ZELTA_SOURCE_DIR "/samples/R-intro.options.json");
+  f.options = nlohmann::json::parse(in, nullptr, false);
+  ComPtr<zelta::IHostUndoHistory> history;
+  f.document->GetUndoHistory(history.Put());
+  std::string outlines[2];
+  for (auto _ : state) {
+    for (int32_t window : {0, -1}) {
+      auto operation = zelta::MakeCom<bm::AGBOperation>(&f.host->Plugin());
+      std::string error;
+      zelta::app::CabFromJson(operation->Options().Get(), f.options, &error);
+      bm::SetCabObjects(operation->Input().Get(), {f.document.Get()});
+      operation->SetPrefetchWindow(window);
+      if (operation->Do(zelta::kDoNoProgress, 0) != zelta::S_OK)
+        return state.SkipWithError("the generation run failed");
+      outlines[window == 0 ? 0 : 1] = zelta::pdf::OutlineToText(f.document.Get());
+      history->Undo();
+    }
+  }
+  if (outlines[0].empty() || outlines[0] != outlines[1])
+    return state.SkipWithError("the outlines made with and without the second thread differ");
+  state.counters["bookmark_lines"] =
+      static_cast<double>(std::count(outlines[0].begin(), outlines[0].end(), '\n'));
+}
+
+BENCHMARK(BM_LongManualGenerate)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_MutoolDrawText)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_LongManualThreadsAgree)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_ManualFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ManualScanOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ManualGenerate)->Unit(benchmark::kMillisecond)->UseRealTime();

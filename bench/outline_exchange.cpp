@@ -3,7 +3,9 @@
 // operation) against PyMuPDF's set_toc and pdftk's update_info of the same tree, and the
 // text export of those 20,000 bookmarks against mutool's outline listing. Each run is a fresh
 // process; its peak memory is reported beside its time. A baseline whose tool is missing is
-// skipped.
+// skipped. The same import of a chain where each bookmark is one level deeper than the one
+// before (1,000 to 20,000 deep, as pdftk data, which stays linear in size) shows how the time
+// grows with depth, against PyMuPDF's set_toc of the 20,000-deep chain.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -127,6 +129,40 @@ void BM_PdftkUpdateInfo(benchmark::State& state) {
           "pdftk (pdftk-java) is not installed");
 }
 
+// The chain `depth` deep as pdftk data and as PyMuPDF's table of contents.
+std::pair<std::string, std::string> DeepChain(int depth) {
+  const Files& f = TheFiles();
+  std::string data = f.folder + "/deep" + std::to_string(depth) + ".data";
+  std::string toc = f.folder + "/deep" + std::to_string(depth) + ".json";
+  if (!std::filesystem::exists(data)) {
+    std::ofstream out(data);
+    nlohmann::json list = nlohmann::json::array();
+    for (int i = 0; i < depth; ++i) {
+      const int page = i % kDocumentPages + 1;
+      out << "BookmarkBegin\nBookmarkTitle: Level " << i + 1 << "\nBookmarkLevel: " << i + 1
+          << "\nBookmarkPageNumber: " << page << "\n";
+      list.push_back({i + 1, "Level " + std::to_string(i + 1), page});
+    }
+    std::ofstream(toc) << list.dump();
+  }
+  return {data, toc};
+}
+
+void BM_ImportDeep(benchmark::State& state) {
+  const Files& f = TheFiles();
+  auto [data, toc] = DeepChain(static_cast<int>(state.range(0)));
+  Measure(state,
+          {kZelta, "import", kDocument, data, "--replace", "-o", f.folder + "/deep.pdf", "--quiet"},
+          "zelta import failed");
+}
+
+void BM_PyMuPdfSetTocDeep(benchmark::State& state) {
+  const Files& f = TheFiles();
+  auto [data, toc] = DeepChain(static_cast<int>(state.range(0)));
+  Measure(state, {kPython, "-c", kSetToc, kDocument, toc, f.folder + "/pymupdf-deep.pdf"},
+          "PyMuPDF (python3-fitz) is not installed");
+}
+
 void BM_ExportText(benchmark::State& state) {
   const Files& f = TheFiles();
   if (!std::filesystem::exists(f.big) &&
@@ -148,6 +184,18 @@ void BM_MutoolOutline(benchmark::State& state) {
 BENCHMARK(BM_ImportText)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BM_PyMuPdfSetToc)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BM_PdftkUpdateInfo)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_ImportDeep)
+    ->Arg(1000)
+    ->Arg(5000)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
+BENCHMARK(BM_PyMuPdfSetTocDeep)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
 BENCHMARK(BM_ExportText)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BM_MutoolOutline)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK_MAIN();

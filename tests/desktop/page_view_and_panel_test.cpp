@@ -8,6 +8,7 @@ namespace zelta::desktop::testing {
 namespace {
 
 using zelta::testing::Bookmark;
+using zelta::testing::BuildPdf;
 
 // Five pages labelled i, ii, 1, 2, 3, with an outline of two chapters and a section.
 std::string LabelledBook() {
@@ -94,6 +95,54 @@ TEST_F(DesktopTest, PanelEditsAreEachOneUndoStepAndSelectionFeedsTheHost) {
   for (int i = 0; i < 4; ++i) window_->Undo();
   EXPECT_EQ(Json(), original);
   EXPECT_EQ(panel->topLevelItem(0)->text(0), "One");
+}
+
+// Closed chapters get their rows when opened or when one of their bookmarks is asked for;
+// the tree shows the same outline either way, and a rebuild keeps what the user opened.
+TEST_F(DesktopTest, RowsOfClosedChaptersAreMadeWhenNeeded) {
+  zelta::testing::PdfSpec layout;
+  layout.pages.resize(3);
+  for (int c = 1; c <= 3; ++c) {
+    auto chapter = Bookmark("Chapter " + std::to_string(c), 0);
+    chapter.open = false;
+    auto section = Bookmark("Section " + std::to_string(c) + ".1", 1);
+    section.open = false;
+    section.children = {Bookmark("Topic " + std::to_string(c) + ".1.1", 2)};
+    chapter.children = {section, Bookmark("Section " + std::to_string(c) + ".2", 2)};
+    layout.outline.push_back(chapter);
+  }
+  ASSERT_TRUE(window_->OpenFile(QString::fromStdString(Write("closed.pdf", BuildPdf(layout)))));
+  BookmarksPanel* panel = window_->Panel();
+  ASSERT_EQ(panel->topLevelItemCount(), 3);
+  QTreeWidgetItem* first = panel->topLevelItem(0);
+  EXPECT_EQ(first->childCount(), 0);  // not made yet, but shown as openable
+  EXPECT_EQ(first->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+
+  first->setExpanded(true);
+  ASSERT_EQ(first->childCount(), 2);
+  EXPECT_EQ(first->child(0)->text(0), "Section 1.1");
+  EXPECT_EQ(first->child(1)->text(0), "Section 1.2");
+  EXPECT_FALSE(first->child(0)->isExpanded());
+
+  // A bookmark two closed levels down: its row and those above it are made on request.
+  ComPtr<IHostBookmark> root, third, section, topic;
+  window_->Document()->GetOutlineRoot(root.Put());
+  root->GetLastChild(third.Put());
+  third->GetFirstChild(section.Put());
+  section->GetFirstChild(topic.Put());
+  QTreeWidgetItem* row = panel->ItemOf(topic.Get());
+  ASSERT_TRUE(row);
+  EXPECT_EQ(row->text(0), "Topic 3.1.1");
+  EXPECT_EQ(row->parent()->parent(), panel->topLevelItem(2));
+  EXPECT_EQ(panel->BookmarkOf(row), topic.Get());
+
+  // An edit rebuilds the tree: the chapter the user opened stays open, its rows there.
+  panel->topLevelItem(1)->setText(0, "Renamed");
+  QCoreApplication::processEvents();
+  EXPECT_EQ(panel->topLevelItem(1)->text(0), "Renamed");
+  ASSERT_TRUE(panel->topLevelItem(0)->isExpanded());
+  EXPECT_EQ(panel->topLevelItem(0)->childCount(), 2);
+  EXPECT_FALSE(panel->topLevelItem(1)->isExpanded());
 }
 
 TEST_F(DesktopTest, TextSelectedWithTheMouseBecomesTheHostsSelection) {

@@ -1,5 +1,6 @@
 #include "zelta/app/host_operation_delete.h"
 
+#include <unordered_map>
 #include <unordered_set>
 
 #include "zelta/app/host_operation_placement_undo.h"
@@ -10,17 +11,35 @@ std::vector<ComPtr<IHostBookmark>> WithoutDescendants(
     const std::vector<ComPtr<IHostBookmark>>& bookmarks) {
   std::unordered_set<IHostBookmark*> listed;
   for (const auto& bookmark : bookmarks) listed.insert(bookmark.Get());
+  // Whether an item or one of its ancestors is listed, for every item a walk went through:
+  // a later walk stops there, so a selection of a whole deep branch costs its size, not the
+  // square of its depth.
+  std::unordered_map<IHostBookmark*, bool> listedAbove;
+  std::vector<ComPtr<IHostBookmark>> held;  // keeps the remembered items (and their addresses)
   std::vector<ComPtr<IHostBookmark>> kept;
   for (const auto& bookmark : bookmarks) {
-    bool covered = false;
+    std::vector<ComPtr<IHostBookmark>> path;
     ComPtr<IHostBookmark> parent;
     bookmark->GetParent(parent.Put());
     // Parent links end at the root or at a detached item; the index keeps them acyclic.
-    while (parent && !covered) {
-      covered = listed.count(parent.Get()) != 0;
+    bool covered = false;
+    while (parent) {
+      if (listed.count(parent.Get())) {
+        covered = true;
+        break;
+      }
+      if (auto known = listedAbove.find(parent.Get()); known != listedAbove.end()) {
+        covered = known->second;
+        break;
+      }
+      path.push_back(parent);
       ComPtr<IHostBookmark> up;
       parent->GetParent(up.Put());
       parent = up;
+    }
+    for (auto& item : path) {
+      listedAbove[item.Get()] = covered;
+      held.push_back(std::move(item));
     }
     if (!covered) kept.push_back(bookmark);
   }

@@ -38,6 +38,7 @@ BookmarksPanel::BookmarksPanel(app::HostApp& app, QWidget* parent)
   header()->setStretchLastSection(true);
   connect(this, &QTreeWidget::itemChanged, this, &BookmarksPanel::OnItemChanged);
   connect(this, &QTreeWidget::itemSelectionChanged, this, &BookmarksPanel::OnSelectionChanged);
+  connect(this, &QTreeWidget::itemExpanded, this, &BookmarksPanel::FillChildren);
   connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
     PageDestination target;
     if (BookmarkEdits::Destination(BookmarkOf(item), &target)) emit GoToDestination(target);
@@ -50,6 +51,7 @@ void BookmarksPanel::SetDocument(IHostDocument* document) {
   clear();
   bookmarks_.clear();
   items_.clear();
+  unfilled_.clear();
   filling_ = false;
   Fill();
 }
@@ -68,14 +70,21 @@ void BookmarksPanel::Rebuild() {
   clear();
   bookmarks_.clear();
   items_.clear();
+  unfilled_.clear();
   filling_ = false;
   Fill();
   filling_ = true;
-  for (const auto& [item, bookmark] : bookmarks_) {
-    auto* editable = const_cast<QTreeWidgetItem*>(item);
-    if (known.count(bookmark.Get())) editable->setExpanded(expanded.count(bookmark.Get()) > 0);
-    if (selected.count(bookmark.Get())) editable->setSelected(true);
+  // Expanding a closed item makes rows, so the rows are listed before any is changed.
+  std::vector<QTreeWidgetItem*> made;
+  for (const auto& entry : bookmarks_) made.push_back(const_cast<QTreeWidgetItem*>(entry.first));
+  for (QTreeWidgetItem* item : made) {
+    IHostBookmark* bookmark = BookmarkOf(item);
+    if (known.count(bookmark) && !expanded.count(bookmark)) item->setExpanded(false);
   }
+  for (IHostBookmark* bookmark : expanded)
+    if (QTreeWidgetItem* item = ItemOf(bookmark)) item->setExpanded(true);
+  for (IHostBookmark* bookmark : selected)
+    if (QTreeWidgetItem* item = ItemOf(bookmark)) item->setSelected(true);
   if (QTreeWidgetItem* item = ItemOf(current))
     setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
   filling_ = false;
@@ -86,24 +95,35 @@ void BookmarksPanel::Fill() {
   if (!document_) return;
   ComPtr<IHostBookmark> root;
   if (document_->GetOutlineRoot(root.Put()) != S_OK || !root) return;
+  FillBelow(nullptr, root.Get(), 0);
+}
+
+void BookmarksPanel::FillBelow(QTreeWidgetItem* under, IHostBookmark* bookmark, int depth) {
+  const bool wasFilling = filling_;
   filling_ = true;
-  // Iterative: (parent item, first child bookmark, depth).
+  // Iterative: (parent item, bookmark, depth). Rows are made for the items shown: the
+  // children of a closed item wait until it is expanded (or one of them is asked for), so a
+  // large outline of closed chapters costs a row per chapter at first.
   struct Pending {
     QTreeWidgetItem* parent;
     ComPtr<IHostBookmark> bookmark;
     int depth;
   };
-  std::vector<Pending> pending;
-  ComPtr<IHostBookmark> first;
-  root->GetFirstChild(first.Put());
-  std::vector<Pending> level;
-  for (ComPtr<IHostBookmark> b = first; b;) {
-    level.push_back({nullptr, b, 1});
-    ComPtr<IHostBookmark> next;
-    b->GetNextSibling(next.Put());
-    b = next;
-  }
-  pending.assign(level.rbegin(), level.rend());
+  std::vector<Pending> pending, level;
+  const auto pushChildren = [&](QTreeWidgetItem* item, IHostBookmark* of, int at) {
+    level.clear();
+    ComPtr<IHostBookmark> child;
+    of->GetFirstChild(child.Put());
+    for (ComPtr<IHostBookmark> b = child; b;) {
+      level.push_back({item, b, at + 1});
+      ComPtr<IHostBookmark> next;
+      b->GetNextSibling(next.Put());
+      b = next;
+    }
+    pending.insert(pending.end(), level.rbegin(), level.rend());
+  };
+  pushChildren(under, bookmark, depth);
+  std::vector<QTreeWidgetItem*> opened;
   while (!pending.empty()) {
     Pending at = std::move(pending.back());
     pending.pop_back();
@@ -115,40 +135,45 @@ void BookmarksPanel::Fill() {
                    Qt::ItemIsDropEnabled);
     int32_t style = 0;
     at.bookmark->GetStyle(&style);
-    QFont font = this->font();
-    font.setItalic(style & 1);
-    font.setBold(style & 2);
-    item->setFont(0, font);
+    if (style & 3) {
+      QFont font = this->font();
+      font.setItalic(style & 1);
+      font.setBold(style & 2);
+      item->setFont(0, font);
+    }
     uint32_t color = 0;
     if (at.bookmark->GetColor(&color) == S_OK) {
       const QColor shown((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
       // White on the panel's white would hide the title; such colours are shown as black.
       if (shown.lightness() < 235) item->setForeground(0, shown);
     }
-    bool open = false;
-    at.bookmark->GetOpen(&open);
-    item->setExpanded(open);
     bookmarks_[item] = at.bookmark;
     items_[at.bookmark.Get()] = item;
     if (at.depth >= kMaxDepth) continue;
-    level.clear();
-    ComPtr<IHostBookmark> child;
-    at.bookmark->GetFirstChild(child.Put());
-    for (ComPtr<IHostBookmark> b = child; b;) {
-      level.push_back({item, b, at.depth + 1});
-      ComPtr<IHostBookmark> next;
-      b->GetNextSibling(next.Put());
-      b = next;
+    bool open = false;
+    at.bookmark->GetOpen(&open);
+    int32_t children = 0;
+    at.bookmark->GetChildCount(&children);
+    if (children == 0) continue;
+    if (open) {
+      opened.push_back(item);
+      pushChildren(item, at.bookmark.Get(), at.depth);
+    } else {
+      item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+      unfilled_.insert(item);
     }
-    pending.insert(pending.end(), level.rbegin(), level.rend());
   }
   // Expanding only works once the children are there.
-  for (const auto& [item, bookmark] : bookmarks_) {
-    bool open = false;
-    bookmark->GetOpen(&open);
-    const_cast<QTreeWidgetItem*>(item)->setExpanded(open);
-  }
-  filling_ = false;
+  for (QTreeWidgetItem* item : opened) item->setExpanded(true);
+  filling_ = wasFilling;
+}
+
+void BookmarksPanel::FillChildren(QTreeWidgetItem* item) {
+  if (!unfilled_.erase(item)) return;
+  int depth = 1;
+  for (QTreeWidgetItem* up = item->parent(); up; up = up->parent()) ++depth;
+  item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+  if (IHostBookmark* bookmark = BookmarkOf(item)) FillBelow(item, bookmark, depth);
 }
 
 std::vector<ComPtr<IHostBookmark>> BookmarksPanel::SelectedBookmarks() const {
@@ -161,8 +186,28 @@ std::vector<ComPtr<IHostBookmark>> BookmarksPanel::SelectedBookmarks() const {
   return selected;
 }
 
-QTreeWidgetItem* BookmarksPanel::ItemOf(IHostBookmark* bookmark) const {
+QTreeWidgetItem* BookmarksPanel::ItemOf(IHostBookmark* bookmark) {
+  if (!bookmark) return nullptr;
   auto found = items_.find(bookmark);
+  if (found != items_.end()) return found->second;
+  // Not made yet: make the rows of the closed ancestors, from the nearest shown one down.
+  std::vector<ComPtr<IHostBookmark>> path;
+  ComPtr<IHostBookmark> up;
+  bookmark->GetParent(up.Put());
+  while (up && !items_.count(up.Get())) {
+    path.push_back(up);
+    ComPtr<IHostBookmark> next;
+    up->GetParent(next.Put());
+    up = next;
+  }
+  if (!up) return nullptr;  // not in the outline shown
+  FillChildren(items_[up.Get()]);
+  for (auto it = path.rbegin(); it != path.rend(); ++it) {
+    auto item = items_.find(it->Get());
+    if (item == items_.end()) return nullptr;  // below the depth shown
+    FillChildren(item->second);
+  }
+  found = items_.find(bookmark);
   return found == items_.end() ? nullptr : found->second;
 }
 

@@ -32,7 +32,8 @@ class BookmarksPanel : public QTreeWidget {
 
   // The selected bookmarks, in the tree's order.
   std::vector<ComPtr<IHostBookmark>> SelectedBookmarks() const;
-  QTreeWidgetItem* ItemOf(IHostBookmark* bookmark) const;
+  // The row of a bookmark, made (with those of its closed ancestors) when it is not yet.
+  QTreeWidgetItem* ItemOf(IHostBookmark* bookmark);
   IHostBookmark* BookmarkOf(const QTreeWidgetItem* item) const;
 
   // The panel's edits; each reports failures through EditFailed.
@@ -58,6 +59,10 @@ class BookmarksPanel : public QTreeWidget {
 
  private:
   void Fill();
+  // Makes the rows below `under` (null: the top level) for the bookmark's children.
+  void FillBelow(QTreeWidgetItem* under, IHostBookmark* bookmark, int depth);
+  // Makes the rows of a closed item's children, once.
+  void FillChildren(QTreeWidgetItem* item);
   void OnItemChanged(QTreeWidgetItem* item, int column);
   void OnSelectionChanged();
   void Done(HRESULT hr, const QString& what);
@@ -68,6 +73,7 @@ class BookmarksPanel : public QTreeWidget {
   // pointers also identify items across rebuilds.
   std::unordered_map<const QTreeWidgetItem*, ComPtr<IHostBookmark>> bookmarks_;
   std::unordered_map<IHostBookmark*, QTreeWidgetItem*> items_;
+  std::unordered_set<QTreeWidgetItem*> unfilled_;  // closed items whose children have no rows
   bool filling_ = false;
 };
 

@@ -312,6 +312,10 @@ HRESULT HostDocument::Save(const std::string& path, std::string* error) {
     *error = path_ + ": not saved: MuPDF ran out of memory while working on this document";
     return E_OUTOFMEMORY;
   }
+  if (HRESULT hr = GuardCall([&] { return outline_.Flush(mu_); }); Failed(hr)) {
+    *error = path_ + ": not saved: the outline could not be written: " + context_.LastError();
+    return hr;
+  }
   if (HRESULT hr = PackOwnStreams(); Failed(hr)) {
     *error = path_ + ": not saved: " + context_.LastError();
     return hr;

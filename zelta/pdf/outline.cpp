@@ -42,21 +42,22 @@ void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
     const char* link = "/First";
     int from = parent == OutlineIndex::kRoot ? rootNum_ : parent;
     while (current) {
-      std::string where = "outline item " + std::to_string(from) + ": " + link;
+      // Named only when there is damage to describe: most items need no text at all.
+      auto where = [&] { return "outline item " + std::to_string(from) + ": " + link; };
       if (!mu.IsIndirect(current) || !mu.IsDict(current)) {
-        warnings->push_back(where + " is not an outline item; the rest of that list is skipped");
+        warnings->push_back(where() + " is not an outline item; the rest of that list is skipped");
         cuts_.push_back(prev == OutlineIndex::kNone ? parent : prev);
         break;
       }
       int num = mu.Num(current);
       if (!visited.insert(num).second) {
-        warnings->push_back(where + " points back to item " + std::to_string(num) +
+        warnings->push_back(where() + " points back to item " + std::to_string(num) +
                             " (a loop); the link is cut there");
         cuts_.push_back(prev == OutlineIndex::kNone ? parent : prev);
         break;
       }
       if (depth + 1 > kMaxDepth) {
-        warnings->push_back(where + " nests deeper than " + std::to_string(kMaxDepth) +
+        warnings->push_back(where() + " nests deeper than " + std::to_string(kMaxDepth) +
                             " levels; the items below are skipped");
         cuts_.push_back(parent);
         break;
@@ -125,31 +126,42 @@ HRESULT Outline::Move(MuCalls& mu, int parent, int position, int key) {
   if (index_.IsSelfOrAncestor(key, parent)) return E_INVALIDARG;
   HRESULT hr = EnsureRoot(mu);
   if (Failed(hr)) return hr;
+  NoteChange();
   index_.Unlink(key);
   index_.Link(parent, position, key);
-  return WriteDirty(mu);
+  return S_OK;
 }
 
-HRESULT Outline::Remove(MuCalls& mu, int key) {
+HRESULT Outline::Remove(MuCalls&, int key) {
   if (key == OutlineIndex::kRoot || !index_.Contains(key)) return E_FAIL;
+  NoteChange();
   index_.Unlink(key);
-  return WriteDirty(mu);
+  return S_OK;
 }
 
-HRESULT Outline::SetOpen(MuCalls& mu, int key, bool open) {
+HRESULT Outline::SetOpen(MuCalls&, int key, bool open) {
   if (!index_.Contains(key)) return E_INVALIDARG;
+  NoteChange();
   index_.SetOpen(key, open);
-  return WriteDirty(mu);
+  return S_OK;
 }
 
-HRESULT Outline::WriteDirty(MuCalls& mu) {
+void Outline::NoteChange() {
   for (int key : cuts_) index_.MarkDirty(key);
   cuts_.clear();
-  for (int key : index_.TakeDirty()) {
+}
+
+HRESULT Outline::Flush(MuCalls& mu) {
+  std::vector<int> keys = index_.TakeDirty();
+  for (size_t i = 0; i < keys.size(); ++i) {
     // A root that is not (yet) an indirect object has nothing to write.
-    if (key == OutlineIndex::kRoot && rootNum_ == 0) continue;
-    HRESULT hr = WriteNode(mu, key);
-    if (Failed(hr)) return hr;
+    if (keys[i] == OutlineIndex::kRoot && rootNum_ == 0) continue;
+    HRESULT hr = WriteNode(mu, keys[i]);
+    if (Failed(hr)) {
+      // What was not written is written by the next flush.
+      for (size_t j = i; j < keys.size(); ++j) index_.MarkDirty(keys[j]);
+      return hr;
+    }
   }
   return S_OK;
 }

@@ -1,6 +1,7 @@
 // The document's outline: reads /Outlines once into an OutlineIndex with an iterative,
-// cycle-safe walk, and writes every structural change back to the PDF dictionaries so that
-// /Parent, /First, /Last, /Prev, /Next and /Count stay consistent.
+// cycle-safe walk. Structural changes go to the index at once (it is what every reader
+// navigates) and reach the PDF dictionaries at Flush, which rewrites /Parent, /First, /Last,
+// /Prev, /Next and /Count of each changed item once, however many edits touched it.
 #pragma once
 
 #include <string>
@@ -33,13 +34,16 @@ class Outline {
   // Detaches an item with its subtree. E_FAIL for the root.
   HRESULT Remove(MuCalls& mu, int key);
   HRESULT SetOpen(MuCalls& mu, int key, bool open);
+  // Writes the links and /Count of every item changed since the last flush (before a save,
+  // or before anything reads the outline's dictionaries rather than the index).
+  HRESULT Flush(MuCalls& mu);
 
  private:
   // Makes /Outlines an indirect dictionary when it is missing or not one.
   HRESULT EnsureRoot(MuCalls& mu);
-  // Writes links and /Count of every dirty item (and, on the first change, of the items
-  // where damage was cut, so that the written file no longer has the loop).
-  HRESULT WriteDirty(MuCalls& mu);
+  // On the first change, the items where damage was cut are rewritten too, so that the
+  // written file no longer has the loop.
+  void NoteChange();
   HRESULT WriteNode(MuCalls& mu, int key);
   HRESULT PutLink(MuCalls& mu, pdf_obj* dict, const char* name, int key);
 

@@ -5,6 +5,8 @@ namespace zelta::pdf {
 void OutlineIndex::Clear() {
   nodes_.clear();
   dirty_.clear();
+  countChanged_.clear();
+  ++shape_;
   nodes_[kRoot].open = true;  // the root always shows its children
 }
 
@@ -19,7 +21,11 @@ void OutlineIndex::Recount(const std::vector<int>& order) {
   for (auto& [key, node] : nodes_) {
     node.childCount = 0;
     node.visible = 0;
+    node.counted = 0;
+    node.pending = 0;
   }
+  countChanged_.clear();
+  ++shape_;
   // Children come after their parents in `order`, so a backward pass sees every item's
   // children before the item itself.
   for (auto it = order.rbegin(); it != order.rend(); ++it) {
@@ -27,42 +33,75 @@ void OutlineIndex::Recount(const std::vector<int>& order) {
     if (node.parent == kNone) continue;
     OutlineNode& parent = At(node.parent);
     parent.childCount++;
-    parent.visible += Contribution(node);
+    node.counted = Contribution(node);
+    parent.visible += node.counted;
   }
 }
 
 bool OutlineIndex::IsSelfOrAncestor(int ancestor, int key) const {
-  // Parent links in the index never form a loop: Link refuses to make one.
-  for (int k = key; k != kNone; k = nodes_.at(k).parent)
-    if (k == ancestor) return true;
-  return false;
+  if (ancestor == key) return true;
+  const OutlineNode& top = At(ancestor);
+  if (top.first == kNone) return false;
+  // Two searches in step: up from key, and through ancestor's subtree in document order.
+  // Whichever ends first answers, so the cost is the smaller of the two. Parent links never
+  // form a loop: Link refuses to make one.
+  int up = At(key).parent;
+  int down = top.first;
+  for (;;) {
+    if (up == ancestor || down == key) return true;
+    if (up == kNone) return false;
+    up = At(up).parent;
+    // The next item of ancestor's subtree after `down`, or kNone past its end.
+    const OutlineNode& node = At(down);
+    if (node.first != kNone) {
+      down = node.first;
+      continue;
+    }
+    while (down != ancestor && At(down).next == kNone) down = At(down).parent;
+    if (down == ancestor) return false;
+    down = At(down).next;
+  }
 }
 
 bool OutlineIndex::IsAttached(int key) const {
-  return Contains(key) && IsSelfOrAncestor(kRoot, key);
+  auto found = nodes_.find(key);
+  if (found == nodes_.end()) return false;
+  // Walk up to the root, a detached top, or an item answered since the last change...
+  bool answer = false;
+  int k = key;
+  for (;;) {
+    if (k == kNone) break;
+    if (k == kRoot) {
+      answer = true;
+      break;
+    }
+    const OutlineNode& node = At(k);
+    if (node.attachedMark == shape_) {
+      answer = node.attached;
+      break;
+    }
+    k = node.parent;
+  }
+  // ... and remember the answer on the way, so that the next walk stops there.
+  for (int m = key; m != k; m = At(m).parent) {
+    const OutlineNode& node = At(m);
+    node.attachedMark = shape_;
+    node.attached = answer;
+  }
+  return answer;
 }
 
 int OutlineIndex::ChildAt(int parent, int position) const {
   if (position < 0) return kNone;
-  int k = nodes_.at(parent).first;
-  for (int i = 0; i < position && k != kNone; ++i) k = nodes_.at(k).next;
+  int k = At(parent).first;
+  for (int i = 0; i < position && k != kNone; ++i) k = At(k).next;
   return k;
-}
-
-void OutlineIndex::Propagate(int from, int delta) {
-  for (int k = from; k != kNone && delta != 0;) {
-    OutlineNode& node = At(k);
-    node.visible += delta;
-    dirty_.insert(k);
-    // A closed item shows as one line whatever it holds: its parent does not change.
-    if (!node.open) break;
-    k = node.parent;
-  }
 }
 
 void OutlineIndex::Unlink(int key) {
   OutlineNode& node = At(key);
   if (node.parent == kNone) return;
+  ++shape_;
   OutlineNode& parent = At(node.parent);
   if (node.prev != kNone) {
     At(node.prev).next = node.next;
@@ -77,14 +116,16 @@ void OutlineIndex::Unlink(int key) {
     parent.last = node.prev;
   }
   parent.childCount--;
+  parent.pending -= node.counted;
+  node.counted = 0;
   dirty_.insert(node.parent);
-  int oldParent = node.parent;
+  countChanged_.push_back(node.parent);
   node.parent = node.prev = node.next = kNone;
   dirty_.insert(key);
-  Propagate(oldParent, -Contribution(node));
 }
 
 void OutlineIndex::Link(int parentKey, int position, int key) {
+  ++shape_;
   OutlineNode& node = At(key);
   OutlineNode& parent = At(parentKey);
   int after = position < 0 || position >= parent.childCount ? parent.last
@@ -108,19 +149,64 @@ void OutlineIndex::Link(int parentKey, int position, int key) {
   parent.childCount++;
   dirty_.insert(parentKey);
   dirty_.insert(key);
-  Propagate(parentKey, Contribution(node));
+  // A detached item counts for nothing; what it adds to its new parent is settled by the
+  // next UpdateCounts.
+  node.counted = 0;
+  countChanged_.push_back(key);
 }
 
 void OutlineIndex::SetOpen(int key, bool open) {
   OutlineNode& node = At(key);
   if (key == kRoot || node.open == open) return;
-  int before = Contribution(node);
   node.open = open;
   dirty_.insert(key);
-  if (node.parent != kNone) Propagate(node.parent, Contribution(node) - before);
+  countChanged_.push_back(key);
+}
+
+void OutlineIndex::UpdateCounts() {
+  if (countChanged_.empty()) return;
+  // The items to settle: every changed item and its ancestors, each taken once.
+  const uint32_t pass = ++countPass_;
+  std::vector<int> settle;
+  for (int key : countChanged_) {
+    for (int k = key; k != kNone; k = At(k).parent) {
+      OutlineNode& node = At(k);
+      if (node.countMark == pass) break;
+      node.countMark = pass;
+      node.waiting = 0;
+      settle.push_back(k);
+    }
+  }
+  countChanged_.clear();
+  for (int key : settle) {
+    int parent = At(key).parent;
+    if (parent != kNone) At(parent).waiting++;
+  }
+  // Children before parents: an item settles once all its changed children passed their
+  // change up to it.
+  std::vector<int> ready;
+  for (int key : settle)
+    if (At(key).waiting == 0) ready.push_back(key);
+  while (!ready.empty()) {
+    int key = ready.back();
+    ready.pop_back();
+    OutlineNode& node = At(key);
+    if (node.pending != 0) {
+      node.visible += node.pending;
+      node.pending = 0;
+      dirty_.insert(key);
+    }
+    if (node.parent == kNone) continue;
+    OutlineNode& parent = At(node.parent);
+    int now = Contribution(node);
+    parent.pending += now - node.counted;
+    node.counted = now;
+    if (--parent.waiting == 0) ready.push_back(node.parent);
+  }
 }
 
 std::vector<int> OutlineIndex::TakeDirty() {
+  UpdateCounts();
   std::vector<int> out(dirty_.begin(), dirty_.end());
   dirty_.clear();
   return out;

@@ -1,11 +1,16 @@
 // The in-memory shape of the outline: parent, children and sibling links of every item,
 // keyed by the item's PDF object number (the root has key kRoot). Navigation is O(1) per
-// step and nothing here recurses. The index also keeps, per item, the number of descendants
-// shown when the item is open, so that /Count can be kept right for every ancestor after each
-// change; every changed item is remembered as dirty until the writer takes it.
+// step and nothing here recurses.
+//
+// Edits cost O(1) whatever the depth: an edit only relinks its neighbours and notes where
+// the shown counts changed. UpdateCounts brings every `visible` up to date in one pass over
+// the changed items and their ancestors (each visited once), so a batch of edits under a
+// deep branch pays for the branch once, not once per edit. Every item whose links or count
+// changed is remembered as dirty until the writer takes it.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -19,8 +24,20 @@ struct OutlineNode {
   int next = -1;
   int prev = -1;
   int childCount = 0;
-  int visible = 0;  // descendants shown when this item is open (the magnitude of /Count)
+  // Descendants shown when this item is open (the magnitude of /Count); right after
+  // UpdateCounts, possibly stale between edits.
+  int visible = 0;
   bool open = false;
+
+  // Bookkeeping of the deferred counts: what this item adds to its parent's `visible` as
+  // that value stands, and the change its own `visible` still has to take.
+  int counted = 0;
+  int pending = 0;
+  // Marks of the passes over the index (which pass last visited the item).
+  uint32_t countMark = 0;
+  mutable uint32_t attachedMark = 0;
+  mutable bool attached = false;
+  int waiting = 0;  // children still to settle in the current count pass
 };
 
 class OutlineIndex {
@@ -43,9 +60,11 @@ class OutlineIndex {
   // so that every item comes after its parent (the order a top-down walk found them in).
   void Recount(const std::vector<int>& order);
 
-  // True when `ancestor` is key itself or one of its ancestors.
+  // True when `ancestor` is key itself or one of its ancestors. Costs the smaller of key's
+  // depth and the size of ancestor's subtree (a leaf, such as a new item, answers at once).
   bool IsSelfOrAncestor(int ancestor, int key) const;
-  // True when the item hangs, through its parents, from the root.
+  // True when the item hangs, through its parents, from the root. Answers are remembered
+  // until the next structural change, so asking for many items of one branch walks it once.
   bool IsAttached(int key) const;
   // The child at position (0-based), or kNone. -1 or a position past the end gives kNone.
   int ChildAt(int parent, int position) const;
@@ -54,23 +73,29 @@ class OutlineIndex {
   void Unlink(int key);
   // Puts a detached item into parent's children at position (-1 or past the end: last).
   void Link(int parent, int position, int key);
-  // Sets the open state of an item and keeps the ancestors' counts right.
+  // Sets the open state of an item; the counts follow at the next UpdateCounts.
   void SetOpen(int key, bool open);
+
+  // Brings `visible` of every item up to date and marks the items whose /Count changed.
+  void UpdateCounts();
 
   // Marks an item for rewriting of its links and /Count.
   void MarkDirty(int key) { dirty_.insert(key); }
-  // The items whose links or counts changed since the last call.
+  // The items whose links or counts changed since the last call (counts brought up to date).
   std::vector<int> TakeDirty();
+  bool HasChanges() const { return !dirty_.empty() || !countChanged_.empty(); }
 
  private:
   OutlineNode& At(int key) { return nodes_.at(key); }
+  const OutlineNode& At(int key) const { return nodes_.at(key); }
   // What an item adds to its parent's visible count.
   static int Contribution(const OutlineNode& node) { return 1 + (node.open ? node.visible : 0); }
-  // Adds delta to the visible count of `from` and of its ancestors as far as it shows.
-  void Propagate(int from, int delta);
 
   std::unordered_map<int, OutlineNode> nodes_;
   std::unordered_set<int> dirty_;
+  std::vector<int> countChanged_;  // items whose own or children's counts changed
+  uint32_t countPass_ = 0;
+  uint32_t shape_ = 1;  // bumped by every structural change
 };
 
 }  // namespace zelta::pdf

@@ -136,6 +136,29 @@ TEST_F(HostOperationTest, AClosedDocumentIsFreedWithItsUndoSteps) {
   EXPECT_EQ(doc_->Release(), 1u);  // only this test's own reference is left
 }
 
+// A selection of a whole deep branch, listed bottom-up, plus an item outside it: only the
+// branch's top and the outside item are taken out, and undo puts the chain back whole.
+TEST_F(HostOperationTest, DeletingADeepSelectedBranchTakesItsTopOnly) {
+  std::vector<ComPtr<IHostBookmark>> chain{At(root_.Get(), 0)};
+  for (int i = 0; i < 1500; ++i) {
+    ComPtr<IHostBookmark> item;
+    ASSERT_EQ(chain.back()->InsertNewChild(-1, item.Put()), S_OK);
+    chain.push_back(item);
+  }
+  const std::string before = Tree();
+  auto c1 = At(At(root_.Get(), 2).Get(), 0);
+  std::vector<IUnknown*> input{c1.Get()};
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) input.push_back(it->Get());
+  ASSERT_EQ(Run("op.bookmarks.delete", input), S_OK);
+  EXPECT_EQ(Tree(), "B  [p. 1]\n  B1  [p. 2]\n  B2  [p. 3]\nC  [p. 1]\n  C2  [p. 3]\n");
+  int32_t count = -1;
+  chain[1499]->GetChildCount(&count);
+  EXPECT_EQ(count, 1);  // the chain stays whole below its top
+  ASSERT_EQ(app_->UndoHistoryOf(doc_.Get())->Undo(), S_OK);
+  EXPECT_EQ(Tree(), before);
+  ExpectSavedFileClean();
+}
+
 TEST_F(HostOperationTest, BadInputChangesNothing) {
   const std::string before = Tree();
   EXPECT_EQ(Run("op.bookmarks.delete", {}), S_FALSE);

@@ -107,6 +107,7 @@ TEST(DamagedFiles, WideAndDeepOutlinesAreFast) {
     // Close the top item: its /Count becomes minus everything below it.
     auto top = Child(Root(doc.Get()).Get(), 0);
     ASSERT_EQ(top->SetOpen(false), S_OK);
+    ASSERT_EQ(doc->GetOutline().Flush(doc->Mu()), S_OK);
     MuObject dict = doc->GetOutline().Dict(doc->Mu(), static_cast<HostBookmark*>(top.Get())->Key());
     EXPECT_EQ(doc->Mu().ToInt(doc->Mu().Get(dict.Get(), "Count")), -9999);
   });

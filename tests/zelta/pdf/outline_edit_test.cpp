@@ -88,6 +88,7 @@ TEST(Properties, StyleColourOpenRoundTrip) {
 // Every item's /Count follows the rule: open items show their visible descendants, closed
 // ones minus that number.
 void ExpectCountsConsistent(HostDocument* doc) {
+  ASSERT_EQ(doc->GetOutline().Flush(doc->Mu()), S_OK);  // edits reach the dictionaries here
   std::vector<ComPtr<IHostBookmark>> stack{Root(doc)};
   while (!stack.empty()) {
     auto item = stack.back();
