@@ -66,6 +66,9 @@ HRESULT WriteSuggestion(zelta::ICabItem* output, const SuggestedOptions& suggest
   }
   if (zelta::Succeeded(hr)) hr = output->SetBool(u"Found", !suggestion.levels.empty());
   if (zelta::Succeeded(hr)) hr = SetCabText(output, u"Explanation", suggestion.explanation);
+  if (zelta::Succeeded(hr)) hr = output->SetDouble(u"Confidence", suggestion.confidence);
+  if (zelta::Succeeded(hr)) hr = SetCabText(output, u"Doubt", suggestion.doubt);
+  if (zelta::Succeeded(hr)) hr = SetCabText(output, u"Warning", suggestion.warning);
   return hr;
 }
 

@@ -32,6 +32,10 @@ constexpr int kMinRunIns = 3;
 constexpr double kRunInShare = 0.6;
 // A level whose headings carry section numbers more often than not takes numbered ones only.
 constexpr double kNumberedShare = 0.5;
+// When the printed contents list this share of one level's headings, a level of which they
+// list less than kUnlisted is no level of the outline.
+constexpr double kListed = 0.5;
+constexpr double kUnlisted = 0.15;
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 bool IsRoman(char16_t c) {
@@ -65,6 +69,17 @@ bool IsEntry(std::u16string_view text) {
   }
   if (dots >= 3) return true;
   return digits && at > 0 && text[at - 1] == u',';
+}
+
+// "12", "xiv": a page number alone.
+bool IsPageNumber(std::u16string_view text) {
+  text = Trimmed(text);
+  if (text.empty() || text.size() > 6) return false;
+  const bool digits = std::all_of(text.begin(), text.end(), IsDigit);
+  const bool roman = std::all_of(text.begin(), text.end(), [](char16_t c) {
+    return std::u16string_view(u"ivxlc").find(c) != std::u16string_view::npos;
+  });
+  return (digits && text.size() <= 4) || roman;
 }
 
 // "2.3 ", "A.1.4 ", "12. ": a section number at the start; its depth (number of parts), or 0.
@@ -118,6 +133,26 @@ std::u16string SizeText(double size) {
          NumberText(static_cast<uint32_t>(tenths % 10)) + u" pt";
 }
 
+// The letters of a text, in lower case, without its section number: what a heading and its
+// contents entry share.
+std::u16string Letters(std::u16string_view text) {
+  std::u16string out;
+  for (char16_t c : text)
+    if (platform::IsAlpha(c)) out.push_back(c);
+  platform::LowerCaseInPlace(out.data(), out.size());
+  return out;
+}
+
+std::u16string Percent(double share) {
+  return NumberText(static_cast<uint32_t>(std::lround(std::clamp(share, 0.0, 1.0) * 100))) + u"%";
+}
+
+// One decimal: "2.4".
+std::u16string Decimal(double value) {
+  const auto tenths = static_cast<uint32_t>(std::lround(std::max(value, 0.0) * 10));
+  return NumberText(tenths / 10) + u"." + NumberText(tenths % 10);
+}
+
 // "3-9, 12, 40-" from sorted zero-based page indexes; open at the end when the list runs to
 // the last page.
 std::u16string RangeText(const std::vector<int32_t>& pages, int32_t last) {
@@ -157,7 +192,10 @@ struct LevelSuggester::Level {
   LevelOptions options;
   uint32_t lines = 0;
   int64_t sample = -1;
-  bool runIn = false;    // bold body text that starts a paragraph with a section number
+  bool runIn = false;     // bold body text that starts a paragraph with a section number
+  int depth = 0;          // its headings carry section numbers of this many parts (0: any)
+  bool twoChars = false;  // lines of one character are not its headings
+  LevelEvidence evidence;
   std::u16string notes;  // why its options are what they are, one line each
 };
 
@@ -205,11 +243,24 @@ void LevelSuggester::ClassifyPages() {
   for (const SurveyLine& line : survey_.Lines()) last = std::max(last, line.page);
   pageKind_.assign(static_cast<size_t>(last + 1), 0);
   std::vector<int> lines(pageKind_.size()), entries(pageKind_.size());
+  // The text's left and right edge on each page.
+  std::vector<std::pair<float, float>> edges(pageKind_.size(), {1e9f, -1e9f});
+  for (size_t i = 0; i < survey_.Lines().size(); ++i) {
+    const SurveyLine& line = survey_.Lines()[i];
+    if (line.runs.empty() || running_[i]) continue;
+    auto& [left, right] = edges[static_cast<size_t>(line.page)];
+    left = std::min(left, line.left);
+    right = std::max(right, line.right);
+  }
   for (size_t i = 0; i < survey_.Lines().size(); ++i) {
     const SurveyLine& line = survey_.Lines()[i];
     if (line.runs.empty() || running_[i]) continue;
     ++lines[static_cast<size_t>(line.page)];
-    if (line.length <= TypographySurvey::kKeptText && IsEntry(line.text))
+    const auto& [left, right] = edges[static_cast<size_t>(line.page)];
+    // Page numbers set apart at the right edge, their titles on lines of their own.
+    const bool pageNumber =
+        IsPageNumber(line.text) && line.right >= right - 3 && line.left > left + (right - left) / 2;
+    if (line.length <= TypographySurvey::kKeptText && (pageNumber || IsEntry(line.text)))
       ++entries[static_cast<size_t>(line.page)];
   }
   std::vector<int32_t> contents, index;
@@ -399,6 +450,7 @@ void LevelSuggester::AddRunInLevel() {
     level.runIn = true;
     level.options.flags = kLevelMatchPattern;
     level.options.description.textPattern = NumberPattern(depth);
+    level.depth = depth;
     const auto& lines = survey_.Lines();
     for (size_t i = 0; i < lines.size() && level.sample < 0; ++i)
       if (Considered(i) && lines[i].runs.front().first == s && NumberDepth(lines[i].text) == depth)
@@ -431,6 +483,7 @@ void LevelSuggester::KeepNumberedOnly() {
     const int depth = MostCommon(depths);
     level.options.flags |= kLevelMatchPattern;
     level.options.description.textPattern = NumberPattern(depth);
+    level.depth = depth;
     level.notes += numbered == all
                        ? u"  every line in its style starts with a section number\n"
                        : u"  " + NumberText(numbered) + u" of " + NumberText(all) +
@@ -450,6 +503,7 @@ void LevelSuggester::SkipSingleCharacters() {
     LevelOptions& options = levels_[static_cast<size_t>(l)].options;
     options.flags |= kLevelMatchPattern;
     options.description.textPattern = u"\\S\\S";
+    levels_[static_cast<size_t>(l)].twoChars = true;
     levels_[static_cast<size_t>(l)].notes +=
         u"  lines of one character in its style (index letters, e.g. " + Sample(line) +
         u") are not headings\n";
@@ -481,6 +535,144 @@ void LevelSuggester::MarkSmallerRuns() {
       break;
     }
   }
+}
+
+int32_t LevelSuggester::LevelOf(size_t i) const {
+  if (!Considered(i)) return -1;
+  const SurveyLine& line = survey_.Lines()[i];
+  const int32_t l = uses_[line.runs.front().first].level;
+  if (l < 0) return -1;
+  const Level& level = levels_[static_cast<size_t>(l)];
+  if (level.depth > 0 && NumberDepth(line.text) != level.depth) return -1;
+  if (level.twoChars && line.runs.size() == 1 && line.runs[0].second < 2) return -1;
+  return l;
+}
+
+void LevelSuggester::WeighLevels(SuggestedOptions& out) {
+  const auto& lines = survey_.Lines();
+  std::vector<bool> considered(lines.size());
+  for (size_t i = 0; i < lines.size(); ++i) considered[i] = Considered(i);
+  const HeadingEvidence evidence(survey_, considered, static_cast<uint32_t>(body_));
+  std::vector<std::vector<size_t>> members(levels_.size());
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (const int32_t l = LevelOf(i); l >= 0) members[static_cast<size_t>(l)].push_back(i);
+  // Why each level is left out; empty for the levels kept.
+  std::vector<std::u16string> drop(levels_.size());
+  std::vector<std::u16string> figures(levels_.size());
+  for (size_t l = 0; l < levels_.size(); ++l) {
+    Level& level = levels_[l];
+    const StyleUse& use = uses_[level.styles.front()];
+    const double inParagraphs =
+        use.chars ? 1 - static_cast<double>(use.headingChars) / static_cast<double>(use.chars) : 1;
+    level.evidence = evidence.Weigh(members[l], level.runIn ? 0 : inParagraphs, level.runIn);
+    const LevelEvidence& e = level.evidence;
+    figures[l] = u"lines " + NumberText(e.lines) + u" on " + NumberText(e.pages) +
+                 u" pages, space above " + Percent(e.alone) + u", short " + Percent(e.brief) +
+                 u", aligned " + Percent(e.aligned) + u", numbered " + Percent(e.numbered) +
+                 u", style inside paragraphs " + Percent(e.inParagraphs) + u": confidence " +
+                 Percent(e.Confidence());
+    if (e.Confidence() < kWeakLevel || e.pages < 2) drop[l] = u"too weak for a level";
+  }
+  // Levels nest: a level whose first heading comes after the first heading of a deeper,
+  // larger level is no parent of it (text in pictures, a style of a few pages).
+  auto opening = [&](size_t l) { return members[l].empty() ? SIZE_MAX : members[l].front(); };
+  for (size_t l = 0; l < levels_.size(); ++l) {
+    if (!drop[l].empty()) continue;
+    for (size_t deeper = l + 1; deeper < levels_.size(); ++deeper)
+      if (drop[deeper].empty() && opening(deeper) < opening(l) &&
+          levels_[deeper].evidence.lines > levels_[l].evidence.lines) {
+        drop[l] = u"its headings start only after those of a level below it";
+        break;
+      }
+  }
+  // A printed table of contents lists the levels the author meant for it: a level whose
+  // headings it does not list is left out when it lists those of another level.
+  std::u16string contents;
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (!running_[i] && !lines[i].runs.empty() &&
+        pageKind_[static_cast<size_t>(lines[i].page)] == 1)
+      contents += Letters(lines[i].text) + u"|";
+  if (!contents.empty()) {
+    std::vector<double> listed(levels_.size(), 0);
+    double best = 0;
+    for (size_t l = 0; l < levels_.size(); ++l) {
+      if (!drop[l].empty() || members[l].empty()) continue;
+      uint32_t found = 0;
+      for (size_t i : members[l]) {
+        const std::u16string key = Letters(lines[i].text);
+        found += key.size() >= 3 && contents.find(key) != std::u16string::npos;
+      }
+      listed[l] = static_cast<double>(found) / static_cast<double>(members[l].size());
+      best = std::max(best, listed[l]);
+    }
+    for (size_t l = 0; l < levels_.size(); ++l)
+      if (drop[l].empty() && best >= kListed && listed[l] < kUnlisted)
+        drop[l] = u"its headings are not in the printed table of contents";
+  }
+  std::vector<Level> kept;
+  std::vector<int32_t> renumber(levels_.size(), -1);
+  for (size_t l = 0; l < levels_.size(); ++l) {
+    Level& level = levels_[l];
+    const std::u16string sample =
+        level.sample >= 0 ? u", e.g. " + Sample(lines[static_cast<size_t>(level.sample)]) : u"";
+    if (!drop[l].empty()) {
+      Note(u"Left out: " + StyleText(level.styles.front()) + u", " + drop[l] + u" (" + figures[l] +
+           u")" + sample);
+      for (uint32_t s : level.styles) uses_[s].level = -1;
+      continue;
+    }
+    level.notes = u"  " + figures[l] + u"\n" + level.notes;
+    renumber[l] = static_cast<int32_t>(kept.size());
+    kept.push_back(std::move(level));
+  }
+  for (StyleUse& use : uses_)
+    if (use.level >= 0) use.level = renumber[static_cast<size_t>(use.level)];
+  levels_ = std::move(kept);
+  if (levels_.empty()) return;
+  // The whole: the levels' confidence weighed by their lines, and the bookmarks a page.
+  double sum = 0;
+  uint32_t heads = 0;
+  for (const Level& level : levels_) {
+    sum += level.evidence.Confidence() * level.evidence.lines;
+    heads += level.evidence.lines;
+  }
+  std::set<int32_t> textPages;
+  int32_t first = -1;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (!considered[i]) continue;
+    if (first < 0 && uses_[lines[i].runs.front().first].level == 0) first = lines[i].page;
+    if (first >= 0) textPages.insert(lines[i].page);
+  }
+  const double perPage =
+      textPages.empty() ? 0 : static_cast<double>(heads) / static_cast<double>(textPages.size());
+  out.confidence = heads ? sum / heads : 0;
+  // Generation puts untitled bookmarks above a heading that skips a level (a section before
+  // the first chapter, "2.0.1" right under "2"): count them as it will make them.
+  uint32_t untitled = 0;
+  int32_t open = 0;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const int32_t l = LevelOf(i);
+    if (l < 0 || (i > 0 && LevelOf(i - 1) == l && lines[i - 1].page == lines[i].page)) continue;
+    const int32_t depth = l + 1;
+    if (depth > open + 1) untitled += static_cast<uint32_t>(depth - open - 1);
+    open = depth;
+  }
+  if (untitled)
+    out.warning = NumberText(untitled) +
+                  u" heading(s) skip a level: generation puts an untitled "
+                  u"bookmark above each";
+  Note(u"Confidence: " + Percent(out.confidence) + u" (" + NumberText(heads) + u" headings on " +
+       NumberText(static_cast<uint32_t>(textPages.size())) + u" pages of text, " +
+       Decimal(perPage) + u" a page)");
+  if (untitled > kMostUntitled * heads)
+    out.doubt = u"the levels do not nest: " + out.warning;
+  else if (perPage > kMostPerPage)
+    out.doubt = u"the levels would make " + Decimal(perPage) +
+                u" bookmarks a page: their styles also set text that is no heading";
+  else if (out.confidence < kSure)
+    out.doubt = u"the lines found do not look like headings (confidence " +
+                Percent(out.confidence) + u", " + NumberText(static_cast<uint32_t>(kSure * 100)) +
+                u"% needed)";
 }
 
 void LevelSuggester::ChoosePages(SuggestedOptions& out) {
@@ -547,6 +739,13 @@ SuggestedOptions LevelSuggester::Suggest() {
   KeepNumberedOnly();
   SkipSingleCharacters();
   MarkSmallerRuns();
+  WeighLevels(out);
+  if (levels_.empty()) {
+    out.explanation = notes_ +
+                      u"No headings found: no text style stands alone on short lines, apart "
+                      u"from running text, often enough to be a level of headings.\n";
+    return out;
+  }
   ChoosePages(out);
   for (size_t l = 0; l < levels_.size(); ++l) {
     Level& level = levels_[l];
@@ -582,6 +781,11 @@ SuggestedOptions LevelSuggester::Suggest() {
     if (level.runIn)
       text += u", run-in headings in bold body text that start with a section number";
     if (o.Uses(kLevelMatchPattern)) text += u", pattern " + o.description.textPattern;
+    // A line without a letter or digit in a heading style (a rule, a symbol) makes no title.
+    if (!o.Uses(kLevelMatchPattern)) {
+      o.flags |= kLevelMatchPattern;
+      o.description.textPattern = u"\\w";
+    }
     text += u", " + NumberText(level.lines) + u" lines";
     if (level.sample >= 0)
       text += u", e.g. " + Sample(survey_.Lines()[static_cast<size_t>(level.sample)]);
@@ -590,6 +794,8 @@ SuggestedOptions LevelSuggester::Suggest() {
     out.levels.push_back(o);
   }
   out.flags = kAgbIgnoreDuplicates;
+  if (!out.warning.empty()) Note(u"Warning: " + out.warning);
+  if (!out.doubt.empty()) Note(u"Not sure: " + out.doubt);
   out.explanation = notes_;
   return out;
 }

@@ -1,5 +1,6 @@
 #include "autogen/typography_survey.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "autogen/title_formatter.h"
@@ -30,6 +31,7 @@ void TypographySurvey::AddPage(int32_t page, const zelta::PageTextChar* chars, i
       style = StyleOf(ch);
     }
     ++line->length;
+    line->right = std::max(line->right, static_cast<float>(ch.right));
     if (line->text.size() < kKeptText) line->text.push_back(ch.code);
     if (IsBlank(ch.code)) continue;
     if (line->runs.empty() || line->runs.back().first != style)

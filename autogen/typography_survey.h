@@ -22,10 +22,10 @@ struct SurveyStyle {
 };
 
 struct SurveyLine {
-  int32_t page = 0;  // zero-based
-  float top = 0, left = 0;
-  uint32_t length = 0;  // code units of the whole line
-  std::u16string text;  // its first kKeptText code units
+  int32_t page = 0;                    // zero-based
+  float top = 0, left = 0, right = 0;  // right: the end of its last character
+  uint32_t length = 0;                 // code units of the whole line
+  std::u16string text;                 // its first kKeptText code units
   // Consecutive pieces of one style: style index and the count of non-blank characters.
   std::vector<std::pair<uint32_t, uint32_t>> runs;
 
