@@ -14,14 +14,14 @@
 namespace bm {
 
 struct LevelEvidence {
-  uint32_t lines = 0;          // heading lines (a title continued on a next line counts once)
-  uint32_t pages = 0;          // pages that hold one
-  double alone = 0;            // share with more space above than between lines of a paragraph
-  double brief = 0;            // share of short lines (a title, not a sentence)
-  double aligned = 0;          // share at the level's usual left edges or centred
-  double numbered = 0;         // share that start with a section number
-  double inParagraphs = 0;     // share of the style's lines that run inside paragraphs
-  bool runIn = false;          // headings that start a paragraph: space above is not asked for
+  uint32_t lines = 0;       // heading lines (a title continued on a next line counts once)
+  uint32_t pages = 0;       // pages that hold one
+  double alone = 0;         // share with more space above than between lines of a paragraph
+  double brief = 0;         // share of short lines (a title, not a sentence)
+  double aligned = 0;       // share at the level's usual left edges or centred
+  double numbered = 0;      // share that start with a section number
+  double inParagraphs = 0;  // share of the style's lines that run inside paragraphs
+  bool runIn = false;       // headings that start a paragraph: space above is not asked for
 
   // From 0 (not headings) to 1.
   double Confidence() const;

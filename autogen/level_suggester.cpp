@@ -24,6 +24,8 @@ constexpr int kRunningPages = 3;
 constexpr double kSameSize = 0.3;
 // A style stands out by size when it is this much larger than the body text.
 constexpr double kLarger = 0.5;
+// A line of running text spans at least this share of the text's width on its page.
+constexpr double kFullWidth = 0.8;
 // A heading line has at most this share of body text in it.
 constexpr double kBodyShareOfHeading = 0.25;
 // A run-in heading level needs this many numbered line starts, and this share of the style's
@@ -252,10 +254,16 @@ void LevelSuggester::ClassifyPages() {
     left = std::min(left, line.left);
     right = std::max(right, line.right);
   }
+  // Lines counted by their height on the page: a contents entry may come as three lines
+  // (number, title with leader dots, page number) on one row.
+  std::vector<std::set<int32_t>> rows(pageKind_.size());
   for (size_t i = 0; i < survey_.Lines().size(); ++i) {
     const SurveyLine& line = survey_.Lines()[i];
     if (line.runs.empty() || running_[i]) continue;
-    ++lines[static_cast<size_t>(line.page)];
+    if (rows[static_cast<size_t>(line.page)]
+            .insert(static_cast<int32_t>(std::lround(line.top)))
+            .second)
+      ++lines[static_cast<size_t>(line.page)];
     const auto& [left, right] = edges[static_cast<size_t>(line.page)];
     // Page numbers set apart at the right edge, their titles on lines of their own.
     const bool pageNumber =
@@ -329,16 +337,40 @@ void LevelSuggester::FindRunningLines() {
 void LevelSuggester::CountStyles() {
   const auto& lines = survey_.Lines();
   uses_.assign(survey_.Styles().size(), StyleUse{});
+  // Running text fills the width of the text on its page; code, tables and lists seldom do.
+  std::map<int32_t, std::pair<float, float>> edges;
   for (size_t i = 0; i < lines.size(); ++i) {
     if (!Considered(i)) continue;
     for (const auto& [style, chars] : lines[i].runs) uses_[style].chars += chars;
+    auto [at, added] = edges.try_emplace(lines[i].page, lines[i].left, lines[i].right);
+    at->second.first = std::min(at->second.first, lines[i].left);
+    at->second.second = std::max(at->second.second, lines[i].right);
   }
-  uint64_t most = 0;
+  std::vector<uint64_t> filling(uses_.size(), 0);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (!Considered(i)) continue;
+    const auto& [left, right] = edges[lines[i].page];
+    if (lines[i].right - lines[i].left < kFullWidth * (right - left)) continue;
+    for (const auto& [style, chars] : lines[i].runs) filling[style] += chars;
+  }
+  // The body is the style that sets most of the lines that fill the width; a document
+  // without such lines (columns, lists) takes the style of most characters.
+  // Code is set in a monospaced font: running text is not, when the document has any other.
+  std::vector<bool> proportional(uses_.size());
   for (size_t s = 0; s < uses_.size(); ++s)
-    if (uses_[s].chars > most) {
-      most = uses_[s].chars;
+    proportional[s] = !survey_.Styles()[s].Monospaced() && uses_[s].chars > 0;
+  const bool anyProportional =
+      std::any_of(proportional.begin(), proportional.end(), [](bool b) { return b; });
+  const bool anyFilling = std::any_of(filling.begin(), filling.end(), [](uint64_t n) { return n; });
+  uint64_t most = 0;
+  for (size_t s = 0; s < uses_.size(); ++s) {
+    if (anyProportional && !proportional[s]) continue;
+    const uint64_t count = anyFilling ? filling[s] : uses_[s].chars;
+    if (count > most) {
+      most = count;
       body_ = static_cast<int64_t>(s);
     }
+  }
   if (body_ < 0) return;
   for (size_t i = 0; i < lines.size(); ++i) {
     if (!Considered(i)) continue;

@@ -30,6 +30,11 @@ void TypographySurvey::AddPage(int32_t page, const zelta::PageTextChar* chars, i
     } else if (ch.flags & zelta::kCharRunStart) {
       style = StyleOf(ch);
     }
+    const float width = static_cast<float>(ch.right - ch.left);
+    if (ch.code == u'i' || ch.code == u'l')
+      styles_[style].narrow = std::max(styles_[style].narrow, width);
+    else if (ch.code == u'm' || ch.code == u'w')
+      styles_[style].wide = std::min(styles_[style].wide, width);
     ++line->length;
     line->right = std::max(line->right, static_cast<float>(ch.right));
     if (line->text.size() < kKeptText) line->text.push_back(ch.code);

@@ -17,8 +17,12 @@ struct SurveyStyle {
   uint32_t fontId = 0;
   int32_t size10 = 0;  // size in tenths of a point
   uint32_t color = 0;  // 0xAARRGGBB
+  // The widest narrow letter (i, l) and the narrowest wide one (m, w) seen: equal in a
+  // monospaced font (code), far apart in a proportional one (running text).
+  float narrow = 0, wide = 1e9f;
 
   double Size() const { return size10 / 10.0; }
+  bool Monospaced() const { return narrow > 0 && wide < 1e9f && narrow >= 0.85f * wide; }
 };
 
 struct SurveyLine {
