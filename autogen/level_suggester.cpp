@@ -34,6 +34,8 @@ constexpr int kMinRunIns = 3;
 constexpr double kRunInShare = 0.6;
 // A level whose headings carry section numbers more often than not takes numbered ones only.
 constexpr double kNumberedShare = 0.5;
+// A heading text that recurs this often is a label, not a title.
+constexpr uint32_t kRecurring = 4;
 // When the printed contents list this share of one level's headings, a level of which they
 // list less than kUnlisted is no level of the outline.
 constexpr double kListed = 0.5;
@@ -680,15 +682,7 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
   out.confidence = heads ? sum / heads : 0;
   // Generation puts untitled bookmarks above a heading that skips a level (a section before
   // the first chapter, "2.0.1" right under "2"): count them as it will make them.
-  uint32_t untitled = 0;
-  int32_t open = 0;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const int32_t l = LevelOf(i);
-    if (l < 0 || (i > 0 && LevelOf(i - 1) == l && lines[i - 1].page == lines[i].page)) continue;
-    const int32_t depth = l + 1;
-    if (depth > open + 1) untitled += static_cast<uint32_t>(depth - open - 1);
-    open = depth;
-  }
+  const uint32_t untitled = Untitled({});
   if (untitled)
     out.warning = NumberText(untitled) +
                   u" heading(s) skip a level: generation puts an untitled "
@@ -705,6 +699,60 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
     out.doubt = u"the lines found do not look like headings (confidence " +
                 Percent(out.confidence) + u", " + NumberText(static_cast<uint32_t>(kSure * 100)) +
                 u"% needed)";
+}
+
+uint32_t LevelSuggester::Untitled(const std::set<std::u16string>& skipped) const {
+  const auto& lines = survey_.Lines();
+  uint32_t untitled = 0;
+  int32_t open = 0;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const int32_t l = LevelOf(i);
+    if (l < 0 || (i > 0 && LevelOf(i - 1) == l && lines[i - 1].page == lines[i].page) ||
+        skipped.count(CollapseBlanks(Trimmed(lines[i].text))))
+      continue;
+    const int32_t depth = l + 1;
+    if (depth > open + 1) untitled += static_cast<uint32_t>(depth - open - 1);
+    open = depth;
+  }
+  return untitled;
+}
+
+void LevelSuggester::SkipRecurringLabels(SuggestedOptions& out) {
+  // Headings name what follows them and differ; a text that recurs in a heading style
+  // without a number ("Functions", "Parameters", "Exports") is a label of a fixed layout.
+  const auto& lines = survey_.Lines();
+  std::map<std::u16string, uint32_t> seen;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (LevelOf(i) < 0 || lines[i].length > TypographySurvey::kKeptText) continue;
+    const std::u16string text = CollapseBlanks(Trimmed(lines[i].text));
+    if (!text.empty() && NumberDepth(text) == 0) ++seen[text];
+  }
+  std::u16string examples;
+  uint32_t labels = 0;
+  std::set<std::u16string> skipped;
+  for (const auto& [text, count] : seen) {
+    if (count < kRecurring) continue;
+    skipped.insert(text);
+    std::u16string pattern = u"^";
+    for (char16_t c : text) {
+      if (std::u16string_view(u"\\^$.|?*+()[]{}").find(c) != std::u16string_view::npos)
+        pattern.push_back(u'\\');
+      pattern.push_back(c);
+    }
+    out.stopWords.push_back(pattern + u"$");
+    if (++labels <= 3) examples += (examples.empty() ? u"\"" : u", \"") + text + u"\"";
+  }
+  if (labels) {
+    // Headings under a label left out may now skip a level.
+    if (const uint32_t untitled = Untitled(skipped))
+      out.warning = NumberText(untitled) +
+                    u" heading(s) skip a level: generation puts an untitled bookmark above each";
+    else
+      out.warning.clear();
+    out.flags |= kAgbStopWords;
+    Note(u"Left out: " + NumberText(labels) + u" title(s) that recur in heading styles " +
+         NumberText(kRecurring) + u" times or more, labels of a fixed layout, e.g. " + examples);
+  }
 }
 
 void LevelSuggester::ChoosePages(SuggestedOptions& out) {
@@ -778,6 +826,7 @@ SuggestedOptions LevelSuggester::Suggest() {
                       u"from running text, often enough to be a level of headings.\n";
     return out;
   }
+  SkipRecurringLabels(out);
   ChoosePages(out);
   for (size_t l = 0; l < levels_.size(); ++l) {
     Level& level = levels_[l];
@@ -825,7 +874,7 @@ SuggestedOptions LevelSuggester::Suggest() {
     notes_ += level.notes;
     out.levels.push_back(o);
   }
-  out.flags = kAgbIgnoreDuplicates;
+  out.flags |= kAgbIgnoreDuplicates;
   if (!out.warning.empty()) Note(u"Warning: " + out.warning);
   if (!out.doubt.empty()) Note(u"Not sure: " + out.doubt);
   out.explanation = notes_;

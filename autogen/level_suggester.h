@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,9 @@ struct SuggestedOptions {
   std::vector<LevelOptions> levels;  // empty: the document shows no headings
   std::u16string pages;              // PagesRange text (1-based); empty for every page
   int32_t flags = 0;                 // AGBOptions "Flags"
-  std::u16string explanation;        // one finding per line
+  // Stop words (regular expressions, whole titles) for labels that recur in a heading style.
+  std::vector<std::u16string> stopWords;
+  std::u16string explanation;  // one finding per line
   // From 0 to 1: how surely the levels are the document's headings.
   double confidence = 0;
   // Why the levels should not be used unattended, in one line; empty when they may.
@@ -68,6 +71,10 @@ class LevelSuggester {
   void SkipSingleCharacters();
   void MarkSmallerRuns();
   void WeighLevels(SuggestedOptions& out);
+  void SkipRecurringLabels(SuggestedOptions& out);
+  // How many untitled bookmarks generation makes above headings that skip a level, the
+  // lines with the texts given left out.
+  uint32_t Untitled(const std::set<std::u16string>& skipped) const;
   int32_t LevelOf(size_t line) const;
   void ChoosePages(SuggestedOptions& out);
 
