@@ -5,6 +5,7 @@
 // suggestion alone.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -122,8 +123,9 @@ TEST_P(CorpusGeneration, SuggestedOptionsReproduceTheOutline) {
 
 INSTANTIATE_TEST_SUITE_P(Manuals, CorpusGeneration, ::testing::Values("R-intro", "R-data"));
 
-// Manuals of other typesetting systems, without bundled options: the suggestion alone must
-// find their headings, sure of them, with an F1 of at least `floor`.
+// Manuals of other typesetting systems (tests/corpus/other, apart from the manuals every
+// corpus test reads), without bundled options: the suggestion alone must find their headings,
+// sure of them, with an F1 of at least `floor`.
 struct Unbundled {
   const char* name;
   double floor;
@@ -134,8 +136,8 @@ class UnbundledGeneration : public ::testing::TestWithParam<Unbundled> {};
 TEST_P(UnbundledGeneration, SuggestedOptionsReproduceTheOutline) {
   const auto [name, floor] = GetParam();
   CoreHost host;
-  auto document =
-      host.OpenBytes(zelta::testing::ReadFile(std::string(ZELTA_CORPUS_DIR) + "/" + name + ".pdf"));
+  auto document = host.OpenBytes(
+      zelta::testing::ReadFile(std::string(ZELTA_CORPUS_DIR) + "/other/" + name + ".pdf"));
   ASSERT_TRUE(document);
   const nlohmann::json truth = OutlineRows(document.Get());
   RemoveOutline(document.Get());
@@ -154,7 +156,12 @@ TEST_P(UnbundledGeneration, SuggestedOptionsReproduceTheOutline) {
 
 INSTANTIATE_TEST_SUITE_P(Manuals, UnbundledGeneration,
                          ::testing::Values(Unbundled{"reportlab-userguide", 0.95},
-                                           Unbundled{"freefem", 0.9}));
+                                           Unbundled{"freefem", 0.9}),
+                         [](const ::testing::TestParamInfo<Unbundled>& info) {
+                           std::string name = info.param.name;
+                           std::replace(name.begin(), name.end(), '-', '_');
+                           return name;
+                         });
 
 }  // namespace
 }  // namespace bm::testing
