@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build test demo gui screenshots bench fuzz asan format check-format clean man install
+.PHONY: all deps configure build test demo gui screenshots bench eval fuzz asan format check-format clean man install
 
 all: build
 
@@ -32,6 +32,13 @@ screenshots: build
 
 bench: build
 	@scripts/bench $(BUILD)
+
+# Unattended generation scored on manuals from Debian packages (fetched into $(BUILD)/corpus;
+# CORPUS_DEBS names a folder of packages already downloaded). Prints a table; never fails on
+# a score.
+eval: build
+	@scripts/fetch-corpus --dest $(BUILD)/corpus $(if $(CORPUS_DEBS),--debs $(CORPUS_DEBS))
+	@scripts/eval $(BUILD)
 
 # Each fuzz target for FUZZ_SECONDS (default 60) in build-fuzz (clang, libFuzzer).
 fuzz:

@@ -3,6 +3,7 @@
 #include "autogen/level_options.h"
 #include "autogen/level_suggester.h"
 #include "autogen/page_source.h"
+#include "autogen/stop_words.h"
 #include "autogen/typography_survey.h"
 #include "framework/atom_table.h"
 #include "framework/cab_access.h"
@@ -59,6 +60,12 @@ HRESULT WriteSuggestion(zelta::ICabItem* output, const SuggestedOptions& suggest
     if (zelta::Succeeded(hr)) hr = WriteLevel(item.Get(), suggestion.levels[i]);
   }
   if (zelta::Succeeded(hr)) hr = options->SetInt(u"Flags", suggestion.flags);
+  if (zelta::Succeeded(hr) && !suggestion.stopWords.empty()) {
+    auto stop = CabItem(options.Get(), u"StopWordsData");
+    hr = stop ? SetCabStrings(CabItem(stop.Get(), u"StopWords").Get(), suggestion.stopWords)
+              : zelta::E_FAIL;
+    if (zelta::Succeeded(hr)) hr = stop->SetInt(u"StopWordsFlags", kStopMatchCase | kStopRegex);
+  }
   if (zelta::Succeeded(hr) && !suggestion.pages.empty()) {
     auto range = CabItem(options.Get(), u"PagesRange");
     hr = range ? range->SetInt(u"Type", 1) : zelta::E_FAIL;
@@ -66,6 +73,9 @@ HRESULT WriteSuggestion(zelta::ICabItem* output, const SuggestedOptions& suggest
   }
   if (zelta::Succeeded(hr)) hr = output->SetBool(u"Found", !suggestion.levels.empty());
   if (zelta::Succeeded(hr)) hr = SetCabText(output, u"Explanation", suggestion.explanation);
+  if (zelta::Succeeded(hr)) hr = output->SetDouble(u"Confidence", suggestion.confidence);
+  if (zelta::Succeeded(hr)) hr = SetCabText(output, u"Doubt", suggestion.doubt);
+  if (zelta::Succeeded(hr)) hr = SetCabText(output, u"Warning", suggestion.warning);
   return hr;
 }
 

@@ -1,7 +1,10 @@
 // Suggest Generation Options: reads the text of a document's pages once and proposes the
 // options of the generation operation (levels, page range, flags) from the document's own
 // typography, with an explanation of every choice. It never changes the document; the
-// suggestion is left in "Output" (the dictionary that kOperationSuggestsOptions describes).
+// suggestion is left in "Output" (the dictionary that kOperationSuggestsOptions describes),
+// with two more entries: "Confidence" (Double, 0 to 1) how surely the levels are headings,
+// "Doubt" (String) why the options should not be used unattended, empty when they may, and
+// "Warning" (String) what a run with them makes that the user should know of.
 #pragma once
 
 #include <string>

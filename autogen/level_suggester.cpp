@@ -24,6 +24,8 @@ constexpr int kRunningPages = 3;
 constexpr double kSameSize = 0.3;
 // A style stands out by size when it is this much larger than the body text.
 constexpr double kLarger = 0.5;
+// A line of running text spans at least this share of the text's width on its page.
+constexpr double kFullWidth = 0.8;
 // A heading line has at most this share of body text in it.
 constexpr double kBodyShareOfHeading = 0.25;
 // A run-in heading level needs this many numbered line starts, and this share of the style's
@@ -32,6 +34,12 @@ constexpr int kMinRunIns = 3;
 constexpr double kRunInShare = 0.6;
 // A level whose headings carry section numbers more often than not takes numbered ones only.
 constexpr double kNumberedShare = 0.5;
+// A heading text that recurs this often is a label, not a title.
+constexpr uint32_t kRecurring = 4;
+// When the printed contents list this share of one level's headings, a level of which they
+// list less than kUnlisted is no level of the outline.
+constexpr double kListed = 0.5;
+constexpr double kUnlisted = 0.15;
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 bool IsRoman(char16_t c) {
@@ -65,6 +73,17 @@ bool IsEntry(std::u16string_view text) {
   }
   if (dots >= 3) return true;
   return digits && at > 0 && text[at - 1] == u',';
+}
+
+// "12", "xiv": a page number alone.
+bool IsPageNumber(std::u16string_view text) {
+  text = Trimmed(text);
+  if (text.empty() || text.size() > 6) return false;
+  const bool digits = std::all_of(text.begin(), text.end(), IsDigit);
+  const bool roman = std::all_of(text.begin(), text.end(), [](char16_t c) {
+    return std::u16string_view(u"ivxlc").find(c) != std::u16string_view::npos;
+  });
+  return (digits && text.size() <= 4) || roman;
 }
 
 // "2.3 ", "A.1.4 ", "12. ": a section number at the start; its depth (number of parts), or 0.
@@ -118,6 +137,26 @@ std::u16string SizeText(double size) {
          NumberText(static_cast<uint32_t>(tenths % 10)) + u" pt";
 }
 
+// The letters of a text, in lower case, without its section number: what a heading and its
+// contents entry share.
+std::u16string Letters(std::u16string_view text) {
+  std::u16string out;
+  for (char16_t c : text)
+    if (platform::IsAlpha(c)) out.push_back(c);
+  platform::LowerCaseInPlace(out.data(), out.size());
+  return out;
+}
+
+std::u16string Percent(double share) {
+  return NumberText(static_cast<uint32_t>(std::lround(std::clamp(share, 0.0, 1.0) * 100))) + u"%";
+}
+
+// One decimal: "2.4".
+std::u16string Decimal(double value) {
+  const auto tenths = static_cast<uint32_t>(std::lround(std::max(value, 0.0) * 10));
+  return NumberText(tenths / 10) + u"." + NumberText(tenths % 10);
+}
+
 // "3-9, 12, 40-" from sorted zero-based page indexes; open at the end when the list runs to
 // the last page.
 std::u16string RangeText(const std::vector<int32_t>& pages, int32_t last) {
@@ -157,7 +196,10 @@ struct LevelSuggester::Level {
   LevelOptions options;
   uint32_t lines = 0;
   int64_t sample = -1;
-  bool runIn = false;    // bold body text that starts a paragraph with a section number
+  bool runIn = false;     // bold body text that starts a paragraph with a section number
+  int depth = 0;          // its headings carry section numbers of this many parts (0: any)
+  bool twoChars = false;  // lines of one character are not its headings
+  LevelEvidence evidence;
   std::u16string notes;  // why its options are what they are, one line each
 };
 
@@ -205,11 +247,30 @@ void LevelSuggester::ClassifyPages() {
   for (const SurveyLine& line : survey_.Lines()) last = std::max(last, line.page);
   pageKind_.assign(static_cast<size_t>(last + 1), 0);
   std::vector<int> lines(pageKind_.size()), entries(pageKind_.size());
+  // The text's left and right edge on each page.
+  std::vector<std::pair<float, float>> edges(pageKind_.size(), {1e9f, -1e9f});
   for (size_t i = 0; i < survey_.Lines().size(); ++i) {
     const SurveyLine& line = survey_.Lines()[i];
     if (line.runs.empty() || running_[i]) continue;
-    ++lines[static_cast<size_t>(line.page)];
-    if (line.length <= TypographySurvey::kKeptText && IsEntry(line.text))
+    auto& [left, right] = edges[static_cast<size_t>(line.page)];
+    left = std::min(left, line.left);
+    right = std::max(right, line.right);
+  }
+  // Lines counted by their height on the page: a contents entry may come as three lines
+  // (number, title with leader dots, page number) on one row.
+  std::vector<std::set<int32_t>> rows(pageKind_.size());
+  for (size_t i = 0; i < survey_.Lines().size(); ++i) {
+    const SurveyLine& line = survey_.Lines()[i];
+    if (line.runs.empty() || running_[i]) continue;
+    if (rows[static_cast<size_t>(line.page)]
+            .insert(static_cast<int32_t>(std::lround(line.top)))
+            .second)
+      ++lines[static_cast<size_t>(line.page)];
+    const auto& [left, right] = edges[static_cast<size_t>(line.page)];
+    // Page numbers set apart at the right edge, their titles on lines of their own.
+    const bool pageNumber =
+        IsPageNumber(line.text) && line.right >= right - 3 && line.left > left + (right - left) / 2;
+    if (line.length <= TypographySurvey::kKeptText && (pageNumber || IsEntry(line.text)))
       ++entries[static_cast<size_t>(line.page)];
   }
   std::vector<int32_t> contents, index;
@@ -278,16 +339,40 @@ void LevelSuggester::FindRunningLines() {
 void LevelSuggester::CountStyles() {
   const auto& lines = survey_.Lines();
   uses_.assign(survey_.Styles().size(), StyleUse{});
+  // Running text fills the width of the text on its page; code, tables and lists seldom do.
+  std::map<int32_t, std::pair<float, float>> edges;
   for (size_t i = 0; i < lines.size(); ++i) {
     if (!Considered(i)) continue;
     for (const auto& [style, chars] : lines[i].runs) uses_[style].chars += chars;
+    auto [at, added] = edges.try_emplace(lines[i].page, lines[i].left, lines[i].right);
+    at->second.first = std::min(at->second.first, lines[i].left);
+    at->second.second = std::max(at->second.second, lines[i].right);
   }
-  uint64_t most = 0;
+  std::vector<uint64_t> filling(uses_.size(), 0);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (!Considered(i)) continue;
+    const auto& [left, right] = edges[lines[i].page];
+    if (lines[i].right - lines[i].left < kFullWidth * (right - left)) continue;
+    for (const auto& [style, chars] : lines[i].runs) filling[style] += chars;
+  }
+  // The body is the style that sets most of the lines that fill the width; a document
+  // without such lines (columns, lists) takes the style of most characters.
+  // Code is set in a monospaced font: running text is not, when the document has any other.
+  std::vector<bool> proportional(uses_.size());
   for (size_t s = 0; s < uses_.size(); ++s)
-    if (uses_[s].chars > most) {
-      most = uses_[s].chars;
+    proportional[s] = !survey_.Styles()[s].Monospaced() && uses_[s].chars > 0;
+  const bool anyProportional =
+      std::any_of(proportional.begin(), proportional.end(), [](bool b) { return b; });
+  const bool anyFilling = std::any_of(filling.begin(), filling.end(), [](uint64_t n) { return n; });
+  uint64_t most = 0;
+  for (size_t s = 0; s < uses_.size(); ++s) {
+    if (anyProportional && !proportional[s]) continue;
+    const uint64_t count = anyFilling ? filling[s] : uses_[s].chars;
+    if (count > most) {
+      most = count;
       body_ = static_cast<int64_t>(s);
     }
+  }
   if (body_ < 0) return;
   for (size_t i = 0; i < lines.size(); ++i) {
     if (!Considered(i)) continue;
@@ -399,6 +484,7 @@ void LevelSuggester::AddRunInLevel() {
     level.runIn = true;
     level.options.flags = kLevelMatchPattern;
     level.options.description.textPattern = NumberPattern(depth);
+    level.depth = depth;
     const auto& lines = survey_.Lines();
     for (size_t i = 0; i < lines.size() && level.sample < 0; ++i)
       if (Considered(i) && lines[i].runs.front().first == s && NumberDepth(lines[i].text) == depth)
@@ -431,6 +517,7 @@ void LevelSuggester::KeepNumberedOnly() {
     const int depth = MostCommon(depths);
     level.options.flags |= kLevelMatchPattern;
     level.options.description.textPattern = NumberPattern(depth);
+    level.depth = depth;
     level.notes += numbered == all
                        ? u"  every line in its style starts with a section number\n"
                        : u"  " + NumberText(numbered) + u" of " + NumberText(all) +
@@ -450,6 +537,7 @@ void LevelSuggester::SkipSingleCharacters() {
     LevelOptions& options = levels_[static_cast<size_t>(l)].options;
     options.flags |= kLevelMatchPattern;
     options.description.textPattern = u"\\S\\S";
+    levels_[static_cast<size_t>(l)].twoChars = true;
     levels_[static_cast<size_t>(l)].notes +=
         u"  lines of one character in its style (index letters, e.g. " + Sample(line) +
         u") are not headings\n";
@@ -480,6 +568,190 @@ void LevelSuggester::MarkSmallerRuns() {
                      u": smaller runs between its runs continue the title\n";
       break;
     }
+  }
+}
+
+int32_t LevelSuggester::LevelOf(size_t i) const {
+  if (!Considered(i)) return -1;
+  const SurveyLine& line = survey_.Lines()[i];
+  const int32_t l = uses_[line.runs.front().first].level;
+  if (l < 0) return -1;
+  const Level& level = levels_[static_cast<size_t>(l)];
+  if (level.depth > 0 && NumberDepth(line.text) != level.depth) return -1;
+  if (level.twoChars && line.runs.size() == 1 && line.runs[0].second < 2) return -1;
+  return l;
+}
+
+void LevelSuggester::WeighLevels(SuggestedOptions& out) {
+  const auto& lines = survey_.Lines();
+  std::vector<bool> considered(lines.size());
+  for (size_t i = 0; i < lines.size(); ++i) considered[i] = Considered(i);
+  const HeadingEvidence evidence(survey_, considered, static_cast<uint32_t>(body_));
+  std::vector<std::vector<size_t>> members(levels_.size());
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (const int32_t l = LevelOf(i); l >= 0) members[static_cast<size_t>(l)].push_back(i);
+  // Why each level is left out; empty for the levels kept.
+  std::vector<std::u16string> drop(levels_.size());
+  std::vector<std::u16string> figures(levels_.size());
+  for (size_t l = 0; l < levels_.size(); ++l) {
+    Level& level = levels_[l];
+    const StyleUse& use = uses_[level.styles.front()];
+    const double inParagraphs =
+        use.chars ? 1 - static_cast<double>(use.headingChars) / static_cast<double>(use.chars) : 1;
+    level.evidence = evidence.Weigh(members[l], level.runIn ? 0 : inParagraphs, level.runIn);
+    const LevelEvidence& e = level.evidence;
+    figures[l] = u"lines " + NumberText(e.lines) + u" on " + NumberText(e.pages) +
+                 u" pages, space above " + Percent(e.alone) + u", short " + Percent(e.brief) +
+                 u", aligned " + Percent(e.aligned) + u", numbered " + Percent(e.numbered) +
+                 u", style inside paragraphs " + Percent(e.inParagraphs) + u": confidence " +
+                 Percent(e.Confidence());
+    if (e.Confidence() < kWeakLevel || e.pages < 2) drop[l] = u"too weak for a level";
+  }
+  // Levels nest: a level whose first heading comes after the first heading of a deeper,
+  // larger level is no parent of it (text in pictures, a style of a few pages).
+  auto opening = [&](size_t l) { return members[l].empty() ? SIZE_MAX : members[l].front(); };
+  for (size_t l = 0; l < levels_.size(); ++l) {
+    if (!drop[l].empty()) continue;
+    for (size_t deeper = l + 1; deeper < levels_.size(); ++deeper)
+      if (drop[deeper].empty() && opening(deeper) < opening(l) &&
+          levels_[deeper].evidence.lines > levels_[l].evidence.lines) {
+        drop[l] = u"its headings start only after those of a level below it";
+        break;
+      }
+  }
+  // A printed table of contents lists the levels the author meant for it: a level whose
+  // headings it does not list is left out when it lists those of another level.
+  std::u16string contents;
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (!running_[i] && !lines[i].runs.empty() &&
+        pageKind_[static_cast<size_t>(lines[i].page)] == 1)
+      contents += Letters(lines[i].text) + u"|";
+  if (!contents.empty()) {
+    std::vector<double> listed(levels_.size(), 0);
+    double best = 0;
+    for (size_t l = 0; l < levels_.size(); ++l) {
+      if (!drop[l].empty() || members[l].empty()) continue;
+      uint32_t found = 0;
+      for (size_t i : members[l]) {
+        const std::u16string key = Letters(lines[i].text);
+        found += key.size() >= 3 && contents.find(key) != std::u16string::npos;
+      }
+      listed[l] = static_cast<double>(found) / static_cast<double>(members[l].size());
+      best = std::max(best, listed[l]);
+    }
+    for (size_t l = 0; l < levels_.size(); ++l)
+      if (drop[l].empty() && best >= kListed && listed[l] < kUnlisted)
+        drop[l] = u"its headings are not in the printed table of contents";
+  }
+  std::vector<Level> kept;
+  std::vector<int32_t> renumber(levels_.size(), -1);
+  for (size_t l = 0; l < levels_.size(); ++l) {
+    Level& level = levels_[l];
+    const std::u16string sample =
+        level.sample >= 0 ? u", e.g. " + Sample(lines[static_cast<size_t>(level.sample)]) : u"";
+    if (!drop[l].empty()) {
+      Note(u"Left out: " + StyleText(level.styles.front()) + u", " + drop[l] + u" (" + figures[l] +
+           u")" + sample);
+      for (uint32_t s : level.styles) uses_[s].level = -1;
+      continue;
+    }
+    level.notes = u"  " + figures[l] + u"\n" + level.notes;
+    renumber[l] = static_cast<int32_t>(kept.size());
+    kept.push_back(std::move(level));
+  }
+  for (StyleUse& use : uses_)
+    if (use.level >= 0) use.level = renumber[static_cast<size_t>(use.level)];
+  levels_ = std::move(kept);
+  if (levels_.empty()) return;
+  // The whole: the levels' confidence weighed by their lines, and the bookmarks a page.
+  double sum = 0;
+  uint32_t heads = 0;
+  for (const Level& level : levels_) {
+    sum += level.evidence.Confidence() * level.evidence.lines;
+    heads += level.evidence.lines;
+  }
+  std::set<int32_t> textPages;
+  int32_t first = -1;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (!considered[i]) continue;
+    if (first < 0 && uses_[lines[i].runs.front().first].level == 0) first = lines[i].page;
+    if (first >= 0) textPages.insert(lines[i].page);
+  }
+  const double perPage =
+      textPages.empty() ? 0 : static_cast<double>(heads) / static_cast<double>(textPages.size());
+  out.confidence = heads ? sum / heads : 0;
+  // Generation puts untitled bookmarks above a heading that skips a level (a section before
+  // the first chapter, "2.0.1" right under "2"): count them as it will make them.
+  const uint32_t untitled = Untitled({});
+  if (untitled)
+    out.warning = NumberText(untitled) +
+                  u" heading(s) skip a level: generation puts an untitled "
+                  u"bookmark above each";
+  Note(u"Confidence: " + Percent(out.confidence) + u" (" + NumberText(heads) + u" headings on " +
+       NumberText(static_cast<uint32_t>(textPages.size())) + u" pages of text, " +
+       Decimal(perPage) + u" a page)");
+  if (untitled > kMostUntitled * heads)
+    out.doubt = u"the levels do not nest: " + out.warning;
+  else if (perPage > kMostPerPage)
+    out.doubt = u"the levels would make " + Decimal(perPage) +
+                u" bookmarks a page: their styles also set text that is no heading";
+  else if (out.confidence < kSure)
+    out.doubt = u"the lines found do not look like headings (confidence " +
+                Percent(out.confidence) + u", " + NumberText(static_cast<uint32_t>(kSure * 100)) +
+                u"% needed)";
+}
+
+uint32_t LevelSuggester::Untitled(const std::set<std::u16string>& skipped) const {
+  const auto& lines = survey_.Lines();
+  uint32_t untitled = 0;
+  int32_t open = 0;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const int32_t l = LevelOf(i);
+    if (l < 0 || (i > 0 && LevelOf(i - 1) == l && lines[i - 1].page == lines[i].page) ||
+        skipped.count(CollapseBlanks(Trimmed(lines[i].text))))
+      continue;
+    const int32_t depth = l + 1;
+    if (depth > open + 1) untitled += static_cast<uint32_t>(depth - open - 1);
+    open = depth;
+  }
+  return untitled;
+}
+
+void LevelSuggester::SkipRecurringLabels(SuggestedOptions& out) {
+  // Headings name what follows them and differ; a text that recurs in a heading style
+  // without a number ("Functions", "Parameters", "Exports") is a label of a fixed layout.
+  const auto& lines = survey_.Lines();
+  std::map<std::u16string, uint32_t> seen;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (LevelOf(i) < 0 || lines[i].length > TypographySurvey::kKeptText) continue;
+    const std::u16string text = CollapseBlanks(Trimmed(lines[i].text));
+    if (!text.empty() && NumberDepth(text) == 0) ++seen[text];
+  }
+  std::u16string examples;
+  uint32_t labels = 0;
+  std::set<std::u16string> skipped;
+  for (const auto& [text, count] : seen) {
+    if (count < kRecurring) continue;
+    skipped.insert(text);
+    std::u16string pattern = u"^";
+    for (char16_t c : text) {
+      if (std::u16string_view(u"\\^$.|?*+()[]{}").find(c) != std::u16string_view::npos)
+        pattern.push_back(u'\\');
+      pattern.push_back(c);
+    }
+    out.stopWords.push_back(pattern + u"$");
+    if (++labels <= 3) examples += (examples.empty() ? u"\"" : u", \"") + text + u"\"";
+  }
+  if (labels) {
+    // Headings under a label left out may now skip a level.
+    if (const uint32_t untitled = Untitled(skipped))
+      out.warning = NumberText(untitled) +
+                    u" heading(s) skip a level: generation puts an untitled bookmark above each";
+    else
+      out.warning.clear();
+    out.flags |= kAgbStopWords;
+    Note(u"Left out: " + NumberText(labels) + u" title(s) that recur in heading styles " +
+         NumberText(kRecurring) + u" times or more, labels of a fixed layout, e.g. " + examples);
   }
 }
 
@@ -547,6 +819,14 @@ SuggestedOptions LevelSuggester::Suggest() {
   KeepNumberedOnly();
   SkipSingleCharacters();
   MarkSmallerRuns();
+  WeighLevels(out);
+  if (levels_.empty()) {
+    out.explanation = notes_ +
+                      u"No headings found: no text style stands alone on short lines, apart "
+                      u"from running text, often enough to be a level of headings.\n";
+    return out;
+  }
+  SkipRecurringLabels(out);
   ChoosePages(out);
   for (size_t l = 0; l < levels_.size(); ++l) {
     Level& level = levels_[l];
@@ -582,6 +862,11 @@ SuggestedOptions LevelSuggester::Suggest() {
     if (level.runIn)
       text += u", run-in headings in bold body text that start with a section number";
     if (o.Uses(kLevelMatchPattern)) text += u", pattern " + o.description.textPattern;
+    // A line without a letter or digit in a heading style (a rule, a symbol) makes no title.
+    if (!o.Uses(kLevelMatchPattern)) {
+      o.flags |= kLevelMatchPattern;
+      o.description.textPattern = u"\\w";
+    }
     text += u", " + NumberText(level.lines) + u" lines";
     if (level.sample >= 0)
       text += u", e.g. " + Sample(survey_.Lines()[static_cast<size_t>(level.sample)]);
@@ -589,7 +874,9 @@ SuggestedOptions LevelSuggester::Suggest() {
     notes_ += level.notes;
     out.levels.push_back(o);
   }
-  out.flags = kAgbIgnoreDuplicates;
+  out.flags |= kAgbIgnoreDuplicates;
+  if (!out.warning.empty()) Note(u"Warning: " + out.warning);
+  if (!out.doubt.empty()) Note(u"Not sure: " + out.doubt);
   out.explanation = notes_;
   return out;
 }

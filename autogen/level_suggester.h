@@ -6,9 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "autogen/heading_evidence.h"
 #include "autogen/level_node.h"
 #include "autogen/typography_survey.h"
 
@@ -28,13 +30,28 @@ struct SuggestedOptions {
   std::vector<LevelOptions> levels;  // empty: the document shows no headings
   std::u16string pages;              // PagesRange text (1-based); empty for every page
   int32_t flags = 0;                 // AGBOptions "Flags"
-  std::u16string explanation;        // one finding per line
+  // Stop words (regular expressions, whole titles) for labels that recur in a heading style.
+  std::vector<std::u16string> stopWords;
+  std::u16string explanation;  // one finding per line
+  // From 0 to 1: how surely the levels are the document's headings.
+  double confidence = 0;
+  // Why the levels should not be used unattended, in one line; empty when they may.
+  std::u16string doubt;
+  // What a run with the levels makes that a user should know of (untitled bookmarks).
+  std::u16string warning;
 };
 
 class LevelSuggester {
  public:
   // At most this many levels are proposed.
   static constexpr size_t kMaxLevels = 6;
+  // A level less sure than this is left out; a suggestion less sure than kSure, or one that
+  // would make more than kMostPerPage bookmarks a page, is one to check before use.
+  static constexpr double kWeakLevel = 0.55;
+  static constexpr double kSure = 0.65;
+  static constexpr double kMostPerPage = 4.0;
+  // Headings that skip a level, as a share of all: beyond it the levels do not nest.
+  static constexpr double kMostUntitled = 0.1;
 
   LevelSuggester(const TypographySurvey& survey, FontFacts& fonts);
   ~LevelSuggester();
@@ -53,6 +70,12 @@ class LevelSuggester {
   void KeepNumberedOnly();
   void SkipSingleCharacters();
   void MarkSmallerRuns();
+  void WeighLevels(SuggestedOptions& out);
+  void SkipRecurringLabels(SuggestedOptions& out);
+  // How many untitled bookmarks generation makes above headings that skip a level, the
+  // lines with the texts given left out.
+  uint32_t Untitled(const std::set<std::u16string>& skipped) const;
+  int32_t LevelOf(size_t line) const;
   void ChoosePages(SuggestedOptions& out);
 
   bool Considered(size_t line) const;

@@ -1,5 +1,6 @@
 #include "autogen/typography_survey.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "autogen/title_formatter.h"
@@ -29,7 +30,13 @@ void TypographySurvey::AddPage(int32_t page, const zelta::PageTextChar* chars, i
     } else if (ch.flags & zelta::kCharRunStart) {
       style = StyleOf(ch);
     }
+    const float width = static_cast<float>(ch.right - ch.left);
+    if (ch.code == u'i' || ch.code == u'l')
+      styles_[style].narrow = std::max(styles_[style].narrow, width);
+    else if (ch.code == u'm' || ch.code == u'w')
+      styles_[style].wide = std::min(styles_[style].wide, width);
     ++line->length;
+    line->right = std::max(line->right, static_cast<float>(ch.right));
     if (line->text.size() < kKeptText) line->text.push_back(ch.code);
     if (IsBlank(ch.code)) continue;
     if (line->runs.empty() || line->runs.back().first != style)

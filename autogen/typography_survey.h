@@ -17,15 +17,19 @@ struct SurveyStyle {
   uint32_t fontId = 0;
   int32_t size10 = 0;  // size in tenths of a point
   uint32_t color = 0;  // 0xAARRGGBB
+  // The widest narrow letter (i, l) and the narrowest wide one (m, w) seen: equal in a
+  // monospaced font (code), far apart in a proportional one (running text).
+  float narrow = 0, wide = 1e9f;
 
   double Size() const { return size10 / 10.0; }
+  bool Monospaced() const { return narrow > 0 && wide < 1e9f && narrow >= 0.85f * wide; }
 };
 
 struct SurveyLine {
-  int32_t page = 0;  // zero-based
-  float top = 0, left = 0;
-  uint32_t length = 0;  // code units of the whole line
-  std::u16string text;  // its first kKeptText code units
+  int32_t page = 0;                    // zero-based
+  float top = 0, left = 0, right = 0;  // right: the end of its last character
+  uint32_t length = 0;                 // code units of the whole line
+  std::u16string text;                 // its first kKeptText code units
   // Consecutive pieces of one style: style index and the count of non-blank characters.
   std::vector<std::pair<uint32_t, uint32_t>> runs;
 

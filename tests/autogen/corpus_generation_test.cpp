@@ -1,9 +1,11 @@
 // The real manuals of the corpus with their outlines removed: the outline generated with the
 // bundled options must score F1 >= 0.97 against each manual's own outline, and the one
 // generated unattended, with the options the document's typography suggests, F1 >= 0.95
-// (section numbers stripped on both sides).
+// (section numbers stripped on both sides). Manuals without bundled options are held to the
+// suggestion alone.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -120,6 +122,46 @@ TEST_P(CorpusGeneration, SuggestedOptionsReproduceTheOutline) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Manuals, CorpusGeneration, ::testing::Values("R-intro", "R-data"));
+
+// Manuals of other typesetting systems (tests/corpus/other, apart from the manuals every
+// corpus test reads), without bundled options: the suggestion alone must find their headings,
+// sure of them, with an F1 of at least `floor`.
+struct Unbundled {
+  const char* name;
+  double floor;
+};
+
+class UnbundledGeneration : public ::testing::TestWithParam<Unbundled> {};
+
+TEST_P(UnbundledGeneration, SuggestedOptionsReproduceTheOutline) {
+  const auto [name, floor] = GetParam();
+  CoreHost host;
+  auto document = host.OpenBytes(
+      zelta::testing::ReadFile(std::string(ZELTA_CORPUS_DIR) + "/other/" + name + ".pdf"));
+  ASSERT_TRUE(document);
+  const nlohmann::json truth = OutlineRows(document.Get());
+  RemoveOutline(document.Get());
+  auto suggestion = zelta::MakeCom<AGBSuggestOperation>(&host.Plugin());
+  SetCabObjects(suggestion->Input().Get(), {document.Get()});
+  ASSERT_EQ(suggestion->Do(zelta::kDoNoProgress, 0), zelta::S_FALSE);
+  EXPECT_EQ(CabText(suggestion->Output().Get(), u"Doubt", u"x"), u"");
+  auto operation = zelta::MakeCom<AGBOperation>(&host.Plugin());
+  ASSERT_EQ(operation->Options()->CopyFrom(CabItem(suggestion->Output().Get(), u"Options").Get()),
+            zelta::S_OK);
+  SetCabObjects(operation->Input().Get(), {document.Get()});
+  ASSERT_EQ(operation->Do(zelta::kDoNoProgress, 0), zelta::S_OK);
+  EXPECT_GE(Score(truth, OutlineRows(document.Get()), std::string(name) + "-suggested"), floor)
+      << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Manuals, UnbundledGeneration,
+                         ::testing::Values(Unbundled{"reportlab-userguide", 0.95},
+                                           Unbundled{"freefem", 0.9}),
+                         [](const ::testing::TestParamInfo<Unbundled>& info) {
+                           std::string name = info.param.name;
+                           std::replace(name.begin(), name.end(), '-', '_');
+                           return name;
+                         });
 
 }  // namespace
 }  // namespace bm::testing

@@ -7,6 +7,7 @@
 #include "autogen/level_node.h"
 #include "autogen/level_options.h"
 #include "framework/cab_access.h"
+#include "platform/locale_text.h"
 #include "tests/fixtures/text_pdf_builder.h"
 #include "tests/harness/operation_run.h"
 
@@ -22,6 +23,7 @@ using V = std::vector<std::u16string>;
 
 using zelta::testing::kBold;
 using zelta::testing::kItalic;
+using zelta::testing::kMono;
 using zelta::testing::kRegular;
 
 constexpr const char* kBody =
@@ -135,6 +137,61 @@ TEST_F(Suggestion, DocumentsWithoutHeadingsGetNoLevels) {
               std::u16string::npos);
     EXPECT_EQ(Now(), before_);
   }
+}
+
+// A manual whose code listings are set larger than the body text, line under line, and
+// whose headings stand alone with space above: only the headings become a level.
+TEST_F(Suggestion, ListingsInALargerStyleAreNoLevel) {
+  TextPdfSpec manual;
+  for (int p = 1; p <= 4; ++p) {
+    Writer page;
+    page.y -= 40.0 * p;  // chapters open lower on the page each time: no running header
+    page.Line({{std::to_string(p) + " Chapter number " + std::to_string(p), kBold, 16}}, 26);
+    page.Body(4);
+    for (int l = 0; l < 8; ++l)
+      page.Line({{"    call(argument, " + std::to_string(l) + ");", kMono, 11}}, 12);
+    page.y -= 8;
+    page.Body(4);
+    manual.pages.push_back(page.page);
+  }
+  OpenBytes(zelta::testing::BuildTextPdf(manual));
+  auto output = Suggest();
+  const std::u16string explanation = CabText(output.Get(), u"Explanation", u"");
+  const std::string why = platform::Utf16ToUtf8(explanation);
+  ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
+  EXPECT_EQ(CabText(output.Get(), u"Doubt", u"x"), u"") << why;
+  EXPECT_GE(CabDouble(output.Get(), u"Confidence", 0), 0.65) << why;
+  const V titles = Generate(CabItem(output.Get(), u"Options").Get());
+  EXPECT_EQ(titles, (V{u"1 Chapter number 1", u"2 Chapter number 2", u"3 Chapter number 3",
+                       u"4 Chapter number 4"}))
+      << why;
+  EXPECT_NE(explanation.find(u"Confidence: "), std::u16string::npos) << why;
+}
+
+// Two levels of headings, each plausible alone, that together would make six bookmarks a
+// page: the suggestion is still made, but flagged so that nothing uses it unattended.
+TEST_F(Suggestion, MoreBookmarksThanAPageHoldsAreFlagged) {
+  TextPdfSpec sheet;
+  for (int p = 0; p < 3; ++p) {
+    Writer page;
+    page.y -= 15.0 * p;
+    for (int group = 0; group < 3; ++group) {
+      const std::string n = std::to_string(p * 3 + group + 1);
+      page.y -= 10;
+      page.Line({{n + " Group " + n, kBold, 16}}, 24);
+      page.Body(2);
+      page.Line({{n + ".1 Item of group " + n, kBold, 12}}, 20);
+      page.Body(2);
+    }
+    sheet.pages.push_back(page.page);
+  }
+  OpenBytes(zelta::testing::BuildTextPdf(sheet));
+  auto output = Suggest();
+  const std::string why = platform::Utf16ToUtf8(CabText(output.Get(), u"Explanation", u""));
+  EXPECT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
+  const std::u16string doubt = CabText(output.Get(), u"Doubt", u"");
+  EXPECT_NE(doubt.find(u"bookmarks a page"), std::u16string::npos) << why;
+  EXPECT_NE(why.find("Not sure: "), std::string::npos) << why;
 }
 
 }  // namespace

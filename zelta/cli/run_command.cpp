@@ -38,6 +38,7 @@ struct RunArgs {
   std::string pages;                    // --pages: PagesRange type 1 with this text
   bool last = false, json = false, quiet = false, overwriteInput = false, autoOptions = false;
   bool replaceOutline = false;
+  bool force = false;  // --auto: use an unsure suggestion too
   // `zelta check`: every check the validation operation names, findings make the status 4,
   // and the options are not stored as the last used ones.
   bool check = false;
@@ -315,7 +316,12 @@ int Run(const RunArgs& args, const SessionOptions& common) {
       std::string why = suggestion.explanation;
       while (!why.empty() && why.back() == '\n') why.pop_back();
       PrintError("--auto: " + args.file + ": " + why.substr(why.rfind('\n') + 1));
+    } else if (!suggestion.doubt.empty() && !args.force) {
+      PrintError("--auto: " + UnsureMessage(args.file, suggestion) + "; nothing written");
+      return kExitFailed;
     }
+    if (suggestion.found && !suggestion.warning.empty())
+      PrintError("--auto: warning: " + args.file + ": " + suggestion.warning);
     suggested = std::move(suggestion.options);
   }
   if (!FillOptions(session, args, *op, suggested, optionsItem.Get())) return kExitUsage;
@@ -624,6 +630,8 @@ void AddRunCommand(CLI::App& app, SessionOptions& common, int* status) {
   cmd->add_flag("--auto", args->autoOptions,
                 "Start from the options the document's own typography suggests (as `zelta "
                 "suggest` prints them); --options and --set still apply on top");
+  cmd->add_flag("--force", args->force,
+                "With --auto: use the suggested options even when the suggestion is unsure");
   cmd->add_flag("--json", args->json,
                 "Print the result, the exit status, the changes and the run's output as JSON (one "
                 "line a file with --output-dir)");

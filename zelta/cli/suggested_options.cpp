@@ -94,6 +94,13 @@ bool SuggestOptions(app::HostApp& app, IHostDocument* document, int32_t flags,
   };
   out->operation = text(u"Operation");
   out->explanation = text(u"Explanation");
+  out->doubt = text(u"Doubt");
+  out->warning = text(u"Warning");
+  ComPtr<ICabItem> confidence;
+  if (output->GetItem(u"Confidence", confidence.Put()) == S_OK) {
+    auto json = app::CabToJson(confidence.Get());
+    if (json.is_number()) out->confidence = json.get<double>();
+  }
   ComPtr<ICabItem> found;
   out->found = output->GetItem(u"Found", found.Put()) == S_OK &&
                app::CabToJson(found.Get()) == nlohmann::ordered_json(true);
@@ -105,6 +112,12 @@ bool SuggestOptions(app::HostApp& app, IHostDocument* document, int32_t flags,
     defaults = ParamItem(target.Get(), u"Options");
   out->options = WithoutDefaults(app::CabToJson(options.Get()), defaults.Get());
   return true;
+}
+
+std::string UnsureMessage(const std::string& file, const SuggestedOptions& suggestion) {
+  return file + ": unsure of the headings: " + suggestion.doubt + ". See `zelta suggest " + file +
+         " --explain`, pick heading styles with `zelta fonts` or "
+         "`zelta style --find TEXT`, or use --force to take the suggestion as it is";
 }
 
 }  // namespace zelta::cli

@@ -16,7 +16,13 @@ struct SuggestedOptions {
   nlohmann::ordered_json options;  // only the values that differ from that operation's defaults
   bool found = false;              // false: the document gave nothing worth a run
   std::string explanation;         // one finding a line
+  double confidence = 0;           // 0 to 1: how surely the options fit the document
+  std::string doubt;               // why not to use them unattended; empty when they may be
+  std::string warning;             // what a run with them makes that a user should know of
 };
+
+// The one line that says why an unsure suggestion was not used, and how to go on.
+std::string UnsureMessage(const std::string& file, const SuggestedOptions& suggestion);
 
 // Runs the suggesting operation on the document. On failure prints why and returns false.
 bool SuggestOptions(app::HostApp& app, IHostDocument* document, int32_t flags,

@@ -2,6 +2,8 @@
 // ones --auto uses, a document without headings says so, bad input gets the usual refusals.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <nlohmann/json.hpp>
 
 #include "tests/fixtures/pdf_builder.h"
@@ -75,6 +77,56 @@ TEST(SuggestCommand, NoHeadingsAndBadInputAreSaidPlainly) {
     EXPECT_TRUE(refused.Exited(2)) << b.name << ": " << refused.Describe();
     EXPECT_NE(refused.err.find(b.message), std::string::npos) << refused.err;
   }
+}
+
+// Two levels of headings that together would make six bookmarks a page: a suggestion, but
+// not one to use unattended. Each refusal says why in one line and how to go on; --force goes on.
+TEST(SuggestCommand, UnsureSuggestionIsUsedOnlyWhenForced) {
+  CliSandbox sandbox;
+  using namespace zelta::testing;
+  TextPdfSpec dense;
+  for (int p = 0; p < 3; ++p) {
+    TextPageSpec page;
+    double y = 740 - 15.0 * p;
+    for (int group = 0; group < 3; ++group) {
+      const std::string n = std::to_string(p * 3 + group + 1);
+      for (const auto& [title, size] :
+           {std::pair{n + " Group " + n, 16.0}, {n + ".1 Item", 12.0}}) {
+        y -= 16;
+        page.lines.push_back({72, y, {{title, kBold, size}}});
+        y -= 22;
+        for (int l = 0; l < 2; ++l, y -= 13)
+          page.lines.push_back(
+              {72,
+               y,
+               {{"Running text that explains the entry above it in a line.", kRegular, 10}}});
+      }
+    }
+    dense.pages.push_back(page);
+  }
+  const std::string pdf = sandbox.Write("dense.pdf", BuildTextPdf(dense));
+  ProcessResult explain = sandbox.Zelta({"suggest", pdf, "--explain"});
+  EXPECT_NE(explain.out.find("Confidence: "), std::string::npos) << explain.out;
+  ProcessResult unsure = sandbox.Zelta({"suggest", pdf});
+  EXPECT_TRUE(unsure.Exited(3)) << unsure.Describe() << explain.out;
+  EXPECT_TRUE(unsure.out.empty()) << unsure.out;
+  EXPECT_EQ(std::count(unsure.err.begin(), unsure.err.end(), '\n'), 1) << unsure.err;
+  for (const char* part : {"dense.pdf: unsure of the headings", "bookmarks a page", "zelta fonts",
+                           "style --find", "--force"})
+    EXPECT_NE(unsure.err.find(part), std::string::npos) << part << ": " << unsure.err;
+  ProcessResult forced = sandbox.Zelta({"suggest", pdf, "--force"});
+  EXPECT_TRUE(forced.Exited(0)) << forced.Describe();
+  EXPECT_TRUE(nlohmann::json::parse(forced.out, nullptr, false).is_object()) << forced.out;
+
+  ProcessResult run =
+      sandbox.Zelta({"run", "AGB", pdf, "-o", sandbox.Path("out.pdf"), "--auto", "--quiet"});
+  EXPECT_TRUE(run.Exited(1)) << run.Describe();
+  EXPECT_NE(run.err.find("nothing written"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::ifstream(sandbox.Path("out.pdf")).good());
+  ProcessResult force = sandbox.Zelta(
+      {"run", "AGB", pdf, "-o", sandbox.Path("out.pdf"), "--auto", "--force", "--quiet"});
+  EXPECT_TRUE(force.Exited(0)) << force.Describe();
+  EXPECT_EQ(sandbox.Outline(sandbox.Path("out.pdf"))["bookmarks"].size(), 9u);
 }
 
 }  // namespace
