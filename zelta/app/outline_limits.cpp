@@ -14,9 +14,9 @@ namespace {
 // exponent (100000).
 std::string NumberText(double value, bool fixed = false) {
   char text[400];
-  const auto [end, ec] = fixed ? std::to_chars(text, text + sizeof text, value,
-                                               std::chars_format::fixed)
-                               : std::to_chars(text, text + sizeof text, value);
+  const auto [end, ec] =
+      fixed ? std::to_chars(text, text + sizeof text, value, std::chars_format::fixed)
+            : std::to_chars(text, text + sizeof text, value);
   return ec == std::errc() ? std::string(text, end) : "?";
 }
 
