@@ -48,8 +48,8 @@ TEST(PageTreeCount, IsCheckedAgainstTheRealPages) {
 
 // Damage that other commands open with warnings does not end a run in a generic message: a
 // /Kids that holds its own node is cut from the tree (so its pages read), a catalog without a
-// page tree gets an empty one, and a check only reads, so a file that allows only printing is
-// checked.
+// page tree gets an empty one, text of no size gets no link, and a check only reads, so a
+// file that allows only printing is checked.
 TEST(DamagedPages, EveryCommandCopesAsFontsDoes) {
   CliSandbox sandbox;
   const std::string loop = sandbox.Copy(DataPath("kids-loop.pdf"), "kids-loop.pdf");
@@ -79,6 +79,13 @@ TEST(DamagedPages, EveryCommandCopesAsFontsDoes) {
   EXPECT_NE(toc.err.find("the document has no pages"), std::string::npos) << toc.err;
   EXPECT_NE(toc.err.find("no page tree"), std::string::npos) << toc.err;
   EXPECT_FALSE(std::filesystem::exists(sandbox.Path("toc.pdf")));
+
+  // Text of a 1e38 font size and a degenerate matrix: entries are read, links need an area.
+  const std::string degenerate = sandbox.Copy(DataPath("bad-content.pdf"), "bad-content.pdf");
+  ProcessResult fromToc =
+      sandbox.Zelta({"run", "FromTOC", degenerate, "-o", sandbox.Path("fromtoc.pdf"),
+                     "--select-text", "1", "--quiet"});
+  EXPECT_TRUE(fromToc.Exited(0) || fromToc.Exited(3)) << fromToc.Describe();
 
   const std::string printOnly = sandbox.Copy(DataPath("print-only.pdf"), "print-only.pdf");
   ProcessResult checked = sandbox.Zelta({"check", printOnly});
