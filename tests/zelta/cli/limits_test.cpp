@@ -76,6 +76,16 @@ TEST_F(Limits, TitleLengthIsOneLimitWithOneMessage) {
   EXPECT_TRUE(bft.Exited(1)) << bft.Describe();
   EXPECT_NE(bft.err.find(kTitleMessage), std::string::npos);
 
+  // Options given with --set meet the same limit as an options file.
+  ASSERT_TRUE(Import("book.json", "[{\"title\":\"a\"}]").Exited(0));
+  ProcessResult prefix =
+      sandbox_.Zelta({"run", "ATB", sandbox_.Path("out.pdf"), "-o", sandbox_.Path("atb.pdf"),
+                      "--quiet", "--set", "Prefix=" + over});
+  EXPECT_TRUE(prefix.Exited(1)) << prefix.Describe();
+  EXPECT_NE(prefix.err.find("32767 characters (the longest title allowed)"), std::string::npos)
+      << prefix.err.substr(0, 300);
+  EXPECT_FALSE(std::filesystem::exists(sandbox_.Path("atb.pdf")));
+
   // A title of exactly the limit is taken by each format and comes back whole. An entity
   // counts as the one character it stands for.
   for (const auto& [name, outline] :
