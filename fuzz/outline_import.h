@@ -22,8 +22,8 @@
 namespace fuzzing {
 
 // Nodes of one input that are built (all are read), and inputs per opened document.
-constexpr size_t kBuiltNodes = 64;
-constexpr int kInputsPerDocument = 256;
+constexpr size_t kBuiltNodes = 16;
+constexpr int kInputsPerDocument = 64;
 
 struct ImportFixture {
   zelta::ComPtr<zelta::pdf::HostDocument> document;
