@@ -128,6 +128,8 @@ HRESULT FromTOCOperation::AddLinks(const TocLineEntry& entry, zelta::IHostAction
     if (!editor_) return zelta::E_FAIL;
   }
   for (const TocLineArea& area : entry.areas) {
+    // Text of no size (a damaged font size or matrix) covers nothing a link could sit on.
+    if (area.box.right <= area.box.left || area.box.top <= area.box.bottom) continue;
     ComPtr<zelta::IHostAnnotation> link;
     HRESULT hr = editor_->CreateAnnotation(area.page, u"Link", 4, &area.box, -1, link.Put());
     if (zelta::Failed(hr)) return hr;

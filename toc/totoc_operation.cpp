@@ -112,7 +112,8 @@ HRESULT ToTOCOperation::ReadOptions() {
     endLevel_ = static_cast<uint32_t>(CabInt(options, u"EndingLevel", -1));
   }
   Document()->GetPageCount(&pageCount_);
-  if (pageCount_ <= 0) return zelta::E_FAIL;
+  if (pageCount_ <= 0)
+    return Fail(u"the document has no pages to take the size of the contents pages from");
   if (pageNumber_ < 1 || pageNumber_ > pageCount_ + 1)
     return Fail(u"PageNumber " + Int(pageNumber_) + u" is not a page to insert before: 1 to " +
                 Int(pageCount_ + 1) + u" (after the last page)");

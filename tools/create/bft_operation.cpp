@@ -7,6 +7,7 @@
 #include "framework/host_strings.h"
 #include "framework/new_bookmarks.h"
 #include "host/color.h"
+#include "host/limits.h"
 #include "platform/code_page.h"
 #include "platform/file_bytes.h"
 #include "platform/locale_text.h"
@@ -111,6 +112,13 @@ HRESULT BFTOperation::Run(int32_t flags, intptr_t) {
   }
   const size_t lineCount = BookmarkTextParser::CountLines(text);
   if (lineCount == 0) return FinishRun(zelta::S_OK, {});
+  // Each line is a bookmark: bounded before any is made, as the host's imports are.
+  if (lineCount > zelta::kMaxImportedBookmarks) {
+    ReportFailureDetail(fileName + u": the outline holds " + NumberText(lineCount) +
+                        u" bookmarks, more than the " + NumberText(zelta::kMaxImportedBookmarks) +
+                        u" an import takes");
+    return FinishRun(zelta::E_INVALIDARG, {});
+  }
 
   ComPtr<zelta::IUnknown> component;
   if (App()) App()->GetComponent(kColorComponent, component.Put());

@@ -7,6 +7,9 @@
 #include <limits>
 #include <string>
 
+#include "framework/host_strings.h"
+#include "host/limits.h"
+
 namespace bm {
 
 namespace {
@@ -266,6 +269,14 @@ std::vector<std::u16string_view> BookmarkTextParser::Parameters(std::u16string_v
   return parameters;
 }
 
+namespace {
+
+std::u16string Coordinate() {
+  return NumberText(static_cast<uint64_t>(zelta::kMaxDestinationCoordinate));
+}
+
+}  // namespace
+
 bool BookmarkTextParser::ReadDestination(std::span<const std::u16string_view> parameters,
                                          bool trimFit, zelta::PageDestination* destination,
                                          const BookmarkLine& line) {
@@ -287,6 +298,19 @@ bool BookmarkTextParser::ReadDestination(std::span<const std::u16string_view> pa
           : absent;
   for (size_t i = 0; i < 4; ++i)
     destination->values[i] = parameters.size() > 3 + i ? LeadingNumber(parameters[3 + i]) : 0;
+  for (int i = 0; i < 4; ++i) {
+    if ((destination->flags & (1u << i)) ||
+        zelta::DestinationValueInRange(fit, i, destination->values[i]))
+      continue;
+    const bool zoom = fit == zelta::kFitXYZ && i == 2;
+    Note(line, u"value " + NumberText(static_cast<uint64_t>(i + 1)) + u" \"" +
+                   std::u16string(Trim(parameters[3 + i])) + u"\" is out of range (" +
+                   (zoom ? u"a zoom is 0 to " +
+                               NumberText(static_cast<uint64_t>(zelta::kMaxDestinationZoom))
+                         : u"a coordinate is -" + Coordinate() + u" to " + Coordinate()) +
+                   u"); the action is left out");
+    return false;
+  }
   return true;
 }
 

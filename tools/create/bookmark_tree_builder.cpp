@@ -1,6 +1,7 @@
 #include "tools/create/bookmark_tree_builder.h"
 
 #include "framework/host_strings.h"
+#include "host/limits.h"
 #include "support/title_limit.h"
 
 namespace bm {
@@ -65,7 +66,7 @@ HRESULT BookmarkTreeBuilder::AppendAction(zelta::IHostActionList* list, const Li
 HRESULT BookmarkTreeBuilder::Add(const BookmarkLine& line) {
   if (!document_ || !root_) return zelta::E_FAIL;
   if (line.title.size() > kMaxTitleLength) {
-    failure_ = u"line " + NumberText(line.lineNumber) + u": " + TitleTooLongText(line.title);
+    failure_ = u"line " + NumberText(line.lineNumber) + u": " + TitleOverLimitText(line.title);
     return zelta::E_INVALIDARG;
   }
   // Room for one more entry first, so that no bookmark is made that could not be kept.
@@ -74,6 +75,12 @@ HRESULT BookmarkTreeBuilder::Add(const BookmarkLine& line) {
 
   ComPtr<zelta::IHostBookmark> parent, bookmark;
   HRESULT hr = Parent(line.indent, &parent);
+  // stack_ holds the root and the bookmark's ancestors: their count is its depth plus one.
+  if (zelta::Succeeded(hr) && stack_.size() > zelta::kMaxBookmarkDepth) {
+    failure_ = u"line " + NumberText(line.lineNumber) + u": the outline nests deeper than " +
+               NumberText(zelta::kMaxBookmarkDepth) + u" levels (the deepest outline allowed)";
+    return zelta::E_INVALIDARG;
+  }
   if (zelta::Succeeded(hr)) hr = parent->InsertNewChild(-1, bookmark.Put());
   if (zelta::Succeeded(hr) && !bookmark) hr = zelta::E_FAIL;
   if (zelta::Failed(hr)) return hr;

@@ -70,9 +70,8 @@ HRESULT VBOperation::Run(int32_t, intptr_t) {
 }
 
 HRESULT VBOperation::Run() {
+  // Validation only reads the outline, so a file that allows no changes is checked too.
   HRESULT hr = ReadInputs();
-  if (zelta::Failed(hr)) return hr;
-  hr = CheckPermission();
   if (zelta::Failed(hr)) return hr;
   const int32_t checks = CabInt(Options().Get(), u"Flags", 0);
   ComPtr<IHostBookmark> root;

@@ -1,5 +1,6 @@
 #include "zelta/app/host_operation_set_props.h"
 
+#include "host/limits.h"
 #include "zelta/app/host_operation_props_undo.h"
 
 namespace zelta::app {
@@ -12,6 +13,7 @@ HRESULT ReadOptions(ICabItem* options, int32_t mask, BookmarkProps* props) {
   OwnedString title;
   options->GetText(u"Title", u"", title.Put());
   props->title = title.Str();
+  if ((mask & kPropTitle) && props->title.size() > kMaxBookmarkTitle) return E_INVALIDARG;
   options->GetInt(u"Style", 0, &props->style);
   if ((mask & kPropStyle) && (props->style < 0 || props->style > 3)) return E_INVALIDARG;
   int32_t color = static_cast<int32_t>(0xFF000000u);

@@ -67,7 +67,9 @@ HRESULT BuildOutline(IHostDocument* document, const std::vector<OutlineNode>& no
         if (Succeeded(Append(list.Get(), action))) continue;
         std::string why = "an action was refused";
         if (action.type == kActionGoTo && action.destination)
-          why = "page " + std::to_string(int64_t{action.destination->page} + 1) +
+          why = "page " +
+                std::to_string(action.givenPage ? action.givenPage
+                                                : int64_t{action.destination->page} + 1) +
                 " is not in the document (pages 1 to " + std::to_string(pages) + ")";
         result->notes.push_back(
             "\"" + base::LossyUtf8(node.title) + "\"" +

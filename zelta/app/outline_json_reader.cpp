@@ -3,8 +3,10 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
+#include "host/limits.h"
 #include "zelta/app/host_color.h"
 #include "zelta/app/json_text.h"
+#include "zelta/app/outline_limits.h"
 #include "zelta/base/text_codec.h"
 
 namespace zelta::app {
@@ -33,7 +35,7 @@ int64_t Integer(const Json& value, const std::string& where) {
   return value.get<int64_t>();
 }
 
-NodeAction ReadAction(const Json& json, const std::string& where) {
+NodeAction ReadAction(const Json& json, const std::string& where, std::u16string_view title) {
   if (!json.is_object()) throw Failure{where + " is not an object"};
   NodeAction action;
   const std::string type = json.value("type", "");
@@ -75,8 +77,15 @@ NodeAction ReadAction(const Json& json, const std::string& where) {
       for (size_t i = 0; i < values->size(); ++i) {
         const Json& value = (*values)[i];
         if (value.is_null()) continue;
+        const std::string name = where + ".values[" + std::to_string(i) + "]";
         if (!value.is_number() || !std::isfinite(value.get<double>()))
-          throw Failure{where + ".values[" + std::to_string(i) + "] is not a number"};
+          throw Failure{name + " is not a number"};
+        if (static_cast<int>(i) < kValueCount[dest.fitType] &&
+            !DestinationValueInRange(dest.fitType, static_cast<int>(i), value.get<double>()))
+          throw Failure{
+              DestinationValueText(dest.fitType, static_cast<int>(i), value.get<double>(), name) +
+              " in bookmark \"" + base::LossyUtf8(title.substr(0, 40)) +
+              (title.size() > 40 ? "...\"" : "\"")};
         dest.values[i] = value.get<double>();
         dest.flags &= ~(1u << i);
       }
@@ -94,6 +103,7 @@ OutlineNode ReadNode(const Json& json, size_t depth, const std::string& where) {
   node.depth = depth;
   node.open = true;  // a hand-written node without "open" shows its children
   node.title = Text(json, "title", where);
+  if (node.title.size() > kMaxBookmarkTitle) throw Failure{": " + TitleTooLongText(node.title)};
   if (auto style = json.find("style"); style != json.end() && !style->is_null()) {
     const int64_t value = Integer(*style, where + ".style");
     if (value < 0 || value > 3) throw Failure{where + ".style must be 0 to 3"};
@@ -114,7 +124,7 @@ OutlineNode ReadNode(const Json& json, size_t depth, const std::string& where) {
     if (!actions->is_array()) throw Failure{where + ".actions is not a list"};
     for (size_t i = 0; i < actions->size(); ++i)
       node.actions.push_back(
-          ReadAction((*actions)[i], where + ".actions[" + std::to_string(i) + "]"));
+          ReadAction((*actions)[i], where + ".actions[" + std::to_string(i) + "]", node.title));
   } else if (auto page = json.find("page"); page != json.end() && !page->is_null()) {
     // A hand-written node may name just its page.
     NodeAction action;
@@ -129,7 +139,61 @@ OutlineNode ReadNode(const Json& json, size_t depth, const std::string& where) {
 
 }  // namespace
 
+size_t CountJsonBookmarks(std::string_view text) {
+  // What each open bracket is: a list of bookmarks, a bookmark, the outline object around the
+  // top list, or anything else (actions, values).
+  enum Kind : uint8_t { kOther, kList, kBookmark, kOutline };
+  std::vector<Kind> open;
+  std::string_view last, key;
+  size_t count = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    switch (text[i]) {
+      case '"': {
+        size_t end = i + 1;
+        while (end < text.size() && text[end] != '"') end += text[end] == '\\' ? 2 : 1;
+        last = text.substr(i + 1, std::min(end, text.size()) - i - 1);
+        i = end;
+        break;
+      }
+      case ':':
+        key = last;
+        break;
+      case ',':
+        key = {};
+        break;
+      case '{': {
+        const Kind kind = open.empty() ? kOutline : open.back() == kList ? kBookmark : kOther;
+        count += kind == kBookmark;
+        open.push_back(kind);
+        key = {};
+        break;
+      }
+      case '[': {
+        const bool list = open.empty() || (open.back() == kOutline && key == "bookmarks") ||
+                          (open.back() == kBookmark && key == "children");
+        open.push_back(list ? kList : kOther);
+        key = {};
+        break;
+      }
+      case '}':
+      case ']':
+        if (!open.empty()) open.pop_back();
+        break;
+      default:
+        break;
+    }
+  }
+  return count;
+}
+
 bool ReadOutlineJson(std::string_view text, std::vector<OutlineNode>* nodes, std::string* error) {
+  // Counted before the text is parsed: the parse and the nodes cost memory by the bookmark.
+  const size_t count = CountJsonBookmarks(text);
+  if (count > kMaxImportedBookmarks) {
+    *error = TooManyBookmarksText(count);
+    return false;
+  }
+  nodes->reserve(nodes->size() + count);
   Json json;
   if (!ParseJsonText(text, &json, error)) return false;
   const Json* top = &json;
@@ -152,9 +216,17 @@ bool ReadOutlineJson(std::string_view text, std::vector<OutlineNode>* nodes, std
   // The place of the node being read, built only for a message: a path spelled out for every
   // node of a deep tree would cost memory by the square of its depth.
   const auto place = [&] {
+    // A deep place keeps its first and last levels, so that the message stays readable.
+    constexpr size_t kShown = 4;
     std::string where = "bookmarks";
-    for (size_t i = 0; i < levels.size(); ++i)
+    for (size_t i = 0; i < levels.size(); ++i) {
+      if (i == kShown && levels.size() > 2 * kShown) {
+        where += "...(" + std::to_string(levels.size() - 2 * kShown) + " levels)...";
+        i = levels.size() - kShown - 1;
+        continue;
+      }
       where += (i ? ".children[" : "[") + std::to_string(levels[i].next - 1) + "]";
+    }
     return where;
   };
   try {
@@ -165,10 +237,17 @@ bool ReadOutlineJson(std::string_view text, std::vector<OutlineNode>* nodes, std
         continue;
       }
       const Json& item = (*level.list)[level.next++];
+      // The count above reads keys as written; one spelt with escapes is counted here.
+      if (nodes->size() >= kMaxImportedBookmarks) {
+        *error = TooManyBookmarksText(nodes->size() + 1);
+        return false;
+      }
       nodes->push_back(ReadNode(item, levels.size() - 1, ""));
       auto children = item.find("children");
       if (children != item.end() && !children->is_null()) {
         if (!children->is_array()) throw Failure{".children is not a list"};
+        if (levels.size() >= kMaxBookmarkDepth && !children->empty())
+          throw Failure{": " + TooDeepText()};
         levels.push_back({&*children, 0});
       }
     }

@@ -17,6 +17,7 @@ struct NodeAction {
   std::optional<PageDestination> destination;  // explicit (GoTo, GoToR)
   std::u16string name;                         // named destination (GoTo, GoToR)
   std::u16string file, uri, script;
+  int64_t givenPage = 0;  // the 1-based page as the file wrote it (pdftk data), for messages
 };
 
 struct OutlineNode {

@@ -4,7 +4,9 @@
 #include <charconv>
 #include <cstdint>
 
+#include "host/limits.h"
 #include "host/unicode.h"
+#include "zelta/app/outline_limits.h"
 #include "zelta/base/text_codec.h"
 
 namespace zelta::app {
@@ -83,6 +85,10 @@ bool ReadPdftkData(std::string_view text, std::vector<OutlineNode>* nodes, std::
     *error = "line " + std::to_string(lineNumber) + ": " + what;
     return false;
   };
+  if (const size_t count = CountPdftkBookmarks(text); count > kMaxImportedBookmarks) {
+    *error = TooManyBookmarksText(count);
+    return false;
+  }
   while (!text.empty()) {
     size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
@@ -108,12 +114,15 @@ bool ReadPdftkData(std::string_view text, std::vector<OutlineNode>* nodes, std::
     int64_t number = 0;
     if (Value(line, "BookmarkTitle", &value)) {
       node.title = PdftkUnescape(value);
+      if (node.title.size() > kMaxBookmarkTitle) return fail(TitleTooLongText(node.title));
     } else if (Value(line, "BookmarkLevel", &value)) {
       if (!Number(value, &number) || number < 1)
         return fail("BookmarkLevel \"" + base::LossyUtf8(base::LossyUtf16(value)) +
                     "\" is not a level (1 or more)");
       const size_t limit = nodes->size() == 1 ? 0 : (*nodes)[nodes->size() - 2].depth + 1;
-      node.depth = std::min(static_cast<size_t>(number - 1), limit);
+      // Compared before the subtraction: a level may be as large as int64_t goes.
+      node.depth = static_cast<uint64_t>(number) > limit ? limit : static_cast<size_t>(number - 1);
+      if (node.depth >= kMaxBookmarkDepth) return fail(TooDeepText());
       previousDepth = node.depth;
     } else if (Value(line, "BookmarkPageNumber", &value)) {
       if (!Number(value, &number))
@@ -123,13 +132,30 @@ bool ReadPdftkData(std::string_view text, std::vector<OutlineNode>* nodes, std::
       if (number != 0) {
         NodeAction action;
         action.destination = PageDestination{};
-        action.destination->page =
-            static_cast<int32_t>(std::clamp<int64_t>(number - 1, INT32_MIN, INT32_MAX));
+        // A page no document has keeps the number the file gives, for the message that
+        // leaves its link out; the index stays -1 so that the link is refused.
+        if (number >= 1 && number <= INT32_MAX)
+          action.destination->page = static_cast<int32_t>(number - 1);
+        else
+          action.destination->page = -1;
+        action.givenPage = number;
         node.actions.push_back(std::move(action));
       }
     }
   }
   return true;
+}
+
+size_t CountPdftkBookmarks(std::string_view text) {
+  constexpr std::string_view kBegin = "BookmarkBegin";
+  size_t count = 0;
+  for (size_t at = text.find(kBegin); at != std::string_view::npos;
+       at = text.find(kBegin, at + 1)) {
+    std::string_view rest = text.substr(at + kBegin.size());
+    if (rest.starts_with('\r')) rest.remove_prefix(1);
+    if ((at == 0 || text[at - 1] == '\n') && (rest.empty() || rest.front() == '\n')) ++count;
+  }
+  return count;
 }
 
 }  // namespace zelta::app

@@ -16,9 +16,15 @@ namespace zelta::app {
 // "PdfID0:" or "NumberOfPages:").
 bool LooksLikePdftkData(std::string_view text);
 
-// False with *error naming the line for a record whose level or page is not a number, or a
-// level below 1. A level more than one below the one before is taken as one below it.
+// False with *error naming the line for a record whose level or page is not a number, a
+// level below 1 or a title past kMaxBookmarkTitle, and for data with more than
+// kMaxImportedBookmarks records (counted before any is read). A level more than one below the
+// one before is taken as one below it. A page no document has (below 1, past 2^31 - 1) is
+// read as page index -1 with the number kept in givenPage.
 bool ReadPdftkData(std::string_view text, std::vector<OutlineNode>* nodes, std::string* error);
+
+// The number of bookmark records ("BookmarkBegin" lines).
+size_t CountPdftkBookmarks(std::string_view text);
 
 // Resolves pdftk's entities (&amp; &lt; &gt; &quot; &apos; &#N; &#xH;); anything else, a
 // malformed entity included, stays as it is. Malformed UTF-8 becomes U+FFFD.

@@ -182,6 +182,14 @@ int Import(const ImportArgs& args, const SessionOptions& common) {
                ToUtf8(base::DescribeResult(Failed(hr) ? hr : E_FAIL)));
     return kExitFailed;
   }
+  // The text format's reader says why it stopped; the generic text of its result would only
+  // blur that.
+  size_t messagesShown = 0;
+  session.App().Ui().SetMessageHandler([&messagesShown](const ui::MessageRecord& message) {
+    std::cerr << ToUtf8(message.caption) << ": " << ToUtf8(message.text) << "\n";
+    ++messagesShown;
+    return int32_t{kAnswerOk};
+  });
   bool replaced = false;
   if (args.replace) {
     const auto existing = TopLevel(document.Get());
@@ -195,7 +203,7 @@ int Import(const ImportArgs& args, const SessionOptions& common) {
                           : ImportNodes(session.App(), document.Get(), nodes);
   if (Failed(hr)) {
     group->Rollback();
-    if (hr != E_NOTIMPL) PrintError(ToUtf8(base::DescribeResult(hr)));
+    if (hr != E_NOTIMPL && messagesShown == 0) PrintError(ToUtf8(base::DescribeResult(hr)));
     return kExitFailed;
   }
   const bool changed = hr == S_OK || replaced;

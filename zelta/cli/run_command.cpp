@@ -461,6 +461,7 @@ int Run(const RunArgs& args, const SessionOptions& common) {
     std::string error;
     const std::string path = toStdout ? TemporaryOutputPath() : args.output;
     if (path.empty() || Failed(document->Save(path, &error))) {
+      if (toStdout && !path.empty()) std::remove(path.c_str());
       PrintError(path.empty() ? "cannot make a temporary file for standard output" : error);
       return kExitFailed;
     }

@@ -1,6 +1,9 @@
 #include "zelta/pdf/destination.h"
 
+#include <charconv>
 #include <cstring>
+
+#include "host/limits.h"
 
 namespace zelta::pdf {
 namespace {
@@ -9,6 +12,16 @@ constexpr const char* kFitNames[] = {"XYZ",  "Fit",  "FitH",  "FitV",
                                      "FitR", "FitB", "FitBH", "FitBV"};
 // How many values each fit type takes after its name.
 constexpr int kValueCount[] = {3, 0, 1, 1, 4, 0, 1, 1};
+
+// The file keeps reals in single precision: a value read back is the shortest decimal that
+// names that float, so that 123.4 written comes back as 123.4, not 123.40000152587891.
+double ShortestReal(double value) {
+  char text[64];
+  const auto [end, ec] = std::to_chars(text, text + sizeof text, static_cast<float>(value));
+  double out = value;
+  if (ec == std::errc()) std::from_chars(text, end, out);
+  return out;
+}
 
 }  // namespace
 
@@ -36,7 +49,7 @@ bool ParseRawDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, PageDestin
   for (int i = 0; i < count && 2 + i < length; ++i) {
     pdf_obj* value = mu.At(array, 2 + i);
     if (!mu.IsNumber(value)) continue;  // null or junk: the value stays open
-    out.values[i] = mu.ToReal(value);
+    out.values[i] = ShortestReal(mu.ToReal(value));
     out.flags &= ~(1u << i);
   }
   *dest = out;
@@ -56,6 +69,9 @@ HRESULT BuildDestination(MuCalls& mu, PageMap& pages, const PageDestination& des
                          MuObject* array) {
   const char* fitName = FitTypeName(dest.fitType);
   if (!fitName || dest.page < 0) return E_INVALIDARG;
+  for (int i = 0; i < kValueCount[dest.fitType]; ++i)
+    if (!(dest.flags & (1u << i)) && !DestinationValueInRange(dest.fitType, i, dest.values[i]))
+      return E_INVALIDARG;
   MuObject out, page, fit;
   HRESULT hr = mu.NewArray(&out);
   if (Failed(hr)) return hr;

@@ -19,7 +19,8 @@ bool ParseDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, bool remote,
 bool ParseRawDestination(MuCalls& mu, PageMap& pages, pdf_obj* array, PageDestination* dest);
 
 // Builds the destination array for `dest` (page reference of this document unless remote).
-// E_INVALIDARG for a page outside the document or an unknown fit type.
+// E_INVALIDARG for a page outside the document, an unknown fit type or a value out of range
+// (DestinationValueInRange): nothing is written that would not read back as it was given.
 HRESULT BuildDestination(MuCalls& mu, PageMap& pages, const PageDestination& dest, bool remote,
                          MuObject* array);
 

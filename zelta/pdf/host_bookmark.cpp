@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "host/call_guard.h"
+#include "host/limits.h"
 #include "zelta/pdf/action_writer.h"
 #include "zelta/pdf/host_action_list.h"
 #include "zelta/pdf/pdf_text.h"
@@ -75,6 +76,8 @@ HRESULT HostBookmark::GetTitle(BString* title) {
 HRESULT HostBookmark::SetTitle(const char16_t* title, int32_t length) {
   HRESULT hr = CheckChange();
   if (Failed(hr)) return hr;
+  // Every way a title comes in names its source in the message; this is the last guard.
+  if (InString(title, length).size() > kMaxBookmarkTitle) return E_INVALIDARG;
   MuCalls& mu = document_->Mu();
   MuObject dict = document_->GetOutline().Dict(mu, key_);
   if (!dict) return E_FAIL;

@@ -1,6 +1,7 @@
 #include "zelta/pdf/page_text_extractor.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <set>
 #include <unordered_map>
@@ -165,6 +166,11 @@ void ConvertStructuredText(fz_context* ctx, fz_stext_page* text, fz_matrix toUse
       const fz_stext_char* previous = nullptr;
       for (fz_stext_char* ch = ln->first_char; ch; ch = ch->next) {
         fz_rect box = ToUser(ch->quad, toUser, axisAligned);
+        // A character placed at infinity (a font size or matrix of 1e38 overflows) is on no
+        // page: nothing can select it, link it or measure against it.
+        if (!std::isfinite(box.x0) || !std::isfinite(box.y0) || !std::isfinite(box.x1) ||
+            !std::isfinite(box.y1) || !std::isfinite(ch->size))
+          continue;
         PageTextChar style{};
         style.left = box.x0;
         style.bottom = box.y0;

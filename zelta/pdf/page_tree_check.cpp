@@ -30,8 +30,33 @@ bool PageTreeCheck::KidsArePages(MuCalls& mu, pdf_obj* node, pdf_obj* kids,
   return true;
 }
 
+namespace {
+
+// An empty page tree for a catalog that has none, so that pages can be inserted (and the
+// written file has the tree every PDF must have).
+HRESULT AddEmptyPageTree(MuCalls& mu, pdf_obj* catalog) {
+  MuObject tree, kids, count, type, ref;
+  HRESULT hr = mu.NewDict(&tree);
+  if (Succeeded(hr)) hr = mu.NewArray(&kids);
+  if (Succeeded(hr)) hr = mu.NewInt(0, &count);
+  if (Succeeded(hr)) hr = mu.NewName("Pages", &type);
+  if (Succeeded(hr)) hr = mu.Put(tree.Get(), "Type", type.Get());
+  if (Succeeded(hr)) hr = mu.Put(tree.Get(), "Kids", kids.Get());
+  if (Succeeded(hr)) hr = mu.Put(tree.Get(), "Count", count.Get());
+  if (Succeeded(hr)) hr = mu.AddObject(tree.Get(), &ref);
+  if (Succeeded(hr)) hr = mu.Put(catalog, "Pages", ref.Get());
+  return hr;
+}
+
+}  // namespace
+
 HRESULT PageTreeCheck::Repair(MuCalls& mu, std::vector<std::string>* warnings, std::string* error) {
-  pdf_obj* root = mu.Get(mu.Get(mu.Trailer(), "Root"), "Pages");
+  pdf_obj* catalog = mu.Get(mu.Trailer(), "Root");
+  if (mu.Get(catalog, "Pages") == nullptr && mu.IsDict(catalog)) {
+    if (Succeeded(AddEmptyPageTree(mu, catalog)) && warnings)
+      warnings->push_back("the document catalog has no page tree; an empty one was made");
+  }
+  pdf_obj* root = mu.Get(catalog, "Pages");
   pdf_obj* rootKids = mu.Get(root, "Kids");
   if (!mu.IsArray(rootKids)) {
     if (mu.IsNumber(mu.Get(root, "Count")) && mu.ToInt(mu.Get(root, "Count")) != 0) {
@@ -80,13 +105,18 @@ HRESULT PageTreeCheck::Repair(MuCalls& mu, std::vector<std::string>* warnings, s
     pdf_obj* kid = mu.At(frame.kids, index);
     const std::string where =
         "page tree node " + std::to_string(mu.Num(frame.node)) + ", kid " + std::to_string(index);
+    // A skipped kid leaves the array too: MuPDF walks /Kids itself when it looks a page up,
+    // and would otherwise run into the loop (or count pages the counts above leave out).
+    const auto skip = [&](const std::string& why) {
+      warn(where + why);
+      if (Succeeded(mu.Delete(frame.kids, index))) --frame.next;
+    };
     if (!mu.IsIndirect(kid) || !mu.IsDict(kid)) {
-      warn(where + " is not a page object; it is skipped");
+      skip(" is not a page object; it is skipped");
       continue;
     }
     if (!visited.insert(mu.Num(kid)).second) {
-      warn(where + " refers to object " + std::to_string(mu.Num(kid)) +
-           " a second time; it is skipped");
+      skip(" refers to object " + std::to_string(mu.Num(kid)) + " a second time; it is skipped");
       continue;
     }
     pdf_obj* kids = mu.Get(kid, "Kids");
@@ -95,7 +125,7 @@ HRESULT PageTreeCheck::Repair(MuCalls& mu, std::vector<std::string>* warnings, s
       continue;
     }
     if (stack.size() >= kMaxDepth) {
-      warn(where + " nests deeper than " + std::to_string(kMaxDepth) +
+      skip(" nests deeper than " + std::to_string(kMaxDepth) +
            " levels; the pages below are skipped");
       continue;
     }

@@ -218,6 +218,19 @@ TEST_F(HostOperationTest, SetPropsChangesWhatTheMaskSaysAndUndoes) {
                   o->SetInt(u"Style", 7);
                 }),
             E_INVALIDARG);
+  // A title past the longest allowed is refused by the edit and by the bookmark itself.
+  const std::u16string longest(32767, u'x'), over(32768, u'y');
+  const auto setTitle = [&](const std::u16string& text) {
+    return Run("op.bookmarks.setProps", {a.Get()}, [&](ICabItem* o) {
+      o->SetInt(u"Mask", kPropTitle);
+      o->SetText(u"Title", text.c_str(), static_cast<int32_t>(text.size()));
+    });
+  };
+  EXPECT_EQ(setTitle(over), E_INVALIDARG);
+  EXPECT_EQ(a->SetTitle(over.c_str(), static_cast<int32_t>(over.size())), E_INVALIDARG);
+  EXPECT_EQ(setTitle(longest), S_OK);
+  a->GetTitle(title.Put());
+  EXPECT_EQ(title.Str().size(), longest.size());
 }
 
 // The validation dialog's "keep the children" removal: move them into the bookmark's place.

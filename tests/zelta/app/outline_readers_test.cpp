@@ -40,6 +40,48 @@ TEST(PdftkData, EntitiesLevelsAndPages) {
   EXPECT_EQ(error, "line 2: BookmarkPageNumber \"1x\" is not a number");
 }
 
+// The bookmark count each reader takes before parsing, and the depth limit with a place that
+// stays short however deep it is.
+TEST(OutlineReaders, CountsAndDepthAreBoundedBeforeTheWork) {
+  EXPECT_EQ(
+      CountJsonBookmarks(R"({"pages":3,"bookmarks":[{"title":"a{[","actions":[{"type":"URI"}],)"
+                         R"("children":[{},{"children":[{"x":[{}]}]}]},{}]})"),
+      5u);
+  EXPECT_EQ(CountJsonBookmarks(R"([{"title":"\"}{"},[{}]])"), 1u);
+  EXPECT_EQ(CountPdftkBookmarks("BookmarkBegin\nBookmarkBeginX\nxBookmarkBegin\nBookmarkBegin\r\n"
+                                "BookmarkBegin"),
+            3u);
+
+  std::vector<OutlineNode> nodes;
+  std::string error;
+  constexpr size_t kDeep = 100001;
+  std::string deep;
+  for (size_t i = 0; i < kDeep; ++i) deep += "[{\"children\":";
+  deep += "[]";
+  for (size_t i = 0; i < kDeep; ++i) deep += "}]";
+  EXPECT_FALSE(ReadOutlineJson(deep, &nodes, &error));
+  EXPECT_NE(error.find("the outline nests deeper than 100000 levels"), std::string::npos);
+  EXPECT_LT(error.size(), 300u) << error.substr(0, 300);
+
+  std::string data;
+  for (size_t i = 1; i <= kDeep; ++i)
+    data += "BookmarkBegin\nBookmarkLevel: " + std::to_string(i) + "\n";
+  nodes.clear();
+  EXPECT_FALSE(ReadPdftkData(data, &nodes, &error));
+  EXPECT_EQ(error,
+            "line 200002: the outline nests deeper than 100000 levels (the deepest outline "
+            "allowed)");
+  nodes.clear();
+  ASSERT_TRUE(
+      ReadPdftkData("BookmarkBegin\nBookmarkLevel: 9223372036854775807\n"
+                    "BookmarkPageNumber: -9223372036854775808\n",
+                    &nodes, &error))
+      << error;
+  EXPECT_EQ(nodes[0].depth, 0u);
+  EXPECT_EQ(nodes[0].actions[0].destination->page, -1);
+  EXPECT_EQ(nodes[0].actions[0].givenPage, INT64_MIN);
+}
+
 // Mutated JSON and pdftk data: each read either fails with a message or gives nodes whose
 // depths rise by at most one, and building them makes exactly that many bookmarks.
 TEST(OutlineReaders, RandomAndMutatedInputStaysSound) {

@@ -46,6 +46,53 @@ TEST(PageTreeCount, IsCheckedAgainstTheRealPages) {
   }
 }
 
+// Damage that other commands open with warnings does not end a run in a generic message: a
+// /Kids that holds its own node is cut from the tree (so its pages read), a catalog without a
+// page tree gets an empty one, text of no size gets no link, and a check only reads, so a
+// file that allows only printing is checked.
+TEST(DamagedPages, EveryCommandCopesAsFontsDoes) {
+  CliSandbox sandbox;
+  const std::string loop = sandbox.Copy(DataPath("kids-loop.pdf"), "kids-loop.pdf");
+  ProcessResult fonts = sandbox.Zelta({"fonts", loop});
+  ASSERT_TRUE(fonts.Exited(0)) << fonts.Describe();
+  EXPECT_NE(fonts.err.find("refers to object 2 a second time"), std::string::npos) << fonts.err;
+  EXPECT_EQ(fonts.err.find("cannot be read"), std::string::npos) << fonts.err;
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"suggest", loop, "--quiet"},
+        {"run", "AGB", loop, "-o", sandbox.Path("agb.pdf"), "--auto", "--quiet"}}) {
+    ProcessResult run = sandbox.Zelta(args);
+    EXPECT_TRUE(run.Exited(0) || run.Exited(3)) << args[0] << ": " << run.Describe();
+    EXPECT_EQ(run.err.find("Unspecified error"), std::string::npos) << run.err;
+  }
+  // The repaired tree is what a written file holds.
+  ProcessResult cbc = sandbox.Zelta(
+      {"run", "CBC", loop, "-o", sandbox.Path("cbc.pdf"), "--set", "Flags=2", "--quiet"});
+  ASSERT_TRUE(cbc.Exited(0) || cbc.Exited(3)) << cbc.Describe();
+  const PdfFacts facts = ReadPdfFacts(sandbox, sandbox.Path("cbc.pdf"));
+  EXPECT_TRUE(facts.checkPassed) << facts.checkOutput;
+  EXPECT_EQ(facts.pages, 2);
+
+  const std::string bare = sandbox.Copy(DataPath("no-pages.pdf"), "no-pages.pdf");
+  ProcessResult toc =
+      sandbox.Zelta({"run", "ToTOC", bare, "-o", sandbox.Path("toc.pdf"), "--quiet"});
+  EXPECT_TRUE(toc.Exited(1)) << toc.Describe();
+  EXPECT_NE(toc.err.find("the document has no pages"), std::string::npos) << toc.err;
+  EXPECT_NE(toc.err.find("no page tree"), std::string::npos) << toc.err;
+  EXPECT_FALSE(std::filesystem::exists(sandbox.Path("toc.pdf")));
+
+  // Text of a 1e38 font size and a degenerate matrix: entries are read, links need an area.
+  const std::string degenerate = sandbox.Copy(DataPath("bad-content.pdf"), "bad-content.pdf");
+  ProcessResult fromToc =
+      sandbox.Zelta({"run", "FromTOC", degenerate, "-o", sandbox.Path("fromtoc.pdf"),
+                     "--select-text", "1", "--quiet"});
+  EXPECT_TRUE(fromToc.Exited(0) || fromToc.Exited(3)) << fromToc.Describe();
+
+  const std::string printOnly = sandbox.Copy(DataPath("print-only.pdf"), "print-only.pdf");
+  ProcessResult checked = sandbox.Zelta({"check", printOnly});
+  EXPECT_TRUE(checked.Exited(0) || checked.Exited(4)) << checked.Describe();
+  EXPECT_EQ(checked.err.find("No permissions"), std::string::npos) << checked.err;
+}
+
 // The long line is a title of about 8,000 characters that a back-reference pattern would
 // need a deep recursion for; a small stack must not matter.
 TEST(GenerationPattern, BackReferenceOnALongTitleFailsWithAMessage) {
