@@ -68,6 +68,12 @@ const std::vector<TitleCase>& TitleCases() {
       ChangeCase("Sentence", bm::kSentenceCase),
       ChangeCase("TitleExcluding", bm::kTitleCase | bm::kApplyExcludedWords,
                  {"of", "the", "AND", "r", "to", "a", "in", "data"}),
+      // The flag by its name, as a user gives it.
+      [] {
+        TitleCase keep = ChangeCase("TitleKeepingCapitals", bm::kTitleCase | bm::kKeepCapitals);
+        keep.args = {"CBC", "--set", "Flags=title+keepCapitals"};
+        return keep;
+      }(),
       {"FindLiteralIgnoringCase",
        {"FRT", "--set", R"(FindWords=["data"])", "--set", R"(ReplaceWords=["DATA set"])"},
        [](const std::string& title, const nlohmann::json&, int) {
