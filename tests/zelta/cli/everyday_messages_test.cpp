@@ -19,8 +19,7 @@ using zelta::testing::PdfSpec;
 
 size_t Occurrences(const std::string& text, const std::string& part) {
   size_t count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-    ++count;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
   return count;
 }
 
@@ -83,8 +82,8 @@ TEST(TitleMacros, AnUnknownNameIsEmptyAndWarnedOnce) {
   const std::string pdf = sandbox.Write("in.pdf", ThreePages());
   const std::string out = sandbox.Path("out.pdf");
   // Alone, and beside a known macro, the unknown name gives the same empty text.
-  ProcessResult run = sandbox.Zelta({"run", "ATB", pdf, "-o", out, "--set",
-                                     "Prefix=X%[Number]Y ", "--set", "Suffix= %[Number]%[Page]"});
+  ProcessResult run = sandbox.Zelta({"run", "ATB", pdf, "-o", out, "--set", "Prefix=X%[Number]Y ",
+                                     "--set", "Suffix= %[Number]%[Page]"});
   EXPECT_TRUE(run.Exited(0)) << run.Describe();
   EXPECT_EQ(sandbox.Zelta({"outline", out}).out,
             "XY one 1  [p. 1]\nXY two 2  [p. 2]\nXY three 3  [p. 3]\n");
@@ -124,8 +123,8 @@ TEST(QuietAndJson, PrintWhatTheyPromise) {
   EXPECT_TRUE(batch.Exited(0)) << batch.Describe();
   EXPECT_EQ(batch.err, "");
   EXPECT_EQ(batch.out, "");
-  ProcessResult folder = sandbox.Zelta({"run", "CBC", pdf, second, "--output-dir",
-                                        sandbox.Path("missing"), "--quiet"});
+  ProcessResult folder = sandbox.Zelta(
+      {"run", "CBC", pdf, second, "--output-dir", sandbox.Path("missing"), "--quiet"});
   EXPECT_TRUE(folder.Exited(2)) << folder.Describe();
   EXPECT_NE(folder.err.find(sandbox.Path("missing") + " does not exist"), std::string::npos)
       << folder.err;
