@@ -1,7 +1,7 @@
 #include <QMenu>
 #include <QProgressDialog>
-#include <QToolBar>
 #include <QTimer>
+#include <QToolBar>
 #include <fstream>
 
 #include "tests/desktop/desktop_fixture.h"
