@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build test demo gui screenshots bench eval fuzz asan format check-format clean man install
+.PHONY: all deps configure build test demo gui screenshots bench eval fuzz asan format check-format clean man install deb
 
 all: build
 
@@ -68,6 +68,13 @@ install: man
 	install -Dm644 $(BUILD)/zelta.1 $(DESTDIR)$(PREFIX)/share/man/man1/zelta.1
 	install -Dm644 zelta/cli/zelta_completion.bash \
 		$(DESTDIR)$(PREFIX)/share/bash-completion/completions/zelta
+
+# The Debian package $(BUILD)/zelta_VERSION_ARCH.deb (CPack; Depends from dpkg-shlibdeps):
+# install it with `apt-get install ./$(BUILD)/zelta_*.deb`.
+deb: man
+	@gzip -9n -c $(BUILD)/zelta.1 > $(BUILD)/zelta.1.gz
+	@cd $(BUILD) && cpack -G DEB
+	@scripts/check-deb $(BUILD)/zelta_*.deb
 
 clean:
 	rm -rf $(BUILD) build-fuzz build-asan

@@ -42,7 +42,8 @@ TitleMacroExpander::TitleMacroExpander(zelta::IHostApp* app, zelta::IHostDocumen
     handlers_[static_cast<size_t>(macro.id)] = Handler(this, macro.id);
 }
 
-HRESULT TitleMacroExpander::RegisterMacros(TitleTemplate& titleTemplate, uint32_t mask) const {
+HRESULT TitleMacroExpander::RegisterMacros(TitleTemplate& titleTemplate, uint32_t mask) {
+  offered_ = mask;
   for (const MacroInfo& macro : Macros())
     if (mask & macro.bit)
       titleTemplate.Register(macro.name, &handlers_[static_cast<size_t>(macro.id)]);
@@ -54,7 +55,14 @@ HRESULT TitleMacroExpander::ParseTemplate(TitleTemplate& titleTemplate, std::u16
   if (zelta::Failed(hr)) return hr;
   for (const TitleTemplate::Token& token : titleTemplate.Tokens()) {
     if (!token.IsMacro()) continue;
+    titleTemplate.SetHasMacros(true);
     std::optional<MacroId> id = FindMacro(token.name);
+    const bool offered =
+        id && (offered_ & Macros()[static_cast<size_t>(*id)].bit) != 0 && token.handler;
+    if (!offered && std::none_of(unknown_.begin(), unknown_.end(), [&](const std::u16string& n) {
+          return SameMacroName(n, token.name);
+        }))
+      unknown_.push_back(token.name);
     if (!id) continue;
     used_[static_cast<size_t>(*id)] = true;
     // Date and Time share one flag: either needs the clock.
@@ -62,9 +70,25 @@ HRESULT TitleMacroExpander::ParseTemplate(TitleTemplate& titleTemplate, std::u16
       used_[static_cast<size_t>(MacroId::kDate)] = true;
       used_[static_cast<size_t>(MacroId::kTime)] = true;
     }
-    titleTemplate.SetHasMacros(true);
   }
   return zelta::S_OK;
+}
+
+std::u16string TitleMacroExpander::TakeUnknownMacroWarning() {
+  if (unknown_.empty()) return {};
+  std::u16string text = unknown_.size() == 1 ? u"Unknown title macro " : u"Unknown title macros ";
+  for (size_t i = 0; i < unknown_.size(); ++i) text += (i ? u", %[" : u"%[") + unknown_[i] + u"]";
+  text += unknown_.size() == 1 ? u": it gives an empty text. " : u": they give an empty text. ";
+  text += u"The macros here are";
+  bool first = true;
+  for (const MacroInfo& macro : Macros()) {
+    if (!(offered_ & macro.bit)) continue;
+    text += (first ? u" %[" : u", %[") + std::u16string(macro.name) + u"]";
+    first = false;
+  }
+  text += u".";
+  unknown_.clear();
+  return text;
 }
 
 void TitleMacroExpander::Reset() {

@@ -31,11 +31,15 @@ class TitleMacroExpander {
   TitleMacroExpander& operator=(const TitleMacroExpander&) = delete;
 
   // Registers the macros whose bits are in mask, in bit order, with this expander's handlers.
-  zelta::HRESULT RegisterMacros(TitleTemplate& titleTemplate, uint32_t mask) const;
-  // Parses text into the template and marks the macros it names as used (a name of a macro
-  // marks the template as holding macros even when the mask left that macro out; it then
-  // renders empty).
+  // The macros of the last mask are the ones a warning about unknown names lists.
+  zelta::HRESULT RegisterMacros(TitleTemplate& titleTemplate, uint32_t mask);
+  // Parses text into the template and marks the macros it names as used. Any macro token
+  // marks the template as holding macros: a name that is no macro, or one the mask left out,
+  // renders empty, and is remembered for UnknownMacroWarning.
   zelta::HRESULT ParseTemplate(TitleTemplate& titleTemplate, std::u16string_view text);
+  // One line naming every unknown macro of the templates parsed since the last call, and the
+  // macros there are; empty when every name was known. The list starts again after the call.
+  std::u16string TakeUnknownMacroWarning();
 
   // The sequence counter back to its start, the page count to 0.
   void Reset();
@@ -83,6 +87,8 @@ class TitleMacroExpander {
   std::function<platform::DateTimeContext()> clock_;
   std::array<Handler, kMacroCount> handlers_;
   std::array<bool, kMacroCount> used_{};
+  uint32_t offered_ = kAllMacros;
+  std::vector<std::u16string> unknown_;  // as first written, each name once
 
   BookmarkPositionCache positions_;
   int64_t sequence_ = -1;

@@ -21,7 +21,7 @@
 namespace bm {
 namespace {
 
-constexpr std::array<CommandRow, 11> kCommands = {{
+constexpr std::array<CommandRow, 12> kCommands = {{
     {u"cmd.bookmarksPlugin.generate", u"bookmarksPlugin.cmd.generate", u"cmd.bookmarksView.new"},
     {u"cmd.bookmarksPlugin.addAGBLevel", u"bookmarksPlugin.cmd.addAGBLevel", u""},
     {u"cmd.bookmarksPlugin.validate", u"bookmarksPlugin.cmd.validate",
@@ -40,12 +40,15 @@ constexpr std::array<CommandRow, 11> kCommands = {{
      u"ico.bookmark.plugin.findAndReplace"},
     {u"cmd.bookmarksPlugin.fromTextFile", u"bookmarksPlugin.cmd.fromTextFile",
      u"ico.bookmark.plugin.fromText"},
+    {u"cmd.bookmarksPlugin.bookmarkEveryNthPage", u"bookmarksPlugin.cmd.bookmarkEveryNthPage",
+     u"ico.bookmark.plugin.everyNthPage"},
 }};
 
-constexpr std::array<std::u16string_view, 12> kSubmenu = {
+constexpr std::array<std::u16string_view, 13> kSubmenu = {
     u"cmd.bookmarksPlugin.fromTOC",
     u"cmd.bookmarksPlugin.generate",
     u"cmd.bookmarksPlugin.fromTextFile",
+    u"cmd.bookmarksPlugin.bookmarkEveryNthPage",
     u"",
     u"cmd.bookmarksPlugin.addTextToBookmarkTitle",
     u"cmd.bookmarksPlugin.changeBookmarkCase",

@@ -123,7 +123,8 @@ HRESULT PluginEventSink::UpdateCommandState(zelta::IHostCommand* command, zelta:
         u"cmd.bookmarksPlugin.toTOC", u"cmd.bookmarksPlugin.sort",
         u"cmd.bookmarksPlugin.changeBookmarkCase", u"cmd.bookmarksPlugin.addTextToBookmarkTitle",
         u"cmd.bookmarksPlugin.bookmarksToNamedDests",
-        u"cmd.bookmarksPlugin.findReplaceBookmarkText", u"cmd.bookmarksPlugin.fromTextFile"}) {
+        u"cmd.bookmarksPlugin.findReplaceBookmarkText", u"cmd.bookmarksPlugin.fromTextFile",
+        u"cmd.bookmarksPlugin.bookmarkEveryNthPage"}) {
     if (id == AtomOf(name)) needsDocument = true;
   }
   if (!needsDocument) return zelta::S_OK;

@@ -1,5 +1,7 @@
+#include <QMenu>
 #include <QProgressDialog>
 #include <QTimer>
+#include <QToolBar>
 #include <fstream>
 
 #include "tests/desktop/desktop_fixture.h"
@@ -43,6 +45,35 @@ TEST_F(DesktopTest, CommandFromTheMenuChangesTheOutlineAsOneUndoStepAndSavingLea
   ASSERT_TRUE(window_->OpenFile(QString::fromStdString(output)));
   EXPECT_EQ(Json(), changed);
   EXPECT_TRUE(messages_.empty()) << messages_.front();
+}
+
+// Bookmark Every Nth Page sits in the Bookmarks menu with the other tools and runs from there;
+// tool buttons take the theme's icon and keep the command's text for a theme without one.
+TEST_F(DesktopTest, BookmarkEveryNthPageRunsFromTheBookmarksMenu) {
+  const std::string input = Copy(ZELTA_SOURCE_DIR "/samples/manual.pdf", "manual.pdf");
+  ASSERT_TRUE(window_->OpenFile(QString::fromStdString(input)));
+  const size_t before = Outline().size();
+  auto* menu = window_->findChild<QMenu*>("bookmarksMenu");
+  ASSERT_TRUE(menu);
+  QAction* every = nullptr;
+  for (QAction* action : menu->actions())
+    if (action->objectName() == "cmd.bookmarksPlugin.bookmarkEveryNthPage") every = action;
+  ASSERT_TRUE(every);
+  EXPECT_EQ(every->text(), "Bookmark Every Nth Page...");
+  ASSERT_TRUE(every->isEnabled());
+  StoreOptions(u"BENP", {{"Step", 2}, {"TitleText", "Page %[Page]"}});
+  WorkDialogs({[](DialogWindow& dialog) { QTest::keyClick(&dialog, Qt::Key_Return); }});
+  every->trigger();
+  EXPECT_GT(Outline().size(), before);
+  EXPECT_EQ(UndoCount(), 1);
+
+  auto* tools = window_->findChild<QToolBar*>("bookmarksToolBar");
+  ASSERT_TRUE(tools);
+  for (QAction* action : tools->actions()) {
+    if (action->isSeparator()) continue;
+    EXPECT_TRUE(!action->icon().isNull() || !action->iconText().isEmpty())
+        << action->objectName().toStdString();
+  }
 }
 
 TEST_F(DesktopTest, CancelFromTheProgressWindowLeavesTheDocumentAsItWas) {

@@ -133,9 +133,31 @@ TEST_F(MacroExpansion, UnknownAndMaskedMacrosAreEmpty) {
   std::u16string out;
   t.Render(out);
   EXPECT_EQ(out, u"x");
-  TitleTemplate plain;
-  expander_->ParseTemplate(plain, u"100% %[Nothing]");
-  EXPECT_FALSE(plain.HasMacros());
+  // An unknown name alone empties the same way as beside a known one.
+  TitleTemplate alone;
+  expander_->ParseTemplate(alone, u"100% %[Nothing]");
+  EXPECT_TRUE(alone.HasMacros());
+  alone.Render(out);
+  EXPECT_EQ(out, u"100% ");
+  EXPECT_EQ(Expand(u"X%[Number]Y", {{1}}), (Texts{u"XY"}));
+  EXPECT_EQ(Expand(u"X%[Number]Y%[Level]", {{1}}), (Texts{u"XY1"}));
+}
+
+TEST_F(MacroExpansion, UnknownNamesAreWarnedOnceWithTheMacrosOnOffer) {
+  TitleTemplate first, second;
+  expander_->RegisterMacros(first, kEveryNthPageMacros);
+  expander_->RegisterMacros(second, kEveryNthPageMacros);
+  expander_->ParseTemplate(first, u"%[Number] %[page] %[Title]");
+  expander_->ParseTemplate(second, u"%[NUMBER]%[Level:2]");
+  // Each name once as first written; Title and Level are macros, but not of this tool.
+  EXPECT_EQ(expander_->TakeUnknownMacroWarning(),
+            u"Unknown title macros %[Number], %[Title], %[Level]: they give an empty text. "
+            u"The macros here are %[SeqNum], %[Page], %[Label], %[FirstLine].");
+  EXPECT_EQ(expander_->TakeUnknownMacroWarning(), u"");
+  TitleTemplate known;
+  expander_->RegisterMacros(known, kAllMacros);
+  expander_->ParseTemplate(known, u"%[HierIndex] %[title]");
+  EXPECT_EQ(expander_->TakeUnknownMacroWarning(), u"");
 }
 
 TEST_F(MacroExpansion, EnvironmentVariables) {
@@ -195,6 +217,28 @@ TEST(FirstLineMacro, LineChoiceByTops) {
   EXPECT_EQ(LineBelow(chars.data(), static_cast<int32_t>(chars.size()), 800), 0);
   EXPECT_EQ(LineBelow(chars.data(), static_cast<int32_t>(chars.size()), 50), -1);
   EXPECT_EQ(LineBelow(nullptr, 0, 800), -1);
+}
+
+// The help texts `zelta macros` prints come from the string table: they must name every
+// macro, and for each tool exactly the macros its mask offers.
+TEST(MacroHelp, NamesEveryMacroAndEachToolsOwnSet) {
+  CoreHost host;
+  const std::u16string all = host.Plugin().LoadString(u"bookmarksPlugin.help.macros");
+  for (const MacroInfo& macro : Macros())
+    EXPECT_NE(all.find(u"%[" + std::u16string(macro.name)), std::u16string::npos)
+        << std::string(macro.name.begin(), macro.name.end());
+  const std::pair<std::u16string, uint32_t> tools[] = {
+      {u"ATB", kAllMacros}, {u"BND", kNamedDestMacros}, {u"BENP", kEveryNthPageMacros}};
+  for (const auto& [tool, mask] : tools) {
+    const std::u16string text = host.Plugin().LoadString(u"bookmarksPlugin.help.macros." + tool);
+    for (const MacroInfo& macro : Macros()) {
+      const bool named =
+          text.find(u"%[" + std::u16string(macro.name) + u"]") != std::u16string::npos;
+      EXPECT_EQ(named, (mask & macro.bit) != 0)
+          << std::string(tool.begin(), tool.end()) << " "
+          << std::string(macro.name.begin(), macro.name.end());
+    }
+  }
 }
 
 }  // namespace

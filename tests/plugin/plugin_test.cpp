@@ -54,6 +54,7 @@ const std::vector<std::u16string> kExpectedSubmenu = {
     u"cmd.bookmarksPlugin.fromTOC",
     u"cmd.bookmarksPlugin.generate",
     u"cmd.bookmarksPlugin.fromTextFile",
+    u"cmd.bookmarksPlugin.bookmarkEveryNthPage",
     u"-",
     u"cmd.bookmarksPlugin.addTextToBookmarkTitle",
     u"cmd.bookmarksPlugin.changeBookmarkCase",
@@ -133,7 +134,7 @@ TEST(PluginStart, RegistersTheSubmenuAndElevenCommandsWithTitles) {
   submenu->GetStyle(&style);
   EXPECT_EQ(style & 0x300, 0x300);
 
-  ASSERT_EQ(CommandRegistrationTable().size(), 11u);
+  ASSERT_EQ(CommandRegistrationTable().size(), 12u);
   for (const CommandRow& row : CommandRegistrationTable()) {
     ComPtr<zelta::IHostCommand> command;
     ASSERT_EQ(registry->FindCommand(AtomOf(row.command), command.Put()), zelta::S_OK);
@@ -150,10 +151,13 @@ TEST(PluginStart, RegistersTheSubmenuAndElevenCommandsWithTitles) {
   zelta::OwnedString changeTitle;
   change->GetTitle(changeTitle.Put());
   EXPECT_EQ(changeTitle.View(), u"Change Bookmark Case...");
-  // The every-N-th-page command is interned but not registered.
+  // Bookmark Every N-th Page is a menu command like the other tools.
   ComPtr<zelta::IHostCommand> nth;
-  EXPECT_EQ(registry->FindCommand(AtomOf(u"cmd.bookmarksPlugin.bookmarkEveryNthPage"), nth.Put()),
-            zelta::S_FALSE);
+  ASSERT_EQ(registry->FindCommand(AtomOf(u"cmd.bookmarksPlugin.bookmarkEveryNthPage"), nth.Put()),
+            zelta::S_OK);
+  zelta::OwnedString nthTitle;
+  nth->GetTitle(nthTitle.Put());
+  EXPECT_EQ(nthTitle.View(), u"Bookmark Every Nth Page...");
 }
 
 TEST(PluginEvents, SubmenuIsPlacedOnceInBothBarsAndRefilled) {

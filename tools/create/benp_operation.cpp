@@ -99,6 +99,8 @@ HRESULT BENPOperation::Run(int32_t flags, intptr_t) {
   hr = expander->RegisterMacros(titleTemplate, kEveryNthPageMacros);
   if (zelta::Succeeded(hr)) hr = expander->ParseTemplate(titleTemplate, text);
   if (zelta::Failed(hr)) return hr;
+  if (const std::u16string warning = expander->TakeUnknownMacroWarning(); !warning.empty())
+    ReportWarning(warning);
   expander->LoadDocumentValues();
   ComPtr<zelta::IHostBookmark> root;
   if (zelta::Failed(Document()->GetOutlineRoot(root.Put())) || !root) return zelta::E_FAIL;

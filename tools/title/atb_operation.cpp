@@ -80,6 +80,8 @@ HRESULT ATBOperation::Run(int32_t flags, intptr_t) {
   hr = expander_->ParseTemplate(prefixTemplate_, prefix_);
   if (zelta::Succeeded(hr)) hr = expander_->ParseTemplate(suffixTemplate_, suffix_);
   if (zelta::Failed(hr)) return FinishRun(hr, {});
+  if (const std::u16string warning = expander_->TakeUnknownMacroWarning(); !warning.empty())
+    ReportWarning(warning);
   expander_->LoadDocumentValues();
 
   // Nothing to add: nothing to do, even when the spaces were to be tidied.

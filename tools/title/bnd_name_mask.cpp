@@ -28,6 +28,10 @@ zelta::HRESULT BndNameMask::Prepare() {
   return zelta::S_OK;
 }
 
+std::u16string BndNameMask::TakeUnknownMacroWarning() {
+  return parsed_ ? parsed_->expander.TakeUnknownMacroWarning() : std::u16string();
+}
+
 zelta::HRESULT BndNameMask::NameFor(zelta::IHostBookmark* bookmark, std::u16string& name) {
   if (!parsed_ || !parsed_->titleTemplate.HasMacros()) {
     name = mask_;

@@ -20,6 +20,8 @@ class BndNameMask {
 
   // Parses the mask. E_OUTOFMEMORY when it cannot be held.
   zelta::HRESULT Prepare();
+  // After Prepare: the warning about macro names the mask holds that are none (empty: none).
+  std::u16string TakeUnknownMacroWarning();
   // The name the mask gives for the bookmark (the mask itself when it holds no macro). Each
   // call counts as the next bookmark of the run for %[SeqNum]. E_OUTOFMEMORY when the name
   // cannot be made.

@@ -70,6 +70,8 @@ HRESULT BNDOperation::Run(int32_t flags, intptr_t) {
                                         CabText(Options().Get(), u"EditText", u"%[Title]"));
   hr = mask_->Prepare();
   if (zelta::Failed(hr)) return FinishRun(hr, {});
+  if (const std::u16string warning = mask_->TakeUnknownMacroWarning(); !warning.empty())
+    ReportWarning(warning);
 
   ComPtr<IHostBookmark> root;
   uint32_t total = 0;

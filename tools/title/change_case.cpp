@@ -38,6 +38,37 @@ int CompareIgnoreCase(std::u16string_view a, std::u16string_view b) {
 bool Upper(char16_t* text, size_t length) { return platform::UpperCaseInPlace(text, length) > 0; }
 bool Lower(char16_t* text, size_t length) { return platform::LowerCaseInPlace(text, length) > 0; }
 
+char32_t CodePointAt(std::u16string_view text, size_t i) {
+  if (CharLength(text, i) == 1) return text[i];
+  return 0x10000 + ((static_cast<char32_t>(text[i]) - 0xD800) << 10) +
+         (static_cast<char32_t>(text[i + 1]) - 0xDC00);
+}
+
+// The blank-separated run of characters around position i, without the punctuation at its
+// ends: "(UseMethod)," gives "UseMethod".
+std::u16string_view TokenAround(std::u16string_view text, size_t i) {
+  size_t start = i, end = i;
+  while (start > 0 && !u_isUWhiteSpace(text[start - 1])) --start;
+  while (end < text.size() && !u_isUWhiteSpace(text[end])) ++end;
+  auto edge = [](char16_t c) { return !u_isalnum(c) && !IsHighSurrogate(c) && !IsLowSurrogate(c); };
+  while (start < end && edge(text[start])) ++start;
+  while (end > start && edge(text[end - 1])) --end;
+  return text.substr(start, end - start);
+}
+
+// A name that carries its own capitals, digits or dots: an acronym, code, a version.
+bool HasOwnCapitals(std::u16string_view token) {
+  bool afterLetter = false;
+  for (size_t i = 0; i < token.size(); i += CharLength(token, i)) {
+    const char32_t c = CodePointAt(token, i);
+    if (c == u'.' || u_isdigit(static_cast<UChar32>(c))) return true;
+    if (afterLetter && (u_isupper(static_cast<UChar32>(c)) || u_istitle(static_cast<UChar32>(c))))
+      return true;
+    afterLetter = afterLetter || u_isalpha(static_cast<UChar32>(c));
+  }
+  return false;
+}
+
 }  // namespace
 
 std::vector<std::u16string> SortExcludedWords(std::vector<std::u16string> words) {
@@ -53,7 +84,7 @@ std::vector<std::u16string> SortExcludedWords(std::vector<std::u16string> words)
 }
 
 ChangeCaseEngine::ChangeCaseEngine(std::vector<std::u16string> excludedWords, int32_t flags)
-    : mode_(flags & kCaseModeMask) {
+    : mode_(flags & kCaseModeMask), keepCapitals_((flags & kKeepCapitals) != 0) {
   if (flags & kApplyExcludedWords) excluded_ = SortExcludedWords(std::move(excludedWords));
 }
 
@@ -85,6 +116,9 @@ zelta::HRESULT ChangeCaseEngine::Apply(std::u16string& title) const {
     bool mapped = true;
     if (IsExcluded(std::u16string_view(word, length))) {
       // The title's own letters stay.
+    } else if (keepCapitals_ && (mode_ == kTitleCase || mode_ == kSentenceCase) &&
+               HasOwnCapitals(TokenAround(title, start))) {
+      // So do those of a name that has its own capitals.
     } else if (mode_ == kTitleCase) {
       mapped = Lower(word, length) && Upper(word, firstLength);
     } else if (mode_ == kUpperCase) {

@@ -17,6 +17,9 @@ inline constexpr int32_t kUpperCase = 1;
 inline constexpr int32_t kLowerCase = 2;
 inline constexpr int32_t kSentenceCase = 4;
 inline constexpr int32_t kApplyExcludedWords = 0x10;
+// Title and Sentence case leave alone a word that already has a capital after its first letter,
+// or a digit or dot inside it (NULL, UseMethod, macOS, x86_64, on.exit, v1.2).
+inline constexpr int32_t kKeepCapitals = 0x20;
 
 // Sorts words with the locale's case-insensitive comparison and keeps each word once (the
 // first of a run of equal ones).
@@ -39,6 +42,7 @@ class ChangeCaseEngine {
  private:
   std::vector<std::u16string> excluded_;  // sorted, case-insensitively unique
   int32_t mode_;
+  bool keepCapitals_;
 };
 
 }  // namespace bm

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <iostream>
 
+#include "zelta/cli/commands.h"
 #include "zelta/cli/exit_codes.h"
 #include "zelta/cli/session.h"
 
@@ -76,9 +77,15 @@ int CheckCommandName(CLI::App& app, int argc, char** argv) {
   return 0;
 }
 
-int PrintHelp(CLI::App& app, const std::string& command) {
+int PrintHelp(CLI::App& app, const std::string& command, const SessionOptions& common) {
   if (command.empty()) {
-    std::cout << app.help();
+    // Asked of the program itself: app.help() would describe the selected `help` command.
+    std::cout << app.get_formatter()->make_help(&app, app.get_name(), CLI::AppFormatMode::Normal);
+    Session session;
+    if (!session.Start(common)) return kExitUsage;
+    std::cout << "\nOperations (zelta run OPERATION FILE; zelta options OPERATION --explain for "
+                 "their options, zelta macros for title templates):\n";
+    PrintOperations(session.App(), std::cout);
     return kExitChanged;
   }
   for (CLI::App* sub : app.get_subcommands({}))

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "zelta/cli/session.h"
+
 namespace zelta::cli {
 
 // The candidate nearest to `word` by edit distance (case-insensitive), or empty when none is
@@ -16,7 +18,8 @@ std::string NearestName(std::string_view word, const std::vector<std::string>& c
 // command was meant and returns the usage status; 0 otherwise.
 int CheckCommandName(CLI::App& app, int argc, char** argv);
 
-// `zelta help [COMMAND]`: the program's or a command's help on standard output.
-int PrintHelp(CLI::App& app, const std::string& command);
+// `zelta help [COMMAND]`: a command's help on standard output; without one, the program's,
+// which lists every command, then the loaded module's operations.
+int PrintHelp(CLI::App& app, const std::string& command, const SessionOptions& common);
 
 }  // namespace zelta::cli

@@ -19,5 +19,9 @@ void AddStyleCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddSuggestCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddImportCommand(CLI::App& app, SessionOptions& common, int* status);
 void AddCheckCommand(CLI::App& app, SessionOptions& common, int* status);
+void AddMacrosCommand(CLI::App& app, SessionOptions& common, int* status);
+
+// The operations of the loaded module, one a line: abbreviation, menu text and id.
+void PrintOperations(app::HostApp& app, std::ostream& out);
 
 }  // namespace zelta::cli

@@ -1,8 +1,11 @@
+#include <cctype>
+#include <iomanip>
 #include <iostream>
 
 #include "host/ui.h"
 #include "zelta/cli/commands.h"
 #include "zelta/cli/exit_codes.h"
+#include "zelta/cli/operation_names.h"
 
 namespace zelta::cli {
 
@@ -28,7 +31,56 @@ void PrintPluginCommands(app::HostApp& app) {
               << (enabled ? "enabled" : "disabled") << "\n";
   }
 }
+std::string Folded(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// The title of the module command that opens an operation. The host learns nothing else of
+// which command runs which operation, so the ids' last parts are matched: the same word
+// ("cmd.bookmarksPlugin.validate", "op.bookmarks.validate"), else the longest one that holds
+// the other ("sort" and "sortBookmarks", "bookmarksToNamedDests" and "toNamedDests").
+std::string MenuText(app::HostApp& app, const std::string& operationId) {
+  const std::string key = Folded(operationId.substr(operationId.rfind('.') + 1));
+  auto registry = app.Ui().Registry();
+  int32_t count = 0;
+  registry->GetCount(&count);
+  std::string best;
+  size_t bestLength = 0;
+  for (int32_t i = 0; i < count; ++i) {
+    ComPtr<IHostCommand> command;
+    if (registry->GetItem(i, command.Put()) != S_OK) continue;
+    Atom id = kNoAtom;
+    command->GetId(&id);
+    auto own = registry->Find(id);
+    if (!own || !own->Handler()) continue;  // the host's own commands
+    OwnedString idText, title;
+    app.GetAtomText(id, idText.Put());
+    const std::string text = ToUtf8(idText.View());
+    const std::string word = Folded(text.substr(text.rfind('.') + 1));
+    const bool exact = word == key;
+    if (!exact && (word.size() < 4 ||
+                   (key.find(word) == std::string::npos && word.find(key) == std::string::npos)))
+      continue;
+    command->GetTitle(title.Put());
+    if (exact) return ToUtf8(title.View());
+    if (word.size() > bestLength) {
+      best = ToUtf8(title.View());
+      bestLength = word.size();
+    }
+  }
+  return best;
+}
 }  // namespace
+
+void PrintOperations(app::HostApp& app, std::ostream& out) {
+  for (const OperationName& name : OperationNames(app)) {
+    std::string menu = MenuText(app, name.id);
+    if (menu.empty()) menu = "(no menu command)";
+    out << "  " << std::left << std::setw(9) << name.abbreviation << std::setw(44) << menu
+        << name.id << "\n";
+  }
+}
 
 void AddCommandsCommand(CLI::App& app, SessionOptions& common, int* status) {
   auto* cmd = app.add_subcommand(

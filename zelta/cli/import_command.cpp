@@ -13,6 +13,7 @@
 #include "zelta/cli/exit_codes.h"
 #include "zelta/cli/file_checks.h"
 #include "zelta/cli/operation_names.h"
+#include "zelta/cli/outline_changes.h"
 
 namespace zelta::cli {
 
@@ -172,6 +173,9 @@ int Import(const ImportArgs& args, const SessionOptions& common) {
     PrintError(ToUtf8(base::DescribeResult(E_NO_PERMISSION)));
     return kExitFailed;
   }
+  ComPtr<IHostBookmark> outlineRoot;
+  document->GetOutlineRoot(outlineRoot.Put());
+  const OutlineSnapshot before = OutlineSnapshot::Take(outlineRoot.Get());
   ComPtr<IHostUndoHistory> history;
   ComPtr<IHostChangeGroup> group;
   HRESULT hr = document->GetUndoHistory(history.Put());
@@ -217,6 +221,10 @@ int Import(const ImportArgs& args, const SessionOptions& common) {
   }
   if (!changed)
     std::cerr << "zelta: " << args.outline << " holds no bookmarks; nothing was added\n";
+  else if (!options.quiet)
+    std::cerr << "zelta: import: "
+              << DescribeChanges(CompareOutlines(before, OutlineSnapshot::Take(outlineRoot.Get())))
+              << "; wrote " << args.output << "\n";
   return changed ? kExitChanged : kExitNoChange;
 }
 
@@ -242,7 +250,7 @@ void AddImportCommand(CLI::App& app, SessionOptions& common, int* status) {
   cmd->add_option("--password", args->password, "Password of an encrypted file");
   cmd->add_flag("--overwrite-input", args->overwriteInput,
                 "Allow -o to name the input file itself (refused otherwise)");
-  cmd->add_flag("--quiet", args->quiet, "No progress bar");
+  cmd->add_flag("--quiet", args->quiet, "No progress bar and no summary line");
   cmd->callback([args, &common, status] { *status = Import(*args, common); });
 }
 

@@ -39,10 +39,13 @@ int main(int argc, char** argv) {
   AddFontsCommand(app, common, &status);
   AddStyleCommand(app, common, &status);
   AddSuggestCommand(app, common, &status);
+  AddMacrosCommand(app, common, &status);
   auto helpTopic = std::make_shared<std::string>();
-  auto* help = app.add_subcommand("help", "Describe the program, or one command");
+  auto* help = app.add_subcommand(
+      "help", "Describe the program, its commands and the module's operations, or one command");
   help->add_option("COMMAND", *helpTopic, "The command to describe");
-  help->callback([&app, helpTopic, &status] { status = PrintHelp(app, *helpTopic); });
+  help->callback(
+      [&app, helpTopic, &common, &status] { status = PrintHelp(app, *helpTopic, common); });
 
   // An unknown command would otherwise be reported as a missing one.
   if (int unknown = CheckCommandName(app, argc, argv); unknown != 0) return unknown;

@@ -74,6 +74,10 @@ void AddOptionsCommand(CLI::App& app, SessionOptions& common, int* status) {
     if (args->explain) {
       std::cout << op->abbreviation << " (" << op->id << ") options:\n\n";
       ExplainOptions(session.App(), options.Get(), op->abbreviation, std::cout);
+      const std::string templates = "bookmarksPlugin.help.macros." + op->abbreviation;
+      if (const std::string text = ToUtf8(session.App().String(templates)); text != templates)
+        std::cout << "\nTitle templates: " << text << "\nzelta macros " << op->abbreviation
+                  << " lists every macro with its parameter and an example.\n";
     } else {
       std::cout << app::CabToJson(options.Get()).dump(args->compact ? -1 : 2) << "\n";
     }

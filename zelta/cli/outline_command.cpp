@@ -12,7 +12,7 @@ namespace {
 
 struct OutlineArgs {
   std::string file, password, separator = ";", actionSeparator = ",";
-  bool json = false, text = false, pdftk = false, lossy = false;
+  bool json = false, text = false, pdftk = false, lossy = false, crlf = false, bom = false;
 };
 
 // One UTF-16 code unit given as a character; false (with a message) for anything else.
@@ -29,6 +29,8 @@ bool SeparatorOption(const std::string& text, const char* option, char16_t* out)
 
 int PrintText(pdf::HostDocument* document, const OutlineArgs& args) {
   pdf::TextExportOptions options;
+  options.crlf = args.crlf;
+  options.bom = args.bom;
   if (!SeparatorOption(args.separator, "--separator", &options.separator) ||
       !SeparatorOption(args.actionSeparator, "--action-separator", &options.actionSeparator))
     return kExitUsage;
@@ -72,6 +74,10 @@ void AddOutlineCommand(CLI::App& app, SessionOptions& common, int* status) {
       ->needs(text);
   cmd->add_option("--action-separator", args->actionSeparator,
                   "With --text: the separator inside an action's braces (default ,)")
+      ->needs(text);
+  cmd->add_flag("--crlf", args->crlf, "With --text: end lines with CR LF instead of LF")
+      ->needs(text);
+  cmd->add_flag("--bom", args->bom, "With --text: begin with the UTF-8 byte-order mark")
       ->needs(text);
   cmd->add_flag("--lossy", args->lossy,
                 "With --text: write the text even where it cannot carry a bookmark exactly "

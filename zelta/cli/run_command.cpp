@@ -446,8 +446,25 @@ int Run(const RunArgs& args, const SessionOptions& common) {
         "(e.g. --select-bookmarks 2,3.1), or choose the whole document (see zelta options " +
         op->abbreviation + " --explain)";
 
+  // Generation without levels has nothing to look for: say where levels come from.
+  ComPtr<ICabItem> levels;
+  int32_t levelCount = 0;
+  if (status == kExitNoChange && op->abbreviation == "AGB" &&
+      optionsItem->GetItem(u"Levels", levels.Put()) == S_OK && levels &&
+      Succeeded(levels->GetCount(&levelCount)) && levelCount == 0)
+    hint =
+        "no levels are set (Levels is empty), so AGB looks for no headings: get them with "
+        "--auto, from `zelta suggest " +
+        args.file +
+        "`, or build one from a heading's style "
+        "with `zelta style " +
+        args.file + " --find TEXT`";
+
   OutlineChanges changes;
   size_t findings = 0;
+  // A validation also reports the structure the reader had to repair (loops, lying /Count).
+  const std::vector<pdf::OutlineFinding> noFindings;
+  const auto& structure = op->validates ? document->GetOutline().Findings() : noFindings;
   if (Succeeded(hr)) {
     changes = CompareOutlines(before, OutlineSnapshot::Take(outlineRoot.Get()));
     if (!readOnly) {
@@ -455,7 +472,7 @@ int Run(const RunArgs& args, const SessionOptions& common) {
       changes.pages = pagesAfter.pages - pagesBefore.pages;
       changes.links = pagesAfter.links - pagesBefore.links;
     }
-    if (op->validates) findings = ValidationOutputJson(app, root.Get()).size();
+    if (op->validates) findings = ValidationOutputJson(app, root.Get()).size() + structure.size();
   }
   if (Succeeded(hr) && !args.output.empty()) {
     std::string error;
@@ -485,17 +502,19 @@ int Run(const RunArgs& args, const SessionOptions& common) {
     nlohmann::ordered_json out;
     out["result"] = hr;
     out["exit"] = status;
-    out["message"] = message;
+    // A check reports findings, not the run's closing notice.
+    if (!args.check) out["message"] = message;
     out["problems"] = problems;
     out["changes"] = {{"made", changes.made},   {"renamed", changes.renamed},
                       {"moved", changes.moved}, {"removed", changes.removed},
                       {"pages", changes.pages}, {"links", changes.links}};
     if (op->validates) out["changes"]["invalid"] = findings;
-    if (!Succeeded(hr))
+    if (!Succeeded(hr)) {
       out["output"] = nullptr;
-    else if (op->validates)
+    } else if (op->validates) {
       out["output"] = ValidationOutputJson(app, root.Get());
-    else
+      out["outline"] = OutlineFindingsJson(structure);
+    } else
       out["output"] = OutputJson(root.Get());
     std::cout << out.dump(2) << "\n";
     if (!hint.empty()) PrintError(hint);
@@ -503,20 +522,25 @@ int Run(const RunArgs& args, const SessionOptions& common) {
   }
   if (op->validates && Succeeded(hr)) {
     PrintValidationFindings(app, root.Get(), std::cout);
+    PrintOutlineFindings(structure, std::cout);
   } else if (Failed(hr) && messagesShown > 0) {
     // The operation said why; the generic text of its result would only blur that.
     PrintError(hint.empty() ? "nothing was written" : hint + "; nothing was written");
     return status;
-  } else if (hr != S_OK && !problems && !message.empty()) {
+  } else if (hr != S_OK && !problems && !message.empty() && !(options.quiet && hr == S_FALSE)) {
+    // A run that changed nothing says so unless asked to be quiet: the status tells it too.
     std::cerr << message << "\n";
   }
   if (!hint.empty()) PrintError(hint);
   if (Succeeded(hr) && !options.quiet) {
     std::string summary = DescribeChanges(changes);
-    if (op->validates)
-      summary =
-          std::to_string(findings) + " invalid bookmark" + (findings == 1 ? "" : "s") + " found";
-    else if (summary.empty())
+    if (op->validates) {
+      const size_t marked = findings - structure.size();
+      summary = std::to_string(marked) + " invalid bookmark" + (marked == 1 ? "" : "s") + " found";
+      if (!structure.empty())
+        summary += ", " + std::to_string(structure.size()) + " outline structure fault" +
+                   (structure.size() == 1 ? "" : "s");
+    } else if (summary.empty())
       summary = "nothing changed";
     const std::string where = args.output.empty() || toStdout ? "" : "; wrote " + args.output;
     std::cerr << "zelta: " << op->abbreviation << ": " << summary << where << "\n";
@@ -539,6 +563,7 @@ std::vector<std::string> ChildArguments(const RunArgs& args) {
   for (auto [on, name] : {std::pair{args.last, "--last"},
                           {args.autoOptions, "--auto"},
                           {args.json, "--json"},
+                          {args.quiet, "--quiet"},
                           {args.replaceOutline, "--replace-outline"}})
     if (on) out.emplace_back(name);
   return out;
@@ -556,7 +581,9 @@ int RunMany(const RunArgs& args, const std::vector<std::string>& files,
     return kExitUsage;
   }
   if (!std::filesystem::is_directory(outputDir, ec)) {
-    PrintError("--output-dir " + outputDir + " is not a folder");
+    const bool exists = std::filesystem::exists(outputDir, ec);
+    PrintError("--output-dir " + outputDir +
+               (exists ? " is not a folder" : " does not exist (make it first, e.g. mkdir -p)"));
     return kExitUsage;
   }
   std::vector<BatchFile> batch;

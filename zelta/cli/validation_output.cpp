@@ -79,4 +79,18 @@ void PrintValidationFindings(app::HostApp& app, ICabItem* root, std::ostream& ou
   }
 }
 
+nlohmann::ordered_json OutlineFindingsJson(const std::vector<pdf::OutlineFinding>& findings) {
+  nlohmann::ordered_json list = nlohmann::ordered_json::array();
+  for (const pdf::OutlineFinding& finding : findings)
+    list.push_back({{"item", finding.item}, {"message", finding.text}});
+  return list;
+}
+
+void PrintOutlineFindings(const std::vector<pdf::OutlineFinding>& findings, std::ostream& out) {
+  if (findings.empty()) return;
+  out << "Outline structure: " << findings.size() << " fault" << (findings.size() == 1 ? "" : "s")
+      << "\n";
+  for (const pdf::OutlineFinding& finding : findings) out << "    " << finding.text << "\n";
+}
+
 }  // namespace zelta::cli

@@ -9,6 +9,7 @@
 
 #include "host/cab.h"
 #include "zelta/app/host_app.h"
+#include "zelta/pdf/outline.h"
 
 namespace zelta::cli {
 
@@ -18,5 +19,10 @@ nlohmann::ordered_json ValidationOutputJson(app::HostApp& app, ICabItem* root);
 
 // The records as the validation dialog lists them.
 void PrintValidationFindings(app::HostApp& app, ICabItem* root, std::ostream& out);
+
+// The structural faults the outline reader found (loops, links that disagree, a /Count that
+// lies) as [{"item", "message"}, ...], and as text under their own heading (nothing when none).
+nlohmann::ordered_json OutlineFindingsJson(const std::vector<pdf::OutlineFinding>& findings);
+void PrintOutlineFindings(const std::vector<pdf::OutlineFinding>& findings, std::ostream& out);
 
 }  // namespace zelta::cli

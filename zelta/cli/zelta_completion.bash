@@ -35,7 +35,8 @@ _zelta() {
     mapfile -t COMPREPLY < <(compgen -W "$flags" -- "$cur")
     return
   fi
-  if [[ ($command == run || $command == options) && $COMP_CWORD -eq $((at + 1)) ]]; then
+  if [[ ($command == run || $command == options || $command == macros) &&
+    $COMP_CWORD -eq $((at + 1)) ]]; then
     mapfile -t COMPREPLY < <(compgen -W "$(zelta options --list 2>/dev/null | cut -f1)" -- "$cur")
     return
   fi

@@ -1,5 +1,7 @@
 #include "zelta/desktop/command_menus.h"
 
+#include <QIcon>
+
 #include "zelta/base/atom_table.h"
 
 namespace zelta::desktop {
@@ -9,19 +11,51 @@ namespace {
 // Submenu style bits of a command (host/commands.h).
 constexpr int32_t kSubmenuStyle = 0x300;
 
+ComPtr<IHostCommand> FindCommand(app::HostApp& app, Atom command);
+
 QString TitleOf(app::HostApp& app, Atom command) {
-  ComPtr<ICommandManager> manager;
-  ComPtr<ICommandRegistry> registry;
-  ComPtr<IHostCommand> found;
   OwnedString title;
-  if (app.Ui().GetCommandManager(manager.Put()) == S_OK && manager &&
-      manager->GetRegistry(registry.Put()) == S_OK && registry &&
-      registry->FindCommand(command, found.Put()) == S_OK && found)
-    found->GetTitle(title.Put());
+  if (ComPtr<IHostCommand> found = FindCommand(app, command)) found->GetTitle(title.Put());
   std::u16string_view view = title.View();
   if (view.empty()) return QString::fromStdString(base::AtomTable::Global().Utf8(command));
   // Menus show the title; tool bars strip the ellipsis themselves.
   return QString::fromUtf16(view.data(), static_cast<qsizetype>(view.size()));
+}
+
+ComPtr<IHostCommand> FindCommand(app::HostApp& app, Atom command) {
+  ComPtr<ICommandManager> manager;
+  ComPtr<ICommandRegistry> registry;
+  ComPtr<IHostCommand> found;
+  if (app.Ui().GetCommandManager(manager.Put()) == S_OK && manager &&
+      manager->GetRegistry(registry.Put()) == S_OK && registry)
+    registry->FindCommand(command, found.Put());
+  return found;
+}
+
+// The module's icon ids and the names the desktop's icon theme knows them by (freedesktop
+// naming); an id without an entry, or a theme without the name, leaves the button its text.
+QIcon ThemeIcon(app::HostApp& app, Atom command) {
+  static const std::pair<const char*, const char*> kNames[] = {
+      {"cmd.bookmarksView.new", "document-new"},
+      {"ico.bookmark.plugin.validate", "tools-check-spelling"},
+      {"ico.bookmark.plugin.toTOC", "format-justify-left"},
+      {"ico.bookmark.plugin.fromTOC", "format-indent-more"},
+      {"ico.bookmark.plugin.sort", "view-sort-ascending"},
+      {"ico.bookmark.plugin.case", "format-text-bold"},
+      {"ico.bookmark.plugin.addText", "insert-text"},
+      {"ico.bookmark.plugin.toDests", "insert-link"},
+      {"ico.bookmark.plugin.findAndReplace", "edit-find-replace"},
+      {"ico.bookmark.plugin.fromText", "document-open"},
+      {"ico.bookmark.plugin.everyNthPage", "go-jump"},
+  };
+  ComPtr<IHostCommand> found = FindCommand(app, command);
+  ComPtr<IHostIcon> icon;
+  Atom id = kNoAtom;
+  if (!found || found->GetIcon(icon.Put()) != S_OK || !icon || icon->GetId(&id) != S_OK) return {};
+  const std::string name = base::AtomTable::Global().Utf8(id);
+  for (const auto& [iconId, themeName] : kNames)
+    if (name == iconId) return QIcon::fromTheme(themeName);
+  return {};
 }
 
 bool IsSubmenu(ICommandBarItem* item) {
@@ -92,6 +126,7 @@ void CommandMenus::Fill(QToolBar* toolBar, ICommandBar* bar) {
       Fill(toolBar, submenu);
     } else {
       QAction* action = Action(command, toolBar);
+      action->setIcon(ThemeIcon(app_, command));
       QString text = action->text();
       if (text.endsWith("...")) text.chop(3);
       action->setIconText(text);

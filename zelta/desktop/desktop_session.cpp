@@ -12,6 +12,9 @@ std::string DefaultModulePath() {
   if (!ec) {
     auto beside = self.parent_path() / "libbookmarks.so";
     if (std::filesystem::exists(beside, ec)) return beside.string();
+    // Installed: PREFIX/bin/zelta-desktop and PREFIX/lib/zelta/libbookmarks.so.
+    auto installed = self.parent_path().parent_path() / "lib" / "zelta" / "libbookmarks.so";
+    if (std::filesystem::exists(installed, ec)) return installed.string();
   }
 #ifdef ZELTA_MODULE_DIR
   return std::string(ZELTA_MODULE_DIR) + "/libbookmarks.so";

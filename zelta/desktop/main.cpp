@@ -3,17 +3,30 @@
 #include <QCommandLineParser>
 #include <QMessageBox>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 
 #include "zelta/desktop/desktop_session.h"
 #include "zelta/desktop/main_window.h"
 #include "zelta/desktop/page_view.h"
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
-  QApplication::setApplicationName("zelta-desktop");
+  // --help and --version answer without a window, so they work where there is no display.
+  bool textOnly = false;
+  for (int i = 1; i < argc; ++i)
+    for (const char* flag : {"--help", "-h", "--help-all", "--version", "-v"})
+      textOnly = textOnly || std::strcmp(argv[i], flag) == 0;
+  std::unique_ptr<QCoreApplication> application;
+  if (textOnly)
+    application = std::make_unique<QCoreApplication>(argc, argv);
+  else
+    application = std::make_unique<QApplication>(argc, argv);
+  QCoreApplication::setApplicationName("zelta-desktop");
+  QCoreApplication::setApplicationVersion(ZELTA_VERSION);
   QCommandLineParser parser;
   parser.setApplicationDescription("Zelta: a PDF application with the Bookmarks tools.");
   parser.addHelpOption();
+  parser.addVersionOption();
   QCommandLineOption settings(
       "settings", "Settings file (default: $XDG_CONFIG_HOME/zelta/settings.json)", "FILE");
   QCommandLineOption module("module", "The Bookmarks module to load", "FILE");
@@ -23,7 +36,7 @@ int main(int argc, char** argv) {
   parser.addOption(module);
   parser.addOption(firstPaint);
   parser.addPositionalArgument("FILE", "The PDF to open");
-  parser.process(application);
+  parser.process(*application);
 
   zelta::desktop::SessionOptions options;
   options.settingsPath = parser.value(settings).toStdString();

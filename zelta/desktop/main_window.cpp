@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QIcon>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -190,6 +191,21 @@ void MainWindow::BuildActions() {
       make(tr("&Rename Bookmark"), QKeySequence(Qt::Key_F2), [this] { panel_->RenameCurrent(); });
   deleteBookmarks_ =
       make(tr("&Delete Bookmarks"), QKeySequence(), [this] { panel_->DeleteSelected(); });
+  // Icons from the desktop's theme (freedesktop names); a theme without one leaves the text.
+  for (auto [action, name] : {std::pair{open_, "document-open"},
+                              {save_, "document-save"},
+                              {saveAs_, "document-save-as"},
+                              {close_, "window-close"},
+                              {quit_, "application-exit"},
+                              {undo_, "edit-undo"},
+                              {redo_, "edit-redo"},
+                              {fitPage_, "zoom-fit-best"},
+                              {zoomIn_, "zoom-in"},
+                              {zoomOut_, "zoom-out"},
+                              {goTo_, "go-jump"},
+                              {newBookmark_, "bookmark-new"},
+                              {deleteBookmarks_, "edit-delete"}})
+    action->setIcon(QIcon::fromTheme(name));
   rectangleSelect_ = make(tr("Select Text in a &Rectangle"), QKeySequence(),
                           [this] { view_->SetSelectionMode(SelectionMode::kRectangle); });
   flowSelect_ = make(tr("Select Text from &Start to End"), QKeySequence(),
@@ -282,7 +298,8 @@ void MainWindow::BuildToolBars() {
   if (auto submenu = commands_.FindSubmenu(base::Intern(kModuleMenuCommand))) {
     QToolBar* tools = addToolBar(tr("Bookmarks"));
     tools->setObjectName("bookmarksToolBar");
-    tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // The theme's icon, or the command's text where the theme has none.
+    tools->setToolButtonStyle(Qt::ToolButtonIconOnly);
     addToolBarBreak();
     addToolBar(Qt::TopToolBarArea, tools);
     commands_.Fill(tools, submenu.Get());

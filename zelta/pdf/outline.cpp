@@ -1,5 +1,6 @@
 #include "zelta/pdf/outline.h"
 
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -19,17 +20,36 @@ MuObject Outline::Dict(MuCalls& mu, int key) {
 void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
   index_.Clear();
   cuts_.clear();
+  findings_.clear();
   rootNum_ = 0;
   pdf_obj* root = mu.Get(Catalog(mu), "Outlines");
   if (!root) return;
   if (!mu.IsDict(root)) {
     warnings->push_back("the /Outlines entry is not a dictionary; the outline is read as empty");
+    findings_.push_back({0, "the /Outlines entry is not a dictionary"});
     return;
   }
   if (mu.IsIndirect(root)) rootNum_ = mu.Num(root);
 
+  // Damage the walk cuts is a warning on every open and a finding; the rest is a finding only.
+  auto cut = [&](int item, const std::string& text, const std::string& consequence) {
+    warnings->push_back(text + "; " + consequence);
+    findings_.push_back({item, text});
+  };
+  auto name = [&](int key) {
+    return key == rootNum_ ? "/Outlines (item " + std::to_string(key) + ")"
+                           : "item " + std::to_string(key);
+  };
+  auto linkText = [&](pdf_obj* link) {
+    if (!link) return std::string("missing");
+    if (!mu.IsIndirect(link)) return std::string("not a reference");
+    return name(mu.Num(link));
+  };
+
   std::unordered_set<int> visited{rootNum_};
   std::vector<int> order;
+  std::vector<std::pair<int, int>> storedCounts{
+      {OutlineIndex::kRoot, mu.ToInt(mu.Get(root, "Count"))}};
   std::vector<std::pair<int, int>> stack{{OutlineIndex::kRoot, 0}};  // (item, depth)
   while (!stack.empty()) {
     auto [parent, depth] = stack.back();
@@ -40,32 +60,48 @@ void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
     MuObject holder = parentDict;  // keeps the dictionary that owns `current` alive
     int prev = OutlineIndex::kNone;
     const char* link = "/First";
-    int from = parent == OutlineIndex::kRoot ? rootNum_ : parent;
+    const int parentNum = parent == OutlineIndex::kRoot ? rootNum_ : parent;
+    int from = parentNum;
+    bool complete = true;
     while (current) {
       // Named only when there is damage to describe: most items need no text at all.
       auto where = [&] { return "outline item " + std::to_string(from) + ": " + link; };
       if (!mu.IsIndirect(current) || !mu.IsDict(current)) {
-        warnings->push_back(where() + " is not an outline item; the rest of that list is skipped");
+        cut(from, where() + " is not an outline item", "the rest of that list is skipped");
         cuts_.push_back(prev == OutlineIndex::kNone ? parent : prev);
+        complete = false;
         break;
       }
       int num = mu.Num(current);
       if (!visited.insert(num).second) {
-        warnings->push_back(where() + " points back to item " + std::to_string(num) +
-                            " (a loop); the link is cut there");
+        cut(from, where() + " points back to item " + std::to_string(num) + " (a loop)",
+            "the link is cut there");
         cuts_.push_back(prev == OutlineIndex::kNone ? parent : prev);
+        complete = false;
         break;
       }
       if (depth + 1 > kMaxDepth) {
-        warnings->push_back(where() + " nests deeper than " + std::to_string(kMaxDepth) +
-                            " levels; the items below are skipped");
+        cut(from, where() + " nests deeper than " + std::to_string(kMaxDepth) + " levels",
+            "the items below are skipped");
         cuts_.push_back(parent);
+        complete = false;
         break;
+      }
+      // A /Parent that disagrees with the list the item is in: the list wins, and the first
+      // change writes the link anew.
+      pdf_obj* parentLink = mu.Get(current, "Parent");
+      if (parentNum != 0 && (!mu.IsIndirect(parentLink) || mu.Num(parentLink) != parentNum)) {
+        findings_.push_back({num, "outline item " + std::to_string(num) + ": /Parent is " +
+                                      linkText(parentLink) + ", but the item is listed under " +
+                                      name(parentNum)});
+        cuts_.push_back(num);
       }
       OutlineNode& node = index_.Add(num);
       node.parent = parent;
       node.prev = prev;
-      node.open = mu.ToInt(mu.Get(current, "Count")) > 0;
+      const int count = mu.ToInt(mu.Get(current, "Count"));
+      node.open = count > 0;
+      storedCounts.emplace_back(num, count);
       OutlineNode& parentNode = index_.Add(parent);
       if (prev == OutlineIndex::kNone)
         parentNode.first = num;
@@ -82,8 +118,37 @@ void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
       current = mu.Get(itemDict.Get(), "Next");
       holder = std::move(itemDict);
     }
+    pdf_obj* lastLink = mu.Get(parentDict.Get(), "Last");
+    if (complete && prev != OutlineIndex::kNone &&
+        (!mu.IsIndirect(lastLink) || mu.Num(lastLink) != prev)) {
+      findings_.push_back({parentNum, "outline item " + std::to_string(parentNum) + ": /Last is " +
+                                          linkText(lastLink) + ", but its list ends at item " +
+                                          std::to_string(prev)});
+      cuts_.push_back(parent);
+    }
   }
   index_.Recount(order);
+  // /Count: open, the number of descendants shown; closed, minus the number it would show.
+  // Many writers give the number of all descendants instead, which readers take as well: only
+  // a count that is neither lies.
+  std::unordered_map<int, int> descendants;
+  for (auto it = order.rbegin(); it != order.rend(); ++it)
+    descendants[index_.Find(*it)->parent] += 1 + descendants[*it];
+  for (auto [key, stored] : storedCounts) {
+    const OutlineNode* node = index_.Find(key);
+    const int shown = node ? node->visible : 0;
+    const int all = descendants[key];
+    if (stored == 0 || stored == shown || stored == -shown || stored == all || stored == -all)
+      continue;
+    const int item = key == OutlineIndex::kRoot ? rootNum_ : key;
+    findings_.push_back({item, "outline item " + std::to_string(item) + ": /Count is " +
+                                   std::to_string(stored) + ", but " + std::to_string(shown) +
+                                   " item" + (shown == 1 ? "" : "s") + " below it " +
+                                   (stored < 0   ? "would show"
+                                    : shown == 1 ? "shows"
+                                                 : "show")});
+    cuts_.push_back(key);
+  }
   index_.TakeDirty();
 }
 

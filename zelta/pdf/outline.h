@@ -13,6 +13,12 @@
 
 namespace zelta::pdf {
 
+// A structural fault of the outline as read: the item where it shows and what is wrong.
+struct OutlineFinding {
+  int item = 0;  // object number (of /Outlines for the root; 0 when that is direct)
+  std::string text;
+};
+
 class Outline {
  public:
   // Items deeper than this are cut with a warning (the walk itself never recurses).
@@ -20,7 +26,10 @@ class Outline {
 
   // Walks /Outlines. Damage (loops, links to non-items, too deep nesting) is cut where it is
   // found and described in `warnings`; the rest of the tree stays usable.
+  // Every fault, the cut ones and those the reader can live with (a /Parent, /Last or /Count
+  // that disagrees with the lists), goes into Findings().
   void Load(MuCalls& mu, std::vector<std::string>* warnings);
+  const std::vector<OutlineFinding>& Findings() const { return findings_; }
 
   const OutlineIndex& Index() const { return index_; }
   // The dictionary of an item (or of /Outlines for the root); null when it is missing.
@@ -50,6 +59,7 @@ class Outline {
   OutlineIndex index_;
   int rootNum_ = 0;  // object number of /Outlines, 0 when it is not an indirect object
   std::vector<int> cuts_;
+  std::vector<OutlineFinding> findings_;
 };
 
 }  // namespace zelta::pdf

@@ -151,7 +151,7 @@ std::string PositionText(const std::vector<size_t>& path) {
 
 std::string OutlineToBookmarkText(IHostDocument* document, const TextExportOptions& options,
                                   std::vector<ExportNote>* notes) {
-  std::string out = "\xEF\xBB\xBF";
+  std::string out = options.bom ? "\xEF\xBB\xBF" : "";
   std::vector<size_t> path;  // the position of the bookmark being written
   WalkOutline(
       document,
@@ -196,7 +196,7 @@ std::string OutlineToBookmarkText(IHostDocument* document, const TextExportOptio
           if (actions->GetItem(i, action.Put()) == S_OK && action) line.Action(action.Get());
         }
         out += base::LossyUtf8(line.Take());
-        out += "\r\n";
+        out += options.crlf ? "\r\n" : "\n";
         for (std::string& problem : problems)
           notes->push_back({PositionText(path), base::LossyUtf8(title.View()), std::move(problem)});
       },

@@ -1,9 +1,9 @@
 // The outline in the bookmark text-file format that the text-file import reads back: UTF-8
-// with a signature, one line a bookmark, a tab per level, then fields for the style, the
-// closed state, the colour and every action in its keyword form (exact destinations with
-// their fit type, flags and values). Whatever the format cannot hold (a title with the field
-// delimiter, a line break or blanks at its ends; an action kind it lacks; a value with a
-// closing brace) is named in a note, so that nothing imports differently unannounced.
+// (a signature and CRLF line ends only when asked), one line a bookmark, a tab per level, then
+// fields for the style, the closed state, the colour and every action in its keyword form (exact
+// destinations with their fit type, flags and values). Whatever the format cannot hold (a title
+// with the field delimiter, a line break or blanks at its ends; an action kind it lacks; a value
+// with a closing brace) is named in a note, so that nothing imports differently unannounced.
 #pragma once
 
 #include <string>
@@ -22,6 +22,8 @@ struct ExportNote {
 struct TextExportOptions {
   char16_t separator = u';';
   char16_t actionSeparator = u',';
+  bool crlf = false;  // CR LF line ends instead of LF
+  bool bom = false;   // the UTF-8 signature first
 };
 
 // The text, and in *notes every bookmark whose data the text does not carry exactly.

@@ -16,6 +16,7 @@ IconManager::IconManager() {
       "ico.bookmark.plugin.toDests",
       "ico.bookmark.plugin.findAndReplace",
       "ico.bookmark.plugin.fromText",
+      "ico.bookmark.plugin.everyNthPage",
       "ico.btn.macro",
       "ico.find",
       "ico.msg.warning",

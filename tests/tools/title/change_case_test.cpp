@@ -95,6 +95,31 @@ TEST(ChangeCaseEngine, HighFlagBitsDoNotChangeTheMode) {
   EXPECT_EQ(Convert(u"abc", kUpperCase | 0x100 | 0x200 | 0x1000), u"ABC");
 }
 
+// Titles of real manuals: names with their own capitals, digits or dots stay as written.
+TEST(ChangeCaseEngine, KeepCapitalsLeavesAcronymsCodeAndVersions) {
+  const int32_t title = kTitleCase | kKeepCapitals;
+  EXPECT_EQ(Convert(u"the NULL object and NA values", title), u"The NULL Object And NA Values");
+  EXPECT_EQ(Convert(u"dispatch with UseMethod() and on.exit", title),
+            u"Dispatch With UseMethod() And on.exit");
+  EXPECT_EQ(Convert(u"LTO with GCC on macOS", title), u"LTO With GCC On macOS");
+  EXPECT_EQ(Convert(u"building x86_64 binaries for v1.2", title),
+            u"Building x86_64 Binaries For v1.2");
+  // A capital only at the start, a full stop at the end, an apostrophe: an ordinary word. A
+  // word in capitals throughout reads as an acronym and stays.
+  EXPECT_EQ(Convert(u"what's new. notes", title), u"What's New. Notes");
+  EXPECT_EQ(Convert(u"WHAT'S new", title), u"WHAT'S New");
+  EXPECT_EQ(Convert(u"A Guide (the R's way)", title), u"A Guide (The R's Way)");
+  EXPECT_EQ(Convert(u"(I/O), \"GCC\" and 1st", title), u"(I/O), \"GCC\" And 1st");
+  // Without the bit everything after the first letter is lowered, as before.
+  EXPECT_EQ(Convert(u"LTO with GCC on macOS", kTitleCase), u"Lto With Gcc On Macos");
+  // Sentence case keeps them too, and a kept first word takes the capital's place.
+  EXPECT_EQ(Convert(u"the NULL Object", kSentenceCase | kKeepCapitals), u"The NULL object");
+  EXPECT_EQ(Convert(u"macOS Notes", kSentenceCase | kKeepCapitals), u"macOS notes");
+  // UPPERCASE and lowercase are asked for outright: every word changes.
+  EXPECT_EQ(Convert(u"macOS", kUpperCase | kKeepCapitals), u"MACOS");
+  EXPECT_EQ(Convert(u"NULL", kLowerCase | kKeepCapitals), u"null");
+}
+
 TEST(SortExcludedWords, SortsAndDropsCaseInsensitiveDuplicates) {
   auto words = SortExcludedWords({u"the", u"Of", u"THE", u"and", u"of"});
   ASSERT_EQ(words.size(), 3u);

@@ -69,7 +69,7 @@ TEST(CommandsCommand, ListsTheModulesCommandsWithTheirState) {
   ProcessResult bare = sandbox.Zelta({"commands"});
   ASSERT_TRUE(bare.Exited(0)) << bare.Describe();
   auto states = CommandStates(bare.out);
-  EXPECT_EQ(states.size(), 11u);
+  EXPECT_EQ(states.size(), 12u);
   EXPECT_EQ(states["cmd.bookmarksPlugin.changeBookmarkCase"], "disabled");
 
   zelta::testing::PdfSpec layout;

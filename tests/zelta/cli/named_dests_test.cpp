@@ -93,8 +93,7 @@ TEST_P(CorpusNamedDests, ExplicitDestinationsBecomeUniqueNames) {
   EXPECT_EQ(written.pages, original.pages);
   EXPECT_EQ(written.namedDests, original.namedDests + static_cast<int>(after.size()));
 
-  ProcessResult repeat =
-      sandbox.Zelta({"run", "BND", out, "-o", sandbox.Path("again.pdf"), "--quiet"});
+  ProcessResult repeat = sandbox.Zelta({"run", "BND", out, "-o", sandbox.Path("again.pdf")});
   EXPECT_TRUE(repeat.Exited(3)) << repeat.Describe();
   EXPECT_NE(repeat.err.find(kNoChangesMessage), std::string::npos) << repeat.err;
 }

@@ -85,6 +85,29 @@ TEST_F(OutlineExchange, CorpusComesBackFromEveryFormat) {
   }
 }
 
+// Line tools anchor on "^" and "$": by default no mark before the first title and no CR
+// before a line end; --bom and --crlf give both, and the import reads every form back.
+TEST_F(OutlineExchange, TextExportIsPlainLinesUnlessAskedAndEveryFormImports) {
+  const std::string built = Built();
+  const std::string plain = sandbox_.Zelta({"outline", built, "--text", "--separator", "|"}).out;
+  EXPECT_TRUE(plain.starts_with("Chapter ")) << plain;
+  EXPECT_EQ(plain.find('\r'), std::string::npos);
+  ProcessResult marked =
+      sandbox_.Zelta({"outline", built, "--text", "--separator", "|", "--crlf", "--bom"});
+  ASSERT_TRUE(marked.Exited(0)) << marked.Describe();
+  EXPECT_TRUE(
+      marked.out.starts_with("\xEF\xBB\xBF"
+                             "Chapter "))
+      << marked.out;
+  std::string unmarked = marked.out.substr(3);
+  for (size_t at; (at = unmarked.find("\r\n")) != std::string::npos;) unmarked.erase(at, 1);
+  EXPECT_EQ(unmarked, plain);
+  ExpectRoundTrip(built, CorpusFiles().front(), {"--text", "--separator", "|", "--crlf", "--bom"},
+                  {"--separator", "|"});
+  ProcessResult alone = sandbox_.Zelta({"outline", built, "--crlf"});
+  EXPECT_TRUE(alone.Exited(2)) << alone.Describe();
+}
+
 TEST_F(OutlineExchange, TextExportNamesWhatItCannotCarry) {
   const std::string built = Built();
   // The default delimiter is in one title: refused, nothing on stdout, the bookmark named.

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <csignal>
 
+#include "tests/fixtures/raw_pdf.h"
 #include "tests/zelta/pdf/pdf_test_support.h"
 
 namespace zelta::pdf::testing {
@@ -85,6 +86,58 @@ TEST(DamagedFiles, LoopsAreCutWithAWarning) {
   ASSERT_EQ(Root(doc.Get())->InsertNewChild(0, added.Put()), S_OK);
   ASSERT_TRUE(SaveOk(doc.Get(), dir.File("fixed.pdf")));
   EXPECT_TRUE(MustOpen(dir.File("fixed.pdf"))->Warnings().empty());
+}
+
+// Beside the loops it cuts, the reader finds links that disagree with the lists and counts
+// that lie; each finding names the item where the fault shows. Only cut damage warns on every
+// open, and the first change writes every fault right.
+TEST(DamagedFiles, OutlineFindingsNameWhereLoopsCloseAndWhichLinksLie) {
+  ScratchDir dir;
+  // 4 /Outlines: 5 A (6 A1, 7 A2), 8 B, 9 C.
+  const std::string pdf = RawOutlinePdf(
+      "/First 5 0 R /Last 9 0 R /Count 5",
+      {"<< /Title (A) /Parent 4 0 R /Next 8 0 R /First 6 0 R /Last 7 0 R /Count 7 "
+       "/Dest [3 0 R /Fit] >>",  // A claims 7 shown items below it
+       "<< /Title (A1) /Parent 5 0 R /Next 7 0 R /Dest [3 0 R /Fit] >>",
+       // A2's /First points at its own parent.
+       "<< /Title (A2) /Parent 5 0 R /Prev 6 0 R /First 5 0 R /Last 5 0 R /Dest [3 0 R /Fit] >>",
+       // B claims to be under A.
+       "<< /Title (B) /Parent 5 0 R /Prev 5 0 R /Next 9 0 R /Dest [3 0 R /Fit] >>",
+       // C's /Next goes back to A.
+       "<< /Title (C) /Parent 4 0 R /Prev 8 0 R /Next 5 0 R /Dest [3 0 R /Fit] >>"});
+  auto doc = MustOpen(dir.Write("lies.pdf", pdf));
+  ASSERT_TRUE(doc);
+  std::vector<std::string> texts;
+  for (const OutlineFinding& finding : doc->GetOutline().Findings()) texts.push_back(finding.text);
+  EXPECT_EQ(texts, (std::vector<std::string>{
+                       "outline item 8: /Parent is item 5, but the item is listed under "
+                       "/Outlines (item 4)",
+                       "outline item 9: /Next points back to item 5 (a loop)",
+                       "outline item 7: /First points back to item 5 (a loop)",
+                       "outline item 5: /Count is 7, but 2 items below it show"}));
+  EXPECT_EQ(doc->Warnings().size(), 2u);
+  EXPECT_EQ(OutlineToText(doc.Get()),
+            "A  [p. 1]\n  A1  [p. 1]\n  A2  [p. 1]\nB  [p. 1]\nC  [p. 1]\n");
+
+  ComPtr<IHostBookmark> added;
+  ASSERT_EQ(Root(doc.Get())->InsertNewChild(3, added.Put()), S_OK);
+  ASSERT_TRUE(SaveOk(doc.Get(), dir.File("fixed.pdf")));
+  auto fixed = MustOpen(dir.File("fixed.pdf"));
+  EXPECT_TRUE(fixed->GetOutline().Findings().empty());
+  EXPECT_TRUE(fixed->Warnings().empty());
+}
+
+// A sound outline has no findings: closed items count negative, leaves carry no /Count.
+TEST(DamagedFiles, SoundOutlinesHaveNoFindings) {
+  ScratchDir dir;
+  PdfSpec layout = Rich();
+  layout.outline[0].children = {Bookmark("Child", 0), Bookmark("Other", 1)};
+  layout.outline[0].open = false;
+  layout.outline[0].children[0].children = {Bookmark("Leaf", 2)};
+  auto doc = MustOpen(dir.Write("sound.pdf", BuildPdf(layout)));
+  ASSERT_TRUE(doc);
+  EXPECT_TRUE(doc->GetOutline().Findings().empty());
+  EXPECT_TRUE(doc->Warnings().empty());
 }
 
 TEST(DamagedFiles, WideAndDeepOutlinesAreFast) {
