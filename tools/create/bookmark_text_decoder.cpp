@@ -113,10 +113,13 @@ DecodedText BookmarkTextDecoder::Decode(std::string_view bytes) const {
     Utf16Units(bytes.substr(2), false, out.text);
   } else if (starts("\xFE\xFF")) {
     Utf16Units(bytes.substr(2), true, out.text);
-  } else if (platform::IsUtf8CodePage(codePage_)) {
+  } else {
+    // Well-formed UTF-8 is read as UTF-8 under any code page: exports carry no mark by
+    // default, and 8-bit text in another code page seldom forms valid sequences by chance.
     DecodeUtf8(bytes, out);
-  } else if (!platform::DecodeCodePage(codePage_, bytes, &out.text, &out.error)) {
-    out.text.clear();
+    if (out.badLines.empty() || platform::IsUtf8CodePage(codePage_)) return out;
+    out = DecodedText{};
+    if (!platform::DecodeCodePage(codePage_, bytes, &out.text, &out.error)) out.text.clear();
   }
   return out;
 }

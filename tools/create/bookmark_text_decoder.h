@@ -1,5 +1,6 @@
 // Turns the bytes of a bookmark text file into UTF-16, choosing the encoding by the first
-// bytes: EF BB BF UTF-8, FF FE UTF-16LE, FE FF UTF-16BE, anything else the ANSI code page.
+// bytes: EF BB BF UTF-8, FF FE UTF-16LE, FE FF UTF-16BE; text without a mark is UTF-8 when
+// it is well-formed UTF-8, else the ANSI code page.
 // Malformed UTF-8 becomes U+FFFD, and the lines that held it are reported.
 #pragma once
 
