@@ -43,6 +43,7 @@ class ContentWriter final : public ComObject<IHostContentWriter> {
     std::vector<FaceGlyph> glyphs;
     std::vector<BreakItem> items;  // advances in points
   };
+  // Replaces what shaped held.
   HRESULT Shape(std::u16string_view text, double size, Shaped* shaped);
   FaceGlyph GlyphFor(int unicode);
   HRESULT WriteLine(const Shaped& shaped, const BrokenLine& line, double x, double baseline);
@@ -54,9 +55,16 @@ class ContentWriter final : public ComObject<IHostContentWriter> {
   bool hasFill_ = true;
   uint32_t stroke_ = 0xFF000000u;
   bool hasStroke_ = false;
+  std::string fillOps_ = "0 0 0 rg\n", strokeOps_;  // the colours as content operators
   std::string bytes_;
   std::map<int, MuObject> fonts_;              // the font resources bytes_ names
-  std::unordered_map<int, FaceGlyph> glyphs_;  // of the current font, by character
+  struct GlyphCache {
+    ComPtr<WriterFont> font;
+    std::unordered_map<int, FaceGlyph> glyphs;  // by character
+  };
+  std::vector<GlyphCache> glyphCaches_;
+  Shaped measured_;  // MeasureText's, kept for its capacity
+  std::unordered_map<int, FaceGlyph>* glyphs_ = nullptr;  // of the current font
 };
 
 }  // namespace zelta::pdf
