@@ -57,13 +57,13 @@ class ContentWriter final : public ComObject<IHostContentWriter> {
   bool hasStroke_ = false;
   std::string fillOps_ = "0 0 0 rg\n", strokeOps_;  // the colours as content operators
   std::string bytes_;
-  std::map<int, MuObject> fonts_;              // the font resources bytes_ names
+  std::map<int, MuObject> fonts_;  // the font resources bytes_ names
   struct GlyphCache {
     ComPtr<WriterFont> font;
     std::unordered_map<int, FaceGlyph> glyphs;  // by character
   };
   std::vector<GlyphCache> glyphCaches_;
-  Shaped measured_;  // MeasureText's, kept for its capacity
+  Shaped measured_;                                       // MeasureText's, kept for its capacity
   std::unordered_map<int, FaceGlyph>* glyphs_ = nullptr;  // of the current font
 };
 
