@@ -153,26 +153,37 @@ HRESULT ContentWriter::SetFont(IHostWriterFont* font) {
   if (own != font_.Get()) {
     // Each font keeps the glyphs it found, for a text that switches fonts line by line.
     auto known = std::find_if(glyphCaches_.begin(), glyphCaches_.end(),
-                              [own](const GlyphCache& cache) { return cache.font.Get() == own; });
+                              [own](const auto& cache) { return cache->font.Get() == own; });
     if (known == glyphCaches_.end()) {
-      glyphCaches_.push_back(GlyphCache{ComPtr<WriterFont>(own), {}});
+      glyphCaches_.push_back(std::make_unique<GlyphCache>());
+      glyphCaches_.back()->font = ComPtr<WriterFont>(own);
       known = glyphCaches_.end() - 1;
     }
-    glyphs_ = &known->glyphs;
+    glyphs_ = known->get();
   }
   font_ = ComPtr<WriterFont>(own);
   return S_OK;
 }
 
 FaceGlyph ContentWriter::GlyphFor(int unicode) {
-  if (auto found = glyphs_->find(unicode); found != glyphs_->end()) return found->second;
+  const bool latin = unicode >= 0 && unicode < 256;
+  if (latin && glyphs_->latinKnown[static_cast<size_t>(unicode)])
+    return glyphs_->latin[static_cast<size_t>(unicode)];
+  if (!latin)
+    if (auto found = glyphs_->glyphs.find(unicode); found != glyphs_->glyphs.end())
+      return found->second;
   FaceGlyph glyph;
   FontFace* primary = font_->Face();
   if (!primary->Encode(unicode, &glyph) && !document_->Fonts().UnicodeFace(unicode, &glyph) &&
       !primary->Encode('?', &glyph))
     primary->Encode(' ', &glyph);
   glyph.unicode = unicode;
-  glyphs_->emplace(unicode, glyph);
+  if (latin) {
+    glyphs_->latin[static_cast<size_t>(unicode)] = glyph;
+    glyphs_->latinKnown.set(static_cast<size_t>(unicode));
+  } else {
+    glyphs_->glyphs.emplace(unicode, glyph);
+  }
   return glyph;
 }
 

@@ -2,7 +2,10 @@
 // one document, in the document's fonts.
 #pragma once
 
+#include <array>
+#include <bitset>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -60,11 +63,13 @@ class ContentWriter final : public ComObject<IHostContentWriter> {
   std::map<int, MuObject> fonts_;  // the font resources bytes_ names
   struct GlyphCache {
     ComPtr<WriterFont> font;
-    std::unordered_map<int, FaceGlyph> glyphs;  // by character
+    std::array<FaceGlyph, 256> latin{};  // the first 256 characters, looked up directly
+    std::bitset<256> latinKnown;
+    std::unordered_map<int, FaceGlyph> glyphs;  // the others, by character
   };
-  std::vector<GlyphCache> glyphCaches_;
-  Shaped measured_;                                       // MeasureText's, kept for its capacity
-  std::unordered_map<int, FaceGlyph>* glyphs_ = nullptr;  // of the current font
+  std::vector<std::unique_ptr<GlyphCache>> glyphCaches_;
+  GlyphCache* glyphs_ = nullptr;  // of the current font
+  Shaped measured_;  // MeasureText's, kept for its capacity
 };
 
 }  // namespace zelta::pdf
