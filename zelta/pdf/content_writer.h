@@ -69,7 +69,7 @@ class ContentWriter final : public ComObject<IHostContentWriter> {
   };
   std::vector<std::unique_ptr<GlyphCache>> glyphCaches_;
   GlyphCache* glyphs_ = nullptr;  // of the current font
-  Shaped measured_;  // MeasureText's, kept for its capacity
+  Shaped measured_;               // MeasureText's, kept for its capacity
 };
 
 }  // namespace zelta::pdf
