@@ -34,6 +34,9 @@ enum OperationTraits : int32_t {
   // (String) is the file's path, "Separator" and "ActionSeparator" (Int) the field and action
   // delimiters as UTF-16 code units.
   kOperationImportsOutlineText = 0x10,
+  // May insert or remove pages or Link annotations: a host that reports such changes counts
+  // them around a run of this operation only.
+  kOperationChangesPages = 0x20,
 };
 
 struct IHostOperation : IUnknown {

@@ -15,7 +15,8 @@ std::vector<OperationName> OperationNames(const app::HostApp& app) {
     auto id = base::AtomTable::Global().Text(op.id);
     if (!id) continue;
     names.push_back({ToUtf8(op.abbreviation), ToUtf8(*id), (op.traits & kOperationReadsOnly) != 0,
-                     (op.traits & kOperationOutputsValidationRecords) != 0});
+                     (op.traits & kOperationOutputsValidationRecords) != 0,
+                     (op.traits & kOperationChangesPages) != 0});
   }
   return names;
 }

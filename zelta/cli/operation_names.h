@@ -12,10 +12,11 @@
 namespace zelta::cli {
 
 struct OperationName {
-  std::string abbreviation;  // "CBC"
-  std::string id;            // "op.bookmarks.changeBookmarkCase"
-  bool readsOnly = false;    // the operation never changes the document
-  bool validates = false;    // its output is a list of validation records
+  std::string abbreviation;   // "CBC"
+  std::string id;             // "op.bookmarks.changeBookmarkCase"
+  bool readsOnly = false;     // the operation never changes the document
+  bool validates = false;     // its output is a list of validation records
+  bool changesPages = false;  // it may insert pages or make Link annotations
 };
 
 // Every operation a module registered with an abbreviation.

@@ -382,7 +382,9 @@ int Run(const RunArgs& args, const SessionOptions& common) {
   ComPtr<IHostBookmark> outlineRoot;
   document->GetOutlineRoot(outlineRoot.Put());
   const OutlineSnapshot before = OutlineSnapshot::Take(outlineRoot.Get());
-  const PageTally pagesBefore = readOnly ? PageTally{} : PageTally::Take(document.Get());
+  // Counting walks every page's annotations: done only for operations that make pages or links.
+  const bool tallyPages = !readOnly && op->changesPages;
+  const PageTally pagesBefore = tallyPages ? PageTally::Take(document.Get()) : PageTally{};
   size_t messagesShown = 0;
   app.Ui().SetMessageHandler([&messagesShown](const ui::MessageRecord& message) {
     std::cerr << ToUtf8(message.caption) << ": " << ToUtf8(message.text) << "\n";
@@ -467,7 +469,7 @@ int Run(const RunArgs& args, const SessionOptions& common) {
   const auto& structure = op->validates ? document->GetOutline().Findings() : noFindings;
   if (Succeeded(hr)) {
     changes = CompareOutlines(before, OutlineSnapshot::Take(outlineRoot.Get()));
-    if (!readOnly) {
+    if (tallyPages) {
       const PageTally pagesAfter = PageTally::Take(document.Get());
       changes.pages = pagesAfter.pages - pagesBefore.pages;
       changes.links = pagesAfter.links - pagesBefore.links;

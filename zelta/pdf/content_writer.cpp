@@ -24,14 +24,48 @@ bool BoxIsValid(const PageBox& box) {
          std::isfinite(box.top) && box.right > box.left;
 }
 
-// A number for content: up to three decimals, no trailing zeros.
+// A number for content: up to three decimals, no trailing zeros ("%.3f" trimmed). Integer
+// arithmetic where the thousandths are clear of a rounding tie, printf's rounding otherwise.
+void AppendNum(std::string& out, double value) {
+  if (std::abs(value) < 5e-4) value = 0.0;
+  const double scaled = value * 1000;
+  const double whole = std::floor(std::abs(scaled));
+  const double fraction = std::abs(scaled) - whole;
+  char text[40];
+  char* end = text + sizeof text;
+  char* p = end;
+  if (std::abs(scaled) < 1e15 && std::abs(fraction - 0.5) > 1e-6) {
+    auto thousandths = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    const bool negative = value < 0 && thousandths != 0;
+    uint64_t units = thousandths / 1000;
+    int decimals = static_cast<int>(thousandths % 1000);
+    int digits = 3;
+    while (digits > 0 && decimals % 10 == 0) {
+      decimals /= 10;
+      --digits;
+    }
+    for (int i = 0; i < digits; ++i, decimals /= 10) *--p = static_cast<char>('0' + decimals % 10);
+    if (digits > 0) *--p = '.';
+    do {
+      *--p = static_cast<char>('0' + units % 10);
+      units /= 10;
+    } while (units);
+    if (negative) *--p = '-';
+    out.append(p, end);
+    return;
+  }
+  char printed[32];
+  std::snprintf(printed, sizeof printed, "%.3f", value);
+  std::string_view s(printed);
+  s = s.substr(0, s.find_last_not_of('0') + 1);
+  if (s.back() == '.') s.remove_suffix(1);
+  out += s;
+}
+
 std::string Num(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.3f", std::abs(value) < 5e-4 ? 0.0 : value);
-  std::string s(text);
-  s.erase(s.find_last_not_of('0') + 1);
-  if (s.back() == '.') s.pop_back();
-  return s;
+  std::string text;
+  AppendNum(text, value);
+  return text;
 }
 
 std::string Rgb(uint32_t color, const char* op) {
@@ -64,9 +98,11 @@ bool IsInvisibleFormat(int u) {
 
 }  // namespace
 
-std::vector<int> ContentWriter::CodePoints(std::u16string_view text) {
-  std::vector<int> points;
-  points.reserve(text.size());
+namespace {
+
+// Calls visit with each character written for text (see CodePoints).
+template <typename Visit>
+void ForEachCodePoint(std::u16string_view text, Visit&& visit) {
   for (size_t i = 0; i < text.size(); ++i) {
     int u = text[i];
     if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
@@ -78,8 +114,16 @@ std::vector<int> ContentWriter::CodePoints(std::u16string_view text) {
     }
     if (u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x2028 || u == 0x2029) u = ' ';
     if (IsInvisibleFormat(u)) continue;
-    points.push_back(u);
+    visit(u);
   }
+}
+
+}  // namespace
+
+std::vector<int> ContentWriter::CodePoints(std::u16string_view text) {
+  std::vector<int> points;
+  points.reserve(text.size());
+  ForEachCodePoint(text, [&](int u) { points.push_back(u); });
   return points;
 }
 
@@ -92,48 +136,71 @@ HRESULT ContentWriter::SetFontSize(double size) {
 HRESULT ContentWriter::SetFillColor(uint32_t color, bool hasColor) {
   fill_ = color;
   hasFill_ = hasColor;
+  fillOps_ = hasColor ? Rgb(color, "rg") : std::string();
   return S_OK;
 }
 
 HRESULT ContentWriter::SetStrokeColor(uint32_t color, bool hasColor) {
   stroke_ = color;
   hasStroke_ = hasColor;
+  strokeOps_ = hasColor ? Rgb(color, "RG") : std::string();
   return S_OK;
 }
 
 HRESULT ContentWriter::SetFont(IHostWriterFont* font) {
   auto* own = dynamic_cast<WriterFont*>(font);
   if (!own || own->Document() != document_.Get()) return E_INVALIDARG;
-  if (own != font_.Get()) glyphs_.clear();
+  if (own != font_.Get()) {
+    // Each font keeps the glyphs it found, for a text that switches fonts line by line.
+    auto known = std::find_if(glyphCaches_.begin(), glyphCaches_.end(),
+                              [own](const auto& cache) { return cache->font.Get() == own; });
+    if (known == glyphCaches_.end()) {
+      glyphCaches_.push_back(std::make_unique<GlyphCache>());
+      glyphCaches_.back()->font = ComPtr<WriterFont>(own);
+      known = glyphCaches_.end() - 1;
+    }
+    glyphs_ = known->get();
+  }
   font_ = ComPtr<WriterFont>(own);
   return S_OK;
 }
 
 FaceGlyph ContentWriter::GlyphFor(int unicode) {
-  if (auto found = glyphs_.find(unicode); found != glyphs_.end()) return found->second;
+  const bool latin = unicode >= 0 && unicode < 256;
+  if (latin && glyphs_->latinKnown[static_cast<size_t>(unicode)])
+    return glyphs_->latin[static_cast<size_t>(unicode)];
+  if (!latin)
+    if (auto found = glyphs_->glyphs.find(unicode); found != glyphs_->glyphs.end())
+      return found->second;
   FaceGlyph glyph;
   FontFace* primary = font_->Face();
   if (!primary->Encode(unicode, &glyph) && !document_->Fonts().UnicodeFace(unicode, &glyph) &&
       !primary->Encode('?', &glyph))
     primary->Encode(' ', &glyph);
   glyph.unicode = unicode;
-  glyphs_.emplace(unicode, glyph);
+  if (latin) {
+    glyphs_->latin[static_cast<size_t>(unicode)] = glyph;
+    glyphs_->latinKnown.set(static_cast<size_t>(unicode));
+  } else {
+    glyphs_->glyphs.emplace(unicode, glyph);
+  }
   return glyph;
 }
 
 HRESULT ContentWriter::Shape(std::u16string_view text, double size, Shaped* shaped) {
   return GuardCall([&] {
-    const std::vector<int> points = CodePoints(text);
-    shaped->glyphs.reserve(points.size());
-    shaped->items.reserve(points.size());
-    for (int u : points) {
+    shaped->glyphs.clear();
+    shaped->items.clear();
+    shaped->glyphs.reserve(text.size());
+    shaped->items.reserve(text.size());
+    ForEachCodePoint(text, [&](int u) {
       FaceGlyph glyph = GlyphFor(u);
       BreakItem::Kind kind = u == ' '                ? BreakItem::kSpace
                              : LineBreaker::IsCjk(u) ? BreakItem::kCjk
                                                      : BreakItem::kOther;
       shaped->items.push_back(BreakItem{glyph.advance * size, kind});
       shaped->glyphs.push_back(glyph);
-    }
+    });
     return S_OK;
   });
 }
@@ -144,30 +211,36 @@ HRESULT ContentWriter::MeasureText(const char16_t* text, int32_t length, double 
   *width = *height = 0;
   if (!SizeIsValid(size) || length < -1) return E_INVALIDARG;
   if (!font_) return E_FAIL;
-  Shaped shaped;
-  HRESULT hr = Shape(InString(text, length), size, &shaped);
+  HRESULT hr = Shape(InString(text, length), size, &measured_);
   if (Failed(hr)) return hr;
-  for (const BreakItem& item : shaped.items) *width += item.advance;
+  for (const BreakItem& item : measured_.items) *width += item.advance;
   *height = (font_->Face()->Ascent() - font_->Face()->Descent()) * size;
   return S_OK;
 }
 
 HRESULT ContentWriter::WriteLine(const Shaped& shaped, const BrokenLine& line, double x,
                                  double baseline) {
-  std::string ops = "BT\n";
-  ops += hasFill_ ? Rgb(fill_, "rg") : std::string();
-  ops += hasStroke_ ? Rgb(stroke_, "RG") : std::string();
+  // Written straight onto the content; taken back whole if a glyph cannot be placed.
+  const size_t start = bytes_.size();
+  std::string& ops = bytes_;
+  ops += "BT\n";
+  ops += fillOps_;
+  ops += strokeOps_;
   ops += hasFill_ ? (hasStroke_ ? "2 Tr\n" : "0 Tr\n") : (hasStroke_ ? "1 Tr\n" : "3 Tr\n");
   // One run per stretch of the line in one font resource.
   double pen = x;
   size_t i = line.begin;
+  std::string codes;
   while (i < line.end) {
     pdf_obj* resource = nullptr;
     int number = 0;
     int code = 0;
     HRESULT hr = shaped.glyphs[i].face->Place(shaped.glyphs[i], &resource, &number, &code);
-    if (Failed(hr)) return hr;
-    std::string codes(1, static_cast<char>(code));
+    if (Failed(hr)) {
+      bytes_.resize(start);
+      return hr;
+    }
+    codes.assign(1, static_cast<char>(code));
     const double runStart = pen;
     pen += shaped.items[i].advance;
     size_t j = i + 1;
@@ -176,20 +249,30 @@ HRESULT ContentWriter::WriteLine(const Shaped& shaped, const BrokenLine& line, d
       pdf_obj* nextResource = nullptr;
       int nextNumber = 0;
       hr = shaped.glyphs[j].face->Place(shaped.glyphs[j], &nextResource, &nextNumber, &code);
-      if (Failed(hr)) return hr;
+      if (Failed(hr)) {
+        bytes_.resize(start);
+        return hr;
+      }
       if (nextNumber != number) break;
       codes.push_back(static_cast<char>(code));
       pen += shaped.items[j].advance;
     }
-    fonts_.emplace(number, MuObject::Keep(document_->Mu().Ctx(), resource));
-    ops += "/" + ContentPiece::FontResourceName(number) + " " + Num(size_) + " Tf 1 0 0 1 " +
-           Num(runStart) + " " + Num(baseline) + " Tm ";
+    if (fonts_.find(number) == fonts_.end())
+      fonts_.emplace(number, MuObject::Keep(document_->Mu().Ctx(), resource));
+    ops += '/';
+    ops += ContentPiece::FontResourceName(number);
+    ops += ' ';
+    AppendNum(ops, size_);
+    ops += " Tf 1 0 0 1 ";
+    AppendNum(ops, runStart);
+    ops += ' ';
+    AppendNum(ops, baseline);
+    ops += " Tm ";
     AppendLiteral(ops, codes);
     ops += " Tj\n";
     i = j;
   }
   ops += "ET\n";
-  bytes_ += ops;
   return S_OK;
 }
 

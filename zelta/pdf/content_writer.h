@@ -2,7 +2,10 @@
 // one document, in the document's fonts.
 #pragma once
 
+#include <array>
+#include <bitset>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -43,6 +46,7 @@ class ContentWriter final : public ComObject<IHostContentWriter> {
     std::vector<FaceGlyph> glyphs;
     std::vector<BreakItem> items;  // advances in points
   };
+  // Replaces what shaped held.
   HRESULT Shape(std::u16string_view text, double size, Shaped* shaped);
   FaceGlyph GlyphFor(int unicode);
   HRESULT WriteLine(const Shaped& shaped, const BrokenLine& line, double x, double baseline);
@@ -54,9 +58,18 @@ class ContentWriter final : public ComObject<IHostContentWriter> {
   bool hasFill_ = true;
   uint32_t stroke_ = 0xFF000000u;
   bool hasStroke_ = false;
+  std::string fillOps_ = "0 0 0 rg\n", strokeOps_;  // the colours as content operators
   std::string bytes_;
-  std::map<int, MuObject> fonts_;              // the font resources bytes_ names
-  std::unordered_map<int, FaceGlyph> glyphs_;  // of the current font, by character
+  std::map<int, MuObject> fonts_;  // the font resources bytes_ names
+  struct GlyphCache {
+    ComPtr<WriterFont> font;
+    std::array<FaceGlyph, 256> latin{};  // the first 256 characters, looked up directly
+    std::bitset<256> latinKnown;
+    std::unordered_map<int, FaceGlyph> glyphs;  // the others, by character
+  };
+  std::vector<std::unique_ptr<GlyphCache>> glyphCaches_;
+  GlyphCache* glyphs_ = nullptr;  // of the current font
+  Shaped measured_;               // MeasureText's, kept for its capacity
 };
 
 }  // namespace zelta::pdf

@@ -252,7 +252,8 @@ HRESULT HostDocument::CreateAnnotation(int32_t page, const char16_t* type, int32
 int HostDocument::AnnotationPage(pdf_obj* page, pdf_obj* annotation) {
   pdf_obj* annots = mu_.Get(page, "Annots");
   const int number = mu_.Num(annotation);
-  for (int i = 0, n = mu_.Len(annots); i < n; ++i)
+  // From the end: the annotation asked about is most often one just made.
+  for (int i = mu_.Len(annots) - 1; i >= 0; --i)
     if (mu_.Num(mu_.At(annots, i)) == number) return pages_.IndexOf(mu_, page);
   return -1;
 }

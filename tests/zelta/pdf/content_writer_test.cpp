@@ -9,6 +9,7 @@
 
 #include "tests/zelta/pdf/pdf_test_support.h"
 #include "zelta/base/text_codec.h"
+#include "zelta/pdf/content_piece.h"
 #include "zelta/pdf/font_names.h"
 #include "zelta/pdf/line_breaker.h"
 
@@ -144,6 +145,33 @@ TEST_F(TextFlow, MeasuresWithTheStandardMetrics) {
   EXPECT_EQ(writer_->MeasureText(u"W", -1, 0, &width, &height), E_INVALIDARG);
   EXPECT_EQ(writer_->SetFontSize(-3), E_INVALIDARG);
   EXPECT_EQ(writer_->SetFontSize(1001), E_INVALIDARG);
+}
+
+TEST_F(TextFlow, FontsTakenInTurnKeepTheirOwnGlyphsAndNumbersAreWrittenShort) {
+  auto regular = Font(u"ArialMT"), bold = Font(u"Arial-BoldMT");
+  double width = 0, height = 0, regularWidth = 0, boldWidth = 0;
+  ASSERT_EQ(writer_->SetFont(regular.Get()), S_OK);
+  ASSERT_EQ(writer_->MeasureText(u"Contents\u00e9", -1, 10, &regularWidth, &height), S_OK);
+  ASSERT_EQ(writer_->SetFont(bold.Get()), S_OK);
+  ASSERT_EQ(writer_->MeasureText(u"Contents\u00e9", -1, 10, &boldWidth, &height), S_OK);
+  EXPECT_GT(boldWidth, regularWidth);
+  ASSERT_EQ(writer_->SetFont(regular.Get()), S_OK);
+  ASSERT_EQ(writer_->MeasureText(u"Contents\u00e9", -1, 10, &width, &height), S_OK);
+  EXPECT_DOUBLE_EQ(width, regularWidth);
+
+  // Colours and positions as the shortest decimals of three places at most.
+  writer_->SetFillColor(0x3366CC, true);
+  writer_->SetFontSize(12.5);
+  PageBox area{72.25, 700.0004, 500, 100}, used;
+  ASSERT_EQ(writer_->FlowText(u"Ab", -1, &area, nullptr, 0, &used), S_OK);
+  ComPtr<IHostContent> content;
+  ASSERT_EQ(writer_->TakeContent(content.Put()), S_OK);
+  auto* piece = dynamic_cast<ContentPiece*>(content.Get());
+  ASSERT_TRUE(piece);
+  const std::string& bytes = piece->Bytes();
+  EXPECT_NE(bytes.find("BT\n0.2 0.4 0.8 rg\n0 Tr\n"), std::string::npos) << bytes;
+  EXPECT_NE(bytes.find(" 12.5 Tf 1 0 0 1 72.25 "), std::string::npos) << bytes;
+  EXPECT_NE(bytes.find(" Tm (Ab) Tj\nET\n"), std::string::npos) << bytes;
 }
 
 TEST_F(TextFlow, AreasSmallerThanALineStillTakeOneLineEachAndTheFlowEnds) {
