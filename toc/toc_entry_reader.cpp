@@ -78,10 +78,13 @@ void SeparateSectionNumber(std::u16string& text, size_t first) {
   if (letter && !IsDot(c)) text.insert(i, 1, u' ');
 }
 
-// Whether text begins with a leader run: the leaders and page number of a title before it.
-bool StartsWithLeaders(std::u16string_view text) {
+// Leader marks in the run of dots, underscores and blanks from first up to the first other
+// character (an ellipsis counts three).
+template <typename Iterator>
+int LeaderMarks(Iterator first, Iterator last) {
   int marks = 0;
-  for (char16_t c : text) {
+  for (; first != last; ++first) {
+    const char16_t c = *first;
     if (c == u'\u2026')
       marks += 3;
     else if (IsDot(c) || c == u'_')
@@ -89,23 +92,18 @@ bool StartsWithLeaders(std::u16string_view text) {
     else if (!IsBlank(c))
       break;
   }
-  return marks >= 3;
+  return marks;
+}
+
+// Whether text begins with a leader run: the leaders and page number of a title before it.
+bool StartsWithLeaders(std::u16string_view text) {
+  return LeaderMarks(text.begin(), text.end()) >= 3;
 }
 
 // Whether text ends in a leader run: dots or underscores, blanks between them or not, at
-// least three of them (an ellipsis counts three).
+// least three of them.
 bool EndsInLeaders(std::u16string_view text) {
-  int marks = 0;
-  for (size_t i = text.size(); i-- > 0;) {
-    const char16_t c = text[i];
-    if (c == u'\u2026')
-      marks += 3;
-    else if (IsDot(c) || c == u'_')
-      ++marks;
-    else if (!IsBlank(c))
-      break;
-  }
-  return marks >= 3;
+  return LeaderMarks(text.rbegin(), text.rend()) >= 3;
 }
 
 }  // namespace

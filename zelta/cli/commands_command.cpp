@@ -10,9 +10,10 @@
 namespace zelta::cli {
 
 namespace {
-// The modules' commands: every registered command that a module handles (the host's own
-// commands have no handler).
-void PrintPluginCommands(app::HostApp& app) {
+// Calls visit(id, id text, command) for each registered command that a module handles (the
+// host's own commands have no handler) until visit returns false.
+template <typename Visit>
+void ForEachModuleCommand(app::HostApp& app, Visit visit) {
   auto registry = app.Ui().Registry();
   int32_t count = 0;
   registry->GetCount(&count);
@@ -23,14 +24,27 @@ void PrintPluginCommands(app::HostApp& app) {
     command->GetId(&id);
     auto own = registry->Find(id);
     if (!own || !own->Handler()) continue;
-    OwnedString idText, title;
+    OwnedString idText;
     app.GetAtomText(id, idText.Put());
-    command->GetTitle(title.Put());
-    bool enabled = app.CommandState(id) == kCommandEnabled;
-    std::cout << ToUtf8(idText.View()) << "\t" << ToUtf8(title.View()) << "\t"
-              << (enabled ? "enabled" : "disabled") << "\n";
+    if (!visit(id, ToUtf8(idText.View()), command.Get())) return;
   }
 }
+
+std::string TitleOf(IHostCommand* command) {
+  OwnedString title;
+  command->GetTitle(title.Put());
+  return ToUtf8(title.View());
+}
+
+void PrintPluginCommands(app::HostApp& app) {
+  ForEachModuleCommand(app, [&](Atom id, const std::string& idText, IHostCommand* command) {
+    const bool enabled = app.CommandState(id) == kCommandEnabled;
+    std::cout << idText << "\t" << TitleOf(command) << "\t" << (enabled ? "enabled" : "disabled")
+              << "\n";
+    return true;
+  });
+}
+
 std::string Folded(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
@@ -42,33 +56,24 @@ std::string Folded(std::string text) {
 // the other ("sort" and "sortBookmarks", "bookmarksToNamedDests" and "toNamedDests").
 std::string MenuText(app::HostApp& app, const std::string& operationId) {
   const std::string key = Folded(operationId.substr(operationId.rfind('.') + 1));
-  auto registry = app.Ui().Registry();
-  int32_t count = 0;
-  registry->GetCount(&count);
   std::string best;
   size_t bestLength = 0;
-  for (int32_t i = 0; i < count; ++i) {
-    ComPtr<IHostCommand> command;
-    if (registry->GetItem(i, command.Put()) != S_OK) continue;
-    Atom id = kNoAtom;
-    command->GetId(&id);
-    auto own = registry->Find(id);
-    if (!own || !own->Handler()) continue;  // the host's own commands
-    OwnedString idText, title;
-    app.GetAtomText(id, idText.Put());
-    const std::string text = ToUtf8(idText.View());
+  ForEachModuleCommand(app, [&](Atom, const std::string& text, IHostCommand* command) {
     const std::string word = Folded(text.substr(text.rfind('.') + 1));
     const bool exact = word == key;
     if (!exact && (word.size() < 4 ||
                    (key.find(word) == std::string::npos && word.find(key) == std::string::npos)))
-      continue;
-    command->GetTitle(title.Put());
-    if (exact) return ToUtf8(title.View());
+      return true;
+    if (exact) {
+      best = TitleOf(command);
+      return false;
+    }
     if (word.size() > bestLength) {
-      best = ToUtf8(title.View());
+      best = TitleOf(command);
       bestLength = word.size();
     }
-  }
+    return true;
+  });
   return best;
 }
 }  // namespace
