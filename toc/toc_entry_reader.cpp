@@ -284,8 +284,9 @@ void TocEntryReader::DropFurniture() {
     std::set<int32_t> onPages;
     for (size_t i : group) onPages.insert(pageOf(i));
     const double tolerance = entries_[group.front()].size / 2;
+    const double first = top(group.front());
     const bool samePlace = std::all_of(group.begin(), group.end(), [&](size_t i) {
-      return std::abs(top(i) - top(group.front())) <= tolerance;
+      return std::abs(top(i) - first) <= tolerance;
     });
     if (onPages.size() >= 2 && samePlace)
       for (size_t i : group) drop[i] = true;
