@@ -5,15 +5,14 @@
 //
 // Input: byte 0 picks the field delimiter and byte 1 the action separator (from a few
 // likely characters, the same one allowed), the rest is the file.
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <string>
 
 #include "framework/new_bookmarks.h"
+#include "fuzz/outline_import.h"
 #include "host/color.h"
-#include "tests/fixtures/pdf_builder.h"
 #include "tools/create/bookmark_text_decoder.h"
 #include "tools/create/bookmark_text_parser.h"
 #include "tools/create/bookmark_tree_builder.h"
@@ -37,21 +36,10 @@ struct Fixture {
 };
 
 Fixture Open() {
-  Fixture made;
-  zelta::testing::PdfSpec layout;
-  layout.pages.resize(3);
-  layout.outline = {zelta::testing::Bookmark("Existing", 0)};
-  const std::string bytes = zelta::testing::BuildPdf(layout);
-  const int fd = memfd_create("fuzz_bookmark_text", 0);
-  std::string error;
-  if (fd < 0 || write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
-      zelta::Failed(zelta::pdf::OpenDocument("/proc/self/fd/" + std::to_string(fd), "",
-                                             &made.document, &error)))
-    std::abort();
-  made.document->GetOutlineRoot(made.root.Put());
+  fuzzing::ImportFixture opened = fuzzing::OpenImportFixture();
+  Fixture made{opened.document, opened.root, nullptr, opened.fd};
   made.colors = zelta::QueryAs<zelta::IColorService>(zelta::app::MakeAuxComponent(nullptr).Get());
-  if (!made.root || !made.colors) std::abort();
-  made.fd = fd;
+  if (!made.colors) std::abort();
   return made;
 }
 
