@@ -14,13 +14,8 @@ using zelta::ComPtr;
 using zelta::HRESULT;
 using zelta::ICabItem;
 
-AGBAddLevelOperation::AGBAddLevelOperation(PluginContext* plugin) : BookmarkOperation(plugin) {
-  CreateParams();
-}
-
-zelta::Atom AGBAddLevelOperation::OperationAtom() const {
-  return AtomOf(u"op.pseudo.bookmarks.addAGBLevel");
-}
+AGBAddLevelOperation::AGBAddLevelOperation(PluginContext* plugin, const OperationRow& row)
+    : BookmarkOperation(plugin, row) {}
 
 LevelOptions AGBAddLevelOperation::StoredLevel() const {
   LevelOptions level;
@@ -52,7 +47,6 @@ HRESULT AGBAddLevelOperation::FindObject(zelta::Atom id, zelta::IUnknown** objec
 
 HRESULT AGBAddLevelOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
   if (!Plugin()) return zelta::E_FAIL;
-  ComPtr<AGBAddLevelOperation> self(this);
   ReadInputs();
   LevelOptions level = StoredLevel();
   // The sheet belongs to the view that shows the selection.
@@ -68,13 +62,13 @@ HRESULT AGBAddLevelOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
   if (AGBDialog* open = AGBDialog::Open()) {
     if (open->Dialog()) open->Dialog()->BringToFront();
   } else {
-    zelta::MakeCom<AGBOperation>(Plugin())->Execute(true, 0);
+    if (auto generation = Plugin()->CreateOperation(kGenerationOperationId))
+      generation->Execute(true, 0);
   }
   return zelta::S_OK;
 }
 
 HRESULT AGBAddLevelOperation::Run(int32_t, intptr_t) {
-  ComPtr<AGBAddLevelOperation> self(this);
   ComPtr<ICabItem> levels = CabItem(Options().Get(), u"Levels");
   ComPtr<ICabItem> stored =
       Plugin() ? CabItem(Plugin()->SettingsRoot().Get(), u"AGBAddLevelLastUsedOptions") : nullptr;

@@ -10,11 +10,8 @@ namespace bm {
 
 class AGBAddLevelOperation : public BookmarkOperation {
  public:
-  explicit AGBAddLevelOperation(PluginContext* plugin);
+  AGBAddLevelOperation(PluginContext* plugin, const OperationRow& row);
 
-  zelta::Atom OperationAtom() const override;
-  // Shares the generation's parameter root and its last used options.
-  std::u16string_view Abbreviation() const override { return u"AGB"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
   // The level's property sheet over the stored level, with the style of the text selection
   // taken as it opens; after OK the level is stored and the generation dialog shown (opened

@@ -313,8 +313,7 @@ int32_t AGBDialog::OnOk() {
     if (auto stored = CabItem(Plugin()->SettingsRoot().Get(), u"AGBLastUsedOptions"))
       stored->CopyFrom(Options());
   if (!optionsOnly_ && Document()) {
-    auto run = zelta::MakeCom<AGBOperation>(Plugin());
-    run->ExecuteOn(Document(), 0);
+    if (auto run = Plugin()->CreateOperation(kGenerationOperationId)) run->ExecuteOn(Document(), 0);
   }
   End(zelta::kDialogResultOk);
   return 0;

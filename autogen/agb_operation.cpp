@@ -65,11 +65,8 @@ class AGBOperation::Generation : public TitleSink {
   PageScanner scanner_;
 };
 
-AGBOperation::AGBOperation(PluginContext* plugin) : BookmarkOperation(plugin) { CreateParams(); }
-
-zelta::Atom AGBOperation::OperationAtom() const {
-  return AtomOf(u"op.bookmarks.autoGenerateFromText");
-}
+AGBOperation::AGBOperation(PluginContext* plugin, const OperationRow& row)
+    : BookmarkOperation(plugin, row) {}
 
 HRESULT AGBOperation::Execute(bool, intptr_t) {
   if (AGBDialog* open = AGBDialog::Open()) {
@@ -77,15 +74,15 @@ HRESULT AGBOperation::Execute(bool, intptr_t) {
     return zelta::S_OK;
   }
   if (!Plugin()) return zelta::E_FAIL;
-  ComPtr<AGBOperation> self(this);
   ComPtr<zelta::IHostDocument> document;
   if (App()) App()->GetActiveDocument(document.Put());
   if (document) SetInput({static_cast<zelta::IUnknown*>(document.Get())});
   // The dialog keeps its own options, filled from the last used ones.
-  ComPtr<zelta::ICab> cab = Plugin()->CreateCab(u"AGBOperationOptionsRoot");
+  ComPtr<zelta::ICab> cab = Plugin()->CreateCab(std::u16string(Row().optionsRoot).c_str());
   ComPtr<zelta::ICabItem> options = CabRoot(cab.Get());
   if (!options) return zelta::E_FAIL;
-  if (auto stored = CabItem(Plugin()->SettingsRoot().Get(), u"AGBLastUsedOptions"))
+  if (auto stored =
+          CabItem(Plugin()->SettingsRoot().Get(), std::u16string(Row().lastUsedItem).c_str()))
     options->CopyFrom(stored.Get());
   zelta::WindowHandle owner = 0;
   if (zelta::IWindowService* windows = Plugin()->Windows()) windows->GetActiveWindow(&owner);
@@ -95,9 +92,8 @@ HRESULT AGBOperation::Execute(bool, intptr_t) {
 
 HRESULT AGBOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
   if (!Plugin()) return zelta::E_FAIL;
-  ComPtr<AGBOperation> self(this);
   ReadInputs();
-  ComPtr<zelta::ICab> cab = Plugin()->CreateCab(u"AGBOperationOptionsRoot");
+  ComPtr<zelta::ICab> cab = Plugin()->CreateCab(std::u16string(Row().optionsRoot).c_str());
   ComPtr<zelta::ICabItem> working = CabRoot(cab.Get());
   auto options = Options();
   if (!working || !options) return zelta::E_FAIL;
@@ -112,20 +108,10 @@ HRESULT AGBOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
 }
 
 HRESULT AGBOperation::Run(int32_t flags, intptr_t) {
-  ComPtr<AGBOperation> self(this);
-  BeginRun();
-  HRESULT hr = ReadInputs();
-  if (zelta::Failed(hr)) return hr;
-  int32_t answer = 0;
-  if (zelta::Failed(Document()->IsPermitted(zelta::kPermModify, zelta::kPermAddItems,
-                                            zelta::kPermReserved, &answer)) ||
-      answer != 1)
-    return zelta::E_NO_PERMISSION;
-
   // Options: every error here comes before any change.
   GenerationOptions options;
   std::u16string error;
-  hr = ReadGenerationOptions(Options().Get(), &options, &error);
+  HRESULT hr = ReadGenerationOptions(Options().Get(), &options, &error);
   if (zelta::Failed(hr)) {
     ReportFailureDetail(error);
     return hr;

@@ -10,15 +10,15 @@
 
 namespace bm {
 
+inline constexpr std::u16string_view kGenerationOperationId = u"op.bookmarks.autoGenerateFromText";
+
 // Deepest level a generation run builds (the outline depth the host handles by recursion).
 inline constexpr int32_t kMaxGenerationDepth = 256;
 
 class AGBOperation : public BookmarkOperation {
  public:
-  explicit AGBOperation(PluginContext* plugin);
+  AGBOperation(PluginContext* plugin, const OperationRow& row);
 
-  zelta::Atom OperationAtom() const override;
-  std::u16string_view Abbreviation() const override { return u"AGB"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
   // Opens the generation dialog modeless on the active document, or brings the open one to
   // the front; the dialog's OK starts the run. S_OK once the dialog is shown; S_FALSE when no

@@ -81,25 +81,16 @@ HRESULT WriteSuggestion(zelta::ICabItem* output, const SuggestedOptions& suggest
 
 }  // namespace
 
-AGBSuggestOperation::AGBSuggestOperation(PluginContext* plugin) : BookmarkOperation(plugin) {
-  CreateParams();
-}
-
-zelta::Atom AGBSuggestOperation::OperationAtom() const {
-  return InternId(App(), u"op.bookmarks.suggestGenerationOptions");
-}
+AGBSuggestOperation::AGBSuggestOperation(PluginContext* plugin, const OperationRow& row)
+    : BookmarkOperation(plugin, row) {}
 
 HRESULT AGBSuggestOperation::Run(int32_t flags, intptr_t) {
-  ComPtr<AGBSuggestOperation> self(this);
-  BeginRun();
-  HRESULT hr = ReadInputs();
-  if (zelta::Failed(hr)) return hr;
   auto output = Output();
   if (!output) return zelta::E_FAIL;
 
   PageSource pages(App(), Document());
   std::u16string error;
-  hr = pages.SelectPages(CabItem(Options().Get(), u"PagesRange").Get(), &error);
+  HRESULT hr = pages.SelectPages(CabItem(Options().Get(), u"PagesRange").Get(), &error);
   if (zelta::Failed(hr)) {
     ReportFailureDetail(error);
     return hr;

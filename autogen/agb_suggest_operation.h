@@ -15,10 +15,8 @@ namespace bm {
 
 class AGBSuggestOperation : public BookmarkOperation {
  public:
-  explicit AGBSuggestOperation(PluginContext* plugin);
+  AGBSuggestOperation(PluginContext* plugin, const OperationRow& row);
 
-  zelta::Atom OperationAtom() const override;
-  std::u16string_view Abbreviation() const override { return u"AGBSuggest"; }
   // S_FALSE (the document is unchanged), also when no headings were found ("Found" says so);
   // the failure of a page whose text cannot be read, or E_CANCELLED.
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;

@@ -112,7 +112,7 @@ void FromToc(benchmark::State& state, int32_t flags, Fixture& f = Book(),
   ComPtr<zelta::IHostUndoHistory> history;
   f.document->GetUndoHistory(history.Put());
   for (auto _ : state) {
-    auto operation = zelta::MakeCom<bm::FromTOCOperation>(&f.host->Plugin());
+    auto operation = bm::testing::NewOperation<bm::FromTOCOperation>(&f.host->Plugin());
     bm::SetCabObjects(operation->Input().Get(), {f.document.Get()});
     operation->Options()->SetInt(u"Flags", flags);
     const zelta::HRESULT hr = operation->Do(zelta::kDoNoProgress, 0);

@@ -111,7 +111,7 @@ void Generate(Fixture& f, benchmark::State& state, int32_t window) {
   ComPtr<zelta::IHostUndoHistory> history;
   f.document->GetUndoHistory(history.Put());
   for (auto _ : state) {
-    auto operation = zelta::MakeCom<bm::AGBOperation>(&f.host->Plugin());
+    auto operation = bm::testing::NewOperation<bm::AGBOperation>(&f.host->Plugin());
     std::string error;
     zelta::app::CabFromJson(operation->Options().Get(), f.options, &error);
     bm::SetCabObjects(operation->Input().Get(), {f.document.Get()});
@@ -134,7 +134,7 @@ void BM_ManualScanOnly(benchmark::State& state) {
   auto service = bm::PageTextService(&f.host->App());
   std::vector<ComPtr<zelta::IHostPageText>> texts(f.pages);
   for (int32_t p = 0; p < f.pages; ++p) service->GetPageText(f.document.Get(), p, texts[p].Put());
-  auto operation = zelta::MakeCom<bm::AGBOperation>(&f.host->Plugin());
+  auto operation = bm::testing::NewOperation<bm::AGBOperation>(&f.host->Plugin());
   std::string error;
   zelta::app::CabFromJson(operation->Options().Get(), f.options, &error);
   bm::GenerationOptions options;
@@ -284,7 +284,7 @@ void BM_LongManualThreadsAgree(benchmark::State& state) {
   std::string outlines[2];
   for (auto _ : state) {
     for (int32_t window : {0, -1}) {
-      auto operation = zelta::MakeCom<bm::AGBOperation>(&f.host->Plugin());
+      auto operation = bm::testing::NewOperation<bm::AGBOperation>(&f.host->Plugin());
       std::string error;
       zelta::app::CabFromJson(operation->Options().Get(), f.options, &error);
       bm::SetCabObjects(operation->Input().Get(), {f.document.Get()});

@@ -37,7 +37,7 @@ PdfSpec LargeOutline(int bookmarks) {
 template <class Operation>
 void RunOnce(benchmark::State& state, CoreHost& host, zelta::IHostDocument* document,
              void (*setOptions)(zelta::ICabItem*)) {
-  auto operation = zelta::MakeCom<Operation>(&host.Plugin());
+  auto operation = bm::testing::NewOperation<Operation>(&host.Plugin());
   setOptions(operation->Options().Get());
   SetCabObjects(operation->Input().Get(), {document});
   const zelta::HRESULT hr = operation->Do(zelta::kDoNoProgress, 0);

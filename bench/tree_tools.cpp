@@ -61,7 +61,7 @@ void RunOn(benchmark::State& state, const std::string& bytes, int32_t flags) {
   for (auto _ : state) {
     state.PauseTiming();
     auto document = host.OpenBytes(bytes);
-    auto operation = zelta::MakeCom<Operation>(&host.Plugin());
+    auto operation = bm::testing::NewOperation<Operation>(&host.Plugin());
     operation->Options()->SetInt(u"Flags", flags);
     bm::SetCabObjects(operation->Input().Get(), {document.Get()});
     state.ResumeTiming();

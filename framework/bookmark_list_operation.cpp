@@ -20,8 +20,12 @@ std::u16string HexText(uint32_t value) {
 
 }  // namespace
 
-zelta::HRESULT BookmarkListOperation::FailOnEmptySelection(int32_t flags, int32_t sourceBit) {
-  ReportFailureDetail(u"Flags " + HexText(static_cast<uint32_t>(flags)) +
+zelta::HRESULT BookmarkListOperation::InputFailed(zelta::HRESULT hr) {
+  const int32_t sourceBit = SelectedSourceBit();
+  if (hr != zelta::E_INVALIDARG || !Document() || !bookmarks_.empty() ||
+      !(optionFlags_ & sourceBit))
+    return hr;
+  ReportFailureDetail(u"Flags " + HexText(static_cast<uint32_t>(optionFlags_)) +
                       u" asks for the selected bookmarks (bit " +
                       HexText(static_cast<uint32_t>(sourceBit)) +
                       u"), but no bookmark is selected");

@@ -32,12 +32,16 @@ class BookmarkListOperation : public BookmarkOperation {
   zelta::HRESULT VisitListed(zelta::IHostBookmark* root,
                              const std::function<zelta::HRESULT(zelta::IHostBookmark*)>& process);
 
-  // Ends a run (E_INVALIDARG) whose Flags ask, by sourceBit, for the selected bookmarks while
-  // none is selected, with a message that names the option, its value and the bit.
-  zelta::HRESULT FailOnEmptySelection(int32_t flags, int32_t sourceBit);
+  // The bit of the Flags option that asks for the selected bookmarks; 0 for an operation
+  // whose run does not fail on an empty selection.
+  virtual int32_t SelectedSourceBit() const { return 0; }
+  // A run whose Flags ask for the selected bookmarks while none is selected ends with
+  // E_INVALIDARG and a message that names the option, its value and the bit.
+  zelta::HRESULT InputFailed(zelta::HRESULT hr) override;
 
   BookmarkList bookmarks_;
   bool listFromDialog_ = false;
+  int32_t optionFlags_ = 0;  // the Flags option, as ReadInputs read it
 };
 
 }  // namespace bm

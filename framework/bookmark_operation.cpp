@@ -1,5 +1,6 @@
 #include "framework/bookmark_operation.h"
 
+#include "framework/atom_table.h"
 #include "framework/cab_access.h"
 #include "framework/host_strings.h"
 #include "host/call_guard.h"
@@ -31,16 +32,14 @@ ComPtr<zelta::IHostDocument> DocumentOf(zelta::IUnknown* element) {
 
 }  // namespace
 
-BookmarkOperation::BookmarkOperation(PluginContext* plugin) : plugin_(plugin) {}
+BookmarkOperation::BookmarkOperation(PluginContext* plugin, const OperationRow& row)
+    : plugin_(plugin), row_(row) {
+  if (plugin_) params_ = plugin_->CreateCab(std::u16string(row_.paramsRoot).c_str());
+}
 
 BookmarkOperation::~BookmarkOperation() = default;
 
-void BookmarkOperation::CreateParams() {
-  if (!plugin_) return;
-  std::u16string root(Abbreviation());
-  root += u"OperationRoot";
-  params_ = plugin_->CreateCab(root.c_str());
-}
+zelta::Atom BookmarkOperation::OperationAtom() const { return InternId(App(), row_.id); }
 
 HRESULT BookmarkOperation::GetOperationId(zelta::Atom* id) {
   if (!id) return zelta::E_POINTER;
@@ -63,7 +62,8 @@ HRESULT BookmarkOperation::Do(int32_t flags, intptr_t extra) {
   ComPtr<BookmarkOperation> self(this);  // the run may drop the last outside reference
   bool returned = false;
   const HRESULT hr = zelta::GuardCall([&] {
-    const HRESULT result = Run(flags, extra);
+    HRESULT result = StartRun();
+    if (zelta::Succeeded(result)) result = Run(flags, extra);
     returned = true;
     return result;
   });
@@ -72,15 +72,17 @@ HRESULT BookmarkOperation::Do(int32_t flags, intptr_t extra) {
   return zelta::GuardCall([&] { return CloseRun(hr, {}); });
 }
 
-HRESULT BookmarkOperation::ShowDialog(zelta::WindowHandle, intptr_t) { return zelta::E_NOTIMPL; }
+HRESULT BookmarkOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
+  if (!row_.dialog) return zelta::E_NOTIMPL;
+  return RunOptionsDialog(owner, [this](zelta::ICabItem* working) {
+    return row_.dialog(Plugin(), working, Document());
+  });
+}
 
 HRESULT BookmarkOperation::RunOptionsDialog(zelta::WindowHandle owner,
-                                            const DialogMaker& makeDialog,
-                                            std::u16string_view optionsRoot) {
+                                            const DialogMaker& makeDialog) {
   if (!plugin_) return zelta::E_FAIL;
-  std::u16string root(optionsRoot);
-  if (root.empty()) root = std::u16string(Abbreviation()) + u"OptionsRoot";
-  ComPtr<zelta::ICab> working = plugin_->CreateCab(root.c_str());
+  ComPtr<zelta::ICab> working = plugin_->CreateCab(std::u16string(row_.optionsRoot).c_str());
   auto options = Options();
   ComPtr<zelta::ICabItem> copy = CabRoot(working.Get());
   if (!copy || !options) return zelta::E_FAIL;
@@ -133,9 +135,7 @@ ComPtr<zelta::ICabItem> BookmarkOperation::ParamItem(const char16_t* name) const
 
 ComPtr<zelta::ICabItem> BookmarkOperation::LastUsedOptionsItem() const {
   if (!plugin_) return nullptr;
-  std::u16string name(Abbreviation());
-  name += u"LastUsedOptions";
-  return CabItem(plugin_->SettingsRoot().Get(), name.c_str());
+  return CabItem(plugin_->SettingsRoot().Get(), std::u16string(row_.lastUsedItem).c_str());
 }
 
 HRESULT BookmarkOperation::LoadLastUsedOptions() {
@@ -292,13 +292,47 @@ void BookmarkOperation::BeginRun() {
   progress_.Reset();
 }
 
-HRESULT BookmarkOperation::CheckPermission() {
+HRESULT BookmarkOperation::StartRun() {
+  BeginRun();
+  ResetRunState();
+  if (row_.changes == RunChanges::kNoInput) return zelta::S_OK;
+  const HRESULT hr = ReadInputs();
+  if (zelta::Failed(hr)) return InputFailed(hr);
+  return CheckPermission(row_.changes);
+}
+
+HRESULT BookmarkOperation::CheckPermission(RunChanges changes) {
   if (!document_) return zelta::E_INVALIDARG;
-  int32_t answer = 0;
-  if (zelta::Failed(document_->IsPermitted(zelta::kPermModify, zelta::kPermEditItems,
-                                           zelta::kPermReserved, &answer)) ||
-      answer != 1)
-    return zelta::E_NO_PERMISSION;
+  struct Need {
+    int32_t kind, change;
+  };
+  std::vector<Need> needs;
+  switch (changes) {
+    case RunChanges::kNoInput:
+    case RunChanges::kNothing:
+      break;
+    case RunChanges::kBookmarkTitles:
+      needs = {{zelta::kPermModify, zelta::kPermEditItems}};
+      break;
+    case RunChanges::kNewBookmarks:
+      needs = {{zelta::kPermModify, zelta::kPermAddItems}};
+      break;
+    case RunChanges::kBookmarkOrder:
+      needs = {{zelta::kPermModify, zelta::kPermAddItems},
+               {zelta::kPermModify, zelta::kPermArrangeItems}};
+      break;
+    case RunChanges::kPagesAndLinks:
+      needs = {{zelta::kPermModify, zelta::kPermInsertPages},
+               {zelta::kPermAnnotate, zelta::kPermAddItems}};
+      break;
+  }
+  for (const Need& need : needs) {
+    int32_t answer = 0;
+    if (zelta::Failed(
+            document_->IsPermitted(need.kind, need.change, zelta::kPermReserved, &answer)) ||
+        answer != 1)
+      return zelta::E_NO_PERMISSION;
+  }
   return zelta::S_OK;
 }
 

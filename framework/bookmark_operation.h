@@ -1,5 +1,6 @@
 // The base of the plug-in's operations. Each operation is also a host operation: it reports
-// its id and its parameter Cab ("Input", "Output", "Options" from "<ABBR>OperationRoot"), and
+// the id of its row and its parameter Cab ("Input", "Output", "Options" from the row's
+// parameter root), and
 // the host's operation runner can run it through Do without a user interface. Execute is the
 // interactive cycle of a command: last used options, dialog, run, result messages. The run
 // frame that every Do shares (permission, progress window, change group, counters, rollback,
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "framework/dialog_base.h"
+#include "framework/operation_row.h"
 #include "framework/plugin_context.h"
 #include "host/app.h"
 #include "host/document.h"
@@ -28,9 +30,13 @@ class BookmarkOperation
   zelta::HRESULT GetOperationId(zelta::Atom* id) override;
   zelta::HRESULT GetParams(zelta::ICab** params) override;
   zelta::HRESULT GetKind(int32_t* kind) override;
-  // Runs Run under a guard: an exception that escapes it ends the run with E_OUTOFMEMORY
+  // The run frame: resets the counters, reads "Input" and checks that the document permits
+  // what the row says the run changes (a row that needs no input skips both), then calls Run.
+  // All of it under a guard: an exception that escapes ends the run with E_OUTOFMEMORY
   // (std::bad_alloc) or E_FAIL, rolled back like any failed run.
   zelta::HRESULT Do(int32_t flags, intptr_t extra) final;
+  // The row's options dialog over a working copy of "Options" (see RunOptionsDialog);
+  // E_NOTIMPL for a row without one.
   zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
   zelta::HRESULT GetObject(zelta::Atom id, zelta::IUnknown** object) override;
   // IOperationCallback: marks the operation as no longer pending.
@@ -49,12 +55,12 @@ class BookmarkOperation
   // The same on a given document instead of the active one (a modeless dialog's document).
   zelta::HRESULT ExecuteOn(zelta::IHostDocument* document, intptr_t extra);
 
-  // The operation's id ("op.bookmarks.changeBookmarkCase").
-  virtual zelta::Atom OperationAtom() const = 0;
-  // The abbreviation that names the operation's roots and settings item ("CBC").
-  virtual std::u16string_view Abbreviation() const = 0;
+  // The operation's row: its ids, roots and menu place.
+  const OperationRow& Row() const { return row_; }
+  // The atom of the row's id ("op.bookmarks.changeBookmarkCase").
+  zelta::Atom OperationAtom() const;
 
-  // Copies "<ABBR>LastUsedOptions" of the plug-in settings over "Options" (and back).
+  // Copies the row's last used options item of the plug-in settings over "Options" (and back).
   virtual zelta::HRESULT LoadLastUsedOptions();
   virtual zelta::HRESULT SaveLastUsedOptions();
   // Whether the options are saved after a dialog that ended with hr (by default only on OK).
@@ -74,16 +80,20 @@ class BookmarkOperation
   int32_t PendingMarker() const { return pending_; }
 
  protected:
-  explicit BookmarkOperation(PluginContext* plugin);
+  // Creates the parameter Cab from the row's parameter root. The row outlives the operation
+  // (rows are constants).
+  BookmarkOperation(PluginContext* plugin, const OperationRow& row);
   ~BookmarkOperation() override;
 
-  // Must be called by the concrete constructor: creates the parameter Cab from the root
-  // "<ABBR>OperationRoot" (a virtual call cannot be made from the base constructor).
-  void CreateParams();
-
-  // The run itself, on "Input" with "Options" (see IHostOperation::Do). Code inside a run
-  // lets std::bad_alloc and other exceptions go: Do turns them into the run's result.
+  // The run itself, on "Input" with "Options" (see IHostOperation::Do), called by Do once the
+  // inputs are read and permitted. Code inside a run lets std::bad_alloc and other exceptions
+  // go: Do turns them into the run's result.
   virtual zelta::HRESULT Run(int32_t flags, intptr_t extra) = 0;
+  // Clears what the last run left in the operation; called by Do before the inputs are read.
+  virtual void ResetRunState() {}
+  // The result of a run whose inputs could not be read (hr): hr by default. An operation
+  // that explains its input failures overrides it.
+  virtual zelta::HRESULT InputFailed(zelta::HRESULT hr) { return hr; }
   // Looks up an object the operation keeps; S_FALSE and null by default.
   virtual zelta::HRESULT FindObject(zelta::Atom id, zelta::IUnknown** object);
   // Reads "Input" before a run or a dialog.
@@ -106,8 +116,9 @@ class BookmarkOperation
   // --- The run frame ---
   // Resets the counters and flags and drops an earlier change group and progress window.
   void BeginRun();
-  // E_NO_PERMISSION unless the Input document may be changed; E_INVALIDARG without one.
-  zelta::HRESULT CheckPermission();
+  // E_NO_PERMISSION unless the Input document permits changes of this kind; E_INVALIDARG
+  // without a document.
+  zelta::HRESULT CheckPermission(RunChanges changes);
   // Opens the progress window unless flags has kDoNoProgress or kDoNoProgressAlt. The texts
   // are string ids: the window title, the per-item text ("%1" the item) and the status
   // ("%1" processed, "%2" total).
@@ -125,13 +136,12 @@ class BookmarkOperation
   // the output objects into "Output" and commits. Returns the run's final result.
   zelta::HRESULT FinishRun(zelta::HRESULT hr, const std::vector<zelta::IUnknown*>& output);
 
-  // Runs a dialog modally over a working copy of "Options" (made from the template root
-  // "<ABBR>OptionsRoot", or optionsRoot when given): S_OK when the user confirmed, and the copy
-  // is then written back; S_FALSE when not, leaving "Options" as it was; a failure when the
-  // dialog could not be shown. makeDialog gets the working copy.
+  // Runs a dialog modally over a working copy of "Options" (made from the row's options root):
+  // S_OK when the user confirmed, and the copy is then written back; S_FALSE when not, leaving
+  // "Options" as it was; a failure when the dialog could not be shown. makeDialog gets the
+  // working copy.
   using DialogMaker = std::function<zelta::ComPtr<DialogBase>(zelta::ICabItem* working)>;
-  zelta::HRESULT RunOptionsDialog(zelta::WindowHandle owner, const DialogMaker& makeDialog,
-                                  std::u16string_view optionsRoot = {});
+  zelta::HRESULT RunOptionsDialog(zelta::WindowHandle owner, const DialogMaker& makeDialog);
 
   // Keeps the detail of a failure caused by the options and shows it to the user.
   void ReportFailureDetail(std::u16string detail);
@@ -155,6 +165,8 @@ class BookmarkOperation
   std::u16string LoadString(std::u16string_view id) const;
 
  private:
+  // BeginRun, the inputs and the permission; S_OK when Run may start.
+  zelta::HRESULT StartRun();
   // Execute and ExecuteWithStoredOptions: askUser shows the dialog (and keeps its options).
   // document: the document to work on (null: the active one).
   zelta::HRESULT ExecuteCycle(bool runThroughHost, intptr_t extra, bool askUser,
@@ -167,6 +179,7 @@ class BookmarkOperation
   zelta::ComPtr<zelta::ICabItem> LastUsedOptionsItem() const;
 
   zelta::ComPtr<PluginContext> plugin_;
+  const OperationRow& row_;
   zelta::ComPtr<zelta::ICab> params_;
   int32_t pending_ = -1;
   bool hasProblems_ = false;

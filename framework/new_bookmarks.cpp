@@ -17,7 +17,19 @@ constexpr char kListComponent[] = "LST";
 
 }  // namespace
 
-HRESULT NewBookmarks::Record(const BookmarkList& bookmarks, int32_t doFlags) const {
+NewBookmarks::~NewBookmarks() {
+  if (committed_) return;
+  for (auto it = bookmarks_.rbegin(); it != bookmarks_.rend(); ++it) (*it)->Remove();
+}
+
+HRESULT NewBookmarks::Commit(int32_t doFlags) {
+  const HRESULT hr = Record(doFlags);
+  committed_ = zelta::Succeeded(hr);
+  return hr;
+}
+
+HRESULT NewBookmarks::Record(int32_t doFlags) const {
+  const BookmarkList& bookmarks = bookmarks_;
   if (bookmarks.empty()) return zelta::S_FALSE;
   if (!app_) return zelta::E_FAIL;
   ComPtr<zelta::IUnknown> component;
@@ -40,10 +52,6 @@ HRESULT NewBookmarks::Record(const BookmarkList& bookmarks, int32_t doFlags) con
   if (zelta::Failed(hr)) return hr;
   // The host operation records its undo item in the run's change group.
   return operation->Do(zelta::kDoNoProgress | (doFlags & zelta::kDoNoChangeGroup), 0);
-}
-
-void NewBookmarks::RemoveAll(const BookmarkList& bookmarks) {
-  for (auto it = bookmarks.rbegin(); it != bookmarks.rend(); ++it) (*it)->Remove();
 }
 
 }  // namespace bm

@@ -15,6 +15,8 @@
 
 namespace bm {
 
+class BookmarkOperation;
+
 struct PluginContext : zelta::IUnknown {
   static constexpr zelta::Guid kIid{
       0x7B2C4E10, 0x5D31, 0x4A8F, {0x9E, 0x02, 0x6C, 0x11, 0xD4, 0x58, 0x3A, 0x01}};
@@ -35,6 +37,9 @@ struct PluginContext : zelta::IUnknown {
   // The dotted settings path under which the host's preset control knows a preset list of
   // the settings ("AGBPresets" or "ToTOCPresets").
   virtual std::u16string PresetListPath(std::u16string_view listName) const = 0;
+  // A fresh operation of the plug-in by its id ("op.bookmarks.autoGenerateFromText"), with one
+  // reference; null for an id the plug-in has no operation for.
+  virtual zelta::ComPtr<BookmarkOperation> CreateOperation(std::u16string_view id) = 0;
 
  protected:
   ~PluginContext() = default;

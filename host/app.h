@@ -48,10 +48,12 @@ struct IHostApp : IUnknown {
   // Registers the factory of a plug-in operation id (replacing an earlier one), after which
   // CreateOperation(id) asks the factory. abbreviation is the short name users may give
   // instead of the id ("CBC"); null or empty for an operation users do not name. traits are
-  // OperationTraits bits. A plug-in registers its operations at Start. E_INVALIDARG for
-  // kNoAtom or a null factory.
+  // OperationTraits bits. command is the plug-in's command that runs the operation from a
+  // menu (kNoAtom for none), so that the host can name the menu item with the operation. A
+  // plug-in registers its operations at Start, after its commands. E_INVALIDARG for kNoAtom or
+  // a null factory.
   virtual HRESULT RegisterOperationFactory(Atom id, const char16_t* abbreviation, int32_t traits,
-                                           IOperationFactory* factory) = 0;
+                                           Atom command, IOperationFactory* factory) = 0;
 };
 
 }  // namespace zelta

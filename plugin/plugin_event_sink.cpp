@@ -1,7 +1,7 @@
 #include "plugin/plugin_event_sink.h"
 
 #include "framework/atom_table.h"
-#include "plugin/command_tables.h"
+#include "plugin/operation_table.h"
 #include "plugin/plugin_object.h"
 #include "plugin/plugin_settings.h"
 

@@ -5,7 +5,7 @@
 #include "platform/embedded_resource.h"
 #include "platform/resources.h"
 #include "plugin/add_agb_level_event_factory.h"
-#include "plugin/command_tables.h"
+#include "plugin/operation_table.h"
 #include "plugin/plugin_event_sink.h"
 #include "plugin/plugin_operation_factory.h"
 #include "plugin/plugin_settings.h"
@@ -210,7 +210,8 @@ void PluginObject::RegisterCommands() {
     submenu->SetStyle(kSubmenuStyle, kSubmenuStyle);
     submenu->SetMenuStyle(kSubmenuStyle, kSubmenuStyle);
   }
-  for (const CommandRow& row : CommandRegistrationTable()) {
+  for (const OperationRow& row : OperationRows()) {
+    if (row.command.empty()) continue;
     auto command = CreateCommand(registry.Get(), AtomOf(row.command), handler);
     if (!command) continue;
     if (icons && !row.iconId.empty()) {
@@ -226,10 +227,10 @@ void PluginObject::RegisterCommands() {
 void PluginObject::RegisterOperations() {
   if (!app_) return;
   if (!operations_) operations_ = zelta::MakeCom<PluginOperationFactory>(this);
-  for (const OperationName& op : OperationNames()) {
-    const std::u16string abbreviation(op.abbreviation);
-    app_->RegisterOperationFactory(InternId(app_.Get(), op.id), abbreviation.c_str(), op.traits,
-                                   operations_.Get());
+  for (const OperationRow& row : OperationRows()) {
+    const std::u16string abbreviation(row.abbreviation);
+    app_->RegisterOperationFactory(InternId(app_.Get(), row.id), abbreviation.c_str(), row.traits,
+                                   InternId(app_.Get(), row.command), operations_.Get());
   }
 }
 
@@ -239,6 +240,10 @@ void PluginObject::DeclareEventType() {
   auto factory = zelta::MakeCom<AddAgbLevelEventFactory>();
   auto params = zelta::MakeCom<AddAgbLevelEventFactory::ParamList>();
   server->DeclareEventType(AtomOf(u"e.bookmarksPlugin.addAGBLevel"), factory.Get(), params.Get());
+}
+
+zelta::ComPtr<BookmarkOperation> PluginObject::CreateOperation(std::u16string_view id) {
+  return CreateOperationById(id, this);
 }
 
 std::u16string PluginObject::PresetListPath(std::u16string_view listName) const {

@@ -60,6 +60,7 @@ class PluginObject : public zelta::ComObject<zelta::IPlugin, PluginContext> {
   zelta::ISelectionService* Selections() const override { return host_.selections.Get(); }
   zelta::ComPtr<zelta::ICabItem> SettingsRoot() const override;
   std::u16string PresetListPath(std::u16string_view listName) const override;
+  zelta::ComPtr<BookmarkOperation> CreateOperation(std::u16string_view id) override;
   // The options template (resource 103) as UTF-16; empty when the resource is missing.
   std::u16string_view TemplateText() const { return templateText_; }
   // A Cab with every item of a template root at its default; null when it cannot be made.

@@ -1,6 +1,6 @@
 #include "plugin/plugin_operation_factory.h"
 
-#include "plugin/command_tables.h"
+#include "plugin/operation_table.h"
 
 namespace bm {
 
@@ -9,7 +9,7 @@ zelta::HRESULT PluginOperationFactory::CreateOperation(zelta::Atom id,
   if (!operation) return zelta::E_POINTER;
   *operation = nullptr;
   if (!plugin_) return zelta::E_FAIL;
-  auto created = CreateOperationById(id, plugin_);
+  auto created = CreateOperationByAtom(id, plugin_);
   if (!created) return zelta::E_INVALIDARG;
   return created.CopyTo(operation);
 }

@@ -11,7 +11,6 @@
 #include "host/page_text.h"
 #include "host/selection.h"
 #include "support/title_limit.h"
-#include "toc/fromtoc_dialog.h"
 #include "toc/title_lookup.h"
 #include "toc/toc_entry_levels.h"
 #include "toc/toc_entry_reader.h"
@@ -34,11 +33,8 @@ constexpr uint32_t kZoomOpen = 0x4 | 0x8;
 
 }  // namespace
 
-FromTOCOperation::FromTOCOperation(PluginContext* plugin) : BookmarkOperation(plugin) {
-  CreateParams();
-}
-
-zelta::Atom FromTOCOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.fromTOC"); }
+FromTOCOperation::FromTOCOperation(PluginContext* plugin, const OperationRow& row)
+    : BookmarkOperation(plugin, row) {}
 
 HRESULT FromTOCOperation::ReadOptions() {
   auto options = Options();
@@ -311,20 +307,13 @@ HRESULT FromTOCOperation::RecordLinks(int32_t flags) {
 }
 
 HRESULT FromTOCOperation::Run(int32_t flags, intptr_t) {
-  ComPtr<FromTOCOperation> self(this);
-  BeginRun();
   links_.clear();
   existingLinks_.clear();
   pageTops_.clear();
-  HRESULT hr = ReadInputs();
+  HRESULT hr = ReadOptions();
   if (zelta::Failed(hr)) return hr;
-  hr = ReadOptions();
-  if (zelta::Failed(hr)) return hr;
+  // Links to the entries' pages need leave to annotate as well.
   int32_t answer = 0;
-  if (zelta::Failed(Document()->IsPermitted(zelta::kPermModify, zelta::kPermAddItems,
-                                            zelta::kPermReserved, &answer)) ||
-      answer != 1)
-    return zelta::E_NO_PERMISSION;
   if (!(optionFlags_ & kFromTocNoLinks) &&
       (zelta::Failed(Document()->IsPermitted(zelta::kPermAnnotate, zelta::kPermAddItems,
                                              zelta::kPermReserved, &answer)) ||
@@ -346,26 +335,18 @@ HRESULT FromTOCOperation::Run(int32_t flags, intptr_t) {
   if (optionFlags_ & kFromTocLevelsByIndent) TocEntryLevels::ByIndent(entries);
 
   BookmarkList created;
+  NewBookmarks pending(App(), created);
   hr = Create(entries, root.Get(), &created);
-  if (zelta::Succeeded(hr) && !created.empty()) hr = NewBookmarks(App()).Record(created, flags);
+  if (zelta::Succeeded(hr)) hr = pending.Commit(flags);
   // Links already made are recorded even when the run failed, so that rolling the change
   // group back takes them off their pages again.
   const HRESULT recorded = RecordLinks(flags);
   if (zelta::Succeeded(hr)) hr = recorded;
-  if (zelta::Failed(hr)) {
-    NewBookmarks::RemoveAll(created);
-    return FinishRun(hr, {});
-  }
+  if (zelta::Failed(hr)) return FinishRun(hr, {});
   if (!created.empty() || !links_.empty()) MarkChanged();
   std::vector<zelta::IUnknown*> output;
   for (const auto& bookmark : created) output.push_back(bookmark.Get());
   return FinishRun(zelta::S_OK, output);
-}
-
-zelta::HRESULT FromTOCOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
-  return RunOptionsDialog(owner, [this](zelta::ICabItem* working) {
-    return zelta::ComPtr<DialogBase>(zelta::MakeCom<FromTOCDialog>(Plugin(), working, Document()));
-  });
 }
 
 }  // namespace bm

@@ -25,18 +25,14 @@ inline constexpr int32_t kFromTocLevelsByIndent = 0x100;
 
 class FromTOCOperation : public BookmarkOperation {
  public:
-  zelta::Atom OperationAtom() const override;
-  std::u16string_view Abbreviation() const override { return u"FromTOC"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
-  // "Bookmark Table of Contents" over a working copy of the options.
-  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
 
  protected:
   zelta::HRESULT ReadInputs() override { return ReadDocumentInput(); }
 
  private:
   friend struct zelta::ComAccess;
-  explicit FromTOCOperation(PluginContext* plugin);
+  FromTOCOperation(PluginContext* plugin, const OperationRow& row);
 
   zelta::HRESULT ReadOptions();
   // Page label to page: the first page that carries a label keeps it.

@@ -13,7 +13,6 @@
 #include "framework/cab_access.h"
 #include "framework/host_strings.h"
 #include "host/validation.h"
-#include "toc/totoc_dialog.h"
 
 namespace bm {
 
@@ -52,8 +51,8 @@ std::u16string Int(int64_t value) {
 
 }  // namespace
 
-ToTOCOperation::ToTOCOperation(PluginContext* plugin) : BookmarkOperation(plugin) {
-  CreateParams();
+ToTOCOperation::ToTOCOperation(PluginContext* plugin, const OperationRow& row)
+    : BookmarkOperation(plugin, row) {
   ApplyBuiltInLevels();
 }
 
@@ -91,8 +90,6 @@ void ToTOCOperation::ApplyBuiltInLevels() {
     options->SetText(u"Title", title.c_str(), static_cast<int32_t>(title.size()));
   }
 }
-
-zelta::Atom ToTOCOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.toTOC"); }
 
 HRESULT ToTOCOperation::Fail(std::u16string detail) {
   ReportFailureDetail(std::move(detail));
@@ -219,20 +216,9 @@ HRESULT ToTOCOperation::ResolveFonts() {
 }
 
 HRESULT ToTOCOperation::Run(int32_t flags, intptr_t) {
-  ComPtr<ToTOCOperation> self(this);
-  BeginRun();
-  HRESULT hr = ReadInputs();
-  if (zelta::Failed(hr)) return hr;
-  for (auto [kind, change] : {std::pair{zelta::kPermModify, zelta::kPermInsertPages},
-                              std::pair{zelta::kPermAnnotate, zelta::kPermAddItems}}) {
-    int32_t answer = 0;
-    if (zelta::Failed(Document()->IsPermitted(kind, change, zelta::kPermReserved, &answer)) ||
-        answer != 1)
-      return zelta::E_NO_PERMISSION;
-  }
   editor_ = zelta::QueryAs<zelta::IHostPageEditor>(Document());
   if (!editor_) return zelta::E_FAIL;
-  hr = ReadOptions();
+  HRESULT hr = ReadOptions();
   if (zelta::Failed(hr)) return hr;
 
   OpenProgress(flags, kProgressTitleId, kProgressTextId, kProgressStatusId);
@@ -391,16 +377,6 @@ void ToTOCOperation::Raise(std::u16string_view event, HRESULT result) {
   ComPtr<zelta::IEventServer> server;
   if (!app || zelta::Failed(app->GetEventServer(server.Put())) || !server) return;
   server->Raise(InternId(app, event), Document(), static_cast<intptr_t>(result));
-}
-
-zelta::HRESULT ToTOCOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
-  return RunOptionsDialog(
-      owner,
-      [this](zelta::ICabItem* working) {
-        return zelta::ComPtr<DialogBase>(
-            zelta::MakeCom<ToTOCDialog>(Plugin(), working, Document()));
-      },
-      u"ToTOCOperationOptionsRoot");
 }
 
 }  // namespace bm

@@ -21,13 +21,9 @@ inline constexpr int32_t kTocAllLevels = 0x4;
 
 class ToTOCOperation : public BookmarkOperation {
  public:
-  explicit ToTOCOperation(PluginContext* plugin);
+  ToTOCOperation(PluginContext* plugin, const OperationRow& row);
 
-  zelta::Atom OperationAtom() const override;
-  std::u16string_view Abbreviation() const override { return u"ToTOC"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
-  // The dialog over a working copy of the options.
-  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
   // Options without level formats get the built-in set, as the dialog gives them.
   zelta::HRESULT LoadLastUsedOptions() override;
 

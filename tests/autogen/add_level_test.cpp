@@ -47,7 +47,7 @@ TEST_F(AddLevel, NewLevelIsAlwaysTheDeepest) {
   stored.description.fontSize = 14;
   ASSERT_EQ(WriteLevel(Stored().Get(), stored), zelta::S_OK);
 
-  auto first = zelta::MakeCom<AGBAddLevelOperation>(&host_.Plugin());
+  auto first = NewOperation<AGBAddLevelOperation>(&host_.Plugin());
   first->LoadLastUsedOptions();
   ASSERT_EQ(first->Do(0, 0), zelta::S_OK);
   ASSERT_EQ(Count(LastLevels().Get()), 1);
@@ -56,11 +56,11 @@ TEST_F(AddLevel, NewLevelIsAlwaysTheDeepest) {
   EXPECT_EQ(CabInt(level.Get(), u"Index", 0), 1);
 
   for (int i = 0; i < 2; ++i) {
-    auto next = zelta::MakeCom<AGBAddLevelOperation>(&host_.Plugin());
+    auto next = NewOperation<AGBAddLevelOperation>(&host_.Plugin());
     next->LoadLastUsedOptions();
     ASSERT_EQ(next->Do(0, 0), zelta::S_OK);
   }
-  auto fourth = zelta::MakeCom<AGBAddLevelOperation>(&host_.Plugin());
+  auto fourth = NewOperation<AGBAddLevelOperation>(&host_.Plugin());
   fourth->LoadLastUsedOptions();
   fourth->Options()->SetText(u"PresetID", u"preset", -1);
   ASSERT_EQ(fourth->Do(0, 0), zelta::S_OK);
@@ -129,7 +129,7 @@ TEST_F(AddLevel, NoSelectionLeavesTheLevel) {
 TEST_F(AddLevel, OperationGivesTheLevelOfTheSelection) {
   auto document = host_.OpenBytes(TwoHeadings());
   Select(host_, document.Get(), {"1:60,590,400,620"});
-  auto operation = zelta::MakeCom<AGBAddLevelOperation>(&host_.Plugin());
+  auto operation = NewOperation<AGBAddLevelOperation>(&host_.Plugin());
   SetCabObjects(operation->Input().Get(), {document.Get()});
   ComPtr<zelta::IUnknown> object;
   ASSERT_EQ(operation->GetObject(AtomOf(u"selection.text"), object.Put()), zelta::S_OK);
@@ -146,7 +146,7 @@ TEST(SampleOptions, DemoOutline) {
   auto document =
       host.OpenBytes(zelta::testing::ReadFile(ZELTA_SOURCE_DIR "/samples/headings.pdf"));
   ASSERT_TRUE(document);
-  auto operation = zelta::MakeCom<AGBOperation>(&host.Plugin());
+  auto operation = NewOperation<AGBOperation>(&host.Plugin());
   std::ifstream in(ZELTA_SOURCE_DIR "/samples/headings.options.json");
   std::string error;
   ASSERT_EQ(zelta::app::CabFromJson(operation->Options().Get(), nlohmann::json::parse(in), &error),

@@ -86,7 +86,7 @@ TEST_P(CorpusGeneration, BundledOptionsReproduceTheOutline) {
   const nlohmann::json options = nlohmann::json::parse(in);
   // Page text prepared ahead on the host's second thread (the default) or read on this one.
   auto generate = [&](int32_t prefetchWindow) {
-    auto operation = zelta::MakeCom<AGBOperation>(&host.Plugin());
+    auto operation = NewOperation<AGBOperation>(&host.Plugin());
     std::string error;
     EXPECT_EQ(zelta::app::CabFromJson(operation->Options().Get(), options, &error), zelta::S_OK)
         << error;
@@ -110,10 +110,10 @@ TEST_P(CorpusGeneration, SuggestedOptionsReproduceTheOutline) {
   ASSERT_TRUE(document);
   const nlohmann::json truth = OutlineRows(document.Get());
   RemoveOutline(document.Get());
-  auto suggestion = zelta::MakeCom<AGBSuggestOperation>(&host.Plugin());
+  auto suggestion = NewOperation<AGBSuggestOperation>(&host.Plugin());
   SetCabObjects(suggestion->Input().Get(), {document.Get()});
   ASSERT_EQ(suggestion->Do(zelta::kDoNoProgress, 0), zelta::S_FALSE);
-  auto operation = zelta::MakeCom<AGBOperation>(&host.Plugin());
+  auto operation = NewOperation<AGBOperation>(&host.Plugin());
   ASSERT_EQ(operation->Options()->CopyFrom(CabItem(suggestion->Output().Get(), u"Options").Get()),
             zelta::S_OK);
   SetCabObjects(operation->Input().Get(), {document.Get()});
@@ -141,11 +141,11 @@ TEST_P(UnbundledGeneration, SuggestedOptionsReproduceTheOutline) {
   ASSERT_TRUE(document);
   const nlohmann::json truth = OutlineRows(document.Get());
   RemoveOutline(document.Get());
-  auto suggestion = zelta::MakeCom<AGBSuggestOperation>(&host.Plugin());
+  auto suggestion = NewOperation<AGBSuggestOperation>(&host.Plugin());
   SetCabObjects(suggestion->Input().Get(), {document.Get()});
   ASSERT_EQ(suggestion->Do(zelta::kDoNoProgress, 0), zelta::S_FALSE);
   EXPECT_EQ(CabText(suggestion->Output().Get(), u"Doubt", u"x"), u"");
-  auto operation = zelta::MakeCom<AGBOperation>(&host.Plugin());
+  auto operation = NewOperation<AGBOperation>(&host.Plugin());
   ASSERT_EQ(operation->Options()->CopyFrom(CabItem(suggestion->Output().Get(), u"Options").Get()),
             zelta::S_OK);
   SetCabObjects(operation->Input().Get(), {document.Get()});

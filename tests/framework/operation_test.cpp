@@ -17,17 +17,29 @@ namespace {
 using zelta::ComPtr;
 using zelta::HRESULT;
 
-// An operation whose dialog answer and run result are scripted. It borrows the change-case
-// roots, so its options are CBCOptions.
+// An operation whose dialog answer and run result are scripted. Its row borrows the
+// change-case id and roots, so its options are CBCOptions.
+constexpr OperationRow kScriptedRow = {.id = u"op.bookmarks.changeBookmarkCase",
+                                       .abbreviation = u"",
+                                       .paramsRoot = u"CBCOperationRoot",
+                                       .optionsRoot = u"CBCOptionsRoot",
+                                       .lastUsedItem = u"CBCLastUsedOptions",
+                                       .command = u"",
+                                       .titleId = u"",
+                                       .iconId = u"",
+                                       .submenuSlot = -1,
+                                       .traits = 0,
+                                       .changes = RunChanges::kBookmarkTitles,
+                                       .create = nullptr,
+                                       .dialog = nullptr};
+
 class ScriptedOperation : public BookmarkOperation {
  public:
   ScriptedOperation(PluginObject* plugin, HRESULT dialog, HRESULT run, bool keepAlways)
-      : BookmarkOperation(plugin), dialog_(dialog), run_(run), keepAlways_(keepAlways) {
-    CreateParams();
-  }
-
-  zelta::Atom OperationAtom() const override { return AtomOf(u"op.bookmarks.changeBookmarkCase"); }
-  std::u16string_view Abbreviation() const override { return u"CBC"; }
+      : BookmarkOperation(plugin, kScriptedRow),
+        dialog_(dialog),
+        run_(run),
+        keepAlways_(keepAlways) {}
   HRESULT ShowDialog(zelta::WindowHandle, intptr_t) override {
     ++dialogs;
     Options()->SetInt(u"Flags", 4);  // the user's edit

@@ -7,12 +7,21 @@
 #include <vector>
 
 #include "host/document.h"
+#include "plugin/operation_table.h"
 #include "plugin/plugin_object.h"
 #include "tests/fixtures/pdf_builder.h"
 #include "zelta/app/host_app.h"
 #include "zelta/ui/message_record.h"
 
 namespace bm::testing {
+
+// An operation of the class Op, made with Op's row of the plug-in's table.
+template <class Op>
+zelta::ComPtr<Op> NewOperation(PluginContext* plugin) {
+  for (const OperationRow& row : OperationRows())
+    if (row.create == &MakeOperation<Op>) return zelta::MakeCom<Op>(plugin, row);
+  return nullptr;
+}
 
 class CoreHost {
  public:

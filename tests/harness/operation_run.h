@@ -23,7 +23,7 @@ class OperationRun : public ::testing::Test {
 
   template <class Operation>
   zelta::ComPtr<Operation> Make(const std::vector<zelta::IUnknown*>& bookmarks = {}) {
-    auto operation = zelta::MakeCom<Operation>(&host_.Plugin());
+    auto operation = NewOperation<Operation>(&host_.Plugin());
     std::vector<zelta::IUnknown*> input{document_.Get()};
     input.insert(input.end(), bookmarks.begin(), bookmarks.end());
     SetCabObjects(operation->Input().Get(), input);

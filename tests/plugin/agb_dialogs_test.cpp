@@ -291,7 +291,7 @@ TEST_F(AgbDialogs, AddLevelCommandFeedsTheOpenDialogWhoseOkGenerates) {
   EXPECT_EQ(open->Levels()[1].index, 2);
   EXPECT_DOUBLE_EQ(open->Levels()[1].description.fontSize, 14);
   // A second command only brings it to the front.
-  ASSERT_EQ(zelta::MakeCom<AGBOperation>(&host_.Plugin())->Execute(true, 0), zelta::S_OK);
+  ASSERT_EQ(NewOperation<AGBOperation>(&host_.Plugin())->Execute(true, 0), zelta::S_OK);
   ASSERT_EQ(Engine().OpenModeless().size(), 1u);
 
   DialogDriver user(*Engine().OpenModeless().front(), Engine());
@@ -306,7 +306,7 @@ TEST_F(AgbDialogs, AddLevelCommandFeedsTheOpenDialogWhoseOkGenerates) {
 // The open dialog follows the active document and closes with the main frame.
 TEST_F(AgbDialogs, OpenDialogFollowsTheActiveDocumentAndClosesWithTheFrame) {
   Engine().SetInteractive(true);
-  ASSERT_EQ(zelta::MakeCom<AGBOperation>(&host_.Plugin())->Execute(true, 0), zelta::S_OK);
+  ASSERT_EQ(NewOperation<AGBOperation>(&host_.Plugin())->Execute(true, 0), zelta::S_OK);
   AGBDialog* open = AGBDialog::Open();
   ASSERT_TRUE(open);
   EXPECT_EQ(open->Document(), document_.Get());

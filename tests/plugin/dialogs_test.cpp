@@ -402,7 +402,7 @@ TEST_F(DialogRun, ValidationListsWhatItFindsAndRemovesABookmarkKeepingItsChildre
 }
 
 TEST_F(DialogRun, TableOfContentsLevelsAndPresets) {
-  auto toc = zelta::MakeCom<ToTOCOperation>(&host_.Plugin());
+  auto toc = NewOperation<ToTOCOperation>(&host_.Plugin());
   toc->LoadLastUsedOptions();  // the built-in level set
   auto options = toc->Options();
   SetCabObjects(toc->Input().Get(), {static_cast<zelta::IUnknown*>(document_.Get())});
@@ -477,7 +477,7 @@ TEST_F(DialogRun, TableOfContentsLevelsAndPresets) {
 // Every change of the preset list reaches the settings file at once, for the next process to
 // read; a write that fails keeps the list as it was, in memory and on disk, and says why.
 TEST_F(DialogRun, PresetChangesAreWrittenAtOnceOrNotAtAll) {
-  auto toc = zelta::MakeCom<ToTOCOperation>(&host_.Plugin());
+  auto toc = NewOperation<ToTOCOperation>(&host_.Plugin());
   toc->LoadLastUsedOptions();
   SetCabObjects(toc->Input().Get(), {static_cast<zelta::IUnknown*>(document_.Get())});
   const std::string path = host_.SettingsPath();
@@ -568,7 +568,7 @@ TEST_F(DialogRun, PresetChangesAreWrittenAtOnceOrNotAtAll) {
 // The host's editors behind "Edit": a level's font and a found bookmark's actions change only
 // when the user confirms what the editor checked.
 TEST_F(DialogRun, HostEditorsChangeOnlyWhatTheUserConfirms) {
-  auto toc = zelta::MakeCom<ToTOCOperation>(&host_.Plugin());
+  auto toc = NewOperation<ToTOCOperation>(&host_.Plugin());
   toc->LoadLastUsedOptions();
   SetCabObjects(toc->Input().Get(), {static_cast<zelta::IUnknown*>(document_.Get())});
   auto firstLevel = [&] {

@@ -232,7 +232,7 @@ TEST(FromTOCCorpus, PrintedContentsGiveTheOutline) {
       host.App().SetSelection(
           document.Get(), zelta::base::Intern("selection.text"),
           {ComPtr<zelta::IUnknown>(static_cast<zelta::IHostTextSelection*>(text.Get()))});
-      auto operation = zelta::MakeCom<FromTOCOperation>(&host.Plugin());
+      auto operation = NewOperation<FromTOCOperation>(&host.Plugin());
       SetCabObjects(operation->Input().Get(), {document.Get()});
       operation->Options()->SetInt(u"Flags", flags);
       ASSERT_EQ(operation->Do(zelta::kDoNoProgress, 0), zelta::S_OK);

@@ -11,7 +11,6 @@
 #include "macros/title_macro_expander.h"
 #include "macros/title_template.h"
 #include "support/title_limit.h"
-#include "tools/create/benp_dialog.h"
 
 namespace bm {
 
@@ -35,11 +34,8 @@ constexpr std::u16string_view kUntitled = u"Untitled";
 
 }  // namespace
 
-BENPOperation::BENPOperation(PluginContext* plugin) : BookmarkOperation(plugin) { CreateParams(); }
-
-zelta::Atom BENPOperation::OperationAtom() const {
-  return AtomOf(u"op.bookmarks.bookmarkEveryNthPage");
-}
+BENPOperation::BENPOperation(PluginContext* plugin, const OperationRow& row)
+    : BookmarkOperation(plugin, row) {}
 
 HRESULT BENPOperation::SelectPages(std::vector<int32_t>* pages) {
   auto service = GetHostComponent<zelta::IPageRangeService>(App(), kPageRangeComponent);
@@ -70,16 +66,6 @@ HRESULT BENPOperation::SelectPages(std::vector<int32_t>* pages) {
 }
 
 HRESULT BENPOperation::Run(int32_t flags, intptr_t) {
-  ComPtr<BENPOperation> self(this);
-  BeginRun();
-  HRESULT hr = ReadInputs();
-  if (zelta::Failed(hr)) return hr;
-  int32_t answer = 0;
-  if (zelta::Failed(Document()->IsPermitted(zelta::kPermModify, zelta::kPermAddItems,
-                                            zelta::kPermReserved, &answer)) ||
-      answer != 1)
-    return zelta::E_NO_PERMISSION;
-
   const int32_t step = CabInt(Options().Get(), u"Step", 1);
   if (step < 1) {
     ReportFailureDetail(u"Step " + (step < 0 ? u"-" + NumberText(-int64_t{step}) : u"0") +
@@ -93,7 +79,7 @@ HRESULT BENPOperation::Run(int32_t flags, intptr_t) {
   std::vector<int32_t> pages;
   std::unique_ptr<TitleMacroExpander> expander;
   TitleTemplate titleTemplate;
-  hr = SelectPages(&pages);
+  HRESULT hr = SelectPages(&pages);
   if (zelta::Failed(hr)) return hr;
   expander = std::make_unique<TitleMacroExpander>(App(), Document());
   hr = expander->RegisterMacros(titleTemplate, kEveryNthPageMacros);
@@ -113,65 +99,55 @@ HRESULT BENPOperation::Run(int32_t flags, intptr_t) {
   if (zelta::Failed(hr)) return FinishRun(hr, {});
 
   BookmarkList created;
+  NewBookmarks pending(App(), created);
   std::u16string tooLong;
-  try {
-    created.reserve(count);
-    for (size_t k = 0; k < pages.size() && zelta::Succeeded(hr); k += static_cast<size_t>(step)) {
-      ComPtr<zelta::IHostBookmark> bookmark;
-      zelta::PageDestination destination;  // XYZ with every value left open
-      destination.page = pages[k];
-      std::u16string title;
-      HRESULT made = root->InsertNewChild(-1, bookmark.Put());
-      if (zelta::Succeeded(made) && !bookmark) made = zelta::E_FAIL;
-      if (zelta::Succeeded(made)) {
-        created.push_back(bookmark);
-        ComPtr<zelta::IHostActionList> actions;
-        made = Document()->CreateActionList(actions.Put());
-        if (zelta::Succeeded(made) && !actions) made = zelta::E_FAIL;
-        if (zelta::Succeeded(made)) made = actions->AppendGoTo(&destination, nullptr);
-        if (zelta::Succeeded(made)) made = bookmark->SetActions(actions.Get());
-        if (zelta::Succeeded(made)) made = expander->SetBookmark(bookmark.Get());
-        if (zelta::Succeeded(made)) made = titleTemplate.Render(title);
-        if (zelta::Succeeded(made) && title.empty()) title = kUntitled;
-        if (zelta::Succeeded(made) && title.size() > kMaxTitleLength) {
-          tooLong = TitleTooLongText(title);
-          hr = zelta::E_INVALIDARG;
-          break;
-        }
-        if (zelta::Succeeded(made))
-          made = bookmark->SetTitle(title.c_str(), static_cast<int32_t>(title.size()));
+  created.reserve(count);
+  for (size_t k = 0; k < pages.size() && zelta::Succeeded(hr); k += static_cast<size_t>(step)) {
+    ComPtr<zelta::IHostBookmark> bookmark;
+    zelta::PageDestination destination;  // XYZ with every value left open
+    destination.page = pages[k];
+    std::u16string title;
+    HRESULT made = root->InsertNewChild(-1, bookmark.Put());
+    if (zelta::Succeeded(made) && !bookmark) made = zelta::E_FAIL;
+    if (zelta::Succeeded(made)) {
+      created.push_back(bookmark);
+      ComPtr<zelta::IHostActionList> actions;
+      made = Document()->CreateActionList(actions.Put());
+      if (zelta::Succeeded(made) && !actions) made = zelta::E_FAIL;
+      if (zelta::Succeeded(made)) made = actions->AppendGoTo(&destination, nullptr);
+      if (zelta::Succeeded(made)) made = bookmark->SetActions(actions.Get());
+      if (zelta::Succeeded(made)) made = expander->SetBookmark(bookmark.Get());
+      if (zelta::Succeeded(made)) made = titleTemplate.Render(title);
+      if (zelta::Succeeded(made) && title.empty()) title = kUntitled;
+      if (zelta::Succeeded(made) && title.size() > kMaxTitleLength) {
+        tooLong = TitleTooLongText(title);
+        hr = zelta::E_INVALIDARG;
+        break;
       }
-      if (zelta::Failed(made)) {
-        // This page is left out; the others still get theirs.
-        MarkProblem();
-        if (bookmark) {
-          bookmark->Remove();
-          if (!created.empty() && created.back().Get() == bookmark.Get()) created.pop_back();
-        }
-      }
-      hr = StepProgress(title);
+      if (zelta::Succeeded(made))
+        made = bookmark->SetTitle(title.c_str(), static_cast<int32_t>(title.size()));
     }
-  } catch (const std::bad_alloc&) {
-    hr = zelta::E_OUTOFMEMORY;
+    if (zelta::Failed(made)) {
+      // This page is left out; the others still get theirs.
+      MarkProblem();
+      if (bookmark) {
+        bookmark->Remove();
+        if (!created.empty() && created.back().Get() == bookmark.Get()) created.pop_back();
+      }
+    }
+    hr = StepProgress(title);
   }
   if (zelta::Succeeded(hr) && !created.empty()) {
     MarkChanged();
-    hr = NewBookmarks(App()).Record(created, flags);
+    hr = pending.Commit(flags);
   }
   if (zelta::Failed(hr)) {
-    NewBookmarks::RemoveAll(created);
     if (!tooLong.empty()) ReportFailureDetail(tooLong);
     return FinishRun(hr, {});
   }
   std::vector<zelta::IUnknown*> output;
   for (const auto& bookmark : created) output.push_back(bookmark.Get());
   return FinishRun(zelta::S_OK, output);
-}
-
-zelta::HRESULT BENPOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
-  return RunOptionsDialog(owner, [this](zelta::ICabItem* working) {
-    return zelta::ComPtr<DialogBase>(zelta::MakeCom<BENPDialog>(Plugin(), working, Document()));
-  });
 }
 
 }  // namespace bm

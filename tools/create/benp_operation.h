@@ -9,13 +9,9 @@ namespace bm {
 
 class BENPOperation : public BookmarkOperation {
  public:
-  explicit BENPOperation(PluginContext* plugin);
+  BENPOperation(PluginContext* plugin, const OperationRow& row);
 
-  zelta::Atom OperationAtom() const override;
-  std::u16string_view Abbreviation() const override { return u"BENP"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
-  // The dialog over a working copy of the options.
-  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
 
  protected:
   zelta::HRESULT ReadInputs() override { return ReadDocumentInput(); }

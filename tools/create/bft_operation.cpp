@@ -11,7 +11,6 @@
 #include "platform/code_page.h"
 #include "platform/file_bytes.h"
 #include "platform/locale_text.h"
-#include "tools/create/bft_dialog.h"
 #include "tools/create/bookmark_text_decoder.h"
 #include "tools/create/bookmark_text_parser.h"
 #include "tools/create/bookmark_tree_builder.h"
@@ -51,21 +50,10 @@ bool IsCodeUnit(int32_t value) { return value > 0 && value <= 0xFFFF; }
 
 }  // namespace
 
-BFTOperation::BFTOperation(PluginContext* plugin) : BookmarkOperation(plugin) { CreateParams(); }
-
-zelta::Atom BFTOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.fromTextFile"); }
+BFTOperation::BFTOperation(PluginContext* plugin, const OperationRow& row)
+    : BookmarkOperation(plugin, row) {}
 
 HRESULT BFTOperation::Run(int32_t flags, intptr_t) {
-  ComPtr<BFTOperation> self(this);
-  BeginRun();
-  HRESULT hr = ReadInputs();
-  if (zelta::Failed(hr)) return hr;
-  int32_t answer = 0;
-  if (zelta::Failed(Document()->IsPermitted(zelta::kPermModify, zelta::kPermAddItems,
-                                            zelta::kPermReserved, &answer)) ||
-      answer != 1)
-    return zelta::E_NO_PERMISSION;
-
   const std::u16string fileName = CabText(Options().Get(), u"FileName", u"");
   const int32_t separator = CabInt(Options().Get(), u"Separator", kDefaultSeparator);
   const int32_t actionSeparator =
@@ -86,12 +74,12 @@ HRESULT BFTOperation::Run(int32_t flags, intptr_t) {
   if (zelta::Failed(Document()->GetOutlineRoot(root.Put())) || !root) return zelta::E_FAIL;
 
   OpenProgress(flags, kProgressTitleId, kProgressTextId, kProgressStatusId);
-  hr = OpenChangeGroup(flags, kLabelId);
+  HRESULT hr = OpenChangeGroup(flags, kLabelId);
   if (zelta::Failed(hr)) return FinishRun(hr, {});
 
   std::u16string text;
   std::vector<ParseNote> notes;
-  try {
+  {
     std::string bytes;
     std::u16string why;
     hr = platform::ReadFileBytes(fileName, kMaxBookmarkFileSize, &bytes, &why);
@@ -107,8 +95,6 @@ HRESULT BFTOperation::Run(int32_t flags, intptr_t) {
     for (uint32_t line : decoded.badLines)
       notes.push_back({line, u"bytes that are not UTF-8 were read as U+FFFD"});
     text = std::move(decoded.text);
-  } catch (const std::bad_alloc&) {
-    return FinishRun(zelta::E_OUTOFMEMORY, {});
   }
   const size_t lineCount = BookmarkTextParser::CountLines(text);
   if (lineCount == 0) return FinishRun(zelta::S_OK, {});
@@ -127,22 +113,18 @@ HRESULT BFTOperation::Run(int32_t flags, intptr_t) {
   BookmarkTextParser parser(static_cast<char16_t>(separator),
                             static_cast<char16_t>(actionSeparator));
   StartProgress(static_cast<uint32_t>(lineCount));
-  try {
-    // Each line is made as it is read: a long file is never held as lines all at once.
-    hr = parser.ForEachLine(text, [&](const BookmarkLine& line) {
-      HRESULT step = StepProgress(line.title);
-      return zelta::Succeeded(step) ? builder.Add(line) : step;
-    });
-    notes.insert(notes.end(), parser.Notes().begin(), parser.Notes().end());
-  } catch (const std::bad_alloc&) {
-    hr = zelta::E_OUTOFMEMORY;
-  }
+  NewBookmarks pending(App(), builder.Created());
+  // Each line is made as it is read: a long file is never held as lines all at once.
+  hr = parser.ForEachLine(text, [&](const BookmarkLine& line) {
+    HRESULT step = StepProgress(line.title);
+    return zelta::Succeeded(step) ? builder.Add(line) : step;
+  });
+  notes.insert(notes.end(), parser.Notes().begin(), parser.Notes().end());
   if (zelta::Succeeded(hr)) {
     MarkChanged();
-    hr = NewBookmarks(App()).Record(builder.Created(), flags);
+    hr = pending.Commit(flags);
   }
   if (zelta::Failed(hr)) {
-    NewBookmarks::RemoveAll(builder.Created());
     if (!builder.Failure().empty()) ReportFailureDetail(fileName + u": " + builder.Failure());
     return FinishRun(hr, {});
   }
@@ -157,12 +139,6 @@ HRESULT BFTOperation::Run(int32_t flags, intptr_t) {
   std::vector<zelta::IUnknown*> output;
   for (const auto& bookmark : builder.Created()) output.push_back(bookmark.Get());
   return FinishRun(zelta::S_OK, output);
-}
-
-zelta::HRESULT BFTOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
-  return RunOptionsDialog(owner, [this](zelta::ICabItem* working) {
-    return zelta::ComPtr<DialogBase>(zelta::MakeCom<BFTDialog>(Plugin(), working, Document()));
-  });
 }
 
 }  // namespace bm

@@ -13,13 +13,9 @@ inline constexpr size_t kMaxBookmarkFileSize = size_t{16} << 20;
 
 class BFTOperation : public BookmarkOperation {
  public:
-  explicit BFTOperation(PluginContext* plugin);
+  BFTOperation(PluginContext* plugin, const OperationRow& row);
 
-  zelta::Atom OperationAtom() const override;
-  std::u16string_view Abbreviation() const override { return u"BFT"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
-  // The dialog over a working copy of the options.
-  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
 
  protected:
   zelta::HRESULT ReadInputs() override { return ReadDocumentInput(); }

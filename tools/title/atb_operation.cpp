@@ -7,7 +7,6 @@
 #include "framework/bookmark_source.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
-#include "tools/title/atb_dialog.h"
 #include "tools/title/collapse_blanks.h"
 
 namespace bm {
@@ -28,13 +27,10 @@ constexpr std::u16string_view kProgressStatusId =
 
 }  // namespace
 
-ATBOperation::ATBOperation(PluginContext* plugin) : TitleToolOperation(plugin) { CreateParams(); }
+ATBOperation::ATBOperation(PluginContext* plugin, const OperationRow& row)
+    : TitleToolOperation(plugin, row) {}
 
 ATBOperation::~ATBOperation() = default;
-
-zelta::Atom ATBOperation::OperationAtom() const {
-  return AtomOf(u"op.bookmarks.addTextToBookmarkTitle");
-}
 
 HRESULT ATBOperation::ReadInputs() {
   optionFlags_ = CabInt(Options().Get(), u"Flags", 0);
@@ -52,21 +48,13 @@ HRESULT ATBOperation::ReadInputs() {
 }
 
 HRESULT ATBOperation::Run(int32_t flags, intptr_t) {
-  ComPtr<ATBOperation> self(this);
-  BeginRun();
-  startLevel_ = 1;
-  HRESULT hr = ReadInputs();
-  if (zelta::Failed(hr)) return hr;
-  hr = CheckPermission();
-  if (zelta::Failed(hr)) return hr;
-
   // Level 1 is the top level; a lower value would make the level rule select nothing.
   startLevel_ = std::max(1, CabInt(Options().Get(), u"StartLevel", 1));
   prefix_ = CabText(Options().Get(), u"Prefix", u"");
   suffix_ = CabText(Options().Get(), u"Suffix", u"");
 
   OpenProgress(flags, kProgressTitleId, kProgressTextId, kProgressStatusId);
-  hr = OpenChangeGroup(flags, kLabelId);
+  HRESULT hr = OpenChangeGroup(flags, kLabelId);
   if (zelta::Failed(hr)) return FinishRun(hr, {});
 
   if (!expander_) expander_ = std::make_unique<TitleMacroExpander>(App(), Document());
@@ -158,12 +146,6 @@ HRESULT ATBOperation::Rewrite(IHostBookmark* bookmark, std::u16string_view origi
   if (zelta::Failed(hr)) return hr;
   // Exact comparison: a title that differs in any code unit is a change to keep.
   return *title == original ? zelta::S_FALSE : zelta::S_OK;
-}
-
-zelta::HRESULT ATBOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
-  return RunOptionsDialog(owner, [this](zelta::ICabItem* working) {
-    return zelta::ComPtr<DialogBase>(zelta::MakeCom<ATBDialog>(Plugin(), working, Document()));
-  });
 }
 
 }  // namespace bm

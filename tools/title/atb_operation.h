@@ -22,14 +22,10 @@ inline constexpr int32_t kAtbSourceSelected = 0x8;
 
 class ATBOperation : public TitleToolOperation {
  public:
-  explicit ATBOperation(PluginContext* plugin);
+  ATBOperation(PluginContext* plugin, const OperationRow& row);
   ~ATBOperation() override;
 
-  zelta::Atom OperationAtom() const override;
-  std::u16string_view Abbreviation() const override { return u"ATB"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
-  // The dialog over a working copy of the options.
-  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
 
  protected:
   // Reads the "Input" array: the document, and with the source "Selected Bookmarks" the
@@ -44,7 +40,6 @@ class ATBOperation : public TitleToolOperation {
   bool IncludeSubLevels() const { return optionFlags_ & kAtbIncludeSubLevels; }
   bool IncludeSubBookmarks() const override { return IncludeSubLevels(); }
 
-  int32_t optionFlags_ = 0;
   int32_t startLevel_ = 1;
   std::u16string prefix_;
   std::u16string suffix_;

@@ -6,7 +6,6 @@
 #include "framework/bookmark_source.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
-#include "tools/title/bnd_dialog.h"
 #include "tools/title/bnd_name_mask.h"
 
 namespace bm {
@@ -27,13 +26,10 @@ constexpr std::u16string_view kProgressStatusId =
 
 }  // namespace
 
-BNDOperation::BNDOperation(PluginContext* plugin) : BookmarkListOperation(plugin) {
-  CreateParams();
-}
+BNDOperation::BNDOperation(PluginContext* plugin, const OperationRow& row)
+    : BookmarkListOperation(plugin, row) {}
 
 BNDOperation::~BNDOperation() = default;
-
-zelta::Atom BNDOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.toNamedDests"); }
 
 HRESULT BNDOperation::ReadInputs() {
   optionFlags_ = CabInt(Options().Get(), u"Flags", 0);
@@ -51,20 +47,10 @@ HRESULT BNDOperation::ReadInputs() {
 }
 
 HRESULT BNDOperation::Run(int32_t flags, intptr_t) {
-  ComPtr<BNDOperation> self(this);
-  BeginRun();
   converted_.clear();
   undo_.Reset();
-  HRESULT hr = ReadInputs();
-  if (hr == zelta::E_INVALIDARG && Document() && bookmarks_.empty() &&
-      (optionFlags_ & kBndSourceSelected))
-    return FailOnEmptySelection(optionFlags_, kBndSourceSelected);
-  if (zelta::Failed(hr)) return hr;
-  hr = CheckPermission();
-  if (zelta::Failed(hr)) return hr;
-
   OpenProgress(flags, kProgressTitleId, kProgressTextId, kProgressStatusId);
-  hr = OpenChangeGroup(flags, kLabelId);
+  HRESULT hr = OpenChangeGroup(flags, kLabelId);
   if (zelta::Failed(hr)) return FinishRun(hr, {});
   mask_ = std::make_unique<BndNameMask>(App(), Document(),
                                         CabText(Options().Get(), u"EditText", u"%[Title]"));
@@ -157,12 +143,6 @@ HRESULT BNDOperation::ConvertAction(IHostBookmark* bookmark, zelta::IHostActionL
   names_.Add(name);
   MarkChanged();
   return zelta::S_OK;
-}
-
-zelta::HRESULT BNDOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
-  return RunOptionsDialog(owner, [this](zelta::ICabItem* working) {
-    return zelta::ComPtr<DialogBase>(zelta::MakeCom<BNDDialog>(Plugin(), working, Document()));
-  });
 }
 
 }  // namespace bm

@@ -23,14 +23,10 @@ class BndNameMask;
 
 class BNDOperation : public BookmarkListOperation {
  public:
-  explicit BNDOperation(PluginContext* plugin);
+  BNDOperation(PluginContext* plugin, const OperationRow& row);
   ~BNDOperation() override;
 
-  zelta::Atom OperationAtom() const override;
-  std::u16string_view Abbreviation() const override { return u"BND"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
-  // The dialog over a working copy of the options.
-  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
 
  protected:
   // The document, and with the source "Selected Bookmarks" the bookmarks of "Input" (or,
@@ -38,6 +34,7 @@ class BNDOperation : public BookmarkListOperation {
   zelta::HRESULT ReadInputs() override;
 
  private:
+  int32_t SelectedSourceBit() const override { return kBndSourceSelected; }
   zelta::HRESULT Convert(zelta::IHostBookmark* bookmark);
   // Converts the action at index; S_FALSE when it already uses a name.
   zelta::HRESULT ConvertAction(zelta::IHostBookmark* bookmark, zelta::IHostActionList* actions,
@@ -47,8 +44,6 @@ class BNDOperation : public BookmarkListOperation {
   bool IncludeSubBookmarks() const override {
     return !(optionFlags_ & kBndSourceSelected) || (optionFlags_ & kBndIncludeSubBookmarks);
   }
-
-  int32_t optionFlags_ = 0;
 
   // Run state.
   std::unique_ptr<BndNameMask> mask_;

@@ -4,7 +4,6 @@
 #include "framework/bookmark_source.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
-#include "tools/title/cbc_dialog.h"
 
 namespace bm {
 
@@ -24,11 +23,8 @@ constexpr std::u16string_view kProgressStatusId =
 
 }  // namespace
 
-CBCOperation::CBCOperation(PluginContext* plugin) : TitleToolOperation(plugin) { CreateParams(); }
-
-zelta::Atom CBCOperation::OperationAtom() const {
-  return AtomOf(u"op.bookmarks.changeBookmarkCase");
-}
+CBCOperation::CBCOperation(PluginContext* plugin, const OperationRow& row)
+    : TitleToolOperation(plugin, row) {}
 
 HRESULT CBCOperation::ReadInputs() {
   optionFlags_ = CabInt(Options().Get(), u"Flags", 0);
@@ -44,16 +40,6 @@ HRESULT CBCOperation::ReadInputs() {
 }
 
 HRESULT CBCOperation::Run(int32_t flags, intptr_t) {
-  ComPtr<CBCOperation> self(this);
-  BeginRun();
-  HRESULT hr = ReadInputs();
-  if (hr == zelta::E_INVALIDARG && Document() && bookmarks_.empty() &&
-      (optionFlags_ & kCbcSourceSelected))
-    return FailOnEmptySelection(optionFlags_, kCbcSourceSelected);
-  if (zelta::Failed(hr)) return hr;
-  hr = CheckPermission();
-  if (zelta::Failed(hr)) return hr;
-
   // The excluded words are kept sorted and unique in the options as well.
   ComPtr<zelta::ICabItem> wordsItem = CabItem(Options().Get(), u"ExcludedWords");
   std::vector<std::u16string> words = SortExcludedWords(CabStrings(wordsItem.Get()));
@@ -61,7 +47,7 @@ HRESULT CBCOperation::Run(int32_t flags, intptr_t) {
   engine_ = std::make_unique<ChangeCaseEngine>(std::move(words), optionFlags_);
 
   OpenProgress(flags, kProgressTitleId, kProgressTextId, kProgressStatusId);
-  hr = OpenChangeGroup(flags, kLabelId);
+  HRESULT hr = OpenChangeGroup(flags, kLabelId);
   if (zelta::Failed(hr)) return FinishRun(hr, {});
   return RewriteListedTitles();
 }
@@ -75,12 +61,6 @@ HRESULT CBCOperation::Rewrite(IHostBookmark*, std::u16string_view original, std:
   }
   // Only case changes happen here, so an exact comparison finds every real change.
   return *title == original ? zelta::S_FALSE : zelta::S_OK;
-}
-
-zelta::HRESULT CBCOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
-  return RunOptionsDialog(owner, [this](zelta::ICabItem* working) {
-    return zelta::ComPtr<DialogBase>(zelta::MakeCom<CBCDialog>(Plugin(), working, Document()));
-  });
 }
 
 }  // namespace bm

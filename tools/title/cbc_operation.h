@@ -18,13 +18,9 @@ inline constexpr int32_t kCbcNoSubBookmarks = 0x1000;
 
 class CBCOperation : public TitleToolOperation {
  public:
-  explicit CBCOperation(PluginContext* plugin);
+  CBCOperation(PluginContext* plugin, const OperationRow& row);
 
-  zelta::Atom OperationAtom() const override;
-  std::u16string_view Abbreviation() const override { return u"CBC"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
-  // The dialog over a working copy of the options.
-  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
 
  protected:
   // Reads the "Input" array: the document, and the bookmarks to work on. With the source
@@ -33,11 +29,11 @@ class CBCOperation : public TitleToolOperation {
   zelta::HRESULT ReadInputs() override;
 
  private:
+  int32_t SelectedSourceBit() const override { return kCbcSourceSelected; }
   zelta::HRESULT Rewrite(zelta::IHostBookmark* bookmark, std::u16string_view original,
                          std::u16string* title) override;
   bool IncludeSubBookmarks() const override { return !(optionFlags_ & kCbcNoSubBookmarks); }
 
-  int32_t optionFlags_ = 0;
   std::unique_ptr<ChangeCaseEngine> engine_;  // the run's
 };
 

@@ -8,7 +8,6 @@
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
 #include "support/title_limit.h"
-#include "tools/title/frt_dialog.h"
 #include "tools/title/literal_replace.h"
 #include "tools/title/regex_error_text.h"
 
@@ -60,11 +59,8 @@ std::optional<int> CheckFindPattern(std::u16string_view pattern, bool matchCase)
   return regex.Compile(pattern, !matchCase);
 }
 
-FRTOperation::FRTOperation(PluginContext* plugin) : TitleToolOperation(plugin) { CreateParams(); }
-
-zelta::Atom FRTOperation::OperationAtom() const {
-  return AtomOf(u"op.bookmarks.findReplaceBookmarkText");
-}
+FRTOperation::FRTOperation(PluginContext* plugin, const OperationRow& row)
+    : TitleToolOperation(plugin, row) {}
 
 HRESULT FRTOperation::ReadInputs() {
   optionFlags_ = CabInt(Options().Get(), u"Flags", 0);
@@ -91,17 +87,7 @@ HRESULT FRTOperation::FailOnPattern(int code, std::u16string_view where) {
 }
 
 HRESULT FRTOperation::Run(int32_t flags, intptr_t) {
-  ComPtr<FRTOperation> self(this);
-  BeginRun();
   patternError_.reset();
-  HRESULT hr = ReadInputs();
-  if (hr == zelta::E_INVALIDARG && Document() && bookmarks_.empty() &&
-      (optionFlags_ & kFrtSourceSelected))
-    return FailOnEmptySelection(optionFlags_, kFrtSourceSelected);
-  if (zelta::Failed(hr)) return hr;
-  hr = CheckPermission();
-  if (zelta::Failed(hr)) return hr;
-
   find_ = FirstOf(CabStrings(CabItem(Options().Get(), u"FindWords").Get()));
   replacement_ = FirstOf(CabStrings(CabItem(Options().Get(), u"ReplaceWords").Get()));
   if (optionFlags_ & kFrtRegex) {
@@ -111,7 +97,7 @@ HRESULT FRTOperation::Run(int32_t flags, intptr_t) {
   }
 
   OpenProgress(flags, kProgressTitleId, kProgressTextId, kProgressStatusId);
-  hr = OpenChangeGroup(flags, kLabelId);
+  HRESULT hr = OpenChangeGroup(flags, kLabelId);
   if (zelta::Failed(hr)) return FinishRun(hr, {});
   return RewriteListedTitles();
 }
@@ -133,12 +119,6 @@ HRESULT FRTOperation::Rewrite(IHostBookmark*, std::u16string_view original, std:
   if (outcome == ReplaceOutcome::kTooLong) return FailOnLongTitle(original);
   if (outcome == ReplaceOutcome::kFailed) MarkProblem();
   return outcome == ReplaceOutcome::kChanged ? zelta::S_OK : zelta::S_FALSE;
-}
-
-zelta::HRESULT FRTOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
-  return RunOptionsDialog(owner, [this](zelta::ICabItem* working) {
-    return zelta::ComPtr<DialogBase>(zelta::MakeCom<FRTDialog>(Plugin(), working, Document()));
-  });
 }
 
 }  // namespace bm

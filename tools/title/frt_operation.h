@@ -33,13 +33,9 @@ std::optional<int> CheckFindPattern(std::u16string_view pattern, bool matchCase)
 
 class FRTOperation : public TitleToolOperation {
  public:
-  explicit FRTOperation(PluginContext* plugin);
+  FRTOperation(PluginContext* plugin, const OperationRow& row);
 
-  zelta::Atom OperationAtom() const override;
-  std::u16string_view Abbreviation() const override { return u"FRT"; }
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
-  // The dialog over a working copy of the options.
-  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
 
   // The regular-expression error of the last run (a pattern that did not compile or could
   // not be matched within bounds); nullopt when there was none.
@@ -52,6 +48,7 @@ class FRTOperation : public TitleToolOperation {
   zelta::HRESULT ReadInputs() override;
 
  private:
+  int32_t SelectedSourceBit() const override { return kFrtSourceSelected; }
   zelta::HRESULT Rewrite(zelta::IHostBookmark* bookmark, std::u16string_view original,
                          std::u16string* title) override;
   // Keeps the error, shows its text with what it was found in, and gives the run's result.
@@ -59,7 +56,6 @@ class FRTOperation : public TitleToolOperation {
   bool SourceSelected() const { return optionFlags_ & kFrtSourceSelected; }
   bool IncludeSubBookmarks() const override { return optionFlags_ & kFrtIncludeSubBookmarks; }
 
-  int32_t optionFlags_ = 0;
   std::optional<int> patternError_;
   // The run's texts, and its compiled pattern with bit 0x4.
   std::u16string find_;

@@ -7,7 +7,6 @@
 #include "framework/bookmark_target.h"
 #include "framework/bookmark_walker.h"
 #include "framework/cab_access.h"
-#include "tools/tree/sb_dialog.h"
 #include "tools/tree/sort_order.h"
 
 namespace bm {
@@ -49,9 +48,8 @@ std::u16string TitleOf(IHostBookmark* bookmark) {
 
 }  // namespace
 
-SBOperation::SBOperation(PluginContext* plugin) : BookmarkOperation(plugin) { CreateParams(); }
-
-zelta::Atom SBOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.sortBookmarks"); }
+SBOperation::SBOperation(PluginContext* plugin, const OperationRow& row)
+    : BookmarkOperation(plugin, row) {}
 
 HRESULT SBOperation::LoadLastUsedOptions() {
   HRESULT hr = BookmarkOperation::LoadLastUsedOptions();
@@ -60,32 +58,13 @@ HRESULT SBOperation::LoadLastUsedOptions() {
   return hr;
 }
 
-HRESULT SBOperation::CheckSortPermission() {
-  if (!Document()) return zelta::E_INVALIDARG;
-  for (int32_t change : {zelta::kPermAddItems, zelta::kPermArrangeItems}) {
-    int32_t answer = 0;
-    if (zelta::Failed(
-            Document()->IsPermitted(zelta::kPermModify, change, zelta::kPermReserved, &answer)) ||
-        answer != 1)
-      return zelta::E_NO_PERMISSION;
-  }
-  return zelta::S_OK;
-}
-
 bool SBOperation::SortsGroupAt(int32_t depth) const {
   if (level_ <= 0) return true;
   return (optionFlags_ & kSbWithLevelsBelow) ? depth + 1 >= level_ : depth + 1 == level_;
 }
 
 HRESULT SBOperation::Run(int32_t flags, intptr_t) {
-  ComPtr<SBOperation> self(this);
-  BeginRun();
   doFlags_ = flags;
-  HRESULT hr = ReadInputs();
-  if (zelta::Failed(hr)) return hr;
-  hr = CheckSortPermission();
-  if (zelta::Failed(hr)) return hr;
-
   optionFlags_ = CabInt(Options().Get(), u"Flags", 0);
   level_ = (optionFlags_ & kSbOneLevel) ? CabInt(Options().Get(), u"Level", 1) : -1;
   viewRotation_ = 0;
@@ -97,7 +76,7 @@ HRESULT SBOperation::Run(int32_t flags, intptr_t) {
   if (!lists_) return zelta::E_POINTER;
 
   OpenProgress(flags, kProgressTitleId, kProgressTextId, kProgressStatusId);
-  hr = OpenChangeGroup(flags, kLabelId);
+  HRESULT hr = OpenChangeGroup(flags, kLabelId);
   if (zelta::Failed(hr)) return FinishRun(hr, {});
 
   ComPtr<IHostBookmark> root;
@@ -218,12 +197,6 @@ HRESULT SBOperation::RunHostOperation(std::u16string_view id, zelta::IHostObject
   if (zelta::Failed(hr)) return hr;
   // The host operation records its undo item in this run's change group.
   return operation->Do(zelta::kDoNoProgress | (doFlags_ & zelta::kDoNoChangeGroup), 0);
-}
-
-zelta::HRESULT SBOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
-  return RunOptionsDialog(owner, [this](zelta::ICabItem* working) {
-    return zelta::ComPtr<DialogBase>(zelta::MakeCom<SBDialog>(Plugin(), working, Document()));
-  });
 }
 
 }  // namespace bm

@@ -20,16 +20,12 @@ inline constexpr int32_t kSbDescending = 0x10;
 
 class SBOperation : public BookmarkOperation {
  public:
-  explicit SBOperation(PluginContext* plugin);
+  SBOperation(PluginContext* plugin, const OperationRow& row);
 
-  zelta::Atom OperationAtom() const override;
-  std::u16string_view Abbreviation() const override { return u"SB"; }
   // Without "Sort all bookmarks levels" (0x2 set) the stored Level stands; otherwise Level
   // becomes -1, every level.
   zelta::HRESULT LoadLastUsedOptions() override;
   zelta::HRESULT Run(int32_t flags, intptr_t extra) override;
-  // The dialog over a working copy of the options.
-  zelta::HRESULT ShowDialog(zelta::WindowHandle owner, intptr_t extra) override;
 
  protected:
   zelta::HRESULT ReadInputs() override { return ReadDocumentInput(); }
@@ -40,7 +36,6 @@ class SBOperation : public BookmarkOperation {
     int32_t depth = 0;
   };
 
-  zelta::HRESULT CheckSortPermission();
   // Whether the children of a parent at this depth are put in order (else only passed
   // through on the way to deeper groups).
   bool SortsGroupAt(int32_t depth) const;

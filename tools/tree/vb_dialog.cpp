@@ -39,8 +39,9 @@ std::u16string TitleOf(zelta::IHostBookmark* bookmark) {
 
 }  // namespace
 
-VBDialog::VBDialog(PluginContext* plugin, zelta::ICabItem* options, zelta::IHostDocument* document)
-    : DialogBase(plugin, u"DlgValidateBookmarks", options, document) {
+VBDialog::VBDialog(PluginContext* plugin, zelta::ICabItem* options, zelta::IHostDocument* document,
+                   const OperationRow& row)
+    : DialogBase(plugin, u"DlgValidateBookmarks", options, document), row_(row) {
   for (const auto& [id, bit] : kChecks) BindFlag(id, &flags_, bit);
   OnControlEvent(u"btn.validate", [this] { RunValidation(); });
   OnControlEvent(u"btn.highlight", [this] { Highlight(); });
@@ -78,7 +79,7 @@ void VBDialog::RunValidation() {
   ShowRecords();
   running_ = true;
   Refresh();
-  auto operation = zelta::MakeCom<VBOperation>(Plugin());
+  auto operation = zelta::MakeCom<VBOperation>(Plugin(), row_);
   SetCabObjects(operation->Input().Get(), {static_cast<zelta::IUnknown*>(Document())});
   if (auto options = operation->Options()) options->SetInt(u"Flags", flags_);
   operation->SetListener(this);

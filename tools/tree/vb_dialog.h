@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/dialog_base.h"
+#include "framework/operation_row.h"
 #include "host/bookmark.h"
 #include "host/editors.h"
 #include "tools/tree/validation_listener.h"
@@ -16,7 +17,9 @@ namespace bm {
 
 class VBDialog : public DialogBase, public ValidationListener {
  public:
-  VBDialog(PluginContext* plugin, zelta::ICabItem* options, zelta::IHostDocument* document);
+  // row: the validation's, for the runs the dialog starts.
+  VBDialog(PluginContext* plugin, zelta::ICabItem* options, zelta::IHostDocument* document,
+           const OperationRow& row);
 
   // ValidationListener
   void OnTotal(double total) override;
@@ -30,6 +33,7 @@ class VBDialog : public DialogBase, public ValidationListener {
   void Refresh() override;
 
  private:
+  const OperationRow& row_;
   struct Record {
     zelta::ComPtr<zelta::IHostBookmark> bookmark;
     int32_t warnings = 0;

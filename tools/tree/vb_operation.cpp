@@ -14,12 +14,10 @@ using zelta::ComPtr;
 using zelta::HRESULT;
 using zelta::IHostBookmark;
 
-VBOperation::VBOperation(PluginContext* plugin) : BookmarkOperation(plugin) { CreateParams(); }
-
-zelta::Atom VBOperation::OperationAtom() const { return AtomOf(u"op.bookmarks.validate"); }
+VBOperation::VBOperation(PluginContext* plugin, const OperationRow& row)
+    : BookmarkOperation(plugin, row) {}
 
 HRESULT VBOperation::Execute(bool, intptr_t extra) {
-  ComPtr<VBOperation> self(this);
   ComPtr<zelta::IHostDocument> document;
   if (zelta::IHostApp* app = App();
       app && app->GetActiveDocument(document.Put()) == zelta::S_OK && document)
@@ -35,7 +33,7 @@ HRESULT VBOperation::Execute(bool, intptr_t extra) {
 
 HRESULT VBOperation::ShowDialog(zelta::WindowHandle owner, intptr_t) {
   if (!Document()) ReadDocumentInput();
-  auto dialog = zelta::MakeCom<VBDialog>(Plugin(), Options().Get(), Document());
+  auto dialog = zelta::MakeCom<VBDialog>(Plugin(), Options().Get(), Document(), Row());
   int32_t result = zelta::kDialogResultCancel;
   const HRESULT hr = dialog->RunModal(owner, &result);
   if (zelta::Failed(hr)) return hr;
@@ -58,21 +56,21 @@ HRESULT VBOperation::ReadInputs() {
   return ReadBookmarkListInput();
 }
 
+HRESULT VBOperation::InputFailed(HRESULT hr) {
+  if (listener_) listener_->OnFinished(hr);
+  return hr;
+}
+
 HRESULT VBOperation::Run(int32_t, intptr_t) {
-  ComPtr<VBOperation> self(this);
-  BeginRun();
-  records_.clear();
-  HRESULT hr = Run();
+  HRESULT hr = Validate();
   if (zelta::Succeeded(hr)) hr = WriteOutput();
   if (listener_) listener_->OnFinished(hr);
   // Validation changes nothing: success is "no change".
   return zelta::Failed(hr) ? hr : zelta::S_FALSE;
 }
 
-HRESULT VBOperation::Run() {
-  // Validation only reads the outline, so a file that allows no changes is checked too.
-  HRESULT hr = ReadInputs();
-  if (zelta::Failed(hr)) return hr;
+// Validation only reads the outline, so a file that allows no changes is checked too.
+HRESULT VBOperation::Validate() {
   const int32_t checks = CabInt(Options().Get(), u"Flags", 0);
   ComPtr<IHostBookmark> root;
   if (Document()->GetOutlineRoot(root.Put()) != zelta::S_OK || !root) return zelta::E_FAIL;
@@ -89,7 +87,7 @@ HRESULT VBOperation::Run() {
   };
   if (bookmarks_.empty()) return WalkBookmarks(root.Get(), 0, false, visit);
   for (const auto& bookmark : bookmarks_) {
-    hr = visit(bookmark.Get(), 0);
+    const HRESULT hr = visit(bookmark.Get(), 0);
     if (zelta::Failed(hr)) return hr;
   }
   return zelta::S_OK;

@@ -18,10 +18,8 @@ class VBOperation : public BookmarkOperation {
     int32_t warnings = 0;
   };
 
-  explicit VBOperation(PluginContext* plugin);
+  VBOperation(PluginContext* plugin, const OperationRow& row);
 
-  zelta::Atom OperationAtom() const override;
-  std::u16string_view Abbreviation() const override { return u"VB"; }
   // The options are kept after the dialog whatever it answered.
   bool KeepOptions(zelta::HRESULT) const override { return true; }
   // The dialog runs the validations itself; this cycle only shows it around the stored
@@ -43,9 +41,12 @@ class VBOperation : public BookmarkOperation {
  protected:
   zelta::HRESULT ReadInputs() override;
   zelta::HRESULT CollectInput(zelta::IUnknown* element) override;
+  void ResetRunState() override { records_.clear(); }
+  // Tells the listener that the run ended before it began.
+  zelta::HRESULT InputFailed(zelta::HRESULT hr) override;
 
  private:
-  zelta::HRESULT Run();
+  zelta::HRESULT Validate();
   zelta::HRESULT WriteOutput();
 
   ValidationListener* listener_ = nullptr;

@@ -140,9 +140,10 @@ HRESULT HostApp::GetPluginSettings(IUnknown* plugin, int32_t, IHostSettings** se
 }
 
 HRESULT HostApp::RegisterOperationFactory(Atom id, const char16_t* abbreviation, int32_t traits,
-                                          IOperationFactory* factory) {
+                                          Atom command, IOperationFactory* factory) {
   return GuardCall([&] {
-    return operations_.Register(id, factory, std::u16string(InString(abbreviation, -1)), traits);
+    return operations_.Register(id, factory, std::u16string(InString(abbreviation, -1)), traits,
+                                command);
   });
 }
 

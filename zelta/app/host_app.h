@@ -48,7 +48,7 @@ class HostApp : public ComObject<IHostApp> {
   HRESULT GetPluginSettings(IUnknown* plugin, int32_t reserved, IHostSettings** settings) override;
   // E_INVALIDARG for kNoAtom or a null factory. Dropped at Shutdown.
   HRESULT RegisterOperationFactory(Atom id, const char16_t* abbreviation, int32_t traits,
-                                   IOperationFactory* factory) override;
+                                   Atom command, IOperationFactory* factory) override;
 
   // Strings: the text of an id, or the id itself when unknown.
   std::u16string String(std::string_view id) const;

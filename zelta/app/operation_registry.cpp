@@ -9,27 +9,32 @@ namespace zelta::app {
 
 HRESULT OperationRegistry::Register(Atom id, HostOperationFactory factory) {
   if (id == kNoAtom || !factory) return E_INVALIDARG;
-  factories_[id] = Entry{std::move(factory), false, {}, 0, 0};
+  factories_[id] = Entry{std::move(factory), false, {}, 0, kNoAtom, 0};
   return S_OK;
 }
 
 HRESULT OperationRegistry::Register(Atom id, IOperationFactory* factory,
-                                    std::u16string abbreviation, int32_t traits) {
+                                    std::u16string abbreviation, int32_t traits, Atom command) {
   if (id == kNoAtom || !factory) return E_INVALIDARG;
   ComPtr<IOperationFactory> held(factory);
   auto found = factories_.find(id);
   const uint32_t order = found != factories_.end() && found->second.fromModule ? found->second.order
                                                                                : ++registrations_;
   factories_[id] =
-      Entry{[held, id](IHostOperation** out) { return held->CreateOperation(id, out); }, true,
-            std::move(abbreviation), traits, order};
+      Entry{[held, id](IHostOperation** out) { return held->CreateOperation(id, out); },
+            true,
+            std::move(abbreviation),
+            traits,
+            command,
+            order};
   return S_OK;
 }
 
 std::vector<OperationRegistry::ModuleOperation> OperationRegistry::ModuleOperations() const {
   std::vector<std::pair<uint32_t, ModuleOperation>> ordered;
   for (const auto& [id, entry] : factories_)
-    if (entry.fromModule) ordered.push_back({entry.order, {id, entry.abbreviation, entry.traits}});
+    if (entry.fromModule)
+      ordered.push_back({entry.order, {id, entry.abbreviation, entry.traits, entry.command}});
   std::sort(ordered.begin(), ordered.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<ModuleOperation> list;

@@ -17,10 +17,10 @@ class OperationRegistry {
  public:
   // Adds or replaces the factory of an id. E_INVALIDARG for kNoAtom or an empty factory.
   HRESULT Register(Atom id, HostOperationFactory factory);
-  // The same for a module's factory object, which is asked with the id, with the name and
-  // traits the module gives the operation.
+  // The same for a module's factory object, which is asked with the id, with the name,
+  // traits and menu command the module gives the operation.
   HRESULT Register(Atom id, IOperationFactory* factory, std::u16string abbreviation = {},
-                   int32_t traits = 0);
+                   int32_t traits = 0, Atom command = kNoAtom);
   // Forgets the modules' factories (at shutdown: they hold module objects).
   void DropModuleFactories();
   // E_INVALIDARG for an unknown id; E_FAIL when the factory reported success and gave
@@ -33,6 +33,7 @@ class OperationRegistry {
     Atom id;
     std::u16string abbreviation;  // empty for an operation users do not name
     int32_t traits;               // OperationTraits
+    Atom command;                 // the menu command that runs it; kNoAtom for none
   };
   // The modules' operations, in the order they were first registered.
   std::vector<ModuleOperation> ModuleOperations() const;
@@ -43,6 +44,7 @@ class OperationRegistry {
     bool fromModule = false;
     std::u16string abbreviation;
     int32_t traits = 0;
+    Atom command = kNoAtom;
     uint32_t order = 0;  // registration order of a module's entry
   };
   std::map<Atom, Entry> factories_;

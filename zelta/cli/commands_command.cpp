@@ -1,4 +1,3 @@
-#include <cctype>
 #include <iomanip>
 #include <iostream>
 
@@ -45,42 +44,19 @@ void PrintPluginCommands(app::HostApp& app) {
   });
 }
 
-std::string Folded(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-// The title of the module command that opens an operation. The host learns nothing else of
-// which command runs which operation, so the ids' last parts are matched: the same word
-// ("cmd.bookmarksPlugin.validate", "op.bookmarks.validate"), else the longest one that holds
-// the other ("sort" and "sortBookmarks", "bookmarksToNamedDests" and "toNamedDests").
-std::string MenuText(app::HostApp& app, const std::string& operationId) {
-  const std::string key = Folded(operationId.substr(operationId.rfind('.') + 1));
-  std::string best;
-  size_t bestLength = 0;
-  ForEachModuleCommand(app, [&](Atom, const std::string& text, IHostCommand* command) {
-    const std::string word = Folded(text.substr(text.rfind('.') + 1));
-    const bool exact = word == key;
-    if (!exact && (word.size() < 4 ||
-                   (key.find(word) == std::string::npos && word.find(key) == std::string::npos)))
-      return true;
-    if (exact) {
-      best = TitleOf(command);
-      return false;
-    }
-    if (word.size() > bestLength) {
-      best = TitleOf(command);
-      bestLength = word.size();
-    }
-    return true;
-  });
-  return best;
+// The menu title of the command that runs an operation; empty for none.
+std::string MenuText(app::HostApp& app, Atom command) {
+  ComPtr<IHostCommand> found;
+  if (command == kNoAtom || app.Ui().Registry()->FindCommand(command, found.Put()) != S_OK ||
+      !found)
+    return {};
+  return TitleOf(found.Get());
 }
 }  // namespace
 
 void PrintOperations(app::HostApp& app, std::ostream& out) {
   for (const OperationName& name : OperationNames(app)) {
-    std::string menu = MenuText(app, name.id);
+    std::string menu = MenuText(app, name.command);
     if (menu.empty()) menu = "(no menu command)";
     out << "  " << std::left << std::setw(9) << name.abbreviation << std::setw(44) << menu
         << name.id << "\n";

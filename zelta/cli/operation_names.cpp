@@ -16,7 +16,7 @@ std::vector<OperationName> OperationNames(const app::HostApp& app) {
     if (!id) continue;
     names.push_back({ToUtf8(op.abbreviation), ToUtf8(*id), (op.traits & kOperationReadsOnly) != 0,
                      (op.traits & kOperationOutputsValidationRecords) != 0,
-                     (op.traits & kOperationChangesPages) != 0});
+                     (op.traits & kOperationChangesPages) != 0, op.command});
   }
   return names;
 }

@@ -17,6 +17,7 @@ struct OperationName {
   bool readsOnly = false;     // the operation never changes the document
   bool validates = false;     // its output is a list of validation records
   bool changesPages = false;  // it may insert pages or make Link annotations
+  Atom command = kNoAtom;     // the menu command that runs it
 };
 
 // Every operation a module registered with an abbreviation.

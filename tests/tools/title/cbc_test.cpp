@@ -147,7 +147,7 @@ TEST_F(ChangeCaseRun, BookmarksOfAnotherDocumentAreRefused) {
 
 TEST_F(ChangeCaseRun, EmptyInputFailsBeforeAnyChange) {
   Open(Book());
-  EXPECT_EQ(zelta::MakeCom<CBCOperation>(&host_.Plugin())->Do(kSilent, 0), zelta::E_FAIL);
+  EXPECT_EQ(NewOperation<CBCOperation>(&host_.Plugin())->Do(kSilent, 0), zelta::E_FAIL);
 }
 
 TEST_F(ChangeCaseRun, UndoCopesWithARemovedBookmark) {

@@ -235,7 +235,7 @@ TEST(DialogLayout, EveryModuleStringIsUsed) {
                                           "progress.toTOC.creatingPages"};
   const std::string strings = ReadSource("resources/strings.xml");
   const std::string cli = ReadSource("zelta/cli/macros_command.cpp");
-  const std::string tables = ReadSource("plugin/command_tables.cpp");
+  const std::string tables = ReadSource("plugin/operation_table.cpp");
   size_t count = 0;
   for (size_t at = strings.find("<text id=\""); at != std::string::npos;
        at = strings.find("<text id=\"", at + 1)) {
