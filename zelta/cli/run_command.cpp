@@ -85,7 +85,7 @@ bool FillOptions(Session& session, const RunArgs& args, const OperationName& op,
     }
   }
   if (!suggested.is_null() &&
-      Failed(app::CabFromJson(options, nlohmann::json::parse(suggested.dump()), &error))) {
+      Failed(app::CabFromJson(options, nlohmann::json(suggested), &error))) {
     PrintError("--auto: the suggested options do not fit: " + error);
     return false;
   }
@@ -240,31 +240,58 @@ HRESULT RemoveOutline(app::HostApp& app, IHostDocument* document) {
   return hr;
 }
 
-int Run(const RunArgs& args, const SessionOptions& common) {
-  SessionOptions options = common;
-  const bool toStdout = args.output == kStandardOutput;
-  // With the PDF on standard output nothing else may go there, and no bar may mix with it.
-  options.quiet = options.quiet || args.quiet;
-  Session session;
-  if (!session.Start(options)) return kExitUsage;
-  app::HostApp& app = session.App();
+// What the phases of one run share. Members go in reverse order: the document and the
+// operation before the session that made them.
+struct RunState {
+  explicit RunState(const RunArgs& runArgs) : args(runArgs) {}
 
+  const RunArgs& args;
+  SessionOptions options;
+  Session session;
+  OperationName op;
+  bool toStdout = false;  // -o -
+  ComPtr<IHostOperation> operation;
+  ComPtr<ICabItem> root, optionsItem;
+  ComPtr<pdf::HostDocument> document;
+  int32_t inputType = 0;  // of the operation's "Input"
+  size_t messagesShown = 0;
+};
+
+// What the run did and how it ends.
+struct RunResult {
+  HRESULT hr = S_OK;
+  int status = kExitFailed;
+  std::string message;  // the operation's closing message or the result's text
+  std::string hint;     // how to go on after a refusal or an empty run
+  bool problems = false;
+  OutlineChanges changes;
+  size_t findings = 0;  // a validation's: marked bookmarks and outline structure faults
+  std::vector<pdf::OutlineFinding> structure;
+};
+
+// A phase returns the exit status to stop with, or nothing to go on.
+using Stop = std::optional<int>;
+
+// The operation and where its result goes: refused before anything is opened.
+Stop CheckArguments(RunState& run) {
+  const RunArgs& args = run.args;
+  app::HostApp& app = run.session.App();
   auto op = FindOperation(app, args.operation);
   if (!op) {
     PrintError("unknown operation \"" + args.operation + "\" (the loaded module has " +
                OperationNameList(app) + ")");
     return kExitUsage;
   }
+  run.op = *op;
   // An operation that changes the document needs somewhere to write it; one that only reads
   // it writes nothing unless asked.
-  const bool readOnly = op->readsOnly;
-  if (args.output.empty() && !readOnly) {
+  if (args.output.empty() && !op->readsOnly) {
     PrintError(std::string("the operation ") + op->abbreviation +
                " changes the document: give -o OUT.pdf (or -o - for standard output, or "
                "--in-place to replace the input)");
     return kExitUsage;
   }
-  if (toStdout && (args.json || op->validates)) {
+  if (run.toStdout && (args.json || op->validates)) {
     PrintError(
         "-o - writes the PDF to standard output, where --json and findings would go too; "
         "write the PDF to a file");
@@ -273,77 +300,99 @@ int Run(const RunArgs& args, const SessionOptions& common) {
   std::error_code ec;
   auto outFolder =
       std::filesystem::absolute(args.output.empty() ? "." : args.output, ec).parent_path();
-  if (!args.output.empty() && !toStdout && (ec || !std::filesystem::is_directory(outFolder, ec))) {
+  if (!args.output.empty() && !run.toStdout &&
+      (ec || !std::filesystem::is_directory(outFolder, ec))) {
     PrintError("cannot write " + args.output + ": folder " + outFolder.string() +
                " does not exist");
     return kExitUsage;
   }
-  if (!args.output.empty() && !toStdout && !args.overwriteInput &&
+  if (!args.output.empty() && !run.toStdout && !args.overwriteInput &&
       SameFile(args.file, args.output)) {
     PrintError("-o " + args.output + " is the input file " + args.file +
                "; give another output file, or --in-place to replace the input");
     return kExitUsage;
   }
+  return std::nullopt;
+}
 
-  ComPtr<IHostOperation> operation;
-  if (Failed(app.CreateOperation(Intern(app, op->id), operation.Put())) || !operation) {
-    PrintError("the operation " + std::string(op->abbreviation) + " (" + op->id +
-               ") is not available");
+Stop MakeOperation(RunState& run) {
+  app::HostApp& app = run.session.App();
+  const OperationName& op = run.op;
+  if (Failed(app.CreateOperation(Intern(app, op.id), run.operation.Put())) || !run.operation) {
+    PrintError("the operation " + op.abbreviation + " (" + op.id + ") is not available");
     return kExitUsage;
   }
   ComPtr<ICab> params;
-  ComPtr<ICabItem> root, optionsItem;
-  if (Failed(operation->GetParams(params.Put())) || !params ||
-      Failed(params->GetRoot(root.Put())) || root->GetItem(u"Options", optionsItem.Put()) != S_OK) {
-    PrintError("the operation " + std::string(op->abbreviation) + " has no options");
+  if (Failed(run.operation->GetParams(params.Put())) || !params ||
+      Failed(params->GetRoot(run.root.Put())) ||
+      run.root->GetItem(u"Options", run.optionsItem.Put()) != S_OK) {
+    PrintError("the operation " + op.abbreviation + " has no options");
     return kExitFailed;
   }
-  // The suggestion reads the document, so it is opened first; it must be for this operation.
-  ComPtr<pdf::HostDocument> document;
-  nlohmann::ordered_json suggested;
-  if (args.autoOptions) {
-    document = session.Open(args.file, args.password);
-    if (!document) return kExitUsage;
-    SuggestedOptions suggestion;
-    if (!SuggestOptions(app, static_cast<IHostDocument*>(document.Get()),
-                        options.quiet ? kDoNoProgress : 0, &suggestion))
-      return kExitFailed;
-    if (suggestion.operation != op->id) {
-      PrintError("--auto: no loaded module suggests options for " + std::string(op->abbreviation));
-      return kExitUsage;
-    }
-    if (!suggestion.found) {
-      std::string why = suggestion.explanation;
-      while (!why.empty() && why.back() == '\n') why.pop_back();
-      PrintError("--auto: " + args.file + ": " + why.substr(why.rfind('\n') + 1));
-    } else if (!suggestion.doubt.empty() && !args.force) {
-      PrintError("--auto: " + UnsureMessage(args.file, suggestion) + "; nothing written");
-      return kExitFailed;
-    }
-    if (suggestion.found && !suggestion.warning.empty())
-      PrintError("--auto: warning: " + args.file + ": " + suggestion.warning);
-    suggested = std::move(suggestion.options);
+  return std::nullopt;
+}
+
+// --auto: the options the module suggests from the document, which is opened for it. Null
+// JSON when the suggestion found nothing.
+Stop Suggest(RunState& run, nlohmann::ordered_json* suggested) {
+  const RunArgs& args = run.args;
+  run.document = run.session.Open(args.file, args.password);
+  if (!run.document) return kExitUsage;
+  SuggestedOptions suggestion;
+  if (!SuggestOptions(run.session.App(), static_cast<IHostDocument*>(run.document.Get()),
+                      run.options.quiet ? kDoNoProgress : 0, &suggestion))
+    return kExitFailed;
+  if (suggestion.operation != run.op.id) {
+    PrintError("--auto: no loaded module suggests options for " + run.op.abbreviation);
+    return kExitUsage;
   }
-  if (!FillOptions(session, args, *op, suggested, optionsItem.Get())) return kExitUsage;
-  if (args.check && !SelectEveryCheck(optionsItem.Get())) {
+  if (!suggestion.found) {
+    std::string why = suggestion.explanation;
+    while (!why.empty() && why.back() == '\n') why.pop_back();
+    PrintError("--auto: " + args.file + ": " + why.substr(why.rfind('\n') + 1));
+  } else if (!suggestion.doubt.empty() && !args.force) {
+    PrintError("--auto: " + UnsureMessage(args.file, suggestion) + "; nothing written");
+    return kExitFailed;
+  }
+  if (suggestion.found && !suggestion.warning.empty())
+    PrintError("--auto: warning: " + args.file + ": " + suggestion.warning);
+  *suggested = std::move(suggestion.options);
+  return std::nullopt;
+}
+
+// The options: stored, suggested, from a file and --set, then what `check` and --pages ask.
+Stop ChooseOptions(RunState& run) {
+  const RunArgs& args = run.args;
+  ICabItem* options = run.optionsItem.Get();
+  nlohmann::ordered_json suggested;
+  if (args.autoOptions)
+    if (Stop stop = Suggest(run, &suggested)) return stop;
+  if (!FillOptions(run.session, args, run.op, suggested, options)) return kExitUsage;
+  if (args.check && !SelectEveryCheck(options)) {
     PrintError("the validation operation names no checks");
     return kExitFailed;
   }
   if (!args.pages.empty()) {
     ComPtr<ICabItem> range;
     const std::u16string text = ToUtf16(args.pages);
-    if (optionsItem->GetItem(u"PagesRange", range.Put()) != S_OK || !range ||
+    if (options->GetItem(u"PagesRange", range.Put()) != S_OK || !range ||
         Failed(range->SetInt(u"Type", 1)) ||
         Failed(range->SetText(u"Text", text.c_str(), static_cast<int32_t>(text.size())))) {
-      PrintError(std::string("--pages: the operation ") + op->abbreviation + " has no page range");
+      PrintError("--pages: the operation " + run.op.abbreviation + " has no page range");
       return kExitUsage;
     }
   }
-  for (const std::string& note : IneffectiveOptions(optionsItem.Get()))
-    PrintError("warning: " + note);
+  for (const std::string& note : IneffectiveOptions(options)) PrintError("warning: " + note);
+  return std::nullopt;
+}
 
-  if (!document) document = session.Open(args.file, args.password);
-  if (!document) return kExitUsage;
+// The document, the selections given on the command line, and the operation's "Input".
+Stop SelectInput(RunState& run) {
+  const RunArgs& args = run.args;
+  app::HostApp& app = run.session.App();
+  if (!run.document) run.document = run.session.Open(args.file, args.password);
+  if (!run.document) return kExitUsage;
+  pdf::HostDocument* document = run.document.Get();
 
   std::vector<ComPtr<IUnknown>> input;
   if (!args.selectBookmarks.empty()) {
@@ -356,59 +405,54 @@ int Run(const RunArgs& args, const SessionOptions& common) {
       return kExitUsage;
     }
     for (auto& b : selected) input.emplace_back(b.Get());
-    app.SetSelection(document.Get(), Intern(app, "selection.bookmarks"), input);
+    app.SetSelection(document, Intern(app, "selection.bookmarks"), input);
   }
   if (!args.selectText.empty()) {
     ComPtr<app::TextSelection> selection;
     std::string error;
-    if (Failed(app::TextSelection::FromArguments(document.Get(), args.selectText, &selection,
-                                                 &error))) {
+    if (Failed(app::TextSelection::FromArguments(document, args.selectText, &selection, &error))) {
       PrintError("--select-text " + error);
       return kExitUsage;
     }
-    app.SetSelection(document.Get(), Intern(app, "selection.text"),
+    app.SetSelection(document, Intern(app, "selection.text"),
                      {ComPtr<IUnknown>(static_cast<IHostTextSelection*>(selection.Get()))});
   }
-  int32_t inputType = 0;
   ComPtr<ICabItem> inputItem;
-  if (root->GetItem(u"Input", inputItem.Put()) == S_OK) inputItem->GetType(&inputType);
-  if (input.empty() || inputType != kCabArray)
-    input = {ComPtr<IUnknown>(static_cast<IHostDocument*>(document.Get()))};
-  if (Failed(SetInput(root.Get(), input))) {
+  if (run.root->GetItem(u"Input", inputItem.Put()) == S_OK) inputItem->GetType(&run.inputType);
+  if (input.empty() || run.inputType != kCabArray)
+    input = {ComPtr<IUnknown>(static_cast<IHostDocument*>(document))};
+  if (Failed(SetInput(run.root.Get(), input))) {
     PrintError("cannot set the operation's input");
     return kExitFailed;
   }
+  return std::nullopt;
+}
 
-  ComPtr<IHostBookmark> outlineRoot;
-  document->GetOutlineRoot(outlineRoot.Put());
-  const OutlineSnapshot before = OutlineSnapshot::Take(outlineRoot.Get());
-  // Counting walks every page's annotations: done only for operations that make pages or links.
-  const bool tallyPages = !readOnly && op->changesPages;
-  const PageTally pagesBefore = tallyPages ? PageTally::Take(document.Get()) : PageTally{};
-  size_t messagesShown = 0;
-  app.Ui().SetMessageHandler([&messagesShown](const ui::MessageRecord& message) {
+// Runs the operation in one undo step; --replace-outline takes the old tree out in the same
+// step. The module's messages go to standard error.
+HRESULT RunInChangeGroup(RunState& run) {
+  app::HostApp& app = run.session.App();
+  app.Ui().SetMessageHandler([&run](const ui::MessageRecord& message) {
     std::cerr << ToUtf8(message.caption) << ": " << ToUtf8(message.text) << "\n";
-    ++messagesShown;
+    ++run.messagesShown;
     return int32_t{kAnswerOk};
   });
-
-  // --replace-outline: the old tree goes out in the run's own undo step.
-  int32_t flags = options.quiet ? kDoNoProgress : 0;
+  int32_t flags = run.options.quiet ? kDoNoProgress : 0;
   ComPtr<IHostChangeGroup> group;
   HRESULT hr = S_OK;
   bool replaced = false;
-  if (args.replaceOutline) {
+  if (run.args.replaceOutline) {
     static constexpr char16_t kLabel[] = u"Replace Bookmarks";
     ComPtr<IHostUndoHistory> history;
-    hr = document->GetUndoHistory(history.Put());
+    hr = run.document->GetUndoHistory(history.Put());
     if (Succeeded(hr) && history)
       hr = history->BeginGroup(kLabel, std::size(kLabel) - 1, group.Put());
     if (Succeeded(hr) && !group) hr = E_FAIL;
-    if (Succeeded(hr)) hr = RemoveOutline(app, document.Get());
+    if (Succeeded(hr)) hr = RemoveOutline(app, run.document.Get());
     replaced = hr == S_OK;
     flags |= kDoNoChangeGroup;
   }
-  if (Succeeded(hr)) hr = app.RunOperation(operation.Get(), flags, 0);
+  if (Succeeded(hr)) hr = app.RunOperation(run.operation.Get(), flags, 0);
   if (group) {
     if (hr == S_FALSE && replaced) hr = S_OK;  // the old tree went: the document changed
     if (Failed(hr))
@@ -416,138 +460,197 @@ int Run(const RunArgs& args, const SessionOptions& common) {
     else if (Failed(group->Commit()))
       hr = E_FAIL;
   }
-  std::string message = ToUtf8(base::DescribeResult(hr));
-  int status = hr == S_OK ? kExitChanged : hr == S_FALSE ? kExitNoChange : kExitFailed;
+  return hr;
+}
+
+// Runs the operation and measures what it changed: bookmarks, and for an operation that makes
+// pages or links, those too (counting walks every page's annotations).
+RunResult Execute(RunState& run) {
+  pdf::HostDocument* document = run.document.Get();
+  ComPtr<IHostBookmark> outlineRoot;
+  document->GetOutlineRoot(outlineRoot.Put());
+  const OutlineSnapshot before = OutlineSnapshot::Take(outlineRoot.Get());
+  const bool tallyPages = !run.op.readsOnly && run.op.changesPages;
+  const PageTally pagesBefore = tallyPages ? PageTally::Take(document) : PageTally{};
+
+  RunResult result;
+  result.hr = RunInChangeGroup(run);
+  if (Failed(result.hr)) return result;
+  result.changes = CompareOutlines(before, OutlineSnapshot::Take(outlineRoot.Get()));
+  if (tallyPages) {
+    const PageTally pagesAfter = PageTally::Take(document);
+    result.changes.pages = pagesAfter.pages - pagesBefore.pages;
+    result.changes.links = pagesAfter.links - pagesBefore.links;
+  }
+  // A validation also reports the structure the reader had to repair (loops, lying /Count).
+  if (run.op.validates) {
+    result.structure = document->GetOutline().Findings();
+    result.findings =
+        ValidationOutputJson(run.session.App(), run.root.Get()).size() + result.structure.size();
+  }
+  return result;
+}
+
+// The exit status, the closing message, and the warnings and hints about what the run was given.
+void Interpret(RunState& run, RunResult& result) {
+  const RunArgs& args = run.args;
+  app::HostApp& app = run.session.App();
+  const HRESULT hr = result.hr;
+  result.message = ToUtf8(base::DescribeResult(hr));
+  result.status = hr == S_OK ? kExitChanged : hr == S_FALSE ? kExitNoChange : kExitFailed;
   // The operation's own closing message (problems, no change) stands for the whole run. A
   // run with problems has shown it already.
-  bool problems = false;
-  if (auto report = QueryAs<IRunReport>(operation.Get()); report && Succeeded(hr)) {
-    report->HadProblems(&problems);
+  if (auto report = QueryAs<IRunReport>(run.operation.Get()); report && Succeeded(hr)) {
+    report->HadProblems(&result.problems);
     OwnedString closing;
-    if (report->GetClosingMessage(hr, closing.Put()) == S_OK) message = ToUtf8(closing.View());
+    if (report->GetClosingMessage(hr, closing.Put()) == S_OK)
+      result.message = ToUtf8(closing.View());
   }
   // A run that succeeds without making anything (a generation that finds no title) has no
   // message, but scripts still learn from the status that the document is as it was.
-  if (hr == S_OK && !readOnly && !document->IsModified() && OutputJson(root.Get()).empty()) {
-    status = kExitNoChange;
-    message.clear();
+  if (hr == S_OK && !run.op.readsOnly && !run.document->IsModified() &&
+      OutputJson(run.root.Get()).empty()) {
+    result.status = kExitNoChange;
+    result.message.clear();
   }
   // Selections the operation never read had no effect; one it looked for and did not get is
   // the likely cause of a refusal.
   const bool askedBookmarks = app.Selections().WasAsked(Intern(app, "selection.bookmarks"));
   if (!args.selectText.empty() && !app.Selections().WasAsked(Intern(app, "selection.text")))
-    PrintError("warning: --select-text had no effect: " + op->abbreviation +
+    PrintError("warning: --select-text had no effect: " + run.op.abbreviation +
                " reads no text selection");
-  if (!args.selectBookmarks.empty() && !askedBookmarks && inputType != kCabArray)
-    PrintError("warning: --select-bookmarks had no effect: " + op->abbreviation +
+  if (!args.selectBookmarks.empty() && !askedBookmarks && run.inputType != kCabArray)
+    PrintError("warning: --select-bookmarks had no effect: " + run.op.abbreviation +
                " reads no bookmark selection");
-  std::string hint;
   if (Failed(hr) && askedBookmarks && args.selectBookmarks.empty())
-    hint =
+    result.hint =
         "the options ask for selected bookmarks: give them with --select-bookmarks "
         "(e.g. --select-bookmarks 2,3.1), or choose the whole document (see zelta options " +
-        op->abbreviation + " --explain)";
-
+        run.op.abbreviation + " --explain)";
   // Generation without levels has nothing to look for: say where levels come from.
   ComPtr<ICabItem> levels;
   int32_t levelCount = 0;
-  if (status == kExitNoChange && op->abbreviation == "AGB" &&
-      optionsItem->GetItem(u"Levels", levels.Put()) == S_OK && levels &&
+  if (result.status == kExitNoChange && run.op.abbreviation == "AGB" &&
+      run.optionsItem->GetItem(u"Levels", levels.Put()) == S_OK && levels &&
       Succeeded(levels->GetCount(&levelCount)) && levelCount == 0)
-    hint =
-        "no levels are set (Levels is empty), so AGB looks for no headings: get them with "
-        "--auto, from `zelta suggest " +
-        args.file +
-        "`, or build one from a heading's style "
-        "with `zelta style " +
-        args.file + " --find TEXT`";
+    result.hint =
+        "no levels are set (Levels is empty), so AGB looks for no headings: get them "
+        "with --auto, from `zelta suggest " +
+        args.file + "`, or build one from a heading's style with `zelta style " + args.file +
+        " --find TEXT`";
+  if (args.check && Succeeded(hr))
+    result.status = result.findings > 0 ? kExitInvalid : kExitChanged;
+}
 
-  OutlineChanges changes;
-  size_t findings = 0;
-  // A validation also reports the structure the reader had to repair (loops, lying /Count).
-  const std::vector<pdf::OutlineFinding> noFindings;
-  const auto& structure = op->validates ? document->GetOutline().Findings() : noFindings;
-  if (Succeeded(hr)) {
-    changes = CompareOutlines(before, OutlineSnapshot::Take(outlineRoot.Get()));
-    if (tallyPages) {
-      const PageTally pagesAfter = PageTally::Take(document.Get());
-      changes.pages = pagesAfter.pages - pagesBefore.pages;
-      changes.links = pagesAfter.links - pagesBefore.links;
-    }
-    if (op->validates) findings = ValidationOutputJson(app, root.Get()).size() + structure.size();
+// Writes the changed document to -o (through a private file for standard output).
+Stop Save(RunState& run) {
+  std::string error;
+  const std::string path = run.toStdout ? TemporaryOutputPath() : run.args.output;
+  if (path.empty() || Failed(run.document->Save(path, &error))) {
+    if (run.toStdout && !path.empty()) std::remove(path.c_str());
+    PrintError(path.empty() ? "cannot make a temporary file for standard output" : error);
+    return kExitFailed;
   }
-  if (Succeeded(hr) && !args.output.empty()) {
-    std::string error;
-    const std::string path = toStdout ? TemporaryOutputPath() : args.output;
-    if (path.empty() || Failed(document->Save(path, &error))) {
-      if (toStdout && !path.empty()) std::remove(path.c_str());
-      PrintError(path.empty() ? "cannot make a temporary file for standard output" : error);
+  if (run.toStdout) {
+    const bool copied = CopyToStandardOutput(path);
+    std::remove(path.c_str());
+    if (!copied) {
+      PrintError("cannot write the PDF to standard output");
       return kExitFailed;
     }
-    if (toStdout) {
-      const bool copied = CopyToStandardOutput(path);
-      std::remove(path.c_str());
-      if (!copied) {
-        PrintError("cannot write the PDF to standard output");
-        return kExitFailed;
-      }
-    }
   }
-  // What ran successfully is what --last and `zelta options` give next time.
-  if (Succeeded(hr) && !args.check) {
-    if (auto stored = LastUsedOptions(session, *op);
-        !stored || Failed(stored->CopyFrom(optionsItem.Get())) || !session.SaveSettings())
-      PrintError("warning: the options could not be stored as the last used ones");
+  return std::nullopt;
+}
+
+// What ran successfully is what --last and `zelta options` give next time.
+void StoreLastUsedOptions(RunState& run) {
+  if (auto stored = LastUsedOptions(run.session, run.op);
+      !stored || Failed(stored->CopyFrom(run.optionsItem.Get())) || !run.session.SaveSettings())
+    PrintError("warning: the options could not be stored as the last used ones");
+}
+
+int ReportJson(RunState& run, const RunResult& result) {
+  const bool validates = run.op.validates;
+  nlohmann::ordered_json out;
+  out["result"] = result.hr;
+  out["exit"] = result.status;
+  // A check reports findings, not the run's closing notice.
+  if (!run.args.check) out["message"] = result.message;
+  out["problems"] = result.problems;
+  const OutlineChanges& changes = result.changes;
+  out["changes"] = {{"made", changes.made},   {"renamed", changes.renamed},
+                    {"moved", changes.moved}, {"removed", changes.removed},
+                    {"pages", changes.pages}, {"links", changes.links}};
+  if (validates) out["changes"]["invalid"] = result.findings;
+  if (!Succeeded(result.hr)) {
+    out["output"] = nullptr;
+  } else if (validates) {
+    out["output"] = ValidationOutputJson(run.session.App(), run.root.Get());
+    out["outline"] = OutlineFindingsJson(result.structure);
+  } else
+    out["output"] = OutputJson(run.root.Get());
+  std::cout << out.dump(2) << "\n";
+  if (!result.hint.empty()) PrintError(result.hint);
+  return result.status;
+}
+
+// The one summary line: what changed, or what a validation found, and where it went.
+std::string Summary(const RunState& run, const RunResult& result) {
+  if (!run.op.validates) {
+    const std::string summary = DescribeChanges(result.changes);
+    return summary.empty() ? "nothing changed" : summary;
   }
-  if (args.check && Succeeded(hr)) status = findings > 0 ? kExitInvalid : kExitChanged;
-  if (args.json) {
-    nlohmann::ordered_json out;
-    out["result"] = hr;
-    out["exit"] = status;
-    // A check reports findings, not the run's closing notice.
-    if (!args.check) out["message"] = message;
-    out["problems"] = problems;
-    out["changes"] = {{"made", changes.made},   {"renamed", changes.renamed},
-                      {"moved", changes.moved}, {"removed", changes.removed},
-                      {"pages", changes.pages}, {"links", changes.links}};
-    if (op->validates) out["changes"]["invalid"] = findings;
-    if (!Succeeded(hr)) {
-      out["output"] = nullptr;
-    } else if (op->validates) {
-      out["output"] = ValidationOutputJson(app, root.Get());
-      out["outline"] = OutlineFindingsJson(structure);
-    } else
-      out["output"] = OutputJson(root.Get());
-    std::cout << out.dump(2) << "\n";
-    if (!hint.empty()) PrintError(hint);
-    return status;
-  }
-  if (op->validates && Succeeded(hr)) {
-    PrintValidationFindings(app, root.Get(), std::cout);
-    PrintOutlineFindings(structure, std::cout);
-  } else if (Failed(hr) && messagesShown > 0) {
+  const size_t faults = result.structure.size();
+  const size_t marked = result.findings - faults;
+  std::string summary =
+      std::to_string(marked) + " invalid bookmark" + (marked == 1 ? "" : "s") + " found";
+  if (faults > 0)
+    summary +=
+        ", " + std::to_string(faults) + " outline structure fault" + (faults == 1 ? "" : "s");
+  return summary;
+}
+
+int Report(RunState& run, const RunResult& result) {
+  if (run.args.json) return ReportJson(run, result);
+  const HRESULT hr = result.hr;
+  if (run.op.validates && Succeeded(hr)) {
+    PrintValidationFindings(run.session.App(), run.root.Get(), std::cout);
+    PrintOutlineFindings(result.structure, std::cout);
+  } else if (Failed(hr) && run.messagesShown > 0) {
     // The operation said why; the generic text of its result would only blur that.
-    PrintError(hint.empty() ? "nothing was written" : hint + "; nothing was written");
-    return status;
-  } else if (hr != S_OK && !problems && !message.empty() && !(options.quiet && hr == S_FALSE)) {
+    PrintError(result.hint.empty() ? "nothing was written" : result.hint + "; nothing was written");
+    return result.status;
+  } else if (hr != S_OK && !result.problems && !result.message.empty() &&
+             !(run.options.quiet && hr == S_FALSE)) {
     // A run that changed nothing says so unless asked to be quiet: the status tells it too.
-    std::cerr << message << "\n";
+    std::cerr << result.message << "\n";
   }
-  if (!hint.empty()) PrintError(hint);
-  if (Succeeded(hr) && !options.quiet) {
-    std::string summary = DescribeChanges(changes);
-    if (op->validates) {
-      const size_t marked = findings - structure.size();
-      summary = std::to_string(marked) + " invalid bookmark" + (marked == 1 ? "" : "s") + " found";
-      if (!structure.empty())
-        summary += ", " + std::to_string(structure.size()) + " outline structure fault" +
-                   (structure.size() == 1 ? "" : "s");
-    } else if (summary.empty())
-      summary = "nothing changed";
-    const std::string where = args.output.empty() || toStdout ? "" : "; wrote " + args.output;
-    std::cerr << "zelta: " << op->abbreviation << ": " << summary << where << "\n";
+  if (!result.hint.empty()) PrintError(result.hint);
+  if (Succeeded(hr) && !run.options.quiet) {
+    const std::string& output = run.args.output;
+    const std::string where = output.empty() || run.toStdout ? "" : "; wrote " + output;
+    std::cerr << "zelta: " << run.op.abbreviation << ": " << Summary(run, result) << where << "\n";
   }
-  return status;
+  return result.status;
+}
+
+// `zelta run` and `zelta check`: check the arguments, make the operation, fill its options,
+// select its input, run it in one undo step, save, report.
+int Run(const RunArgs& args, const SessionOptions& common) {
+  RunState run(args);
+  run.options = common;
+  // With the PDF on standard output nothing else may go there, and no bar may mix with it.
+  run.options.quiet = common.quiet || args.quiet;
+  run.toStdout = args.output == kStandardOutput;
+  if (!run.session.Start(run.options)) return kExitUsage;
+  for (Stop (*phase)(RunState&) : {CheckArguments, MakeOperation, ChooseOptions, SelectInput})
+    if (Stop stop = phase(run)) return *stop;
+  RunResult result = Execute(run);
+  Interpret(run, result);
+  if (Succeeded(result.hr) && !args.output.empty())
+    if (Stop stop = Save(run)) return *stop;
+  if (Succeeded(result.hr) && !args.check) StoreLastUsedOptions(run);
+  return Report(run, result);
 }
 
 // The arguments a child of a batch gets: the same options, for one file.
