@@ -571,7 +571,7 @@ void LevelSuggester::MarkSmallerRuns() {
   }
 }
 
-int32_t LevelSuggester::LevelOf(size_t i) const {
+int32_t LevelSuggester::LevelOf(size_t i, bool labels) const {
   if (!Considered(i)) return -1;
   const SurveyLine& line = survey_.Lines()[i];
   const int32_t l = uses_[line.runs.front().first].level;
@@ -579,6 +579,7 @@ int32_t LevelSuggester::LevelOf(size_t i) const {
   const Level& level = levels_[static_cast<size_t>(l)];
   if (level.depth > 0 && NumberDepth(line.text) != level.depth) return -1;
   if (level.twoChars && line.runs.size() == 1 && line.runs[0].second < 2) return -1;
+  if (!labels && IsLabel(line)) return -1;
   return l;
 }
 
@@ -682,7 +683,7 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
   out.confidence = heads ? sum / heads : 0;
   // Generation puts untitled bookmarks above a heading that skips a level (a section before
   // the first chapter, "2.0.1" right under "2"): count them as it will make them.
-  const uint32_t untitled = Untitled({});
+  const uint32_t untitled = Untitled();
   if (untitled)
     out.warning = NumberText(untitled) +
                   u" heading(s) skip a level: generation puts an untitled "
@@ -701,15 +702,13 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
                 u"% needed)";
 }
 
-uint32_t LevelSuggester::Untitled(const std::set<std::u16string>& skipped) const {
+uint32_t LevelSuggester::Untitled() const {
   const auto& lines = survey_.Lines();
   uint32_t untitled = 0;
   int32_t open = 0;
   for (size_t i = 0; i < lines.size(); ++i) {
     const int32_t l = LevelOf(i);
-    if (l < 0 || (i > 0 && LevelOf(i - 1) == l && lines[i - 1].page == lines[i].page) ||
-        skipped.count(CollapseBlanks(Trimmed(lines[i].text))))
-      continue;
+    if (l < 0 || (i > 0 && LevelOf(i - 1) == l && lines[i - 1].page == lines[i].page)) continue;
     const int32_t depth = l + 1;
     if (depth > open + 1) untitled += static_cast<uint32_t>(depth - open - 1);
     open = depth;
@@ -717,9 +716,16 @@ uint32_t LevelSuggester::Untitled(const std::set<std::u16string>& skipped) const
   return untitled;
 }
 
-void LevelSuggester::SkipRecurringLabels(SuggestedOptions& out) {
+bool LevelSuggester::IsLabel(const SurveyLine& line) const {
+  return !labels_.empty() && line.length <= TypographySurvey::kKeptText &&
+         labels_.count(CollapseBlanks(Trimmed(line.text)));
+}
+
+void LevelSuggester::FindRecurringLabels() {
   // Headings name what follows them and differ; a text that recurs in a heading style
   // without a number ("Functions", "Parameters", "Exports") is a label of a fixed layout.
+  // Labels are no headings: the figures of the levels and the bookmarks a page leave them
+  // out, as generation will.
   const auto& lines = survey_.Lines();
   std::map<std::u16string, uint32_t> seen;
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -727,12 +733,20 @@ void LevelSuggester::SkipRecurringLabels(SuggestedOptions& out) {
     const std::u16string text = CollapseBlanks(Trimmed(lines[i].text));
     if (!text.empty() && NumberDepth(text) == 0) ++seen[text];
   }
+  for (const auto& [text, count] : seen)
+    if (count >= kRecurring) labels_.insert(text);
+}
+
+void LevelSuggester::SkipRecurringLabels(SuggestedOptions& out) {
+  // Only the labels in the styles of the levels kept become stop words.
+  const auto& lines = survey_.Lines();
+  std::set<std::u16string> used;
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (IsLabel(lines[i]) && LevelOf(i, true) >= 0)
+      used.insert(CollapseBlanks(Trimmed(lines[i].text)));
   std::u16string examples;
   uint32_t labels = 0;
-  std::set<std::u16string> skipped;
-  for (const auto& [text, count] : seen) {
-    if (count < kRecurring) continue;
-    skipped.insert(text);
+  for (const std::u16string& text : used) {
     std::u16string pattern = u"^";
     for (char16_t c : text) {
       if (std::u16string_view(u"\\^$.|?*+()[]{}").find(c) != std::u16string_view::npos)
@@ -743,12 +757,6 @@ void LevelSuggester::SkipRecurringLabels(SuggestedOptions& out) {
     if (++labels <= 3) examples += (examples.empty() ? u"\"" : u", \"") + text + u"\"";
   }
   if (labels) {
-    // Headings under a label left out may now skip a level.
-    if (const uint32_t untitled = Untitled(skipped))
-      out.warning = NumberText(untitled) +
-                    u" heading(s) skip a level: generation puts an untitled bookmark above each";
-    else
-      out.warning.clear();
     out.flags |= kAgbStopWords;
     Note(u"Left out: " + NumberText(labels) + u" title(s) that recur in heading styles " +
          NumberText(kRecurring) + u" times or more, labels of a fixed layout, e.g. " + examples);
@@ -789,7 +797,7 @@ void LevelSuggester::ChoosePages(SuggestedOptions& out) {
          u", before the first heading");
   for (size_t i = 0; i < lines.size(); ++i) {
     if (!Considered(i) || lines[i].page < first) continue;
-    const int32_t l = uses_[lines[i].runs.front().first].level;
+    const int32_t l = LevelOf(i);
     if (l >= 0 && (levels_[static_cast<size_t>(l)].sample < 0 ||
                    lines[static_cast<size_t>(levels_[static_cast<size_t>(l)].sample)].page < first))
       levels_[static_cast<size_t>(l)].sample = static_cast<int64_t>(i);
@@ -819,6 +827,7 @@ SuggestedOptions LevelSuggester::Suggest() {
   KeepNumberedOnly();
   SkipSingleCharacters();
   MarkSmallerRuns();
+  FindRecurringLabels();
   WeighLevels(out);
   if (levels_.empty()) {
     out.explanation = notes_ +
