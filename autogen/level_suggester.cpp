@@ -26,6 +26,10 @@ constexpr double kSameSize = 0.3;
 constexpr double kLarger = 0.5;
 // A line of running text spans at least this share of the text's width on its page.
 constexpr double kFullWidth = 0.8;
+// A smaller style within a heading line is part of the title when it is at most this much
+// smaller and sets at least kOnlyInside of its characters on the level's lines.
+constexpr double kPartSize = 0.15;
+constexpr double kOnlyInside = 0.9;
 // A heading line has at most this share of body text in it.
 constexpr double kBodyShareOfHeading = 0.25;
 // A run-in heading level needs this many numbered line starts, and this share of the style's
@@ -449,19 +453,31 @@ void LevelSuggester::ChooseLevels() {
     uses_[s].level = static_cast<int32_t>(levels_.size());
     // Styles of the same size that share heading lines with this one are the same level (a
     // number in one font and the text in another, a code word in a title).
+    // So is a slightly smaller style that sets nothing but parts of these lines (a tag after
+    // the title, an overload counter).
     const double size = survey_.Styles()[s].Size();
+    std::map<uint32_t, uint64_t> inside;
     for (size_t i = 0; i < lines.size(); ++i) {
       if (!Considered(i) || lines[i].runs.front().first != s) continue;
       ++level.lines;
       if (level.sample < 0) level.sample = static_cast<int64_t>(i);
       for (const auto& [other, chars] : lines[i].runs) {
-        if (other == body_ || uses_[other].level >= 0 ||
-            std::abs(survey_.Styles()[other].Size() - size) > kSameSize)
+        if (other == body_ || uses_[other].level >= 0) continue;
+        const double otherSize = survey_.Styles()[other].Size();
+        if (std::abs(otherSize - size) > kSameSize) {
+          if (otherSize < size && otherSize >= (1 - kPartSize) * size) inside[other] += chars;
           continue;
+        }
         uses_[other].level = static_cast<int32_t>(levels_.size());
         level.styles.push_back(other);
       }
     }
+    for (const auto& [other, chars] : inside)
+      if (uses_[other].level < 0 && uses_[other].lineStarts == 0 &&
+          chars >= kOnlyInside * static_cast<double>(uses_[other].chars)) {
+        uses_[other].level = static_cast<int32_t>(levels_.size());
+        level.styles.push_back(other);
+      }
     levels_.push_back(std::move(level));
     if (levels_.size() == kMaxLevels) break;
   }
@@ -499,13 +515,15 @@ void LevelSuggester::KeepNumberedOnly() {
   const auto& lines = survey_.Lines();
   // Unnumbered chapters (a preface, an index) belong to the outline; below the top level an
   // unnumbered heading in a numbered style is one the author kept out of the contents.
+  // Recurring labels count for neither.
   for (size_t l = 1; l < levels_.size(); ++l) {
     Level& level = levels_[l];
     if (level.options.Uses(kLevelMatchPattern)) continue;
     uint32_t all = 0, numbered = 0;
     std::map<int, uint32_t> depths;
     for (size_t i = 0; i < lines.size(); ++i) {
-      if (!Considered(i) || uses_[lines[i].runs.front().first].level != static_cast<int32_t>(l))
+      if (!Considered(i) || uses_[lines[i].runs.front().first].level != static_cast<int32_t>(l) ||
+          IsLabel(lines[i]))
         continue;
       ++all;
       if (const int depth = NumberDepth(lines[i].text)) {
@@ -824,10 +842,10 @@ SuggestedOptions LevelSuggester::Suggest() {
                       u"text on heading lines of two pages or more.\n";
     return out;
   }
+  FindRecurringLabels();
   KeepNumberedOnly();
   SkipSingleCharacters();
   MarkSmallerRuns();
-  FindRecurringLabels();
   WeighLevels(out);
   if (levels_.empty()) {
     out.explanation = notes_ +
