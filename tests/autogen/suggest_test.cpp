@@ -194,5 +194,49 @@ TEST_F(Suggestion, MoreBookmarksThanAPageHoldsAreFlagged) {
   EXPECT_NE(why.find("Not sure: "), std::string::npos) << why;
 }
 
+// A reference manual: section numbers set apart from their titles (read as lines of their
+// own), member headings in bold at the body's size under a running header in the same
+// style, an overload counter in a smaller font after their titles, and a recurring label.
+TEST_F(Suggestion, NumbersSetApartAndBoldHeadingsAtBodySizeComeOutWhole) {
+  TextPdfSpec manual;
+  V expected;
+  for (int p = 1; p <= 4; ++p) {
+    Writer page;
+    page.page.lines.push_back({72, 760, {{"Class Documentation", kBold, 10}}});
+    page.page.lines.push_back({520, 760, {{std::to_string(p + 10), kBold, 10}}});
+    auto heading = [&](const std::string& number, std::vector<TextRunSpec> title) {
+      page.page.lines.push_back({72, page.y, {{number, kBold, title.front().size}}});
+      page.Line(title, 22);
+      page.page.lines.back().x = 125;
+      std::string text = number + " ";
+      for (const TextRunSpec& run : title) text += run.text;
+      expected.push_back(platform::Utf8ToUtf16(text));
+    };
+    auto member = [&](int section, int k) {
+      const std::string name = "member_" + std::to_string(section) + std::to_string(k);
+      heading(std::to_string(section) + ".1." + std::to_string(k),
+              {{name + "()", kBold, 10}, {" [" + std::to_string(k) + "/3]", kMono, 9}});
+      page.Line({{"void " + name + "(int value);", kMono, 8}}, 13);
+      page.Body(2);
+      page.y -= 10;
+    };
+    page.y = 730;
+    // The member documentation of the section before goes on at the top of the page.
+    if (p > 1) member(p - 1, 3);
+    heading(std::to_string(p) + ".1", {{"Widget " + std::to_string(p) + " Reference", kBold, 14}});
+    page.Body(3);
+    page.Line({{"Member Functions", kBold, 10}}, 22);
+    page.Body(1);
+    for (int k = 1; k <= 2; ++k) member(p, k);
+    manual.pages.push_back(page.page);
+  }
+  OpenBytes(zelta::testing::BuildTextPdf(manual));
+  auto output = Suggest();
+  const std::string why = platform::Utf16ToUtf8(CabText(output.Get(), u"Explanation", u""));
+  ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
+  EXPECT_EQ(CabText(output.Get(), u"Doubt", u"x"), u"") << why;
+  EXPECT_EQ(Generate(CabItem(output.Get(), u"Options").Get()), expected) << why;
+}
+
 }  // namespace
 }  // namespace bm::testing
