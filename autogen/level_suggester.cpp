@@ -203,6 +203,7 @@ struct LevelSuggester::Level {
   bool runIn = false;     // bold body text that starts a paragraph with a section number
   int depth = 0;          // its headings carry section numbers of this many parts (0: any)
   bool twoChars = false;  // lines of one character are not its headings
+  uint32_t labels = 0;    // its lines that are recurring labels
   LevelEvidence evidence;
   std::u16string notes;  // why its options are what they are, one line each
 };
@@ -606,9 +607,15 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
   std::vector<bool> considered(lines.size());
   for (size_t i = 0; i < lines.size(); ++i) considered[i] = Considered(i);
   const HeadingEvidence evidence(survey_, considered, static_cast<uint32_t>(body_));
+  // A style that sets recurring labels besides its headings is weighed with them: labels
+  // are what makes a style of a fixed layout look like headings.
   std::vector<std::vector<size_t>> members(levels_.size());
+  std::vector<uint32_t> labels(levels_.size(), 0);
   for (size_t i = 0; i < lines.size(); ++i)
-    if (const int32_t l = LevelOf(i); l >= 0) members[static_cast<size_t>(l)].push_back(i);
+    if (const int32_t l = LevelOf(i, true); l >= 0) {
+      members[static_cast<size_t>(l)].push_back(i);
+      labels[static_cast<size_t>(l)] += IsLabel(lines[i]);
+    }
   // Why each level is left out; empty for the levels kept.
   std::vector<std::u16string> drop(levels_.size());
   std::vector<std::u16string> figures(levels_.size());
@@ -618,6 +625,7 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
     const double inParagraphs =
         use.chars ? 1 - static_cast<double>(use.headingChars) / static_cast<double>(use.chars) : 1;
     level.evidence = evidence.Weigh(members[l], level.runIn ? 0 : inParagraphs, level.runIn);
+    level.labels = labels[l];
     const LevelEvidence& e = level.evidence;
     figures[l] = u"lines " + NumberText(e.lines) + u" on " + NumberText(e.pages) +
                  u" pages, space above " + Percent(e.alone) + u", short " + Percent(e.brief) +
@@ -682,12 +690,14 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
     if (use.level >= 0) use.level = renumber[static_cast<size_t>(use.level)];
   levels_ = std::move(kept);
   if (levels_.empty()) return;
-  // The whole: the levels' confidence weighed by their lines, and the bookmarks a page.
+  // The whole: the levels' confidence weighed by their lines, and the bookmarks a page (the
+  // labels left out, as generation leaves them out).
   double sum = 0;
-  uint32_t heads = 0;
+  uint32_t heads = 0, bookmarks = 0;
   for (const Level& level : levels_) {
     sum += level.evidence.Confidence() * level.evidence.lines;
     heads += level.evidence.lines;
+    bookmarks += level.evidence.lines - std::min(level.evidence.lines, level.labels);
   }
   std::set<int32_t> textPages;
   int32_t first = -1;
@@ -697,7 +707,8 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
     if (first >= 0) textPages.insert(lines[i].page);
   }
   const double perPage =
-      textPages.empty() ? 0 : static_cast<double>(heads) / static_cast<double>(textPages.size());
+      textPages.empty() ? 0
+                        : static_cast<double>(bookmarks) / static_cast<double>(textPages.size());
   out.confidence = heads ? sum / heads : 0;
   // Generation puts untitled bookmarks above a heading that skips a level (a section before
   // the first chapter, "2.0.1" right under "2"): count them as it will make them.
@@ -706,9 +717,9 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
     out.warning = NumberText(untitled) +
                   u" heading(s) skip a level: generation puts an untitled "
                   u"bookmark above each";
-  Note(u"Confidence: " + Percent(out.confidence) + u" (" + NumberText(heads) + u" headings on " +
-       NumberText(static_cast<uint32_t>(textPages.size())) + u" pages of text, " +
-       Decimal(perPage) + u" a page)");
+  Note(u"Confidence: " + Percent(out.confidence) + u" (" + NumberText(bookmarks) +
+       u" headings on " + NumberText(static_cast<uint32_t>(textPages.size())) +
+       u" pages of text, " + Decimal(perPage) + u" a page)");
   if (untitled > kMostUntitled * heads)
     out.doubt = u"the levels do not nest: " + out.warning;
   else if (perPage > kMostPerPage)
