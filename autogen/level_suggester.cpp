@@ -799,11 +799,14 @@ void LevelSuggester::ChoosePages(SuggestedOptions& out) {
   for (size_t i = 0; i < lines.size() && first < 0; ++i)
     if (Considered(i) && uses_[lines[i].runs.front().first].level == 0) first = lines[i].page;
   // An index page that opens with a heading of a level stays: the heading belongs to the
-  // outline, and the entries match no level.
+  // outline, and the entries match no level. So does a page of entries after the first
+  // heading (a chapter that lists the classes or files of a reference manual): printed
+  // contents come before it.
   std::vector<bool> headed(pageKind_.size(), false);
   for (size_t i = 0; i < lines.size(); ++i) {
     const SurveyLine& line = lines[i];
-    if (running_[i] || line.runs.empty() || pageKind_[static_cast<size_t>(line.page)] != 2 ||
+    const int8_t kind = pageKind_[static_cast<size_t>(line.page)];
+    if (running_[i] || line.runs.empty() || kind == 0 || (kind == 1 && line.page <= first) ||
         uses_[line.runs.front().first].level < 0)
       continue;
     // The letters that head the groups of an index are no heading of the outline.
@@ -820,7 +823,8 @@ void LevelSuggester::ChoosePages(SuggestedOptions& out) {
   for (size_t p = 0; p < headed.size(); ++p)
     if (headed[p]) kept.push_back(static_cast<int32_t>(p));
   if (!kept.empty())
-    Note(u"Kept: pages " + RangeText(kept, -2) + u" of the index, for the heading they hold");
+    Note(u"Kept: pages " + RangeText(kept, -2) +
+         u" of entries after the first heading, for the headings they hold");
   if (first > 0)
     Note(u"Left out: pages 1-" + NumberText(static_cast<uint32_t>(first)) +
          u", before the first heading");
