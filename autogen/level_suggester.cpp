@@ -831,9 +831,12 @@ void LevelSuggester::ChoosePages(SuggestedOptions& out) {
   for (size_t i = 0; i < lines.size(); ++i) {
     if (!Considered(i) || lines[i].page < first) continue;
     const int32_t l = LevelOf(i);
-    if (l >= 0 && (levels_[static_cast<size_t>(l)].sample < 0 ||
-                   lines[static_cast<size_t>(levels_[static_cast<size_t>(l)].sample)].page < first))
-      levels_[static_cast<size_t>(l)].sample = static_cast<int64_t>(i);
+    if (l < 0) continue;
+    // The sample is a line the level takes, after the front matter.
+    int64_t& sample = levels_[static_cast<size_t>(l)].sample;
+    if (sample < 0 || lines[static_cast<size_t>(sample)].page < first ||
+        LevelOf(static_cast<size_t>(sample)) != l)
+      sample = static_cast<int64_t>(i);
   }
   if (static_cast<int32_t>(pages.size()) != lastPage + 1) out.pages = RangeText(pages, lastPage);
 }
