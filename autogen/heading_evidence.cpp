@@ -5,6 +5,7 @@
 #include <map>
 
 #include "autogen/title_formatter.h"
+#include "platform/locale_text.h"
 
 namespace bm {
 
@@ -21,6 +22,8 @@ constexpr double kMoreSpace = 1.15;
 // Left edges this close are one edge; a centre this close to the text's centre is centred.
 constexpr float kSameEdge = 2.5f;
 constexpr double kCentreShare = 0.03;
+// Lines whose tops are this close (points) stand on one row.
+constexpr float kSameRow = 2.0f;
 
 bool StartsWithNumber(std::u16string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -125,11 +128,24 @@ LevelEvidence HeadingEvidence::Weigh(const std::vector<size_t>& indexes, double 
   std::vector<std::pair<uint32_t, int>> byUse;
   for (const auto& [left, count] : lefts) byUse.emplace_back(count, left);
   std::sort(byUse.rbegin(), byUse.rend());
+  // A heading has its row to itself: lines of one style side by side are the labels of a
+  // figure or the cells of a table. (A section number read apart from its title has no
+  // letters and shares the row.)
+  auto hasLetters = [](const SurveyLine& line) {
+    return std::any_of(line.text.begin(), line.text.end(), platform::IsAlpha);
+  };
+  std::map<std::pair<int32_t, int>, uint32_t> rows;
+  auto rowOf = [&](const SurveyLine& line) {
+    return std::make_pair(line.page, static_cast<int>(std::lround(line.top / kSameRow)));
+  };
+  for (size_t i : indexes)
+    if (hasLetters(lines[i])) ++rows[rowOf(lines[i])];
   uint32_t alone = 0, brief = 0, aligned = 0, numbered = 0;
   int32_t lastPage = -1;
   for (size_t i : heads) {
     const SurveyLine& line = lines[i];
-    alone += SpaceAbove(i);
+    const auto row = rows.find(rowOf(line));
+    alone += SpaceAbove(i) && (row == rows.end() || row->second < 2);
     brief += line.length <= kBriefLength;
     numbered += StartsWithNumber(line.text);
     bool edge = false;

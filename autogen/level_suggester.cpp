@@ -26,6 +26,10 @@ constexpr double kSameSize = 0.3;
 constexpr double kLarger = 0.5;
 // A line of running text spans at least this share of the text's width on its page.
 constexpr double kFullWidth = 0.8;
+// A smaller style within a heading line is part of the title when it is at most this much
+// smaller and sets at least kOnlyInside of its characters on the level's lines.
+constexpr double kPartSize = 0.15;
+constexpr double kOnlyInside = 0.9;
 // A heading line has at most this share of body text in it.
 constexpr double kBodyShareOfHeading = 0.25;
 // A run-in heading level needs this many numbered line starts, and this share of the style's
@@ -199,6 +203,7 @@ struct LevelSuggester::Level {
   bool runIn = false;     // bold body text that starts a paragraph with a section number
   int depth = 0;          // its headings carry section numbers of this many parts (0: any)
   bool twoChars = false;  // lines of one character are not its headings
+  uint32_t labels = 0;    // its lines that are recurring labels
   LevelEvidence evidence;
   std::u16string notes;  // why its options are what they are, one line each
 };
@@ -449,19 +454,31 @@ void LevelSuggester::ChooseLevels() {
     uses_[s].level = static_cast<int32_t>(levels_.size());
     // Styles of the same size that share heading lines with this one are the same level (a
     // number in one font and the text in another, a code word in a title).
+    // So is a slightly smaller style that sets nothing but parts of these lines (a tag after
+    // the title, an overload counter).
     const double size = survey_.Styles()[s].Size();
+    std::map<uint32_t, uint64_t> inside;
     for (size_t i = 0; i < lines.size(); ++i) {
       if (!Considered(i) || lines[i].runs.front().first != s) continue;
       ++level.lines;
       if (level.sample < 0) level.sample = static_cast<int64_t>(i);
       for (const auto& [other, chars] : lines[i].runs) {
-        if (other == body_ || uses_[other].level >= 0 ||
-            std::abs(survey_.Styles()[other].Size() - size) > kSameSize)
+        if (other == body_ || uses_[other].level >= 0) continue;
+        const double otherSize = survey_.Styles()[other].Size();
+        if (std::abs(otherSize - size) > kSameSize) {
+          if (otherSize < size && otherSize >= (1 - kPartSize) * size) inside[other] += chars;
           continue;
+        }
         uses_[other].level = static_cast<int32_t>(levels_.size());
         level.styles.push_back(other);
       }
     }
+    for (const auto& [other, chars] : inside)
+      if (uses_[other].level < 0 && uses_[other].lineStarts == 0 &&
+          chars >= kOnlyInside * static_cast<double>(uses_[other].chars)) {
+        uses_[other].level = static_cast<int32_t>(levels_.size());
+        level.styles.push_back(other);
+      }
     levels_.push_back(std::move(level));
     if (levels_.size() == kMaxLevels) break;
   }
@@ -499,13 +516,15 @@ void LevelSuggester::KeepNumberedOnly() {
   const auto& lines = survey_.Lines();
   // Unnumbered chapters (a preface, an index) belong to the outline; below the top level an
   // unnumbered heading in a numbered style is one the author kept out of the contents.
+  // Recurring labels count for neither.
   for (size_t l = 1; l < levels_.size(); ++l) {
     Level& level = levels_[l];
     if (level.options.Uses(kLevelMatchPattern)) continue;
     uint32_t all = 0, numbered = 0;
     std::map<int, uint32_t> depths;
     for (size_t i = 0; i < lines.size(); ++i) {
-      if (!Considered(i) || uses_[lines[i].runs.front().first].level != static_cast<int32_t>(l))
+      if (!Considered(i) || uses_[lines[i].runs.front().first].level != static_cast<int32_t>(l) ||
+          IsLabel(lines[i]))
         continue;
       ++all;
       if (const int depth = NumberDepth(lines[i].text)) {
@@ -571,7 +590,7 @@ void LevelSuggester::MarkSmallerRuns() {
   }
 }
 
-int32_t LevelSuggester::LevelOf(size_t i) const {
+int32_t LevelSuggester::LevelOf(size_t i, bool labels) const {
   if (!Considered(i)) return -1;
   const SurveyLine& line = survey_.Lines()[i];
   const int32_t l = uses_[line.runs.front().first].level;
@@ -579,6 +598,7 @@ int32_t LevelSuggester::LevelOf(size_t i) const {
   const Level& level = levels_[static_cast<size_t>(l)];
   if (level.depth > 0 && NumberDepth(line.text) != level.depth) return -1;
   if (level.twoChars && line.runs.size() == 1 && line.runs[0].second < 2) return -1;
+  if (!labels && IsLabel(line)) return -1;
   return l;
 }
 
@@ -587,9 +607,15 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
   std::vector<bool> considered(lines.size());
   for (size_t i = 0; i < lines.size(); ++i) considered[i] = Considered(i);
   const HeadingEvidence evidence(survey_, considered, static_cast<uint32_t>(body_));
+  // A style that sets recurring labels besides its headings is weighed with them: labels
+  // are what makes a style of a fixed layout look like headings.
   std::vector<std::vector<size_t>> members(levels_.size());
+  std::vector<uint32_t> labels(levels_.size(), 0);
   for (size_t i = 0; i < lines.size(); ++i)
-    if (const int32_t l = LevelOf(i); l >= 0) members[static_cast<size_t>(l)].push_back(i);
+    if (const int32_t l = LevelOf(i, true); l >= 0) {
+      members[static_cast<size_t>(l)].push_back(i);
+      labels[static_cast<size_t>(l)] += IsLabel(lines[i]);
+    }
   // Why each level is left out; empty for the levels kept.
   std::vector<std::u16string> drop(levels_.size());
   std::vector<std::u16string> figures(levels_.size());
@@ -599,6 +625,7 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
     const double inParagraphs =
         use.chars ? 1 - static_cast<double>(use.headingChars) / static_cast<double>(use.chars) : 1;
     level.evidence = evidence.Weigh(members[l], level.runIn ? 0 : inParagraphs, level.runIn);
+    level.labels = labels[l];
     const LevelEvidence& e = level.evidence;
     figures[l] = u"lines " + NumberText(e.lines) + u" on " + NumberText(e.pages) +
                  u" pages, space above " + Percent(e.alone) + u", short " + Percent(e.brief) +
@@ -663,12 +690,14 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
     if (use.level >= 0) use.level = renumber[static_cast<size_t>(use.level)];
   levels_ = std::move(kept);
   if (levels_.empty()) return;
-  // The whole: the levels' confidence weighed by their lines, and the bookmarks a page.
+  // The whole: the levels' confidence weighed by their lines, and the bookmarks a page (the
+  // labels left out, as generation leaves them out).
   double sum = 0;
-  uint32_t heads = 0;
+  uint32_t heads = 0, bookmarks = 0;
   for (const Level& level : levels_) {
     sum += level.evidence.Confidence() * level.evidence.lines;
     heads += level.evidence.lines;
+    bookmarks += level.evidence.lines - std::min(level.evidence.lines, level.labels);
   }
   std::set<int32_t> textPages;
   int32_t first = -1;
@@ -678,18 +707,19 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
     if (first >= 0) textPages.insert(lines[i].page);
   }
   const double perPage =
-      textPages.empty() ? 0 : static_cast<double>(heads) / static_cast<double>(textPages.size());
+      textPages.empty() ? 0
+                        : static_cast<double>(bookmarks) / static_cast<double>(textPages.size());
   out.confidence = heads ? sum / heads : 0;
   // Generation puts untitled bookmarks above a heading that skips a level (a section before
   // the first chapter, "2.0.1" right under "2"): count them as it will make them.
-  const uint32_t untitled = Untitled({});
+  const uint32_t untitled = Untitled();
   if (untitled)
     out.warning = NumberText(untitled) +
                   u" heading(s) skip a level: generation puts an untitled "
                   u"bookmark above each";
-  Note(u"Confidence: " + Percent(out.confidence) + u" (" + NumberText(heads) + u" headings on " +
-       NumberText(static_cast<uint32_t>(textPages.size())) + u" pages of text, " +
-       Decimal(perPage) + u" a page)");
+  Note(u"Confidence: " + Percent(out.confidence) + u" (" + NumberText(bookmarks) +
+       u" headings on " + NumberText(static_cast<uint32_t>(textPages.size())) +
+       u" pages of text, " + Decimal(perPage) + u" a page)");
   if (untitled > kMostUntitled * heads)
     out.doubt = u"the levels do not nest: " + out.warning;
   else if (perPage > kMostPerPage)
@@ -701,15 +731,13 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
                 u"% needed)";
 }
 
-uint32_t LevelSuggester::Untitled(const std::set<std::u16string>& skipped) const {
+uint32_t LevelSuggester::Untitled() const {
   const auto& lines = survey_.Lines();
   uint32_t untitled = 0;
   int32_t open = 0;
   for (size_t i = 0; i < lines.size(); ++i) {
     const int32_t l = LevelOf(i);
-    if (l < 0 || (i > 0 && LevelOf(i - 1) == l && lines[i - 1].page == lines[i].page) ||
-        skipped.count(CollapseBlanks(Trimmed(lines[i].text))))
-      continue;
+    if (l < 0 || (i > 0 && LevelOf(i - 1) == l && lines[i - 1].page == lines[i].page)) continue;
     const int32_t depth = l + 1;
     if (depth > open + 1) untitled += static_cast<uint32_t>(depth - open - 1);
     open = depth;
@@ -717,9 +745,16 @@ uint32_t LevelSuggester::Untitled(const std::set<std::u16string>& skipped) const
   return untitled;
 }
 
-void LevelSuggester::SkipRecurringLabels(SuggestedOptions& out) {
+bool LevelSuggester::IsLabel(const SurveyLine& line) const {
+  return !labels_.empty() && line.length <= TypographySurvey::kKeptText &&
+         labels_.count(CollapseBlanks(Trimmed(line.text)));
+}
+
+void LevelSuggester::FindRecurringLabels() {
   // Headings name what follows them and differ; a text that recurs in a heading style
   // without a number ("Functions", "Parameters", "Exports") is a label of a fixed layout.
+  // Labels are no headings: the figures of the levels and the bookmarks a page leave them
+  // out, as generation will.
   const auto& lines = survey_.Lines();
   std::map<std::u16string, uint32_t> seen;
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -727,12 +762,20 @@ void LevelSuggester::SkipRecurringLabels(SuggestedOptions& out) {
     const std::u16string text = CollapseBlanks(Trimmed(lines[i].text));
     if (!text.empty() && NumberDepth(text) == 0) ++seen[text];
   }
+  for (const auto& [text, count] : seen)
+    if (count >= kRecurring) labels_.insert(text);
+}
+
+void LevelSuggester::SkipRecurringLabels(SuggestedOptions& out) {
+  // Only the labels in the styles of the levels kept become stop words.
+  const auto& lines = survey_.Lines();
+  std::set<std::u16string> used;
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (IsLabel(lines[i]) && LevelOf(i, true) >= 0)
+      used.insert(CollapseBlanks(Trimmed(lines[i].text)));
   std::u16string examples;
   uint32_t labels = 0;
-  std::set<std::u16string> skipped;
-  for (const auto& [text, count] : seen) {
-    if (count < kRecurring) continue;
-    skipped.insert(text);
+  for (const std::u16string& text : used) {
     std::u16string pattern = u"^";
     for (char16_t c : text) {
       if (std::u16string_view(u"\\^$.|?*+()[]{}").find(c) != std::u16string_view::npos)
@@ -743,12 +786,6 @@ void LevelSuggester::SkipRecurringLabels(SuggestedOptions& out) {
     if (++labels <= 3) examples += (examples.empty() ? u"\"" : u", \"") + text + u"\"";
   }
   if (labels) {
-    // Headings under a label left out may now skip a level.
-    if (const uint32_t untitled = Untitled(skipped))
-      out.warning = NumberText(untitled) +
-                    u" heading(s) skip a level: generation puts an untitled bookmark above each";
-    else
-      out.warning.clear();
     out.flags |= kAgbStopWords;
     Note(u"Left out: " + NumberText(labels) + u" title(s) that recur in heading styles " +
          NumberText(kRecurring) + u" times or more, labels of a fixed layout, e.g. " + examples);
@@ -762,11 +799,14 @@ void LevelSuggester::ChoosePages(SuggestedOptions& out) {
   for (size_t i = 0; i < lines.size() && first < 0; ++i)
     if (Considered(i) && uses_[lines[i].runs.front().first].level == 0) first = lines[i].page;
   // An index page that opens with a heading of a level stays: the heading belongs to the
-  // outline, and the entries match no level.
+  // outline, and the entries match no level. So does a page of entries after the first
+  // heading (a chapter that lists the classes or files of a reference manual): printed
+  // contents come before it.
   std::vector<bool> headed(pageKind_.size(), false);
   for (size_t i = 0; i < lines.size(); ++i) {
     const SurveyLine& line = lines[i];
-    if (running_[i] || line.runs.empty() || pageKind_[static_cast<size_t>(line.page)] != 2 ||
+    const int8_t kind = pageKind_[static_cast<size_t>(line.page)];
+    if (running_[i] || line.runs.empty() || kind == 0 || (kind == 1 && line.page <= first) ||
         uses_[line.runs.front().first].level < 0)
       continue;
     // The letters that head the groups of an index are no heading of the outline.
@@ -783,16 +823,20 @@ void LevelSuggester::ChoosePages(SuggestedOptions& out) {
   for (size_t p = 0; p < headed.size(); ++p)
     if (headed[p]) kept.push_back(static_cast<int32_t>(p));
   if (!kept.empty())
-    Note(u"Kept: pages " + RangeText(kept, -2) + u" of the index, for the heading they hold");
+    Note(u"Kept: pages " + RangeText(kept, -2) +
+         u" of entries after the first heading, for the headings they hold");
   if (first > 0)
     Note(u"Left out: pages 1-" + NumberText(static_cast<uint32_t>(first)) +
          u", before the first heading");
   for (size_t i = 0; i < lines.size(); ++i) {
     if (!Considered(i) || lines[i].page < first) continue;
-    const int32_t l = uses_[lines[i].runs.front().first].level;
-    if (l >= 0 && (levels_[static_cast<size_t>(l)].sample < 0 ||
-                   lines[static_cast<size_t>(levels_[static_cast<size_t>(l)].sample)].page < first))
-      levels_[static_cast<size_t>(l)].sample = static_cast<int64_t>(i);
+    const int32_t l = LevelOf(i);
+    if (l < 0) continue;
+    // The sample is a line the level takes, after the front matter.
+    int64_t& sample = levels_[static_cast<size_t>(l)].sample;
+    if (sample < 0 || lines[static_cast<size_t>(sample)].page < first ||
+        LevelOf(static_cast<size_t>(sample)) != l)
+      sample = static_cast<int64_t>(i);
   }
   if (static_cast<int32_t>(pages.size()) != lastPage + 1) out.pages = RangeText(pages, lastPage);
 }
@@ -816,6 +860,7 @@ SuggestedOptions LevelSuggester::Suggest() {
                       u"text on heading lines of two pages or more.\n";
     return out;
   }
+  FindRecurringLabels();
   KeepNumberedOnly();
   SkipSingleCharacters();
   MarkSmallerRuns();

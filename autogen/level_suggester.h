@@ -71,11 +71,13 @@ class LevelSuggester {
   void SkipSingleCharacters();
   void MarkSmallerRuns();
   void WeighLevels(SuggestedOptions& out);
+  void FindRecurringLabels();
   void SkipRecurringLabels(SuggestedOptions& out);
-  // How many untitled bookmarks generation makes above headings that skip a level, the
-  // lines with the texts given left out.
-  uint32_t Untitled(const std::set<std::u16string>& skipped) const;
-  int32_t LevelOf(size_t line) const;
+  bool IsLabel(const SurveyLine& line) const;
+  // How many untitled bookmarks generation makes above headings that skip a level.
+  uint32_t Untitled() const;
+  // The level of a heading line, or -1; a recurring label has none unless `labels`.
+  int32_t LevelOf(size_t line, bool labels = false) const;
   void ChoosePages(SuggestedOptions& out);
 
   bool Considered(size_t line) const;
@@ -90,6 +92,7 @@ class LevelSuggester {
   std::vector<bool> running_;     // by line
   std::vector<StyleUse> uses_;    // by style
   std::vector<Level> levels_;
+  std::set<std::u16string> labels_;  // texts of recurring labels in heading styles
   int64_t body_ = -1;
   std::u16string notes_;
 };

@@ -1,5 +1,7 @@
 #include "autogen/page_scanner.h"
 
+#include <algorithm>
+
 #include "autogen/title_formatter.h"
 #include "platform/locale_text.h"
 
@@ -12,8 +14,9 @@ struct PageScanner::State {
   std::u16string buffer;
   size_t pending = 0;  // chain position of the pending title's level (0: none)
   int32_t pendingLine = 0;
-  int32_t lastLine = 0;  // line of the character appended last
-  double titleSize = 0;  // size of the title's first character
+  int32_t lastLine = 0;   // line of the character appended last
+  double lastBottom = 0;  // the lowest bottom of the characters appended on that line
+  double titleSize = 0;   // size of the title's first character
   bool needsDestination = true;
   bool forceBreak = false;
   zelta::PageDestination destination;
@@ -121,7 +124,12 @@ HRESULT PageScanner::Scan(const PageTextChar* chars, int32_t count, int32_t page
       const int32_t index = IndexOf(current);
       const int32_t pendingIndex = IndexOf(state.pending);
       const bool newLine = ch.line != state.pendingLine;
-      const bool multiline = matched && chain_.Node(current).options.Uses(kLevelMultiline);
+      // A title goes on to the next line only when that line follows it closely: a line of
+      // the style further down (a heading under a running header set in it) starts a title.
+      const bool apart = newLine && !state.buffer.empty() && ch.line != state.lastLine &&
+                         state.lastBottom - ch.top > state.titleSize;
+      const bool multiline =
+          matched && chain_.Node(current).options.Uses(kLevelMultiline) && !apart;
       if (matched && !state.needsDestination)
         state.needsDestination = index != pendingIndex || (newLine && !multiline);
 
@@ -145,6 +153,8 @@ HRESULT PageScanner::Scan(const PageTextChar* chars, int32_t count, int32_t page
     if (runStart && !state.buffer.empty() && ch.line != state.lastLine)
       JoinLine(state.buffer, ch.code);
     state.buffer.push_back(ch.code);
+    if (ch.line != state.lastLine || state.buffer.size() == 1) state.lastBottom = ch.bottom;
+    state.lastBottom = std::min(state.lastBottom, ch.bottom);
     state.lastLine = ch.line;
     if (!runStart && !matcher_.Test(SampleOf(ch), current)) {
       state.needsDestination = true;

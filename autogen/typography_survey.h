@@ -52,6 +52,9 @@ class TypographySurvey {
 
  private:
   uint32_t StyleOf(const zelta::PageTextChar& ch);
+  // Puts each section number read as a line of its own back with its title (lines from
+  // `from` on, one page).
+  void JoinNumbers(size_t from);
 
   std::vector<SurveyStyle> styles_;
   struct Key {

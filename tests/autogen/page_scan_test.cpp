@@ -71,6 +71,22 @@ TEST(PageScan, MultilineJoinsWithOneBlank) {
   EXPECT_EQ(blank.Titles(), (V{u"Chapter 1 Introduction"}));
 }
 
+// A running header set in a heading style does not run on into the heading further down.
+TEST(PageScan, MultilineTitleStopsAtALineFarBelow) {
+  LevelOptions multi = SizeLevel(1, 10);
+  multi.flags |= kLevelMultiline;
+  ScanRig rig({multi}, kFonts);
+  ASSERT_EQ(rig.Scan({{{u"Class Documentation", 2, 10}},
+                      {},
+                      {{u"A member heading", 2, 10}},
+                      {{u"on two lines", 2, 10}},
+                      {{u"body", 1, 8}}}),
+            zelta::S_OK);
+  EXPECT_EQ(rig.Titles(), (V{u"Class Documentation", u"A member heading on two lines"}));
+  ASSERT_EQ(rig.sink.placed.size(), 2u);
+  EXPECT_DOUBLE_EQ(rig.sink.placed[1].destination.values[1], 720);
+}
+
 TEST(PageScan, HyphenAtALineEndJoinsAWordOnlyWhenTheNextLineGoesOnInLowerCase) {
   LevelOptions multi = SizeLevel(1, 18);
   multi.flags |= kLevelMultiline;

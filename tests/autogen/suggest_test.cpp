@@ -139,15 +139,25 @@ TEST_F(Suggestion, DocumentsWithoutHeadingsGetNoLevels) {
   }
 }
 
-// A manual whose code listings are set larger than the body text, line under line, and
-// whose headings stand alone with space above: only the headings become a level.
-TEST_F(Suggestion, ListingsInALargerStyleAreNoLevel) {
+// A manual whose code listings are set larger than the body text, line under line, whose
+// figures are labelled side by side in a larger style, and whose headings stand alone with
+// space above: only the headings become a level.
+TEST_F(Suggestion, ListingsAndFigureLabelsInALargerStyleAreNoLevel) {
   TextPdfSpec manual;
   for (int p = 1; p <= 4; ++p) {
     Writer page;
     page.y -= 40.0 * p;  // chapters open lower on the page each time: no running header
     page.Line({{std::to_string(p) + " Chapter number " + std::to_string(p), kBold, 16}}, 26);
     page.Body(4);
+    if (p <= 2) {
+      page.y -= 10;
+      page.Line({{"Vehicle", kItalic, 13}}, 40);
+      for (double x : {200.0, 330.0})
+        page.page.lines.push_back({x, page.y, {{x < 300 ? "Water" : "Air", kItalic, 13}}});
+      page.Line({{"Land", kItalic, 13}}, 40);
+      page.Line({{"Car", kItalic, 13}}, 30);
+      page.Body(2);
+    }
     for (int l = 0; l < 8; ++l)
       page.Line({{"    call(argument, " + std::to_string(l) + ");", kMono, 11}}, 12);
     page.y -= 8;
@@ -192,6 +202,124 @@ TEST_F(Suggestion, MoreBookmarksThanAPageHoldsAreFlagged) {
   const std::u16string doubt = CabText(output.Get(), u"Doubt", u"");
   EXPECT_NE(doubt.find(u"bookmarks a page"), std::u16string::npos) << why;
   EXPECT_NE(why.find("Not sure: "), std::string::npos) << why;
+}
+
+// A reference manual: section numbers set apart from their titles (read as lines of their
+// own), member headings in bold at the body's size under a running header in the same
+// style, an overload counter in a smaller font after their titles, and a recurring label.
+TEST_F(Suggestion, NumbersSetApartAndBoldHeadingsAtBodySizeComeOutWhole) {
+  TextPdfSpec manual;
+  V expected;
+  for (int p = 1; p <= 4; ++p) {
+    Writer page;
+    page.page.lines.push_back({72, 760, {{"Class Documentation", kBold, 10}}});
+    page.page.lines.push_back({520, 760, {{std::to_string(p + 10), kBold, 10}}});
+    auto heading = [&](const std::string& number, std::vector<TextRunSpec> title) {
+      page.page.lines.push_back({72, page.y, {{number, kBold, title.front().size}}});
+      page.Line(title, 22);
+      page.page.lines.back().x = 125;
+      std::string text = number + " ";
+      for (const TextRunSpec& run : title) text += run.text;
+      expected.push_back(platform::Utf8ToUtf16(text));
+    };
+    auto member = [&](int section, int k) {
+      const std::string name = "member_" + std::to_string(section) + std::to_string(k);
+      heading(std::to_string(section) + ".1." + std::to_string(k),
+              {{name + "()", kBold, 10}, {" [" + std::to_string(k) + "/3]", kMono, 9}});
+      page.Line({{"void " + name + "(int value);", kMono, 8}}, 13);
+      page.Body(2);
+      page.y -= 10;
+    };
+    page.y = 730;
+    // The member documentation of the section before goes on at the top of the page.
+    if (p > 1) member(p - 1, 3);
+    heading(std::to_string(p) + ".1", {{"Widget " + std::to_string(p) + " Reference", kBold, 14}});
+    page.Body(3);
+    // Labels of the fixed layout, and once a paragraph heading left out of the contents.
+    for (const char* label : {"Member Functions", "Public Attributes", "Detailed Description"}) {
+      page.Line({{label, kBold, 10}}, 22);
+      page.Body(1);
+    }
+    if (p == 2) {
+      page.Line({{"Thread safety", kBold, 10}}, 22);
+      page.Body(1);
+    }
+    for (int k = 1; k <= 2; ++k) member(p, k);
+    manual.pages.push_back(page.page);
+  }
+  OpenBytes(zelta::testing::BuildTextPdf(manual));
+  auto output = Suggest();
+  const std::string why = platform::Utf16ToUtf8(CabText(output.Get(), u"Explanation", u""));
+  ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
+  EXPECT_EQ(CabText(output.Get(), u"Doubt", u"x"), u"") << why;
+  EXPECT_EQ(Generate(CabItem(output.Get(), u"Options").Get()), expected) << why;
+}
+
+// A reference manual whose index chapters list entries with leader dots after its printed
+// contents: their headings stay in the outline, the printed contents do not.
+TEST_F(Suggestion, HeadingsOnPagesOfEntriesAfterTheFirstChapterAreKept) {
+  TextPdfSpec manual;
+  auto entries = [](Writer& page, const std::vector<std::string>& names) {
+    int number = 3;
+    for (const std::string& name : names)
+      page.Line({{name + " . . . . . . . . . . . . . . . . . . " + std::to_string(number++),
+                  kRegular, 10}},
+                14);
+  };
+  Writer contents;
+  contents.Line({{"Contents", kBold, 20}}, 30);
+  entries(contents, {"1 Introduction", "2 Class Index", "2.1 Class List", "3 Classes", "3.1 Widget",
+                     "3.2 Gadget", "3.3 Sprocket", "3.4 Flange", "3.5 Gizmo"});
+  manual.pages.push_back(contents.page);
+  Writer intro;
+  intro.Line({{"1 Introduction", kBold, 20}}, 30);
+  intro.Body(10);
+  manual.pages.push_back(intro.page);
+  Writer index;
+  index.Line({{"2 Class Index", kBold, 20}}, 30);
+  index.Line({{"2.1 Class List", kBold, 14}}, 22);
+  entries(index, {"Widget", "Gadget", "Sprocket", "Flange", "Gizmo"});
+  manual.pages.push_back(index.page);
+  // Printed contents come in the first half of a document, an index in the second.
+  const std::vector<std::string> classes = {"Widget", "Gadget", "Sprocket", "Flange", "Gizmo"};
+  for (size_t c = 0; c < classes.size(); ++c) {
+    Writer page;
+    if (c == 0) page.Line({{"3 Classes", kBold, 20}}, 30);
+    page.Line({{"3." + std::to_string(c + 1) + " " + classes[c], kBold, 14}}, 22);
+    page.Body(8);
+    manual.pages.push_back(page.page);
+  }
+  OpenBytes(zelta::testing::BuildTextPdf(manual));
+  auto output = Suggest();
+  const std::string why = platform::Utf16ToUtf8(CabText(output.Get(), u"Explanation", u""));
+  ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
+  EXPECT_EQ(Generate(CabItem(output.Get(), u"Options").Get()),
+            (V{u"1 Introduction", u"2 Class Index", u"2.1 Class List", u"3 Classes", u"3.1 Widget",
+               u"3.2 Gadget", u"3.3 Sprocket", u"3.4 Flange", u"3.5 Gizmo"}))
+      << why;
+}
+
+// Pages of reference entries, each a title and the same few labels in a bold style: the
+// labels are no headings and make no bookmarks, so they do not count against the suggestion.
+TEST_F(Suggestion, RecurringLabelsDoNotCountAsBookmarks) {
+  TextPdfSpec manual;
+  for (const char* name : {"open", "close", "read", "write"}) {
+    Writer page;
+    page.Line({{name, kBold, 16}}, 26);
+    for (const char* label : {"Name", "Synopsis", "Description", "Return Value", "Errors"}) {
+      page.Line({{label, kBold, 12}}, 20);
+      page.Body(2);
+    }
+    manual.pages.push_back(page.page);
+  }
+  OpenBytes(zelta::testing::BuildTextPdf(manual));
+  auto output = Suggest();
+  const std::string why = platform::Utf16ToUtf8(CabText(output.Get(), u"Explanation", u""));
+  ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
+  EXPECT_EQ(CabText(output.Get(), u"Doubt", u"x"), u"") << why;
+  EXPECT_EQ(Generate(CabItem(output.Get(), u"Options").Get()),
+            (V{u"open", u"close", u"read", u"write"}))
+      << why;
 }
 
 }  // namespace
