@@ -222,13 +222,6 @@ TEST_F(GenerationRun, LevelsOutsideTheLimitsFailBeforeAnyChange) {
   EXPECT_EQ(UndoCount(document_.Get()), 0);
 }
 
-TEST_F(GenerationRun, NoTitleFoundChangesNothing) {
-  OpenBytes(zelta::testing::BuildTextPdf(Book()));
-  EXPECT_EQ(Operation({Level(1, 30, "Helvetica-Bold")})->Do(zelta::kDoNoProgress, 0), zelta::S_OK);
-  EXPECT_EQ(Titles(document_.Get()), before_);
-  EXPECT_EQ(UndoCount(document_.Get()), 0);
-}
-
 TEST_F(GenerationRun, OddPages) {
   using namespace zelta::testing;
   TextPdfSpec layout;

@@ -54,26 +54,26 @@ TEST(CaseRules, EachRule) {
   EXPECT_FALSE(PassesCaseRule(u"Items", kTextCaseFirstDigit));
 }
 
-TEST(PatternRules, LimitToPatternKeepsTheMatch) {
-  LevelOptions level = SizeLevel(1, 18);
-  level.flags |= kLevelMatchPattern | kLevelLimitToPattern;
-  level.description.textPattern = u"Chapter \\d+";
-  ScanRig rig({level}, kFonts);
-  ASSERT_EQ(rig.Scan(Headings({u"Chapter 3 Introduction", u"Preface"})), zelta::S_OK);
-  EXPECT_EQ(rig.Titles(), (V{u"Chapter 3"}));
-}
-
-TEST(PatternRules, CaseOfThePattern) {
-  LevelOptions level = SizeLevel(1, 18);
-  level.flags |= kLevelMatchPattern;
-  level.description.textPattern = u"^chapter";
-  ScanRig loose({level}, kFonts);
-  ASSERT_EQ(loose.Scan(Headings({u"Chapter 1"})), zelta::S_OK);
-  EXPECT_EQ(loose.Titles().size(), 1u);
-  level.flags |= kLevelPatternCase;
-  ScanRig strict({level}, kFonts);
-  ASSERT_EQ(strict.Scan(Headings({u"Chapter 1"})), zelta::S_OK);
-  EXPECT_TRUE(strict.Titles().empty());
+// A level's text pattern: case ignored unless asked for, the title cut to the match when the
+// level says so.
+TEST(PatternRules, PatternCaseAndLimit) {
+  const struct {
+    int32_t flags;
+    std::u16string pattern;
+    V titles;
+  } cases[] = {
+      {kLevelLimitToPattern, u"Chapter \\d+", {u"Chapter 3"}},
+      {0, u"^chapter", {u"Chapter 3 Introduction"}},
+      {kLevelPatternCase, u"^chapter", {}},
+  };
+  for (const auto& c : cases) {
+    LevelOptions level = SizeLevel(1, 18);
+    level.flags |= kLevelMatchPattern | c.flags;
+    level.description.textPattern = c.pattern;
+    ScanRig rig({level}, kFonts);
+    ASSERT_EQ(rig.Scan(Headings({u"Chapter 3 Introduction", u"Preface"})), zelta::S_OK);
+    EXPECT_EQ(rig.Titles(), c.titles) << c.flags;
+  }
 }
 
 TEST(PatternRules, FallbackToDeeperLevelOfTheSameStyle) {

@@ -11,26 +11,66 @@ using V = std::vector<std::u16string>;
 
 const std::map<uint32_t, std::u16string> kFonts = {{1, u"Body"}, {2, u"Bold"}, {3, u"Mono"}};
 
-TEST(PageScan, HeadingsByLevelAndBodyTextIgnored) {
-  ScanRig rig({SizeLevel(1, 18), SizeLevel(2, 14)}, kFonts);
-  ASSERT_EQ(rig.prepared, zelta::S_OK);
-  ASSERT_EQ(rig.Scan({{{u"Chapter One", 2, 18}},
-                      {{u"body text here", 1, 10}},
-                      {{u"Section A", 2, 14}},
-                      {{u"more body", 1, 10}}}),
-            zelta::S_OK);
-  ASSERT_EQ(rig.sink.placed.size(), 2u);
-  EXPECT_EQ(rig.sink.placed[0].title, u"Chapter One");
-  EXPECT_EQ(rig.sink.placed[0].index, 1);
-  EXPECT_EQ(rig.sink.placed[1].title, u"Section A");
-  EXPECT_EQ(rig.sink.placed[1].index, 2);
+// Each run goes to the first level whose criteria (size within its tolerance, font name,
+// colour with its alpha) it meets; a level without criteria takes every run, runs of one line
+// that all match join without a separator, and one that does not match ends the title.
+TEST(PageScan, EachRunGoesToTheFirstLevelItMatches) {
+  LevelOptions tolerant = SizeLevel(2, 12);
+  tolerant.description.fontTolerance = 5;
+  LevelOptions red, all;
+  red.index = all.index = 1;
+  red.flags = kLevelMatchColor;
+  red.description.color = 0xFFFF0000u;
+  const std::vector<TextLine> codeInside = {
+      {{u"Using ", 2, 14}, {u"lm()", 3, 14}, {u" models", 2, 14}}, {{u"x", 1, 10}}};
+  const struct {
+    const char* name;
+    std::vector<LevelOptions> levels;
+    std::vector<TextLine> page;
+    V found;  // title@level
+  } cases[] = {
+      {"body text ignored",
+       {SizeLevel(1, 18), SizeLevel(2, 14)},
+       {{{u"Chapter One", 2, 18}}, {{u"body", 1, 10}}, {{u"Section A", 2, 14}}, {{u"more", 1, 10}}},
+       {u"Chapter One@1", u"Section A@2"}},
+      {"size edges inclusive, the earlier level wins",
+       {SizeLevel(1, 12), tolerant},
+       {{{u"low", 2, 11.8f}}, {{u"high", 2, 12.2f}}, {{u"outside", 2, 12.201f}}},
+       {u"low@1", u"high@1", u"outside@2"}},
+      {"a deeper level first",
+       {SizeLevel(1, 18), SizeLevel(3, 12)},
+       {{{u"Deep", 2, 12}}, {{u"Top", 2, 18}}},
+       {u"Deep@3", u"Top@1"}},
+      {"both fonts", {SizeLevel(2, 14, {u"Bold", u"Mono"})}, codeInside, {u"Using lm() models@2"}},
+      {"one font", {SizeLevel(1, 14, {u"Bold"})}, codeInside, {u"Using @1", u" models@1"}},
+      {"unknown font", {SizeLevel(1, 18, {u"Bold"})}, {{{u"ghost", 99, 18}}}, {}},
+      {"colour with alpha",
+       {red},
+       {{{u"red", 1, 10, 0xFFFF0000u}}, {{u"half red", 1, 10, 0x80FF0000u}}},
+       {u"red@1"}},
+      {"no criteria", {all}, {{{u"a", 1, 10}, {u"b", 2, 20}}, {{u"c", 3, 5}}}, {u"ab@1", u"c@1"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScanRig rig(c.levels, kFonts);
+    ASSERT_EQ(rig.prepared, zelta::S_OK);
+    ASSERT_EQ(rig.Scan(c.page), zelta::S_OK);
+    V found;
+    for (const Placed& placed : rig.sink.placed)
+      found.push_back(placed.title + u"@" + platform::Utf8ToUtf16(std::to_string(placed.index)));
+    EXPECT_EQ(found, c.found);
+  }
 }
 
+// The destination opens at the title's first character (XYZ) or only its top (FitH), with the
+// level's flags.
 TEST(PageScan, DestinationIsTheFirstCharacter) {
-  LevelOptions level = SizeLevel(1, 18);
-  ScanRig rig({level}, kFonts);
-  ASSERT_EQ(rig.Scan({{{u"body", 1, 10}}, {{u"Head", 2, 18}}}, 4), zelta::S_OK);
-  ASSERT_EQ(rig.sink.placed.size(), 1u);
+  LevelOptions fitH = SizeLevel(2, 14);
+  fitH.appearance.destType = zelta::kFitH;
+  fitH.appearance.destFlags = 14;
+  ScanRig rig({SizeLevel(1, 18), fitH}, kFonts);
+  ASSERT_EQ(rig.Scan({{{u"body", 1, 10}}, {{u"Head", 2, 18}}, {{u"Sub", 2, 14}}}, 4), zelta::S_OK);
+  ASSERT_EQ(rig.sink.placed.size(), 2u);
   const zelta::PageDestination& d = rig.sink.placed[0].destination;
   EXPECT_EQ(d.page, 4);
   EXPECT_EQ(d.fitType, zelta::kFitXYZ);
@@ -38,18 +78,10 @@ TEST(PageScan, DestinationIsTheFirstCharacter) {
   EXPECT_DOUBLE_EQ(d.values[0], 72);   // left of "H"
   EXPECT_DOUBLE_EQ(d.values[1], 740);  // top of the second line
   EXPECT_DOUBLE_EQ(d.values[2], 1.0);
-}
-
-TEST(PageScan, FitHTakesTheTopOnly) {
-  LevelOptions level = SizeLevel(1, 18);
-  level.appearance.destType = zelta::kFitH;
-  level.appearance.destFlags = 14;
-  ScanRig rig({level}, kFonts);
-  ASSERT_EQ(rig.Scan({{{u"Head", 2, 18}}}), zelta::S_OK);
-  ASSERT_EQ(rig.sink.placed.size(), 1u);
-  EXPECT_EQ(rig.sink.placed[0].destination.fitType, zelta::kFitH);
-  EXPECT_DOUBLE_EQ(rig.sink.placed[0].destination.values[0], 760);
-  EXPECT_EQ(rig.sink.placed[0].destination.flags, 14u);
+  const zelta::PageDestination& h = rig.sink.placed[1].destination;
+  EXPECT_EQ(h.fitType, zelta::kFitH);
+  EXPECT_DOUBLE_EQ(h.values[0], 720);
+  EXPECT_EQ(h.flags, 14u);
 }
 
 TEST(PageScan, MultilineJoinsWithOneBlank) {
@@ -149,46 +181,6 @@ TEST(PageScan, SmallerRunsInsideATitleContinueItUnderTheFlag) {
   }
 }
 
-TEST(PageScan, RunsOfOneLineJoinWithoutSeparator) {
-  // A heading with a code font inside comes out whole when the level accepts both fonts.
-  ScanRig rig({SizeLevel(2, 14, {u"Bold", u"Mono"})}, kFonts);
-  ASSERT_EQ(
-      rig.Scan({{{u"Using ", 2, 14}, {u"lm()", 3, 14}, {u" models", 2, 14}}, {{u"x", 1, 10}}}),
-      zelta::S_OK);
-  EXPECT_EQ(rig.Titles(), (V{u"Using lm() models"}));
-}
-
-TEST(PageScan, UnmatchedRunEndsTheTitle) {
-  ScanRig rig({SizeLevel(1, 14, {u"Bold"})}, kFonts);
-  ASSERT_EQ(rig.Scan({{{u"Using ", 2, 14}, {u"lm()", 3, 14}, {u" models", 2, 14}}}), zelta::S_OK);
-  EXPECT_EQ(rig.Titles(), (V{u"Using ", u" models"}));
-}
-
-TEST(PageScan, EarlierLevelWinsAndSizeEdgesAreInclusive) {
-  LevelOptions first = SizeLevel(1, 12);
-  LevelOptions second = SizeLevel(2, 12);
-  second.description.fontTolerance = 5;
-  ScanRig rig({first, second}, kFonts);
-  ASSERT_EQ(
-      rig.Scan({{{u"edge low", 2, 11.8f}}, {{u"edge high", 2, 12.2f}}, {{u"outside", 2, 12.201f}}}),
-      zelta::S_OK);
-  ASSERT_EQ(rig.sink.placed.size(), 3u);
-  EXPECT_EQ(rig.sink.placed[0].index, 1);
-  EXPECT_EQ(rig.sink.placed[1].index, 1);
-  EXPECT_EQ(rig.sink.placed[2].index, 2);
-}
-
-TEST(PageScan, ColourMatchIncludesAlpha) {
-  LevelOptions level;
-  level.index = 1;
-  level.flags = kLevelMatchColor;
-  level.description.color = 0xFFFF0000u;
-  ScanRig rig({level}, kFonts);
-  ASSERT_EQ(rig.Scan({{{u"red", 1, 10, 0xFFFF0000u}}, {{u"half red", 1, 10, 0x80FF0000u}}}),
-            zelta::S_OK);
-  EXPECT_EQ(rig.Titles(), (V{u"red"}));
-}
-
 TEST(PageScan, StyleBreakInsideARunEndsTheTitleAtTheNextRun) {
   ScanRig rig({SizeLevel(1, 18)}, kFonts);
   auto chars = MakePage({{{u"Head", 2, 18}, {u"More", 2, 18}}, {{u"Next", 2, 18}}});
@@ -196,14 +188,6 @@ TEST(PageScan, StyleBreakInsideARunEndsTheTitleAtTheNextRun) {
   ASSERT_EQ(rig.scanner.Scan(chars.data(), static_cast<int32_t>(chars.size()), 0), zelta::S_OK);
   // The run stays whole; the title ends at the next run start although it matches too.
   EXPECT_EQ(rig.Titles(), (V{u"Head", u"More", u"Next"}));
-}
-
-TEST(PageScan, LevelWithoutCriteriaTakesEveryRun) {
-  LevelOptions all;
-  all.index = 1;
-  ScanRig rig({all}, kFonts);
-  ASSERT_EQ(rig.Scan({{{u"a", 1, 10}, {u"b", 2, 20}}, {{u"c", 3, 5}}}), zelta::S_OK);
-  EXPECT_EQ(rig.Titles(), (V{u"ab", u"c"}));
 }
 
 TEST(PageScan, FontNamesAreLookedUpOncePerFont) {
@@ -215,26 +199,12 @@ TEST(PageScan, FontNamesAreLookedUpOncePerFont) {
   EXPECT_LE(rig.fontNames.lookups, 2);  // font names compare without case
 }
 
-TEST(PageScan, UnknownFontMatchesNoFontLevel) {
-  ScanRig rig({SizeLevel(1, 18, {u"Bold"})}, kFonts);
-  ASSERT_EQ(rig.Scan({{{u"ghost", 99, 18}}}), zelta::S_OK);
-  EXPECT_TRUE(rig.Titles().empty());
-}
-
 TEST(PageScan, EmptyPageAndFailedPlacing) {
   ScanRig rig({SizeLevel(1, 18)}, kFonts);
   EXPECT_EQ(rig.Scan({}), zelta::S_OK);
   rig.sink.fail = zelta::E_ACCESS_DENIED;
   EXPECT_EQ(rig.Scan({{{u"One", 2, 18}}, {{u"Two", 2, 18}}}), zelta::E_ACCESS_DENIED);
   EXPECT_EQ(rig.sink.placed.size(), 1u);  // the scan stops at the failure
-}
-
-TEST(PageScan, DeeperFirstTitleStillScans) {
-  ScanRig rig({SizeLevel(1, 18), SizeLevel(3, 12)}, kFonts);
-  ASSERT_EQ(rig.Scan({{{u"Deep", 2, 12}}, {{u"Top", 2, 18}}}), zelta::S_OK);
-  ASSERT_EQ(rig.sink.placed.size(), 2u);
-  EXPECT_EQ(rig.sink.placed[0].index, 3);
-  EXPECT_EQ(rig.sink.placed[1].index, 1);
 }
 
 }  // namespace

@@ -68,6 +68,11 @@ class DesktopTest : public ::testing::Test {
     std::filesystem::copy_file(source, path);
     return path;
   }
+  // Opens a copy of the sample manual in the window.
+  bool OpenManual() {
+    return window_->OpenFile(
+        QString::fromStdString(Copy(ZELTA_SOURCE_DIR "/samples/manual.pdf", "manual.pdf")));
+  }
   std::string Write(const std::string& name, const std::string& bytes) {
     zelta::testing::WriteFile(dir_ + "/" + name, bytes);
     return dir_ + "/" + name;

@@ -103,8 +103,7 @@ TEST_F(DesktopTest, EveryLayoutShowsItsTextsWholeTabsInOrderAndKeepsItsFixedArea
 }
 
 TEST_F(DesktopTest, ChangeCaseRunsFromItsDialogAndOnlyOkChangesTheOutline) {
-  ASSERT_TRUE(window_->OpenFile(
-      QString::fromStdString(Copy(ZELTA_SOURCE_DIR "/samples/manual.pdf", "manual.pdf"))));
+  ASSERT_TRUE(OpenManual());
   const std::string before = Json();
   struct Way {
     const char* name;
@@ -142,8 +141,7 @@ TEST_F(DesktopTest, ChangeCaseRunsFromItsDialogAndOnlyOkChangesTheOutline) {
 // The title and tree tools, each confirmed in its own dialog: one undo step that undo takes
 // back and redo makes again.
 TEST_F(DesktopTest, EachToolRunsFromItsDialogAsOneUndoStep) {
-  ASSERT_TRUE(window_->OpenFile(
-      QString::fromStdString(Copy(ZELTA_SOURCE_DIR "/samples/manual.pdf", "manual.pdf"))));
+  ASSERT_TRUE(OpenManual());
   const std::string before = Json();
   using Work = std::function<void(ui::DialogDriver&)>;
   const std::pair<const char*, Work> tools[] = {
@@ -180,8 +178,7 @@ TEST_F(DesktopTest, EachToolRunsFromItsDialogAsOneUndoStep) {
 }
 
 TEST_F(DesktopTest, AValidationMessageKeepsTheDialogOpen) {
-  ASSERT_TRUE(window_->OpenFile(
-      QString::fromStdString(Copy(ZELTA_SOURCE_DIR "/samples/manual.pdf", "manual.pdf"))));
+  ASSERT_TRUE(OpenManual());
   bool stayedOpen = false;
   WorkDialogs({[&](DialogWindow& dialog) {
     auto* source = Control<QComboBox>(dialog, "cbc.cb.UseBookmarksFrom");
@@ -203,8 +200,7 @@ TEST_F(DesktopTest, AValidationMessageKeepsTheDialogOpen) {
 }
 
 TEST_F(DesktopTest, DialogTimersRunAndWhatTheyChangeShows) {
-  ASSERT_TRUE(window_->OpenFile(
-      QString::fromStdString(Copy(ZELTA_SOURCE_DIR "/samples/manual.pdf", "manual.pdf"))));
+  ASSERT_TRUE(OpenManual());
   WorkDialogs({[&](DialogWindow& dialog) {
     if (!Control<QCheckBox>(dialog, "frbt.chb.UseRegex")->isChecked())
       Click(dialog, "frbt.chb.UseRegex");
@@ -228,8 +224,7 @@ TEST_F(DesktopTest, DialogTimersRunAndWhatTheyChangeShows) {
 }
 
 TEST_F(DesktopTest, ValidateAndTheSelectedTextStyleCommandAreReachable) {
-  ASSERT_TRUE(window_->OpenFile(
-      QString::fromStdString(Copy(ZELTA_SOURCE_DIR "/samples/manual.pdf", "manual.pdf"))));
+  ASSERT_TRUE(OpenManual());
   QAction* validate = CommandAction("cmd.bookmarksPlugin.validate");
   ASSERT_TRUE(validate);
   EXPECT_TRUE(validate->isEnabled());
@@ -279,8 +274,7 @@ TEST_F(DesktopTest, ValidateAndTheSelectedTextStyleCommandAreReachable) {
 }
 
 TEST_F(DesktopTest, ADialogAsksForFilesAndMacrosWithQtsOwnChooserAndMenu) {
-  ASSERT_TRUE(window_->OpenFile(
-      QString::fromStdString(Copy(ZELTA_SOURCE_DIR "/samples/manual.pdf", "manual.pdf"))));
+  ASSERT_TRUE(OpenManual());
   const QString chosen = QString::fromStdString(Write("tree.txt", "One;1\n"));
   // Runs `step` once a top-level widget of that type shows, while the dialog waits for it.
   auto whenShown = [](auto* type, std::function<void(decltype(type))> step) {

@@ -50,8 +50,7 @@ TEST_F(DesktopTest, CommandFromTheMenuChangesTheOutlineAsOneUndoStepAndSavingLea
 // Bookmark Every Nth Page sits in the Bookmarks menu with the other tools and runs from there;
 // tool buttons take the theme's icon and keep the command's text for a theme without one.
 TEST_F(DesktopTest, BookmarkEveryNthPageRunsFromTheBookmarksMenu) {
-  const std::string input = Copy(ZELTA_SOURCE_DIR "/samples/manual.pdf", "manual.pdf");
-  ASSERT_TRUE(window_->OpenFile(QString::fromStdString(input)));
+  ASSERT_TRUE(OpenManual());
   const size_t before = Outline().size();
   auto* menu = window_->findChild<QMenu*>("bookmarksMenu");
   ASSERT_TRUE(menu);

@@ -165,15 +165,6 @@ TEST_F(ExecuteCycle, AnExceptionOutOfARunRollsItBackAndFailsIt) {
   EXPECT_EQ(host_.messages[0].style, kFailure);
 }
 
-TEST_F(ExecuteCycle, LoadsLastUsedOptionsBeforeTheDialog) {
-  CabItem(SettingsRoot(host_.Plugin()).Get(), u"CBCLastUsedOptions")->SetInt(u"Flags", 0x212);
-  document_ = host_.Open(zelta::testing::PdfSpec{});
-  auto operation =
-      zelta::MakeCom<ScriptedOperation>(&host_.Plugin(), zelta::S_FALSE, zelta::S_OK, false);
-  operation->LoadLastUsedOptions();
-  EXPECT_EQ(CabInt(operation->Options().Get(), u"Flags", -1), 0x212);
-}
-
 TEST_F(ExecuteCycle, InputTakesTheActiveDocument) {
   document_ = host_.Open(zelta::testing::PdfSpec{});
   auto operation =
@@ -198,20 +189,8 @@ TEST(BookmarkOperation, HostFacingAnswers) {
   CoreHost host;
   auto operation =
       zelta::MakeCom<ScriptedOperation>(&host.Plugin(), zelta::S_OK, zelta::S_OK, false);
-  int32_t kind = 0;
-  EXPECT_EQ(operation->GetKind(&kind), zelta::S_OK);
-  EXPECT_EQ(kind, 2);
   EXPECT_EQ(operation->GetKind(nullptr), zelta::E_POINTER);
-  zelta::Atom id = zelta::kNoAtom;
-  EXPECT_EQ(operation->GetOperationId(&id), zelta::S_OK);
-  EXPECT_EQ(id, AtomOf(u"op.bookmarks.changeBookmarkCase"));
-  ComPtr<zelta::ICab> params;
-  ASSERT_EQ(operation->GetParams(params.Put()), zelta::S_OK);
-  auto root = CabRoot(params.Get());
-  for (const char16_t* name : {u"Input", u"Output", u"Options"})
-    EXPECT_TRUE(CabItem(root.Get(), name));
-  EXPECT_TRUE(CabItem(CabItem(root.Get(), u"Options").Get(), u"ExcludedWords"));
-
+  const zelta::Atom id = AtomOf(u"op.bookmarks.changeBookmarkCase");
   ComPtr<zelta::IUnknown> object;
   EXPECT_EQ(operation->GetObject(zelta::kNoAtom, object.Put()), zelta::E_INVALIDARG);
   EXPECT_EQ(operation->GetObject(id, object.Put()), zelta::S_FALSE);
@@ -226,16 +205,6 @@ TEST(BookmarkOperation, HostFacingAnswers) {
   ASSERT_TRUE(callback);
   EXPECT_EQ(callback->Notify(), zelta::S_OK);
   EXPECT_EQ(operation->PendingMarker(), 0);
-}
-
-TEST(BookmarkOperation, HostCreatesRegisteredOperations) {
-  CoreHost host;
-  ComPtr<zelta::IHostOperation> operation;
-  ASSERT_EQ(host.App().CreateOperation(AtomOf(u"op.bookmarks.changeBookmarkCase"), operation.Put()),
-            zelta::S_OK);
-  int32_t kind = 0;
-  operation->GetKind(&kind);
-  EXPECT_EQ(kind, 2);
 }
 
 }  // namespace

@@ -43,9 +43,7 @@ TEST(CaseMapping, AccentedLettersMapBothWays) {
   EXPECT_EQ(Lower(u"ÉCOLE ÅNGSTRÖM ΩΣ"), u"école ångström ωσ");
   // Digits, spaces and punctuation are never touched.
   EXPECT_EQ(Upper(u"1.2-3 (x)"), u"1.2-3 (X)");
-}
-
-TEST(CaseMapping, SharpSStaysOneCodeUnit) {
+  // Sharp s stays one code unit.
   EXPECT_EQ(Upper(u"straße"), u"STRAßE");
   EXPECT_EQ(Lower(u"STRAẞE"), u"straße");
 }
@@ -153,18 +151,13 @@ TEST(FindIgnoreCase, FindsAcrossCase) {
   EXPECT_EQ(FindIgnoreCase(u"ΟΔΥΣΣΕΥΣ", u"ς"), 3u);
   // Simple folding: ß is not "ss".
   EXPECT_EQ(FindIgnoreCase(u"STRASSE", u"straße"), std::u16string_view::npos);
-}
-
-TEST(FindIgnoreCase, BoundsAndEmptyNeedle) {
+  // Bounds and the empty needle.
   EXPECT_EQ(FindIgnoreCase(u"abc", u"", 3), 3u);
   EXPECT_EQ(FindIgnoreCase(u"abc", u"", 4), std::u16string_view::npos);
   EXPECT_EQ(FindIgnoreCase(u"abc", u"a", 9), std::u16string_view::npos);
   EXPECT_EQ(FindIgnoreCase(u"aXa", u"A", 1), 2u);
-}
-
-TEST(FindIgnoreCase, SurrogatePairs) {
+  // Surrogate pairs fold as one; a lone trail never matches the second half of a pair.
   EXPECT_EQ(FindIgnoreCase(u"x\U00010400y", u"\U00010428Y"), 1u);
-  // A lone trail surrogate never matches the second half of a pair.
   EXPECT_EQ(FindIgnoreCase(u"\U00010428", u"\xDC28"), std::u16string_view::npos);
 }
 

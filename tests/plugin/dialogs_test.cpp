@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 
 #include <fstream>
+#include <map>
 #include <random>
 #include <sstream>
 
@@ -153,8 +154,10 @@ TEST_F(DialogRun, OptionsComeBackThroughTheControlsAndCancelKeepsThem) {
   }
 }
 
-// Random flag words of the flag-only dialogs survive OK.
-TEST_F(DialogRun, RandomValidFlagsComeBackThroughTheControls) {
+// The choices of the flag-only dialogs (lists, check boxes, radio buttons), opened on random
+// flag words and every one then changed by the user, are what OK stores and the next opening
+// shows.
+TEST_F(DialogRun, ChangedFlagControlsAreStoredAndShownAgain) {
   std::mt19937 random(20261207);
   const struct {
     const char16_t* operation;
@@ -172,6 +175,15 @@ TEST_F(DialogRun, RandomValidFlagsComeBackThroughTheControls) {
        [](std::mt19937& r) { return static_cast<int32_t>(r() % 32); }},
       {u"op.bookmarks.toNamedDests", [](std::mt19937& r) { return static_cast<int32_t>(r() % 4); }},
   };
+  using States = std::map<std::u16string, int32_t>;
+  auto states = [](DialogDriver& user) {
+    States out;
+    for (const auto& control : user.Model().Controls())
+      if (control->Kind() == zelta::kControlCheck || control->Kind() == zelta::kControlRadio ||
+          (control->Kind() == zelta::kControlCombo && control->Entries().size() > 1))
+        out[std::u16string(control->Id())] = control->State();
+    return out;
+  };
   for (const auto& dialog : kDialogs)
     for (int i = 0; i < 16; ++i) {
       auto operation = Operation(dialog.operation);
@@ -179,11 +191,35 @@ TEST_F(DialogRun, RandomValidFlagsComeBackThroughTheControls) {
       const int32_t flags = dialog.flags(random);
       options->SetInt(u"Flags", flags);
       SetCabStrings(CabItem(options.Get(), u"FindWords").Get(), {u"x"});
-      ASSERT_EQ(Show(operation.Get(), [](DialogDriver& user) { user.Click(u"btn.ok"); }),
-                zelta::S_OK)
-          << zelta::base::LossyUtf8(dialog.operation) << " " << flags;
-      EXPECT_EQ(CabInt(options.Get(), u"Flags", -1), flags)
-          << zelta::base::LossyUtf8(dialog.operation);
+      SCOPED_TRACE(zelta::base::LossyUtf8(dialog.operation) + " " + std::to_string(flags));
+      States changed;
+      ASSERT_EQ(Show(operation.Get(),
+                     [&](DialogDriver& user) {
+                       const States before = states(user);
+                       // Each list on its next entry (first, as a list can enable boxes), each
+                       // box flipped, in each radio group a button not on at the start.
+                       for (const auto& control : user.Model().Controls())
+                         if (const auto n = static_cast<int32_t>(control->Entries().size());
+                             control->Kind() == zelta::kControlCombo && n > 1)
+                           user.Choose(control->Id(), (control->State() + 1) % n);
+                       for (const auto& control : user.Model().Controls()) {
+                         const std::u16string id(control->Id());
+                         if (control->Kind() == zelta::kControlCheck)
+                           user.Check(id, !control->State());
+                         else if (control->Kind() == zelta::kControlRadio && !before.at(id) &&
+                                  !control->State())
+                           user.Check(id);
+                       }
+                       changed = states(user);
+                       EXPECT_NE(changed, before);
+                       EXPECT_TRUE(user.Click(u"btn.ok")) << user.Error();
+                     }),
+                zelta::S_OK);
+      EXPECT_NE(CabInt(options.Get(), u"Flags", flags), flags);
+      Show(operation.Get(), [&](DialogDriver& user) {
+        EXPECT_EQ(states(user), changed);
+        user.Close();
+      });
     }
 }
 

@@ -91,13 +91,6 @@ TEST_F(AddTextRun, SpacesAreTidiedOnlyWhenSomethingIsAdded) {
   EXPECT_EQ(Titles(document_.Get())[1], u"Same!!");
 }
 
-TEST_F(AddTextRun, CancelRestoresEveryTitle) {
-  host_.CancelProgressAt(2);
-  EXPECT_EQ(Run(0, u"x", u"", 1, {}, 0), zelta::E_CANCELLED);
-  EXPECT_EQ(Titles(document_.Get()), before_);
-  EXPECT_EQ(UndoCount(document_.Get()), 0);
-}
-
 TEST(RemoveExcessiveSpaces, BlanksOnlyAreCollapsed) {
   EXPECT_EQ(RemoveExcessiveSpaces(u"  Intro  to\tPDF "), u"Intro to PDF");
   EXPECT_EQ(RemoveExcessiveSpaces(u"\r\n"), u"");

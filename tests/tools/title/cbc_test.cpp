@@ -2,7 +2,6 @@
 // undo.
 #include <gtest/gtest.h>
 
-#include "framework/atom_table.h"
 #include "tests/harness/operation_run.h"
 #include "tools/title/cbc_operation.h"
 
@@ -129,14 +128,6 @@ TEST_F(ChangeCaseRun, CancelMidRunRestoresEveryTitle) {
   EXPECT_EQ(UndoCount(document_.Get()), 0);
 }
 
-TEST_F(ChangeCaseRun, InvalidModeIsAProblemOnEveryBookmark) {
-  Open(Book());
-  auto operation = Operation(3);
-  EXPECT_EQ(operation->Do(kSilent, 0), zelta::S_FALSE);
-  EXPECT_TRUE(operation->HasProblems());
-  EXPECT_EQ(Titles(document_.Get()), before_);
-}
-
 TEST_F(ChangeCaseRun, BookmarksOfAnotherDocumentAreRefused) {
   Open(Book());
   auto other = host_.Open(Book());
@@ -160,23 +151,6 @@ TEST_F(ChangeCaseRun, UndoCopesWithARemovedBookmark) {
       Titles(document_.Get()),
       (std::vector<std::u16string>{u"the lord of the rings", u"a long-expected party", u"1.2.3"}));
   EXPECT_EQ(TitleOf(two.Get()), u"THE TWO TOWERS");
-}
-
-TEST_F(ChangeCaseRun, TheCommandRunsNothingWithoutADialog) {
-  Open(Book());
-  EXPECT_EQ(host_.App().ExecuteCommand(AtomOf(u"cmd.bookmarksPlugin.changeBookmarkCase")),
-            zelta::S_OK);
-  EXPECT_TRUE(host_.messages.empty());
-  EXPECT_EQ(Titles(document_.Get()), before_);
-}
-
-TEST_F(ChangeCaseRun, DeepChainRuns) {
-  OpenBytes(zelta::testing::DeepOutlinePdf(10000));
-  ASSERT_EQ(RunCase(kUpperCase, 0), zelta::S_OK);
-  auto changed = Titles(document_.Get());
-  ASSERT_EQ(changed.size(), 10000u);
-  ASSERT_EQ(History()->Undo(), zelta::S_OK);
-  EXPECT_NE(Titles(document_.Get()), changed);
 }
 
 }  // namespace

@@ -21,6 +21,8 @@ TEST(ChangeCaseEngine, FourModesOnPlainWords) {
   EXPECT_EQ(Convert(u"the Lord", kUpperCase), u"THE LORD");
   EXPECT_EQ(Convert(u"The LORD", kLowerCase), u"the lord");
   EXPECT_EQ(Convert(u"hello. WORLD", kSentenceCase), u"Hello. world");
+  // The bits above the mode do not change it.
+  EXPECT_EQ(Convert(u"abc", kUpperCase | 0x100 | 0x200 | 0x1000), u"ABC");
 }
 
 TEST(ChangeCaseEngine, ExcludedWordsKeepTheTitlesOwnLetters) {
@@ -29,15 +31,12 @@ TEST(ChangeCaseEngine, ExcludedWordsKeepTheTitlesOwnLetters) {
   EXPECT_EQ(Convert(u"THE LORD OF THE RINGS", flags, {u"of", u"the"}), u"THE Lord OF THE Rings");
   // Whole words only, case ignored.
   EXPECT_EQ(Convert(u"PDF and PDFs", flags, {u"pdf"}), u"PDF And Pdfs");
-}
-
-TEST(ChangeCaseEngine, ExcludedWordsNeedTheFlag) {
-  EXPECT_EQ(Convert(u"the end", kTitleCase, {u"the"}), u"The End");
-}
-
-TEST(ChangeCaseEngine, SentenceCaseWithExcludedFirstWordCapitalisesNothing) {
+  EXPECT_EQ(Convert(u"DON'T stop", kLowerCase | kApplyExcludedWords, {u"don't"}), u"DON'T stop");
+  // An excluded first word takes no capital in sentence case, and nothing else does.
   EXPECT_EQ(Convert(u"iPhone TIPS AND tricks", kSentenceCase | kApplyExcludedWords, {u"iphone"}),
             u"iPhone tips and tricks");
+  // Without the flag the list is not used.
+  EXPECT_EQ(Convert(u"the end", kTitleCase, {u"the"}), u"The End");
 }
 
 TEST(ChangeCaseEngine, ApostrophesDigitsAndPunctuation) {
@@ -49,10 +48,6 @@ TEST(ChangeCaseEngine, ApostrophesDigitsAndPunctuation) {
   EXPECT_EQ(Convert(u"\u2018quoted\u2019 word", kTitleCase), u"\u2018Quoted\u2019 Word");
   EXPECT_EQ(Convert(u"1.2.3 - (a)", kUpperCase), u"1.2.3 - (A)");
   EXPECT_EQ(Convert(u"", kUpperCase), u"");
-}
-
-TEST(ChangeCaseEngine, ApostropheInsideExcludedWordCounts) {
-  EXPECT_EQ(Convert(u"DON'T stop", kLowerCase | kApplyExcludedWords, {u"don't"}), u"DON'T stop");
 }
 
 TEST(ChangeCaseEngine, NonLatinLetters) {
@@ -89,10 +84,6 @@ TEST(ChangeCaseEngine, InvalidModeFailsAndLeavesTheTitle) {
   // Without any word there is nothing to fail on.
   std::u16string digits = u"1.2";
   EXPECT_EQ(ChangeCaseEngine({}, 3).Apply(digits), zelta::S_OK);
-}
-
-TEST(ChangeCaseEngine, HighFlagBitsDoNotChangeTheMode) {
-  EXPECT_EQ(Convert(u"abc", kUpperCase | 0x100 | 0x200 | 0x1000), u"ABC");
 }
 
 // Titles of real manuals: names with their own capitals, digits or dots stay as written.

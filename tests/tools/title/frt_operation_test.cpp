@@ -118,12 +118,5 @@ TEST_F(FindReplaceRun, SelectedBookmarksWithAndWithoutChildren) {
   EXPECT_EQ(Titles(document_.Get())[3], u"chapter list");
 }
 
-TEST_F(FindReplaceRun, CancelRestoresEveryTitle) {
-  Open(Manual());
-  host_.CancelProgressAt(3);
-  EXPECT_EQ(Operation(0, u"chapter", u"Part")->Do(0, 0), zelta::E_CANCELLED);
-  EXPECT_EQ(Titles(document_.Get()), before_);
-}
-
 }  // namespace
 }  // namespace bm::testing

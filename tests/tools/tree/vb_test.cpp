@@ -84,14 +84,9 @@ TEST_F(Validation, ReportsEachFaultWithItsBits) {
                           {u"launch", zelta::kWarnInvalidAction | 0x8000},
                           {u"named", zelta::kWarnInvalidAction | 0x100000},
                       }));
-}
-
-TEST_F(Validation, EveryCheckOffFindsNothing) {
-  Open(Faults());
-  auto operation = Operation(0);
-  EXPECT_EQ(operation->Do(zelta::kDoNoProgress, 0), zelta::S_FALSE);
-  EXPECT_TRUE(operation->Records().empty());
-  EXPECT_TRUE(CabObjects(operation->Output().Get()).empty());
+  // Validation only reads.
+  EXPECT_EQ(Now(), before_);
+  EXPECT_EQ(UndoCount(document_.Get()), 0);
 }
 
 TEST_F(Validation, ChecksAreIndependent) {
@@ -106,6 +101,7 @@ TEST_F(Validation, ChecksAreIndependent) {
   EXPECT_EQ(findings[u"uri only"], zelta::kWarnNoGoTo);
   EXPECT_EQ(findings.count(u"good"), 0u);
   EXPECT_EQ(Findings(zelta::kVbCheckMissingGoTo)[u"no actions"], zelta::kWarnNoGoTo);
+  EXPECT_TRUE(Findings(0).empty());
 }
 
 TEST_F(Validation, LaunchedFilesAreLookedUpBesideTheDocument) {
@@ -195,13 +191,6 @@ TEST_F(Validation, CancelLeavesOutputUnwritten) {
   EXPECT_EQ(listener.records.size(), 3u);  // the empty title, the unknown name, no actions
   EXPECT_EQ(listener.finished, std::vector<HRESULT>{zelta::E_CANCELLED});
   EXPECT_TRUE(CabObjects(operation->Output().Get()).empty());
-}
-
-TEST_F(Validation, ChangesNothing) {
-  Open(Faults());
-  Findings(kAllChecks);
-  EXPECT_EQ(Now(), before_);
-  EXPECT_EQ(UndoCount(document_.Get()), 0);
 }
 
 TEST(ValidationMessages, LinesFollowTheBitsAndNameTheFirstType) {

@@ -237,8 +237,10 @@ TEST(PluginLoader, ErrorsNameTheModuleAndTheCause) {
   std::filesystem::remove(notElf);
 }
 
-// The real module, when the build made it: the host must serve its whole start-up.
-TEST(PluginModule, StartsPlacesItsMenusAndShutsDown) {
+// The real module, when the build made it: it loads once, and after the host shuts down its
+// commands run nothing. (Its menus and command states on this host are tested in
+// tests/plugin; the program lists them from the loaded module in tests/zelta/cli.)
+TEST(PluginModule, LoadsOnceAndShutsDown) {
   std::string module = ZELTA_BINARY_DIR "/libbookmarks.so";
   if (!std::filesystem::exists(module)) GTEST_SKIP() << "module not built: " << module;
   auto app = MakeCom<HostApp>();
@@ -249,32 +251,8 @@ TEST(PluginModule, StartsPlacesItsMenusAndShutsDown) {
   std::string error;
   ASSERT_EQ(app->LoadPlugin(module, &error), S_OK) << error;
   EXPECT_EQ(app->LoadPlugin(module, &error), E_INVALIDARG);
-  app->CustomizeCommandBars();  // a second rebuild must not duplicate the menu
-
-  auto bar = app->Bars().Bar(base::Intern("cmd.test"));
-  int32_t position = -1, hresultInfo = -1;
-  ASSERT_EQ(bar->FindItem(base::Intern("cmd.bookmarksPlugin"), nullptr, &position), S_OK);
-  bar->FindItem(base::Intern("cmd.hresultInfo"), nullptr, &hresultInfo);
-  EXPECT_EQ(position + 2, hresultInfo);
-  int count = 0;
-  for (auto& item : bar->Items()) count += item->Command() == base::Intern("cmd.bookmarksPlugin");
-  EXPECT_EQ(count, 1);
-
-  // Without a document every tool is disabled.
-  EXPECT_EQ(app->CommandState(base::Intern("cmd.bookmarksPlugin.sort")), kCommandDisabled);
-  auto menu = app->ShowContextMenu(base::Intern("menu.tool.selectText"));
-  ASSERT_TRUE(menu);
-  EXPECT_EQ(menu->FindItem(base::Intern("cmd.bookmarksPlugin.addAGBLevel"), nullptr, nullptr),
-            S_OK);
-
   app->AddDocument(ComPtr<IHostDocument>(MakeCom<testing::FakeDocument>()));
   EXPECT_EQ(app->CommandState(base::Intern("cmd.bookmarksPlugin.sort")), kCommandEnabled);
-  EXPECT_EQ(app->CommandState(base::Intern("cmd.bookmarksPlugin.fromTOC")),
-            kCommandDisabled);  // no text selected
-  std::string text = app->PrintCommands();
-  EXPECT_NE(text.find("Sort Bookmarks...  [cmd.bookmarksPlugin.sort]\n"), std::string::npos)
-      << text;
-
   app->Shutdown();
   EXPECT_EQ(app->ExecuteCommand(base::Intern("cmd.bookmarksPlugin.sort")), E_NOTIMPL);
   std::filesystem::remove(settings);

@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <functional>
 
 #include "zelta/app/host_app.h"
 #include "zelta/ui/message_recorder.h"
@@ -67,24 +68,31 @@ TEST(Progress, CtrlCCancelsOnlyWhileAWindowIsOpen) {
   std::signal(SIGINT, previous);
 }
 
-TEST(Progress, ClosedWindowIgnoresCallsAndDrawsOnOneLine) {
+// What a progress window drew on its terminal while `work` used it.
+std::string Drawn(const std::function<void(ui::ProgressWindow&)>& work) {
   std::FILE* terminal = std::tmpfile();
-  ASSERT_NE(terminal, nullptr);
+  EXPECT_NE(terminal, nullptr);
+  if (!terminal) return "";
   auto window = MakeCom<ui::ProgressWindow>(ui::ProgressOptions{terminal, {}});
-  window->SetTitle(u"Sorting", -1);
-  window->SetRange(4);
-  window->SetStatusText(u"Processing\nbookmark 2 of 4", -1);
-  window->SetPosition(2);
-  EXPECT_EQ(window->Close(), S_OK);
-  EXPECT_EQ(window->SetPosition(4), S_FALSE);
-  EXPECT_EQ(window->Position(), 2u);
-  EXPECT_EQ(window->StatusText(), u"Processing bookmark 2 of 4");
-
+  work(*window.Get());
   std::rewind(terminal);
-  char buffer[512] = {};
-  size_t n = std::fread(buffer, 1, sizeof buffer - 1, terminal);
+  char buffer[1024] = {};
+  const std::string drawn(buffer, std::fread(buffer, 1, sizeof buffer - 1, terminal));
   std::fclose(terminal);
-  std::string drawn(buffer, n);
+  return drawn;
+}
+
+TEST(Progress, ClosedWindowIgnoresCallsAndDrawsOnOneLine) {
+  const std::string drawn = Drawn([](ui::ProgressWindow& window) {
+    window.SetTitle(u"Sorting", -1);
+    window.SetRange(4);
+    window.SetStatusText(u"Processing\nbookmark 2 of 4", -1);
+    window.SetPosition(2);
+    EXPECT_EQ(window.Close(), S_OK);
+    EXPECT_EQ(window.SetPosition(4), S_FALSE);
+    EXPECT_EQ(window.Position(), 2u);
+    EXPECT_EQ(window.StatusText(), u"Processing bookmark 2 of 4");
+  });
   EXPECT_NE(drawn.find("Sorting [##########..........] 50% Processing bookmark 2 of 4"),
             std::string::npos)
       << drawn;
@@ -94,18 +102,13 @@ TEST(Progress, ClosedWindowIgnoresCallsAndDrawsOnOneLine) {
 
 // A long title gives way to the text, which carries the progress (the page being read).
 TEST(Progress, LongTitleLeavesTheTextOnTheLine) {
-  std::FILE* terminal = std::tmpfile();
-  ASSERT_NE(terminal, nullptr);
-  auto window = MakeCom<ui::ProgressWindow>(ui::ProgressOptions{terminal, {}});
-  window->SetTitle(u"Generating Bookmarks From Page Text", -1);
-  window->SetRange(1000);
-  window->SetStatusText(u"Generating bookmarks from page 123...", -1);
-  window->SetPosition(123);
-  window->Close();
-  std::rewind(terminal);
-  char buffer[1024] = {};
-  const std::string drawn(buffer, std::fread(buffer, 1, sizeof buffer - 1, terminal));
-  std::fclose(terminal);
+  const std::string drawn = Drawn([](ui::ProgressWindow& window) {
+    window.SetTitle(u"Generating Bookmarks From Page Text", -1);
+    window.SetRange(1000);
+    window.SetStatusText(u"Generating bookmarks from page 123...", -1);
+    window.SetPosition(123);
+    window.Close();
+  });
   const std::string last = drawn.substr(drawn.rfind('\r') + 1);
   EXPECT_NE(last.find("12% Generating bookmarks from page 123..."), std::string::npos) << last;
   EXPECT_TRUE(last.starts_with("\x1b[KGenerating")) << last;

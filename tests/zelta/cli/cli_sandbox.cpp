@@ -16,6 +16,14 @@ namespace fs = std::filesystem;
 
 std::string ZeltaPath() { return ZELTA_BINARY_DIR "/zelta"; }
 
+std::string ThreeBookmarks() {
+  zelta::testing::PdfSpec layout;
+  layout.pages.resize(3);
+  layout.outline = {zelta::testing::Bookmark("one", 0), zelta::testing::Bookmark("two", 1),
+                    zelta::testing::Bookmark("three", 2)};
+  return zelta::testing::BuildPdf(layout);
+}
+
 std::string CorpusPath(const std::string& name) { return ZELTA_CORPUS_DIR "/" + name; }
 
 std::vector<std::string> CorpusFiles() {

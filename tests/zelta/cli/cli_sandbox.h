@@ -26,6 +26,8 @@ std::string CorpusPath(const std::string& name);
 std::vector<std::string> CorpusFiles();
 // A test name part from a corpus file name ("R-intro.pdf" -> "R_intro").
 std::string CorpusTestName(const std::string& file);
+// Three pages with the bookmarks "one", "two" and "three", one on each.
+std::string ThreeBookmarks();
 
 class CliSandbox {
  public:

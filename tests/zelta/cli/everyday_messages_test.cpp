@@ -23,13 +23,6 @@ size_t Occurrences(const std::string& text, const std::string& part) {
   return count;
 }
 
-std::string ThreePages() {
-  PdfSpec layout;
-  layout.pages.resize(3);
-  layout.outline = {Bookmark("one", 0), Bookmark("two", 1), Bookmark("three", 2)};
-  return BuildPdf(layout);
-}
-
 // A /Next chain that loops back and a /Count that lies; the bookmarks themselves are fine.
 std::string LoopedOutline() {
   return zelta::testing::RawOutlinePdf(
@@ -73,13 +66,20 @@ TEST(CheckOutline, LoopsAndLyingCountsAreFindingsWithStatusFour) {
   EXPECT_TRUE(quiet.Exited(4)) << quiet.Describe();
   EXPECT_EQ(quiet.err.find("zelta: VB:"), std::string::npos) << quiet.err;
 
-  // What `outline` shows is the tree the reader kept; the sound file stays sound.
-  EXPECT_TRUE(sandbox.Zelta({"check", sandbox.Write("sound.pdf", ThreePages())}).Exited(0));
+  // A sound file passes; an invalid bookmark is a finding of its own.
+  EXPECT_TRUE(sandbox.Zelta({"check", sandbox.Write("sound.pdf", ThreeBookmarks())}).Exited(0));
+  PdfSpec layout;
+  layout.pages.resize(1);
+  layout.outline = {Bookmark("fine", 0), Bookmark("", 0)};
+  ProcessResult found =
+      sandbox.Zelta({"check", sandbox.Write("broken.pdf", BuildPdf(layout)), "--json"});
+  EXPECT_TRUE(found.Exited(4)) << found.Describe();
+  EXPECT_EQ(nlohmann::json::parse(found.out, nullptr, false)["output"].size(), 1u) << found.out;
 }
 
 TEST(TitleMacros, AnUnknownNameIsEmptyAndWarnedOnce) {
   CliSandbox sandbox;
-  const std::string pdf = sandbox.Write("in.pdf", ThreePages());
+  const std::string pdf = sandbox.Write("in.pdf", ThreeBookmarks());
   const std::string out = sandbox.Path("out.pdf");
   // Alone, and beside a known macro, the unknown name gives the same empty text.
   ProcessResult run = sandbox.Zelta({"run", "ATB", pdf, "-o", out, "--set", "Prefix=X%[Number]Y ",
@@ -103,7 +103,7 @@ TEST(TitleMacros, AnUnknownNameIsEmptyAndWarnedOnce) {
 
 TEST(QuietAndJson, PrintWhatTheyPromise) {
   CliSandbox sandbox;
-  const std::string pdf = sandbox.Write("in.pdf", ThreePages());
+  const std::string pdf = sandbox.Write("in.pdf", ThreeBookmarks());
   PdfSpec bare;
   bare.pages.resize(2);
   const std::string empty = sandbox.Write("bare.pdf", BuildPdf(bare));
@@ -116,7 +116,7 @@ TEST(QuietAndJson, PrintWhatTheyPromise) {
   EXPECT_EQ(nothing.out, "");
 
   // A batch with --quiet: not a line from the children either.
-  const std::string second = sandbox.Write("second.pdf", ThreePages());
+  const std::string second = sandbox.Write("second.pdf", ThreeBookmarks());
   std::filesystem::create_directory(sandbox.Path("out"));
   ProcessResult batch = sandbox.Zelta({"run", "CBC", pdf, second, "--output-dir",
                                        sandbox.Path("out"), "--quiet", "--set", "Flags=upper"});

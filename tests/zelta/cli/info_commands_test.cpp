@@ -18,7 +18,7 @@ TEST(ResultCommand, TextsAndBadCodes) {
     EXPECT_TRUE(run.Exited(0)) << code << ": " << run.Describe();
     return run.out;
   };
-  // The module's texts reach the program; the texts themselves are tested in tests/support.
+  // The module's texts reach the program; the texts themselves are tested in tests/zelta/base.
   EXPECT_EQ(text("0x821F1001"), "Error [Bookmarks]: No permissions for this operation.\n");
   EXPECT_EQ(text("-2111893503"), text("0x821F1001"));  // the same code in decimal
   EXPECT_EQ(text("0"), "Success\n");

@@ -38,13 +38,6 @@ PdfSpec Rich() {
   return layout;
 }
 
-template <class F>
-double Seconds(F&& f) {
-  auto start = std::chrono::steady_clock::now();
-  f();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 TEST(DamagedFiles, TruncatedAndGarbageFailCleanlyOrOpen) {
   ScratchDir dir;
   std::string good = BuildPdf(Rich());
@@ -68,24 +61,6 @@ TEST(DamagedFiles, TruncatedAndGarbageFailCleanlyOrOpen) {
   std::string error;
   EXPECT_EQ(OpenDocument(dir.File("missing.pdf"), "", &doc, &error), E_FILE_NOT_FOUND);
   EXPECT_EQ(error, dir.File("missing.pdf") + ": file not found");
-}
-
-TEST(DamagedFiles, LoopsAreCutWithAWarning) {
-  ScratchDir dir;
-  PdfSpec layout = Rich();
-  layout.outline[0].children = {Bookmark("Child", 0)};
-  layout.nextOverride = {{3, 0}};   // the last top item's /Next goes back to the first
-  layout.firstOverride = {{1, 0}};  // the child's /First points at its parent
-  auto doc = MustOpen(dir.Write("loop.pdf", BuildPdf(layout)));
-  ASSERT_TRUE(doc);
-  EXPECT_EQ(doc->Warnings().size(), 2u);
-  EXPECT_EQ(OutlineToText(doc.Get()),
-            "Named  [p. 4]\n  Child  [p. 1]\nActions  [p. 5]\nLegacy  [p. 3]\n");
-  // After a change the written file no longer loops.
-  ComPtr<IHostBookmark> added;
-  ASSERT_EQ(Root(doc.Get())->InsertNewChild(0, added.Put()), S_OK);
-  ASSERT_TRUE(SaveOk(doc.Get(), dir.File("fixed.pdf")));
-  EXPECT_TRUE(MustOpen(dir.File("fixed.pdf"))->Warnings().empty());
 }
 
 // Beside the loops it cuts, the reader finds links that disagree with the lists and counts
@@ -138,33 +113,6 @@ TEST(DamagedFiles, SoundOutlinesHaveNoFindings) {
   ASSERT_TRUE(doc);
   EXPECT_TRUE(doc->GetOutline().Findings().empty());
   EXPECT_TRUE(doc->Warnings().empty());
-}
-
-TEST(DamagedFiles, WideAndDeepOutlinesAreFast) {
-  ScratchDir dir;
-  double wide = Seconds([&] {
-    auto doc = MustOpen(dir.Write("wide.pdf", WideOutlinePdf(100000)));
-    int32_t count = 0;
-    Root(doc.Get())->GetChildCount(&count);
-    EXPECT_EQ(count, 100000);
-    ComPtr<IHostBookmark> last;
-    Root(doc.Get())->GetLastChild(last.Put());
-    EXPECT_EQ(Title(last.Get()), u"Item 100000");
-  });
-  EXPECT_LT(wide, 20.0);
-  double deep = Seconds([&] {
-    auto doc = MustOpen(dir.Write("deep.pdf", DeepOutlinePdf(10000)));
-    std::string text = OutlineToText(doc.Get());
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 10000);
-    EXPECT_GT(OutlineToJson(doc.Get()).size(), 10000u);
-    // Close the top item: its /Count becomes minus everything below it.
-    auto top = Child(Root(doc.Get()).Get(), 0);
-    ASSERT_EQ(top->SetOpen(false), S_OK);
-    ASSERT_EQ(doc->GetOutline().Flush(doc->Mu()), S_OK);
-    MuObject dict = doc->GetOutline().Dict(doc->Mu(), static_cast<HostBookmark*>(top.Get())->Key());
-    EXPECT_EQ(doc->Mu().ToInt(doc->Mu().Get(dict.Get(), "Count")), -9999);
-  });
-  EXPECT_LT(deep, 20.0);
 }
 
 TEST(Saving, RoundTripKeepsOutlineNamesPagesAndLabels) {

@@ -36,38 +36,9 @@ struct Rect {
 };
 Rect RectOf(const LayoutControl& c) { return {c.x, c.y, c.x + c.width, c.y + c.height}; }
 
-struct Expected {
-  const char16_t* id;
-  int32_t width, height;
-  bool fixedArea;
-  const char16_t* defaultButton;
-};
-constexpr Expected kDialogs[] = {
-    {u"DlgAutoGenerateBookmarks", 700, 400, true, u""},
-    {u"DlgBookmarkLevelDescription", 500, 435, false, u""},
-    {u"DlgFontNames", 400, 400, true, u""},
-    {u"DlgBookmarkAppearance", 500, 270, false, u""},
-    {u"DlgEditStopWords", 350, 380, true, u""},
-    {u"DlgBookmarkTitleFormatting", 500, 500, false, u""},
-    {u"DlgValidateBookmarks", 400, 500, true, u""},
-    {u"DlgToTOC", 700, 482, true, u"btn.ok"},
-    {u"DlgFromTOC", 450, 330, true, u"btn.ok"},
-    {u"DlgSortBookmarks", 310, 243, true, u"btn.ok"},
-    {u"DlgChangeBookmarkCase", 380, 475, true, u"btn.ok"},
-    {u"DlgAddExcludedWords", 330, 250, true, u"btn.ok"},
-    {u"DlgAddTextToBookmark", 470, 350, true, u"btn.ok"},
-    {u"DlgFromTOCIndentation", 400, 103, true, u"btn.ok"},
-    {u"DlgBookmarksToNamedDests", 370, 249, true, u"btn.ok"},
-    {u"DlgFindReplaceBookmarkText", 393, 314, true, u"btn.ok"},
-    {u"DlgFromTextFile", 400, 128, true, u"btn.ok"},
-    {u"DlgBookmarkEveryNthPage", 393, 302, true, u"btn.ok"},
-    {u"DlgBookmarksToTextFile", 400, 575, true, u""},
-};
-
-// Size, default button and fixed area as listed; every control inside its dialog (fixed
-// ones inside the fixed area, the others above it); no two shown controls overlap, except a
-// group box around the controls it holds; every text reference resolves in the host's or the
-// module's string table; the default button exists.
+// Every control inside its dialog (fixed ones inside the fixed area, the others above it); no
+// two shown controls overlap, except a group box around the controls it holds; every text
+// reference resolves in the host's or the module's string table; the default button exists.
 TEST(DialogLayout, EveryDialogKeepsItsControlsApartAndResolvesItsTexts) {
   const std::string resource = ReadSource("resources/dialogs.xml");
   const std::string strings = ReadSource("resources/strings.xml");
@@ -75,27 +46,13 @@ TEST(DialogLayout, EveryDialogKeepsItsControlsApartAndResolvesItsTexts) {
   std::string error;
   ASSERT_EQ(tables.Register(Bytes(strings).data(), strings.size(), &error), S_OK) << error;
 
-  std::vector<std::u16string> ids;
-  for (const Expected& e : kDialogs) ids.push_back(e.id);
-  EXPECT_EQ(DialogLayoutIds(Bytes(resource)), ids);
-
-  for (const Expected& expected : kDialogs) {
-    const std::string name = base::LossyUtf8(expected.id);
-    SCOPED_TRACE(name);
-    auto layout = ParseDialogLayout(Bytes(resource), expected.id, &error);
+  for (const std::u16string& id : DialogLayoutIds(Bytes(resource))) {
+    SCOPED_TRACE(base::LossyUtf8(id));
+    auto layout = ParseDialogLayout(Bytes(resource), id, &error);
     ASSERT_TRUE(layout) << error;
-    EXPECT_EQ(layout->width, expected.width);
-    EXPECT_EQ(layout->height, expected.height);
-    EXPECT_EQ(layout->fixedArea, expected.fixedArea ? 40 : 0);
-    EXPECT_EQ(layout->defaultButton, expected.defaultButton);
     if (!layout->defaultButton.empty()) {
       EXPECT_TRUE(layout->Find(layout->defaultButton));
     }
-    const std::u16string title = expected.id == std::u16string_view(u"DlgAutoGenerateBookmarks")
-                                     ? u"$$$.bookmarksPlugin.DlgAutoGenerateBookmarks.Title"
-                                     : u"$$$.bookmarksPlugin." + std::u16string(expected.id);
-    EXPECT_EQ(layout->title, title);
-
     const int32_t fixedTop = layout->height - layout->fixedArea;
     const Rect body{0, 0, layout->width, fixedTop};
     const Rect fixed{0, fixedTop, layout->width, layout->height};
@@ -152,7 +109,6 @@ TEST(DialogLayout, TabOrderFollowsReadingOrder) {
   for (const std::string* resource : {&module, &editors})
     for (const std::u16string& id : DialogLayoutIds(Bytes(*resource)))
       dialogs.emplace_back(resource, id);
-  EXPECT_EQ(dialogs.size(), std::size(kDialogs) + 2);
   for (const auto& [resource, id] : dialogs) {
     SCOPED_TRACE(base::LossyUtf8(id));
     auto layout = ParseDialogLayout(Bytes(*resource), id, nullptr);

@@ -19,16 +19,6 @@ constexpr zelta::HRESULT Code(uint32_t bits) { return static_cast<zelta::HRESULT
 constexpr FacilityMessage kFirst[] = {{0x0001, u"First text"}};
 constexpr FacilityMessage kSecond[] = {{0x0001, u"Second text"}};
 
-TEST(FacilityRegistry, BuiltInsArePresentFromTheStart) {
-  FacilityRegistry& registry = FacilityRegistry::Instance();
-  for (uint16_t number : {0, 1, 2, 13, 511}) EXPECT_TRUE(registry.Contains(number)) << number;
-  auto io = registry.Find(2, 0x1002);
-  ASSERT_TRUE(io);
-  EXPECT_EQ(io->name, u"IO subsystem");
-  EXPECT_EQ(io->ownText, u"Unexpected error writing to file");
-  EXPECT_FALSE(registry.Find(0, 0x0005)->ownText) << "Common has no table of its own";
-}
-
 TEST(FacilityRegistry, RegistersOncePerNumber) {
   ASSERT_TRUE(RegisterFacility(200, kFirst, std::size(kFirst), u"First"));
   EXPECT_FALSE(RegisterFacility(200, kSecond, std::size(kSecond), u"Second"));

@@ -7,19 +7,6 @@
 namespace zelta::base {
 namespace {
 
-TEST(SystemMessage, CommonSystemCodes) {
-  EXPECT_EQ(SystemMessage(0x80004001u), u"Not implemented");
-  EXPECT_EQ(SystemMessage(0x80004002u), u"No such interface supported");
-  EXPECT_EQ(SystemMessage(0x80004003u), u"Invalid pointer");
-  EXPECT_EQ(SystemMessage(0x80004005u), u"Unspecified error");
-  EXPECT_EQ(SystemMessage(0x8007000Eu),
-            u"Not enough memory resources are available to complete this operation.");
-  EXPECT_EQ(SystemMessage(0x80070057u), u"The parameter is incorrect.");
-  EXPECT_EQ(SystemMessage(0x80070002u), u"The system cannot find the file specified.");
-  EXPECT_EQ(SystemMessage(0x80070005u), u"Access is denied.");
-  EXPECT_EQ(SystemMessage(0x80070070u), u"There is not enough space on the disk.");
-}
-
 TEST(SystemMessage, BareNumbersAndUnknownCodes) {
   // The operating-system facility passes only the low word.
   EXPECT_EQ(SystemMessage(0x57u), u"The parameter is incorrect.");

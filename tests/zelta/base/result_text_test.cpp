@@ -47,18 +47,6 @@ TEST_F(ResultText, ShortFormLeavesOutTheSeverity) {
   EXPECT_EQ(DescribeResult(Code(0x821F1001), nullptr, false), 0);
 }
 
-TEST_F(ResultText, BuiltInFacilitiesAndTheCommonTable) {
-  EXPECT_EQ(DescribeResult(Code(0x82021001)),
-            u"Error [IO subsystem]: Unexpected error reading from file.");
-  EXPECT_EQ(DescribeResult(Code(0x820D1003)),
-            u"Error [Frame buffer]: Error accessing temporary file.");
-  EXPECT_EQ(DescribeResult(Code(0x82000005)), u"Error [Common]: File corrupted.");
-  EXPECT_EQ(DescribeResult(Code(0x820103E8)), u"Error [Memory subsystem]: Insufficient memory.");
-  // The plug-in's own table wins over the common one; other codes fall back to it.
-  EXPECT_EQ(DescribeResult(Code(0x821F0005)), u"Error [Bookmarks]: File corrupted.");
-  EXPECT_EQ(DescribeResult(Code(0x822004C7)), u"Unknown error: 0x822004C7.");
-}
-
 TEST_F(ResultText, SeverityFromTheTopBits) {
   EXPECT_EQ(SeverityName(Code(0x02000005)), u"Success");
   EXPECT_EQ(SeverityName(Code(0x42000005)), u"Warning");
