@@ -27,7 +27,7 @@
 #include "plugin/plugin_object.h"
 #include "tests/fixtures/pdf_builder.h"
 #include "zelta/app/host_app.h"
-#include "zelta/app/settings_store.h"
+#include "zelta/app/settings/settings_store.h"
 #include "zelta/pdf/host_document.h"
 
 namespace bm {

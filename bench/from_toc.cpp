@@ -13,7 +13,7 @@
 #include "tests/fixtures/text_pdf_builder.h"
 #include "tests/harness/core_host.h"
 #include "toc/fromtoc_operation.h"
-#include "zelta/app/text_selection.h"
+#include "zelta/app/selection/text_selection.h"
 #include "zelta/base/atom_table.h"
 
 namespace {

@@ -28,8 +28,8 @@
 #include "host/undo.h"
 #include "tests/fixtures/text_pdf_builder.h"
 #include "tests/harness/core_host.h"
-#include "zelta/app/cab_json.h"
-#include "zelta/pdf/outline_dump.h"
+#include "zelta/app/cab/cab_json.h"
+#include "zelta/pdf/outline/outline_dump.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "zelta/pdf/host_document.h"
-#include "zelta/pdf/page_text_extractor.h"
-#include "zelta/pdf/page_text_service.h"
+#include "zelta/pdf/text/page_text_extractor.h"
+#include "zelta/pdf/text/page_text_service.h"
 
 namespace {
 

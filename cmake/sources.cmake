@@ -7,8 +7,8 @@ function(zelta_library name)
     list(APPEND sources ${found})
   endforeach()
   if(NOT sources)
-    # A folder without code yet: an empty library keeps the dependants linking.
-    set(sources ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
+    # A misspelt or emptied folder would otherwise surface as missing symbols far away.
+    message(FATAL_ERROR "${name}: no .cpp files in ${ARG_DIRS}")
   endif()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})

@@ -16,7 +16,7 @@
 #include "tools/create/bookmark_text_decoder.h"
 #include "tools/create/bookmark_text_parser.h"
 #include "tools/create/bookmark_tree_builder.h"
-#include "zelta/app/page_range_service.h"
+#include "zelta/app/selection/page_range_service.h"
 #include "zelta/pdf/host_document.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "fuzz/fuzz_text.h"
-#include "zelta/app/cab_factory.h"
-#include "zelta/app/cab_json.h"
-#include "zelta/app/cab_schema.h"
-#include "zelta/app/cab_schema_parser.h"
+#include "zelta/app/cab/cab_factory.h"
+#include "zelta/app/cab/cab_json.h"
+#include "zelta/app/cab/cab_schema.h"
+#include "zelta/app/cab/cab_schema_parser.h"
 #include "zelta/base/text_codec.h"
 
 namespace {

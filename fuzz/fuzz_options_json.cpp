@@ -11,8 +11,8 @@
 #include <string_view>
 
 #include "platform/embedded_resource.h"
-#include "zelta/app/cab_factory.h"
-#include "zelta/app/cab_json.h"
+#include "zelta/app/cab/cab_factory.h"
+#include "zelta/app/cab/cab_json.h"
 #include "zelta/base/text_codec.h"
 
 namespace {

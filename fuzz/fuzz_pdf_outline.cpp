@@ -11,7 +11,7 @@
 #include <string>
 
 #include "zelta/pdf/host_document.h"
-#include "zelta/pdf/outline_dump.h"
+#include "zelta/pdf/outline/outline_dump.h"
 
 namespace {
 

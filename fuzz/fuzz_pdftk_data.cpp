@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "fuzz/outline_import.h"
-#include "zelta/app/pdftk_data_reader.h"
+#include "zelta/app/outline_import/pdftk_data_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -14,10 +14,10 @@
 
 #include "host/limits.h"
 #include "tests/fixtures/pdf_builder.h"
-#include "zelta/app/outline_builder.h"
-#include "zelta/app/outline_json_reader.h"
+#include "zelta/app/outline_import/outline_builder.h"
+#include "zelta/app/outline_import/outline_json_reader.h"
 #include "zelta/pdf/host_document.h"
-#include "zelta/pdf/outline_dump.h"
+#include "zelta/pdf/outline/outline_dump.h"
 
 namespace fuzzing {
 

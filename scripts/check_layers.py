@@ -16,8 +16,8 @@ import sys
 
 # Each layer with the layers directly below it. The module: host, platform, support,
 # framework and macros, the tools, plugin on top. The host: host, zelta/base, zelta/pdf and
-# zelta/ui, zelta/app, the front-ends on top. toc and zelta/desktop have their place before
-# they have code.
+# zelta/ui, zelta/app, the front-ends on top. A layer's subfolders (zelta/pdf/outline) belong
+# to it.
 LAYERS = {
     "host": [],
     "platform": ["host"],

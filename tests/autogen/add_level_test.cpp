@@ -14,8 +14,8 @@
 #include "plugin/plugin_settings.h"
 #include "tests/fixtures/text_pdf_builder.h"
 #include "tests/harness/core_host.h"
-#include "zelta/app/cab_json.h"
-#include "zelta/app/text_selection.h"
+#include "zelta/app/cab/cab_json.h"
+#include "zelta/app/selection/text_selection.h"
 
 namespace bm::testing {
 namespace {

@@ -17,7 +17,7 @@
 #include "framework/cab_access.h"
 #include "platform/locale_text.h"
 #include "tests/harness/core_host.h"
-#include "zelta/app/cab_json.h"
+#include "zelta/app/cab/cab_json.h"
 
 namespace bm::testing {
 namespace {

@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "tests/fixtures/pdf_builder.h"
-#include "zelta/app/cab_json.h"
+#include "zelta/app/cab/cab_json.h"
 #include "zelta/base/atom_table.h"
 #include "zelta/desktop/bookmarks_panel.h"
 #include "zelta/desktop/desktop_session.h"
 #include "zelta/desktop/dialog_window.h"
 #include "zelta/desktop/main_window.h"
-#include "zelta/pdf/outline_dump.h"
+#include "zelta/pdf/outline/outline_dump.h"
 
 namespace zelta::desktop::testing {
 

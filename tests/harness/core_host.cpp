@@ -9,7 +9,7 @@
 #include "framework/bookmark_walker.h"
 #include "host/undo.h"
 #include "platform/locale_text.h"
-#include "zelta/app/settings_store.h"
+#include "zelta/app/settings/settings_store.h"
 #include "zelta/pdf/host_document.h"
 
 namespace bm {

@@ -10,8 +10,8 @@
 #include "autogen/level_options.h"
 #include "tests/fixtures/text_pdf_builder.h"
 #include "tests/harness/operation_run.h"
-#include "zelta/app/cab_json.h"
-#include "zelta/app/text_selection.h"
+#include "zelta/app/cab/cab_json.h"
+#include "zelta/app/selection/text_selection.h"
 #include "zelta/ui/dialog_driver.h"
 
 namespace bm::testing {

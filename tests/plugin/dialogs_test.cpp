@@ -16,7 +16,7 @@
 #include "tests/harness/operation_run.h"
 #include "toc/fromtoc_dialog.h"
 #include "toc/totoc_operation.h"
-#include "zelta/app/cab_json.h"
+#include "zelta/app/cab/cab_json.h"
 #include "zelta/base/text_codec.h"
 #include "zelta/ui/dialog_driver.h"
 

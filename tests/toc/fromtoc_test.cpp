@@ -15,7 +15,7 @@
 #include "tests/harness/saved_pdf.h"
 #include "toc/fromtoc_operation.h"
 #include "toc/toc_title.h"
-#include "zelta/app/text_selection.h"
+#include "zelta/app/selection/text_selection.h"
 #include "zelta/base/atom_table.h"
 #include "zelta/pdf/host_document.h"
 

@@ -7,11 +7,11 @@
 #include <nlohmann/json.hpp>
 #include <tuple>
 
-#include "zelta/app/page_range.h"
+#include "zelta/app/selection/page_range.h"
 #include "zelta/base/text_codec.h"
 #include "zelta/cli/commands.h"
 #include "zelta/cli/exit_codes.h"
-#include "zelta/pdf/page_text_service.h"
+#include "zelta/pdf/text/page_text_service.h"
 
 namespace zelta::cli {
 

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <iostream>
 
-#include "zelta/app/outline_builder.h"
-#include "zelta/app/outline_json_reader.h"
-#include "zelta/app/pdftk_data_reader.h"
+#include "zelta/app/outline_import/outline_builder.h"
+#include "zelta/app/outline_import/outline_json_reader.h"
+#include "zelta/app/outline_import/pdftk_data_reader.h"
 #include "zelta/base/result_text.h"
 #include "zelta/cli/commands.h"
 #include "zelta/cli/exit_codes.h"

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <iomanip>
 
-#include "zelta/app/cab_item_desc.h"
-#include "zelta/app/cab_json.h"
-#include "zelta/app/cab_value_names.h"
+#include "zelta/app/cab/cab_item_desc.h"
+#include "zelta/app/cab/cab_json.h"
+#include "zelta/app/cab/cab_value_names.h"
 #include "zelta/cli/session.h"
 
 namespace zelta::cli {

@@ -2,9 +2,9 @@
 
 #include "zelta/cli/commands.h"
 #include "zelta/cli/exit_codes.h"
-#include "zelta/pdf/outline_dump.h"
-#include "zelta/pdf/outline_pdftk_export.h"
-#include "zelta/pdf/outline_text_export.h"
+#include "zelta/pdf/outline/outline_dump.h"
+#include "zelta/pdf/outline/outline_pdftk_export.h"
+#include "zelta/pdf/outline/outline_text_export.h"
 
 namespace zelta::cli {
 

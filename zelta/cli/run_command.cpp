@@ -11,10 +11,10 @@
 #include <set>
 #include <thread>
 
-#include "zelta/app/cab_json.h"
-#include "zelta/app/cab_value_names.h"
-#include "zelta/app/json_text.h"
-#include "zelta/app/text_selection.h"
+#include "zelta/app/cab/cab_json.h"
+#include "zelta/app/cab/cab_value_names.h"
+#include "zelta/app/cab/json_text.h"
+#include "zelta/app/selection/text_selection.h"
 #include "zelta/base/result_text.h"
 #include "zelta/cli/batch_runner.h"
 #include "zelta/cli/bookmark_path.h"

@@ -8,7 +8,7 @@
 
 #include "host/plugin.h"
 #include "zelta/app/host_app.h"
-#include "zelta/app/settings_store.h"
+#include "zelta/app/settings/settings_store.h"
 #include "zelta/pdf/host_document.h"
 
 namespace zelta::cli {

@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "zelta/app/cab_json.h"
+#include "zelta/app/cab/cab_json.h"
 #include "zelta/cli/commands.h"
 #include "zelta/cli/exit_codes.h"
 

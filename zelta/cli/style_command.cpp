@@ -7,12 +7,12 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "zelta/app/cab_json.h"
-#include "zelta/app/text_selection.h"
+#include "zelta/app/cab/cab_json.h"
+#include "zelta/app/selection/text_selection.h"
 #include "zelta/cli/commands.h"
 #include "zelta/cli/exit_codes.h"
 #include "zelta/cli/operation_names.h"
-#include "zelta/pdf/page_text_service.h"
+#include "zelta/pdf/text/page_text_service.h"
 
 namespace zelta::cli {
 

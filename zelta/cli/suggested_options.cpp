@@ -1,6 +1,6 @@
 #include "zelta/cli/suggested_options.h"
 
-#include "zelta/app/cab_json.h"
+#include "zelta/app/cab/cab_json.h"
 #include "zelta/base/result_text.h"
 #include "zelta/cli/operation_names.h"
 #include "zelta/cli/session.h"

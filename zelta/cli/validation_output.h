@@ -9,7 +9,7 @@
 
 #include "host/cab.h"
 #include "zelta/app/host_app.h"
-#include "zelta/pdf/outline.h"
+#include "zelta/pdf/outline/outline.h"
 
 namespace zelta::cli {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "zelta/app/host_app.h"
-#include "zelta/app/settings_store.h"
+#include "zelta/app/settings/settings_store.h"
 
 namespace zelta::desktop {
 

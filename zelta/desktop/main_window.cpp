@@ -18,8 +18,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "zelta/app/text_selection.h"
-#include "zelta/app/text_selection_part.h"
+#include "zelta/app/selection/text_selection.h"
+#include "zelta/app/selection/text_selection_part.h"
 #include "zelta/app/undo_history.h"
 #include "zelta/base/atom_table.h"
 #include "zelta/base/result_text.h"

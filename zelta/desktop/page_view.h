@@ -11,7 +11,7 @@
 
 #include "host/document.h"
 #include "zelta/desktop/page_cache.h"
-#include "zelta/pdf/page_renderer.h"
+#include "zelta/pdf/pages/page_renderer.h"
 
 namespace zelta::pdf {
 class HostDocument;

@@ -8,10 +8,10 @@
 #include "host/call_guard.h"
 #include "zelta/base/text_codec.h"
 #include "zelta/pdf/atomic_save.h"
-#include "zelta/pdf/empty_stream_fix.h"
-#include "zelta/pdf/host_bookmark.h"
-#include "zelta/pdf/page_tree_check.h"
-#include "zelta/pdf/pdf_text.h"
+#include "zelta/pdf/outline/host_bookmark.h"
+#include "zelta/pdf/pages/empty_stream_fix.h"
+#include "zelta/pdf/pages/page_tree_check.h"
+#include "zelta/pdf/text/pdf_text.h"
 
 namespace zelta::pdf {
 

@@ -1,8 +1,8 @@
 // Reading, writing, copying and array editing of Cab items.
 #include <gtest/gtest.h>
 
-#include "zelta/app/cab.h"
-#include "zelta/app/cab_json.h"
+#include "zelta/app/cab/cab.h"
+#include "zelta/app/cab/cab_json.h"
 
 namespace zelta::app {
 namespace {

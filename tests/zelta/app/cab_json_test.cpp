@@ -1,12 +1,12 @@
 // Options as JSON and the command line's --set PATH=VALUE.
-#include "zelta/app/cab_json.h"
+#include "zelta/app/cab/cab_json.h"
 
 #include <gtest/gtest.h>
 
 #include "tests/fixtures/pdf_builder.h"
-#include "zelta/app/cab.h"
-#include "zelta/app/cab_text.h"
-#include "zelta/app/cab_value_names.h"
+#include "zelta/app/cab/cab.h"
+#include "zelta/app/cab/cab_text.h"
+#include "zelta/app/cab/cab_value_names.h"
 #include "zelta/base/text_codec.h"
 
 namespace zelta::app {

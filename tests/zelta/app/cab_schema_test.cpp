@@ -1,14 +1,14 @@
 // Template parsing: malformed and hostile templates fail cleanly with a reason.
-#include "zelta/app/cab_schema.h"
+#include "zelta/app/cab/cab_schema.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "zelta/app/cab.h"
-#include "zelta/app/cab_factory.h"
-#include "zelta/app/cab_json.h"
-#include "zelta/app/cab_text.h"
+#include "zelta/app/cab/cab.h"
+#include "zelta/app/cab/cab_factory.h"
+#include "zelta/app/cab/cab_json.h"
+#include "zelta/app/cab/cab_text.h"
 #include "zelta/base/text_codec.h"
 
 namespace zelta::app {

@@ -3,9 +3,9 @@
 
 #include "tests/fixtures/golden.h"
 #include "tests/fixtures/pdf_builder.h"
-#include "zelta/app/cab_factory.h"
-#include "zelta/app/cab_json.h"
-#include "zelta/app/cab_text.h"
+#include "zelta/app/cab/cab_factory.h"
+#include "zelta/app/cab/cab_json.h"
+#include "zelta/app/cab/cab_text.h"
 #include "zelta/base/text_codec.h"
 
 namespace zelta::app {

@@ -10,7 +10,7 @@
 #include "host/plugin.h"
 #include "host/ui.h"
 #include "tests/zelta/app/fakes.h"
-#include "zelta/app/settings_store.h"
+#include "zelta/app/settings/settings_store.h"
 #include "zelta/base/atom_table.h"
 #include "zelta/pdf/host_document.h"
 

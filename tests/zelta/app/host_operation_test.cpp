@@ -10,11 +10,11 @@
 #include "tests/harness/host_operation_call.h"
 #include "tests/zelta/pdf/pdf_test_support.h"
 #include "zelta/app/host_app.h"
-#include "zelta/app/object_list_factory.h"
+#include "zelta/app/selection/object_list_factory.h"
 #include "zelta/app/undo_history.h"
 #include "zelta/base/atom_table.h"
 #include "zelta/pdf/host_document.h"
-#include "zelta/pdf/outline_dump.h"
+#include "zelta/pdf/outline/outline_dump.h"
 #include "zelta/ui/window_service.h"
 
 namespace zelta::app {

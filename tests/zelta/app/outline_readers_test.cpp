@@ -6,11 +6,11 @@
 #include <random>
 
 #include "zelta/app/host_app.h"
-#include "zelta/app/outline_builder.h"
-#include "zelta/app/outline_json_reader.h"
-#include "zelta/app/pdftk_data_reader.h"
+#include "zelta/app/outline_import/outline_builder.h"
+#include "zelta/app/outline_import/outline_json_reader.h"
+#include "zelta/app/outline_import/pdftk_data_reader.h"
 #include "zelta/pdf/host_document.h"
-#include "zelta/pdf/outline_dump.h"
+#include "zelta/pdf/outline/outline_dump.h"
 
 namespace zelta::app {
 namespace {

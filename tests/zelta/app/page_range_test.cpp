@@ -1,12 +1,12 @@
 // Page ranges from "PagesRange": the text syntax, types, filters, reversal, and errors that
 // name the bad input.
-#include "zelta/app/page_range.h"
+#include "zelta/app/selection/page_range.h"
 
 #include <gtest/gtest.h>
 
-#include "zelta/app/page_range_list.h"
-#include "zelta/app/page_range_object.h"
-#include "zelta/app/page_range_service.h"
+#include "zelta/app/selection/page_range_list.h"
+#include "zelta/app/selection/page_range_object.h"
+#include "zelta/app/selection/page_range_service.h"
 
 namespace zelta::app {
 namespace {

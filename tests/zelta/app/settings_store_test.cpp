@@ -1,6 +1,6 @@
 // The persisted settings file: attaching a template over stored values, keeping unknown
 // data, damaged files and atomic saving.
-#include "zelta/app/settings_store.h"
+#include "zelta/app/settings/settings_store.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,8 +10,8 @@
 #include <filesystem>
 
 #include "tests/zelta/pdf/pdf_test_support.h"
-#include "zelta/app/cab_json.h"
-#include "zelta/app/cab_text.h"
+#include "zelta/app/cab/cab_json.h"
+#include "zelta/app/cab/cab_text.h"
 #include "zelta/base/text_codec.h"
 
 namespace zelta::app {

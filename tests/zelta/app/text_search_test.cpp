@@ -1,5 +1,5 @@
 // Finding a text in a page's characters: case, blanks against line breaks, and hit boxes.
-#include "zelta/app/text_search.h"
+#include "zelta/app/selection/text_search.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // Text selections: the program's "PAGE[:x0,y0,x1,y1]" arguments, characters inside a
 // rectangle, and the selection set on a document through the application.
-#include "zelta/app/text_selection.h"
+#include "zelta/app/selection/text_selection.h"
 
 #include <gtest/gtest.h>
 
 #include "tests/zelta/pdf/page_text_test_pdf.h"
 #include "tests/zelta/pdf/pdf_test_support.h"
 #include "zelta/app/host_app.h"
-#include "zelta/app/text_selection_part.h"
+#include "zelta/app/selection/text_selection_part.h"
 #include "zelta/pdf/host_document.h"
 
 namespace zelta::app {

@@ -2,7 +2,7 @@
 // edits, and hostile chains. Files are saved, re-read and checked with qpdf.
 #include "host/action.h"
 #include "tests/zelta/pdf/pdf_test_support.h"
-#include "zelta/pdf/host_action_list.h"
+#include "zelta/pdf/actions/host_action_list.h"
 
 namespace zelta::pdf::testing {
 namespace {

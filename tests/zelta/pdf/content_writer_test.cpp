@@ -1,6 +1,6 @@
 // The content writer: line breaking, font names, the characters written, and text written
 // onto a page that reads back and renders.
-#include "zelta/pdf/content_writer.h"
+#include "zelta/pdf/pages/content_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 
 #include "tests/zelta/pdf/pdf_test_support.h"
 #include "zelta/base/text_codec.h"
-#include "zelta/pdf/content_piece.h"
-#include "zelta/pdf/font_names.h"
-#include "zelta/pdf/line_breaker.h"
+#include "zelta/pdf/fonts/font_names.h"
+#include "zelta/pdf/pages/content_piece.h"
+#include "zelta/pdf/pages/line_breaker.h"
 
 namespace zelta::pdf {
 namespace {

@@ -1,6 +1,6 @@
 // Name tree insertion and removal on large trees: balanced leaves, exact limits, sorted order,
 // and clean failure on damaged trees.
-#include "zelta/pdf/name_tree.h"
+#include "zelta/pdf/outline/name_tree.h"
 
 #include <algorithm>
 #include <random>

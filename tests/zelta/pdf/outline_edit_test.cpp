@@ -1,7 +1,7 @@
 // Editing the outline: titles in both encodings, properties, and structure changes that keep
 // /Count and the links consistent (checked by re-reading and by qpdf --check).
 #include "tests/zelta/pdf/pdf_test_support.h"
-#include "zelta/pdf/pdf_text.h"
+#include "zelta/pdf/text/pdf_text.h"
 
 namespace zelta::pdf::testing {
 namespace {

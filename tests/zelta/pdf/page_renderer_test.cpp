@@ -1,4 +1,4 @@
-#include "zelta/pdf/page_renderer.h"
+#include "zelta/pdf/pages/page_renderer.h"
 
 #include "tests/zelta/pdf/pdf_test_support.h"
 

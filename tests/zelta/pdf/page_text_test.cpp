@@ -9,9 +9,9 @@
 
 #include "tests/zelta/pdf/page_text_test_pdf.h"
 #include "tests/zelta/pdf/pdf_test_support.h"
-#include "zelta/pdf/font_table.h"
-#include "zelta/pdf/page_text_reader.h"
-#include "zelta/pdf/page_text_service.h"
+#include "zelta/pdf/fonts/font_table.h"
+#include "zelta/pdf/text/page_text_reader.h"
+#include "zelta/pdf/text/page_text_service.h"
 
 namespace zelta::pdf {
 namespace {

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "tests/fixtures/pdf_builder.h"
-#include "zelta/pdf/host_bookmark.h"
 #include "zelta/pdf/host_document.h"
-#include "zelta/pdf/outline_dump.h"
+#include "zelta/pdf/outline/host_bookmark.h"
+#include "zelta/pdf/outline/outline_dump.h"
 
 namespace zelta::pdf::testing {
 

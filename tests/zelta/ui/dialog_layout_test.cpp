@@ -8,7 +8,7 @@
 #include <sstream>
 #include <vector>
 
-#include "zelta/app/string_tables.h"
+#include "zelta/app/settings/string_tables.h"
 #include "zelta/base/text_codec.h"
 #include "zelta/ui/dialog_layout_parser.h"
 #include "zelta/ui/editor_layouts.h"

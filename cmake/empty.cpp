@@ -1,1 +1,0 @@
-// Placeholder translation unit for libraries whose folders hold no code yet.

@@ -1,0 +1,261 @@
+#include "zelta/pdf/outline/outline.h"
+
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
+namespace zelta::pdf {
+namespace {
+
+pdf_obj* Catalog(MuCalls& mu) { return mu.Get(mu.Trailer(), "Root"); }
+
+}  // namespace
+
+MuObject Outline::Dict(MuCalls& mu, int key) {
+  if (key != OutlineIndex::kRoot) return mu.Load(key);
+  pdf_obj* root = mu.Get(Catalog(mu), "Outlines");
+  return mu.IsDict(root) ? MuObject::Keep(mu.Ctx(), root) : MuObject();
+}
+
+void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
+  index_.Clear();
+  cuts_.clear();
+  findings_.clear();
+  rootNum_ = 0;
+  pdf_obj* root = mu.Get(Catalog(mu), "Outlines");
+  if (!root) return;
+  if (!mu.IsDict(root)) {
+    warnings->push_back("the /Outlines entry is not a dictionary; the outline is read as empty");
+    findings_.push_back({0, "the /Outlines entry is not a dictionary"});
+    return;
+  }
+  if (mu.IsIndirect(root)) rootNum_ = mu.Num(root);
+
+  // Damage the walk cuts is a warning on every open and a finding; the rest is a finding only.
+  auto cut = [&](int item, const std::string& text, const std::string& consequence) {
+    warnings->push_back(text + "; " + consequence);
+    findings_.push_back({item, text});
+  };
+  auto name = [&](int key) {
+    return key == rootNum_ ? "/Outlines (item " + std::to_string(key) + ")"
+                           : "item " + std::to_string(key);
+  };
+  auto linkText = [&](pdf_obj* link) {
+    if (!link) return std::string("missing");
+    if (!mu.IsIndirect(link)) return std::string("not a reference");
+    return name(mu.Num(link));
+  };
+
+  std::unordered_set<int> visited{rootNum_};
+  std::vector<int> order;
+  std::vector<std::pair<int, int>> storedCounts{
+      {OutlineIndex::kRoot, mu.ToInt(mu.Get(root, "Count"))}};
+  std::vector<std::pair<int, int>> stack{{OutlineIndex::kRoot, 0}};  // (item, depth)
+  while (!stack.empty()) {
+    auto [parent, depth] = stack.back();
+    stack.pop_back();
+    MuObject parentDict = Dict(mu, parent);
+    if (!parentDict) continue;
+    pdf_obj* current = mu.Get(parentDict.Get(), "First");
+    MuObject holder = parentDict;  // keeps the dictionary that owns `current` alive
+    int prev = OutlineIndex::kNone;
+    const char* link = "/First";
+    const int parentNum = parent == OutlineIndex::kRoot ? rootNum_ : parent;
+    int from = parentNum;
+    bool complete = true;
+    while (current) {
+      // Named only when there is damage to describe: most items need no text at all.
+      auto where = [&] { return "outline item " + std::to_string(from) + ": " + link; };
+      if (!mu.IsIndirect(current) || !mu.IsDict(current)) {
+        cut(from, where() + " is not an outline item", "the rest of that list is skipped");
+        cuts_.push_back(prev == OutlineIndex::kNone ? parent : prev);
+        complete = false;
+        break;
+      }
+      int num = mu.Num(current);
+      if (!visited.insert(num).second) {
+        cut(from, where() + " points back to item " + std::to_string(num) + " (a loop)",
+            "the link is cut there");
+        cuts_.push_back(prev == OutlineIndex::kNone ? parent : prev);
+        complete = false;
+        break;
+      }
+      if (depth + 1 > kMaxDepth) {
+        cut(from, where() + " nests deeper than " + std::to_string(kMaxDepth) + " levels",
+            "the items below are skipped");
+        cuts_.push_back(parent);
+        complete = false;
+        break;
+      }
+      // A /Parent that disagrees with the list the item is in: the list wins, and the first
+      // change writes the link anew.
+      pdf_obj* parentLink = mu.Get(current, "Parent");
+      if (parentNum != 0 && (!mu.IsIndirect(parentLink) || mu.Num(parentLink) != parentNum)) {
+        findings_.push_back({num, "outline item " + std::to_string(num) + ": /Parent is " +
+                                      linkText(parentLink) + ", but the item is listed under " +
+                                      name(parentNum)});
+        cuts_.push_back(num);
+      }
+      OutlineNode& node = index_.Add(num);
+      node.parent = parent;
+      node.prev = prev;
+      const int count = mu.ToInt(mu.Get(current, "Count"));
+      node.open = count > 0;
+      storedCounts.emplace_back(num, count);
+      OutlineNode& parentNode = index_.Add(parent);
+      if (prev == OutlineIndex::kNone)
+        parentNode.first = num;
+      else
+        index_.Add(prev).next = num;
+      parentNode.last = num;
+      order.push_back(num);
+      stack.emplace_back(num, depth + 1);
+
+      prev = num;
+      from = num;
+      link = "/Next";
+      MuObject itemDict = MuObject::Keep(mu.Ctx(), current);
+      current = mu.Get(itemDict.Get(), "Next");
+      holder = std::move(itemDict);
+    }
+    pdf_obj* lastLink = mu.Get(parentDict.Get(), "Last");
+    if (complete && prev != OutlineIndex::kNone &&
+        (!mu.IsIndirect(lastLink) || mu.Num(lastLink) != prev)) {
+      findings_.push_back({parentNum, "outline item " + std::to_string(parentNum) + ": /Last is " +
+                                          linkText(lastLink) + ", but its list ends at item " +
+                                          std::to_string(prev)});
+      cuts_.push_back(parent);
+    }
+  }
+  index_.Recount(order);
+  // /Count: open, the number of descendants shown; closed, minus the number it would show.
+  // Many writers give the number of all descendants instead, which readers take as well: only
+  // a count that is neither lies.
+  std::unordered_map<int, int> descendants;
+  for (auto it = order.rbegin(); it != order.rend(); ++it)
+    descendants[index_.Find(*it)->parent] += 1 + descendants[*it];
+  for (auto [key, stored] : storedCounts) {
+    const OutlineNode* node = index_.Find(key);
+    const int shown = node ? node->visible : 0;
+    const int all = descendants[key];
+    if (stored == 0 || stored == shown || stored == -shown || stored == all || stored == -all)
+      continue;
+    const int item = key == OutlineIndex::kRoot ? rootNum_ : key;
+    findings_.push_back({item, "outline item " + std::to_string(item) + ": /Count is " +
+                                   std::to_string(stored) + ", but " + std::to_string(shown) +
+                                   " item" + (shown == 1 ? "" : "s") + " below it " +
+                                   (stored < 0   ? "would show"
+                                    : shown == 1 ? "shows"
+                                                 : "show")});
+    cuts_.push_back(key);
+  }
+  index_.TakeDirty();
+}
+
+HRESULT Outline::EnsureRoot(MuCalls& mu) {
+  if (rootNum_ != 0) return S_OK;
+  pdf_obj* catalog = Catalog(mu);
+  if (!mu.IsDict(catalog))
+    return mu.Context().Fail(E_FAIL, "the document has no catalog dictionary");
+  MuObject dict, name, ref;
+  HRESULT hr = mu.NewDict(&dict);
+  if (Succeeded(hr)) hr = mu.NewName("Outlines", &name);
+  if (Succeeded(hr)) hr = mu.Put(dict.Get(), "Type", name.Get());
+  if (Succeeded(hr)) hr = mu.AddObject(dict.Get(), &ref);
+  if (Succeeded(hr)) hr = mu.Put(catalog, "Outlines", ref.Get());
+  if (Failed(hr)) return hr;
+  rootNum_ = mu.Num(ref.Get());
+  // Whatever the old /Outlines held is replaced: every root link is rewritten.
+  index_.MarkDirty(OutlineIndex::kRoot);
+  for (int k = index_.Find(OutlineIndex::kRoot)->first; k != OutlineIndex::kNone;
+       k = index_.Find(k)->next)
+    index_.MarkDirty(k);
+  return S_OK;
+}
+
+HRESULT Outline::NewItem(MuCalls& mu, int* key) {
+  MuObject dict, ref, title;
+  HRESULT hr = mu.NewDict(&dict);
+  if (Succeeded(hr)) hr = mu.NewString("", &title);
+  if (Succeeded(hr)) hr = mu.Put(dict.Get(), "Title", title.Get());
+  if (Succeeded(hr)) hr = mu.AddObject(dict.Get(), &ref);
+  if (Failed(hr)) return hr;
+  *key = mu.Num(ref.Get());
+  index_.Add(*key);
+  return S_OK;
+}
+
+HRESULT Outline::Move(MuCalls& mu, int parent, int position, int key) {
+  if (!index_.Contains(parent) || !index_.Contains(key) || key == OutlineIndex::kRoot)
+    return E_INVALIDARG;
+  if (index_.IsSelfOrAncestor(key, parent)) return E_INVALIDARG;
+  HRESULT hr = EnsureRoot(mu);
+  if (Failed(hr)) return hr;
+  NoteChange();
+  index_.Unlink(key);
+  index_.Link(parent, position, key);
+  return S_OK;
+}
+
+HRESULT Outline::Remove(MuCalls&, int key) {
+  if (key == OutlineIndex::kRoot || !index_.Contains(key)) return E_FAIL;
+  NoteChange();
+  index_.Unlink(key);
+  return S_OK;
+}
+
+HRESULT Outline::SetOpen(MuCalls&, int key, bool open) {
+  if (!index_.Contains(key)) return E_INVALIDARG;
+  NoteChange();
+  index_.SetOpen(key, open);
+  return S_OK;
+}
+
+void Outline::NoteChange() {
+  for (int key : cuts_) index_.MarkDirty(key);
+  cuts_.clear();
+}
+
+HRESULT Outline::Flush(MuCalls& mu) {
+  std::vector<int> keys = index_.TakeDirty();
+  for (size_t i = 0; i < keys.size(); ++i) {
+    // A root that is not (yet) an indirect object has nothing to write.
+    if (keys[i] == OutlineIndex::kRoot && rootNum_ == 0) continue;
+    HRESULT hr = WriteNode(mu, keys[i]);
+    if (Failed(hr)) {
+      // What was not written is written by the next flush.
+      for (size_t j = i; j < keys.size(); ++j) index_.MarkDirty(keys[j]);
+      return hr;
+    }
+  }
+  return S_OK;
+}
+
+HRESULT Outline::PutLink(MuCalls& mu, pdf_obj* dict, const char* name, int key) {
+  if (key == OutlineIndex::kNone) return mu.Del(dict, name);
+  MuObject ref;
+  HRESULT hr = mu.NewRef(key == OutlineIndex::kRoot ? rootNum_ : key, &ref);
+  return Succeeded(hr) ? mu.Put(dict, name, ref.Get()) : hr;
+}
+
+HRESULT Outline::WriteNode(MuCalls& mu, int key) {
+  const OutlineNode* node = index_.Find(key);
+  MuObject dict = Dict(mu, key);
+  if (!node || !dict) return S_OK;  // an item whose dictionary vanished has nothing to keep right
+  pdf_obj* d = dict.Get();
+  HRESULT hr = PutLink(mu, d, "First", node->first);
+  if (Succeeded(hr)) hr = PutLink(mu, d, "Last", node->last);
+  if (Succeeded(hr) && key != OutlineIndex::kRoot) {
+    hr = PutLink(mu, d, "Parent", node->parent);
+    if (Succeeded(hr)) hr = PutLink(mu, d, "Prev", node->prev);
+    if (Succeeded(hr)) hr = PutLink(mu, d, "Next", node->next);
+  }
+  if (Failed(hr)) return hr;
+  // Open: the number of descendants shown; closed: minus the number it would show.
+  if (node->visible == 0) return mu.Del(d, "Count");
+  MuObject count;
+  hr = mu.NewInt(node->open ? node->visible : -node->visible, &count);
+  return Succeeded(hr) ? mu.Put(d, "Count", count.Get()) : hr;
+}
+
+}  // namespace zelta::pdf
