@@ -66,6 +66,9 @@ HRESULT TocPageLayout::Draw(int32_t pages, const Progress& progress,
   inserted_ = pages;
   progress_ = &progress;
   links_ = links;
+  linkRects_.clear();
+  linkActions_.clear();
+  actionsOf_ = nullptr;
   writer_->Reset();
   return Run();
 }
@@ -283,29 +286,57 @@ HRESULT TocPageLayout::HandContent() {
   if (counting_) return zelta::S_OK;
   zelta::ComPtr<zelta::IHostContent> content;
   HRESULT hr = writer_->TakeContent(content.Put());
-  if (hr != zelta::S_OK) return zelta::Failed(hr) ? hr : zelta::S_OK;
-  return editor_->AppendContent(pageIndex_, content.Get());
+  if (hr == zelta::S_OK) hr = editor_->AppendContent(pageIndex_, content.Get());
+  if (zelta::Failed(hr)) return hr;
+  CreateLinks();
+  return zelta::S_OK;
 }
 
 void TocPageLayout::MakeLink(const TocEntry& entry, const PageBox& used) {
   if (counting_ || !entry.bookmark || !links_ || used.right <= used.left || used.top <= used.bottom)
     return;
-  zelta::ComPtr<zelta::IHostActionList> actions;
-  int32_t count = 0;
-  if (entry.bookmark->GetActions(actions.Put()) != zelta::S_OK || !actions ||
-      zelta::Failed(actions->GetCount(&count)) || count == 0)
-    return;
-  zelta::ComPtr<zelta::IHostAnnotation> link;
-  if (zelta::Failed(editor_->CreateAnnotation(pageIndex_, u"Link", 4, &used, -1, link.Put())) ||
-      !link)
-    return;
-  // Made: it is recorded whatever else fails, so that undo takes it away with the rest.
-  links_->push_back(link);
-  zelta::OwnedString name;
-  if (zelta::Succeeded(link->ProposeName(name.Put())))
-    link->SetName(name.View().data(), static_cast<int32_t>(name.View().size()));
-  link->SetActions(zelta::kTriggerActivate, actions.Get());
-  link->SetBorderWidth(0);
+  if (actionsOf_ != &entry) {
+    actionsOf_ = &entry;
+    actions_.Reset();
+    int32_t count = 0;
+    if (entry.bookmark->GetActions(actions_.Put()) != zelta::S_OK || !actions_ ||
+        zelta::Failed(actions_->GetCount(&count)) || count == 0)
+      actions_.Reset();
+  }
+  if (!actions_) return;
+  linkRects_.push_back(used);
+  linkActions_.push_back(actions_);
+}
+
+void TocPageLayout::CreateLinks() {
+  const size_t count = linkRects_.size();
+  if (count == 0) return;
+  std::vector<zelta::IHostActionList*> actions(count);
+  for (size_t i = 0; i < count; ++i) actions[i] = linkActions_[i].Get();
+  std::vector<zelta::IHostAnnotation*> made(count, nullptr);
+  if (zelta::Succeeded(editor_->CreateLinks(pageIndex_, static_cast<int32_t>(count),
+                                            linkRects_.data(), actions.data(), made.data()))) {
+    for (zelta::IHostAnnotation* link : made)
+      if (link) links_->push_back(zelta::ComPtr<zelta::IHostAnnotation>::Adopt(link));
+  } else {
+    // One at a time, so that a link whose actions cannot be written is still made.
+    for (size_t i = 0; i < count; ++i) {
+      zelta::ComPtr<zelta::IHostAnnotation> link;
+      if (zelta::Failed(
+              editor_->CreateAnnotation(pageIndex_, u"Link", 4, &linkRects_[i], -1, link.Put())) ||
+          !link)
+        continue;
+      // Made: it is recorded whatever else fails, so that undo takes it away with the rest.
+      links_->push_back(link);
+      zelta::OwnedString name;
+      if (zelta::Succeeded(link->ProposeName(name.Put())))
+        link->SetName(name.View().data(), static_cast<int32_t>(name.View().size()));
+      link->SetActions(zelta::kTriggerActivate, actions[i]);
+      link->SetBorderWidth(0);
+    }
+  }
+  linkRects_.clear();
+  linkActions_.clear();
 }
 
 }  // namespace bm

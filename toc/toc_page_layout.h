@@ -73,7 +73,9 @@ class TocPageLayout final : public zelta::ComObject<zelta::ITextFlowCallback> {
   zelta::HRESULT WidestLabel();
   zelta::HRESULT HandContent();
   int32_t FlowFlags() const;
+  // Keeps a link over `used` for the page being filled; HandContent makes the page's links.
   void MakeLink(const TocEntry& entry, const zelta::PageBox& used);
+  void CreateLinks();
 
   zelta::IHostDocument* document_;
   zelta::IHostPageEditor* editor_;
@@ -96,6 +98,12 @@ class TocPageLayout final : public zelta::ComObject<zelta::ITextFlowCallback> {
   double leaderStart_ = 0;
   const Progress* progress_ = nullptr;
   std::vector<zelta::ComPtr<zelta::IHostAnnotation>>* links_ = nullptr;
+  // The links of the page being filled, made when the page is done.
+  std::vector<zelta::PageBox> linkRects_;
+  std::vector<zelta::ComPtr<zelta::IHostActionList>> linkActions_;
+  // The actions of the last entry asked for them: its title and its number link to one place.
+  const TocEntry* actionsOf_ = nullptr;
+  zelta::ComPtr<zelta::IHostActionList> actions_;
 };
 
 }  // namespace bm
