@@ -43,7 +43,7 @@ HRESULT MuCalls::UpdateStream(pdf_obj* ref, const std::string& bytes, bool defla
   fz_try(ctx_) {
     if (deflate) {
       size_t packedSize = 0;
-      packed = fz_new_deflated_data(ctx_, &packedSize, data, size, FZ_DEFLATE_DEFAULT);
+      packed = fz_new_deflated_data(ctx_, &packedSize, data, size, FZ_DEFLATE_BEST_SPEED);
       buffer = fz_new_buffer_from_data(ctx_, packed, packedSize);
       packed = nullptr;  // the buffer owns it now
       pdf_dict_put(ctx_, ref, PDF_NAME(Filter), PDF_NAME(FlateDecode));
