@@ -51,6 +51,7 @@ std::u16string TocPageLayout::TidySpaces(std::u16string_view text) {
 
 HRESULT TocPageLayout::Count(int32_t assumedPages, int32_t* pages) {
   counting_ = true;
+  recording_ = false;
   inserted_ = assumedPages;
   progress_ = nullptr;
   links_ = nullptr;
@@ -63,11 +64,49 @@ HRESULT TocPageLayout::Count(int32_t assumedPages, int32_t* pages) {
 HRESULT TocPageLayout::Draw(int32_t pages, const Progress& progress,
                             std::vector<zelta::ComPtr<zelta::IHostAnnotation>>* links) {
   counting_ = false;
+  recording_ = false;
   inserted_ = pages;
   progress_ = &progress;
   links_ = links;
+  linkRects_.clear();
+  linkActions_.clear();
+  actionsOf_ = nullptr;
   writer_->Reset();
   return Run();
+}
+
+bool TocPageLayout::CanRecord() const { return !(flags_ & (kTocPageLabels | kTocBatesNumbers)); }
+
+HRESULT TocPageLayout::Record(int32_t assumedPages, const Progress& progress, int32_t* pages) {
+  if (!CanRecord()) return zelta::E_FAIL;
+  counting_ = false;
+  recording_ = true;
+  inserted_ = assumedPages;
+  progress_ = &progress;
+  links_ = nullptr;
+  recorded_.clear();
+  linkRects_.clear();
+  linkActions_.clear();
+  actionsOf_ = nullptr;
+  writer_->Reset();
+  HRESULT hr = Run();
+  *pages = pageIndex_ - firstPage_ + 1;
+  return hr;
+}
+
+HRESULT TocPageLayout::Commit(std::vector<zelta::ComPtr<zelta::IHostAnnotation>>* links) {
+  links_ = links;
+  for (size_t i = 0; i < recorded_.size(); ++i) {
+    RecordedPage& page = recorded_[i];
+    const int32_t index = firstPage_ + static_cast<int32_t>(i);
+    if (page.content) {
+      HRESULT hr = editor_->AppendContent(index, page.content.Get());
+      if (zelta::Failed(hr)) return hr;
+    }
+    CreateLinks(index, page.linkRects, page.linkActions);
+  }
+  recorded_.clear();
+  return zelta::S_OK;
 }
 
 HRESULT TocPageLayout::Run() {
@@ -154,7 +193,7 @@ HRESULT TocPageLayout::WidestLabel() {
 
 HRESULT TocPageLayout::BeginPage() {
   ++pageIndex_;
-  if (!counting_ && pageIndex_ >= firstPage_ + inserted_) return zelta::E_FAIL;
+  if (!counting_ && !recording_ && pageIndex_ >= firstPage_ + inserted_) return zelta::E_FAIL;
   Prepare(true);
   return zelta::S_OK;
 }
@@ -283,29 +322,70 @@ HRESULT TocPageLayout::HandContent() {
   if (counting_) return zelta::S_OK;
   zelta::ComPtr<zelta::IHostContent> content;
   HRESULT hr = writer_->TakeContent(content.Put());
-  if (hr != zelta::S_OK) return zelta::Failed(hr) ? hr : zelta::S_OK;
-  return editor_->AppendContent(pageIndex_, content.Get());
+  if (zelta::Failed(hr)) return hr;
+  if (recording_) {
+    const size_t index = static_cast<size_t>(pageIndex_ - firstPage_);
+    if (recorded_.size() <= index) recorded_.resize(index + 1);
+    RecordedPage& page = recorded_[index];
+    if (hr == zelta::S_OK) page.content = content;
+    page.linkRects.swap(linkRects_);
+    page.linkActions.swap(linkActions_);
+    linkRects_.clear();
+    linkActions_.clear();
+    return zelta::S_OK;
+  }
+  if (hr == zelta::S_OK) hr = editor_->AppendContent(pageIndex_, content.Get());
+  if (zelta::Failed(hr)) return hr;
+  CreateLinks(pageIndex_, linkRects_, linkActions_);
+  return zelta::S_OK;
 }
 
 void TocPageLayout::MakeLink(const TocEntry& entry, const PageBox& used) {
-  if (counting_ || !entry.bookmark || !links_ || used.right <= used.left || used.top <= used.bottom)
+  if (counting_ || !entry.bookmark || (!links_ && !recording_) || used.right <= used.left ||
+      used.top <= used.bottom)
     return;
-  zelta::ComPtr<zelta::IHostActionList> actions;
-  int32_t count = 0;
-  if (entry.bookmark->GetActions(actions.Put()) != zelta::S_OK || !actions ||
-      zelta::Failed(actions->GetCount(&count)) || count == 0)
-    return;
-  zelta::ComPtr<zelta::IHostAnnotation> link;
-  if (zelta::Failed(editor_->CreateAnnotation(pageIndex_, u"Link", 4, &used, -1, link.Put())) ||
-      !link)
-    return;
-  // Made: it is recorded whatever else fails, so that undo takes it away with the rest.
-  links_->push_back(link);
-  zelta::OwnedString name;
-  if (zelta::Succeeded(link->ProposeName(name.Put())))
-    link->SetName(name.View().data(), static_cast<int32_t>(name.View().size()));
-  link->SetActions(zelta::kTriggerActivate, actions.Get());
-  link->SetBorderWidth(0);
+  if (actionsOf_ != &entry) {
+    actionsOf_ = &entry;
+    actions_.Reset();
+    int32_t count = 0;
+    if (entry.bookmark->GetActions(actions_.Put()) != zelta::S_OK || !actions_ ||
+        zelta::Failed(actions_->GetCount(&count)) || count == 0)
+      actions_.Reset();
+  }
+  if (!actions_) return;
+  linkRects_.push_back(used);
+  linkActions_.push_back(actions_);
+}
+
+void TocPageLayout::CreateLinks(int32_t page, std::vector<PageBox>& rects,
+                                std::vector<zelta::ComPtr<zelta::IHostActionList>>& lists) {
+  const size_t count = rects.size();
+  if (count == 0 || !links_) return;
+  std::vector<zelta::IHostActionList*> actions(count);
+  for (size_t i = 0; i < count; ++i) actions[i] = lists[i].Get();
+  std::vector<zelta::IHostAnnotation*> made(count, nullptr);
+  if (zelta::Succeeded(editor_->CreateLinks(page, static_cast<int32_t>(count), rects.data(),
+                                            actions.data(), made.data()))) {
+    for (zelta::IHostAnnotation* link : made)
+      if (link) links_->push_back(zelta::ComPtr<zelta::IHostAnnotation>::Adopt(link));
+  } else {
+    // One at a time, so that a link whose actions cannot be written is still made.
+    for (size_t i = 0; i < count; ++i) {
+      zelta::ComPtr<zelta::IHostAnnotation> link;
+      if (zelta::Failed(editor_->CreateAnnotation(page, u"Link", 4, &rects[i], -1, link.Put())) ||
+          !link)
+        continue;
+      // Made: it is recorded whatever else fails, so that undo takes it away with the rest.
+      links_->push_back(link);
+      zelta::OwnedString name;
+      if (zelta::Succeeded(link->ProposeName(name.Put())))
+        link->SetName(name.View().data(), static_cast<int32_t>(name.View().size()));
+      link->SetActions(zelta::kTriggerActivate, actions[i]);
+      link->SetBorderWidth(0);
+    }
+  }
+  rects.clear();
+  lists.clear();
 }
 
 }  // namespace bm

@@ -3,10 +3,12 @@
 // page number flush right on the title's last line. It is the writer's text-flow callback:
 // text that does not fit continues on the next page.
 //
-// The same layout runs twice: a counting pass that only learns how many pages are needed,
-// and a drawing pass that writes onto the pages inserted for it and makes the links. Both
-// passes number the pages as they will be once the table of contents is in, so both need
-// the same pages.
+// A counting pass only learns how many pages are needed; a drawing pass writes onto the
+// pages inserted for it and makes the links. Every pass numbers the pages as they will be
+// once the table of contents is in, so they all need the same pages. When the page numbers
+// read nothing from the document, a recording pass keeps each page's content and links
+// instead: once its count holds, the pages go in and the recording is written onto them,
+// which saves the pass that confirms the count.
 #pragma once
 
 #include <functional>
@@ -47,6 +49,14 @@ class TocPageLayout final : public zelta::ComObject<zelta::ITextFlowCallback> {
   // more pages: nothing is written onto the document's own pages.
   zelta::HRESULT Draw(int32_t pages, const Progress& progress,
                       std::vector<zelta::ComPtr<zelta::IHostAnnotation>>* links);
+  // Whether Record may be used: the numbers shown are not read from the document (page
+  // labels and Bates numbers are read from pages that move when the table goes in).
+  bool CanRecord() const;
+  // Lays the entries out for `assumedPages` pages inserted at the first page and keeps what
+  // Draw would write; *pages is the count the layout needed.
+  zelta::HRESULT Record(int32_t assumedPages, const Progress& progress, int32_t* pages);
+  // Writes the recording onto the pages inserted for it (as many as it needed).
+  zelta::HRESULT Commit(std::vector<zelta::ComPtr<zelta::IHostAnnotation>>* links);
 
   // ITextFlowCallback
   zelta::HRESULT NewArea(zelta::PageBox* area, int32_t* bits) override;
@@ -73,7 +83,10 @@ class TocPageLayout final : public zelta::ComObject<zelta::ITextFlowCallback> {
   zelta::HRESULT WidestLabel();
   zelta::HRESULT HandContent();
   int32_t FlowFlags() const;
+  // Keeps a link over `used` for the page being filled; HandContent makes the page's links.
   void MakeLink(const TocEntry& entry, const zelta::PageBox& used);
+  void CreateLinks(int32_t page, std::vector<zelta::PageBox>& rects,
+                   std::vector<zelta::ComPtr<zelta::IHostActionList>>& actions);
 
   zelta::IHostDocument* document_;
   zelta::IHostPageEditor* editor_;
@@ -85,6 +98,13 @@ class TocPageLayout final : public zelta::ComObject<zelta::ITextFlowCallback> {
   const std::vector<TocEntry>& entries_;
 
   bool counting_ = true;
+  bool recording_ = false;
+  struct RecordedPage {
+    zelta::ComPtr<zelta::IHostContent> content;
+    std::vector<zelta::PageBox> linkRects;
+    std::vector<zelta::ComPtr<zelta::IHostActionList>> linkActions;
+  };
+  std::vector<RecordedPage> recorded_;
   int32_t inserted_ = 0;   // pages assumed (counting) or inserted (drawing) before the entries
   int32_t pageIndex_ = 0;  // the page being filled
   bool freshPage_ = false;
@@ -96,6 +116,12 @@ class TocPageLayout final : public zelta::ComObject<zelta::ITextFlowCallback> {
   double leaderStart_ = 0;
   const Progress* progress_ = nullptr;
   std::vector<zelta::ComPtr<zelta::IHostAnnotation>>* links_ = nullptr;
+  // The links of the page being filled, made when the page is done.
+  std::vector<zelta::PageBox> linkRects_;
+  std::vector<zelta::ComPtr<zelta::IHostActionList>> linkActions_;
+  // The actions of the last entry asked for them: its title and its number link to one place.
+  const TocEntry* actionsOf_ = nullptr;
+  zelta::ComPtr<zelta::IHostActionList> actions_;
 };
 
 }  // namespace bm

@@ -240,7 +240,31 @@ HRESULT ToTOCOperation::Build(int32_t flags) {
   if (zelta::Failed(hr) || !writer) return zelta::E_FAIL;
   TocPageLayout layout(Document(), editor_.Get(), writer.Get(), page_, optionFlags_,
                        pageNumber_ - 1, formats_, entries_);
+  const TocPageLayout::Progress progress = [&](const TocEntry& entry) {
+    return StepProgress(ProgressShown() ? entry.title : u"");
+  };
+  std::vector<ComPtr<zelta::IHostAnnotation>> links;
   int32_t pages = 0;
+  if (layout.CanRecord()) {
+    // The count of a layout-only pass, confirmed by the recording made for it.
+    hr = layout.Count(1, &pages);
+    for (int i = 0; zelta::Succeeded(hr) && i < kMaxCounts; ++i) {
+      StartProgress(static_cast<uint32_t>(entries_.size()));
+      int32_t needed = 0;
+      hr = layout.Record(pages, progress, &needed);
+      if (zelta::Failed(hr)) return hr;
+      if (needed == pages) {
+        hr = InsertPages(pages, flags);
+        if (zelta::Failed(hr)) return hr;
+        MarkChanged();
+        hr = layout.Commit(&links);
+        return zelta::Succeeded(hr) ? AddLinks(links, flags) : hr;
+      }
+      pages = needed;
+    }
+    if (zelta::Failed(hr)) return hr;
+  }
+
   hr = CountPages(layout, &pages);
   if (zelta::Failed(hr)) return hr;
   hr = InsertPages(pages, flags);
@@ -248,11 +272,7 @@ HRESULT ToTOCOperation::Build(int32_t flags) {
   MarkChanged();
 
   StartProgress(static_cast<uint32_t>(entries_.size()));
-  std::vector<ComPtr<zelta::IHostAnnotation>> links;
-  hr = layout.Draw(
-      pages,
-      [&](const TocEntry& entry) { return StepProgress(ProgressShown() ? entry.title : u""); },
-      &links);
+  hr = layout.Draw(pages, progress, &links);
   if (zelta::Succeeded(hr)) hr = AddLinks(links, flags);
   return hr;
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "host/document.h"
@@ -57,6 +58,8 @@ class HostDocument final : public ComObject<IHostDocument, IHostPageEditor, IHos
   HRESULT CreateAnnotation(int32_t page, const char16_t* type, int32_t typeLength,
                            const PageBox* rect, int32_t position,
                            IHostAnnotation** annotation) override;
+  HRESULT CreateLinks(int32_t page, int32_t count, const PageBox* rects,
+                      IHostActionList* const* actions, IHostAnnotation** links) override;
 
   // IHostPageLinks (host_document_pages.cpp)
   HRESULT GetLinkCount(int32_t page, int32_t* count) override;
@@ -78,6 +81,9 @@ class HostDocument final : public ComObject<IHostDocument, IHostPageEditor, IHos
   // The index of the page an annotation is on (-1 when it is not on that page or the page is
   // not in the document); taking it off its page and putting it back at its place.
   int AnnotationPage(pdf_obj* page, pdf_obj* annotation);
+  // Whether every annotation is on its page and the page in the document, with one look at
+  // each page's annotation list (a batch lies on few pages).
+  bool AnnotationsOnTheirPages(const std::vector<std::pair<pdf_obj*, pdf_obj*>>& pageAndAnnots);
   HRESULT DetachAnnotation(pdf_obj* page, pdf_obj* annotation, int* position);
   HRESULT AttachAnnotation(pdf_obj* page, pdf_obj* annotation, int position);
   // The content streams this host made, whose bytes it keeps: appending to one, and putting

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "zelta/pdf/mu_context.h"
 #include "zelta/pdf/mu_object.h"
@@ -96,6 +97,12 @@ class MuCalls {
   // Puts a page object into the page tree at index `at` (the page count appends).
   HRESULT InsertPage(int at, pdf_obj* page);
   HRESULT DeletePage(int index);
+  // Link annotations (indirect objects) over `rects` at the end of the page's /Annots, each
+  // with /P, /NM `namePrefix` and its object number, and /Border [0 0 0]; made in one guarded
+  // call. `refs` gets one reference per rectangle. On failure /Annots holds what it held and
+  // `refs` is empty.
+  HRESULT AddLinkAnnotations(pdf_obj* page, const std::vector<fz_rect>& rects,
+                             const char* namePrefix, std::vector<MuObject>* refs);
 
   // Fonts (mu_calls_fonts.cpp). Fonts made here are owned by the caller (fz_drop_font).
   fz_font* NewBase14Font(const char* name);

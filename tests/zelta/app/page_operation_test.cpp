@@ -4,6 +4,9 @@
 
 #include <cmath>
 #include <functional>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "tests/harness/host_operation_call.h"
 #include "tests/zelta/pdf/pdf_test_support.h"
@@ -139,6 +142,97 @@ TEST_F(PageOperationTest, LinksAreRecordedAsAddedAndUndoneWithTheirPages) {
   pdf::testing::RunCommand("mutool show '" + out + "' grep 2>&1 | grep /Link", &links);
   EXPECT_NE(links.find("/Border[0 0 0]"), std::string::npos) << links;
   EXPECT_NE(links.find("/A "), std::string::npos) << links;
+}
+
+TEST_F(PageOperationTest, LinksMadeTogetherMatchLinksMadeOneByOneAndAreMadeWholeOrNotAtAll) {
+  ASSERT_EQ(Insert(1, 0), S_OK);
+  auto goTo = [&](int32_t page) {
+    ComPtr<IHostActionList> actions;
+    doc_->CreateActionList(actions.Put());
+    PageDestination dest;
+    dest.page = page;
+    EXPECT_EQ(actions->AppendGoTo(&dest, nullptr), S_OK);
+    return actions;
+  };
+  // The route one call at a time, for comparison.
+  PageBox single{10, 10, 100, 30};
+  ComPtr<IHostAnnotation> first;
+  ASSERT_EQ(doc_->CreateAnnotation(0, u"Link", -1, &single, -1, first.Put()), S_OK);
+  OwnedString name;
+  ASSERT_EQ(first->ProposeName(name.Put()), S_OK);
+  first->SetName(name.View().data(), static_cast<int32_t>(name.View().size()));
+  ASSERT_EQ(first->SetActions(kTriggerActivate, goTo(3).Get()), S_OK);
+  first->SetBorderWidth(0);
+
+  const PageBox rects[] = {{10, 40, 100, 60}, {120, 40, 200, 60.5}};
+  auto toPage2 = goTo(2);
+  IHostActionList* actions[] = {toPage2.Get(), nullptr};
+  IHostAnnotation* made[2] = {};
+  ASSERT_EQ(doc_->CreateLinks(0, 2, rects, actions, made), S_OK);
+  ComPtr<IHostAnnotation> links[] = {ComPtr<IHostAnnotation>::Adopt(made[0]),
+                                     ComPtr<IHostAnnotation>::Adopt(made[1])};
+  ASSERT_TRUE(links[0] && links[1]);
+  int32_t count = 0;
+  ASSERT_EQ(doc_->GetLinkCount(0, &count), S_OK);
+  EXPECT_EQ(count, 3);
+  for (int i = 0; i < 2; ++i) {
+    PageBox rect;
+    ComPtr<IHostActionList> read;
+    ASSERT_EQ(doc_->GetLink(0, i + 1, &rect, read.Put()), S_OK);
+    EXPECT_NEAR(rect.right, rects[i].right, 1e-3);
+    EXPECT_NEAR(rect.top, rects[i].top, 1e-3);
+    int32_t actionCount = -1;
+    read->GetCount(&actionCount);
+    EXPECT_EQ(actionCount, i == 0 ? 1 : 0);
+    if (actionCount == 1) {
+      ComPtr<IHostAction> action;
+      read->GetItem(0, action.Put());
+      PageDestination dest;
+      ASSERT_EQ(action->GetDestination(&dest), S_OK);
+      EXPECT_EQ(dest.page, 2);
+    }
+  }
+
+  // Bad input leaves nothing on the page.
+  const PageBox bad[] = {{10, 70, 100, 90}, {50, 70, 50, 90}};
+  IHostActionList* none[] = {nullptr, nullptr};
+  IHostAnnotation* refused[2] = {};
+  EXPECT_EQ(doc_->CreateLinks(0, 2, bad, none, refused), E_INVALIDARG);
+  EXPECT_EQ(doc_->CreateLinks(9, 1, rects, none, refused), E_INVALIDARG);
+  EXPECT_FALSE(refused[0] || refused[1]);
+  doc_->GetLinkCount(0, &count);
+  EXPECT_EQ(count, 3);
+
+  // Recorded as added with the rest; a link no longer on its page is refused.
+  ASSERT_EQ(Run("op.annots.addNew", {first.Get(), links[0].Get(), links[1].Get()}), S_OK);
+  auto history = app_->UndoHistoryOf(doc_.Get());
+  ASSERT_EQ(history->Undo(), S_OK);
+  doc_->GetLinkCount(0, &count);
+  EXPECT_EQ(count, 0);
+  EXPECT_EQ(Run("op.annots.addNew", {links[1].Get()}), E_INVALIDARG);
+  ASSERT_EQ(history->Redo(), S_OK);
+
+  const std::string out = dir_.File("out.pdf");
+  ASSERT_TRUE(pdf::testing::SaveOk(doc_.Get(), out));
+  pdf::testing::ExpectQpdfClean(out);
+  std::string shown;
+  pdf::testing::RunCommand("mutool show '" + out + "' grep 2>&1 | grep /Link", &shown);
+  std::vector<std::string> lines;
+  for (size_t start = 0, end; (end = shown.find('\n', start)) != std::string::npos; start = end + 1)
+    lines.push_back(shown.substr(start, end - start));
+  ASSERT_EQ(lines.size(), 3u) << shown;
+  std::set<std::string> names;
+  for (const std::string& line : lines) {
+    EXPECT_NE(line.find("/Border[0 0 0]"), std::string::npos) << line;
+    EXPECT_NE(line.find("/P "), std::string::npos) << line;
+    const size_t at = line.find("/NM(zelta-annot-");
+    ASSERT_NE(at, std::string::npos) << line;
+    names.insert(line.substr(at, line.find(')', at) - at));
+  }
+  EXPECT_EQ(names.size(), 3u) << shown;
+  EXPECT_NE(lines[1].find("/A "), std::string::npos) << lines[1];
+  EXPECT_EQ(lines[2].find("/A "), std::string::npos) << lines[2];
+  EXPECT_EQ(lines[2].find("/Dest"), std::string::npos) << lines[2];
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "zelta/app/host_operations/host_operation_add_annots.h"
 
 #include <new>
+#include <utility>
+#include <vector>
 
 #include "host/call_guard.h"
 #include "zelta/app/host_operations/annotation_addition_undo.h"
@@ -15,17 +17,19 @@ HRESULT HostOperationAddAnnots::Do(int32_t flags, intptr_t) {
     if (Failed(hr)) return hr;
     if (input.empty()) return S_FALSE;
     std::vector<ComPtr<pdf::HostAnnotation>> annotations;
+    std::vector<std::pair<pdf_obj*, pdf_obj*>> placed;
+    annotations.reserve(input.size());
+    placed.reserve(input.size());
     pdf::HostDocument* document = nullptr;
     for (const auto& object : input) {
       auto annotation = QueryAs<IHostAnnotation>(object.Get());
       auto* own = dynamic_cast<pdf::HostAnnotation*>(annotation.Get());
       if (!own || (document && own->Document() != document)) return E_INVALIDARG;
       document = own->Document();
-      int32_t page = -1;
-      own->GetPageIndex(&page);
-      if (page < 0) return E_INVALIDARG;
+      placed.emplace_back(own->Page(), own->Annotation());
       annotations.push_back(ComPtr<pdf::HostAnnotation>(own));
     }
+    if (!document->AnnotationsOnTheirPages(placed)) return E_INVALIDARG;
     int32_t answer = 0;
     if (Failed(document->IsPermitted(kPermAnnotate, kPermAddItems, kPermReserved, &answer)) ||
         answer != 1)

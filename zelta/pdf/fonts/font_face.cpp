@@ -41,9 +41,10 @@ HRESULT FontFace::Place(const FaceGlyph& glyph, pdf_obj** resource, int* objectN
     if (!standardRef_) {
       HRESULT hr = mu_.AddStandardFontResource(font_, &standardRef_);
       if (Failed(hr)) return hr;
+      standardNumber_ = mu_.Num(standardRef_.Get());
     }
     *resource = standardRef_.Get();
-    *objectNumber = mu_.Num(standardRef_.Get());
+    *objectNumber = standardNumber_;
     *code = glyph.code;
     return S_OK;
   }

@@ -53,6 +53,7 @@ class FontFace {
   bool standard_;
   float ascent_ = 0.8f, descent_ = -0.2f;
   MuObject standardRef_;
+  int standardNumber_ = 0;  // standardRef_'s object number, read once
   std::vector<std::unique_ptr<Type3Subset>> subsets_;
 };
 

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <unordered_set>
 
 #include "host/call_guard.h"
 #include "zelta/base/text_codec.h"
+#include "zelta/pdf/actions/action_writer.h"
 #include "zelta/pdf/actions/host_action_list.h"
 #include "zelta/pdf/fonts/writer_font.h"
 #include "zelta/pdf/host_document.h"
@@ -247,6 +249,74 @@ HRESULT HostDocument::CreateAnnotation(int32_t page, const char16_t* type, int32
                                    std::move(ref))
         .CopyTo(annotation);
   });
+}
+
+HRESULT HostDocument::CreateLinks(int32_t page, int32_t count, const PageBox* rects,
+                                  IHostActionList* const* actions, IHostAnnotation** links) {
+  if (count < 0) return E_INVALIDARG;
+  if (count > 0 && (!rects || !actions || !links)) return E_POINTER;
+  for (int32_t i = 0; i < count; ++i) links[i] = nullptr;
+  const MuObject pageRef = PageRef(mu_, pages_, page);
+  pdf_obj* pageObj = pageRef.Get();
+  if (!pageObj) return E_INVALIDARG;
+  std::vector<fz_rect> boxes(static_cast<size_t>(count));
+  std::vector<HostActionList*> lists(static_cast<size_t>(count));
+  for (int32_t i = 0; i < count; ++i) {
+    const PageBox& r = rects[i];
+    if (!std::isfinite(r.left) || !std::isfinite(r.right) || !std::isfinite(r.bottom) ||
+        !std::isfinite(r.top) || r.right <= r.left || r.top <= r.bottom)
+      return E_INVALIDARG;
+    boxes[i] = fz_make_rect(static_cast<float>(r.left), static_cast<float>(r.bottom),
+                            static_cast<float>(r.right), static_cast<float>(r.top));
+    if (!actions[i]) continue;
+    auto* list = dynamic_cast<HostActionList*>(actions[i]);
+    if (!list || list->Document() != this) return E_INVALIDARG;
+    for (const auto& action : list->Actions())
+      if (!action || !action->IsComplete()) return E_INVALIDARG;
+    lists[i] = list;
+  }
+  if (count == 0) return S_OK;
+  HRESULT hr = CanChange();
+  if (Failed(hr)) return hr;
+  return GuardCall([&]() -> HRESULT {
+    std::vector<MuObject> refs;
+    hr = mu_.AddLinkAnnotations(pageObj, boxes, "zelta-annot-", &refs);
+    if (Failed(hr)) return hr;
+    modified_ = true;
+    for (size_t i = 0; Succeeded(hr) && i < refs.size(); ++i)
+      if (lists[i] && !lists[i]->Actions().empty())
+        hr = WriteItemActions(mu_, refs[i].Get(), lists[i]->Actions());
+    std::vector<ComPtr<IHostAnnotation>> made(refs.size());
+    for (size_t i = 0; Succeeded(hr) && i < refs.size(); ++i)
+      hr = MakeCom<HostAnnotation>(ComPtr<HostDocument>(this), MuObject::Keep(mu_.Ctx(), pageObj),
+                                   refs[i])
+               .CopyTo(made[i].Put());
+    if (Failed(hr)) {
+      int position = -1;
+      for (size_t i = refs.size(); i-- > 0;) DetachAnnotation(pageObj, refs[i].Get(), &position);
+      return hr;
+    }
+    for (size_t i = 0; i < made.size(); ++i) made[i].CopyTo(&links[i]);
+    return S_OK;
+  });
+}
+
+bool HostDocument::AnnotationsOnTheirPages(
+    const std::vector<std::pair<pdf_obj*, pdf_obj*>>& pageAndAnnots) {
+  int page = 0;
+  std::unordered_set<int> onPage;
+  for (const auto& [pageObj, annotation] : pageAndAnnots) {
+    const int number = mu_.Num(pageObj);
+    if (number == 0 || number != page) {
+      if (pages_.IndexOf(mu_, pageObj) < 0) return false;
+      page = number;
+      onPage.clear();
+      pdf_obj* annots = mu_.Get(pageObj, "Annots");
+      for (int i = 0, n = mu_.Len(annots); i < n; ++i) onPage.insert(mu_.Num(mu_.At(annots, i)));
+    }
+    if (!onPage.count(mu_.Num(annotation))) return false;
+  }
+  return true;
 }
 
 int HostDocument::AnnotationPage(pdf_obj* page, pdf_obj* annotation) {

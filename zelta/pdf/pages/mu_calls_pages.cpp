@@ -1,4 +1,6 @@
 // Guarded MuPDF calls for pages, streams and shallow copies.
+#include <cstdio>
+
 #include "zelta/pdf/mu_calls.h"
 
 namespace zelta::pdf {
@@ -41,7 +43,7 @@ HRESULT MuCalls::UpdateStream(pdf_obj* ref, const std::string& bytes, bool defla
   fz_try(ctx_) {
     if (deflate) {
       size_t packedSize = 0;
-      packed = fz_new_deflated_data(ctx_, &packedSize, data, size, FZ_DEFLATE_DEFAULT);
+      packed = fz_new_deflated_data(ctx_, &packedSize, data, size, FZ_DEFLATE_BEST_SPEED);
       buffer = fz_new_buffer_from_data(ctx_, packed, packedSize);
       packed = nullptr;  // the buffer owns it now
       pdf_dict_put(ctx_, ref, PDF_NAME(Filter), PDF_NAME(FlateDecode));
@@ -91,6 +93,62 @@ HRESULT MuCalls::InsertPage(int at, pdf_obj* page) {
 HRESULT MuCalls::DeletePage(int index) {
   fz_try(ctx_) { pdf_delete_page(ctx_, doc_, index); }
   fz_catch(ctx_) { return c_.Caught(); }
+  return S_OK;
+}
+
+HRESULT MuCalls::AddLinkAnnotations(pdf_obj* page, const std::vector<fz_rect>& rects,
+                                    const char* namePrefix, std::vector<MuObject>* refs) {
+  refs->clear();
+  // Filled inside the try through the pointer, so that the catch sees what was made.
+  std::vector<pdf_obj*> made(rects.size(), nullptr);
+  pdf_obj** const slots = made.data();
+  const fz_rect* const boxes = rects.data();
+  const int count = static_cast<int>(rects.size());
+  pdf_obj* volatile annots = nullptr;
+  pdf_obj* volatile dict = nullptr;
+  int volatile before = -1;
+  fz_var(annots);
+  fz_var(dict);
+  fz_var(before);
+  fz_try(ctx_) {
+    annots = pdf_dict_get(ctx_, page, PDF_NAME(Annots));
+    if (!pdf_is_array(ctx_, annots))
+      annots = pdf_dict_put_array(ctx_, page, PDF_NAME(Annots), count);
+    before = pdf_array_len(ctx_, annots);
+    char name[64];
+    for (int i = 0; i < count; ++i) {
+      dict = pdf_new_dict(ctx_, doc_, 7);
+      pdf_dict_put(ctx_, dict, PDF_NAME(Type), PDF_NAME(Annot));
+      pdf_dict_put(ctx_, dict, PDF_NAME(Subtype), PDF_NAME(Link));
+      pdf_obj* box = pdf_dict_put_array(ctx_, dict, PDF_NAME(Rect), 4);
+      for (float v : {boxes[i].x0, boxes[i].y0, boxes[i].x1, boxes[i].y1})
+        pdf_array_push_real(ctx_, box, v);
+      pdf_dict_put(ctx_, dict, PDF_NAME(P), page);
+      slots[i] = pdf_add_object(ctx_, doc_, dict);
+      pdf_drop_obj(ctx_, dict);
+      dict = nullptr;
+      std::snprintf(name, sizeof name, "%s%d", namePrefix, pdf_to_num(ctx_, slots[i]));
+      pdf_dict_puts_drop(ctx_, slots[i], "NM", pdf_new_text_string(ctx_, name));
+      pdf_obj* border = pdf_dict_put_array(ctx_, slots[i], PDF_NAME(Border), 3);
+      for (int k = 0; k < 3; ++k) pdf_array_push_real(ctx_, border, 0);
+      pdf_array_push(ctx_, annots, slots[i]);
+    }
+  }
+  fz_catch(ctx_) {
+    const HRESULT hr = c_.Caught();
+    pdf_drop_obj(ctx_, dict);
+    for (pdf_obj* ref : made) pdf_drop_obj(ctx_, ref);
+    if (annots && before >= 0) {
+      fz_try(ctx_) {
+        while (pdf_array_len(ctx_, annots) > before)
+          pdf_array_delete(ctx_, annots, pdf_array_len(ctx_, annots) - 1);
+      }
+      fz_catch(ctx_) {}
+    }
+    return hr;
+  }
+  refs->reserve(made.size());
+  for (pdf_obj* ref : made) refs->push_back(MuObject::Adopt(ctx_, ref));
   return S_OK;
 }
 
