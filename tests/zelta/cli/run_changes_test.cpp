@@ -45,9 +45,8 @@ TEST(RunChanges, RenamedCountsChangedTextInEitherEncoding) {
   EXPECT_EQ(changes["removed"], 0) << upper.out;
 
   // Sorting moves without renaming; the summary line says so.
-  ProcessResult sorted = sandbox.Zelta(
-      {"run", "SB", sandbox.Path("upper.pdf"), "-o", sandbox.Path("s.pdf"), "--set",
-       "Flags=alphabetical"});
+  ProcessResult sorted = sandbox.Zelta({"run", "SB", sandbox.Path("upper.pdf"), "-o",
+                                        sandbox.Path("s.pdf"), "--set", "Flags=alphabetical"});
   ASSERT_TRUE(sorted.Exited(0)) << sorted.Describe();
   EXPECT_EQ(sorted.err.find("renamed"), std::string::npos) << sorted.err;
   EXPECT_NE(sorted.err.find("moved"), std::string::npos) << sorted.err;

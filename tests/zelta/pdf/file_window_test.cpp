@@ -1,9 +1,10 @@
 // The windowed file stream: every mix of seeks and reads gives the file's bytes, and a file
 // that cannot be read fails with its name.
+#include "zelta/pdf/file_window.h"
+
 #include <random>
 
 #include "tests/zelta/pdf/pdf_test_support.h"
-#include "zelta/pdf/file_window.h"
 #include "zelta/pdf/mu_context.h"
 
 namespace zelta::pdf::testing {
@@ -36,8 +37,8 @@ TEST(FileWindow, SeeksAndReadsGiveTheFileBytes) {
     if (kind == 0) {
       target = static_cast<int64_t>(random() % bytes.size());
     } else if (kind <= 2) {
-      target = std::clamp<int64_t>(expected + static_cast<int64_t>(random() % 70'000) - 35'000,
-                                   0, total);
+      target = std::clamp<int64_t>(expected + static_cast<int64_t>(random() % 70'000) - 35'000, 0,
+                                   total);
     } else if (kind == 3) {
       target = total - static_cast<int64_t>(random() % 100);
     }
