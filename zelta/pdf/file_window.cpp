@@ -11,14 +11,17 @@ namespace zelta::pdf {
 
 namespace {
 
-// Large enough to hold many small objects written side by side, small enough that a read
-// for one object far from the last costs little more than MuPDF's own 4 KiB.
+// A read that goes on from the last one takes a large window (a content stream, a run of
+// objects); the first read after a seek elsewhere takes as much as MuPDF's own stream, so
+// that looking up one object far away costs no more than it did.
 constexpr size_t kWindow = 32 * 1024;
+constexpr size_t kFirstRead = 4 * 1024;
 
 struct Window {
   int fd = -1;
-  int64_t start = 0;  // file offset of buffer[0]
-  size_t length = 0;  // bytes of the file in buffer
+  int64_t start = 0;    // file offset of buffer[0]
+  size_t length = 0;    // bytes of the file in buffer
+  bool sought = false;  // the next read is the first after a seek out of the window
   unsigned char buffer[kWindow];
 };
 
@@ -26,9 +29,11 @@ int NextWindow(fz_context* ctx, fz_stream* stm, size_t) {
   auto* window = static_cast<Window*>(stm->state);
   ssize_t n;
   do {
-    n = pread(window->fd, window->buffer, kWindow, static_cast<off_t>(stm->pos));
+    n = pread(window->fd, window->buffer, window->sought ? kFirstRead : kWindow,
+              static_cast<off_t>(stm->pos));
   } while (n < 0 && errno == EINTR);
   if (n < 0) fz_throw(ctx, FZ_ERROR_GENERIC, "read error: %s", strerror(errno));
+  window->sought = false;
   window->start = stm->pos;
   window->length = static_cast<size_t>(n);
   stm->rp = window->buffer;
@@ -58,6 +63,7 @@ void SeekWindow(fz_context* ctx, fz_stream* stm, int64_t offset, int whence) {
   // Read lazily: a seek to the end to learn the length reads nothing.
   window->start = target;
   window->length = 0;
+  window->sought = true;
   stm->rp = stm->wp = window->buffer;
   stm->pos = target;
 }
@@ -75,6 +81,7 @@ fz_stream* OpenFileWindow(fz_context* ctx, const char* path) {
   window->fd = open(path, O_RDONLY | O_CLOEXEC);
   window->start = 0;
   window->length = 0;
+  window->sought = false;
   if (window->fd < 0) {
     const int error = errno;
     fz_free(ctx, window);

@@ -1,7 +1,8 @@
 // A MuPDF stream over a file that keeps the last window of bytes it read. MuPDF's own file
 // stream forgets its buffer on every seek, so reading one object after another costs a seek
 // and a read call each even when they sit side by side in the file; here a seek that lands
-// in the window costs nothing. Reads use pread, so the file position is never shared.
+// in the window costs nothing, and reading on takes larger pieces. Reads use pread, so the
+// file position is never shared.
 #pragma once
 
 extern "C" {
