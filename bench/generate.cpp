@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -254,11 +255,33 @@ const std::string& LongManual() {
   return made.path;
 }
 
+// CPU seconds of the finished child processes (user and system).
+double ChildrenCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_CHILDREN, &usage);
+  auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
+  };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Runs the command per iteration. Beside the time: "cpu_per_wall", the processor time the
+// command took over its wall time (about 2 when it kept two cores busy), and the load the
+// machine was under ("load_1min"), since a second thread only helps on a free core.
 void RunCommand(benchmark::State& state, const std::string& command) {
   if (LongManual().empty()) return state.SkipWithError("cannot make the manual (qpdf)");
-  for (auto _ : state)
+  double cpu = 0, wall = 0;
+  for (auto _ : state) {
+    const double cpuBefore = ChildrenCpuSeconds();
+    const auto start = std::chrono::steady_clock::now();
     if (std::system(command.c_str()) != 0)
       return state.SkipWithError(("failed: " + command).c_str());
+    wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    cpu += ChildrenCpuSeconds() - cpuBefore;
+  }
+  if (wall > 0) state.counters["cpu_per_wall"] = cpu / wall;
+  double load[1] = {0};
+  if (getloadavg(load, 1) == 1) state.counters["load_1min"] = load[0];
 }
 
 void BM_LongManualGenerate(benchmark::State& state) {

@@ -55,6 +55,15 @@ BOUND_TARGETS = [
 ]
 
 
+# Counters printed beside the targets: what a ratio ran under (the machine's load, the cores
+# a run kept busy).
+INFO_COUNTERS = [
+    ("BM_LongManualGenerate", ("cpu_per_wall", "load_1min")),
+    ("BM_Batch/1", ("load_1min",)),
+    ("BM_Batch/2", ("load_1min",)),
+]
+
+
 # How time grows with size: the exponent k of time ~ size^k fitted between two runs.
 GROWTH_TARGETS = [
     ("BM_ImportDeep/1000", "BM_ImportDeep/20000", 1.2, "growth of the import time with the depth of a chain"),
@@ -105,6 +114,11 @@ def main():
         verdict = "ok" if values[measured] <= limit else "MISSED"
         missed += verdict != "ok"
         print(f"{verdict:8} {values[measured]:5.2f} (at most {limit})  {meaning}")
+    for measured, fields in INFO_COUNTERS:
+        found = [(field, medians(sys.argv[1], field).get(measured)) for field in fields]
+        found = [f"{field} {value:.2f}" for field, value in found if value is not None]
+        if found:
+            print(f"info     {measured}: " + ", ".join(found))
     return 1 if missed else 0
 
 

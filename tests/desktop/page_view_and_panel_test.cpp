@@ -97,6 +97,30 @@ TEST_F(DesktopTest, PanelEditsAreEachOneUndoStepAndSelectionFeedsTheHost) {
   EXPECT_EQ(panel->topLevelItem(0)->text(0), "One");
 }
 
+// A window that shows the page first leaves the bookmarks unread until the page is on
+// screen, then fills the panel; a command run before that still finds the whole outline.
+TEST_F(DesktopTest, OutlineAfterFirstPaintFillsThePanelOnceThePageIsShown) {
+  window_->SetOutlineAfterFirstPaint(true);
+  ASSERT_TRUE(window_->OpenFile(QString::fromStdString(Write("book.pdf", LabelledBook()))));
+  BookmarksPanel* panel = window_->Panel();
+  EXPECT_EQ(panel->topLevelItemCount(), 0);
+  bool painted = false;
+  const auto connection =
+      QObject::connect(window_->View(), &PageView::PagePainted, [&](int) { painted = true; });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return panel->topLevelItemCount() == 2; }));
+  QObject::disconnect(connection);
+  EXPECT_TRUE(painted);
+  EXPECT_EQ(panel->topLevelItem(0)->text(0), "One");
+
+  // Opened again and edited through the host before any paint: the panel shows the edit.
+  ASSERT_TRUE(window_->OpenFile(QString::fromStdString(Write("again.pdf", LabelledBook()))));
+  EXPECT_EQ(panel->topLevelItemCount(), 0);
+  ComPtr<IHostBookmark> root, added;
+  window_->Document()->GetOutlineRoot(root.Put());
+  ASSERT_EQ(root->InsertNewChild(-1, added.Put()), S_OK);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return panel->topLevelItemCount() == 3; }));
+}
+
 // Closed chapters get their rows when opened or when one of their bookmarks is asked for;
 // the tree shows the same outline either way, and a rebuild keeps what the user opened.
 TEST_F(DesktopTest, RowsOfClosedChaptersAreMadeWhenNeeded) {

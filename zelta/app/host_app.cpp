@@ -153,10 +153,11 @@ std::u16string HostApp::String(std::string_view id) const {
 }
 
 HRESULT HostApp::OpenDocument(const std::string& path, const std::string& password,
-                              ComPtr<pdf::HostDocument>* document, std::string* error) {
+                              ComPtr<pdf::HostDocument>* document, std::string* error,
+                              pdf::OutlineRead outline) {
   if (document) document->Reset();
   ComPtr<pdf::HostDocument> opened;
-  HRESULT hr = pdf::OpenDocument(path, password, &opened, error);
+  HRESULT hr = pdf::OpenDocument(path, password, &opened, error, outline);
   if (Failed(hr)) return hr;
   if (!opened) {
     if (error) *error = "'" + path + "': the document could not be opened";

@@ -20,6 +20,7 @@
 #include "zelta/app/settings/plugin_settings.h"
 #include "zelta/app/settings/string_tables.h"
 #include "zelta/base/event_server.h"
+#include "zelta/pdf/host_document.h"
 #include "zelta/ui/command_bars.h"
 #include "zelta/ui/ui_extension.h"
 
@@ -58,7 +59,8 @@ class HostApp : public ComObject<IHostApp> {
   // Documents. OpenDocument opens a PDF, gives it its own undo history and the event wiring,
   // and makes it active. AddDocument does the same for any document object.
   HRESULT OpenDocument(const std::string& path, const std::string& password,
-                       ComPtr<pdf::HostDocument>* document, std::string* error);
+                       ComPtr<pdf::HostDocument>* document, std::string* error,
+                       pdf::OutlineRead outline = pdf::OutlineRead::kAtOpen);
   HRESULT AddDocument(ComPtr<IHostDocument> document);
   // S_FALSE for a document that is not open. Its selections and history go with it.
   HRESULT CloseDocument(IHostDocument* document);

@@ -1,65 +1,95 @@
 #include "zelta/cli/outline_changes.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "host/page_links.h"
+#include "zelta/pdf/outline/host_bookmark.h"
+#include "zelta/pdf/text/pdf_text.h"
 
 namespace zelta::cli {
 
-namespace {
-// More items than any real outline holds; a walk stops there rather than run away.
-constexpr size_t kMaxItems = 10'000'000;
-}  // namespace
-
 OutlineSnapshot OutlineSnapshot::Take(IHostBookmark* root) {
   OutlineSnapshot snapshot;
-  if (!root) return snapshot;
-  std::vector<ComPtr<IHostBookmark>> parents{ComPtr<IHostBookmark>(root)};
-  while (!parents.empty() && snapshot.entries.size() < kMaxItems) {
-    ComPtr<IHostBookmark> parent = std::move(parents.back());
+  auto* top = dynamic_cast<pdf::HostBookmark*>(root);
+  if (!top || !top->Document()) return snapshot;
+  pdf::HostDocument& document = *top->Document();
+  snapshot.document = ComPtr<pdf::HostDocument>(&document);
+  pdf::MuCalls& mu = document.Mu();
+  pdf::Outline& outline = document.GetOutline();
+  const pdf::OutlineIndex& index = outline.Index();
+  // A tree holds each item once: more entries than the index has items would be a loop.
+  const size_t most = index.Size();
+  snapshot.entries.reserve(most);
+  std::vector<int> parents{top->Key()};
+  while (!parents.empty() && snapshot.entries.size() < most) {
+    const int parent = parents.back();
     parents.pop_back();
-    ComPtr<IHostBookmark> child;
-    parent->GetFirstChild(child.Put());
-    IHostBookmark* previous = nullptr;
-    while (child && snapshot.entries.size() < kMaxItems) {
-      if (snapshot.entries.contains(child.Get())) break;  // a loop
-      Entry entry{child, {}, parent.Get(), previous};
-      OwnedString title;
-      if (child->GetTitle(title.Put()) == S_OK) entry.title = std::u16string(title.View());
-      snapshot.entries.emplace(child.Get(), std::move(entry));
+    const pdf::OutlineNode* node = index.Find(parent);
+    int previous = pdf::OutlineIndex::kNone;
+    for (int child = node ? node->first : pdf::OutlineIndex::kNone;
+         child != pdf::OutlineIndex::kNone && snapshot.entries.size() < most;) {
+      const pdf::MuObject dict = outline.Dict(mu, child);
+      pdf_obj* title = dict ? mu.Resolve(mu.Get(dict.Get(), "Title")) : nullptr;
+      snapshot.entries.push_back({child, parent, previous, pdf::MuObject::Keep(mu.Ctx(), title)});
       parents.push_back(child);
-      previous = child.Get();
-      ComPtr<IHostBookmark> next;
-      child->GetNextSibling(next.Put());
-      child = std::move(next);
+      previous = child;
+      const pdf::OutlineNode* item = index.Find(child);
+      child = item ? item->next : pdf::OutlineIndex::kNone;
     }
   }
+  std::sort(snapshot.entries.begin(), snapshot.entries.end(),
+            [](const Entry& a, const Entry& b) { return a.key < b.key; });
+  snapshot.entries.erase(std::unique(snapshot.entries.begin(), snapshot.entries.end(),
+                                     [](const Entry& a, const Entry& b) { return a.key == b.key; }),
+                         snapshot.entries.end());
   return snapshot;
 }
+
+const OutlineSnapshot::Entry* OutlineSnapshot::Find(int key) const {
+  auto found = std::lower_bound(entries.begin(), entries.end(), key,
+                                [](const Entry& entry, int k) { return entry.key < k; });
+  return found != entries.end() && found->key == key ? &*found : nullptr;
+}
+
+namespace {
+
+// Titles are the same text when they are one object, the same bytes, or bytes in two
+// encodings of one text.
+bool SameTitle(pdf::MuCalls& mu, const pdf::MuObject& a, const pdf::MuObject& b) {
+  if (a.Get() == b.Get()) return true;
+  const std::string_view x = mu.StringView(a.Get()), y = mu.StringView(b.Get());
+  return x == y || pdf::DecodeTextString(x) == pdf::DecodeTextString(y);
+}
+
+}  // namespace
 
 OutlineChanges CompareOutlines(const OutlineSnapshot& before, const OutlineSnapshot& after) {
   OutlineChanges changes;
   // The nearest earlier sibling that the other tree holds too.
   auto keptPrevious = [](const OutlineSnapshot& tree, const OutlineSnapshot& other,
-                         IHostBookmark* item) -> IHostBookmark* {
-    IHostBookmark* previous = tree.entries.at(item).previous;
-    while (previous && !other.entries.contains(previous))
-      previous = tree.entries.at(previous).previous;
+                         const OutlineSnapshot::Entry& entry) {
+    int previous = entry.previous;
+    while (previous != pdf::OutlineIndex::kNone && !other.Find(previous)) {
+      const OutlineSnapshot::Entry* earlier = tree.Find(previous);
+      previous = earlier ? earlier->previous : pdf::OutlineIndex::kNone;
+    }
     return previous;
   };
-  for (const auto& [item, entry] : after.entries) {
-    auto old = before.entries.find(item);
-    if (old == before.entries.end()) {
+  const ComPtr<pdf::HostDocument>& document = after.document ? after.document : before.document;
+  for (const OutlineSnapshot::Entry& entry : after.entries) {
+    const OutlineSnapshot::Entry* old = before.Find(entry.key);
+    if (!old) {
       ++changes.made;
       continue;
     }
-    if (old->second.title != entry.title) ++changes.renamed;
-    if (old->second.parent != entry.parent ||
-        keptPrevious(before, after, item) != keptPrevious(after, before, item))
+    if (document && !SameTitle(document->Mu(), old->title, entry.title)) ++changes.renamed;
+    if (old->parent != entry.parent ||
+        keptPrevious(before, after, *old) != keptPrevious(after, before, entry))
       ++changes.moved;
   }
-  for (const auto& [item, entry] : before.entries)
-    if (!after.entries.contains(item)) ++changes.removed;
+  for (const OutlineSnapshot::Entry& entry : before.entries)
+    if (!after.Find(entry.key)) ++changes.removed;
   return changes;
 }
 

@@ -1,27 +1,37 @@
 // What a run did to the bookmark tree, for the one-line summary after it: the tree is taken
-// before and after, and bookmarks are compared by identity (the host hands out one object per
-// outline item).
+// before and after, and items are compared by their key in the document's outline (each
+// outline item keeps its key for as long as the document is open).
 #pragma once
 
 #include <cstddef>
-#include <map>
 #include <string>
+#include <vector>
 
 #include "host/bookmark.h"
 #include "host/document.h"
+#include "zelta/pdf/host_document.h"
+#include "zelta/pdf/mu_object.h"
 
 namespace zelta::cli {
 
+// The shape of the tree and a reference to each title object, read from the outline index
+// without making a bookmark object or a copy of a title per item: a title still held by the
+// same object is unchanged, so only replaced titles are ever decoded.
 struct OutlineSnapshot {
   struct Entry {
-    ComPtr<IHostBookmark> bookmark;  // keeps the object, so its address names only it
-    std::u16string title;
-    IHostBookmark* parent = nullptr;
-    IHostBookmark* previous = nullptr;  // the sibling before it, null for a first child
+    int key = 0;
+    int parent = 0;
+    int previous = -1;    // the sibling before it, -1 for a first child
+    pdf::MuObject title;  // kept, so its address names only it
   };
-  std::map<IHostBookmark*, Entry> entries;
+  ComPtr<pdf::HostDocument> document;
+  std::vector<Entry> entries;  // ordered by key
 
-  // Walks the tree under root iteratively; an item met twice (a loop) is taken once.
+  const Entry* Find(int key) const;
+  size_t Size() const { return entries.size(); }
+
+  // Walks the tree under root (a bookmark of a pdf::HostDocument; any other gives an empty
+  // snapshot) iteratively.
   static OutlineSnapshot Take(IHostBookmark* root);
 };
 

@@ -18,6 +18,10 @@ struct SessionOptions {
   std::string modulePath;    // empty: beside the program, or $ZELTA_MODULE
   bool loadModule = true;
   bool quiet = false;  // no progress bar
+  // The process ends soon after the session: the host and its documents are left to the
+  // operating system instead of being taken apart one object at a time. The modules are
+  // still shut down, and whatever is written is written before the session ends.
+  bool leaveAtExit = false;
 };
 
 class Session {
@@ -44,6 +48,7 @@ class Session {
   ComPtr<app::HostApp> app_;
   std::shared_ptr<app::SettingsStore> settings_;
   ComPtr<IPlugin> plugin_;
+  bool leaveAtExit_ = false;
 };
 
 // Prints "zelta: MESSAGE" on stderr.

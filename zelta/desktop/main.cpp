@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
                          if (page == 0) std::_Exit(0);
                        });
     }
+    window.SetOutlineAfterFirstPaint(true);
     window.show();
     if (!warnings.empty()) QMessageBox::warning(&window, "Zelta", QString::fromStdString(warnings));
     if (!parser.positionalArguments().isEmpty())

@@ -118,6 +118,8 @@ MainWindow::MainWindow(app::HostApp& app, QWidget* parent)
   InstallHostServices();
 
   connect(view_, &PageView::CurrentPageChanged, this, &MainWindow::UpdatePageBox);
+  // After the paint has reached the screen, not inside it.
+  connect(view_, &PageView::ViewPainted, this, &MainWindow::ShowOutline, Qt::QueuedConnection);
   connect(view_, &PageView::ZoomChanged, this, [this] {
     if (zoomBox_) zoomBox_->setEditText(QString::number(qRound(view_->ZoomPercent())) + "%");
   });
@@ -339,9 +341,13 @@ bool MainWindow::OpenFile(const QString& path) {
   if (running_ || !MaybeKeepChanges()) return false;
   ComPtr<pdf::HostDocument> opened;
   std::string password, error;
+  // Only a window on screen paints; one that is not shows the bookmarks at once.
+  const bool deferOutline = outlineAfterPaint_ && isVisible();
   for (bool again = false;; again = true) {
     error.clear();
-    const HRESULT hr = app_.OpenDocument(ToUtf8(path), password, &opened, &error);
+    const HRESULT hr =
+        app_.OpenDocument(ToUtf8(path), password, &opened, &error,
+                          deferOutline ? pdf::OutlineRead::kOnFirstUse : pdf::OutlineRead::kAtOpen);
     if (Succeeded(hr)) break;
     // An encrypted file: the same open again with the password the user gives.
     if (hr == E_ACCESS_DENIED && prompts_.password) {
@@ -360,16 +366,31 @@ bool MainWindow::OpenFile(const QString& path) {
   dirty_ = false;
   app_.SetActiveDocument(document_.Get());
   view_->SetDocument(document_.Get());
-  panel_->SetDocument(document_.Get());
+  int32_t pages = 0;
+  document_->GetPageCount(&pages);
+  outlinePending_ = deferOutline && pages > 0;
+  panel_->SetDocument(outlinePending_ ? nullptr : document_.Get());
   AddRecent(path);
   DocumentChanged(false);
-  // Damage that was repaired on reading: the document is usable, the user should know.
-  const auto& warnings = document_->Warnings();
-  if (!warnings.empty())
-    statusBar()->showMessage(
-        tr("Opened with %n repair(s): %1", nullptr, static_cast<int>(warnings.size()))
-            .arg(QString::fromStdString(warnings.front())));
+  ShowRepairs();
   return true;
+}
+
+void MainWindow::ShowOutline() {
+  if (!outlinePending_) return;
+  outlinePending_ = false;
+  panel_->SetDocument(document_.Get());
+  UpdateStates();
+  ShowRepairs();
+}
+
+void MainWindow::ShowRepairs() {
+  // Damage that was repaired on reading: the document is usable, the user should know.
+  if (!document_ || document_->Warnings().empty()) return;
+  const auto& warnings = document_->Warnings();
+  statusBar()->showMessage(
+      tr("Opened with %n repair(s): %1", nullptr, static_cast<int>(warnings.size()))
+          .arg(QString::fromStdString(warnings.front())));
 }
 
 bool MainWindow::CloseDocument() {
@@ -379,6 +400,7 @@ bool MainWindow::CloseDocument() {
   path_.clear();
   dirty_ = false;
   view_->SetDocument(nullptr);
+  outlinePending_ = false;
   panel_->SetDocument(nullptr);
   DocumentChanged(false);
   return true;
@@ -473,7 +495,10 @@ void MainWindow::DocumentChanged(bool reloadPages) {
     } else {
       view_->Reload();
     }
-    panel_->Rebuild();
+    if (outlinePending_)
+      ShowOutline();
+    else
+      panel_->Rebuild();
   }
   UpdatePageBox(view_->CurrentPage());
   UpdateTitle();

@@ -52,6 +52,10 @@ class MainWindow : public QMainWindow {
   // Encrypted files ask for their password. False when nothing was opened; the reason has
   // been shown.
   bool OpenFile(const QString& path);
+  // The bookmarks of a document opened from now on are read once its first page is on
+  // screen (or, for a document without pages, at once): a large outline no longer holds
+  // the first paint back.
+  void SetOutlineAfterFirstPaint(bool later) { outlineAfterPaint_ = later; }
   // Closes the document (asking first); false when the user kept it open.
   bool CloseDocument();
   bool Save();
@@ -97,6 +101,10 @@ class MainWindow : public QMainWindow {
   int32_t UndoCount() const;
   void ShowMessage(const QString& text, uint32_t style);
   bool MaybeKeepChanges();
+  // Fills the panel with an outline that waited for the first paint, and tells of the
+  // repairs reading it needed.
+  void ShowOutline();
+  void ShowRepairs();
 
   app::HostApp& app_;
   Prompts prompts_;
@@ -106,6 +114,8 @@ class MainWindow : public QMainWindow {
   QString path_;
   bool dirty_ = false;
   bool running_ = false;
+  bool outlineAfterPaint_ = false;
+  bool outlinePending_ = false;
   // Message boxes shown so far (a command that showed neither a dialog nor a message box
   // had no dialog).
   int messagesShown_ = 0;

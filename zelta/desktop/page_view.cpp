@@ -246,6 +246,7 @@ void PageView::paintEvent(QPaintEvent*) {
                        tr("This page cannot be shown.\n%1").arg(entry.error));
     }
   }
+  emit ViewPainted();
   if (sizesWaiting_) {
     sizesWaiting_ = false;
     QTimer::singleShot(0, this,

@@ -76,6 +76,8 @@ class PageView : public QAbstractScrollArea {
   void ContextMenuAsked(const QPoint& globalPosition);
   // A page was drawn on the screen (from the cache or freshly rendered).
   void PagePainted(int page);
+  // The pages in view are on the screen, drawn or marked as pages that cannot be shown.
+  void ViewPainted();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

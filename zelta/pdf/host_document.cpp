@@ -18,7 +18,7 @@ namespace zelta::pdf {
 HostDocument::HostDocument(std::string path) : mu_(context_, nullptr), path_(std::move(path)) {}
 
 HRESULT OpenDocument(const std::string& path, const std::string& password,
-                     ComPtr<HostDocument>* document, std::string* error) {
+                     ComPtr<HostDocument>* document, std::string* error, OutlineRead outline) {
   if (!document || !error) return E_POINTER;
   document->Reset();
   ComPtr<HostDocument> doc;
@@ -28,13 +28,13 @@ HRESULT OpenDocument(const std::string& path, const std::string& password,
     *error = path + ": out of memory";
     return E_OUTOFMEMORY;
   }
-  HRESULT hr = doc->Open(password, error);
+  HRESULT hr = doc->Open(password, outline, error);
   if (Failed(hr)) return hr;
   *document = std::move(doc);
   return S_OK;
 }
 
-HRESULT HostDocument::Open(const std::string& password, std::string* error) {
+HRESULT HostDocument::Open(const std::string& password, OutlineRead outline, std::string* error) {
   if (!context_.Get()) {
     *error = path_ + ": out of memory (no MuPDF context)";
     return E_OUTOFMEMORY;
@@ -87,7 +87,10 @@ HRESULT HostDocument::Open(const std::string& password, std::string* error) {
       *error = path_ + ": cannot open as PDF: " + damage;
       return hr;
     }
-    outline_.Load(mu_, &warnings_);
+    if (outline == OutlineRead::kAtOpen) {
+      outlineRead_ = true;
+      outline_.Load(mu_, &warnings_);
+    }
   } catch (const std::bad_alloc&) {
     *error = path_ + ": out of memory while reading the page tree and the outline";
     return E_OUTOFMEMORY;
@@ -97,6 +100,17 @@ HRESULT HostDocument::Open(const std::string& password, std::string* error) {
     return E_OUTOFMEMORY;
   }
   return S_OK;
+}
+
+void HostDocument::ReadOutline() {
+  outlineRead_ = true;
+  try {
+    outline_.Load(mu_, &warnings_);
+  } catch (const std::bad_alloc&) {
+    outlineLost_ = true;
+  }
+  if (outlineLost_ || context_.OutOfMemory())
+    warnings_.push_back("out of memory while reading the outline; the document takes no changes");
 }
 
 HRESULT HostDocument::BookmarkFor(int key, ComPtr<HostBookmark>* bookmark) {
@@ -113,7 +127,9 @@ HRESULT HostDocument::BookmarkFor(int key, ComPtr<HostBookmark>* bookmark) {
   });
 }
 
-HRESULT HostDocument::CanChange() const { return context_.OutOfMemory() ? E_OUTOFMEMORY : S_OK; }
+HRESULT HostDocument::CanChange() const {
+  return context_.OutOfMemory() || outlineLost_ ? E_OUTOFMEMORY : S_OK;
+}
 
 void HostDocument::Raise(Atom event, IUnknown* object) {
   if (events_.server && event) events_.server->Raise(event, object, 0);

@@ -28,6 +28,10 @@ namespace zelta::pdf {
 
 class HostBookmark;
 
+// When the outline is read: at open (damage in it is among the open's warnings), or on the
+// first use of the outline, for a window that shows a page before its bookmarks.
+enum class OutlineRead { kAtOpen, kOnFirstUse };
+
 class HostDocument final : public ComObject<IHostDocument, IHostPageEditor, IHostPageLinks> {
  public:
   explicit HostDocument(std::string path);
@@ -104,7 +108,10 @@ class HostDocument final : public ComObject<IHostDocument, IHostPageEditor, IHos
 
   // For the document's own objects.
   MuCalls& Mu() { return mu_; }
-  Outline& GetOutline() { return outline_; }
+  Outline& GetOutline() {
+    if (!outlineRead_) ReadOutline();
+    return outline_;
+  }
   PageMap& Pages() { return pages_; }
   NamedDests& Names() { return names_; }
   // The one bookmark object of an outline item (made on first use).
@@ -121,9 +128,13 @@ class HostDocument final : public ComObject<IHostDocument, IHostPageEditor, IHos
 
  private:
   friend HRESULT OpenDocument(const std::string& path, const std::string& password,
-                              ComPtr<HostDocument>* document, std::string* error);
+                              ComPtr<HostDocument>* document, std::string* error,
+                              OutlineRead outline);
   ~HostDocument() override = default;
-  HRESULT Open(const std::string& password, std::string* error);
+  HRESULT Open(const std::string& password, OutlineRead outline, std::string* error);
+  // Reads the outline once; out of memory leaves it as far as it was read and the document
+  // closed to changes.
+  void ReadOutline();
   void Raise(Atom event, IUnknown* object);
   pdf_obj* PageObject(int32_t page);
   // After the page list changed: page indexes, labels and resolved names are read anew.
@@ -144,6 +155,8 @@ class HostDocument final : public ComObject<IHostDocument, IHostPageEditor, IHos
   MuCalls mu_;
   std::string path_;
   Outline outline_;
+  bool outlineRead_ = false;
+  bool outlineLost_ = false;  // reading it later ran out of memory
   PageMap pages_;
   NamedDests names_;
   PageLabels labels_;
@@ -161,6 +174,7 @@ class HostDocument final : public ComObject<IHostDocument, IHostPageEditor, IHos
 
 // Opens a PDF. On failure returns a failure code and a message naming the file and problem.
 HRESULT OpenDocument(const std::string& path, const std::string& password,
-                     ComPtr<HostDocument>* document, std::string* error);
+                     ComPtr<HostDocument>* document, std::string* error,
+                     OutlineRead outline = OutlineRead::kAtOpen);
 
 }  // namespace zelta::pdf

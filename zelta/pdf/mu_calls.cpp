@@ -1,5 +1,7 @@
 #include "zelta/pdf/mu_calls.h"
 
+#include "zelta/pdf/file_window.h"
+
 namespace zelta::pdf {
 
 // Reads: `result` is the only local touched inside fz_try, so it is volatile to survive the
@@ -64,6 +66,24 @@ std::string MuCalls::ToBytes(pdf_obj* obj) {
     return {};
   }
   return data ? std::string(data, size) : std::string();
+}
+
+std::string_view MuCalls::StringView(pdf_obj* obj) {
+  const char* volatile data = nullptr;
+  size_t volatile size = 0;
+  fz_try(ctx_) {
+    data = pdf_to_str_buf(ctx_, obj);
+    size = pdf_to_str_len(ctx_, obj);
+  }
+  fz_catch(ctx_) {
+    c_.Caught();
+    return {};
+  }
+  return data ? std::string_view(data, size) : std::string_view();
+}
+
+pdf_obj* MuCalls::Resolve(pdf_obj* obj) {
+  ZELTA_MU_READ(pdf_obj*, nullptr, pdf_resolve_indirect(ctx_, obj));
 }
 
 std::string MuCalls::ToName(pdf_obj* obj) {
@@ -222,7 +242,7 @@ HRESULT MuCalls::ContentsBox(int page, fz_rect* box, fz_matrix* ctm) {
 HRESULT MuOpenDocument(MuContext& context, const char* path, pdf_document** doc) {
   fz_context* ctx = context.Get();
   *doc = nullptr;
-  fz_try(ctx) { *doc = pdf_open_document(ctx, path); }
+  fz_try(ctx) { *doc = OpenPdfThroughWindow(ctx, path); }
   fz_catch(ctx) { return context.Caught(); }
   return S_OK;
 }

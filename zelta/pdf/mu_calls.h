@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "zelta/pdf/mu_context.h"
@@ -39,6 +40,11 @@ class MuCalls {
   int ToInt(pdf_obj* obj);
   double ToReal(pdf_obj* obj);
   std::string ToBytes(pdf_obj* obj);
+  // The bytes of a string object without a copy: valid while the object lives ("" when it
+  // is no string).
+  std::string_view StringView(pdf_obj* obj);
+  // The object an indirect reference names (the object itself when it is direct).
+  pdf_obj* Resolve(pdf_obj* obj);
   std::string ToName(pdf_obj* obj);
   // The indirect object `num`, or null when it does not exist or cannot be read.
   MuObject Load(int num);

@@ -1,5 +1,7 @@
 #include "zelta/pdf/second_handle.h"
 
+#include "zelta/pdf/file_window.h"
+
 namespace zelta::pdf {
 
 namespace {
@@ -10,7 +12,7 @@ pdf_document* OpenQuietly(fz_context* ctx, const char* path, const char* passwor
   pdf_document* volatile doc = nullptr;
   fz_var(doc);
   fz_try(ctx) {
-    doc = pdf_open_document(ctx, path);
+    doc = OpenPdfThroughWindow(ctx, path);
     if (pdf_needs_password(ctx, doc) && !pdf_authenticate_password(ctx, doc, password))
       fz_throw(ctx, FZ_ERROR_GENERIC, "wrong password");
   }

@@ -63,6 +63,33 @@ TEST(DamagedFiles, TruncatedAndGarbageFailCleanlyOrOpen) {
   EXPECT_EQ(error, dir.File("missing.pdf") + ": file not found");
 }
 
+// An outline read on first use is the one read at open, with the same repairs: they are
+// among the warnings once something has looked at the outline, and edits and saving work.
+TEST(DamagedFiles, OutlineReadOnFirstUseIsTheOneReadAtOpen) {
+  ScratchDir dir;
+  PdfSpec layout = Rich();
+  layout.outline[0].children = {Bookmark("Child", 0)};
+  layout.nextOverride = {{3, 0}};
+  layout.firstOverride = {{1, 0}};
+  const std::string path = dir.Write("loop.pdf", BuildPdf(layout));
+  ComPtr<HostDocument> later;
+  std::string error;
+  ASSERT_EQ(OpenDocument(path, "", &later, &error, OutlineRead::kOnFirstUse), S_OK) << error;
+  EXPECT_TRUE(later->Warnings().empty());
+  EXPECT_EQ(OutlineToJson(later.Get()), OutlineToJson(MustOpen(path).Get()));
+  EXPECT_EQ(later->Warnings(), MustOpen(path)->Warnings());
+  ComPtr<IHostBookmark> added;
+  ASSERT_EQ(Root(later.Get())->InsertNewChild(0, added.Put()), S_OK);
+  ASSERT_TRUE(SaveOk(later.Get(), dir.File("fixed.pdf")));
+  EXPECT_TRUE(MustOpen(dir.File("fixed.pdf"))->Warnings().empty());
+
+  // Saved before anything read the outline: the bookmarks are written as they were.
+  ASSERT_EQ(OpenDocument(path, "", &later, &error, OutlineRead::kOnFirstUse), S_OK) << error;
+  ASSERT_TRUE(SaveOk(later.Get(), dir.File("untouched.pdf")));
+  EXPECT_EQ(OutlineToJson(MustOpen(dir.File("untouched.pdf")).Get()),
+            OutlineToJson(MustOpen(path).Get()));
+}
+
 // Beside the loops it cuts, the reader finds links that disagree with the lists and counts
 // that lie; each finding names the item where the fault shows. Only cut damage warns on every
 // open, and the first change writes every fault right.
