@@ -72,25 +72,30 @@ TextPdfSpec HardHeadings() {
 
 class Suggestion : public OperationRun {
  protected:
-  // Runs the suggestion (it changes nothing); its "Output" dictionary.
-  ComPtr<zelta::ICabItem> Suggest() {
+  // Opens the layout and runs the suggestion (it changes nothing); its "Output" dictionary.
+  ComPtr<zelta::ICabItem> Suggest(const TextPdfSpec& layout) {
+    OpenBytes(zelta::testing::BuildTextPdf(layout));
     auto operation = Make<AGBSuggestOperation>();
     EXPECT_EQ(operation->Do(zelta::kDoNoProgress, 0), zelta::S_FALSE);
     keep_ = operation;
     return operation->Output();
   }
-  V Generate(zelta::ICabItem* options) {
+  V GenerateWith(zelta::ICabItem* options) {
     auto operation = Make<AGBOperation>();
     EXPECT_EQ(operation->Options()->CopyFrom(options), zelta::S_OK);
     EXPECT_EQ(operation->Do(zelta::kDoNoProgress, 0), zelta::S_OK);
     return Now();
   }
+  // The titles the suggested options generate.
+  V Generate(zelta::ICabItem* output) { return GenerateWith(CabItem(output, u"Options").Get()); }
+  static std::string Why(zelta::ICabItem* output) {
+    return platform::Utf16ToUtf8(CabText(output, u"Explanation", u""));
+  }
   ComPtr<AGBSuggestOperation> keep_;
 };
 
 TEST_F(Suggestion, HeadingsWithFormulasAndHyphensComeOutWhole) {
-  OpenBytes(zelta::testing::BuildTextPdf(HardHeadings()));
-  auto output = Suggest();
+  auto output = Suggest(HardHeadings());
   EXPECT_TRUE(CabBool(output.Get(), u"Found", false));
   EXPECT_EQ(CabText(output.Get(), u"Operation", u""), u"op.bookmarks.autoGenerateFromText");
   auto options = CabItem(output.Get(), u"Options");
@@ -99,7 +104,7 @@ TEST_F(Suggestion, HeadingsWithFormulasAndHyphensComeOutWhole) {
   ASSERT_EQ(ReadGenerationOptions(options.Get(), &read, &error), zelta::S_OK);
   ASSERT_EQ(read.levels.size(), 2u);
   EXPECT_TRUE(read.levels[0].Uses(kLevelJoinSmallerRuns));
-  EXPECT_EQ(Generate(options.Get()),
+  EXPECT_EQ(GenerateWith(options.Get()),
             (V{u"1 The value of eln(3) in closed form", u"1.1 Sums over R and their bounds",
                u"2 A long section title whose last word is hyphenated across two lines",
                u"2.1 Powers x2 and roots", u"3 Conclusions", u"3.1 Open questions"}));
@@ -127,8 +132,7 @@ TEST_F(Suggestion, DocumentsWithoutHeadingsGetNoLevels) {
   for (const auto& [name, layout] :
        {std::pair{"letter", letter}, {"scanned", scanned}, {"form", form}}) {
     SCOPED_TRACE(name);
-    OpenBytes(zelta::testing::BuildTextPdf(layout));
-    auto output = Suggest();
+    auto output = Suggest(layout);
     EXPECT_FALSE(CabBool(output.Get(), u"Found", true));
     int32_t levels = -1;
     CabItem(CabItem(output.Get(), u"Options").Get(), u"Levels")->GetCount(&levels);
@@ -164,18 +168,15 @@ TEST_F(Suggestion, ListingsAndFigureLabelsInALargerStyleAreNoLevel) {
     page.Body(4);
     manual.pages.push_back(page.page);
   }
-  OpenBytes(zelta::testing::BuildTextPdf(manual));
-  auto output = Suggest();
-  const std::u16string explanation = CabText(output.Get(), u"Explanation", u"");
-  const std::string why = platform::Utf16ToUtf8(explanation);
+  auto output = Suggest(manual);
+  const std::string why = Why(output.Get());
   ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
   EXPECT_EQ(CabText(output.Get(), u"Doubt", u"x"), u"") << why;
   EXPECT_GE(CabDouble(output.Get(), u"Confidence", 0), 0.65) << why;
-  const V titles = Generate(CabItem(output.Get(), u"Options").Get());
-  EXPECT_EQ(titles, (V{u"1 Chapter number 1", u"2 Chapter number 2", u"3 Chapter number 3",
-                       u"4 Chapter number 4"}))
+  EXPECT_EQ(Generate(output.Get()), (V{u"1 Chapter number 1", u"2 Chapter number 2",
+                                       u"3 Chapter number 3", u"4 Chapter number 4"}))
       << why;
-  EXPECT_NE(explanation.find(u"Confidence: "), std::u16string::npos) << why;
+  EXPECT_NE(why.find("Confidence: "), std::string::npos) << why;
 }
 
 // Two levels of headings, each plausible alone, that together would make six bookmarks a
@@ -195,12 +196,11 @@ TEST_F(Suggestion, MoreBookmarksThanAPageHoldsAreFlagged) {
     }
     sheet.pages.push_back(page.page);
   }
-  OpenBytes(zelta::testing::BuildTextPdf(sheet));
-  auto output = Suggest();
-  const std::string why = platform::Utf16ToUtf8(CabText(output.Get(), u"Explanation", u""));
+  auto output = Suggest(sheet);
+  const std::string why = Why(output.Get());
   EXPECT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
-  const std::u16string doubt = CabText(output.Get(), u"Doubt", u"");
-  EXPECT_NE(doubt.find(u"bookmarks a page"), std::u16string::npos) << why;
+  EXPECT_NE(CabText(output.Get(), u"Doubt", u"").find(u"bookmarks a page"), std::u16string::npos)
+      << why;
   EXPECT_NE(why.find("Not sure: "), std::string::npos) << why;
 }
 
@@ -247,12 +247,11 @@ TEST_F(Suggestion, NumbersSetApartAndBoldHeadingsAtBodySizeComeOutWhole) {
     for (int k = 1; k <= 2; ++k) member(p, k);
     manual.pages.push_back(page.page);
   }
-  OpenBytes(zelta::testing::BuildTextPdf(manual));
-  auto output = Suggest();
-  const std::string why = platform::Utf16ToUtf8(CabText(output.Get(), u"Explanation", u""));
+  auto output = Suggest(manual);
+  const std::string why = Why(output.Get());
   ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
   EXPECT_EQ(CabText(output.Get(), u"Doubt", u"x"), u"") << why;
-  EXPECT_EQ(Generate(CabItem(output.Get(), u"Options").Get()), expected) << why;
+  EXPECT_EQ(Generate(output.Get()), expected) << why;
 }
 
 // A reference manual whose index chapters list entries with leader dots after its printed
@@ -289,11 +288,10 @@ TEST_F(Suggestion, HeadingsOnPagesOfEntriesAfterTheFirstChapterAreKept) {
     page.Body(8);
     manual.pages.push_back(page.page);
   }
-  OpenBytes(zelta::testing::BuildTextPdf(manual));
-  auto output = Suggest();
-  const std::string why = platform::Utf16ToUtf8(CabText(output.Get(), u"Explanation", u""));
+  auto output = Suggest(manual);
+  const std::string why = Why(output.Get());
   ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
-  EXPECT_EQ(Generate(CabItem(output.Get(), u"Options").Get()),
+  EXPECT_EQ(Generate(output.Get()),
             (V{u"1 Introduction", u"2 Class Index", u"2.1 Class List", u"3 Classes", u"3.1 Widget",
                u"3.2 Gadget", u"3.3 Sprocket", u"3.4 Flange", u"3.5 Gizmo"}))
       << why;
@@ -312,14 +310,11 @@ TEST_F(Suggestion, RecurringLabelsDoNotCountAsBookmarks) {
     }
     manual.pages.push_back(page.page);
   }
-  OpenBytes(zelta::testing::BuildTextPdf(manual));
-  auto output = Suggest();
-  const std::string why = platform::Utf16ToUtf8(CabText(output.Get(), u"Explanation", u""));
+  auto output = Suggest(manual);
+  const std::string why = Why(output.Get());
   ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
   EXPECT_EQ(CabText(output.Get(), u"Doubt", u"x"), u"") << why;
-  EXPECT_EQ(Generate(CabItem(output.Get(), u"Options").Get()),
-            (V{u"open", u"close", u"read", u"write"}))
-      << why;
+  EXPECT_EQ(Generate(output.Get()), (V{u"open", u"close", u"read", u"write"})) << why;
 }
 
 }  // namespace

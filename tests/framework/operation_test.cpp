@@ -79,6 +79,11 @@ class ScriptedOperation : public BookmarkOperation {
   bool keepAlways_;
 };
 
+ComPtr<ScriptedOperation> Scripted(CoreHost& host, HRESULT dialog = zelta::S_OK,
+                                   HRESULT run = zelta::S_OK, bool keepAlways = false) {
+  return zelta::MakeCom<ScriptedOperation>(&host.Plugin(), dialog, run, keepAlways);
+}
+
 int32_t SavedFlags(CoreHost& host) {
   return CabInt(CabItem(SettingsRoot(host.Plugin()).Get(), u"CBCLastUsedOptions").Get(), u"Flags",
                 -1);
@@ -122,8 +127,7 @@ TEST(ExecuteCycleCases, DialogAnswerRunResultAndMessage) {
     SCOPED_TRACE(&c - cases);
     CoreHost host;
     host.Open(zelta::testing::PdfSpec{});
-    auto operation =
-        zelta::MakeCom<ScriptedOperation>(&host.Plugin(), c.dialog, c.run, c.keepAlways);
+    auto operation = Scripted(host, c.dialog, c.run, c.keepAlways);
     operation->problem = c.problem;
     EXPECT_EQ(operation->Execute(c.throughHost, 0), c.result);
     EXPECT_EQ(operation->dialogs, 1);
@@ -142,8 +146,7 @@ TEST(ExecuteCycleCases, DialogAnswerRunResultAndMessage) {
 
 TEST_F(ExecuteCycle, FailureShowsTheResultText) {
   document_ = host_.Open(zelta::testing::PdfSpec{});
-  auto operation = zelta::MakeCom<ScriptedOperation>(&host_.Plugin(), zelta::S_OK,
-                                                     zelta::E_NO_PERMISSION, false);
+  auto operation = Scripted(host_, zelta::S_OK, zelta::E_NO_PERMISSION);
   EXPECT_EQ(operation->Execute(true, 0), zelta::E_NO_PERMISSION);
   ASSERT_EQ(host_.messages.size(), 1u);
   EXPECT_EQ(host_.messages[0].text, u"Error [Bookmarks]: No permissions for this operation.");
@@ -155,8 +158,7 @@ TEST_F(ExecuteCycle, AnExceptionOutOfARunRollsItBackAndFailsIt) {
   zelta::testing::PdfSpec layout;
   layout.outline = {Mark("kept", 0)};
   document_ = host_.Open(layout);
-  auto operation =
-      zelta::MakeCom<ScriptedOperation>(&host_.Plugin(), zelta::S_OK, zelta::S_OK, false);
+  auto operation = Scripted(host_);
   operation->throwMidway = true;
   EXPECT_EQ(operation->Execute(true, 0), zelta::E_OUTOFMEMORY);
   EXPECT_EQ(Titles(document_.Get()), std::vector<std::u16string>{u"kept"});
@@ -167,8 +169,7 @@ TEST_F(ExecuteCycle, AnExceptionOutOfARunRollsItBackAndFailsIt) {
 
 TEST_F(ExecuteCycle, InputTakesTheActiveDocument) {
   document_ = host_.Open(zelta::testing::PdfSpec{});
-  auto operation =
-      zelta::MakeCom<ScriptedOperation>(&host_.Plugin(), zelta::S_FALSE, zelta::S_OK, false);
+  auto operation = Scripted(host_, zelta::S_FALSE);
   operation->Execute(true, 0);
   auto objects = CabObjects(operation->Input().Get());
   ASSERT_EQ(objects.size(), 1u);
@@ -177,8 +178,7 @@ TEST_F(ExecuteCycle, InputTakesTheActiveDocument) {
 
 TEST(BookmarkOperation, WithoutDocumentInputStaysEmptyAndTheRunFails) {
   CoreHost host;
-  auto operation =
-      zelta::MakeCom<ScriptedOperation>(&host.Plugin(), zelta::S_OK, zelta::S_OK, false);
+  auto operation = Scripted(host);
   EXPECT_EQ(operation->Execute(false, 0), zelta::E_FAIL);  // an empty Input array
   EXPECT_TRUE(CabObjects(operation->Input().Get()).empty());
   ASSERT_EQ(host.messages.size(), 1u);
@@ -187,8 +187,7 @@ TEST(BookmarkOperation, WithoutDocumentInputStaysEmptyAndTheRunFails) {
 
 TEST(BookmarkOperation, HostFacingAnswers) {
   CoreHost host;
-  auto operation =
-      zelta::MakeCom<ScriptedOperation>(&host.Plugin(), zelta::S_OK, zelta::S_OK, false);
+  auto operation = Scripted(host);
   EXPECT_EQ(operation->GetKind(nullptr), zelta::E_POINTER);
   const zelta::Atom id = AtomOf(u"op.bookmarks.changeBookmarkCase");
   ComPtr<zelta::IUnknown> object;

@@ -4,15 +4,15 @@
 #include <signal.h>
 #include <sys/resource.h>
 
-#include <fstream>
 #include <map>
 #include <random>
-#include <sstream>
 
 #include "autogen/stop_words_dialog.h"
 #include "framework/atom_table.h"
+#include "framework/bookmark_target.h"
 #include "framework/dialog_base.h"
 #include "host/validation.h"
+#include "tests/fixtures/pdf_builder.h"
 #include "tests/harness/operation_run.h"
 #include "toc/fromtoc_dialog.h"
 #include "toc/totoc_operation.h"
@@ -69,12 +69,33 @@ class DialogRun : public OperationRun {
     return CabItem(CabRoot(params.Get()).Get(), u"Options");
   }
 
+  // The contents operation with the last used options, on the open document.
+  ComPtr<ToTOCOperation> Toc() {
+    auto toc = Make<ToTOCOperation>();
+    toc->LoadLastUsedOptions();  // the built-in level set
+    return toc;
+  }
+  // Runs a dialog that the queued user confirms.
+  static void ExpectOk(DialogBase* dialog) {
+    int32_t result = 0;
+    ASSERT_EQ(dialog->RunModal(0, &result), zelta::S_OK);
+    EXPECT_EQ(result, zelta::kDialogResultOk);
+  }
+
   // Shows the operation's dialog with the user's work; the dialog's answer.
   HRESULT Show(zelta::IHostOperation* operation, std::function<void(DialogDriver&)> work) {
     Engine().QueueDriver(std::move(work));
     return operation->ShowDialog(0, 0);
   }
 };
+
+// What GetCount says of a list (an action list, a Cab array).
+template <class List>
+int32_t CountOf(List* list) {
+  int32_t count = -1;
+  list->GetCount(&count);
+  return count;
+}
 
 struct Recipe {
   const char16_t* operation;
@@ -438,10 +459,8 @@ TEST_F(DialogRun, ValidationListsWhatItFindsAndRemovesABookmarkKeepingItsChildre
 }
 
 TEST_F(DialogRun, TableOfContentsLevelsAndPresets) {
-  auto toc = NewOperation<ToTOCOperation>(&host_.Plugin());
-  toc->LoadLastUsedOptions();  // the built-in level set
+  auto toc = Toc();
   auto options = toc->Options();
-  SetCabObjects(toc->Input().Get(), {static_cast<zelta::IUnknown*>(document_.Get())});
   ASSERT_EQ(Show(toc.Get(),
                  [](DialogDriver& user) {
                    EXPECT_EQ(user.Text(u"ttoc.e.title"), u"Table of Contents");
@@ -484,9 +503,7 @@ TEST_F(DialogRun, TableOfContentsLevelsAndPresets) {
   EXPECT_EQ(CabInt(options.Get(), u"Flags", 0), kTocSkipInvalid | kTocLeaderSpace);
   EXPECT_EQ(CabInt(options.Get(), u"PageNumber", 0), 5);
   auto levels = CabItem(options.Get(), u"Levels");
-  int32_t count = 0;
-  levels->GetCount(&count);
-  ASSERT_EQ(count, 4);
+  ASSERT_EQ(CountOf(levels.Get()), 4);
   ComPtr<zelta::ICabItem> added;
   levels->GetItemAt(1, added.Put());
   EXPECT_EQ(CabInt(added.Get(), u"Index", 0), 1);
@@ -513,16 +530,9 @@ TEST_F(DialogRun, TableOfContentsLevelsAndPresets) {
 // Every change of the preset list reaches the settings file at once, for the next process to
 // read; a write that fails keeps the list as it was, in memory and on disk, and says why.
 TEST_F(DialogRun, PresetChangesAreWrittenAtOnceOrNotAtAll) {
-  auto toc = NewOperation<ToTOCOperation>(&host_.Plugin());
-  toc->LoadLastUsedOptions();
-  SetCabObjects(toc->Input().Get(), {static_cast<zelta::IUnknown*>(document_.Get())});
+  auto toc = Toc();
   const std::string path = host_.SettingsPath();
-  auto file = [&] {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  };
+  auto file = [&] { return zelta::testing::ReadFile(path); };
   auto presetsOnDisk = [&] {
     std::vector<std::string> names;
     const Json stored = Json::parse(file())["5E3A91D0-6C42-4B8E-A1F7-2D9C04B6E813"]["ToTOCPresets"];
@@ -604,9 +614,7 @@ TEST_F(DialogRun, PresetChangesAreWrittenAtOnceOrNotAtAll) {
 // The host's editors behind "Edit": a level's font and a found bookmark's actions change only
 // when the user confirms what the editor checked.
 TEST_F(DialogRun, HostEditorsChangeOnlyWhatTheUserConfirms) {
-  auto toc = NewOperation<ToTOCOperation>(&host_.Plugin());
-  toc->LoadLastUsedOptions();
-  SetCabObjects(toc->Input().Get(), {static_cast<zelta::IUnknown*>(document_.Get())});
+  auto toc = Toc();
   auto firstLevel = [&] {
     ComPtr<zelta::ICabItem> level;
     CabItem(toc->Options().Get(), u"Levels")->GetItemAt(0, level.Put());
@@ -698,14 +706,8 @@ TEST_F(DialogRun, HostEditorsChangeOnlyWhatTheUserConfirms) {
   EXPECT_EQ(operation->ShowDialog(0, 0), zelta::S_FALSE);
   ComPtr<zelta::IHostActionList> actions;
   BookmarkAt(document_.Get(), {2})->GetActions(actions.Put());
-  int32_t count = 0;
-  actions->GetCount(&count);
-  ASSERT_EQ(count, 1);
-  ComPtr<zelta::IHostAction> action;
-  actions->GetItem(0, action.Put());
-  zelta::PageDestination dest;
-  EXPECT_EQ(action->GetDestination(&dest), zelta::S_OK);
-  EXPECT_EQ(dest.page, 2);
+  EXPECT_EQ(CountOf(actions.Get()), 1);
+  EXPECT_EQ(TargetOf(BookmarkAt(document_.Get(), {2}).Get()).page, 2);
   ASSERT_EQ(host_.messages.size(), 5u);  // the four refused levels and the page past the end
   EXPECT_EQ(host_.messages[4].text, u"Give a page number from 1 to 3.");
 }
@@ -758,9 +760,7 @@ TEST_F(DialogRun, IndentsKeepTheirValueWhateverTheUnitShown) {
     EXPECT_TRUE(user.Click(u"ftoc.b.indents"));
     EXPECT_TRUE(user.Click(u"btn.ok"));
   });
-  int32_t result = 0;
-  ASSERT_EQ(dialog->RunModal(0, &result), zelta::S_OK);
-  EXPECT_EQ(result, zelta::kDialogResultOk);
+  ExpectOk(dialog.Get());
   EXPECT_EQ(CabInt(options.Get(), u"Flags", 0), 0x10);
   EXPECT_EQ(CabDouble(options.Get(), u"TopIndent", 0), 72);
   EXPECT_EQ(CabDouble(options.Get(), u"BottomIndent", 0), 36);
@@ -785,9 +785,7 @@ TEST_F(DialogRun, StopWordsAreAddedAsTypedEditedAndRemoved) {
     EXPECT_TRUE(user.Check(u"esw.chb.useRegExp"));
     EXPECT_TRUE(user.Click(u"btn.ok"));
   });
-  int32_t result = 0;
-  ASSERT_EQ(dialog->RunModal(0, &result), zelta::S_OK);
-  EXPECT_EQ(result, zelta::kDialogResultOk);
+  ExpectOk(dialog.Get());
   EXPECT_EQ(CabStrings(CabItem(data.Get(), u"StopWords").Get()),
             std::vector<std::u16string>{u"contents"});
   EXPECT_EQ(CabInt(data.Get(), u"StopWordsFlags", 0), 0x4);

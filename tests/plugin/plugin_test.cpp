@@ -50,6 +50,26 @@ std::vector<std::u16string> SubmenuOf(zelta::ICommandBar* bar, zelta::IHostApp* 
   return Items(submenu.Get(), app);
 }
 
+ComPtr<zelta::IHostCommand> FindCommand(CoreHost& host, std::u16string_view id) {
+  ComPtr<zelta::ICommandManager> manager;
+  ComPtr<zelta::ICommandRegistry> registry;
+  ComPtr<zelta::IHostCommand> command;
+  host.App().Ui().GetCommandManager(manager.Put());
+  if (manager) manager->GetRegistry(registry.Put());
+  if (registry) registry->FindCommand(AtomOf(id), command.Put());
+  return command;
+}
+
+std::u16string TitleOf(zelta::IHostCommand* command) {
+  zelta::OwnedString title;
+  command->GetTitle(title.Put());
+  return title.Str();
+}
+
+void Raise(CoreHost& host, const char16_t* event, zelta::IUnknown* data) {
+  host.App().Events().Raise(AtomOf(event), data, 1);
+}
+
 const std::vector<std::u16string> kExpectedSubmenu = {
     u"cmd.bookmarksPlugin.fromTOC",
     u"cmd.bookmarksPlugin.generate",
@@ -109,16 +129,9 @@ TEST(AtomTable, HoldsTheIdsOnceInOrderAndMatchesTheHost) {
 
 TEST(PluginStart, RegistersTheSubmenuAndElevenCommandsWithTitles) {
   CoreHost host;
-  ComPtr<zelta::ICommandManager> manager;
-  ComPtr<zelta::ICommandRegistry> registry;
-  ASSERT_EQ(host.App().Ui().GetCommandManager(manager.Put()), zelta::S_OK);
-  ASSERT_EQ(manager->GetRegistry(registry.Put()), zelta::S_OK);
-
-  ComPtr<zelta::IHostCommand> submenu;
-  ASSERT_EQ(registry->FindCommand(AtomOf(kSubmenuCommand), submenu.Put()), zelta::S_OK);
-  zelta::OwnedString title;
-  submenu->GetTitle(title.Put());
-  EXPECT_EQ(title.View(), u"Bookmarks");
+  auto submenu = FindCommand(host, kSubmenuCommand);
+  ASSERT_TRUE(submenu);
+  EXPECT_EQ(TitleOf(submenu.Get()), u"Bookmarks");
   int32_t style = 0;
   submenu->GetStyle(&style);
   EXPECT_EQ(style & 0x300, 0x300);
@@ -127,41 +140,29 @@ TEST(PluginStart, RegistersTheSubmenuAndElevenCommandsWithTitles) {
   for (const OperationRow& row : OperationRows()) {
     if (row.command.empty()) continue;
     ++commands;
-    ComPtr<zelta::IHostCommand> command;
-    ASSERT_EQ(registry->FindCommand(AtomOf(row.command), command.Put()), zelta::S_OK);
-    zelta::OwnedString text;
-    command->GetTitle(text.Put());
-    EXPECT_EQ(text.Str(), host.Plugin().LoadString(row.titleId));
-    EXPECT_NE(text.View(), row.titleId);  // the string table knows every title
+    auto command = FindCommand(host, row.command);
+    ASSERT_TRUE(command);
+    EXPECT_EQ(TitleOf(command.Get()), host.Plugin().LoadString(row.titleId));
+    EXPECT_NE(TitleOf(command.Get()), row.titleId);  // the string table knows every title
     ComPtr<zelta::ICommandHandler> handler;
     command->GetHandler(handler.Put());
     EXPECT_TRUE(handler);
   }
   EXPECT_EQ(commands, 12u);
-  ComPtr<zelta::IHostCommand> change;
-  registry->FindCommand(AtomOf(u"cmd.bookmarksPlugin.changeBookmarkCase"), change.Put());
-  zelta::OwnedString changeTitle;
-  change->GetTitle(changeTitle.Put());
-  EXPECT_EQ(changeTitle.View(), u"Change Bookmark Case...");
+  EXPECT_EQ(TitleOf(FindCommand(host, u"cmd.bookmarksPlugin.changeBookmarkCase").Get()),
+            u"Change Bookmark Case...");
   // Bookmark Every N-th Page is a menu command like the other tools.
-  ComPtr<zelta::IHostCommand> nth;
-  ASSERT_EQ(registry->FindCommand(AtomOf(u"cmd.bookmarksPlugin.bookmarkEveryNthPage"), nth.Put()),
-            zelta::S_OK);
-  zelta::OwnedString nthTitle;
-  nth->GetTitle(nthTitle.Put());
-  EXPECT_EQ(nthTitle.View(), u"Bookmark Every Nth Page...");
+  EXPECT_EQ(TitleOf(FindCommand(host, u"cmd.bookmarksPlugin.bookmarkEveryNthPage").Get()),
+            u"Bookmark Every Nth Page...");
 }
 
 TEST(PluginEvents, SubmenuIsPlacedOnceInBothBarsAndRefilled) {
   CoreHost host;
   zelta::IHostApp* app = &host.App();
   // The host built its bars once at start-up; raise the event twice more on the same bars.
-  zelta::Atom event = AtomOf(u"e.mainView.customizeCmdBars");
-  for (int i = 0; i < 2; ++i) {
-    auto customization =
-        zelta::MakeCom<zelta::ui::CommandBarCustomization>(host.App().Bars().Bars());
-    host.App().Events().Raise(event, static_cast<zelta::IUnknown*>(customization.Get()), 1);
-  }
+  for (int i = 0; i < 2; ++i)
+    Raise(host, u"e.mainView.customizeCmdBars",
+          zelta::MakeCom<zelta::ui::CommandBarCustomization>(host.App().Bars().Bars()).Get());
   auto test = host.App().Bars().Bar(InternId(app, u"cmd.test"));
   auto advanced = host.App().Bars().Bar(InternId(app, u"cmd.advanced"));
   ASSERT_TRUE(test && advanced);
@@ -188,9 +189,8 @@ TEST(PluginEvents, SubmenuGoesToTheEndWithoutTheAnchor) {
   auto bar = zelta::MakeCom<zelta::ui::CommandBar>(InternId(app, u"cmd.test"));
   bar->InsertCommand(-1, AtomOf(u"cmd.props"), 0, 0, nullptr);
   std::map<zelta::Atom, ComPtr<zelta::ui::CommandBar>> bars{{InternId(app, u"cmd.test"), bar}};
-  auto customization = zelta::MakeCom<zelta::ui::CommandBarCustomization>(bars);
-  host.App().Events().Raise(AtomOf(u"e.mainView.customizeCmdBars"),
-                            static_cast<zelta::IUnknown*>(customization.Get()), 1);
+  Raise(host, u"e.mainView.customizeCmdBars",
+        zelta::MakeCom<zelta::ui::CommandBarCustomization>(bars).Get());
   EXPECT_EQ(Items(bar.Get(), app),
             (std::vector<std::u16string>{u"cmd.props", u"-", u"cmd.bookmarksPlugin"}));
 }
@@ -207,47 +207,37 @@ TEST(PluginEvents, AddLevelCommandInTheSelectTextMenu) {
   EXPECT_EQ(items[at + 1], u"-");
   EXPECT_EQ(items[at + 2], u"cmd.props");
   // Seen again, the same menu is left as it is.
-  auto event = zelta::MakeCom<zelta::ui::ContextMenuEvent>(menu);
-  host.App().Events().Raise(AtomOf(u"e.beforeShowContextMenu"),
-                            static_cast<zelta::IUnknown*>(event.Get()), 1);
+  Raise(host, u"e.beforeShowContextMenu", zelta::MakeCom<zelta::ui::ContextMenuEvent>(menu).Get());
   EXPECT_EQ(Items(menu.Get(), app), items);
 
   // Without "cmd.props": a separator, then the command at the end.
   auto bare = zelta::MakeCom<zelta::ui::CommandBar>(AtomOf(u"menu.tool.selectText"));
   bare->InsertCommand(-1, InternId(app, u"cmd.edit.copy"), 0, 0, nullptr);
-  auto bareEvent = zelta::MakeCom<zelta::ui::ContextMenuEvent>(bare);
-  host.App().Events().Raise(AtomOf(u"e.beforeShowContextMenu"),
-                            static_cast<zelta::IUnknown*>(bareEvent.Get()), 1);
+  Raise(host, u"e.beforeShowContextMenu", zelta::MakeCom<zelta::ui::ContextMenuEvent>(bare).Get());
   EXPECT_EQ(
       Items(bare.Get(), app),
       (std::vector<std::u16string>{u"cmd.edit.copy", u"-", u"cmd.bookmarksPlugin.addAGBLevel"}));
 
   // Another menu is not touched.
   auto other = zelta::MakeCom<zelta::ui::CommandBar>(InternId(app, u"menu.other"));
-  auto otherEvent = zelta::MakeCom<zelta::ui::ContextMenuEvent>(other);
-  host.App().Events().Raise(AtomOf(u"e.beforeShowContextMenu"),
-                            static_cast<zelta::IUnknown*>(otherEvent.Get()), 1);
-  int32_t count = -1;
-  other->GetCount(&count);
-  EXPECT_EQ(count, 0);
+  Raise(host, u"e.beforeShowContextMenu", zelta::MakeCom<zelta::ui::ContextMenuEvent>(other).Get());
+  EXPECT_TRUE(Items(other.Get(), app).empty());
 }
 
 TEST(PluginCommands, StateFollowsTheDocumentAndTheTextSelection) {
   CoreHost host;
-  for (const OperationRow& row : OperationRows()) {
-    if (row.command.empty()) continue;
-    EXPECT_EQ(host.App().CommandState(AtomOf(row.command)), zelta::kCommandDisabled);
-  }
-
-  PdfSpec layout;
-  auto document = host.Open(layout);
-  ASSERT_TRUE(document);
-  for (const OperationRow& row : OperationRows()) {
-    if (row.command.empty()) continue;
-    const bool needsText = row.command == u"cmd.bookmarksPlugin.addAGBLevel" ||
-                           row.command == u"cmd.bookmarksPlugin.fromTOC";
-    EXPECT_EQ(host.App().CommandState(AtomOf(row.command)),
-              needsText ? zelta::kCommandDisabled : zelta::kCommandEnabled);
+  for (bool open : {false, true}) {
+    if (open) {
+      ASSERT_TRUE(host.Open(PdfSpec{}));
+    }
+    for (const OperationRow& row : OperationRows()) {
+      if (row.command.empty()) continue;
+      const bool needsText = row.command == u"cmd.bookmarksPlugin.addAGBLevel" ||
+                             row.command == u"cmd.bookmarksPlugin.fromTOC";
+      EXPECT_EQ(host.App().CommandState(AtomOf(row.command)),
+                open && !needsText ? zelta::kCommandEnabled : zelta::kCommandDisabled)
+          << open;
+    }
   }
 }
 
@@ -257,12 +247,7 @@ TEST(PluginCommands, HandlerAnswersNullArgumentsAndLeavesOtherCommands) {
   int32_t state = 7;
   EXPECT_EQ(sink->UpdateCommandState(nullptr, nullptr, 0, &state), zelta::S_FALSE);
   EXPECT_EQ(sink->ExecuteCommand(1, nullptr, 0, 0, 0), zelta::S_FALSE);
-  ComPtr<zelta::ICommandManager> manager;
-  ComPtr<zelta::ICommandRegistry> registry;
-  host.App().Ui().GetCommandManager(manager.Put());
-  manager->GetRegistry(registry.Put());
-  ComPtr<zelta::IHostCommand> submenu;
-  registry->FindCommand(AtomOf(kSubmenuCommand), submenu.Put());
+  auto submenu = FindCommand(host, kSubmenuCommand);
   EXPECT_EQ(sink->UpdateCommandState(submenu.Get(), &host.App(), 0, &state), zelta::S_OK);
   EXPECT_EQ(state, 7);
   EXPECT_EQ(sink->GetCommandTip(submenu.Get(), nullptr), zelta::E_NOTIMPL);
@@ -274,14 +259,9 @@ TEST(PluginCommands, HandlerAnswersNullArgumentsAndLeavesOtherCommands) {
 
 TEST(PluginCommands, OnlyExistingOperationsAreCreated) {
   CoreHost host;
-  auto cbc =
-      CreateOperationForCommand(AtomOf(u"cmd.bookmarksPlugin.changeBookmarkCase"), &host.Plugin());
-  ASSERT_TRUE(cbc);
-  zelta::Atom id = zelta::kNoAtom;
-  cbc->GetOperationId(&id);
-  EXPECT_EQ(id, AtomOf(u"op.bookmarks.changeBookmarkCase"));
   // Every command that has an operation makes one with its own id; the others make none.
   const std::pair<const char16_t*, const char16_t*> made[] = {
+      {u"cmd.bookmarksPlugin.changeBookmarkCase", u"op.bookmarks.changeBookmarkCase"},
       {u"cmd.bookmarksPlugin.sort", u"op.bookmarks.sortBookmarks"},
       {u"cmd.bookmarksPlugin.validate", u"op.bookmarks.validate"},
       {u"cmd.bookmarksPlugin.generate", u"op.bookmarks.autoGenerateFromText"},
@@ -296,6 +276,7 @@ TEST(PluginCommands, OnlyExistingOperationsAreCreated) {
   for (const auto& [command, operation] : made) {
     auto op = CreateOperationForCommand(AtomOf(command), &host.Plugin());
     ASSERT_TRUE(op);
+    zelta::Atom id = zelta::kNoAtom;
     op->GetOperationId(&id);
     EXPECT_EQ(id, AtomOf(operation));
   }
@@ -304,12 +285,7 @@ TEST(PluginCommands, OnlyExistingOperationsAreCreated) {
 
 TEST(PluginShutdown, LaterEventsAndCommandsReachNoDeadPlugin) {
   auto host = std::make_unique<CoreHost>();
-  ComPtr<zelta::IHostCommand> command;
-  ComPtr<zelta::ICommandManager> manager;
-  ComPtr<zelta::ICommandRegistry> registry;
-  host->App().Ui().GetCommandManager(manager.Put());
-  manager->GetRegistry(registry.Put());
-  registry->FindCommand(AtomOf(u"cmd.bookmarksPlugin.sort"), command.Put());
+  auto command = FindCommand(*host, u"cmd.bookmarksPlugin.sort");
   ComPtr<zelta::ICommandHandler> handler;
   command->GetHandler(handler.Put());
   host->Plugin().Shutdown();

@@ -63,6 +63,17 @@ class NamedDests : public OperationRun {
   int32_t PageAt(std::vector<int> path) {
     return TargetOf(BookmarkAt(document_.Get(), path).Get()).page;
   }
+  // The destination names and target pages of the top-level bookmarks.
+  Texts TopNames() {
+    Texts names;
+    for (int i = 1; BookmarkAt(document_.Get(), {i}); ++i) names.push_back(NameAt({i}));
+    return names;
+  }
+  std::vector<int32_t> TopPages() {
+    std::vector<int32_t> pages;
+    for (int i = 1; BookmarkAt(document_.Get(), {i}); ++i) pages.push_back(PageAt({i}));
+    return pages;
+  }
 
   bool lastProblems_ = false;
 };
@@ -78,12 +89,8 @@ TEST_F(NamedDests, EqualTitlesGetNumberedNamesAndKeepTheirPages) {
   Open(Intros());
   ASSERT_EQ(Convert(), zelta::S_OK);
   EXPECT_FALSE(lastProblems_);
-  EXPECT_EQ(NameAt({1}), u"Intro");
-  EXPECT_EQ(NameAt({2}), u"Intro_1");
-  EXPECT_EQ(NameAt({3}), u"Intro_2");
-  EXPECT_EQ(PageAt({1}), 1);
-  EXPECT_EQ(PageAt({2}), 2);
-  EXPECT_EQ(PageAt({3}), 3);
+  EXPECT_EQ(TopNames(), (Texts{u"Intro", u"Intro_1", u"Intro_2"}));
+  EXPECT_EQ(TopPages(), (std::vector<int32_t>{1, 2, 3}));
   EXPECT_EQ(DocumentNames(document_.Get()),
             (std::set<std::u16string>{u"Intro", u"Intro_1", u"Intro_2"}));
 }
@@ -93,9 +100,7 @@ TEST_F(NamedDests, ExistingNamesAreNotTaken) {
   layout.namedDests = {{"Intro", 0}, {"Intro_2", 0}};
   Open(layout);
   ASSERT_EQ(Convert(), zelta::S_OK);
-  EXPECT_EQ(NameAt({1}), u"Intro_1");
-  EXPECT_EQ(NameAt({2}), u"Intro_3");
-  EXPECT_EQ(NameAt({3}), u"Intro_4");
+  EXPECT_EQ(TopNames(), (Texts{u"Intro_1", u"Intro_3", u"Intro_4"}));
   zelta::PageDestination dest;
   ASSERT_EQ(document_->ResolveNamedDest(u"Intro", -1, &dest), zelta::S_OK);
   EXPECT_EQ(dest.page, 0);  // the document's own name still leads where it did
@@ -146,13 +151,11 @@ TEST_F(NamedDests, UndoRemovesEveryCreatedNameAndRedoBringsThemBack) {
   auto history = History();
   ASSERT_EQ(history->Undo(), zelta::S_OK);
   EXPECT_EQ(DocumentNames(document_.Get()), (std::set<std::u16string>{u"keep"}));
-  for (int i = 1; i <= 3; ++i) {
-    EXPECT_EQ(NameAt({i}), u"");
-    EXPECT_EQ(PageAt({i}), i);
-  }
+  EXPECT_EQ(TopNames(), (Texts{u"", u"", u""}));
+  EXPECT_EQ(TopPages(), (std::vector<int32_t>{1, 2, 3}));
   ASSERT_EQ(history->Redo(), zelta::S_OK);
-  EXPECT_EQ(NameAt({3}), u"Intro_2");
-  EXPECT_EQ(PageAt({3}), 3);
+  EXPECT_EQ(TopNames(), (Texts{u"Intro", u"Intro_1", u"Intro_2"}));
+  EXPECT_EQ(TopPages(), (std::vector<int32_t>{1, 2, 3}));
   EXPECT_EQ(DocumentNames(document_.Get()),
             (std::set<std::u16string>{u"keep", u"Intro", u"Intro_1", u"Intro_2"}));
 }
@@ -173,8 +176,7 @@ TEST_F(NamedDests, MaskWithMacrosAndPlainMask) {
   layout.outline[1].children = {Mark("Sub", 1)};
   Open(layout);
   ASSERT_EQ(Convert(0, u"p%[Page]-%[HierTitle:/]"), zelta::S_OK);
-  EXPECT_EQ(NameAt({1}), u"p1-One");
-  EXPECT_EQ(NameAt({2}), u"p3-Two");
+  EXPECT_EQ(TopNames(), (Texts{u"p1-One", u"p3-Two"}));
   EXPECT_EQ(NameAt({2, 1}), u"p2-Two/Sub");
 
   Open(Intros());
@@ -189,8 +191,7 @@ TEST_F(NamedDests, EmptyNameIsAProblemNotAConversion) {
   Open(layout);
   ASSERT_EQ(Convert(), zelta::S_OK);
   EXPECT_TRUE(lastProblems_);
-  EXPECT_EQ(NameAt({1}), u"");
-  EXPECT_EQ(NameAt({2}), u"Title");
+  EXPECT_EQ(TopNames(), (Texts{u"", u"Title"}));
 }
 
 TEST_F(NamedDests, SelectedBookmarksWithAndWithoutTheirChildren) {

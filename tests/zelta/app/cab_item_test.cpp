@@ -43,6 +43,24 @@ ComPtr<ICabItem> Field(ICabItem* item, const char16_t* name) {
   return field;
 }
 
+int32_t IntOf(ICabItem* item, const char16_t* name) {
+  int32_t value = 0;
+  item->GetInt(name, 0, &value);
+  return value;
+}
+
+std::u16string TextOf(ICabItem* item, const char16_t* name) {
+  OwnedString text;
+  item->GetText(name, nullptr, text.Put());
+  return text.Str();
+}
+
+int32_t CountOf(ICabItem* item) {
+  int32_t count = -1;
+  item->GetCount(&count);
+  return count;
+}
+
 TEST(CabItemTest, GettersFallBackToTheCallersDefaultForMissingAndMistypedFields) {
   ComPtr<ICabItem> root = NewRoot();
   int32_t i = 0;
@@ -80,17 +98,11 @@ TEST(CabItemTest, SettersNeedAnExistingFieldOfTheirType) {
   EXPECT_EQ(root->SetInt(u"D", 1), E_INVALIDARG);
   EXPECT_EQ(root->SetInt(u"New", 1), E_INVALIDARG);
   EXPECT_EQ(root->SetText(u"S", u"abcdef", 3), S_OK);
-  OwnedString s;
-  root->GetText(u"S", nullptr, s.Put());
-  EXPECT_EQ(s.View(), u"abc");
+  EXPECT_EQ(TextOf(root.Get(), u"S"), u"abc");
   EXPECT_EQ(root->SetText(u"S", nullptr, -1), S_OK);  // null text is empty
-  root->GetText(u"S", nullptr, s.Put());
-  EXPECT_EQ(s.View(), u"");
-  ComPtr<ICabItem> i = Field(root.Get(), u"I");
-  EXPECT_EQ(i->SetInt(nullptr, -8), S_OK);
-  int32_t value = 0;
-  root->GetInt(u"I", 0, &value);
-  EXPECT_EQ(value, -8);
+  EXPECT_EQ(TextOf(root.Get(), u"S"), u"");
+  EXPECT_EQ(Field(root.Get(), u"I")->SetInt(nullptr, -8), S_OK);
+  EXPECT_EQ(IntOf(root.Get(), u"I"), -8);
 
   ComPtr<Probe> probe(new Probe());
   EXPECT_EQ(root->SetObject(u"U", probe.Get()), S_OK);
@@ -117,9 +129,7 @@ TEST(CabItemTest, HeldChildStaysTheSameObjectAsItsField) {
   ComPtr<ICabItem> other = NewRoot();
   Field(other.Get(), u"Sub")->SetInt(u"N", 42);
   ASSERT_EQ(root->CopyFrom(other.Get()), S_OK);
-  int32_t n = 0;
-  sub->GetInt(u"N", 0, &n);
-  EXPECT_EQ(n, 42);
+  EXPECT_EQ(IntOf(sub.Get(), u"N"), 42);
   EXPECT_EQ(Field(root.Get(), u"Sub").Get(), sub.Get());
 }
 
@@ -153,14 +163,10 @@ TEST(CabItemTest, CopyFromBetweenDifferentSetsTakesSharedFieldsOfTheSameType) {
   Field(other.Get(), u"Sub")->SetInt(u"N", 77);
   other->SetDouble(u"I", 1.25);
   ASSERT_EQ(outer->CopyFrom(other.Get()), S_OK);
-  int32_t value = 0;
-  outer->GetInt(u"I", 0, &value);
-  EXPECT_EQ(value, -3);  // I is a Double there: kept
-  Field(outer.Get(), u"Sub")->GetInt(u"N", 0, &value);
-  EXPECT_EQ(value, 77);
+  EXPECT_EQ(IntOf(outer.Get(), u"I"), -3);  // I is a Double there: kept
+  EXPECT_EQ(IntOf(Field(outer.Get(), u"Sub").Get(), u"N"), 77);
   ASSERT_EQ(other->CopyFrom(outer.Get()), S_OK);
-  other->GetInt(u"Only", 0, &value);
-  EXPECT_EQ(value, 9);  // fields the source lacks keep their values
+  EXPECT_EQ(IntOf(other.Get(), u"Only"), 9);  // fields the source lacks keep their values
   // Whole values of different types are refused.
   EXPECT_EQ(Field(outer.Get(), u"I")->CopyFrom(Field(outer.Get(), u"S").Get()), E_INVALIDARG);
   EXPECT_EQ(outer->CopyFrom(nullptr), E_POINTER);
@@ -178,22 +184,18 @@ TEST(CabItemTest, CopyFromAnAncestorOrDescendantIsSafe) {
   ComPtr<ICabItem> first;
   list->GetItemAt(0, first.Put());
   EXPECT_EQ(first->CopyFrom(entry.Get()), S_OK);
-  int32_t count = 0;
-  words->GetCount(&count);
-  EXPECT_EQ(count, 2);
+  EXPECT_EQ(CountOf(words.Get()), 2);
   EXPECT_EQ(root->CopyFrom(root.Get()), S_OK);
   EXPECT_EQ(CabToJson(root.Get())["List"][0]["Words"], nlohmann::json::parse(R"(["w","w"])"));
 }
 
 TEST(CabItemTest, ArrayInsertRemoveClear) {
   ComPtr<ICabItem> words = Field(Field(NewRoot().Get(), u"Sub").Get(), u"Words");
-  ComPtr<ICabItem> a, b, c;
-  ASSERT_EQ(words->Insert(-1, a.Put()), S_OK);
-  ASSERT_EQ(words->Insert(0, b.Put()), S_OK);
-  ASSERT_EQ(words->Insert(1, c.Put()), S_OK);
-  a->SetText(nullptr, u"a", -1);
-  b->SetText(nullptr, u"b", -1);
-  c->SetText(nullptr, u"c", -1);
+  ComPtr<ICabItem> c;
+  for (const auto& [at, text] : {std::pair{-1, u"a"}, {0, u"b"}, {1, u"c"}}) {
+    ASSERT_EQ(words->Insert(at, c.Put()), S_OK);
+    c->SetText(nullptr, text, -1);
+  }
   EXPECT_EQ(nlohmann::json(CabToJson(words.Get())), nlohmann::json::parse(R"(["b","c","a"])"));
   EXPECT_EQ(words->Insert(4, nullptr), E_INVALIDARG);
   EXPECT_EQ(words->Insert(-2, nullptr), E_INVALIDARG);
@@ -207,9 +209,7 @@ TEST(CabItemTest, ArrayInsertRemoveClear) {
   // A removed element the caller still holds stays valid; it just is no longer in the array.
   c->SetText(nullptr, u"still here", -1);
   EXPECT_EQ(words->Clear(), S_OK);
-  int32_t count = -1;
-  words->GetCount(&count);
-  EXPECT_EQ(count, 0);
+  EXPECT_EQ(CountOf(words.Get()), 0);
   // Array operations on other types are refused.
   ComPtr<ICabItem> root = NewRoot();
   EXPECT_EQ(root->Clear(), E_INVALIDARG);
@@ -231,9 +231,7 @@ TEST(CabItemTest, NamesAndIndexes) {
   ComPtr<ICabItem> item;
   EXPECT_EQ(root->GetItem(nullptr, item.Put()), E_INVALIDARG);
   EXPECT_EQ(root->GetItem(u"Missing", item.Put()), S_FALSE);
-  int32_t count = -1;
-  Field(root.Get(), u"S")->GetCount(&count);
-  EXPECT_EQ(count, 0);
+  EXPECT_EQ(CountOf(Field(root.Get(), u"S").Get()), 0);
 }
 
 TEST(CabItemTest, CloneOfTheCabIsIndependentAndSharesHostObjects) {
@@ -246,9 +244,7 @@ TEST(CabItemTest, CloneOfTheCabIsIndependentAndSharesHostObjects) {
   ComPtr<ICabItem> copyRoot;
   copy->GetRoot(copyRoot.Put());
   cab->Root()->SetInt(u"I", 100);
-  int32_t value = 0;
-  copyRoot->GetInt(u"I", 0, &value);
-  EXPECT_EQ(value, -3);
+  EXPECT_EQ(IntOf(copyRoot.Get(), u"I"), -3);
   ComPtr<IUnknown> shared;
   copyRoot->GetObject(u"U", shared.Put());
   EXPECT_EQ(shared.Get(), static_cast<IUnknown*>(probe.Get()));

@@ -44,6 +44,21 @@ class HostOperationTest : public ::testing::Test {
   static ComPtr<IHostBookmark> At(IHostBookmark* parent, int n) {
     return pdf::testing::Child(parent, n);
   }
+  static int32_t Children(IHostBookmark* bookmark) {
+    int32_t count = -1;
+    bookmark->GetChildCount(&count);
+    return count;
+  }
+  static std::u16string Title(IHostBookmark* bookmark) {
+    OwnedString title;
+    bookmark->GetTitle(title.Put());
+    return title.Str();
+  }
+  static int32_t Style(IHostBookmark* bookmark) {
+    int32_t style = -1;
+    bookmark->GetStyle(&style);
+    return style;
+  }
   // Titles of the tree, children in brackets: "A[A1,A2],B[..]".
   std::string Tree() { return pdf::OutlineToText(doc_.Get()); }
 
@@ -90,9 +105,7 @@ TEST_F(HostOperationTest, ReorderingAGroupIsOneUndoableStep) {
   ComPtr<IHostChangeGroup> group;
   app_->UndoHistoryOf(doc_.Get())->BeginGroup(u"sort", -1, group.Put());
   ASSERT_EQ(Run("op.bookmarks.delete", {list.Get()}), S_OK);
-  int32_t count = -1;
-  root_->GetChildCount(&count);
-  EXPECT_EQ(count, 0);
+  EXPECT_EQ(Children(root_.Get()), 0);
   for (auto* item : {c.Get(), a.Get(), b.Get()}) ASSERT_EQ(root_->InsertChild(-1, item), S_OK);
   ASSERT_EQ(Run("op.bookmarks.addNew.simple", {list.Get()}), S_OK);
   ASSERT_EQ(group->Commit(), S_OK);
@@ -115,9 +128,7 @@ TEST_F(HostOperationTest, DeleteTakesSubtreesAndUndoPutsThemBack) {
   // b2 lies inside b: it goes with it and comes back inside it.
   ASSERT_EQ(Run("op.bookmarks.delete", {b2.Get(), a1.Get(), b.Get()}), S_OK);
   EXPECT_EQ(Tree(), "A  [p. 1]\n  A2  [p. 3]\nC  [p. 1]\n  C1  [p. 2]\n  C2  [p. 3]\n");
-  int32_t count = -1;
-  b->GetChildCount(&count);
-  EXPECT_EQ(count, 2);
+  EXPECT_EQ(Children(b.Get()), 2);
   EXPECT_EQ(UndoCount(), 1);
   ASSERT_EQ(app_->UndoHistoryOf(doc_.Get())->Undo(), S_OK);
   EXPECT_EQ(Tree(), before);
@@ -151,9 +162,7 @@ TEST_F(HostOperationTest, DeletingADeepSelectedBranchTakesItsTopOnly) {
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) input.push_back(it->Get());
   ASSERT_EQ(Run("op.bookmarks.delete", input), S_OK);
   EXPECT_EQ(Tree(), "B  [p. 1]\n  B1  [p. 2]\n  B2  [p. 3]\nC  [p. 1]\n  C2  [p. 3]\n");
-  int32_t count = -1;
-  chain[1499]->GetChildCount(&count);
-  EXPECT_EQ(count, 1);  // the chain stays whole below its top
+  EXPECT_EQ(Children(chain[1499].Get()), 1);  // the chain stays whole below its top
   ASSERT_EQ(app_->UndoHistoryOf(doc_.Get())->Undo(), S_OK);
   EXPECT_EQ(Tree(), before);
   ExpectSavedFileClean();
@@ -193,19 +202,13 @@ TEST_F(HostOperationTest, SetPropsChangesWhatTheMaskSaysAndUndoes) {
                   options->SetObject(u"Actions", actions.Get());
                 }),
             S_OK);
-  OwnedString title;
-  b->GetTitle(title.Put());
-  EXPECT_EQ(title.Str(), u"Renamed");
-  int32_t style = 0;
-  a->GetStyle(&style);
-  EXPECT_EQ(style, 3);
+  EXPECT_EQ(Title(b.Get()), u"Renamed");
+  EXPECT_EQ(Style(a.Get()), 3);
   EXPECT_EQ(pdf::TargetPageOf(a.Get()), -1);  // the URI replaced the page destination
 
   ASSERT_EQ(app_->UndoHistoryOf(doc_.Get())->Undo(), S_OK);
-  a->GetTitle(title.Put());
-  EXPECT_EQ(title.Str(), u"A");
-  a->GetStyle(&style);
-  EXPECT_EQ(style, 0);
+  EXPECT_EQ(Title(a.Get()), u"A");
+  EXPECT_EQ(Style(a.Get()), 0);
   EXPECT_EQ(pdf::TargetPageOf(a.Get()), 0);
   ExpectSavedFileClean();
 
@@ -229,8 +232,7 @@ TEST_F(HostOperationTest, SetPropsChangesWhatTheMaskSaysAndUndoes) {
   EXPECT_EQ(setTitle(over), E_INVALIDARG);
   EXPECT_EQ(a->SetTitle(over.c_str(), static_cast<int32_t>(over.size())), E_INVALIDARG);
   EXPECT_EQ(setTitle(longest), S_OK);
-  a->GetTitle(title.Put());
-  EXPECT_EQ(title.Str().size(), longest.size());
+  EXPECT_EQ(Title(a.Get()).size(), longest.size());
 }
 
 // The validation dialog's "keep the children" removal: move them into the bookmark's place.
@@ -302,12 +304,8 @@ TEST_F(HostOperationTest, ViewRotationIsZeroUntilTurned) {
 
 TEST(ObjectList, InsertCountAndItems) {
   auto app = MakeCom<HostApp>();
-  ComPtr<IUnknown> component;
-  ASSERT_EQ(app->GetComponent("LST", component.Put()), S_OK);
-  auto factory = QueryAs<IObjectListFactory>(component.Get());
-  ASSERT_TRUE(factory);
-  ComPtr<IHostObjectList> list;
-  ASSERT_EQ(factory->CreateObjectList(list.Put()), S_OK);
+  auto list = NewList(app.Get(), {});
+  ASSERT_TRUE(list);
   auto one = MakeCom<ObjectListFactory>(), two = MakeCom<ObjectListFactory>();
   IUnknown* first = static_cast<IUnknown*>(one.Get());
   IUnknown* second = static_cast<IUnknown*>(two.Get());

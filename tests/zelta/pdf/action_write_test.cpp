@@ -54,20 +54,25 @@ std::u16string Text(IHostAction* action, HRESULT (IHostAction::*get)(BString*)) 
   return text.Str();
 }
 
-// Saves, re-reads, checks the file and gives back the first top-level bookmark's actions.
-ComPtr<IHostActionList> SavedActions(HostDocument* doc, const ScratchDir& dir, int bookmark,
-                                     ComPtr<HostDocument>* reread) {
-  std::string out = dir.File("out.pdf");
-  if (SaveOk(doc, out)) ExpectQpdfClean(out);
-  *reread = MustOpen(out);
-  return ActionsOf(Child(Root(reread->Get()).Get(), bookmark).Get());
-}
+class ActionWrite : public ::testing::Test {
+ protected:
+  // Saves, re-reads, checks the file and gives back a top-level bookmark's actions.
+  ComPtr<IHostActionList> SavedActions(int bookmark) {
+    std::string out = dir_.File("out.pdf");
+    if (SaveOk(doc_.Get(), out)) ExpectQpdfClean(out);
+    reread_ = MustOpen(out);
+    return ActionsOf(Child(Root(reread_.Get()).Get(), bookmark).Get());
+  }
+  ComPtr<IHostBookmark> Top(int n) { return Child(Root(doc_.Get()).Get(), n); }
 
-TEST(ActionWrite, EveryKindOfActionSurvivesSaving) {
-  ScratchDir dir;
-  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(FourPages())));
+  ScratchDir dir_;
+  ComPtr<HostDocument> doc_ = MustOpen(dir_.Write("in.pdf", BuildPdf(FourPages())));
+  ComPtr<HostDocument> reread_;
+};
+
+TEST_F(ActionWrite, EveryKindOfActionSurvivesSaving) {
   ComPtr<IHostActionList> list;
-  ASSERT_EQ(doc->CreateActionList(list.Put()), S_OK);
+  ASSERT_EQ(doc_->CreateActionList(list.Put()), S_OK);
   PageDestination fitH{2, kFitH, 0, {500, 0, 0, 0}};
   PageDestination remote{7, kFit, 15, {}};
   ComPtr<IHostAction> first;
@@ -79,11 +84,10 @@ TEST(ActionWrite, EveryKindOfActionSurvivesSaving) {
   ASSERT_EQ(list->AppendUri(u"https://example.org/a b", -1, nullptr), S_OK);
   ASSERT_EQ(list->AppendLaunch(u"notes \u00E9t\u00E9.txt", -1, nullptr), S_OK);
   ASSERT_EQ(list->AppendJavaScript(u"app.alert('\u263A');", -1, nullptr), S_OK);
-  auto bookmark = Child(Root(doc.Get()).Get(), 0);
+  auto bookmark = Top(0);
   ASSERT_EQ(bookmark->SetActions(list.Get()), S_OK);
 
-  ComPtr<HostDocument> reread;
-  auto saved = SavedActions(doc.Get(), dir, 0, &reread);
+  auto saved = SavedActions(0);
   ASSERT_EQ(Count(saved.Get()), 7);
   PageDestination dest;
   ASSERT_EQ(Item(saved.Get(), 0)->GetDestination(&dest), S_OK);
@@ -114,11 +118,9 @@ TEST(ActionWrite, EveryKindOfActionSurvivesSaving) {
   }
 }
 
-TEST(ActionWrite, FactoryRefusesBadArguments) {
-  ScratchDir dir;
-  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(FourPages())));
+TEST_F(ActionWrite, FactoryRefusesBadArguments) {
   ComPtr<IHostActionFactory> factory;
-  ASSERT_EQ(doc->GetActionFactory(factory.Put()), S_OK);
+  ASSERT_EQ(doc_->GetActionFactory(factory.Put()), S_OK);
   ComPtr<IHostAction> action;
   PageDestination past{4, kFitXYZ, 15, {}};
   EXPECT_EQ(factory->CreateGoTo(&past, action.Put()), E_INVALIDARG);
@@ -134,16 +136,14 @@ TEST(ActionWrite, FactoryRefusesBadArguments) {
   EXPECT_EQ(factory->CreateJavaScript(u"x", 1, nullptr), E_POINTER);
   // A failed append leaves the list as it was.
   ComPtr<IHostActionList> list;
-  doc->CreateActionList(list.Put());
+  doc_->CreateActionList(list.Put());
   EXPECT_EQ(list->AppendGoTo(&past, action.Put()), E_INVALIDARG);
   EXPECT_EQ(Count(list.Get()), 0);
 }
 
 // The named-destination conversion: a bare /Dest becomes a name and back, staying a /Dest.
-TEST(ActionWrite, BareDestinationTurnsIntoANameAndBack) {
-  ScratchDir dir;
-  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(FourPages())));
-  auto bookmark = Child(Root(doc.Get()).Get(), 0);
+TEST_F(ActionWrite, BareDestinationTurnsIntoANameAndBack) {
+  auto bookmark = Top(0);
   auto list = ActionsOf(bookmark.Get());
   auto action = Item(list.Get(), 0);
   PageDestination old;
@@ -163,25 +163,21 @@ TEST(ActionWrite, BareDestinationTurnsIntoANameAndBack) {
   EXPECT_EQ(bookmark->SetActions(list.Get()), E_INVALIDARG);  // incomplete: refused
   ASSERT_EQ(action->SetDestination(&old), S_OK);
   ASSERT_EQ(bookmark->SetActions(list.Get()), S_OK);
-  ComPtr<HostDocument> reread;
-  auto saved = SavedActions(doc.Get(), dir, 0, &reread);
+  auto saved = SavedActions(0);
   ASSERT_EQ(Count(saved.Get()), 1);
   ASSERT_EQ(Item(saved.Get(), 0)->GetExplicitDestination(&now), S_OK);
   EXPECT_EQ(now.page, 2);
   std::string raw;
-  RunCommand("mutool show '" + dir.File("out.pdf") + "' trailer/Root/Outlines/First", &raw);
+  RunCommand("mutool show '" + dir_.File("out.pdf") + "' trailer/Root/Outlines/First", &raw);
   EXPECT_NE(raw.find("/Dest"), std::string::npos) << raw;
   EXPECT_EQ(raw.find("/A "), std::string::npos) << raw;
 }
 
-TEST(ActionWrite, ListEditsReachTheBookmarkOnlyWhenGivenBack) {
-  ScratchDir dir;
-  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(FourPages())));
-  auto chain = Child(Root(doc.Get()).Get(), 1);
+TEST_F(ActionWrite, ListEditsReachTheBookmarkOnlyWhenGivenBack) {
+  auto chain = Top(1);
   auto list = ActionsOf(chain.Get());
   ASSERT_EQ(Count(list.Get()), 2);
-  auto uri = Item(list.Get(), 0);
-  auto go = Item(list.Get(), 1);
+  auto uri = Item(list.Get(), 0), go = Item(list.Get(), 1);
   ASSERT_EQ(list->RemoveAt(0), S_OK);
   ASSERT_EQ(list->Insert(1, uri.Get()), S_OK);
   ASSERT_EQ(list->Append(go.Get()), S_OK);  // the same action twice: two copies, no loop
@@ -189,37 +185,32 @@ TEST(ActionWrite, ListEditsReachTheBookmarkOnlyWhenGivenBack) {
   ASSERT_EQ(chain->SetActions(list.Get()), S_OK);
   auto after = ActionsOf(chain.Get());
   ASSERT_EQ(Count(after.Get()), 3);
-  EXPECT_EQ(TypeOf(Item(after.Get(), 0).Get()), kActionGoTo);
-  EXPECT_EQ(TypeOf(Item(after.Get(), 1).Get()), kActionURI);
-  EXPECT_EQ(TypeOf(Item(after.Get(), 2).Get()), kActionGoTo);
+  for (int32_t i = 0; i < 3; ++i)
+    EXPECT_EQ(TypeOf(Item(after.Get(), i).Get()), i == 1 ? kActionURI : kActionGoTo) << i;
 
   EXPECT_EQ(list->RemoveAt(3), E_INVALIDARG);
   EXPECT_EQ(list->Insert(5, uri.Get()), E_INVALIDARG);
   EXPECT_EQ(list->Replace(0, nullptr), E_INVALIDARG);
   // Actions of another document are refused.
-  auto other = MustOpen(dir.Write("other.pdf", BuildPdf(FourPages())));
+  auto other = MustOpen(dir_.Write("other.pdf", BuildPdf(FourPages())));
   auto foreign = Item(ActionsOf(Child(Root(other.Get()).Get(), 1).Get()).Get(), 0);
   EXPECT_EQ(list->Append(foreign.Get()), E_INVALIDARG);
   EXPECT_EQ(chain->SetActions(ActionsOf(Child(Root(other.Get()).Get(), 1).Get()).Get()),
             E_INVALIDARG);
-  EXPECT_EQ(Root(doc.Get())->SetActions(list.Get()), E_FAIL);
+  EXPECT_EQ(Root(doc_.Get())->SetActions(list.Get()), E_FAIL);
 
   ASSERT_EQ(chain->SetActions(nullptr), S_OK);
   EXPECT_EQ(Count(ActionsOf(chain.Get()).Get()), 0);
-  ComPtr<HostDocument> reread;
-  EXPECT_EQ(Count(SavedActions(doc.Get(), dir, 1, &reread).Get()), 0);
+  EXPECT_EQ(Count(SavedActions(1).Get()), 0);
 }
 
 // An action shared by two items is copied on its first edit, so the other item keeps its own.
-TEST(ActionWrite, EditingASharedActionLeavesTheOtherItemAlone) {
-  ScratchDir dir;
-  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(FourPages())));
-  auto chain = Child(Root(doc.Get()).Get(), 1);
-  auto bare = Child(Root(doc.Get()).Get(), 0);
-  MuCalls& mu = doc->Mu();
+TEST_F(ActionWrite, EditingASharedActionLeavesTheOtherItemAlone) {
+  auto chain = Top(1), bare = Top(0);
+  MuCalls& mu = doc_->Mu();
   // Make the first item's /A the very object the second item starts its chain with.
-  MuObject first = doc->GetOutline().Dict(mu, static_cast<HostBookmark*>(bare.Get())->Key());
-  MuObject second = doc->GetOutline().Dict(mu, static_cast<HostBookmark*>(chain.Get())->Key());
+  MuObject first = doc_->GetOutline().Dict(mu, static_cast<HostBookmark*>(bare.Get())->Key());
+  MuObject second = doc_->GetOutline().Dict(mu, static_cast<HostBookmark*>(chain.Get())->Key());
   ASSERT_EQ(mu.Put(first.Get(), "A", mu.Get(second.Get(), "A")), S_OK);
   ASSERT_EQ(mu.Del(first.Get(), "Dest"), S_OK);
 
@@ -240,12 +231,10 @@ TEST(ActionWrite, EditingASharedActionLeavesTheOtherItemAlone) {
   EXPECT_EQ(read.page, 3);
 }
 
-TEST(ActionWrite, LoopingChainIsRewrittenWithoutTheLoop) {
-  ScratchDir dir;
-  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(FourPages())));
-  auto chain = Child(Root(doc.Get()).Get(), 1);
-  MuCalls& mu = doc->Mu();
-  MuObject item = doc->GetOutline().Dict(mu, static_cast<HostBookmark*>(chain.Get())->Key());
+TEST_F(ActionWrite, LoopingChainIsRewrittenWithoutTheLoop) {
+  auto chain = Top(1);
+  MuCalls& mu = doc_->Mu();
+  MuObject item = doc_->GetOutline().Dict(mu, static_cast<HostBookmark*>(chain.Get())->Key());
   pdf_obj* head = mu.Get(item.Get(), "A");
   pdf_obj* second = mu.Get(head, "Next");
   MuObject headRef = MuObject::Keep(mu.Ctx(), head);
@@ -253,24 +242,22 @@ TEST(ActionWrite, LoopingChainIsRewrittenWithoutTheLoop) {
   ASSERT_EQ(Count(ActionsOf(chain.Get()).Get()), 2);
 
   ComPtr<IHostActionFactory> factory;
-  doc->GetActionFactory(factory.Put());
+  doc_->GetActionFactory(factory.Put());
   ComPtr<IHostAction> js;
   ASSERT_EQ(factory->CreateJavaScript(u"1", -1, js.Put()), S_OK);
   ASSERT_EQ(chain->AppendAction(js.Get()), S_OK);
-  ComPtr<HostDocument> reread;
-  auto saved = SavedActions(doc.Get(), dir, 1, &reread);
+  auto saved = SavedActions(1);
   ASSERT_EQ(Count(saved.Get()), 3);
   EXPECT_EQ(TypeOf(Item(saved.Get(), 2).Get()), kActionJavaScript);
 }
 
-TEST(ActionWrite, ValidityAndRawDestinations) {
-  ScratchDir dir;
+TEST_F(ActionWrite, ValidityAndRawDestinations) {
   PdfSpec layout = FourPages();
   OutlineSpec broken = zelta::testing::Bookmark("Broken");
   broken.actions = {ActionSpec{"URI", -1, "", "", "", ""},
                     ActionSpec{"GoToR", 9, "", "x.pdf", "", ""}};
   layout.outline.push_back(broken);
-  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(layout)));
+  auto doc = MustOpen(dir_.Write("broken.pdf", BuildPdf(layout)));
   auto list = ActionsOf(Child(Root(doc.Get()).Get(), 2).Get());
   ASSERT_EQ(Count(list.Get()), 2);
   bool valid = true;

@@ -38,31 +38,6 @@ PdfSpec Rich() {
   return layout;
 }
 
-TEST(DamagedFiles, TruncatedAndGarbageFailCleanlyOrOpen) {
-  ScratchDir dir;
-  std::string good = BuildPdf(Rich());
-  for (size_t keep : {size_t{0}, size_t{10}, good.size() / 3, good.size() - 40}) {
-    ComPtr<HostDocument> doc;
-    std::string error;
-    HRESULT hr = OpenDocument(dir.Write("t.pdf", TruncatedPdf(good, keep)), "", &doc, &error);
-    if (Failed(hr))
-      EXPECT_NE(error.find("t.pdf"), std::string::npos) << error;
-    else
-      OutlineToJson(doc.Get());  // whatever was repaired reads without harm
-  }
-  for (uint32_t seed = 1; seed <= 5; ++seed) {
-    ComPtr<HostDocument> doc;
-    std::string error;
-    EXPECT_TRUE(
-        Failed(OpenDocument(dir.Write("g.pdf", GarbageBytes(4096, seed)), "", &doc, &error)));
-    EXPECT_NE(error.find("g.pdf: cannot open as PDF"), std::string::npos) << error;
-  }
-  ComPtr<HostDocument> doc;
-  std::string error;
-  EXPECT_EQ(OpenDocument(dir.File("missing.pdf"), "", &doc, &error), E_FILE_NOT_FOUND);
-  EXPECT_EQ(error, dir.File("missing.pdf") + ": file not found");
-}
-
 // An outline read on first use is the one read at open, with the same repairs: they are
 // among the warnings once something has looked at the outline, and edits and saving work.
 TEST(DamagedFiles, OutlineReadOnFirstUseIsTheOneReadAtOpen) {

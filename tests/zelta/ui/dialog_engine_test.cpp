@@ -65,6 +65,12 @@ struct Fixture {
     EXPECT_EQ(ui->CreateDialog(&description, dialog.Put()), S_OK);
     return dialog;
   }
+  // Runs the dialog modally; how it ended.
+  int32_t Run(IHostDialog* dialog) {
+    int32_t result = -1;
+    EXPECT_EQ(ui->RunModal(dialog, &result), S_OK);
+    return result;
+  }
 };
 
 std::string Text(IHostDialog* dialog, const char16_t* id) {
@@ -106,15 +112,13 @@ TEST(DialogEngine, ModalRunSendsInitFirstAndDestroyLastAndOkKeepsOpenUntilValid)
     EXPECT_TRUE(user.Ended());
     EXPECT_FALSE(user.Type(u"e", u"late"));
   });
-  bool nowInteractive = false;
-  f.ui->IsInteractive(&nowInteractive);
-  EXPECT_TRUE(nowInteractive);
-  int32_t result = 0;
-  ASSERT_EQ(f.ui->RunModal(dialog.Get(), &result), S_OK);
-  EXPECT_EQ(result, kDialogResultOk);
+  f.ui->IsInteractive(&interactive);
+  EXPECT_TRUE(interactive);
+  EXPECT_EQ(f.Run(dialog.Get()), kDialogResultOk);
   EXPECT_EQ(handler->log,
             (std::vector<std::string>{"6471", "6501:btn.ok", "6456:e", "6501:btn.ok", "6490"}));
   // A dialog runs once; its controls are dead after it.
+  int32_t result = 0;
   EXPECT_EQ(f.ui->RunModal(dialog.Get(), &result), E_FAIL);
   ComPtr<IDialogControl> edit;
   dialog->GetControl(u"e", edit.Put());
@@ -125,10 +129,7 @@ TEST(DialogEngine, ModalRunSendsInitFirstAndDestroyLastAndOkKeepsOpenUntilValid)
 TEST(DialogEngine, UnattendedModalDialogIsCancelled) {
   Fixture f;
   auto handler = MakeCom<Handler>(nullptr);
-  auto dialog = f.Create(handler.Get());
-  int32_t result = 0;
-  ASSERT_EQ(f.ui->RunModal(dialog.Get(), &result), S_OK);
-  EXPECT_EQ(result, kDialogResultCancel);
+  EXPECT_EQ(f.Run(f.Create(handler.Get()).Get()), kDialogResultCancel);
   EXPECT_EQ(handler->log, (std::vector<std::string>{"6471", "6502", "6490"}));
 }
 
@@ -156,9 +157,7 @@ TEST(DialogEngine, RadiosOfAGroupExcludeEachOtherAndListsSelectSeveral) {
     EXPECT_FALSE(user.SelectEntries(u"l", {3}));
     user.Close();
   });
-  int32_t result = 0;
-  f.ui->RunModal(dialog.Get(), &result);
-  EXPECT_EQ(result, kDialogResultCancel);
+  EXPECT_EQ(f.Run(dialog.Get()), kDialogResultCancel);
 }
 
 TEST(DialogEngine, TimersFireInOrderUntilKilled) {
@@ -180,8 +179,7 @@ TEST(DialogEngine, TimersFireInOrderUntilKilled) {
     user.Wait(120);
     user.Wait(130);
   });
-  int32_t result = 0;
-  f.ui->RunModal(dialog.Get(), &result);
+  f.Run(dialog.Get());
   EXPECT_EQ(fired, (std::vector<intptr_t>{9, 9, 9, 7, 9, 9}));
 }
 
