@@ -646,8 +646,35 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
         break;
       }
   }
-  // A printed table of contents lists the levels the author meant for it: a level whose
-  // headings it does not list is left out when it lists those of another level.
+  DropUnlistedLevels(members, drop);
+  std::vector<Level> kept;
+  std::vector<int32_t> renumber(levels_.size(), -1);
+  for (size_t l = 0; l < levels_.size(); ++l) {
+    Level& level = levels_[l];
+    const std::u16string sample =
+        level.sample >= 0 ? u", e.g. " + Sample(lines[static_cast<size_t>(level.sample)]) : u"";
+    if (!drop[l].empty()) {
+      Note(u"Left out: " + StyleText(level.styles.front()) + u", " + drop[l] + u" (" + figures[l] +
+           u")" + sample);
+      for (uint32_t s : level.styles) uses_[s].level = -1;
+      continue;
+    }
+    level.notes = u"  " + figures[l] + u"\n" + level.notes;
+    renumber[l] = static_cast<int32_t>(kept.size());
+    kept.push_back(std::move(level));
+  }
+  for (StyleUse& use : uses_)
+    if (use.level >= 0) use.level = renumber[static_cast<size_t>(use.level)];
+  levels_ = std::move(kept);
+  if (levels_.empty()) return;
+  JudgeWhole(considered, out);
+}
+
+// A printed table of contents lists the levels the author meant for it: a level whose
+// headings it does not list is left out when it lists those of another level.
+void LevelSuggester::DropUnlistedLevels(const std::vector<std::vector<size_t>>& members,
+                                        std::vector<std::u16string>& drop) const {
+  const auto& lines = survey_.Lines();
   std::u16string contents;
   for (size_t i = 0; i < lines.size(); ++i)
     if (!running_[i] && !lines[i].runs.empty() &&
@@ -670,28 +697,12 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
       if (drop[l].empty() && best >= kListed && listed[l] < kUnlisted)
         drop[l] = u"its headings are not in the printed table of contents";
   }
-  std::vector<Level> kept;
-  std::vector<int32_t> renumber(levels_.size(), -1);
-  for (size_t l = 0; l < levels_.size(); ++l) {
-    Level& level = levels_[l];
-    const std::u16string sample =
-        level.sample >= 0 ? u", e.g. " + Sample(lines[static_cast<size_t>(level.sample)]) : u"";
-    if (!drop[l].empty()) {
-      Note(u"Left out: " + StyleText(level.styles.front()) + u", " + drop[l] + u" (" + figures[l] +
-           u")" + sample);
-      for (uint32_t s : level.styles) uses_[s].level = -1;
-      continue;
-    }
-    level.notes = u"  " + figures[l] + u"\n" + level.notes;
-    renumber[l] = static_cast<int32_t>(kept.size());
-    kept.push_back(std::move(level));
-  }
-  for (StyleUse& use : uses_)
-    if (use.level >= 0) use.level = renumber[static_cast<size_t>(use.level)];
-  levels_ = std::move(kept);
-  if (levels_.empty()) return;
-  // The whole: the levels' confidence weighed by their lines, and the bookmarks a page (the
-  // labels left out, as generation leaves them out).
+}
+
+// The whole suggestion: the levels' confidence weighed by their lines, the bookmarks a page
+// (the labels left out, as generation leaves them out), and what speaks against using it.
+void LevelSuggester::JudgeWhole(const std::vector<bool>& considered, SuggestedOptions& out) {
+  const auto& lines = survey_.Lines();
   double sum = 0;
   uint32_t heads = 0, bookmarks = 0;
   for (const Level& level : levels_) {

@@ -71,6 +71,9 @@ class LevelSuggester {
   void SkipSingleCharacters();
   void MarkSmallerRuns();
   void WeighLevels(SuggestedOptions& out);
+  void DropUnlistedLevels(const std::vector<std::vector<size_t>>& members,
+                          std::vector<std::u16string>& drop) const;
+  void JudgeWhole(const std::vector<bool>& considered, SuggestedOptions& out);
   void FindRecurringLabels();
   void SkipRecurringLabels(SuggestedOptions& out);
   bool IsLabel(const SurveyLine& line) const;

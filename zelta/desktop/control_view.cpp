@@ -106,6 +106,24 @@ bool ControlView::TakesFocus() const {
 }
 
 QWidget* ControlView::Make(QWidget* parent) {
+  switch (control_->Kind()) {
+    case kControlCheck:
+    case kControlRadio:
+    case kControlButton:
+    case kControlInfoButton:
+      return MakeButton(parent);
+    case kControlEdit:
+    case kControlCombo:
+    case kControlList:
+    case kControlTree:
+      return MakeEntry(parent);
+    default:
+      return MakeDisplay(parent);
+  }
+}
+
+// Check boxes, radio buttons and push buttons: each click goes to the model.
+QWidget* ControlView::MakeButton(QWidget* parent) {
   const std::u16string id = control_->Id();
   const ui::LayoutControl& layout = control_->Layout();
   switch (control_->Kind()) {
@@ -146,6 +164,16 @@ QWidget* ControlView::Make(QWidget* parent) {
       });
       return button;
     }
+    default:
+      return nullptr;
+  }
+}
+
+// Text fields, lists and trees: typing, choosing and selecting go to the model.
+QWidget* ControlView::MakeEntry(QWidget* parent) {
+  const std::u16string id = control_->Id();
+  const ui::LayoutControl& layout = control_->Layout();
+  switch (control_->Kind()) {
     case kControlEdit: {
       if (layout.style & kMultiLineEdit) {
         auto* edit = new QPlainTextEdit(parent);
@@ -160,13 +188,6 @@ QWidget* ControlView::Make(QWidget* parent) {
         act_([&](ui::DialogDriver& user) { user.Type(id, U(text)); });
       });
       return edit;
-    }
-    case kControlGroup: {
-      auto* group = new QGroupBox(parent);
-      // Drawn behind the controls it frames, which lie beside it in the page.
-      group->setAttribute(Qt::WA_TransparentForMouseEvents);
-      group->lower();
-      return group;
     }
     case kControlCombo: {
       auto* combo = new QComboBox(parent);
@@ -205,6 +226,22 @@ QWidget* ControlView::Make(QWidget* parent) {
         act_([&](ui::DialogDriver& user) { user.Activate(id, handle); });
       });
       return tree;
+    }
+    default:
+      return nullptr;
+  }
+}
+
+// Frames, bars, pictures and labels: shown, never acted on.
+QWidget* ControlView::MakeDisplay(QWidget* parent) {
+  const ui::LayoutControl& layout = control_->Layout();
+  switch (control_->Kind()) {
+    case kControlGroup: {
+      auto* group = new QGroupBox(parent);
+      // Drawn behind the controls it frames, which lie beside it in the page.
+      group->setAttribute(Qt::WA_TransparentForMouseEvents);
+      group->lower();
+      return group;
     }
     case kControlProgress: {
       auto* bar = new QProgressBar(parent);

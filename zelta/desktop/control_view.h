@@ -39,6 +39,9 @@ class ControlView : public QObject {
 
  private:
   QWidget* Make(QWidget* parent);
+  QWidget* MakeButton(QWidget* parent);
+  QWidget* MakeEntry(QWidget* parent);
+  QWidget* MakeDisplay(QWidget* parent);
   void PullText();
   void PullEntries();
   void PullTree();

@@ -9,6 +9,18 @@ namespace {
 
 pdf_obj* Catalog(MuCalls& mu) { return mu.Get(mu.Trailer(), "Root"); }
 
+// How a finding names an item: /Outlines by that name, the others by object number.
+std::string ItemName(int key, int rootNum) {
+  return key == rootNum ? "/Outlines (item " + std::to_string(key) + ")"
+                        : "item " + std::to_string(key);
+}
+
+std::string LinkText(MuCalls& mu, pdf_obj* link, int rootNum) {
+  if (!link) return "missing";
+  if (!mu.IsIndirect(link)) return "not a reference";
+  return ItemName(mu.Num(link), rootNum);
+}
+
 }  // namespace
 
 MuObject Outline::Dict(MuCalls& mu, int key) {
@@ -36,15 +48,7 @@ void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
     warnings->push_back(text + "; " + consequence);
     findings_.push_back({item, text});
   };
-  auto name = [&](int key) {
-    return key == rootNum_ ? "/Outlines (item " + std::to_string(key) + ")"
-                           : "item " + std::to_string(key);
-  };
-  auto linkText = [&](pdf_obj* link) {
-    if (!link) return std::string("missing");
-    if (!mu.IsIndirect(link)) return std::string("not a reference");
-    return name(mu.Num(link));
-  };
+  auto linkText = [&](pdf_obj* link) { return LinkText(mu, link, rootNum_); };
 
   std::unordered_set<int> visited{rootNum_};
   std::vector<int> order;
@@ -93,7 +97,7 @@ void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
       if (parentNum != 0 && (!mu.IsIndirect(parentLink) || mu.Num(parentLink) != parentNum)) {
         findings_.push_back({num, "outline item " + std::to_string(num) + ": /Parent is " +
                                       linkText(parentLink) + ", but the item is listed under " +
-                                      name(parentNum)});
+                                      ItemName(parentNum, rootNum_)});
         cuts_.push_back(num);
       }
       OutlineNode& node = index_.Add(num);
@@ -128,9 +132,15 @@ void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
     }
   }
   index_.Recount(order);
-  // /Count: open, the number of descendants shown; closed, minus the number it would show.
-  // Many writers give the number of all descendants instead, which readers take as well: only
-  // a count that is neither lies.
+  CheckCounts(order, storedCounts);
+  index_.TakeDirty();
+}
+
+// /Count: open, the number of descendants shown; closed, minus the number it would show.
+// Many writers give the number of all descendants instead, which readers take as well: only
+// a count that is neither lies.
+void Outline::CheckCounts(const std::vector<int>& order,
+                          const std::vector<std::pair<int, int>>& storedCounts) {
   std::unordered_map<int, int> descendants;
   for (auto it = order.rbegin(); it != order.rend(); ++it)
     descendants[index_.Find(*it)->parent] += 1 + descendants[*it];
@@ -149,7 +159,6 @@ void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
                                                  : "show")});
     cuts_.push_back(key);
   }
-  index_.TakeDirty();
 }
 
 HRESULT Outline::EnsureRoot(MuCalls& mu) {

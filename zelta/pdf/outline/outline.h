@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/com.h"
@@ -53,6 +54,9 @@ class Outline {
   // On the first change, the items where damage was cut are rewritten too, so that the
   // written file no longer has the loop.
   void NoteChange();
+  // Findings for the /Count values read (item, stored count) that fit no reading of them.
+  void CheckCounts(const std::vector<int>& order,
+                   const std::vector<std::pair<int, int>>& storedCounts);
   HRESULT WriteNode(MuCalls& mu, int key);
   HRESULT PutLink(MuCalls& mu, pdf_obj* dict, const char* name, int key);
 
