@@ -72,7 +72,7 @@ bool Session::Start(const SessionOptions& options) {
   if (!warning.empty()) PrintError("warning: " + warning);
   app_->UseSettingsStore(settings_);
 
-  app_->Ui().SetMessageHandler([this](const ui::MessageRecord& message) {
+  app_->Ui().SetMessageHandler([](const ui::MessageRecord& message) {
     std::cerr << ToUtf8(message.caption) << ": " << ToUtf8(message.text) << "\n";
     return int32_t{kAnswerOk};
   });
