@@ -54,19 +54,7 @@ pdf_obj* MuCalls::Inherited(pdf_obj* page, pdf_obj* key) {
   ZELTA_MU_READ(pdf_obj*, nullptr, pdf_dict_get_inheritable(ctx_, page, key));
 }
 
-std::string MuCalls::ToBytes(pdf_obj* obj) {
-  const char* volatile data = nullptr;
-  size_t volatile size = 0;
-  fz_try(ctx_) {
-    data = pdf_to_str_buf(ctx_, obj);
-    size = pdf_to_str_len(ctx_, obj);
-  }
-  fz_catch(ctx_) {
-    c_.Caught();
-    return {};
-  }
-  return data ? std::string(data, size) : std::string();
-}
+std::string MuCalls::ToBytes(pdf_obj* obj) { return std::string(StringView(obj)); }
 
 std::string_view MuCalls::StringView(pdf_obj* obj) {
   const char* volatile data = nullptr;
