@@ -38,7 +38,7 @@ enum class RunChanges : uint8_t {
 
 struct OperationRow {
   std::u16string_view id;            // "op.bookmarks.changeBookmarkCase"
-  std::u16string_view abbreviation;  // the short name users give ("CBC"); empty: none
+  std::u16string_view abbreviation;  // the short name users give the operation; empty: none
   // The parameter Cab's template root ("CBCOperationRoot"), the dialog's working copy's
   // ("CBCOptionsRoot"; empty: no dialog over the options) and the settings item that keeps
   // the last used options ("CBCLastUsedOptions").
