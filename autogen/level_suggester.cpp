@@ -40,6 +40,8 @@ constexpr double kRunInShare = 0.6;
 constexpr double kNumberedShare = 0.5;
 // A heading text that recurs this often is a label, not a title.
 constexpr uint32_t kRecurring = 4;
+// Styles weighed as levels, more than are kept, so that weak ones do not crowd out sound ones.
+constexpr size_t kCandidateLevels = 2 * LevelSuggester::kMaxLevels;
 // When the printed contents list this share of one level's headings, a level of which they
 // list less than kUnlisted is no level of the outline.
 constexpr double kListed = 0.5;
@@ -235,6 +237,47 @@ std::u16string LevelSuggester::FontName(uint32_t style) {
   return use.name;
 }
 
+namespace {
+
+// The family part of a font name: no subset tag, no style after "-" or ",", no size digits,
+// no vendor suffix ("ABCDEF+TimesNewRomanPS-BoldMT" -> "TIMESNEWROMAN").
+std::u16string FamilyOf(std::u16string name) {
+  if (name.size() > 7 && name[6] == u'+') name.erase(0, 7);
+  name = name.substr(0, name.find_first_of(u"-,"));
+  while (!name.empty() && IsDigit(name.back())) name.pop_back();
+  platform::UpperCaseInPlace(name.data(), name.size());
+  for (std::u16string_view suffix : {u"PSMT", u"MT", u"PS"})
+    if (name.size() > suffix.size() && name.ends_with(suffix)) {
+      name.resize(name.size() - suffix.size());
+      break;
+    }
+  return name;
+}
+
+bool Slanted(std::u16string upper) {
+  platform::UpperCaseInPlace(upper.data(), upper.size());
+  for (std::u16string_view mark : {u"ITAL", u"OBLIQUE", u"SLANT", u"CMTI", u"CMSL", u"CMMI"})
+    if (upper.find(mark) != std::u16string::npos) return true;
+  return false;
+}
+
+}  // namespace
+
+bool LevelSuggester::OtherFace(uint32_t style) {
+  const std::u16string name = FontName(style);
+  const std::u16string body = FontName(static_cast<uint32_t>(body_));
+  if (name.empty() || body.empty() || Slanted(name) || survey_.Styles()[style].Monospaced())
+    return false;
+  return FamilyOf(name) != FamilyOf(body);
+}
+
+bool LevelSuggester::StandsOutByFaceOnly(uint32_t style) {
+  const SurveyStyle& s = survey_.Styles()[style];
+  const SurveyStyle& body = survey_.Styles()[static_cast<size_t>(body_)];
+  return std::abs(s.Size() - body.Size()) < kLarger && s.color == body.color && !Bold(style) &&
+         OtherFace(style);
+}
+
 std::u16string LevelSuggester::StyleText(uint32_t style) {
   const SurveyStyle& s = survey_.Styles()[style];
   std::u16string text = FontName(style) + u" " + SizeText(s.Size());
@@ -423,17 +466,18 @@ void LevelSuggester::ChooseLevels() {
     const bool sameSize = std::abs(style.Size() - body.Size()) < kLarger;
     const bool heavier = sameSize && Bold(s) && !bodyBold;
     const bool coloured = sameSize && style.color != body.color;
+    const bool otherFace = sameSize && OtherFace(s);
     // Large text is a heading when it mostly stands on heading lines; text of the body's size
     // only when it almost never appears anywhere else.
     const double share = static_cast<double>(use.headingChars) / static_cast<double>(use.chars);
     std::u16string why;
-    if (!larger && !heavier && !coloured) continue;
+    if (!larger && !heavier && !coloured && !otherFace) continue;
     if (share < (larger ? 0.5 : 0.8) || use.headings * 2 < use.lineStarts)
       why = u"mostly set inside paragraphs";
     else if (use.pages.size() < 2)
       why = u"on one page only";
     if (!why.empty()) {
-      if (larger)
+      if (larger || otherFace)
         Note(u"Left out: " + StyleText(s) + u", " + why + u", e.g. " +
              Sample(survey_.Lines()[static_cast<size_t>(use.sample)]));
       continue;
@@ -480,12 +524,12 @@ void LevelSuggester::ChooseLevels() {
         level.styles.push_back(other);
       }
     levels_.push_back(std::move(level));
-    if (levels_.size() == kMaxLevels) break;
+    if (levels_.size() == kCandidateLevels) break;
   }
 }
 
 void LevelSuggester::AddRunInLevel() {
-  if (levels_.size() >= kMaxLevels) return;
+  if (levels_.size() >= kCandidateLevels) return;
   const SurveyStyle& body = survey_.Styles()[static_cast<size_t>(body_)];
   for (uint32_t s = 0; s < uses_.size(); ++s) {
     const StyleUse& use = uses_[s];
@@ -632,7 +676,9 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
                  u", aligned " + Percent(e.aligned) + u", numbered " + Percent(e.numbered) +
                  u", style inside paragraphs " + Percent(e.inParagraphs) + u": confidence " +
                  Percent(e.Confidence());
-    if (e.Confidence() < kWeakLevel || e.pages < 2) drop[l] = u"too weak for a level";
+    // A style that differs from the body by its face alone says less than size or weight.
+    const double needed = StandsOutByFaceOnly(level.styles.front()) ? kSure : kWeakLevel;
+    if (e.Confidence() < needed || e.pages < 2) drop[l] = u"too weak for a level";
   }
   // Levels nest: a level whose first heading comes after the first heading of a deeper,
   // larger level is no parent of it (text in pictures, a style of a few pages).
@@ -647,6 +693,13 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
       }
   }
   DropUnlistedLevels(members, drop);
+  DropLevelsThatDoNotNest(drop);
+  // Weak levels make room for sound ones below them; past the levels an outline is given,
+  // the least prominent go.
+  size_t sound = 0;
+  for (std::u16string& why : drop)
+    if (why.empty() && ++sound > kMaxLevels)
+      why = u"more than " + NumberText(static_cast<uint32_t>(kMaxLevels)) + u" levels before it";
   std::vector<Level> kept;
   std::vector<int32_t> renumber(levels_.size(), -1);
   for (size_t l = 0; l < levels_.size(); ++l) {
@@ -668,6 +721,42 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
   levels_ = std::move(kept);
   if (levels_.empty()) return;
   JudgeWhole(considered, out);
+}
+
+// Headings nest: a level whose headings mostly come right under a heading two levels or
+// more above it (demonstration text, labels of a box) is no level of the document's
+// hierarchy. Levels are judged from the most prominent down, against those already kept.
+void LevelSuggester::DropLevelsThatDoNotNest(std::vector<std::u16string>& drop) const {
+  const auto& lines = survey_.Lines();
+  std::vector<int32_t> depth(levels_.size(), -1);
+  int32_t kept = 0;
+  for (size_t l = 0; l < levels_.size(); ++l) {
+    if (!drop[l].empty()) continue;
+    depth[l] = kept;
+    uint32_t starts = 0, skips = 0;
+    int32_t open = -1, last = -1;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      const int32_t at = LevelOf(i);
+      if (at < 0 || at > static_cast<int32_t>(l) || depth[static_cast<size_t>(at)] < 0) continue;
+      const int32_t d = depth[static_cast<size_t>(at)];
+      // A title over several lines is one heading.
+      const bool continued =
+          at == last && lines[i - 1].page == lines[i].page && LevelOf(i - 1) == at;
+      last = at;
+      if (continued) continue;
+      if (at == static_cast<int32_t>(l) && open >= 0) {
+        ++starts;
+        skips += d > open + 1;
+      }
+      if (d == 0 || open >= 0) open = d;
+    }
+    if (kept > 0 && starts > 0 && skips * 2 > starts) {
+      drop[l] = u"its headings do not come under those of the level above it";
+      depth[l] = -1;
+      continue;
+    }
+    ++kept;
+  }
 }
 
 // A printed table of contents lists the levels the author meant for it: a level whose

@@ -68,6 +68,7 @@ class LevelSuggester {
   void ChooseLevels();
   void AddRunInLevel();
   void KeepNumberedOnly();
+  void DropLevelsThatDoNotNest(std::vector<std::u16string>& drop) const;
   void SkipSingleCharacters();
   void MarkSmallerRuns();
   void WeighLevels(SuggestedOptions& out);
@@ -85,6 +86,9 @@ class LevelSuggester {
 
   bool Considered(size_t line) const;
   bool Bold(uint32_t style);
+  // An upright face of another family than the body's (a sans heading in a serif text).
+  bool OtherFace(uint32_t style);
+  bool StandsOutByFaceOnly(uint32_t style);
   std::u16string FontName(uint32_t style);
   std::u16string StyleText(uint32_t style);
   void Note(std::u16string text) { notes_ += text + u"\n"; }

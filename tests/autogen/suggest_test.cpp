@@ -25,6 +25,7 @@ using zelta::testing::kBold;
 using zelta::testing::kItalic;
 using zelta::testing::kMono;
 using zelta::testing::kRegular;
+using zelta::testing::kSerif;
 
 constexpr const char* kBody =
     "Body text of the section runs on long enough to be the style most of the page is set in.";
@@ -251,6 +252,71 @@ TEST_F(Suggestion, NumbersSetApartAndBoldHeadingsAtBodySizeComeOutWhole) {
   const std::string why = Why(output.Get());
   ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
   EXPECT_EQ(CabText(output.Get(), u"Doubt", u"x"), u"") << why;
+  EXPECT_EQ(Generate(output.Get()), expected) << why;
+}
+
+// A serif text whose smallest headings are set in the sans face at the body's size; an
+// oblique caption at that size stands alone too, and is no heading.
+TEST_F(Suggestion, HeadingsInAnotherFaceAtBodySizeAreALevel) {
+  using V8 = std::vector<std::string>;
+  TextPdfSpec manual;
+  V expected;
+  for (int p = 1; p <= 3; ++p) {
+    Writer page;
+    auto body = [&](int lines) {
+      for (int i = 0; i < lines; ++i) page.Line({{kBody, kSerif, 10}}, 13);
+      page.y -= 10;
+    };
+    const std::string chapter =
+        std::to_string(p) + " " + V8{"Origins", "Methods", "Results"}[p - 1];
+    page.Line({{chapter, kBold, 16}}, 24);
+    expected.push_back(platform::Utf8ToUtf16(chapter));
+    body(3);
+    for (int k = 1; k <= 2; ++k) {
+      const std::string section = std::to_string(p) + "." + std::to_string(k) + " Section";
+      page.Line({{section, kBold, 12}}, 20);
+      expected.push_back(platform::Utf8ToUtf16(section));
+      body(2);
+      const std::string topic = "Topic " + std::to_string(p) + std::to_string(k);
+      page.Line({{topic, kRegular, 10}}, 18);
+      expected.push_back(platform::Utf8ToUtf16(topic));
+      body(2);
+      page.Line({{"Figure " + std::to_string(p) + std::to_string(k) + ": a drawing", kItalic, 10}},
+                18);
+      body(1);
+    }
+    manual.pages.push_back(page.page);
+  }
+  auto output = Suggest(manual);
+  const std::string why = Why(output.Get());
+  ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
+  EXPECT_EQ(Generate(output.Get()), expected) << why;
+}
+
+// A style that stands alone only right under chapter titles, before any section (an
+// abstract's heading line), would hang under an untitled section: it is no level.
+TEST_F(Suggestion, StylesThatSkipTheLevelAboveAreNoLevel) {
+  TextPdfSpec manual;
+  V expected;
+  for (int p = 1; p <= 4; ++p) {
+    Writer page;
+    const std::string chapter = std::to_string(p) + " Part " + std::string(1, 'A' + p);
+    page.Line({{chapter, kBold, 18}}, 26);
+    expected.push_back(platform::Utf8ToUtf16(chapter));
+    page.Line({{"In short: what part " + std::to_string(p) + " shows", kRegular, 12}}, 18);
+    page.Body(3);
+    for (int k = 1; k <= 2; ++k) {
+      const std::string section = std::to_string(p) + "." + std::to_string(k) + " Step";
+      page.Line({{section, kBold, 14}}, 20);
+      expected.push_back(platform::Utf8ToUtf16(section));
+      page.Body(3);
+    }
+    manual.pages.push_back(page.page);
+  }
+  auto output = Suggest(manual);
+  const std::string why = Why(output.Get());
+  ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
+  EXPECT_EQ(CabText(output.Get(), u"Warning", u""), u"") << why;
   EXPECT_EQ(Generate(output.Get()), expected) << why;
 }
 
