@@ -24,6 +24,10 @@ inline constexpr int32_t kLevelLimitToPattern = 0x800;
 // followed on that line by a run of the level continues the title instead of ending it: the
 // superscript of a formula, an acronym set a size smaller, small capitals.
 inline constexpr int32_t kLevelJoinSmallerRuns = 0x1000;
+// A run of symbols only (no letter or digit) that matches no level and is followed on the
+// title's line by a run of the level continues the title, whatever its size: a "<" or "~"
+// that the typesetter took from a math font ("operator<()").
+inline constexpr int32_t kLevelJoinSymbolRuns = 0x2000;
 
 // AGBTitleFormat "Flags".
 inline constexpr int32_t kFormatPrefix = 0x1;

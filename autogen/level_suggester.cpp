@@ -607,6 +607,27 @@ void LevelSuggester::SkipSingleCharacters() {
   }
 }
 
+namespace {
+
+// Whether run r of the line holds symbols only: runs count the line's non-blank characters.
+bool RunIsSymbols(const SurveyLine& line, size_t r) {
+  if (line.length > line.text.size()) return false;
+  size_t at = 0;
+  auto skip = [&](uint32_t n) {
+    for (; n > 0 && at < line.text.size(); ++at)
+      if (!IsBlank(line.text[at])) --n;
+  };
+  for (size_t k = 0; k < r; ++k) skip(line.runs[k].second);
+  for (uint32_t n = line.runs[r].second; n > 0 && at < line.text.size(); ++at) {
+    if (IsBlank(line.text[at])) continue;
+    if (platform::IsAlphaNumeric(line.text[at])) return false;
+    --n;
+  }
+  return true;
+}
+
+}  // namespace
+
 void LevelSuggester::MarkSmallerRuns() {
   const auto& lines = survey_.Lines();
   const SurveyStyle& body = survey_.Styles()[static_cast<size_t>(body_)];
@@ -614,22 +635,30 @@ void LevelSuggester::MarkSmallerRuns() {
     if (!Considered(i)) continue;
     const auto& runs = lines[i].runs;
     const int32_t l = uses_[runs.front().first].level;
-    if (l < 0 || levels_[static_cast<size_t>(l)].options.Uses(kLevelJoinSmallerRuns)) continue;
+    if (l < 0) continue;
+    Level& level = levels_[static_cast<size_t>(l)];
     const double size = survey_.Styles()[runs.front().first].Size();
-    // Only titles larger than the body: there no paragraph text can follow a smaller run.
-    if (size < body.Size() + kLarger) continue;
+    // Smaller runs only in titles larger than the body: there no paragraph text can follow
+    // them. Symbols from another font (a "<" in "operator<()") in titles of any size.
+    const bool larger = size >= body.Size() + kLarger;
     for (size_t r = 1; r + 1 < runs.size(); ++r) {
       const uint32_t style = runs[r].first;
-      if (uses_[style].level >= 0 || survey_.Styles()[style].Size() > size + kSameSize) continue;
+      if (uses_[style].level >= 0) continue;
       const bool resumes =
           std::any_of(runs.begin() + static_cast<ptrdiff_t>(r) + 1, runs.end(),
                       [&](const auto& run) { return uses_[run.first].level == l; });
       if (!resumes) continue;
-      Level& level = levels_[static_cast<size_t>(l)];
-      level.options.flags |= kLevelJoinSmallerRuns;
-      level.notes += u"  its headings mix sizes on one line, e.g. " + Sample(lines[i]) +
-                     u": smaller runs between its runs continue the title\n";
-      break;
+      if (RunIsSymbols(lines[i], r)) {
+        if (level.options.Uses(kLevelJoinSymbolRuns)) continue;
+        level.options.flags |= kLevelJoinSymbolRuns;
+        level.notes += u"  its headings hold symbols of another font, e.g. " + Sample(lines[i]) +
+                       u": they continue the title\n";
+      } else if (larger && survey_.Styles()[style].Size() <= size + kSameSize &&
+                 !level.options.Uses(kLevelJoinSmallerRuns)) {
+        level.options.flags |= kLevelJoinSmallerRuns;
+        level.notes += u"  its headings mix sizes on one line, e.g. " + Sample(lines[i]) +
+                       u": smaller runs between its runs continue the title\n";
+      }
     }
   }
 }
@@ -963,7 +992,6 @@ SuggestedOptions LevelSuggester::Suggest() {
   FindRecurringLabels();
   KeepNumberedOnly();
   SkipSingleCharacters();
-  MarkSmallerRuns();
   WeighLevels(out);
   if (levels_.empty()) {
     out.explanation = notes_ +
@@ -971,6 +999,8 @@ SuggestedOptions LevelSuggester::Suggest() {
                       u"from running text, often enough to be a level of headings.\n";
     return out;
   }
+  // Among the levels kept: a style left out is text inside their titles.
+  MarkSmallerRuns();
   SkipRecurringLabels(out);
   ChoosePages(out);
   for (size_t l = 0; l < levels_.size(); ++l) {

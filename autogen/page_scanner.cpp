@@ -65,6 +65,24 @@ void JoinLine(std::u16string& title, char16_t next) {
 
 }  // namespace
 
+int32_t PageScanner::SymbolRunsEnd(const PageTextChar* chars, int32_t count, int32_t at,
+                                   const State& state) {
+  if (state.pending == 0 || state.buffer.empty() || state.forceBreak) return -1;
+  const LevelOptions& level = chain_.Node(state.pending).options;
+  if (!level.Uses(kLevelJoinSymbolRuns) || chars[at].line != state.lastLine) return -1;
+  for (int32_t j = at; j < count; ++j) {
+    const PageTextChar& ch = chars[j];
+    if (ch.line != state.lastLine) return -1;
+    if (j > at && (ch.flags & zelta::kCharBreakMask)) {
+      const CharSample sample = SampleOf(ch);
+      if (matcher_.Test(sample, state.pending)) return j;
+      if (matcher_.Select(sample) != 0) return -1;
+    }
+    if (platform::IsAlphaNumeric(ch.code)) return -1;
+  }
+  return -1;
+}
+
 int32_t PageScanner::SmallerRunsEnd(const PageTextChar* chars, int32_t count, int32_t at,
                                     const State& state) {
   if (state.pending == 0 || state.buffer.empty() || state.forceBreak) return -1;
@@ -112,6 +130,7 @@ HRESULT PageScanner::Scan(const PageTextChar* chars, int32_t count, int32_t page
       current = matcher_.Select(SampleOf(ch));
       if (current == 0) {
         smallerEnd = SmallerRunsEnd(chars, count, i, state);
+        if (smallerEnd < 0) smallerEnd = SymbolRunsEnd(chars, count, i, state);
         if (smallerEnd > i) current = state.pending;
       }
     }

@@ -45,6 +45,9 @@ class PageScanner {
   // line, or -1 when they end the title.
   int32_t SmallerRunsEnd(const zelta::PageTextChar* chars, int32_t count, int32_t at,
                          const State& state);
+  // The same under kLevelJoinSymbolRuns, for runs of symbols only.
+  int32_t SymbolRunsEnd(const zelta::PageTextChar* chars, int32_t count, int32_t at,
+                        const State& state);
   void StartDestination(State& state, size_t position, const zelta::PageTextChar& ch) const;
 
   LevelChain& chain_;

@@ -181,6 +181,40 @@ TEST(PageScan, SmallerRunsInsideATitleContinueItUnderTheFlag) {
   }
 }
 
+// Symbols set in another font, larger than the title ("<" from a math font), continue it
+// under kLevelJoinSymbolRuns when the level's text follows on the line; letters, another
+// level or the end of the line still end it, and without the flag any such run does.
+TEST(PageScan, SymbolRunsOfAnotherFontContinueATitleUnderTheFlag) {
+  const std::vector<TextLine> shift = {
+      {{u"7.1 operator", 2, 9}, {u"<<", 3, 10}, {u"() [1/2]", 2, 9}}, {{u"body", 1, 10}}};
+  const std::vector<TextLine> tilde = {{{u"~", 3, 10}, {u"widget()", 2, 9}}};
+  const std::vector<TextLine> letters = {{{u"search", 2, 9}, {u"x", 3, 10}, {u" true", 2, 9}}};
+  const std::vector<TextLine> atEnd = {{{u"less", 2, 9}, {u" <", 3, 10}}, {{u"body", 1, 10}}};
+  const std::vector<TextLine> otherLevel = {{{u"Part", 2, 9}, {u"<", 3, 10}, {u"Big", 2, 18}}};
+  const struct {
+    const char* name;
+    const std::vector<TextLine>& page;
+    V plain, joined;
+  } cases[] = {
+      {"shift operator", shift, {u"7.1 operator", u"() [1/2]"}, {u"7.1 operator<<() [1/2]"}},
+      {"leading symbol", tilde, {u"widget()"}, {u"widget()"}},
+      {"letters", letters, {u"search", u" true"}, {u"search", u" true"}},
+      {"symbol at the end", atEnd, {u"less"}, {u"less"}},
+      {"other level", otherLevel, {u"Part", u"Big"}, {u"Part", u"Big"}},
+  };
+  LevelOptions joining = SizeLevel(2, 9, {u"Bold"});
+  joining.flags |= kLevelJoinSymbolRuns;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScanRig plain({SizeLevel(1, 18), SizeLevel(2, 9, {u"Bold"})}, kFonts);
+    ASSERT_EQ(plain.Scan(c.page), zelta::S_OK);
+    EXPECT_EQ(plain.Titles(), c.plain);
+    ScanRig joined({SizeLevel(1, 18), joining}, kFonts);
+    ASSERT_EQ(joined.Scan(c.page), zelta::S_OK);
+    EXPECT_EQ(joined.Titles(), c.joined);
+  }
+}
+
 TEST(PageScan, StyleBreakInsideARunEndsTheTitleAtTheNextRun) {
   ScanRig rig({SizeLevel(1, 18)}, kFonts);
   auto chars = MakePage({{{u"Head", 2, 18}, {u"More", 2, 18}}, {{u"Next", 2, 18}}});

@@ -293,6 +293,27 @@ TEST_F(Suggestion, HeadingsInAnotherFaceAtBodySizeAreALevel) {
   EXPECT_EQ(Generate(output.Get()), expected) << why;
 }
 
+// Operators in member headings take their "<" from another font, larger than the title.
+TEST_F(Suggestion, SymbolsOfAnotherFontStayInsideTheTitle) {
+  TextPdfSpec manual;
+  V expected;
+  for (int p = 1; p <= 3; ++p) {
+    Writer page;
+    for (const char* op : {"<<", ">>", "<"}) {
+      const std::string number = std::to_string(p) + "." + std::to_string(page.page.lines.size());
+      page.Line({{number + " operator", kBold, 14}, {op, kSerif, 17}, {"() overload", kBold, 14}},
+                22);
+      expected.push_back(platform::Utf8ToUtf16(number + " operator" + op + "() overload"));
+      page.Body(4);
+    }
+    manual.pages.push_back(page.page);
+  }
+  auto output = Suggest(manual);
+  const std::string why = Why(output.Get());
+  ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
+  EXPECT_EQ(Generate(output.Get()), expected) << why;
+}
+
 // A style that stands alone only right under chapter titles, before any section (an
 // abstract's heading line), would hang under an untitled section: it is no level.
 TEST_F(Suggestion, StylesThatSkipTheLevelAboveAreNoLevel) {
