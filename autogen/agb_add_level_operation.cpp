@@ -22,7 +22,8 @@ LevelOptions AGBAddLevelOperation::StoredLevel() const {
   if (Plugin()) {
     ComPtr<ICabItem> stored =
         CabItem(Plugin()->SettingsRoot().Get(), u"AGBAddLevelLastUsedOptions");
-    if (stored && zelta::Failed(ReadLevel(stored.Get(), &level, nullptr))) level = LevelOptions{};
+    if (stored && zelta::Failed(ReadLevel(stored.Get(), HostColors(App()).Get(), &level, nullptr)))
+      level = LevelOptions{};
   }
   return level;
 }
@@ -75,7 +76,7 @@ HRESULT AGBAddLevelOperation::Run(int32_t, intptr_t) {
   if (!levels || !stored) return zelta::S_OK;
 
   LevelOptions level;
-  HRESULT hr = ReadLevel(stored.Get(), &level, nullptr);
+  HRESULT hr = ReadLevel(stored.Get(), HostColors(App()).Get(), &level, nullptr);
   if (zelta::Failed(hr)) return hr;
   int32_t count = 0;
   levels->GetCount(&count);

@@ -120,8 +120,9 @@ void AGBDialog::Load() {
   zelta::ICabItem* options = Options();
   flags_ = CabInt(options, u"Flags", 0);
   GenerationOptions read;
+  const auto colors = HostColors(Plugin() ? Plugin()->App() : nullptr);
   // Levels that do not read (a colour that names none) are shown with their defaults.
-  if (zelta::Failed(ReadGenerationOptions(options, &read, nullptr))) {
+  if (zelta::Failed(ReadGenerationOptions(options, colors.Get(), &read, nullptr))) {
     read.levels.clear();
     const auto levels = CabItem(options, u"Levels");
     int32_t count = 0;
@@ -129,7 +130,8 @@ void AGBDialog::Load() {
     for (int32_t i = 0; i < count; ++i) {
       ComPtr<zelta::ICabItem> item;
       LevelOptions level;
-      if (levels->GetItemAt(i, item.Put()) == zelta::S_OK) ReadLevel(item.Get(), &level, nullptr);
+      if (levels->GetItemAt(i, item.Put()) == zelta::S_OK)
+        ReadLevel(item.Get(), colors.Get(), &level, nullptr);
       read.levels.push_back(level);
     }
   }
@@ -284,7 +286,8 @@ void AGBDialog::OnHostEvent(zelta::Atom event, zelta::IUnknown* object) {
     LevelOptions level;
     const auto stored =
         Plugin() ? CabItem(Plugin()->SettingsRoot().Get(), u"AGBAddLevelLastUsedOptions") : nullptr;
-    if (stored && zelta::Succeeded(ReadLevel(stored.Get(), &level, nullptr)))
+    if (stored && zelta::Succeeded(
+                      ReadLevel(stored.Get(), HostColors(Plugin()->App()).Get(), &level, nullptr)))
       AddDeepestLevel(std::move(level));
   } else if (event == AtomOf(u"e.mainFrame.closed")) {
     End(zelta::kDialogResultCancel);

@@ -111,7 +111,7 @@ HRESULT AGBOperation::Run(int32_t flags, intptr_t) {
   // Options: every error here comes before any change.
   GenerationOptions options;
   std::u16string error;
-  HRESULT hr = ReadGenerationOptions(Options().Get(), &options, &error);
+  HRESULT hr = ReadGenerationOptions(Options().Get(), HostColors(App()).Get(), &options, &error);
   if (zelta::Failed(hr)) {
     ReportFailureDetail(error);
     return hr;

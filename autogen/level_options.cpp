@@ -12,10 +12,10 @@ using zelta::ICabItem;
 
 namespace {
 
-HRESULT ReadColor(ICabItem* dictionary, const char16_t* field, uint32_t* packed, bool* none,
-                  std::u16string* error) {
+HRESULT ReadColor(ICabItem* dictionary, const char16_t* field, zelta::IColorService* colors,
+                  uint32_t* packed, bool* none, std::u16string* error) {
   const std::u16string text = CabText(dictionary, field, u"rgbd(0,0,0)");
-  auto color = ParseColorText(text);
+  auto color = ParseColorText(colors, text);
   if (!color) {
     if (error) *error = std::u16string(field) + u": not a colour: \"" + text + u"\"";
     return zelta::E_INVALIDARG;
@@ -31,8 +31,13 @@ HRESULT SetText(ICabItem* dictionary, const char16_t* field, const std::u16strin
 
 }  // namespace
 
-HRESULT ReadLevel(ICabItem* level, LevelOptions* options, std::u16string* error) {
+HRESULT ReadLevel(ICabItem* level, zelta::IColorService* colors, LevelOptions* options,
+                  std::u16string* error) {
   if (!level || !options) return zelta::E_POINTER;
+  if (!colors) {
+    if (error) *error = u"no colour service to read the colours with";
+    return zelta::E_POINTER;
+  }
   LevelOptions o;
   o.index = CabInt(level, u"Index", 0);
   o.flags = CabInt(level, u"Flags", 0);
@@ -44,13 +49,13 @@ HRESULT ReadLevel(ICabItem* level, LevelOptions* options, std::u16string* error)
   d.fontTolerance = CabDouble(description.Get(), u"FontTolerance", 0.2);
   d.matchTextCase = CabInt(description.Get(), u"MatchTextCase", 0);
   d.textPattern = CabText(description.Get(), u"TextPattern", u"");
-  HRESULT hr = ReadColor(description.Get(), u"Color", &d.color, nullptr, error);
+  HRESULT hr = ReadColor(description.Get(), u"Color", colors, &d.color, nullptr, error);
   if (zelta::Failed(hr)) return hr;
 
   ComPtr<ICabItem> appearance = CabItem(level, u"Appearance");
   LevelAppearance& a = o.appearance;
   bool none = false;
-  hr = ReadColor(appearance.Get(), u"Color", &a.color, &none, error);
+  hr = ReadColor(appearance.Get(), u"Color", colors, &a.color, &none, error);
   if (zelta::Failed(hr)) return hr;
   a.hasColor = !none;
   a.style = CabInt(appearance.Get(), u"Style", 0);
@@ -111,7 +116,8 @@ HRESULT WriteLevel(ICabItem* level, const LevelOptions& o) {
   return zelta::S_OK;
 }
 
-HRESULT ReadGenerationOptions(ICabItem* options, GenerationOptions* out, std::u16string* error) {
+HRESULT ReadGenerationOptions(ICabItem* options, zelta::IColorService* colors,
+                              GenerationOptions* out, std::u16string* error) {
   if (!options || !out) return zelta::E_POINTER;
   GenerationOptions result;
   ComPtr<ICabItem> levels = CabItem(options, u"Levels");
@@ -122,7 +128,7 @@ HRESULT ReadGenerationOptions(ICabItem* options, GenerationOptions* out, std::u1
     if (levels->GetItemAt(i, level.Put()) != zelta::S_OK || !level) continue;
     LevelOptions o;
     std::u16string why;
-    HRESULT hr = ReadLevel(level.Get(), &o, &why);
+    HRESULT hr = ReadLevel(level.Get(), colors, &o, &why);
     if (zelta::Failed(hr)) {
       if (error) *error = u"Levels[" + NumberText(static_cast<uint32_t>(i)) + u"]: " + why;
       return hr;

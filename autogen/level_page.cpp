@@ -15,7 +15,7 @@ std::optional<ParsedColor> LevelPage::AskColor(const std::u16string& current) {
   auto text =
       Input(u"bookmarksPlugin.msg.color.title", u"bookmarksPlugin.msg.color.caption", current);
   if (!text) return std::nullopt;
-  auto color = ParseColorText(*text);
+  auto color = ParseColorText(HostColors(Plugin() ? Plugin()->App() : nullptr).Get(), *text);
   if (!color)
     MessageText(FormatInserts(LoadString(u"bookmarksPlugin.msg.color.invalid"), *text),
                 LoadString(u"bookmarksPlugin.msg.color.title"), kWarningStyle);

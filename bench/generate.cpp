@@ -140,7 +140,8 @@ void BM_ManualScanOnly(benchmark::State& state) {
   zelta::app::CabFromJson(operation->Options().Get(), f.options, &error);
   bm::GenerationOptions options;
   std::u16string why;
-  bm::ReadGenerationOptions(operation->Options().Get(), &options, &why);
+  bm::ReadGenerationOptions(operation->Options().Get(), bm::HostColors(&f.host->App()).Get(),
+                            &options, &why);
   struct Count : bm::TitleSink {
     zelta::HRESULT PlaceTitle(const std::u16string&, size_t,
                               const zelta::PageDestination&) override {

@@ -1,11 +1,15 @@
-// Colour text as options hold it, and the packed 0xAARRGGBB values the host works with:
-// "N" (none), "rgbd(r,g,b)" 0-255, "rgb(r,g,b)" 0-1, "Gray(g)" 0-1, "cmyk(c,m,y,k)" 0-1,
-// "#RGB", "#RRGGBB", "#AARRGGBB" and the CSS colour names.
+// Colour text as options hold it, and the packed 0xAARRGGBB values the host works with. The
+// host's colour service reads the text (its forms are in host/color.h); the module adds the
+// "no colour" that "N" means in options, and the text it stores a colour as.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+
+#include "host/app.h"
+#include "host/color.h"
 
 namespace bm {
 
@@ -14,14 +18,14 @@ struct ParsedColor {
   bool none = false;  // the text was "N"
 };
 
-// The colour a text names; nothing for text that is none of the forms (names and function
-// names are case-insensitive, blanks around parts are allowed, components are clamped).
-std::optional<ParsedColor> ParseColorText(std::u16string_view text);
+// The host's colour service; null without a host or when it has none.
+zelta::ComPtr<zelta::IColorService> HostColors(zelta::IHostApp* app);
+
+// The colour a text names, as the host's colour service reads it; nothing for text of no
+// colour form, and nothing without a service.
+std::optional<ParsedColor> ParseColorText(zelta::IColorService* colors, std::u16string_view text);
 
 // "rgbd(r,g,b)" for an opaque colour, "#AARRGGBB" otherwise.
 std::u16string ColorText(uint32_t packed);
-
-// The packed value of a CSS colour name (lower case); nothing for an unknown name.
-std::optional<uint32_t> CssColor(std::string_view name);
 
 }  // namespace bm

@@ -5,9 +5,11 @@
 
 namespace zelta {
 
-// Colour text the host reads: "N" (none), "rgbd(r,g,b)" 0-255, "rgb(r,g,b)" 0-1, "Gray(g)"
-// 0-1, "cmyk(c,m,y,k)" 0-1, "#RGB", "#RRGGBB", "#AARRGGBB" (names and hex digits in any
-// case, blanks around the parts allowed).
+// Colour text the host reads, for itself and for the module: "N" (none), "rgbd(r,g,b)" 0-255,
+// "rgb(r,g,b)" 0-1, "Gray(g)" 0-1, "cmyk(c,m,y,k)" 0-1, "#RGB", "#RRGGBB", "#AARRGGBB" and the
+// CSS colour names ("red"). Names, function names and hex digits in any case; blanks (space,
+// tab, CR, LF) around the parts allowed; components are decimal numbers, read alike in every
+// locale, clamped to their range.
 struct IHostColor : IUnknown {
   static constexpr Guid kIid{0x5A1E0F01, 0x0001, 0x4C0B, {0x9A, 0x10, 0, 0, 0, 0, 0, 43}};
   // Reads colour text. E_INVALIDARG (and the colour unchanged) for text of no known form;

@@ -21,10 +21,15 @@ std::u16string Number(double value) {
 
 }  // namespace
 
-std::vector<TocLevelFormat> ReadLevelFormats(zelta::ICabItem* levels, std::u16string* error) {
+std::vector<TocLevelFormat> ReadLevelFormats(zelta::ICabItem* levels, zelta::IColorService* colors,
+                                             std::u16string* error) {
   std::vector<TocLevelFormat> formats;
   int32_t count = 0;
   if (levels) levels->GetCount(&count);
+  if (count > 0 && !colors) {
+    *error = u"no colour service to read the colours with";
+    return {};
+  }
   for (int32_t i = 0; i < count; ++i) {
     zelta::ComPtr<zelta::ICabItem> level;
     levels->GetItemAt(i, level.Put());
@@ -48,8 +53,8 @@ std::vector<TocLevelFormat> ReadLevelFormats(zelta::ICabItem* levels, std::u16st
     if (format.fontName.empty()) format.fontName = u"Arial";
     const std::u16string fill = CabText(level.Get(), u"FColor", u"rgbd(0,0,0)");
     const std::u16string stroke = CabText(level.Get(), u"SColor", u"rgbd(0,0,0)");
-    auto parsedFill = ParseColorText(fill);
-    auto parsedStroke = ParseColorText(stroke);
+    auto parsedFill = ParseColorText(colors, fill);
+    auto parsedStroke = ParseColorText(colors, stroke);
     if (!parsedFill || !parsedStroke) {
       *error = where + (parsedFill ? u"SColor \"" + stroke : u"FColor \"" + fill) +
                u"\" is not a colour";

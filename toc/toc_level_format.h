@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/color_text.h"
 #include "host/cab.h"
 #include "host/page_content.h"
 
@@ -27,9 +28,10 @@ struct TocLevelFormat {
   zelta::ComPtr<zelta::IHostWriterFont> font;  // resolved once per run
 };
 
-// The formats of a "Levels" array in array order. A level whose values cannot be drawn (a
-// size outside (0, 1000], an indent that is not a number, a colour that does not parse)
-// gives *error naming it, and no formats.
-std::vector<TocLevelFormat> ReadLevelFormats(zelta::ICabItem* levels, std::u16string* error);
+// The formats of a "Levels" array in array order, colours read by the host's colour service.
+// A level whose values cannot be drawn (a size outside (0, 1000], an indent that is not a
+// number, a colour that does not parse) gives *error naming it, and no formats.
+std::vector<TocLevelFormat> ReadLevelFormats(zelta::ICabItem* levels, zelta::IColorService* colors,
+                                             std::u16string* error);
 
 }  // namespace bm

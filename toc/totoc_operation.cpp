@@ -136,7 +136,7 @@ HRESULT ToTOCOperation::ReadOptions() {
                 Number(page_.height) + u" points");
 
   std::u16string error;
-  formats_ = ReadLevelFormats(CabItem(options, u"Levels").Get(), &error);
+  formats_ = ReadLevelFormats(CabItem(options, u"Levels").Get(), HostColors(App()).Get(), &error);
   if (!error.empty()) return Fail(error);
   if (formats_.empty())
     return Fail(u"Levels is empty: the title line and each bookmark level need a format");

@@ -68,7 +68,7 @@ TEST_F(AddLevel, NewLevelIsAlwaysTheDeepest) {
   LastLevels()->GetItemAt(3, level.Put());
   EXPECT_EQ(CabInt(level.Get(), u"Index", 0), 4);
   LevelOptions read;
-  ASSERT_EQ(ReadLevel(level.Get(), &read, nullptr), zelta::S_OK);
+  ASSERT_EQ(ReadLevel(level.Get(), HostColors(&host_.App()).Get(), &read, nullptr), zelta::S_OK);
   EXPECT_DOUBLE_EQ(read.description.fontSize, 14);
   EXPECT_EQ(CabText(CabItem(SettingsRoot(host_.Plugin()).Get(), u"AGBLastUsedOptions").Get(),
                     u"PresetID", u"x"),
@@ -136,7 +136,7 @@ TEST_F(AddLevel, OperationGivesTheLevelOfTheSelection) {
   auto item = zelta::QueryAs<zelta::ICabItem>(object.Get());
   ASSERT_TRUE(item);
   LevelOptions level;
-  ASSERT_EQ(ReadLevel(item.Get(), &level, nullptr), zelta::S_OK);
+  ASSERT_EQ(ReadLevel(item.Get(), HostColors(&host_.App()).Get(), &level, nullptr), zelta::S_OK);
   EXPECT_EQ(level.description.fontNames, (V{u"Helvetica-Oblique"}));
   EXPECT_NEAR(level.description.fontSize, 13.5, 1e-4);
 }

@@ -102,7 +102,8 @@ TEST_F(Suggestion, HeadingsWithFormulasAndHyphensComeOutWhole) {
   auto options = CabItem(output.Get(), u"Options");
   GenerationOptions read;
   std::u16string error;
-  ASSERT_EQ(ReadGenerationOptions(options.Get(), &read, &error), zelta::S_OK);
+  ASSERT_EQ(ReadGenerationOptions(options.Get(), HostColors(&host_.App()).Get(), &read, &error),
+            zelta::S_OK);
   ASSERT_EQ(read.levels.size(), 2u);
   EXPECT_TRUE(read.levels[0].Uses(kLevelJoinSmallerRuns));
   EXPECT_EQ(GenerateWith(options.Get()),

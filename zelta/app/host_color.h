@@ -9,7 +9,8 @@
 
 namespace zelta::app {
 
-// The packed value of colour text in one of the host's forms; nothing for any other text.
+// The packed value of colour text in one of the forms of host/color.h; nothing for any other
+// text.
 std::optional<uint32_t> ParseHostColor(std::u16string_view text);
 
 class HostColor final : public ComObject<IHostColor> {

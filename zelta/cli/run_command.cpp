@@ -11,6 +11,7 @@
 #include <set>
 #include <thread>
 
+#include "zelta/app/cab/cab_changes.h"
 #include "zelta/app/cab/cab_json.h"
 #include "zelta/app/cab/cab_value_names.h"
 #include "zelta/app/cab/json_text.h"
@@ -71,7 +72,7 @@ Atom Intern(app::HostApp& app, std::string_view text) {
 // The suggested options (--auto) come after the stored ones, so that a file and --set still
 // adjust them.
 bool FillOptions(Session& session, const RunArgs& args, const OperationName& op,
-                 const nlohmann::ordered_json& suggested, ICabItem* options) {
+                 const SuggestedOptions& suggested, ICabItem* options) {
   std::string error;
   if (args.last) {
     ComPtr<ICabItem> stored;
@@ -84,8 +85,8 @@ bool FillOptions(Session& session, const RunArgs& args, const OperationName& op,
       return false;
     }
   }
-  if (!suggested.is_null() &&
-      Failed(app::CabFromJson(options, nlohmann::json(suggested), &error))) {
+  if (suggested.options && Failed(app::CabCopyChanges(options, suggested.options.Get(),
+                                                      suggested.defaults.Get(), &error))) {
     PrintError("--auto: the suggested options do not fit: " + error);
     return false;
   }
@@ -332,31 +333,28 @@ Stop MakeOperation(RunState& run) {
   return std::nullopt;
 }
 
-// --auto: the options the module suggests from the document, which is opened for it. Null
-// JSON when the suggestion found nothing.
-Stop Suggest(RunState& run, nlohmann::ordered_json* suggested) {
+// --auto: the options the module suggests from the document, which is opened for it.
+Stop Suggest(RunState& run, SuggestedOptions* suggestion) {
   const RunArgs& args = run.args;
   run.document = run.session.Open(args.file, args.password);
   if (!run.document) return kExitUsage;
-  SuggestedOptions suggestion;
   if (!SuggestOptions(run.session.App(), static_cast<IHostDocument*>(run.document.Get()),
-                      run.options.quiet ? kDoNoProgress : 0, &suggestion))
+                      run.options.quiet ? kDoNoProgress : 0, suggestion))
     return kExitFailed;
-  if (suggestion.operation != run.op.id) {
+  if (suggestion->operation != run.op.id) {
     PrintError("--auto: no loaded module suggests options for " + run.op.abbreviation);
     return kExitUsage;
   }
-  if (!suggestion.found) {
-    std::string why = suggestion.explanation;
+  if (!suggestion->found) {
+    std::string why = suggestion->explanation;
     while (!why.empty() && why.back() == '\n') why.pop_back();
     PrintError("--auto: " + args.file + ": " + why.substr(why.rfind('\n') + 1));
-  } else if (!suggestion.doubt.empty() && !args.force) {
-    PrintError("--auto: " + UnsureMessage(args.file, suggestion) + "; nothing written");
+  } else if (!suggestion->doubt.empty() && !args.force) {
+    PrintError("--auto: " + UnsureMessage(args.file, *suggestion) + "; nothing written");
     return kExitFailed;
   }
-  if (suggestion.found && !suggestion.warning.empty())
-    PrintError("--auto: warning: " + args.file + ": " + suggestion.warning);
-  *suggested = std::move(suggestion.options);
+  if (suggestion->found && !suggestion->warning.empty())
+    PrintError("--auto: warning: " + args.file + ": " + suggestion->warning);
   return std::nullopt;
 }
 
@@ -364,7 +362,7 @@ Stop Suggest(RunState& run, nlohmann::ordered_json* suggested) {
 Stop ChooseOptions(RunState& run) {
   const RunArgs& args = run.args;
   ICabItem* options = run.optionsItem.Get();
-  nlohmann::ordered_json suggested;
+  SuggestedOptions suggested;
   if (args.autoOptions)
     if (Stop stop = Suggest(run, &suggested)) return stop;
   if (!FillOptions(run.session, args, run.op, suggested, options)) return kExitUsage;

@@ -32,7 +32,7 @@ int Suggest(const SuggestArgs& args, const SessionOptions& common) {
   } else if (unsure) {
     PrintError(UnsureMessage(args.file, suggestion));
   } else if (suggestion.found) {
-    std::cout << suggestion.options.dump(2) << "\n";
+    std::cout << SuggestedOptionsJson(suggestion).dump(2) << "\n";
     if (!suggestion.warning.empty())
       PrintError("warning: " + args.file + ": " + suggestion.warning);
   } else {

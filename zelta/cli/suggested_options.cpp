@@ -55,10 +55,14 @@ nlohmann::ordered_json WithoutDefaults(const nlohmann::ordered_json& value, ICab
   }
   if (type == kCabArray && value.is_array()) {
     if (value.empty()) return value;
+    int32_t count = 0;
+    defaults->GetCount(&count);
     ComPtr<ICabItem> element;
     if (Failed(defaults->Insert(-1, element.Put())) || !element) return value;
     nlohmann::ordered_json out = nlohmann::ordered_json::array();
     for (const auto& child : value) out.push_back(WithoutDefaults(child, element.Get()));
+    // The defaults stay as fresh options hold them.
+    defaults->RemoveAt(count);
     return out;
   }
   return value;
@@ -110,8 +114,13 @@ bool SuggestOptions(app::HostApp& app, IHostDocument* document, int32_t flags,
   if (!out->operation.empty() &&
       Succeeded(app.CreateOperation(Intern(app, out->operation), target.Put())) && target)
     defaults = ParamItem(target.Get(), u"Options");
-  out->options = WithoutDefaults(app::CabToJson(options.Get()), defaults.Get());
+  out->options = std::move(options);
+  out->defaults = std::move(defaults);
   return true;
+}
+
+nlohmann::ordered_json SuggestedOptionsJson(const SuggestedOptions& suggestion) {
+  return WithoutDefaults(app::CabToJson(suggestion.options.Get()), suggestion.defaults.Get());
 }
 
 std::string UnsureMessage(const std::string& file, const SuggestedOptions& suggestion) {

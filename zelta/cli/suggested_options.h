@@ -12,14 +12,19 @@
 namespace zelta::cli {
 
 struct SuggestedOptions {
-  std::string operation;           // the id of the operation the options are for
-  nlohmann::ordered_json options;  // only the values that differ from that operation's defaults
-  bool found = false;              // false: the document gave nothing worth a run
-  std::string explanation;         // one finding a line
-  double confidence = 0;           // 0 to 1: how surely the options fit the document
-  std::string doubt;               // why not to use them unattended; empty when they may be
-  std::string warning;             // what a run with them makes that a user should know of
+  std::string operation;      // the id of the operation the options are for
+  ComPtr<ICabItem> options;   // that operation's options as the suggestion proposes them
+  ComPtr<ICabItem> defaults;  // that operation's fresh options; null when it cannot be made
+  bool found = false;         // false: the document gave nothing worth a run
+  std::string explanation;    // one finding a line
+  double confidence = 0;      // 0 to 1: how surely the options fit the document
+  std::string doubt;          // why not to use them unattended; empty when they may be
+  std::string warning;        // what a run with them makes that a user should know of
 };
+
+// The suggested options without the values that equal the defaults, as `zelta suggest`
+// prints them: what a user reads and edits is only what the suggestion chose.
+nlohmann::ordered_json SuggestedOptionsJson(const SuggestedOptions& suggestion);
 
 // The one line that says why an unsure suggestion was not used, and how to go on.
 std::string UnsureMessage(const std::string& file, const SuggestedOptions& suggestion);
