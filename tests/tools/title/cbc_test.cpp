@@ -131,11 +131,6 @@ TEST_F(ChangeCaseRun, BookmarksOfAnotherDocumentAreRefused) {
   EXPECT_EQ(Titles(document_.Get()), before_);
 }
 
-TEST_F(ChangeCaseRun, EmptyInputFailsBeforeAnyChange) {
-  Open(Book());
-  EXPECT_EQ(NewOperation<CBCOperation>(&host_.Plugin())->Do(kSilent, 0), zelta::E_FAIL);
-}
-
 TEST_F(ChangeCaseRun, UndoCopesWithARemovedBookmark) {
   Open(Book());
   ASSERT_EQ(RunCase(kUpperCase), zelta::S_OK);
