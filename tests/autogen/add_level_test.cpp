@@ -15,7 +15,6 @@
 #include "tests/fixtures/text_pdf_builder.h"
 #include "tests/harness/core_host.h"
 #include "zelta/app/cab/cab_json.h"
-#include "zelta/app/selection/text_selection.h"
 
 namespace bm::testing {
 namespace {
@@ -88,22 +87,9 @@ std::string TwoHeadings() {
   return BuildTextPdf(layout);
 }
 
-void Select(CoreHost& host, zelta::IHostDocument* document, std::vector<std::string> parts) {
-  ComPtr<zelta::app::TextSelection> selection;
-  std::string error;
-  ASSERT_EQ(zelta::app::TextSelection::FromArguments(document, parts, &selection, &error),
-            zelta::S_OK)
-      << error;
-  zelta::Atom atom = zelta::kNoAtom;
-  host.App().InternString(u"selection.text", -1, &atom);
-  host.App().SetSelection(
-      document, atom,
-      {ComPtr<zelta::IUnknown>(static_cast<zelta::IHostTextSelection*>(selection.Get()))});
-}
-
 TEST_F(AddLevel, StyleFromTwoSelectedHeadings) {
   auto document = host_.OpenBytes(TwoHeadings());
-  Select(host_, document.Get(), {"1:60,690,400,720", "1:60,590,400,620"});
+  host_.SelectText(document.Get(), {"1:60,690,400,720", "1:60,590,400,620"});
   LevelOptions level;
   level.flags = kLevelMatchColor | kLevelMultiline;
   ASSERT_EQ(StyleFromSelection(&host_.App(), document.Get(), &level), zelta::S_OK);
@@ -120,7 +106,7 @@ TEST_F(AddLevel, NoSelectionLeavesTheLevel) {
   LevelOptions level;
   level.description.fontSize = 9;
   EXPECT_EQ(StyleFromSelection(&host_.App(), document.Get(), &level), zelta::S_FALSE);
-  Select(host_, document.Get(), {"1:0,0,10,10"});  // a corner without text
+  host_.SelectText(document.Get(), {"1:0,0,10,10"});  // a corner without text
   EXPECT_EQ(StyleFromSelection(&host_.App(), document.Get(), &level), zelta::S_FALSE);
   EXPECT_EQ(level.description.fontSize, 9);
   EXPECT_EQ(level.flags, 0);
@@ -128,7 +114,7 @@ TEST_F(AddLevel, NoSelectionLeavesTheLevel) {
 
 TEST_F(AddLevel, OperationGivesTheLevelOfTheSelection) {
   auto document = host_.OpenBytes(TwoHeadings());
-  Select(host_, document.Get(), {"1:60,590,400,620"});
+  host_.SelectText(document.Get(), {"1:60,590,400,620"});
   auto operation = NewOperation<AGBAddLevelOperation>(&host_.Plugin());
   SetCabObjects(operation->Input().Get(), {document.Get()});
   ComPtr<zelta::IUnknown> object;

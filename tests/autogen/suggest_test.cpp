@@ -181,31 +181,6 @@ TEST_F(Suggestion, ListingsAndFigureLabelsInALargerStyleAreNoLevel) {
   EXPECT_NE(why.find("Confidence: "), std::string::npos) << why;
 }
 
-// Two levels of headings, each plausible alone, that together would make six bookmarks a
-// page: the suggestion is still made, but flagged so that nothing uses it unattended.
-TEST_F(Suggestion, MoreBookmarksThanAPageHoldsAreFlagged) {
-  TextPdfSpec sheet;
-  for (int p = 0; p < 3; ++p) {
-    Writer page;
-    page.y -= 15.0 * p;
-    for (int group = 0; group < 3; ++group) {
-      const std::string n = std::to_string(p * 3 + group + 1);
-      page.y -= 10;
-      page.Line({{n + " Group " + n, kBold, 16}}, 24);
-      page.Body(2);
-      page.Line({{n + ".1 Item of group " + n, kBold, 12}}, 20);
-      page.Body(2);
-    }
-    sheet.pages.push_back(page.page);
-  }
-  auto output = Suggest(sheet);
-  const std::string why = Why(output.Get());
-  EXPECT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
-  EXPECT_NE(CabText(output.Get(), u"Doubt", u"").find(u"bookmarks a page"), std::u16string::npos)
-      << why;
-  EXPECT_NE(why.find("Not sure: "), std::string::npos) << why;
-}
-
 // A reference manual: section numbers set apart from their titles (read as lines of their
 // own), member headings in bold at the body's size under a running header in the same
 // style, an overload counter in a smaller font after their titles, and a recurring label.

@@ -6,9 +6,11 @@
 #include <filesystem>
 
 #include "framework/atom_table.h"
+#include "framework/bookmark_target.h"
 #include "framework/bookmark_walker.h"
 #include "host/undo.h"
 #include "platform/locale_text.h"
+#include "zelta/app/selection/text_selection.h"
 #include "zelta/app/settings/settings_store.h"
 #include "zelta/pdf/host_document.h"
 
@@ -81,6 +83,19 @@ void CoreHost::SelectBookmarks(zelta::IHostDocument* document,
       << error;
 }
 
+void CoreHost::SelectText(zelta::IHostDocument* document, const std::vector<std::string>& parts) {
+  ComPtr<zelta::app::TextSelection> text;
+  std::string error;
+  ASSERT_EQ(zelta::app::TextSelection::FromArguments(document, parts, &text, &error), zelta::S_OK)
+      << error;
+  EXPECT_EQ(
+      app_->SetSelection(
+          document, AtomOf(u"selection.text"),
+          {ComPtr<zelta::IUnknown>(static_cast<zelta::IHostTextSelection*>(text.Get()))}, &error),
+      zelta::S_OK)
+      << error;
+}
+
 ComPtr<zelta::IHostBookmark> BookmarkAt(zelta::IHostDocument* document, std::vector<int> path) {
   ComPtr<zelta::IHostBookmark> node;
   if (!document || document->GetOutlineRoot(node.Put()) != zelta::S_OK) return nullptr;
@@ -123,11 +138,28 @@ int32_t UndoCount(zelta::IHostDocument* document) {
   return count;
 }
 
+nlohmann::json OutlineRows(zelta::IHostDocument* document) {
+  nlohmann::json rows = nlohmann::json::array();
+  ComPtr<zelta::IHostBookmark> root;
+  document->GetOutlineRoot(root.Put());
+  WalkBookmarks(root.Get(), 0, false, [&](zelta::IHostBookmark* bookmark, int32_t level) {
+    const BookmarkTarget target = TargetOf(bookmark);
+    rows.push_back({level, platform::Utf16ToUtf8(TitleOf(bookmark)), target.page + 1,
+                    target.destination.values[1]});
+    return zelta::S_OK;
+  });
+  return rows;
+}
+
+void RemoveOutline(zelta::IHostDocument* document) {
+  ComPtr<zelta::IHostBookmark> root, child;
+  document->GetOutlineRoot(root.Put());
+  while (root->GetFirstChild(child.Put()) == zelta::S_OK && child)
+    ASSERT_EQ(child->Remove(), zelta::S_OK);
+}
+
 zelta::testing::OutlineSpec Mark(std::string title, int page) {
-  zelta::testing::OutlineSpec layout;
-  layout.title = std::move(title);
-  layout.page = page;
-  return layout;
+  return zelta::testing::Bookmark(std::move(title), page);
 }
 
 zelta::testing::OutlineSpec NamedMark(std::string title, std::string namedDest) {
@@ -136,23 +168,16 @@ zelta::testing::OutlineSpec NamedMark(std::string title, std::string namedDest) 
   return layout;
 }
 
-zelta::testing::ActionSpec GoToAction(int page) {
-  zelta::testing::ActionSpec action;
-  action.page = page;
-  return action;
-}
+zelta::testing::ActionSpec GoToAction(int page) { return zelta::testing::Action("GoTo", page); }
 
 zelta::testing::ActionSpec GoToNameAction(std::string name) {
-  zelta::testing::ActionSpec action;
+  zelta::testing::ActionSpec action = GoToAction(-1);
   action.name = std::move(name);
   return action;
 }
 
 zelta::testing::ActionSpec UriAction(std::string uri) {
-  zelta::testing::ActionSpec action;
-  action.type = "URI";
-  action.uri = std::move(uri);
-  return action;
+  return zelta::testing::Action("URI", -1, std::move(uri));
 }
 
 zelta::testing::PageSpec Page(double width, double height, int rotate) {

@@ -2,6 +2,7 @@
 // function, without loading the module file), for the plug-in's integration tests.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +45,8 @@ class CoreHost {
   // Selects bookmarks (in this order) in the document's bookmark selection.
   void SelectBookmarks(zelta::IHostDocument* document,
                        const std::vector<zelta::IHostBookmark*>& items);
+  // Makes the text of `parts` (as `--select-text` gives them) the document's text selection.
+  void SelectText(zelta::IHostDocument* document, const std::vector<std::string>& parts);
 
   // Every message box shown so far; each is answered OK.
   std::vector<zelta::ui::MessageRecord> messages;
@@ -63,6 +66,10 @@ std::u16string TitleOf(zelta::IHostBookmark* bookmark);
 // Every title of the outline in pre-order.
 std::vector<std::u16string> Titles(zelta::IHostDocument* document);
 int32_t UndoCount(zelta::IHostDocument* document);
+// (level, title, 1-based target page, top of the destination) of every bookmark in pre-order,
+// as scripts/score-outline reads an outline.
+nlohmann::json OutlineRows(zelta::IHostDocument* document);
+void RemoveOutline(zelta::IHostDocument* document);
 // Fixture parts without designated initialisers (which leave members unnamed).
 zelta::testing::OutlineSpec Mark(std::string title, int page = -1);
 zelta::testing::OutlineSpec NamedMark(std::string title, std::string namedDest);

@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
+
+#include "tests/fixtures/pdf_builder.h"
 
 extern "C" {
 #include <mupdf/fitz.h>
@@ -24,6 +28,27 @@ inline std::string Output(const std::string& command) {
     pclose(pipe);
   }
   return text;
+}
+
+// The F1 of (title, page) pairs of two outlines given as rows (level, title, page, ...), section
+// numbers stripped, as scripts/score-outline counts them; -1 when the script fails.
+inline double OutlineF1(const nlohmann::json& truth, const nlohmann::json& made,
+                        const std::string& name) {
+  const std::string truthFile = ::testing::TempDir() + name + "-truth.json",
+                    madeFile = ::testing::TempDir() + name + "-made.json";
+  zelta::testing::WriteFile(truthFile, truth.dump());
+  zelta::testing::WriteFile(madeFile, made.dump());
+  const std::string out =
+      Output("/usr/bin/python3 " ZELTA_SOURCE_DIR "/scripts/score-outline --strip-numbers --json " +
+             truthFile + " " + madeFile);
+  const auto result = nlohmann::json::parse(out, nullptr, false);
+  if (result.is_discarded() || !result.contains("pairs")) {
+    ADD_FAILURE() << "unexpected scoring output: " << out;
+    return -1;
+  }
+  const auto& pairs = result["pairs"];
+  return 2 * pairs["matched"].get<double>() /
+         std::max(1.0, pairs["reference"].get<double>() + pairs["candidate"].get<double>());
 }
 
 // The target page (0-based) of every link on a page, in annotation order, as MuPDF reads them.

@@ -11,7 +11,6 @@
 #include "tests/fixtures/text_pdf_builder.h"
 #include "tests/harness/operation_run.h"
 #include "zelta/app/cab/cab_json.h"
-#include "zelta/app/selection/text_selection.h"
 #include "zelta/ui/dialog_driver.h"
 
 namespace bm::testing {
@@ -268,16 +267,7 @@ TEST_F(AgbDialogs, AddLevelCommandFeedsTheOpenDialogWhoseOkGenerates) {
                                     &error),
             zelta::S_OK)
       << error;
-  ComPtr<zelta::app::TextSelection> selection;
-  ASSERT_EQ(zelta::app::TextSelection::FromArguments(document_.Get(), {"1:60,650,400,680"},
-                                                     &selection, &error),
-            zelta::S_OK)
-      << error;
-  zelta::Atom text = zelta::kNoAtom;
-  host_.App().InternString(u"selection.text", -1, &text);
-  host_.App().SetSelection(
-      document_.Get(), text,
-      {ComPtr<zelta::IUnknown>(static_cast<zelta::IHostTextSelection*>(selection.Get()))});
+  host_.SelectText(document_.Get(), {"1:60,650,400,680"});
   Engine().SetInteractive(true);
   Engine().QueueDriver([](DialogDriver& sheet) {
     EXPECT_EQ(sheet.Entries(u"bld.list"), std::vector<std::u16string>{u"Helvetica-Bold"});

@@ -395,29 +395,6 @@ TEST_F(DialogRun, EachDialogRefusesWhatItMustAndEnablesWhatItMay) {
   }
 }
 
-// A command of the menu opens its dialog; OK runs with what the dialog stored, and the next
-// time the dialog opens with it. Without anyone to answer, a command opens nothing.
-TEST_F(DialogRun, CommandsOpenTheirDialogsAndRememberTheOptions) {
-  const zelta::Atom command = AtomOf(u"cmd.bookmarksPlugin.changeBookmarkCase");
-  ASSERT_EQ(host_.App().ExecuteCommand(command), zelta::S_OK);
-  EXPECT_EQ(Now(), before_);
-  Engine().QueueDriver([](DialogDriver& user) {
-    EXPECT_EQ(user.Model().Layout().id, u"DlgChangeBookmarkCase");
-    EXPECT_TRUE(user.Check(u"cbc.rbtn.UpperCase"));
-    EXPECT_TRUE(user.Click(u"btn.ok"));
-  });
-  ASSERT_EQ(host_.App().ExecuteCommand(command), zelta::S_OK);
-  EXPECT_EQ(Now(), (Texts{u"ONE", u"ONE.ONE", u"TWO"}));
-  Engine().QueueDriver([](DialogDriver& user) {
-    EXPECT_EQ(user.State(u"cbc.rbtn.UpperCase"), 1);
-    EXPECT_TRUE(user.Check(u"cbc.rbtn.LowerCase"));
-    EXPECT_TRUE(user.Click(u"btn.cancel"));
-  });
-  ASSERT_EQ(host_.App().ExecuteCommand(command), zelta::S_OK);
-  EXPECT_EQ(Now(), (Texts{u"ONE", u"ONE.ONE", u"TWO"}));
-  EXPECT_EQ(Engine().PendingDrivers(), 0u);
-}
-
 TEST_F(DialogRun, ValidationListsWhatItFindsAndRemovesABookmarkKeepingItsChildren) {
   zelta::testing::PdfSpec layout;
   auto empty = Mark("", 0);

@@ -149,11 +149,6 @@ TEST(PluginStart, RegistersTheSubmenuAndElevenCommandsWithTitles) {
     EXPECT_TRUE(handler);
   }
   EXPECT_EQ(commands, 12u);
-  EXPECT_EQ(TitleOf(FindCommand(host, u"cmd.bookmarksPlugin.changeBookmarkCase").Get()),
-            u"Change Bookmark Case...");
-  // Bookmark Every N-th Page is a menu command like the other tools.
-  EXPECT_EQ(TitleOf(FindCommand(host, u"cmd.bookmarksPlugin.bookmarkEveryNthPage").Get()),
-            u"Bookmark Every Nth Page...");
 }
 
 TEST(PluginEvents, SubmenuIsPlacedOnceInBothBarsAndRefilled) {

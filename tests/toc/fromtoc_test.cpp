@@ -7,16 +7,12 @@
 #include <nlohmann/json.hpp>
 #include <regex>
 
-#include "framework/bookmark_target.h"
-#include "framework/bookmark_walker.h"
 #include "platform/locale_text.h"
 #include "tests/fixtures/text_pdf_builder.h"
 #include "tests/harness/operation_run.h"
 #include "tests/harness/saved_pdf.h"
 #include "toc/fromtoc_operation.h"
 #include "toc/toc_title.h"
-#include "zelta/app/selection/text_selection.h"
-#include "zelta/base/atom_table.h"
 #include "zelta/pdf/host_document.h"
 
 namespace bm::testing {
@@ -26,32 +22,10 @@ using zelta::ComPtr;
 using zelta::HRESULT;
 using namespace zelta::testing;
 
-// (level, title, 1-based target page, top of the destination) of every bookmark, in outline
-// order.
-nlohmann::json Rows(zelta::IHostDocument* document) {
-  nlohmann::json rows = nlohmann::json::array();
-  ComPtr<zelta::IHostBookmark> root;
-  document->GetOutlineRoot(root.Put());
-  WalkBookmarks(root.Get(), 0, false, [&](zelta::IHostBookmark* bookmark, int32_t level) {
-    const BookmarkTarget target = TargetOf(bookmark);
-    rows.push_back({level, platform::Utf16ToUtf8(TitleOf(bookmark)), target.page + 1,
-                    target.destination.values[1]});
-    return zelta::S_OK;
-  });
-  return rows;
-}
-
 class FromTOCRun : public OperationRun {
  protected:
   HRESULT Run(const std::vector<std::string>& selection, int32_t flags = 0) {
-    ComPtr<zelta::app::TextSelection> text;
-    std::string error;
-    EXPECT_EQ(zelta::app::TextSelection::FromArguments(document_.Get(), selection, &text, &error),
-              zelta::S_OK)
-        << error;
-    host_.App().SetSelection(
-        document_.Get(), zelta::base::Intern("selection.text"),
-        {ComPtr<zelta::IUnknown>(static_cast<zelta::IHostTextSelection*>(text.Get()))});
+    host_.SelectText(document_.Get(), selection);
     auto operation = Make<FromTOCOperation>();
     operation->Options()->SetInt(u"Flags", flags);
     return operation->Do(zelta::kDoNoProgress, 0);
@@ -76,7 +50,7 @@ TEST_F(FromTOCRun, EntriesBecomeNestedBookmarksAndLinksToTheirPages) {
   OpenBytes(Book());
   ASSERT_EQ(Run({"2:0,0,612,690"}, 0x200), zelta::S_OK);
   // Without a search the view opens at the top of each target page.
-  EXPECT_EQ(Rows(document_.Get()), nlohmann::json::parse(R"([[1, "Getting started", 3, 792],
+  EXPECT_EQ(OutlineRows(document_.Get()), nlohmann::json::parse(R"([[1, "Getting started", 3, 792],
       [2, "Installing", 4, 792], [2, "Running the program on other systems", 6, 792]])"));
   EXPECT_EQ(LinkTargets(Save(), 1), (std::vector<int>{2, 3, 5, 5}));
   ExpectOneUndoStep(u"bookmarksPlugin.op.GenerateBookmarks");
@@ -88,7 +62,7 @@ TEST_F(FromTOCRun, EntriesBecomeNestedBookmarksAndLinksToTheirPages) {
 TEST_F(FromTOCRun, TheContentsHeadingIsNoEntry) {
   OpenBytes(Book());
   ASSERT_EQ(Run({"2"}, 0x200), zelta::S_OK);
-  EXPECT_EQ(Rows(document_.Get()), nlohmann::json::parse(R"([[1, "Getting started", 3, 792],
+  EXPECT_EQ(OutlineRows(document_.Get()), nlohmann::json::parse(R"([[1, "Getting started", 3, 792],
       [2, "Installing", 4, 792], [2, "Running the program on other systems", 6, 792]])"));
 }
 
@@ -104,7 +78,7 @@ TEST_F(FromTOCRun, ExistingLinksGiveTheDestinations) {
   OpenBytes(BuildTextPdf(layout));
   ASSERT_EQ(Run({"1"}, kFromTocNoBookmarks | kFromTocImproveDestinations), zelta::S_OK);
   ASSERT_EQ(Run({"1"}, kFromTocNoLinks), zelta::S_OK);
-  const nlohmann::json rows = Rows(document_.Get());
+  const nlohmann::json rows = OutlineRows(document_.Get());
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_GT(rows[0][3].get<double>(), 500);
   EXPECT_LT(rows[0][3].get<double>(), 540);
@@ -134,10 +108,10 @@ TEST_F(FromTOCRun, LinksOnlyOrBookmarksOnlyOrNothingSelected) {
 TEST_F(FromTOCRun, TurnedLongAndNumberlessContents) {
   OpenBytes(Book());
   ASSERT_EQ(Run({"2:0,0,612,690"}, 0x200), zelta::S_OK);
-  const nlohmann::json upright = Rows(document_.Get());
+  const nlohmann::json upright = OutlineRows(document_.Get());
   OpenBytes(Book(90));
   ASSERT_EQ(Run({"2:0,0,612,690"}, 0x200), zelta::S_OK);
-  EXPECT_EQ(Rows(document_.Get()), upright);
+  EXPECT_EQ(OutlineRows(document_.Get()), upright);
 
   TextPdfSpec layout;
   layout.pages.resize(200);
@@ -159,29 +133,13 @@ TEST_F(FromTOCRun, TurnedLongAndNumberlessContents) {
                            {72, 680, {{"Notes on the text", kRegular, 12}}}};
   OpenBytes(BuildTextPdf(layout));
   ASSERT_EQ(Run({"1"}), zelta::S_OK);
-  EXPECT_EQ(Rows(document_.Get()), nlohmann::json::parse(R"([[1, "Preface", 1, 792],
+  EXPECT_EQ(OutlineRows(document_.Get()), nlohmann::json::parse(R"([[1, "Preface", 1, 792],
       [1, "Notes on the text", 1, 792]])"));
 }
 
 // The corpus manuals' printed contents (whole pages, heading and folios included, default
 // options) against their own outlines, section numbers ignored: the (title, page) pairs and, with
 // the level folded into the page, the levels of the matched entries.
-double Score(const nlohmann::json& truth, const nlohmann::json& made, const std::string& name) {
-  const std::string truthFile = ::testing::TempDir() + name + "-truth.json",
-                    madeFile = ::testing::TempDir() + name + "-made.json";
-  WriteFile(truthFile, truth.dump());
-  WriteFile(madeFile, made.dump());
-  const auto result = nlohmann::json::parse(
-      Output("/usr/bin/python3 " ZELTA_SOURCE_DIR "/scripts/score-outline --strip-numbers --json " +
-             truthFile + " " + madeFile),
-      nullptr, false);
-  if (result.is_discarded() || !result.contains("pairs")) return -1;
-  return result["pairs"]["matched"].get<double>() /
-         std::max(1.0, result["pairs"]["reference"].get<double>() +
-                           result["pairs"]["candidate"].get<double>()) *
-         2;
-}
-
 nlohmann::json WithLevels(nlohmann::json rows) {
   for (auto& row : rows)
     row = {row[0], row[1], std::to_string(row[2].get<int>()) + "/" + row[0].dump()};
@@ -220,32 +178,23 @@ TEST(FromTOCCorpus, PrintedContentsGiveTheOutline) {
       auto document =
           host.OpenBytes(ReadFile(std::string(ZELTA_CORPUS_DIR) + "/" + manual.name + ".pdf"));
       ASSERT_TRUE(document);
-      *truth = Rows(document.Get());
-      ComPtr<zelta::IHostBookmark> root, child;
-      document->GetOutlineRoot(root.Put());
-      while (root->GetFirstChild(child.Put()) == zelta::S_OK && child) child->Remove();
-      ComPtr<zelta::app::TextSelection> text;
-      std::string error;
-      ASSERT_EQ(
-          zelta::app::TextSelection::FromArguments(document.Get(), manual.selection, &text, &error),
-          zelta::S_OK);
-      host.App().SetSelection(
-          document.Get(), zelta::base::Intern("selection.text"),
-          {ComPtr<zelta::IUnknown>(static_cast<zelta::IHostTextSelection*>(text.Get()))});
+      *truth = OutlineRows(document.Get());
+      RemoveOutline(document.Get());
+      host.SelectText(document.Get(), manual.selection);
       auto operation = NewOperation<FromTOCOperation>(&host.Plugin());
       SetCabObjects(operation->Input().Get(), {document.Get()});
       operation->Options()->SetInt(u"Flags", flags);
       ASSERT_EQ(operation->Do(zelta::kDoNoProgress, 0), zelta::S_OK);
-      *truth = {*truth, Rows(document.Get())};
+      *truth = {*truth, OutlineRows(document.Get())};
     };
     // The manuals' contents pages have links of their own, which lead where the outline does;
     // without them the title is looked for on its page.
     nlohmann::json plain, improved;
     run(0, &plain);
     run(kFromTocImproveDestinations | kFromTocNoExistingLinks, &improved);
-    const double f1 = Score(plain[0], plain[1], manual.name);
+    const double f1 = OutlineF1(plain[0], plain[1], manual.name);
     EXPECT_GE(f1, 0.97) << manual.name;
-    EXPECT_GE(Score(WithLevels(plain[0]), WithLevels(plain[1]), manual.name), 0.95 * f1)
+    EXPECT_GE(OutlineF1(WithLevels(plain[0]), WithLevels(plain[1]), manual.name), 0.95 * f1)
         << manual.name;
     EXPECT_EQ(improved[1].size(), plain[1].size()) << manual.name;
     // No title keeps a leader run.

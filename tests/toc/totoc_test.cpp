@@ -136,6 +136,18 @@ TEST_F(ToTOCRun, LevelOptionsChooseTheListedBookmarks) {
   }
 }
 
+// Sets a field of every level in `levels` (0 is the title's format).
+std::function<void(zelta::ICabItem*)> SetLevels(std::vector<int> levels, const char16_t* field,
+                                                double value) {
+  return [=](zelta::ICabItem* options) {
+    zelta::ComPtr<zelta::ICabItem> level;
+    for (int i : levels) {
+      CabItem(options, u"Levels")->GetItemAt(i, level.Put());
+      level->SetDouble(field, value);
+    }
+  };
+}
+
 TEST_F(ToTOCRun, OptionsThatCannotWorkAreRefusedBeforeAnythingChanges) {
   struct Case {
     const char* name;
@@ -151,34 +163,9 @@ TEST_F(ToTOCRun, OptionsThatCannotWorkAreRefusedBeforeAnythingChanges) {
        },
        u"leave no room"},
       {"no levels", [](zelta::ICabItem* o) { CabItem(o, u"Levels")->Clear(); }, u"Levels is empty"},
-      {"size 0",
-       [](zelta::ICabItem* o) {
-         zelta::ComPtr<zelta::ICabItem> level;
-         CabItem(o, u"Levels")->GetItemAt(1, level.Put());
-         level->SetDouble(u"Size", 0);
-       },
-       u"Levels[1].Size 0"},
-      {"size 1000.5",
-       [](zelta::ICabItem* o) {
-         zelta::ComPtr<zelta::ICabItem> level;
-         CabItem(o, u"Levels")->GetItemAt(2, level.Put());
-         level->SetDouble(u"Size", 1000.5);
-       },
-       u"Levels[2].Size 1000.5"},
-      {"indent",
-       [](zelta::ICabItem* o) {
-         zelta::ComPtr<zelta::ICabItem> level;
-         CabItem(o, u"Levels")->GetItemAt(2, level.Put());
-         level->SetDouble(u"Indent", 500);
-       },
-       u"Levels[2].Indent 500"},
-      {"indent off the page",
-       [](zelta::ICabItem* o) {
-         zelta::ComPtr<zelta::ICabItem> level;
-         CabItem(o, u"Levels")->GetItemAt(1, level.Put());
-         level->SetDouble(u"Indent", -1e20);
-       },
-       u"Levels[1].Indent -1e+20 puts the text off the page"},
+      {"size 0", SetLevels({1}, u"Size", 0), u"Levels[1].Size 0"},
+      {"size 1000.5", SetLevels({2}, u"Size", 1000.5), u"Levels[2].Size 1000.5"},
+      {"indent", SetLevels({2}, u"Indent", 500), u"Levels[2].Indent 500"},
       {"taller than the room",
        [](zelta::ICabItem* o) {
          CabItem(o, u"Margins")->SetDouble(u"top", 410);
@@ -218,19 +205,10 @@ TEST_F(ToTOCRun, TitlesLongerThanAPageWrapOverPagesAndEnd) {
 
 // A font taller than the page's room is refused; one nearly as tall takes a page per line.
 TEST_F(ToTOCRun, AVeryLargeFontTakesAPagePerLineAndEnds) {
-  auto size = [](double points) {
-    return [points](zelta::ICabItem* options) {
-      zelta::ComPtr<zelta::ICabItem> level;
-      for (int i = 0; i < 3; ++i) {
-        CabItem(options, u"Levels")->GetItemAt(i, level.Put());
-        level->SetDouble(u"Size", points);
-      }
-    };
-  };
   Open(Chapters(2, 3));
-  EXPECT_EQ(Run(size(1000)), zelta::E_INVALIDARG);
+  EXPECT_EQ(Run(SetLevels({0, 1, 2}, u"Size", 1000)), zelta::E_INVALIDARG);
   EXPECT_EQ(Pages(), 3);
-  ASSERT_EQ(Run(size(600)), zelta::S_OK);
+  ASSERT_EQ(Run(SetLevels({0, 1, 2}, u"Size", 600)), zelta::S_OK);
   // "Table of Contents", "Chapter 1", "Chapter 2": a line (a character or a word) per page.
   EXPECT_GT(Pages() - 3, 10);
   EXPECT_LT(Pages() - 3, 40);

@@ -3,11 +3,10 @@
 // left in front, one undo step, and nothing left behind by a refused file or a cancel.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "framework/bookmark_walker.h"
 #include "tests/fixtures/pdf_builder.h"
 #include "tests/harness/operation_run.h"
+#include "tests/zelta/pdf/pdf_test_support.h"
 #include "tools/create/benp_operation.h"
 #include "tools/create/bft_operation.h"
 
@@ -20,19 +19,7 @@ using zelta::testing::PdfSpec;
 
 class CreateRun : public OperationRun {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("bft-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::string Write(const std::string& bytes) {
-    const std::string path = (dir_ / "toc.txt").string();
-    zelta::testing::WriteFile(path, bytes);
-    return path;
-  }
+  std::string Write(const std::string& bytes) { return dir_.Write("toc.txt", bytes); }
 
   HRESULT Import(const std::string& path, int32_t doFlags = zelta::kDoNoProgress) {
     auto operation = Make<BFTOperation>();
@@ -60,7 +47,7 @@ class CreateRun : public OperationRun {
     return lines;
   }
 
-  std::filesystem::path dir_;
+  zelta::pdf::testing::ScratchDir dir_;
 };
 
 PdfSpec TenPages(std::vector<zelta::testing::OutlineSpec> outline = {}) {
@@ -124,8 +111,8 @@ TEST_F(CreateRun, RefusedFilesChangeNothing) {
     HRESULT expected;
   } cases[] = {
       {"", zelta::E_INVALIDARG},
-      {dir_.string(), zelta::E_INVALIDARG},
-      {(dir_ / "missing.txt").string(), zelta::E_FILE_NOT_FOUND},
+      {dir_.Path(), zelta::E_INVALIDARG},
+      {dir_.File("missing.txt"), zelta::E_FILE_NOT_FOUND},
       {Write(std::string(kMaxBookmarkFileSize + 1, 'x')), zelta::E_INVALIDARG},
   };
   for (const auto& c : cases) {

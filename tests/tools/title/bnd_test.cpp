@@ -106,13 +106,6 @@ TEST_F(NamedDests, ExistingNamesAreNotTaken) {
   EXPECT_EQ(dest.page, 0);  // the document's own name still leads where it did
 }
 
-TEST_F(NamedDests, SecondRunChangesNothing) {
-  Open(Intros());
-  ASSERT_EQ(Convert(), zelta::S_OK);
-  EXPECT_EQ(Convert(), zelta::S_FALSE);
-  EXPECT_EQ(UndoCount(document_.Get()), 1);
-}
-
 TEST_F(NamedDests, OnlyTheLastGoToIsConvertedAndOthersAreSkipped) {
   PdfSpec layout;
   layout.pages.resize(3);

@@ -66,19 +66,6 @@ TEST_F(FindReplaceRun, NothingFoundReportsNoChanges) {
   EXPECT_EQ(UndoCount(document_.Get()), 0);
 }
 
-TEST_F(FindReplaceRun, InvalidPatternFailsAndChangesNothing) {
-  Open(Manual());
-  auto operation = Operation(kFrtRegex, u"(chapter", u"x");
-  EXPECT_EQ(operation->Do(kSilent, 0), zelta::E_INVALIDARG);
-  EXPECT_EQ(operation->PatternError(), std::regex_constants::error_paren);
-  // The user is told which pattern and why, in the table's words.
-  EXPECT_EQ(
-      operation->FailureDetail(),
-      u"FindWords \"(chapter\": The expression contained mismatched parentheses: '(' and ')'.");
-  EXPECT_EQ(Titles(document_.Get()), before_);
-  EXPECT_EQ(UndoCount(document_.Get()), 0);
-}
-
 TEST_F(FindReplaceRun, HugeTitleWithPathologicalPatternFailsAndRestoresTitles) {
   PdfSpec layout = Manual();
   layout.outline.push_back(Mark(std::string(100000, 'a'), 0));

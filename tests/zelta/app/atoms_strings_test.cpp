@@ -145,23 +145,22 @@ TEST(TextCodec, RoundTripsEveryPlane) {
   EXPECT_EQ(base::LossyUtf16(base::LossyUtf8(text)), text);
 }
 
-TEST(TextCodec, BrokenInputBecomesReplacementCharactersWithoutLosingTheRest) {
-  // Stray continuation, truncated sequence before ASCII, overlong '/', encoded surrogate,
-  // past U+10FFFF, truncated at the end.
-  EXPECT_EQ(base::LossyUtf16("a\x80z"), u"a\uFFFDz");
-  EXPECT_EQ(base::LossyUtf16("a\xE2\x82z"), u"a\uFFFDz");
-  EXPECT_EQ(base::LossyUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");
-  EXPECT_EQ(base::LossyUtf16("\xED\xA0\x80!"), u"\uFFFD!");
-  EXPECT_EQ(base::LossyUtf16("\xF4\x90\x80\x80"), u"\uFFFD");
-  EXPECT_EQ(base::LossyUtf16("x\xF0\x9F"), u"x\uFFFD");
-  EXPECT_EQ(base::LossyUtf8(u"a\xD800z\xDC00"), "a\xEF\xBF\xBDz\xEF\xBF\xBD");
-}
-
-// The strict form refuses what the lossy one repairs, and agrees with it on valid text.
-TEST(TextCodec, StrictFormRefusesWhatTheLossyFormRepairs) {
-  for (const char* broken : {"a\x80z", "a\xE2\x82z", "\xC0\xAF", "\xED\xA0\x80!",
-                             "\xF4\x90\x80\x80", "x\xF0\x9F", "\xFF"})
+// Broken UTF-8 becomes replacement characters without losing the rest; the strict form
+// refuses it instead. Stray continuation, truncated sequence before ASCII, overlong '/',
+// encoded surrogate, past U+10FFFF, truncated at the end.
+TEST(TextCodec, BrokenInputIsRepairedOrRefused) {
+  const std::pair<const char*, std::u16string> kBroken[] = {{"a\x80z", u"a\uFFFDz"},
+                                                            {"a\xE2\x82z", u"a\uFFFDz"},
+                                                            {"\xC0\xAF", u"\uFFFD\uFFFD"},
+                                                            {"\xED\xA0\x80!", u"\uFFFD!"},
+                                                            {"\xF4\x90\x80\x80", u"\uFFFD"},
+                                                            {"x\xF0\x9F", u"x\uFFFD"},
+                                                            {"\xFF", u"\uFFFD"}};
+  for (const auto& [broken, repaired] : kBroken) {
+    EXPECT_EQ(base::LossyUtf16(broken), repaired) << broken;
     EXPECT_FALSE(base::StrictUtf16(broken)) << broken;
+  }
+  EXPECT_EQ(base::LossyUtf8(u"a\xD800z\xDC00"), "a\xEF\xBF\xBDz\xEF\xBF\xBD");
   EXPECT_FALSE(base::StrictUtf8(u"a\xD800z"));
   const std::string valid = "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80z";
   EXPECT_EQ(base::StrictUtf16(valid), base::LossyUtf16(valid));

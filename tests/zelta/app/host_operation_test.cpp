@@ -44,15 +44,11 @@ class HostOperationTest : public ::testing::Test {
   static ComPtr<IHostBookmark> At(IHostBookmark* parent, int n) {
     return pdf::testing::Child(parent, n);
   }
+  static std::u16string Title(IHostBookmark* bookmark) { return pdf::testing::Title(bookmark); }
   static int32_t Children(IHostBookmark* bookmark) {
     int32_t count = -1;
     bookmark->GetChildCount(&count);
     return count;
-  }
-  static std::u16string Title(IHostBookmark* bookmark) {
-    OwnedString title;
-    bookmark->GetTitle(title.Put());
-    return title.Str();
   }
   static int32_t Style(IHostBookmark* bookmark) {
     int32_t style = -1;

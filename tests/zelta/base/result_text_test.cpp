@@ -47,13 +47,6 @@ TEST_F(ResultText, ShortFormLeavesOutTheSeverity) {
   EXPECT_EQ(DescribeResult(Code(0x821F1001), nullptr, false), 0);
 }
 
-TEST_F(ResultText, SeverityFromTheTopBits) {
-  EXPECT_EQ(SeverityName(Code(0x02000005)), u"Success");
-  EXPECT_EQ(SeverityName(Code(0x42000005)), u"Warning");
-  EXPECT_EQ(SeverityName(Code(0x82000005)), u"Error");
-  EXPECT_EQ(SeverityName(Code(0xC2000005)), u"Failure");
-}
-
 TEST_F(ResultText, PiecesAlone) {
   EXPECT_EQ(FacilityName(Code(0x821F1001)), u"Bookmarks");
   EXPECT_EQ(FacilityName(Code(0x80070057)), u"System");

@@ -119,7 +119,6 @@ TEST(TitleLimit, GrowingTitlesFailBeforeAnythingIsWritten) {
       {"pattern", in,
        nlohmann::json{{"FindWords", {"."}}, {"ReplaceWords", {longText}}, {"Flags", 4}}.dump(),
        "32767"},
-      {"add text", in, nlohmann::json{{"Prefix", longText}}.dump(), "32767"},
       {"generation", longLine,
        nlohmann::json{{"Levels",
                        {{{"Index", 1},
@@ -132,9 +131,9 @@ TEST(TitleLimit, GrowingTitlesFailBeforeAnythingIsWritten) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::string op = c.name == "add text" || c.name == "options file" ? "ATB"
-                           : c.name == "generation"                         ? "AGB"
-                                                                            : "FRT";
+    const std::string op = c.name == "options file" ? "ATB"
+                           : c.name == "generation" ? "AGB"
+                                                    : "FRT";
     ProcessResult run = sandbox.Zelta({"run", op, c.input, "-o", sandbox.Path("out.pdf"), "--quiet",
                                        "--options", sandbox.Write("options.json", c.options)});
     EXPECT_TRUE(run.Exited(1) || run.Exited(2)) << run.Describe();

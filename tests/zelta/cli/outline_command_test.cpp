@@ -15,15 +15,18 @@ using zelta::testing::PdfSpec;
 
 class CorpusOutline : public ::testing::TestWithParam<std::string> {};
 
-// The text listing and the JSON describe the same tree. (The tree read from the corpus is
-// compared with mutool's reading in tests/zelta/pdf.)
+// The text listing and the JSON describe the same tree, the one mutool reads, without a
+// warning.
 TEST_P(CorpusOutline, TextListingFollowsTheTree) {
   CliSandbox sandbox;
   std::string pdf = CorpusPath(GetParam());
   ProcessResult text = sandbox.Zelta({"outline", pdf});
   ASSERT_TRUE(text.Exited(0)) << text.Describe();
+  EXPECT_EQ(text.err, "");
+  const std::vector<OutlineLine> lines = FlattenOutline(sandbox.Outline(pdf));
+  EXPECT_EQ(lines, sandbox.MutoolOutline(pdf));
   std::string expected;
-  for (const OutlineLine& line : FlattenOutline(sandbox.Outline(pdf))) {
+  for (const OutlineLine& line : lines) {
     expected += std::string(2 * static_cast<size_t>(line.depth), ' ') + line.title;
     if (line.page) expected += "  [p. " + std::to_string(*line.page) + "]";
     expected += "\n";

@@ -3,9 +3,10 @@
 // /F2 "ABCDEF+Times-Bold" (a subset-tagged name), /F3 a name longer than MuPDF keeps.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <vector>
+
+#include "tests/fixtures/raw_pdf.h"
 
 namespace zelta::testing {
 
@@ -35,22 +36,7 @@ inline std::string RawTextPdf(const std::vector<RawPage>& pages) {
   }
   objects[1] =
       "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(pages.size()) + " >>";
-  std::string out = "%PDF-1.7\n";
-  std::vector<size_t> offsets;
-  for (size_t i = 0; i < objects.size(); ++i) {
-    offsets.push_back(out.size());
-    out += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-  }
-  size_t xref = out.size();
-  out += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
-  for (size_t offset : offsets) {
-    char line[32];
-    std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
-    out += line;
-  }
-  out += "trailer\n<< /Size " + std::to_string(objects.size() + 1) +
-         " /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
-  return out;
+  return RawPdf(objects);
 }
 
 // A heading in 18-point /F2 at (72, 700) and a body line in 12-point Helvetica at (72, 650)
