@@ -33,6 +33,20 @@ QPointF ApplyInverse(const pdf::PageTransform& t, double x, double y) {
   return {(t.d * x - t.c * y) / det, (-t.b * x + t.a * y) / det};
 }
 
+// The rendered page in the format the screen is painted in. Painting packed RGB would convert
+// it on every paint, on threads of Qt's pool that are started for it: a wait the first paint
+// does not need.
+QImage ToScreenImage(const pdf::PagePixels& pixels) {
+  QImage image(pixels.width, pixels.height, QImage::Format_RGB32);
+  if (image.isNull()) return image;
+  for (int y = 0; y < pixels.height; ++y) {
+    const uint8_t* from = pixels.rgb.data() + static_cast<size_t>(y) * pixels.stride;
+    auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < pixels.width; ++x, from += 3) to[x] = qRgb(from[0], from[1], from[2]);
+  }
+  return image;
+}
+
 }  // namespace
 
 PageView::PageView(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -214,9 +228,8 @@ const PageCache::Entry& PageView::Rendered(int page) {
   std::string error;
   ++renders_;
   if (Succeeded(pdf::PageRenderer(*document_).Render(page, scale, 0, &pixels, &error))) {
-    entry.image =
-        QImage(pixels.rgb.data(), pixels.width, pixels.height, pixels.stride, QImage::Format_RGB888)
-            .copy();
+    entry.image = ToScreenImage(pixels);
+    if (entry.image.isNull()) entry.error = tr("There is not enough memory to show it.");
     entry.image.setDevicePixelRatio(viewport()->devicePixelRatioF());
   } else {
     entry.error = QString::fromStdString(error);
