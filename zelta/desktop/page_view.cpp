@@ -33,18 +33,13 @@ QPointF ApplyInverse(const pdf::PageTransform& t, double x, double y) {
   return {(t.d * x - t.c * y) / det, (-t.b * x + t.a * y) / det};
 }
 
-// The rendered page in the format the screen is painted in. Painting packed RGB would convert
-// it on every paint, on threads of Qt's pool that are started for it: a wait the first paint
-// does not need.
+// The rendered page in the format the screen is painted in, converted once per rendering.
+// Painting packed RGB converts it again on every paint (scrolling included), and for a page
+// this size Qt does that on threads of its pool, started for the first paint.
 QImage ToScreenImage(const pdf::PagePixels& pixels) {
-  QImage image(pixels.width, pixels.height, QImage::Format_RGB32);
-  if (image.isNull()) return image;
-  for (int y = 0; y < pixels.height; ++y) {
-    const uint8_t* from = pixels.rgb.data() + static_cast<size_t>(y) * pixels.stride;
-    auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < pixels.width; ++x, from += 3) to[x] = qRgb(from[0], from[1], from[2]);
-  }
-  return image;
+  return QImage(pixels.rgb.data(), pixels.width, pixels.height, pixels.stride,
+                QImage::Format_RGB888)
+      .convertToFormat(QImage::Format_RGB32);
 }
 
 }  // namespace
