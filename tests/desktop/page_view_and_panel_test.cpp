@@ -1,5 +1,6 @@
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTest>
 
 #include "tests/desktop/desktop_fixture.h"
@@ -119,6 +120,29 @@ TEST_F(DesktopTest, OutlineAfterFirstPaintFillsThePanelOnceThePageIsShown) {
   window_->Document()->GetOutlineRoot(root.Put());
   ASSERT_EQ(root->InsertNewChild(-1, added.Put()), S_OK);
   ASSERT_TRUE(QTest::qWaitFor([&] { return panel->topLevelItemCount() == 3; }));
+}
+
+// The settings file of the recent files is written (and flushed to disk) after the first
+// paint, not before it; the list answers with the file at once, and a file opened before the
+// first one was painted keeps its place behind it.
+TEST_F(DesktopTest, RecentFilesAreWrittenAfterTheFirstPaint) {
+  auto stored = [] { return QSettings("zelta", "desktop").value("recentFiles").toStringList(); };
+  QSettings("zelta", "desktop").remove("recentFiles");
+  window_->SetOutlineAfterFirstPaint(true);
+  const QString first = QString::fromStdString(Write("first.pdf", LabelledBook()));
+  const QString second = QString::fromStdString(Write("second.pdf", LabelledBook()));
+  ASSERT_TRUE(window_->OpenFile(first));
+  EXPECT_TRUE(stored().isEmpty());
+  EXPECT_EQ(window_->RecentFiles(), QStringList{first});
+  ASSERT_TRUE(window_->OpenFile(second));
+  EXPECT_EQ(window_->RecentFiles(), (QStringList{second, first}));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window_->Panel()->topLevelItemCount() == 2; }));
+  EXPECT_EQ(stored(), (QStringList{second, first}));
+
+  // Closed before its page was shown: the file is still remembered.
+  ASSERT_TRUE(window_->OpenFile(first));
+  ASSERT_TRUE(window_->CloseDocument());
+  EXPECT_EQ(stored(), (QStringList{first, second}));
 }
 
 // Closed chapters get their rows when opened or when one of their bookmarks is asked for;

@@ -140,6 +140,7 @@ MainWindow::MainWindow(app::HostApp& app, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+  SaveRecentPending();
   // The host outlives the window: it must not call back into it.
   app_.Ui().SetMessageHandler(nullptr);
   app_.Ui().SetProgressFactory(nullptr);
@@ -308,17 +309,33 @@ void MainWindow::BuildToolBars() {
   }
 }
 
-QStringList MainWindow::RecentFiles() const {
-  return QSettings("zelta", "desktop").value("recentFiles").toStringList();
-}
+namespace {
 
-void MainWindow::AddRecent(const QString& path) {
-  QStringList files = RecentFiles();
+QStringList WithRecent(QStringList files, const QString& path) {
   const QString full = QFileInfo(path).absoluteFilePath();
   files.removeAll(full);
   files.prepend(full);
-  while (files.size() > kMaxRecentFiles) files.removeLast();
-  QSettings("zelta", "desktop").setValue("recentFiles", files);
+  while (files.size() > MainWindow::kMaxRecentFiles) files.removeLast();
+  return files;
+}
+
+}  // namespace
+
+QStringList MainWindow::RecentFiles() const {
+  QStringList files = QSettings("zelta", "desktop").value("recentFiles").toStringList();
+  return recentPending_.isEmpty() ? files : WithRecent(std::move(files), recentPending_);
+}
+
+void MainWindow::AddRecent(const QString& path) {
+  // A file still waiting for the first paint was opened before this one.
+  const QStringList files = RecentFiles();
+  recentPending_.clear();
+  QSettings("zelta", "desktop").setValue("recentFiles", WithRecent(files, path));
+}
+
+void MainWindow::SaveRecentPending() {
+  // A copy: AddRecent clears the member.
+  if (!recentPending_.isEmpty()) AddRecent(QString(recentPending_));
 }
 
 void MainWindow::FillRecentMenu() {
@@ -361,6 +378,7 @@ bool MainWindow::OpenFile(const QString& path) {
     return false;
   }
   if (document_) app_.CloseDocument(document_.Get());
+  SaveRecentPending();
   document_ = opened;
   path_ = path;
   dirty_ = false;
@@ -370,7 +388,10 @@ bool MainWindow::OpenFile(const QString& path) {
   document_->GetPageCount(&pages);
   outlinePending_ = deferOutline && pages > 0;
   panel_->SetDocument(outlinePending_ ? nullptr : document_.Get());
-  AddRecent(path);
+  if (outlinePending_)
+    recentPending_ = path;
+  else
+    AddRecent(path);
   DocumentChanged(false);
   ShowRepairs();
   return true;
@@ -382,6 +403,7 @@ void MainWindow::ShowOutline() {
   panel_->SetDocument(document_.Get());
   UpdateStates();
   ShowRepairs();
+  SaveRecentPending();
 }
 
 void MainWindow::ShowRepairs() {
@@ -396,6 +418,7 @@ void MainWindow::ShowRepairs() {
 bool MainWindow::CloseDocument() {
   if (running_ || !MaybeKeepChanges()) return false;
   if (document_) app_.CloseDocument(document_.Get());
+  SaveRecentPending();
   document_ = nullptr;
   path_.clear();
   dirty_ = false;

@@ -54,7 +54,7 @@ class MainWindow : public QMainWindow {
   bool OpenFile(const QString& path);
   // The bookmarks of a document opened from now on are read once its first page is on
   // screen (or, for a document without pages, at once): a large outline no longer holds
-  // the first paint back.
+  // the first paint back. The file joins the recent files at the same time.
   void SetOutlineAfterFirstPaint(bool later) { outlineAfterPaint_ = later; }
   // Closes the document (asking first); false when the user kept it open.
   bool CloseDocument();
@@ -97,6 +97,9 @@ class MainWindow : public QMainWindow {
   void ShowPanelMenu(const QPoint& at);
   void ShowPageMenu(const QPoint& at);
   void AddRecent(const QString& path);
+  // Writes a recent file that waited for the first paint (the settings file is written and
+  // flushed to disk, which can take longer than drawing the page).
+  void SaveRecentPending();
   void FillRecentMenu();
   int32_t UndoCount() const;
   void ShowMessage(const QString& text, uint32_t style);
@@ -116,6 +119,7 @@ class MainWindow : public QMainWindow {
   bool running_ = false;
   bool outlineAfterPaint_ = false;
   bool outlinePending_ = false;
+  QString recentPending_;
   // Message boxes shown so far (a command that showed neither a dialog nor a message box
   // had no dialog).
   int messagesShown_ = 0;

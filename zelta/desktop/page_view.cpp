@@ -33,6 +33,15 @@ QPointF ApplyInverse(const pdf::PageTransform& t, double x, double y) {
   return {(t.d * x - t.c * y) / det, (-t.b * x + t.a * y) / det};
 }
 
+// The rendered page in the format the screen is painted in, converted once per rendering.
+// Painting packed RGB converts it again on every paint (scrolling included), and for a page
+// this size Qt does that on threads of its pool, started for the first paint.
+QImage ToScreenImage(const pdf::PagePixels& pixels) {
+  return QImage(pixels.rgb.data(), pixels.width, pixels.height, pixels.stride,
+                QImage::Format_RGB888)
+      .convertToFormat(QImage::Format_RGB32);
+}
+
 }  // namespace
 
 PageView::PageView(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -214,9 +223,8 @@ const PageCache::Entry& PageView::Rendered(int page) {
   std::string error;
   ++renders_;
   if (Succeeded(pdf::PageRenderer(*document_).Render(page, scale, 0, &pixels, &error))) {
-    entry.image =
-        QImage(pixels.rgb.data(), pixels.width, pixels.height, pixels.stride, QImage::Format_RGB888)
-            .copy();
+    entry.image = ToScreenImage(pixels);
+    if (entry.image.isNull()) entry.error = tr("There is not enough memory to show it.");
     entry.image.setDevicePixelRatio(viewport()->devicePixelRatioF());
   } else {
     entry.error = QString::fromStdString(error);

@@ -303,6 +303,39 @@ TEST_F(PageTextTest, ReaderLeavesPagesChangedInMemoryToTheDocument) {
   EXPECT_EQ(static_cast<PageTextReader*>(reader.Get())->Prefetched(), 0u);
 }
 
+TEST_F(PageTextTest, ReaderFollowsPagesMovedInMemory) {
+  // The file has A, B, C; the document shows C, A, B. Every page read must be the document's,
+  // whichever thread made it, including after the map of pages was built before the move.
+  auto document = Open({{zelta::testing::HeadingPage("A")},
+                        {zelta::testing::HeadingPage("B")},
+                        {zelta::testing::HeadingPage("C")}});
+  int32_t all[] = {0, 1, 2};
+  size_t prefetched = 0;
+  auto read = [&](int32_t window) {
+    ComPtr<IHostPageTextReader> reader;
+    EXPECT_EQ(service_->OpenReader(document.Get(), all, 3, window, reader.Put()), S_OK);
+    std::u16string lines;
+    for (int i = 0; i < 3; ++i) {
+      // Time for the second thread to make the next pages.
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      ComPtr<IHostPageText> text;
+      int32_t page = -1;
+      EXPECT_EQ(reader->Next(&page, text.Put()), S_OK);
+      OwnedString line;
+      if (text) text->GetLine(0, line.Put(), nullptr);
+      lines += line.View();
+    }
+    prefetched = static_cast<PageTextReader*>(reader.Get())->Prefetched();
+    return lines;
+  };
+  EXPECT_EQ(read(2), u"ABC");
+  EXPECT_GT(prefetched, 0u);
+  std::vector<MuObject> moved;
+  ASSERT_EQ(document->TakePages(2, 1, &moved), S_OK);
+  ASSERT_EQ(document->PutPages(0, moved), S_OK);
+  for (int32_t window : {0, 1, 2, 16}) EXPECT_EQ(read(window), u"CAB") << window;
+}
+
 TEST(FontTableTest, SubsetTagsAreSixCapitalsAndAPlus) {
   EXPECT_EQ(FontTable::StripSubsetTag("ABCDEF+CMBX12"), "CMBX12");
   EXPECT_EQ(FontTable::StripSubsetTag("ABCDEF+"), "");

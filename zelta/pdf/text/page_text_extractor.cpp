@@ -196,7 +196,7 @@ void ConvertStructuredText(fz_context* ctx, fz_stext_page* text, fz_matrix toUse
 }
 
 HRESULT ExtractPageText(fz_context* ctx, pdf_document* doc, int page, PageTextData* out,
-                        std::string* error) {
+                        std::string* error, int expectedObject) {
   *out = PageTextData{};
   out->page = page;
   pdf_page* volatile loaded = nullptr;
@@ -209,6 +209,9 @@ HRESULT ExtractPageText(fz_context* ctx, pdf_document* doc, int page, PageTextDa
   fz_var(resources);
   fz_try(ctx) {
     loaded = pdf_load_page(ctx, doc, page);
+    // Checked on the loaded page: finding the page object costs a walk of the page tree.
+    if (expectedObject >= 0 && pdf_to_num(ctx, loaded->obj) != expectedObject)
+      fz_throw(ctx, FZ_ERROR_GENERIC, "the page is not the one expected");
     fz_matrix ctm;
     pdf_page_transform(ctx, loaded, nullptr, &ctm);
     toUser = fz_invert_matrix(ctm);
@@ -235,10 +238,11 @@ HRESULT ExtractPageText(fz_context* ctx, pdf_document* doc, int page, PageTextDa
 }
 
 std::shared_ptr<const PageTextData> ExtractSharedPageText(fz_context* ctx, pdf_document* doc,
-                                                          int page) {
+                                                          int page, int expectedObject) {
   try {
     auto data = std::make_shared<PageTextData>();
-    if (Failed(ExtractPageText(ctx, doc, page, data.get(), nullptr))) return nullptr;
+    if (Failed(ExtractPageText(ctx, doc, page, data.get(), nullptr, expectedObject)))
+      return nullptr;
     return data;
   } catch (const std::bad_alloc&) {
     return nullptr;

@@ -19,13 +19,14 @@ namespace zelta::pdf {
 fz_stext_options PageTextOptions();
 
 // Fills *out with the text of `page` (zero-based). On failure returns E_FAIL or
-// E_OUTOFMEMORY with MuPDF's message in *error, and *out is left empty.
+// E_OUTOFMEMORY with MuPDF's message in *error, and *out is left empty. With
+// `expectedObject` >= 0, a page whose object number differs is not read (E_FAIL).
 HRESULT ExtractPageText(fz_context* ctx, pdf_document* doc, int page, PageTextData* out,
-                        std::string* error);
+                        std::string* error, int expectedObject = -1);
 
 // The same as a shared read-only object; null on any failure.
 std::shared_ptr<const PageTextData> ExtractSharedPageText(fz_context* ctx, pdf_document* doc,
-                                                          int page);
+                                                          int page, int expectedObject = -1);
 
 // Turns a structured-text page into characters (no MuPDF call made here throws). `toUser`
 // maps MuPDF's page space into PDF user space; `resources` (the page's, may be null) serve to

@@ -34,7 +34,9 @@ PageTextReader::PageTextReader(ComPtr<HostDocument> document, std::vector<int32_
   if (window == 0 || pages_.size() < 2 || !mu.Ctx() || !mu.Doc()) return;
   std::vector<int> objectNumbers;
   objectNumbers.reserve(pages_.size());
-  for (int32_t page : pages_) objectNumbers.push_back(mu.Num(mu.PageObject(page)));
+  // From the host's map of the pages, which follows every change: asking MuPDF page by page
+  // walks the page tree once per page.
+  for (int32_t page : pages_) objectNumbers.push_back(document_->Pages().ObjectNumber(mu, page));
   auto handle = document_->TakeSecondHandle();
   if (!handle) return;
   prefetch_ =

@@ -1,5 +1,7 @@
 #include "zelta/pdf/text/text_prefetch.h"
 
+#include <algorithm>
+
 #include "zelta/pdf/text/page_text_extractor.h"
 
 extern "C" {
@@ -7,17 +9,6 @@ extern "C" {
 }
 
 namespace zelta::pdf {
-
-namespace {
-
-int PageObjectNumber(fz_context* ctx, pdf_document* doc, int page) {
-  volatile int num = -1;
-  fz_try(ctx) { num = pdf_to_num(ctx, pdf_lookup_page_obj(ctx, doc, page)); }
-  fz_catch(ctx) { num = -1; }
-  return num;
-}
-
-}  // namespace
 
 TextPrefetch::TextPrefetch(std::unique_ptr<SecondHandle> handle, std::vector<int32_t> pages,
                            std::vector<int> objectNumbers, size_t window)
@@ -75,9 +66,8 @@ void TextPrefetch::Run() {
 }
 
 std::shared_ptr<const PageTextData> TextPrefetch::Extract(pdf_document* doc, size_t position) {
-  fz_context* ctx = handle_->Ctx();
-  if (PageObjectNumber(ctx, doc, pages_[position]) != objectNumbers_[position]) return nullptr;
-  return ExtractSharedPageText(ctx, doc, pages_[position]);
+  return ExtractSharedPageText(handle_->Ctx(), doc, pages_[position],
+                               std::max(objectNumbers_[position], 0));
 }
 
 std::shared_ptr<const PageTextData> TextPrefetch::Take(size_t position,
