@@ -68,6 +68,8 @@ class HostDocument final : public ComObject<IHostDocument, IHostPageEditor, IHos
   // IHostPageLinks (host_document_pages.cpp)
   HRESULT GetLinkCount(int32_t page, int32_t* count) override;
   HRESULT GetLink(int32_t page, int32_t index, PageBox* rect, IHostActionList** actions) override;
+  // The Link annotations on all pages, in one pass over the page map.
+  HRESULT CountAllLinks(int64_t* links);
 
   // --- Page-list changes, for the host's page operations and their undo.
   // New empty pages of width x height points, not yet in the page tree.
