@@ -127,6 +127,8 @@ class HostDocument final : public ComObject<IHostDocument, IHostPageEditor, IHos
   HRESULT CanChange() const;
   // Records a change and announces it with the bookmark as the event object.
   void BookmarkChanged(IHostBookmark* bookmark);
+  // Changes to the outline so far (every change of a bookmark counts; undoing one is another).
+  uint64_t OutlineEdits() const { return outlineEdits_; }
 
  private:
   friend HRESULT OpenDocument(const std::string& path, const std::string& password,
@@ -167,6 +169,7 @@ class HostDocument final : public ComObject<IHostDocument, IHostPageEditor, IHos
   ComPtr<IHostUndoHistory> undoHistory_;
   DocumentEvents events_;
   bool modified_ = false;
+  uint64_t outlineEdits_ = 0;
   std::string password_;  // for second handles on an encrypted file
   SecondHandle::FileMark openMark_;
   std::unique_ptr<SecondHandle> spareHandle_;
