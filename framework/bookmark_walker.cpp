@@ -1,15 +1,47 @@
 #include "framework/bookmark_walker.h"
 
-#include <unordered_set>
-#include <vector>
-
 namespace bm {
 
 using zelta::ComPtr;
 using zelta::HRESULT;
 using zelta::IHostBookmark;
 
+namespace walk {
+
 namespace {
+
+size_t SlotOf(uintptr_t key, size_t mask) {
+  // Objects are aligned: the low bits carry nothing, the multiplication spreads the rest.
+  return static_cast<size_t>(((key >> 4) * 0x9E3779B97F4A7C15ull) >> 20) & mask;
+}
+
+}  // namespace
+
+bool SeenBookmarks::Insert(const IHostBookmark* bookmark) {
+  if ((size_ + 1) * 2 > slots_.size()) Grow();
+  const uintptr_t key = reinterpret_cast<uintptr_t>(bookmark);
+  const size_t mask = slots_.size() - 1;
+  for (size_t slot = SlotOf(key, mask);; slot = (slot + 1) & mask) {
+    if (slots_[slot] == key) return false;
+    if (slots_[slot] == 0) {
+      slots_[slot] = key;
+      ++size_;
+      return true;
+    }
+  }
+}
+
+void SeenBookmarks::Grow() {
+  std::vector<uintptr_t> old(slots_.empty() ? 64 : slots_.size() * 2, 0);
+  old.swap(slots_);
+  const size_t mask = slots_.size() - 1;
+  for (uintptr_t key : old) {
+    if (!key) continue;
+    size_t slot = SlotOf(key, mask);
+    while (slots_[slot]) slot = (slot + 1) & mask;
+    slots_[slot] = key;
+  }
+}
 
 ComPtr<IHostBookmark> FirstChild(IHostBookmark* bookmark) {
   ComPtr<IHostBookmark> child;
@@ -23,50 +55,11 @@ ComPtr<IHostBookmark> NextSibling(IHostBookmark* bookmark) {
   return sibling;
 }
 
-}  // namespace
+}  // namespace walk
 
 HRESULT WalkBookmarks(IHostBookmark* top, int32_t topLevel, bool includeTop,
                       const BookmarkVisitor& visit) {
-  if (!top) return zelta::E_POINTER;
-  ComPtr<IHostBookmark> start = includeTop ? ComPtr<IHostBookmark>(top) : FirstChild(top);
-  if (!start) return zelta::S_OK;
-  const int32_t baseLevel = includeTop ? topLevel : topLevel + 1;
-
-  // path[i] is the bookmark being walked at depth i below the start.
-  std::vector<ComPtr<IHostBookmark>> path{start};
-  // Visited bookmarks, kept alive so that their addresses stay unique during the walk.
-  std::vector<ComPtr<IHostBookmark>> visited;
-  std::unordered_set<IHostBookmark*> seen;
-  while (!path.empty()) {
-    IHostBookmark* node = path.back().Get();
-    if (!seen.insert(node).second) {
-      // A loop: this sibling chain ends here.
-      path.pop_back();
-    } else {
-      visited.push_back(path.back());
-      HRESULT hr = visit(node, baseLevel + static_cast<int32_t>(path.size()) - 1);
-      if (zelta::Failed(hr)) return hr;
-      if (hr == zelta::S_OK) {
-        if (auto child = FirstChild(node)) {
-          path.push_back(std::move(child));
-          continue;
-        }
-      }
-    }
-    // Move on to the next sibling, climbing while a level is exhausted.
-    while (!path.empty()) {
-      if (includeTop && path.size() == 1) {
-        path.clear();
-        break;
-      }
-      if (auto next = NextSibling(path.back().Get())) {
-        path.back() = std::move(next);
-        break;
-      }
-      path.pop_back();
-    }
-  }
-  return zelta::S_OK;
+  return walk::Walk(top, topLevel, includeTop, visit);
 }
 
 uint32_t CountBookmarks(IHostBookmark* bookmark, int32_t startLevel, int32_t level,
@@ -76,10 +69,11 @@ uint32_t CountBookmarks(IHostBookmark* bookmark, int32_t startLevel, int32_t lev
   // Without sub-levels nothing is counted below the start level.
   if (limited && !subLevels && startLevel <= level) return 0;
   uint32_t count = 0;
-  WalkBookmarks(bookmark, level, false, [&](IHostBookmark*, int32_t itemLevel) -> HRESULT {
+  auto visit = [&](IHostBookmark*, int32_t itemLevel) -> HRESULT {
     if (!limited || itemLevel >= startLevel) ++count;
     return limited && !subLevels && itemLevel >= startLevel ? zelta::S_FALSE : zelta::S_OK;
-  });
+  };
+  walk::Walk(bookmark, level, false, visit);
   return count;
 }
 

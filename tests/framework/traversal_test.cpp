@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 
 #include "framework/bookmark_source.h"
 #include "framework/bookmark_target.h"
 #include "framework/bookmark_walker.h"
 #include "tests/harness/core_host.h"
+#include "tests/zelta/app/fakes.h"
 
 namespace bm::testing {
 namespace {
@@ -111,6 +113,61 @@ TEST_F(Traversal, DeepChainAndWideLevelWorkWithoutRecursion) {
 
   auto wide = host_.OpenBytes(zelta::testing::WideOutlinePdf(100000));
   EXPECT_EQ(CountBookmarks(Root(wide.Get()).Get(), -1, 0, true), 100000u);
+}
+
+// A bookmark whose first child and next sibling are whatever the test links in, loops too.
+class LinkedBookmark : public zelta::app::testing::FakeBookmark {
+ public:
+  LinkedBookmark() : FakeBookmark(nullptr) {}
+  zelta::IHostBookmark* child = nullptr;
+  zelta::IHostBookmark* next = nullptr;
+  zelta::HRESULT GetFirstChild(zelta::IHostBookmark** out) override { return Hand(child, out); }
+  zelta::HRESULT GetNextSibling(zelta::IHostBookmark** out) override { return Hand(next, out); }
+
+ private:
+  static zelta::HRESULT Hand(zelta::IHostBookmark* bookmark, zelta::IHostBookmark** out) {
+    *out = bookmark;
+    if (!bookmark) return zelta::S_FALSE;
+    bookmark->AddRef();
+    return zelta::S_OK;
+  }
+};
+
+TEST(TraversalLoops, ABookmarkMetAgainEndsItsChainAndEachIsVisitedOnce) {
+  // top > a, b, c where c's next sibling is a again and b's first child is top; then enough
+  // bookmarks under a that the set of those met grows several times.
+  std::vector<ComPtr<LinkedBookmark>> made;
+  auto make = [&] { return made.emplace_back(zelta::MakeCom<LinkedBookmark>()).Get(); };
+  LinkedBookmark *top = make(), *a = make(), *b = make(), *c = make();
+  top->child = a;
+  a->next = b;
+  b->next = c;
+  c->next = a;
+  b->child = top;
+  LinkedBookmark* last = nullptr;
+  for (int i = 0; i < 1000; ++i) {
+    LinkedBookmark* item = make();
+    (last ? last->next : a->child) = item;
+    last = item;
+  }
+  last->next = a->child;  // the long chain closes on itself
+
+  std::map<zelta::IHostBookmark*, int> visits;
+  std::vector<int32_t> levels;
+  EXPECT_EQ(WalkBookmarks(top, 0, false,
+                          [&](zelta::IHostBookmark* bookmark, int32_t level) {
+                            ++visits[bookmark];
+                            levels.push_back(level);
+                            return zelta::S_OK;
+                          }),
+            zelta::S_OK);
+  // a, b, c, the chain, and top once as b's child (the walk starts below it); a met again
+  // under top ends there.
+  EXPECT_EQ(visits.size(), 1004u);
+  for (const auto& [bookmark, count] : visits) EXPECT_EQ(count, 1);
+  EXPECT_EQ(levels[0], 1);
+  EXPECT_EQ(levels[1], 2);  // the chain under a
+  EXPECT_EQ(CountBookmarks(top, -1, 0, true), 1004u);
 }
 
 TEST_F(BookmarkSource, SelectionCollapsesIntoCoveringEntries) {

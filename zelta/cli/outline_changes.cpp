@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "host/page_links.h"
 #include "zelta/pdf/outline/host_bookmark.h"
 #include "zelta/pdf/text/pdf_text.h"
 
@@ -59,7 +58,9 @@ namespace {
 bool SameTitle(pdf::MuCalls& mu, const pdf::MuObject& a, const pdf::MuObject& b) {
   if (a.Get() == b.Get()) return true;
   const std::string_view x = mu.StringView(a.Get()), y = mu.StringView(b.Get());
-  return x == y || pdf::DecodeTextString(x) == pdf::DecodeTextString(y);
+  if (x == y) return true;
+  return !(pdf::IsPlainText(x) && pdf::IsPlainText(y)) &&
+         pdf::DecodeTextString(x) == pdf::DecodeTextString(y);
 }
 
 }  // namespace
@@ -117,16 +118,12 @@ std::string DescribeChanges(const OutlineChanges& changes) {
   return text;
 }
 
-PageTally PageTally::Take(IHostDocument* document) {
+PageTally PageTally::Take(pdf::HostDocument* document) {
   PageTally tally;
   int32_t pages = 0;
   if (!document || Failed(document->GetPageCount(&pages))) return tally;
   tally.pages = pages;
-  auto links = QueryAs<IHostPageLinks>(document);
-  for (int32_t page = 0; links && page < pages; ++page) {
-    int32_t count = 0;
-    if (Succeeded(links->GetLinkCount(page, &count))) tally.links += count;
-  }
+  document->CountAllLinks(&tally.links);
   return tally;
 }
 

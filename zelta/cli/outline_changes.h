@@ -46,7 +46,7 @@ struct OutlineChanges {
 // The pages of a document and the Link annotations on them.
 struct PageTally {
   int64_t pages = 0, links = 0;
-  static PageTally Take(IHostDocument* document);
+  static PageTally Take(pdf::HostDocument* document);
 };
 
 // A bookmark counts as moved when its parent changed, or the nearest sibling before it that

@@ -468,13 +468,17 @@ RunResult Execute(RunState& run) {
   ComPtr<IHostBookmark> outlineRoot;
   document->GetOutlineRoot(outlineRoot.Put());
   const OutlineSnapshot before = OutlineSnapshot::Take(outlineRoot.Get());
+  const uint64_t editsBefore = document->OutlineEdits();
   const bool tallyPages = !run.op.readsOnly && run.op.changesPages;
   const PageTally pagesBefore = tallyPages ? PageTally::Take(document) : PageTally{};
 
   RunResult result;
   result.hr = RunInChangeGroup(run);
   if (Failed(result.hr)) return result;
-  result.changes = CompareOutlines(before, OutlineSnapshot::Take(outlineRoot.Get()));
+  // Every bookmark change goes through the document's count: without one the tree is as it
+  // was, and reading it again would only confirm that.
+  if (document->OutlineEdits() != editsBefore)
+    result.changes = CompareOutlines(before, OutlineSnapshot::Take(outlineRoot.Get()));
   if (tallyPages) {
     const PageTally pagesAfter = PageTally::Take(document);
     result.changes.pages = pagesAfter.pages - pagesBefore.pages;

@@ -137,6 +137,7 @@ void HostDocument::Raise(Atom event, IUnknown* object) {
 
 void HostDocument::BookmarkChanged(IHostBookmark* bookmark) {
   modified_ = true;
+  ++outlineEdits_;
   Raise(events_.bookmarksChanged, bookmark);
 }
 

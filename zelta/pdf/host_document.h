@@ -68,6 +68,8 @@ class HostDocument final : public ComObject<IHostDocument, IHostPageEditor, IHos
   // IHostPageLinks (host_document_pages.cpp)
   HRESULT GetLinkCount(int32_t page, int32_t* count) override;
   HRESULT GetLink(int32_t page, int32_t index, PageBox* rect, IHostActionList** actions) override;
+  // The Link annotations on all pages, in one pass over the page map.
+  HRESULT CountAllLinks(int64_t* links);
 
   // --- Page-list changes, for the host's page operations and their undo.
   // New empty pages of width x height points, not yet in the page tree.
@@ -125,6 +127,8 @@ class HostDocument final : public ComObject<IHostDocument, IHostPageEditor, IHos
   HRESULT CanChange() const;
   // Records a change and announces it with the bookmark as the event object.
   void BookmarkChanged(IHostBookmark* bookmark);
+  // Changes to the outline so far (every change of a bookmark counts; undoing one is another).
+  uint64_t OutlineEdits() const { return outlineEdits_; }
 
  private:
   friend HRESULT OpenDocument(const std::string& path, const std::string& password,
@@ -165,6 +169,7 @@ class HostDocument final : public ComObject<IHostDocument, IHostPageEditor, IHos
   ComPtr<IHostUndoHistory> undoHistory_;
   DocumentEvents events_;
   bool modified_ = false;
+  uint64_t outlineEdits_ = 0;
   std::string password_;  // for second handles on an encrypted file
   SecondHandle::FileMark openMark_;
   std::unique_ptr<SecondHandle> spareHandle_;

@@ -183,6 +183,37 @@ TEST_F(SettingsStoreTest, SaveIsAtomicAndLeavesNothingBehindOnFailure) {
     EXPECT_EQ(entry.path().filename(), "settings.json");
 }
 
+TEST_F(SettingsStoreTest, OnlyChangedValuesAreWritten) {
+  // Every value the template has, in a layout a save would not write.
+  const std::string compact =
+      R"({"P":{"A":{"Level":3,"Name":"n","Words":[]},"B":{"Level":1,"Name":"n","Words":[]}}})";
+  Write(compact);
+  {
+    SettingsStore store(path_);
+    ComPtr<ICabItem> root = Attach(store);
+    std::string error;
+    ASSERT_EQ(store.Save(&error), S_OK) << error;
+    EXPECT_EQ(Read(path_), compact);  // the same values: the file is left as it is
+    ComPtr<ICabItem> a;
+    root->GetItem(u"A", a.Put());
+    a->SetInt(u"Level", 5);
+    ASSERT_EQ(store.Save(&error), S_OK) << error;
+    EXPECT_EQ(json::parse(Read(path_))["P"]["A"]["Level"], 5);
+    // Written by someone else since: the next save of changed values overwrites it.
+    Write(compact);
+    a->SetInt(u"Level", 6);
+    ASSERT_EQ(store.Save(&error), S_OK) << error;
+    EXPECT_EQ(json::parse(Read(path_))["P"]["A"]["Level"], 6);
+  }
+  // A missing file is written even when the store holds nothing new.
+  fs::remove(path_);
+  SettingsStore empty(path_);
+  std::string warning, error;
+  ASSERT_EQ(empty.Load(&warning), S_OK);
+  ASSERT_EQ(empty.Save(&error), S_OK) << error;
+  EXPECT_TRUE(fs::exists(path_));
+}
+
 TEST_F(SettingsStoreTest, FailedRenameRemovesTheTemporaryFile) {
   // The target is a folder: the rename fails whoever runs the test.
   fs::create_directories(path_);

@@ -67,6 +67,42 @@ TEST(TitleEdit, UneditedTitlesKeepTheirBytes) {
   EXPECT_EQ(std::stoi(shown.empty() ? "0" : shown), 1) << "the original UTF-16 bytes are gone";
 }
 
+// The run's summary reads the tree again only when this count moved: every kind of change
+// must move it, reading and setting what is already there must not.
+TEST(Structure, EveryChangeCountsAsAnOutlineEdit) {
+  ScratchDir dir;
+  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(ThreeByTwo())));
+  auto root = Root(doc.Get());
+  auto first = Child(root.Get(), 0), second = Child(root.Get(), 1);
+  uint64_t edits = doc->OutlineEdits();
+  auto changed = [&] {
+    const bool moved = doc->OutlineEdits() != edits;
+    edits = doc->OutlineEdits();
+    return moved;
+  };
+  OwnedString title;
+  first->GetTitle(title.Put());
+  ComPtr<IHostBookmark> child;
+  first->GetFirstChild(child.Put());
+  ASSERT_EQ(first->SetTitle(u"Top 1", -1), S_OK);  // the same text
+  EXPECT_FALSE(changed());
+  ASSERT_EQ(first->SetTitle(u"TOP 1", -1), S_OK);
+  EXPECT_TRUE(changed());
+  ASSERT_EQ(first->SetStyle(kStyleBold), S_OK);
+  EXPECT_TRUE(changed());
+  ASSERT_EQ(first->SetColor(0xFF0000, true), S_OK);
+  EXPECT_TRUE(changed());
+  ASSERT_EQ(first->SetOpen(false), S_OK);
+  EXPECT_TRUE(changed());
+  ComPtr<IHostBookmark> made;
+  ASSERT_EQ(second->InsertNewChild(0, made.Put()), S_OK);
+  EXPECT_TRUE(changed());
+  ASSERT_EQ(first->InsertChild(-1, made.Get()), S_OK);  // moved
+  EXPECT_TRUE(changed());
+  ASSERT_EQ(made->Remove(), S_OK);
+  EXPECT_TRUE(changed());
+}
+
 TEST(Properties, StyleColourOpenRoundTrip) {
   ScratchDir dir;
   auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(ThreeByTwo())));

@@ -132,6 +132,7 @@ HRESULT SettingsStore::Load(std::string* warning) {
   return GuardCall([&]() -> HRESULT {
     nodes_.clear();
     document_ = nlohmann::json::object();
+    documentOnDisk_ = false;
     std::string bytes;
     int error = ReadFile(path_, &bytes);
     if (error == ENOENT) return S_OK;
@@ -146,6 +147,7 @@ HRESULT SettingsStore::Load(std::string* warning) {
     const bool valid = !error && ParseJsonText(bytes, &parsed, &syntax);
     if (valid && parsed.is_object()) {
       document_ = std::move(parsed);
+      documentOnDisk_ = true;
       return S_OK;
     }
     // Damaged: keep a copy for the user before anything can overwrite the file.
@@ -177,6 +179,8 @@ nlohmann::json SettingsStore::Document() const {
 HRESULT SettingsStore::Save(std::string* error) {
   return GuardCall([&]() -> HRESULT {
     nlohmann::json document = Document();
+    // The same values again: rewriting them would only cost two flushes to disk.
+    if (documentOnDisk_ && document == document_) return S_OK;
     std::string bytes =
         document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
     fs::path folder = fs::path(path_).parent_path();
@@ -194,6 +198,7 @@ HRESULT SettingsStore::Save(std::string* error) {
       return FromErrno(failure);
     }
     document_ = std::move(document);
+    documentOnDisk_ = true;
     return S_OK;
   });
 }

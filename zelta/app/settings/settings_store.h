@@ -28,7 +28,8 @@ class SettingsStore {
   HRESULT Load(std::string* warning);
   // Writes every node (its current values over what was stored) to a temporary file in the
   // same folder, flushes it and renames it over the file. The folder is created if needed.
-  // E_ACCESS_DENIED, E_DISK_FULL or E_FAIL with *error naming the file; nothing is left behind.
+  // Nothing is written when the file already holds these values. E_ACCESS_DENIED, E_DISK_FULL or
+  // E_FAIL with *error naming the file; nothing is left behind.
   HRESULT Save(std::string* error);
   // The node for a key, created empty on first use; the same object for the same key.
   ComPtr<IHostSettings> Node(const std::string& key);
@@ -43,6 +44,7 @@ class SettingsStore {
   std::string path_;
   // The file as loaded: nodes not touched in this session are written back as they were.
   nlohmann::json document_ = nlohmann::json::object();
+  bool documentOnDisk_ = false;  // the file holds document_ (read from it or written)
   std::map<std::string, ComPtr<HostSettings>> nodes_;
 };
 

@@ -84,10 +84,17 @@ HRESULT HostBookmark::SetTitle(const char16_t* title, int32_t length) {
   hr = GuardCall([&] {
     std::u16string_view text = InString(title, length);
     pdf_obj* old = mu.Get(dict.Get(), "Title");
-    // The same text keeps its original bytes (and encoding): nothing changes.
-    if (mu.IsString(old) && DecodeTextString(mu.ToBytes(old)) == text) return S_FALSE;
+    std::string bytes = EncodeTextString(text);
+    // The same text keeps its original bytes (and encoding): nothing changes. Plain bytes on
+    // both sides need no decoding to tell.
+    if (mu.IsString(old)) {
+      const std::string_view oldBytes = mu.StringView(old);
+      if (oldBytes == bytes ||
+          (!(IsPlainText(oldBytes) && IsPlainText(bytes)) && DecodeTextString(oldBytes) == text))
+        return S_FALSE;
+    }
     MuObject value;
-    HRESULT made = mu.NewString(EncodeTextString(text), &value);
+    HRESULT made = mu.NewString(bytes, &value);
     return Succeeded(made) ? mu.Put(dict.Get(), "Title", value.Get()) : made;
   });
   if (hr == S_FALSE) return S_OK;

@@ -33,15 +33,16 @@ MuObject PageRef(MuCalls& mu, PageMap& pages, int32_t page) {
   return object ? MuObject::Keep(mu.Ctx(), object) : MuObject();
 }
 
+bool IsLink(MuCalls& mu, pdf_obj* annotation) {
+  return mu.IsDict(annotation) && mu.ToName(mu.Get(annotation, "Subtype")) == "Link";
+}
+
 // The Link annotations of a page, in its annotation order.
 std::vector<pdf_obj*> PageLinks(MuCalls& mu, pdf_obj* page) {
   std::vector<pdf_obj*> links;
   pdf_obj* annots = mu.Get(page, "Annots");
-  for (int i = 0, n = mu.Len(annots); i < n; ++i) {
-    pdf_obj* annotation = mu.At(annots, i);
-    if (mu.IsDict(annotation) && mu.ToName(mu.Get(annotation, "Subtype")) == "Link")
-      links.push_back(annotation);
-  }
+  for (int i = 0, n = mu.Len(annots); i < n; ++i)
+    if (pdf_obj* annotation = mu.At(annots, i); IsLink(mu, annotation)) links.push_back(annotation);
   return links;
 }
 
@@ -54,6 +55,20 @@ HRESULT HostDocument::GetLinkCount(int32_t page, int32_t* count) {
   if (!pageRef) return E_INVALIDARG;
   return GuardCall([&] {
     *count = static_cast<int32_t>(PageLinks(mu_, pageRef.Get()).size());
+    return S_OK;
+  });
+}
+
+HRESULT HostDocument::CountAllLinks(int64_t* links) {
+  if (!links) return E_POINTER;
+  *links = 0;
+  return GuardCall([&] {
+    const int32_t count = mu_.PageCount();
+    for (int32_t page = 0; page < count; ++page) {
+      // Through the page map, without a reference or a list made per page.
+      pdf_obj* annots = mu_.Get(PageObject(page), "Annots");
+      for (int i = 0, n = mu_.Len(annots); i < n; ++i) *links += IsLink(mu_, mu_.At(annots, i));
+    }
     return S_OK;
   });
 }

@@ -86,4 +86,10 @@ std::string EncodeTextString(std::u16string_view text) {
   return out;
 }
 
+bool IsPlainText(std::string_view bytes) {
+  for (char b : bytes)
+    if (b < 0x20 || b > 0x7E) return false;
+  return true;
+}
+
 }  // namespace zelta::pdf
