@@ -1,12 +1,6 @@
 // zelta: a headless PDF application that runs the Bookmarks tools on PDF files.
-#include <malloc.h>
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -21,34 +15,8 @@
 #endif
 #endif
 
-namespace {
-
-// A run builds tens of megabytes of objects that live until it ends, and faulting them in a
-// small page at a time cost a tenth of a long run. The heap grows in large steps instead,
-// and the first one, made here, is one the kernel may back with huge pages.
-void ReserveHeap() {
-  constexpr size_t kStep = size_t{64} << 20, kHugePage = size_t{2} << 20;
-  if (mallopt(M_TOP_PAD, static_cast<int>(kStep)) != 1) return;
-  auto* const start = static_cast<char*>(sbrk(0));
-  // Blocks small enough to come from the heap (larger ones are mapped apart), until one
-  // extends it.
-  void* blocks[8] = {};
-  for (void*& block : blocks)
-    if (static_cast<char*>(sbrk(0)) == start) block = std::malloc(120 * 1024);
-  for (void* block : blocks) std::free(block);
-  auto* const end = static_cast<char*>(sbrk(0));
-  const uintptr_t from = (reinterpret_cast<uintptr_t>(start) + kHugePage - 1) & ~(kHugePage - 1);
-  if (end != reinterpret_cast<char*>(-1) && reinterpret_cast<uintptr_t>(end) > from)
-    madvise(reinterpret_cast<void*>(from), reinterpret_cast<uintptr_t>(end) - from, MADV_HUGEPAGE);
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   using namespace zelta::cli;
-#if !defined(__SANITIZE_ADDRESS__) && !defined(ZELTA_ADDRESS_SANITIZER)
-  ReserveHeap();
-#endif
 
   CLI::App app{
       "zelta: a headless PDF application with the Bookmarks tools for PDF outlines.\n"
