@@ -137,42 +137,19 @@ TEST(PageScan, HyphenAtALineEndJoinsAWordOnlyWhenTheNextLineGoesOnInLowerCase) {
   }
 }
 
-// Headings with runs of other sizes or fonts inside: a superscript, a letter of another font,
-// an acronym set smaller. Under kLevelJoinSmallerRuns they stay whole; by default (and for
-// runs that are larger, end the line or belong to another level) the title ends at them.
-TEST(PageScan, SmallerRunsInsideATitleContinueItUnderTheFlag) {
-  const std::vector<TextLine> superscript = {
-      {{u"2 The value of e", 2, 14}, {u"ln(3)", 1, 9}, {u" and beyond", 2, 14}}, {{u"x", 1, 10}}};
-  const std::vector<TextLine> otherFont = {
-      {{u"Sets over ", 2, 14}, {u"R", 3, 14}, {u" and limits", 2, 14}}, {{u"x", 1, 10}}};
-  const std::vector<TextLine> acronym = {
-      {{u"The R ", 2, 14}, {u"API", 2, 11}, {u": entry points", 2, 14}}};
-  const std::vector<TextLine> trailing = {{{u"Notes", 2, 14}, {u"1", 1, 8}}, {{u"x", 1, 10}}};
-  const std::vector<TextLine> larger = {{{u"Big ", 2, 14}, {u"X", 1, 20}, {u" end", 2, 14}}};
-  const std::vector<TextLine> nextLine = {{{u"Head", 2, 14}, {u"x", 1, 9}}, {{u"Tail", 2, 14}}};
-  const std::vector<TextLine> otherLevel = {
-      {{u"Part ", 2, 14}, {u"Sub", 2, 18}, {u" rest", 2, 14}}};
-  const struct {
-    const char* name;
-    const std::vector<TextLine>& page;
-    V plain, joined;
-  } cases[] = {
-      {"superscript",
-       superscript,
-       {u"2 The value of e", u" and beyond"},
-       {u"2 The value of eln(3) and beyond"}},
-      {"other font", otherFont, {u"Sets over ", u" and limits"}, {u"Sets over R and limits"}},
-      {"acronym", acronym, {u"The R ", u": entry points"}, {u"The R API: entry points"}},
-      {"trailing run", trailing, {u"Notes"}, {u"Notes"}},
-      {"larger run", larger, {u"Big ", u" end"}, {u"Big ", u" end"}},
-      {"next line", nextLine, {u"Head", u"Tail"}, {u"Head", u"Tail"}},
-      {"other level", otherLevel, {u"Part ", u"Sub", u" rest"}, {u"Part ", u"Sub", u" rest"}},
-  };
-  LevelOptions joining = SizeLevel(2, 14, {u"Bold"});
-  joining.flags |= kLevelJoinSmallerRuns;
+// A page scanned with a level of `size` in the bold font, without and with `flag`.
+struct JoinCase {
+  const char* name;
+  std::vector<TextLine> page;
+  V plain, joined;
+};
+
+void ExpectTitles(const std::vector<JoinCase>& cases, double size, int32_t flag) {
+  LevelOptions joining = SizeLevel(2, size, {u"Bold"});
+  joining.flags |= flag;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    ScanRig plain({SizeLevel(1, 18), SizeLevel(2, 14, {u"Bold"})}, kFonts);
+    ScanRig plain({SizeLevel(1, 18), SizeLevel(2, size, {u"Bold"})}, kFonts);
     ASSERT_EQ(plain.Scan(c.page), zelta::S_OK);
     EXPECT_EQ(plain.Titles(), c.plain);
     ScanRig joined({SizeLevel(1, 18), joining}, kFonts);
@@ -181,38 +158,66 @@ TEST(PageScan, SmallerRunsInsideATitleContinueItUnderTheFlag) {
   }
 }
 
+// Headings with runs of other sizes or fonts inside: a superscript, a letter of another font,
+// an acronym set smaller. Under kLevelJoinSmallerRuns they stay whole; by default (and for
+// runs that are larger, end the line or belong to another level) the title ends at them.
+TEST(PageScan, SmallerRunsInsideATitleContinueItUnderTheFlag) {
+  ExpectTitles(
+      {{"superscript",
+        {{{u"2 The value of e", 2, 14}, {u"ln(3)", 1, 9}, {u" and beyond", 2, 14}},
+         {{u"x", 1, 10}}},
+        {u"2 The value of e", u" and beyond"},
+        {u"2 The value of eln(3) and beyond"}},
+       {"other font",
+        {{{u"Sets over ", 2, 14}, {u"R", 3, 14}, {u" and limits", 2, 14}}, {{u"x", 1, 10}}},
+        {u"Sets over ", u" and limits"},
+        {u"Sets over R and limits"}},
+       {"acronym",
+        {{{u"The R ", 2, 14}, {u"API", 2, 11}, {u": entry points", 2, 14}}},
+        {u"The R ", u": entry points"},
+        {u"The R API: entry points"}},
+       {"trailing run",
+        {{{u"Notes", 2, 14}, {u"1", 1, 8}}, {{u"x", 1, 10}}},
+        {u"Notes"},
+        {u"Notes"}},
+       {"larger run",
+        {{{u"Big ", 2, 14}, {u"X", 1, 20}, {u" end", 2, 14}}},
+        {u"Big ", u" end"},
+        {u"Big ", u" end"}},
+       {"next line",
+        {{{u"Head", 2, 14}, {u"x", 1, 9}}, {{u"Tail", 2, 14}}},
+        {u"Head", u"Tail"},
+        {u"Head", u"Tail"}},
+       {"other level",
+        {{{u"Part ", 2, 14}, {u"Sub", 2, 18}, {u" rest", 2, 14}}},
+        {u"Part ", u"Sub", u" rest"},
+        {u"Part ", u"Sub", u" rest"}}},
+      14, kLevelJoinSmallerRuns);
+}
+
 // Symbols set in another font, larger than the title ("<" from a math font), continue it
 // under kLevelJoinSymbolRuns when the level's text follows on the line; letters, another
 // level or the end of the line still end it, and without the flag any such run does.
 TEST(PageScan, SymbolRunsOfAnotherFontContinueATitleUnderTheFlag) {
-  const std::vector<TextLine> shift = {
-      {{u"7.1 operator", 2, 9}, {u"<<", 3, 10}, {u"() [1/2]", 2, 9}}, {{u"body", 1, 10}}};
-  const std::vector<TextLine> tilde = {{{u"~", 3, 10}, {u"widget()", 2, 9}}};
-  const std::vector<TextLine> letters = {{{u"search", 2, 9}, {u"x", 3, 10}, {u" true", 2, 9}}};
-  const std::vector<TextLine> atEnd = {{{u"less", 2, 9}, {u" <", 3, 10}}, {{u"body", 1, 10}}};
-  const std::vector<TextLine> otherLevel = {{{u"Part", 2, 9}, {u"<", 3, 10}, {u"Big", 2, 18}}};
-  const struct {
-    const char* name;
-    const std::vector<TextLine>& page;
-    V plain, joined;
-  } cases[] = {
-      {"shift operator", shift, {u"7.1 operator", u"() [1/2]"}, {u"7.1 operator<<() [1/2]"}},
-      {"leading symbol", tilde, {u"widget()"}, {u"widget()"}},
-      {"letters", letters, {u"search", u" true"}, {u"search", u" true"}},
-      {"symbol at the end", atEnd, {u"less"}, {u"less"}},
-      {"other level", otherLevel, {u"Part", u"Big"}, {u"Part", u"Big"}},
-  };
-  LevelOptions joining = SizeLevel(2, 9, {u"Bold"});
-  joining.flags |= kLevelJoinSymbolRuns;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    ScanRig plain({SizeLevel(1, 18), SizeLevel(2, 9, {u"Bold"})}, kFonts);
-    ASSERT_EQ(plain.Scan(c.page), zelta::S_OK);
-    EXPECT_EQ(plain.Titles(), c.plain);
-    ScanRig joined({SizeLevel(1, 18), joining}, kFonts);
-    ASSERT_EQ(joined.Scan(c.page), zelta::S_OK);
-    EXPECT_EQ(joined.Titles(), c.joined);
-  }
+  ExpectTitles(
+      {{"shift operator",
+        {{{u"7.1 operator", 2, 9}, {u"<<", 3, 10}, {u"() [1/2]", 2, 9}}, {{u"body", 1, 10}}},
+        {u"7.1 operator", u"() [1/2]"},
+        {u"7.1 operator<<() [1/2]"}},
+       {"leading symbol", {{{u"~", 3, 10}, {u"widget()", 2, 9}}}, {u"widget()"}, {u"widget()"}},
+       {"letters",
+        {{{u"search", 2, 9}, {u"x", 3, 10}, {u" true", 2, 9}}},
+        {u"search", u" true"},
+        {u"search", u" true"}},
+       {"symbol at the end",
+        {{{u"less", 2, 9}, {u" <", 3, 10}}, {{u"body", 1, 10}}},
+        {u"less"},
+        {u"less"}},
+       {"other level",
+        {{{u"Part", 2, 9}, {u"<", 3, 10}, {u"Big", 2, 18}}},
+        {u"Part", u"Big"},
+        {u"Part", u"Big"}}},
+      9, kLevelJoinSymbolRuns);
 }
 
 TEST(PageScan, StyleBreakInsideARunEndsTheTitleAtTheNextRun) {
