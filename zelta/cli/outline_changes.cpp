@@ -57,10 +57,7 @@ namespace {
 // encodings of one text.
 bool SameTitle(pdf::MuCalls& mu, const pdf::MuObject& a, const pdf::MuObject& b) {
   if (a.Get() == b.Get()) return true;
-  const std::string_view x = mu.StringView(a.Get()), y = mu.StringView(b.Get());
-  if (x == y) return true;
-  return !(pdf::IsPlainText(x) && pdf::IsPlainText(y)) &&
-         pdf::DecodeTextString(x) == pdf::DecodeTextString(y);
+  return pdf::SameTextString(mu.StringView(a.Get()), mu.StringView(b.Get()));
 }
 
 }  // namespace

@@ -85,14 +85,8 @@ HRESULT HostBookmark::SetTitle(const char16_t* title, int32_t length) {
     std::u16string_view text = InString(title, length);
     pdf_obj* old = mu.Get(dict.Get(), "Title");
     std::string bytes = EncodeTextString(text);
-    // The same text keeps its original bytes (and encoding): nothing changes. Plain bytes on
-    // both sides need no decoding to tell.
-    if (mu.IsString(old)) {
-      const std::string_view oldBytes = mu.StringView(old);
-      if (oldBytes == bytes ||
-          (!(IsPlainText(oldBytes) && IsPlainText(bytes)) && DecodeTextString(oldBytes) == text))
-        return S_FALSE;
-    }
+    // The same text keeps its original bytes (and encoding): nothing changes.
+    if (mu.IsString(old) && SameTextString(mu.StringView(old), bytes)) return S_FALSE;
     MuObject value;
     HRESULT made = mu.NewString(bytes, &value);
     return Succeeded(made) ? mu.Put(dict.Get(), "Title", value.Get()) : made;

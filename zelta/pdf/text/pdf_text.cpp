@@ -41,6 +41,12 @@ std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
   return out;
 }
 
+bool IsPlainText(std::string_view bytes) {
+  for (char b : bytes)
+    if (b < 0x20 || b > 0x7E) return false;
+  return true;
+}
+
 }  // namespace
 
 std::u16string DecodeTextString(std::string_view bytes) {
@@ -86,10 +92,9 @@ std::string EncodeTextString(std::u16string_view text) {
   return out;
 }
 
-bool IsPlainText(std::string_view bytes) {
-  for (char b : bytes)
-    if (b < 0x20 || b > 0x7E) return false;
-  return true;
+bool SameTextString(std::string_view a, std::string_view b) {
+  if (a == b) return true;
+  return !(IsPlainText(a) && IsPlainText(b)) && DecodeTextString(a) == DecodeTextString(b);
 }
 
 }  // namespace zelta::pdf

@@ -12,8 +12,9 @@ std::u16string DecodeTextString(std::string_view bytes);
 // Encodes text in the shortest faithful form: PDFDocEncoding when every character has a code
 // there (and the bytes cannot be mistaken for a byte order mark), else UTF-16BE with BOM.
 std::string EncodeTextString(std::u16string_view text);
-// True when every byte is printable ASCII: such bytes read as themselves (no byte order mark
-// begins with one), so two such strings are the same text only when they are the same bytes.
-bool IsPlainText(std::string_view bytes);
+// Whether two text strings hold the same text, whatever their encodings. Bytes that are all
+// printable ASCII read as themselves (no byte order mark begins with one), so two such
+// strings need no decoding to tell.
+bool SameTextString(std::string_view a, std::string_view b);
 
 }  // namespace zelta::pdf
