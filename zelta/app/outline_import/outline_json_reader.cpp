@@ -30,6 +30,15 @@ std::u16string Text(const Json& object, const char* key, const std::string& wher
   return base::LossyUtf16(it->get<std::string>());
 }
 
+// A key whose value names one of a few words; absent or null gives the fallback.
+std::string Word(const Json& object, const char* key, const char* fallback,
+                 const std::string& where) {
+  auto it = object.find(key);
+  if (it == object.end() || it->is_null()) return fallback;
+  if (!it->is_string()) throw Failure{where + "." + key + " is not a string"};
+  return it->get<std::string>();
+}
+
 int64_t Integer(const Json& value, const std::string& where) {
   if (!value.is_number_integer()) throw Failure{where + " is not an integer"};
   return value.get<int64_t>();
@@ -38,7 +47,7 @@ int64_t Integer(const Json& value, const std::string& where) {
 NodeAction ReadAction(const Json& json, const std::string& where, std::u16string_view title) {
   if (!json.is_object()) throw Failure{where + " is not an object"};
   NodeAction action;
-  const std::string type = json.value("type", "");
+  const std::string type = Word(json, "type", "", where);
   if (type == "GoTo")
     action.type = kActionGoTo;
   else if (type == "GoToR")
@@ -64,7 +73,7 @@ NodeAction ReadAction(const Json& json, const std::string& where, std::u16string
     const int64_t number = Integer(*page, where + ".page");
     if (number < 1 || number > INT32_MAX) throw Failure{where + ".page must be 1 or more"};
     dest.page = static_cast<int32_t>(number - 1);
-    const std::string fit = json.value("fit", "XYZ");
+    const std::string fit = Word(json, "fit", "XYZ", where);
     dest.fitType = -1;
     for (int i = 0; i < 8; ++i)
       if (fit == kFitNames[i]) dest.fitType = i;
