@@ -30,10 +30,14 @@ bool DestinationOf(zelta::IHostBookmark* bookmark, zelta::IHostAction* action,
 }  // namespace
 
 BookmarkTarget TargetOf(zelta::IHostBookmark* bookmark) {
-  BookmarkTarget target;
-  if (!bookmark) return target;
   ComPtr<zelta::IHostActionList> actions;
-  if (bookmark->GetActions(actions.Put()) != zelta::S_OK || !actions) return target;
+  if (!bookmark || bookmark->GetActions(actions.Put()) != zelta::S_OK) return {};
+  return TargetOf(bookmark, actions.Get());
+}
+
+BookmarkTarget TargetOf(zelta::IHostBookmark* bookmark, zelta::IHostActionList* actions) {
+  BookmarkTarget target;
+  if (!bookmark || !actions) return target;
   int32_t count = 0;
   if (zelta::Failed(actions->GetCount(&count))) return target;
   for (int32_t i = count - 1; i >= 0; --i) {

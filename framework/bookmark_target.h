@@ -16,6 +16,8 @@ struct BookmarkTarget {
 // Searches the bookmark's actions from the last to the first for a "GoTo" action whose
 // destination (explicit, or a name resolved through the document) yields a page.
 BookmarkTarget TargetOf(zelta::IHostBookmark* bookmark);
+// The same search over actions the caller already has (the bookmark resolves names).
+BookmarkTarget TargetOf(zelta::IHostBookmark* bookmark, zelta::IHostActionList* actions);
 
 struct ViewPoint {
   double x = 0;

@@ -15,6 +15,8 @@ struct TocEntry {
   int32_t targetPage = -1;
   zelta::ComPtr<zelta::IHostBookmark> bookmark;  // null for the title entry
   int32_t depth = 0;                             // 0 the title, 1 the first listed level, and so on
+  // What the entry's links do: the bookmark's actions, null when it has none.
+  zelta::ComPtr<zelta::IHostActionList> actions;
 };
 
 }  // namespace bm

@@ -70,7 +70,6 @@ HRESULT TocPageLayout::Draw(int32_t pages, const Progress& progress,
   links_ = links;
   linkRects_.clear();
   linkActions_.clear();
-  actionsOf_ = nullptr;
   writer_->Reset();
   return Run();
 }
@@ -87,7 +86,6 @@ HRESULT TocPageLayout::Record(int32_t assumedPages, const Progress& progress, in
   recorded_.clear();
   linkRects_.clear();
   linkActions_.clear();
-  actionsOf_ = nullptr;
   writer_->Reset();
   HRESULT hr = Run();
   *pages = pageIndex_ - firstPage_ + 1;
@@ -341,20 +339,11 @@ HRESULT TocPageLayout::HandContent() {
 }
 
 void TocPageLayout::MakeLink(const TocEntry& entry, const PageBox& used) {
-  if (counting_ || !entry.bookmark || (!links_ && !recording_) || used.right <= used.left ||
+  if (counting_ || !entry.actions || (!links_ && !recording_) || used.right <= used.left ||
       used.top <= used.bottom)
     return;
-  if (actionsOf_ != &entry) {
-    actionsOf_ = &entry;
-    actions_.Reset();
-    int32_t count = 0;
-    if (entry.bookmark->GetActions(actions_.Put()) != zelta::S_OK || !actions_ ||
-        zelta::Failed(actions_->GetCount(&count)) || count == 0)
-      actions_.Reset();
-  }
-  if (!actions_) return;
   linkRects_.push_back(used);
-  linkActions_.push_back(actions_);
+  linkActions_.push_back(entry.actions);
 }
 
 void TocPageLayout::CreateLinks(int32_t page, std::vector<PageBox>& rects,

@@ -119,9 +119,6 @@ class TocPageLayout final : public zelta::ComObject<zelta::ITextFlowCallback> {
   // The links of the page being filled, made when the page is done.
   std::vector<zelta::PageBox> linkRects_;
   std::vector<zelta::ComPtr<zelta::IHostActionList>> linkActions_;
-  // The actions of the last entry asked for them: its title and its number link to one place.
-  const TocEntry* actionsOf_ = nullptr;
-  zelta::ComPtr<zelta::IHostActionList> actions_;
 };
 
 }  // namespace bm

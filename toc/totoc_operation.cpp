@@ -315,7 +315,7 @@ HRESULT ToTOCOperation::CollectEntries() {
     if (zelta::Failed(hr)) return hr;
     for (const auto& bookmark : found) invalid.insert(bookmark.Get());
   }
-  entries_.push_back(TocEntry{title_, -1, nullptr, 0});
+  entries_.push_back(TocEntry{title_, -1, nullptr, 0, nullptr});
   const std::u16string untitled = LoadString(kUntitledId);
   // The depth, in the table, of the entry that the bookmarks below each level of the current
   // path go under: a bookmark that is not listed passes its parent's on to its children.
@@ -329,9 +329,14 @@ HRESULT ToTOCOperation::CollectEntries() {
     if (!listed) return zelta::S_OK;
     zelta::OwnedString title;
     bookmark->GetTitle(title.Put());
+    ComPtr<zelta::IHostActionList> actions;
+    int32_t count = 0;
+    if (bookmark->GetActions(actions.Put()) != zelta::S_OK || !actions ||
+        zelta::Failed(actions->GetCount(&count)) || count == 0)
+      actions.Reset();
     entries_.push_back(TocEntry{title.View().empty() ? untitled : title.Str(),
-                                TargetOf(bookmark).page, ComPtr<IHostBookmark>(bookmark),
-                                parentDepth + 1});
+                                TargetOf(bookmark, actions.Get()).page,
+                                ComPtr<IHostBookmark>(bookmark), parentDepth + 1, actions});
     return zelta::S_OK;
   });
 }
