@@ -33,6 +33,8 @@ TARGETS = [
     ("BM_ExportText", "BM_MutoolOutline", 1.2, "exporting 20,000 bookmarks as text against mutool's outline"),
     ("TocRun/1426", "MutoolClean/1426", 1.5, "table of contents of 1,426 bookmarks against mutool clean"),
     ("TocRun/20000", "MutoolClean/20000", 2.0, "table of contents of 20,000 bookmarks against mutool clean"),
+    ("TocRun/20000", "MutoolCleanOutput/20000", 1.3,
+     "the same run against mutool clean of the file it writes (MuPDF's floor for that output)"),
     ("BM_FromToc", "BM_TocPagesText", 3.0, "bookmarks from 1,000 contents entries against the text of their 20 pages"),
     ("BM_FromTocSearch", "BM_TocAndTargetPagesText", 3.0, "the same, titles found on their pages, against the text of all those pages"),
     ("BM_FromTocLongSearch", "BM_FromTocLong", 3.0, "1,000 contents pages, titles found on their pages, against the same run without"),
