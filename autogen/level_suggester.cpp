@@ -38,6 +38,9 @@ constexpr int kMinRunIns = 3;
 constexpr double kRunInShare = 0.6;
 // A level whose headings carry section numbers more often than not takes numbered ones only.
 constexpr double kNumberedShare = 0.5;
+// A style whose numbers come at more depths, each on this share of its numbered lines, sets
+// as many levels (a subsection and a sub-subsection in one font).
+constexpr double kDepthShare = 0.2;
 // A heading text that recurs this often is a label, not a title.
 constexpr uint32_t kRecurring = 4;
 // Styles weighed as levels, more than are kept, so that weak ones do not crowd out sound ones.
@@ -577,7 +580,8 @@ void LevelSuggester::KeepNumberedOnly() {
       }
     }
     if (numbered < kMinRunIns || numbered <= kNumberedShare * all) continue;
-    const int depth = MostCommon(depths);
+    const std::vector<int> split = DepthsOfLevels(depths, numbered);
+    const int depth = split.empty() ? MostCommon(depths) : split.front();
     level.options.flags |= kLevelMatchPattern;
     level.options.description.textPattern = NumberPattern(depth);
     level.depth = depth;
@@ -586,6 +590,52 @@ void LevelSuggester::KeepNumberedOnly() {
                        : u"  " + NumberText(numbered) + u" of " + NumberText(all) +
                              u" lines in its style start with a section number: the others "
                              u"are taken for headings kept out of the contents\n";
+    if (split.size() > 1) SplitByDepth(l, split, depths);
+  }
+}
+
+// Depths of the numbers that each start kDepthShare of the numbered lines, when these are two
+// or more and follow each other ("4.1.2" and "4.1.2.3"); empty otherwise.
+std::vector<int> LevelSuggester::DepthsOfLevels(const std::map<int, uint32_t>& depths,
+                                                uint32_t numbered) {
+  std::vector<int> found;
+  for (const auto& [depth, count] : depths)
+    if (count >= kMinRunIns && count >= kDepthShare * numbered) found.push_back(depth);
+  for (size_t i = 1; i < found.size(); ++i)
+    if (found[i] != found[i - 1] + 1) return {};
+  return found.size() > 1 ? found : std::vector<int>{};
+}
+
+// The style's deeper numbers become levels of their own right below level l, each matching
+// its depth; the generation falls back from one to the next within the style.
+void LevelSuggester::SplitByDepth(size_t l, const std::vector<int>& split,
+                                  const std::map<int, uint32_t>& depths) {
+  const auto& lines = survey_.Lines();
+  std::u16string counts;
+  for (int depth : split)
+    counts += (counts.empty() ? u"" : u", ") + NumberText(depths.at(depth)) + u" of " +
+              NumberText(static_cast<uint32_t>(depth)) + u" parts";
+  levels_[l].notes += u"  its section numbers have " + NumberText(split.size()) + u" depths (" +
+                      counts + u"): each depth is a level\n";
+  levels_[l].lines = depths.at(split.front());
+  for (size_t k = 1; k < split.size(); ++k) {
+    Level deeper;
+    deeper.styles = levels_[l].styles;
+    deeper.options = levels_[l].options;
+    deeper.options.description.textPattern = NumberPattern(split[k]);
+    deeper.depth = split[k];
+    deeper.lines = depths.at(split[k]);
+    deeper.notes = u"  the style of the level above, with section numbers of " +
+                   NumberText(static_cast<uint32_t>(split[k])) + u" parts\n";
+    levels_.insert(levels_.begin() + static_cast<ptrdiff_t>(l + k), std::move(deeper));
+  }
+  for (StyleUse& use : uses_)
+    if (use.level > static_cast<int32_t>(l)) use.level += static_cast<int32_t>(split.size() - 1);
+  for (size_t k = 0; k < split.size(); ++k) {
+    Level& level = levels_[l + k];
+    level.sample = -1;
+    for (size_t i = 0; i < lines.size() && level.sample < 0; ++i)
+      if (LevelOf(i, true) == static_cast<int32_t>(l + k)) level.sample = static_cast<int64_t>(i);
   }
 }
 
@@ -634,8 +684,9 @@ void LevelSuggester::MarkSmallerRuns() {
   for (size_t i = 0; i < lines.size(); ++i) {
     if (!Considered(i)) continue;
     const auto& runs = lines[i].runs;
-    const int32_t l = uses_[runs.front().first].level;
+    const int32_t l = LevelOf(i, true);
     if (l < 0) continue;
+    const int32_t first = uses_[runs.front().first].level;
     Level& level = levels_[static_cast<size_t>(l)];
     const double size = survey_.Styles()[runs.front().first].Size();
     // Smaller runs only in titles larger than the body: there no paragraph text can follow
@@ -646,7 +697,7 @@ void LevelSuggester::MarkSmallerRuns() {
       if (uses_[style].level >= 0) continue;
       const bool resumes =
           std::any_of(runs.begin() + static_cast<ptrdiff_t>(r) + 1, runs.end(),
-                      [&](const auto& run) { return uses_[run.first].level == l; });
+                      [&](const auto& run) { return uses_[run.first].level == first; });
       if (!resumes) continue;
       if (RunIsSymbols(lines[i], r)) {
         if (level.options.Uses(kLevelJoinSymbolRuns)) continue;
@@ -666,10 +717,18 @@ void LevelSuggester::MarkSmallerRuns() {
 int32_t LevelSuggester::LevelOf(size_t i, bool labels) const {
   if (!Considered(i)) return -1;
   const SurveyLine& line = survey_.Lines()[i];
-  const int32_t l = uses_[line.runs.front().first].level;
+  int32_t l = uses_[line.runs.front().first].level;
   if (l < 0) return -1;
+  // A style split by the depth of its numbers sets adjacent levels.
+  if (levels_[static_cast<size_t>(l)].depth > 0) {
+    const int depth = NumberDepth(line.text);
+    while (levels_[static_cast<size_t>(l)].depth != depth) {
+      const size_t next = static_cast<size_t>(l) + 1;
+      if (next >= levels_.size() || levels_[next].styles != levels_[next - 1].styles) return -1;
+      l = static_cast<int32_t>(next);
+    }
+  }
   const Level& level = levels_[static_cast<size_t>(l)];
-  if (level.depth > 0 && NumberDepth(line.text) != level.depth) return -1;
   if (level.twoChars && line.runs.size() == 1 && line.runs[0].second < 2) return -1;
   if (!labels && IsLabel(line)) return -1;
   return l;
@@ -730,7 +789,6 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
     if (why.empty() && ++sound > kMaxLevels)
       why = u"more than " + NumberText(static_cast<uint32_t>(kMaxLevels)) + u" levels before it";
   std::vector<Level> kept;
-  std::vector<int32_t> renumber(levels_.size(), -1);
   for (size_t l = 0; l < levels_.size(); ++l) {
     Level& level = levels_[l];
     const std::u16string sample =
@@ -738,15 +796,16 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
     if (!drop[l].empty()) {
       Note(u"Left out: " + StyleText(level.styles.front()) + u", " + drop[l] + u" (" + figures[l] +
            u")" + sample);
-      for (uint32_t s : level.styles) uses_[s].level = -1;
       continue;
     }
     level.notes = u"  " + figures[l] + u"\n" + level.notes;
-    renumber[l] = static_cast<int32_t>(kept.size());
     kept.push_back(std::move(level));
   }
-  for (StyleUse& use : uses_)
-    if (use.level >= 0) use.level = renumber[static_cast<size_t>(use.level)];
+  // Each style goes to the first level kept that it sets.
+  for (StyleUse& use : uses_) use.level = -1;
+  for (size_t k = 0; k < kept.size(); ++k)
+    for (uint32_t s : kept[k].styles)
+      if (uses_[s].level < 0) uses_[s].level = static_cast<int32_t>(k);
   levels_ = std::move(kept);
   if (levels_.empty()) return;
   JudgeWhole(considered, out);

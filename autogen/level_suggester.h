@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -68,6 +69,8 @@ class LevelSuggester {
   void ChooseLevels();
   void AddRunInLevel();
   void KeepNumberedOnly();
+  static std::vector<int> DepthsOfLevels(const std::map<int, uint32_t>& depths, uint32_t numbered);
+  void SplitByDepth(size_t l, const std::vector<int>& split, const std::map<int, uint32_t>& depths);
   void DropLevelsThatDoNotNest(std::vector<std::u16string>& drop) const;
   void SkipSingleCharacters();
   void MarkSmallerRuns();

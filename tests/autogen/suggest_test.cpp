@@ -317,6 +317,42 @@ TEST_F(Suggestion, StylesThatSkipTheLevelAboveAreNoLevel) {
   EXPECT_EQ(Generate(output.Get()), expected) << why;
 }
 
+// Subsections and sub-subsections set in one style: the depth of their numbers tells the two
+// levels apart, and a number of another depth in that style (a numbered list) is no heading.
+TEST_F(Suggestion, NumberDepthsOfOneStyleAreLevels) {
+  TextPdfSpec manual;
+  std::vector<std::pair<int, std::string>> expected;
+  for (int p = 1; p <= 4; ++p) {
+    const std::string n = std::to_string(p);
+    Writer first, second;
+    first.y -= 15 * p;  // chapters start lower down page after page, as after a figure
+    auto heading = [&](Writer& page, int level, const std::string& text, double size) {
+      page.Line({{text, kBold, size}}, 22);
+      expected.push_back({level, text});
+      page.Body(7);
+    };
+    heading(first, 1, n + " Chapter " + n, 17);
+    heading(first, 2, n + ".1 Section", 14);
+    heading(first, 3, n + ".1.1 Subsection", 12);
+    heading(first, 4, n + ".1.1.1 Detail", 12);
+    heading(second, 4, n + ".1.1.2 Detail", 12);
+    heading(second, 3, n + ".1.2 Another subsection", 12);
+    if (p == 2) {
+      second.Line({{"2.1.2.1.1 A numbered item set like them", kBold, 12}}, 22);
+      second.Body(2);
+    }
+    manual.pages.push_back(first.page);
+    manual.pages.push_back(second.page);
+  }
+  auto output = Suggest(manual);
+  const std::string why = Why(output.Get());
+  ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
+  Generate(output.Get());
+  std::vector<std::pair<int, std::string>> made;
+  for (const auto& row : OutlineRows(document_.Get())) made.push_back({row[0], row[1]});
+  EXPECT_EQ(made, expected) << why;
+}
+
 // A reference manual whose index chapters list entries with leader dots after its printed
 // contents: their headings stay in the outline, the printed contents do not.
 TEST_F(Suggestion, HeadingsOnPagesOfEntriesAfterTheFirstChapterAreKept) {
