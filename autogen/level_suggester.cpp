@@ -206,6 +206,7 @@ struct LevelSuggester::Level {
   uint32_t lines = 0;
   int64_t sample = -1;
   bool runIn = false;     // bold body text that starts a paragraph with a section number
+  bool ownLines = false;  // of those, numbered lines of their own in a style used inside text
   int depth = 0;          // its headings carry section numbers of this many parts (0: any)
   bool twoChars = false;  // lines of one character are not its headings
   uint32_t labels = 0;    // its lines that are recurring labels
@@ -534,18 +535,29 @@ void LevelSuggester::ChooseLevels() {
 void LevelSuggester::AddRunInLevel() {
   if (levels_.size() >= kCandidateLevels) return;
   const SurveyStyle& body = survey_.Styles()[static_cast<size_t>(body_)];
+  // The depth of numbers the numbered levels reach: in a bold style that also sets words
+  // inside paragraphs, lines that start with a number one part deeper go on from them.
+  int deepest = 0;
+  for (const Level& level : levels_)
+    if (const StyleUse& use = uses_[level.styles.front()]; use.numbered >= kMinRunIns)
+      deepest = std::max(deepest, MostCommon(use.depths));
   for (uint32_t s = 0; s < uses_.size(); ++s) {
     const StyleUse& use = uses_[s];
     const SurveyStyle& style = survey_.Styles()[s];
     if (s == body_ || use.level >= 0 || !Bold(s) ||
-        std::abs(style.Size() - body.Size()) >= kLarger || use.numbered < kMinRunIns ||
-        use.numbered < kRunInShare * use.lineStarts)
+        std::abs(style.Size() - body.Size()) >= kLarger || use.numbered < kMinRunIns)
       continue;
-    const int depth = MostCommon(use.depths);
+    const auto deeper = use.depths.find(deepest + 1);
+    const bool mostlyNumbered = use.numbered >= kRunInShare * use.lineStarts;
+    if (!mostlyNumbered && (deepest == 0 || deeper == use.depths.end() ||
+                            deeper->second < static_cast<uint32_t>(kMinRunIns)))
+      continue;
+    const int depth = mostlyNumbered ? MostCommon(use.depths) : deepest + 1;
     Level level;
     level.styles.push_back(s);
-    level.lines = use.numbered;
+    level.lines = mostlyNumbered ? use.numbered : deeper->second;
     level.runIn = true;
+    level.ownLines = !mostlyNumbered;
     level.options.flags = kLevelMatchPattern;
     level.options.description.textPattern = NumberPattern(depth);
     level.depth = depth;
@@ -1093,7 +1105,11 @@ SuggestedOptions LevelSuggester::Suggest() {
     std::u16string text = u"Level " + NumberText(static_cast<uint32_t>(o.index)) + u": " + fonts +
                           u" " + SizeText(o.description.fontSize);
     if (o.Uses(kLevelMatchColor)) text += u" " + ColorText(color);
-    if (level.runIn)
+    if (level.ownLines)
+      text +=
+          u", lines in bold body text that start with a section number one part deeper "
+          u"than the levels above";
+    else if (level.runIn)
       text += u", run-in headings in bold body text that start with a section number";
     if (o.Uses(kLevelMatchPattern)) text += u", pattern " + o.description.textPattern;
     // A line without a letter or digit in a heading style (a rule, a symbol) makes no title.

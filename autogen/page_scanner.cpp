@@ -1,6 +1,7 @@
 #include "autogen/page_scanner.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "autogen/title_formatter.h"
 #include "platform/locale_text.h"
@@ -10,13 +11,17 @@ namespace bm {
 using zelta::HRESULT;
 using zelta::PageTextChar;
 
+// Characters whose bottoms differ by at most this share of the size sit on one baseline.
+constexpr double kSameRow = 0.2;
+
 struct PageScanner::State {
   std::u16string buffer;
   size_t pending = 0;  // chain position of the pending title's level (0: none)
   int32_t pendingLine = 0;
   int32_t lastLine = 0;   // line of the character appended last
   double lastBottom = 0;  // the lowest bottom of the characters appended on that line
-  double titleSize = 0;   // size of the title's first character
+  double lastCharBottom = 0, lastLeft = 0;  // the box of the character appended last
+  double titleSize = 0;                     // size of the title's first character
   bool needsDestination = true;
   bool forceBreak = false;
   zelta::PageDestination destination;
@@ -142,7 +147,11 @@ HRESULT PageScanner::Scan(const PageTextChar* chars, int32_t count, int32_t page
       const bool matched = current != 0;
       const int32_t index = IndexOf(current);
       const int32_t pendingIndex = IndexOf(state.pending);
-      const bool newLine = ch.line != state.pendingLine;
+      // A run on the baseline of the title's last character, to its right, is on the title's
+      // visual line: a section number set apart by a wide space is read as a line of its own.
+      const bool sameRow = !state.buffer.empty() && ch.left > state.lastLeft &&
+                           std::abs(ch.bottom - state.lastCharBottom) <= kSameRow * ch.size;
+      const bool newLine = ch.line != state.pendingLine && !sameRow;
       // A title goes on to the next line only when that line follows it closely: a line of
       // the style further down (a heading under a running header set in it) starts a title.
       const bool apart = newLine && !state.buffer.empty() && ch.line != state.lastLine &&
@@ -174,6 +183,8 @@ HRESULT PageScanner::Scan(const PageTextChar* chars, int32_t count, int32_t page
     state.buffer.push_back(ch.code);
     if (ch.line != state.lastLine || state.buffer.size() == 1) state.lastBottom = ch.bottom;
     state.lastBottom = std::min(state.lastBottom, ch.bottom);
+    state.lastCharBottom = ch.bottom;
+    state.lastLeft = ch.left;
     state.lastLine = ch.line;
     if (!runStart && !matcher_.Test(SampleOf(ch), current)) {
       state.needsDestination = true;

@@ -103,6 +103,22 @@ TEST(PageScan, MultilineJoinsWithOneBlank) {
   EXPECT_EQ(blank.Titles(), (V{u"Chapter 1 Introduction"}));
 }
 
+// A section number set apart by a wide space comes as a line of its own; on the title's
+// baseline it is part of the title even for a level of one-line titles.
+TEST(PageScan, ANumberSetApartOnTheTitlesBaselineStartsIt) {
+  auto chars = MakePage({{{u"3.1", 2, 14}}, {{u"Shared Memory", 2, 14}}, {{u"Next", 2, 14}}});
+  for (zelta::PageTextChar& ch : chars)
+    if (ch.line == 1) {  // up onto the number's baseline, to its right
+      ch.top += 20;
+      ch.bottom += 20;
+      ch.left += 40;
+      ch.right += 40;
+    }
+  ScanRig rig({SizeLevel(1, 14)}, kFonts);
+  ASSERT_EQ(rig.scanner.Scan(chars.data(), static_cast<int32_t>(chars.size()), 0), zelta::S_OK);
+  EXPECT_EQ(rig.Titles(), (V{u"3.1 Shared Memory", u"Next"}));
+}
+
 // A running header set in a heading style does not run on into the heading further down.
 TEST(PageScan, MultilineTitleStopsAtALineFarBelow) {
   LevelOptions multi = SizeLevel(1, 10);

@@ -353,6 +353,47 @@ TEST_F(Suggestion, NumberDepthsOfOneStyleAreLevels) {
   EXPECT_EQ(made, expected) << why;
 }
 
+// The deepest headings set in the bold of the body's size, which also sets function names
+// at the start of paragraphs and words inside them: the lines whose numbers go one part
+// deeper than the levels above are headings, the rest of the bold text is not.
+TEST_F(Suggestion, NumberedLinesInABoldUsedInsideTextAreTheNextLevel) {
+  TextPdfSpec manual;
+  std::vector<std::pair<int, std::string>> expected;
+  for (int p = 1; p <= 4; ++p) {
+    const std::string n = std::to_string(p);
+    Writer page;
+    page.y -= 15 * p;
+    auto heading = [&](int level, const std::string& text, double size) {
+      page.Line({{text, kBold, size}}, 22);
+      expected.push_back({level, text});
+    };
+    auto definitions = [&] {
+      for (const char* name : {"make-array", "copy-seq"}) {
+        page.Line({{name, kBold, 10}, {" sequence &key start end", kRegular, 10}}, 13);
+        page.Line({{"returns a ", kRegular, 10}, {"new", kBold, 10}, {" sequence.", kRegular, 10}},
+                  13);
+        page.Body(1);
+      }
+    };
+    heading(1, n + " Chapter " + n, 17);
+    page.Body(2);
+    heading(2, n + ".1 Section", 14);
+    page.Body(2);
+    for (int k = 1; k <= 2; ++k) {
+      heading(3, n + ".1." + std::to_string(k) + " Topic " + std::to_string(k), 10);
+      definitions();
+    }
+    manual.pages.push_back(page.page);
+  }
+  auto output = Suggest(manual);
+  const std::string why = Why(output.Get());
+  ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
+  Generate(output.Get());
+  std::vector<std::pair<int, std::string>> made;
+  for (const auto& row : OutlineRows(document_.Get())) made.push_back({row[0], row[1]});
+  EXPECT_EQ(made, expected) << why;
+}
+
 // A reference manual whose index chapters list entries with leader dots after its printed
 // contents: their headings stay in the outline, the printed contents do not.
 TEST_F(Suggestion, HeadingsOnPagesOfEntriesAfterTheFirstChapterAreKept) {
