@@ -92,6 +92,18 @@ class Suggestion : public OperationRun {
   static std::string Why(zelta::ICabItem* output) {
     return platform::Utf16ToUtf8(CabText(output, u"Explanation", u""));
   }
+  // The layout's suggestion is found (`sure`: without doubt or warning) and generates
+  // `expected`.
+  void ExpectFound(const TextPdfSpec& layout, const V& expected, bool sure = true) {
+    auto output = Suggest(layout);
+    const std::string why = Why(output.Get());
+    ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
+    if (sure) {
+      EXPECT_EQ(CabText(output.Get(), u"Doubt", u"x"), u"") << why;
+      EXPECT_EQ(CabText(output.Get(), u"Warning", u""), u"") << why;
+    }
+    EXPECT_EQ(Generate(output.Get()), expected) << why;
+  }
   ComPtr<AGBSuggestOperation> keep_;
 };
 
@@ -224,11 +236,7 @@ TEST_F(Suggestion, NumbersSetApartAndBoldHeadingsAtBodySizeComeOutWhole) {
     for (int k = 1; k <= 2; ++k) member(p, k);
     manual.pages.push_back(page.page);
   }
-  auto output = Suggest(manual);
-  const std::string why = Why(output.Get());
-  ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
-  EXPECT_EQ(CabText(output.Get(), u"Doubt", u"x"), u"") << why;
-  EXPECT_EQ(Generate(output.Get()), expected) << why;
+  ExpectFound(manual, expected);
 }
 
 // A serif text whose smallest headings are set in the sans face at the body's size; an
@@ -263,10 +271,7 @@ TEST_F(Suggestion, HeadingsInAnotherFaceAtBodySizeAreALevel) {
     }
     manual.pages.push_back(page.page);
   }
-  auto output = Suggest(manual);
-  const std::string why = Why(output.Get());
-  ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
-  EXPECT_EQ(Generate(output.Get()), expected) << why;
+  ExpectFound(manual, expected, false);
 }
 
 // Operators in member headings take their "<" from another font, larger than the title.
@@ -284,10 +289,7 @@ TEST_F(Suggestion, SymbolsOfAnotherFontStayInsideTheTitle) {
     }
     manual.pages.push_back(page.page);
   }
-  auto output = Suggest(manual);
-  const std::string why = Why(output.Get());
-  ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
-  EXPECT_EQ(Generate(output.Get()), expected) << why;
+  ExpectFound(manual, expected);
 }
 
 // A style that stands alone only right under chapter titles, before any section (an
@@ -310,11 +312,7 @@ TEST_F(Suggestion, StylesThatSkipTheLevelAboveAreNoLevel) {
     }
     manual.pages.push_back(page.page);
   }
-  auto output = Suggest(manual);
-  const std::string why = Why(output.Get());
-  ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
-  EXPECT_EQ(CabText(output.Get(), u"Warning", u""), u"") << why;
-  EXPECT_EQ(Generate(output.Get()), expected) << why;
+  ExpectFound(manual, expected);
 }
 
 // Subsections and sub-subsections set in one style: the depth of their numbers tells the two
@@ -428,13 +426,9 @@ TEST_F(Suggestion, HeadingsOnPagesOfEntriesAfterTheFirstChapterAreKept) {
     page.Body(8);
     manual.pages.push_back(page.page);
   }
-  auto output = Suggest(manual);
-  const std::string why = Why(output.Get());
-  ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
-  EXPECT_EQ(Generate(output.Get()),
-            (V{u"1 Introduction", u"2 Class Index", u"2.1 Class List", u"3 Classes", u"3.1 Widget",
-               u"3.2 Gadget", u"3.3 Sprocket", u"3.4 Flange", u"3.5 Gizmo"}))
-      << why;
+  ExpectFound(manual,
+              (V{u"1 Introduction", u"2 Class Index", u"2.1 Class List", u"3 Classes",
+                 u"3.1 Widget", u"3.2 Gadget", u"3.3 Sprocket", u"3.4 Flange", u"3.5 Gizmo"}));
 }
 
 // Pages of reference entries, each a title and the same few labels in a bold style: the
@@ -450,11 +444,7 @@ TEST_F(Suggestion, RecurringLabelsDoNotCountAsBookmarks) {
     }
     manual.pages.push_back(page.page);
   }
-  auto output = Suggest(manual);
-  const std::string why = Why(output.Get());
-  ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
-  EXPECT_EQ(CabText(output.Get(), u"Doubt", u"x"), u"") << why;
-  EXPECT_EQ(Generate(output.Get()), (V{u"open", u"close", u"read", u"write"})) << why;
+  ExpectFound(manual, (V{u"open", u"close", u"read", u"write"}));
 }
 
 }  // namespace

@@ -85,11 +85,8 @@ const std::vector<std::u16string> kExpectedSubmenu = {
     u"cmd.bookmarksPlugin.sort",
     u"cmd.bookmarksPlugin.validate"};
 
-TEST(PluginEntry, NullOutPointerCreatesNothing) {
-  EXPECT_EQ(GetPluginObject(nullptr, nullptr), zelta::E_POINTER);
-}
-
 TEST(PluginEntry, IdentityAndFixedAnswers) {
+  EXPECT_EQ(GetPluginObject(nullptr, nullptr), zelta::E_POINTER);
   ComPtr<zelta::IPlugin> plugin;
   ASSERT_EQ(GetPluginObject(nullptr, plugin.Put()), zelta::S_OK);
   ASSERT_TRUE(plugin);
@@ -127,8 +124,12 @@ TEST(AtomTable, HoldsTheIdsOnceInOrderAndMatchesTheHost) {
   EXPECT_EQ(AtomOf(u"not.in.table"), zelta::kNoAtom);
 }
 
-TEST(PluginStart, RegistersTheSubmenuAndElevenCommandsWithTitles) {
+TEST(PluginStart, RegistersTheSubmenuCommandsWithTitlesAndItsEventType) {
   CoreHost host;
+  // Declared at start-up: declaring again is answered S_FALSE.
+  EXPECT_EQ(host.App().Events().DeclareEventType(AtomOf(u"e.bookmarksPlugin.addAGBLevel"), nullptr,
+                                                 nullptr),
+            zelta::S_FALSE);
   auto submenu = FindCommand(host, kSubmenuCommand);
   ASSERT_TRUE(submenu);
   EXPECT_EQ(TitleOf(submenu.Get()), u"Bookmarks");
@@ -291,15 +292,20 @@ TEST(PluginShutdown, LaterEventsAndCommandsReachNoDeadPlugin) {
   host->App().NotifySettingsChanged();
 }
 
+// Fresh settings hold the template's items and defaults, also after the host says the
+// settings changed (the template is attached again).
 TEST(PluginSettings, FreshSettingsHaveTemplateDefaults) {
   CoreHost host;
-  auto root = SettingsRoot(host.Plugin());
-  ASSERT_TRUE(root);
-  for (const char16_t* name :
-       {u"AGBLastUsedOptions", u"VBLastUsedOptions", u"CBCLastUsedOptions", u"ATBLastUsedOptions",
-        u"BTTFLastUsedOptions", u"AGBPresets", u"ToTOCPresets"})
-    EXPECT_TRUE(CabItem(root.Get(), name));
-  EXPECT_EQ(CabInt(CabItem(root.Get(), u"ATBLastUsedOptions").Get(), u"StartLevel", -5), 1);
+  for (bool changed : {false, true}) {
+    if (changed) host.App().NotifySettingsChanged();
+    auto root = SettingsRoot(host.Plugin());
+    ASSERT_TRUE(root);
+    for (const char16_t* name :
+         {u"AGBLastUsedOptions", u"VBLastUsedOptions", u"CBCLastUsedOptions", u"ATBLastUsedOptions",
+          u"BTTFLastUsedOptions", u"SBLastUsedOptions", u"AGBPresets", u"ToTOCPresets"})
+      EXPECT_TRUE(CabItem(root.Get(), name)) << changed;
+    EXPECT_EQ(CabInt(CabItem(root.Get(), u"ATBLastUsedOptions").Get(), u"StartLevel", -5), 1);
+  }
   EXPECT_EQ(PresetListPath(u"AGBPresets"),
             u"PluginsData.5E3A91D0-6C42-4B8E-A1F7-2D9C04B6E813.AGBPresets");
 }
@@ -338,22 +344,6 @@ TEST(PluginSettings, ResetSettingsFlags) {
     EXPECT_EQ(RemovedCount(root.Get()), c.removed) << c.flags;
     host.Plugin().ResetSettings(0);
   }
-}
-
-TEST(PluginSettings, SettingsChangedAttachesTheTemplateAgain) {
-  CoreHost host;
-  auto root = SettingsRoot(host.Plugin());
-  ASSERT_TRUE(root);
-  host.App().NotifySettingsChanged();
-  EXPECT_TRUE(CabItem(SettingsRoot(host.Plugin()).Get(), u"SBLastUsedOptions"));
-}
-
-TEST(PluginEventType, FactoryMakesEventsWithTheirValues) {
-  CoreHost host;
-  // Declared at start-up: declaring again is answered S_FALSE.
-  EXPECT_EQ(host.App().Events().DeclareEventType(AtomOf(u"e.bookmarksPlugin.addAGBLevel"), nullptr,
-                                                 nullptr),
-            zelta::S_FALSE);
 }
 
 }  // namespace

@@ -115,18 +115,10 @@ class CommandsTest : public ::testing::Test {
   });
 };
 
-TEST_F(CommandsTest, CustomizationPlacesTheMenuOnceAcrossRebuilds) {
+// Bars rebuilt twice hold the module's menu once; the printout shows it with its titles,
+// separators, submenu and disabled commands.
+TEST_F(CommandsTest, CustomizationPlacesTheMenuOnceAndThePrinterShowsIt) {
   app->CustomizeCommandBars();
-  app->CustomizeCommandBars();
-  auto bar = app->Bars().Bar(base::Intern("cmd.test"));
-  EXPECT_EQ(Ids(*bar), (std::vector<std::string>{"cmd.tool.selectText", "cmd.tool.search", "---",
-                                                 "cmd.module", "---", "cmd.hresultInfo"}));
-  auto submenu = bar->Items()[3]->Submenu();
-  ASSERT_TRUE(submenu);
-  EXPECT_EQ(Ids(*submenu), (std::vector<std::string>{"cmd.module.run", "---", "cmd.module.off"}));
-}
-
-TEST_F(CommandsTest, PrinterShowsTitlesSeparatorsSubmenusAndDisabledCommands) {
   app->CustomizeCommandBars();
   std::string text = app->PrintCommands();
   EXPECT_NE(text.find("Tools  [cmd.test]\n"

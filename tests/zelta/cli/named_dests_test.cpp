@@ -13,20 +13,6 @@
 namespace zelta::cli_testing {
 namespace {
 
-// Pre-order list of every bookmark node of `zelta outline --json`.
-std::vector<nlohmann::json> Nodes(const nlohmann::json& outline) {
-  std::vector<nlohmann::json> nodes;
-  if (!outline.is_object()) return nodes;
-  std::vector<nlohmann::json> pending(outline["bookmarks"].rbegin(), outline["bookmarks"].rend());
-  while (!pending.empty()) {
-    nlohmann::json node = std::move(pending.back());
-    pending.pop_back();
-    pending.insert(pending.end(), node["children"].rbegin(), node["children"].rend());
-    nodes.push_back(std::move(node));
-  }
-  return nodes;
-}
-
 // The destination name of the bookmark's last GoTo action; null when it has none or the
 // destination is explicit.
 nlohmann::json GoToName(const nlohmann::json& node) {
@@ -60,23 +46,25 @@ TEST_P(CorpusNamedDests, ExplicitDestinationsBecomeUniqueNames) {
   if (copy.err.find("No module named") != std::string::npos)
     GTEST_SKIP() << "python3-fitz is missing";
   ASSERT_TRUE(copy.Exited(0)) << copy.Describe();
-  auto before = Nodes(sandbox.Outline(in));
+  const nlohmann::json inOutline = sandbox.Outline(in);
+  const auto before = PreOrder(inOutline);
   ASSERT_FALSE(before.empty());
-  for (const auto& node : before)
-    ASSERT_TRUE(GoToName(node).is_null()) << node["title"] << " already uses a name";
+  for (const auto& [node, depth] : before)
+    ASSERT_TRUE(GoToName(*node).is_null()) << (*node)["title"] << " already uses a name";
 
   ProcessResult run = sandbox.Zelta({"run", "BND", in, "-o", out, "--quiet"});
   ASSERT_TRUE(run.Exited(0)) << run.Describe();
 
   // Default mask %[Title]: the title itself, or the title with a "_N" suffix when the
   // file already has that name (the corpus keeps its own section names).
-  auto after = Nodes(sandbox.Outline(out));
+  const nlohmann::json outOutline = sandbox.Outline(out);
+  const auto after = PreOrder(outOutline);
   ASSERT_EQ(after.size(), before.size());
   std::set<std::string> names;
-  for (const auto& node : after) {
-    nlohmann::json name = GoToName(node);
-    ASSERT_TRUE(name.is_string()) << node["title"] << " was not converted";
-    const std::string text = name.get<std::string>(), title = node["title"].get<std::string>();
+  for (const auto& [node, depth] : after) {
+    nlohmann::json name = GoToName(*node);
+    ASSERT_TRUE(name.is_string()) << (*node)["title"] << " was not converted";
+    const std::string text = name.get<std::string>(), title = (*node)["title"].get<std::string>();
     EXPECT_TRUE(names.insert(text).second) << "name used twice: " << text;
     const bool suffixed =
         text.size() > title.size() + 1 && text.starts_with(title + "_") &&

@@ -1,29 +1,14 @@
 #include "tests/zelta/cli/outline_lines.h"
 
+#include <map>
 #include <ostream>
 #include <stack>
+
+#include "platform/locale_text.h"
 
 namespace zelta::cli_testing {
 
 namespace {
-
-void AppendUtf8(std::string& out, uint32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // Reads a quoted, C-escaped string starting at text[pos] == '"'; pos ends after the quote.
 std::optional<std::string> Unquote(const std::string& text, size_t& pos) {
@@ -40,34 +25,20 @@ std::optional<std::string> Unquote(const std::string& text, size_t& pos) {
       continue;
     }
     if (++pos >= text.size()) return std::nullopt;
-    char e = text[pos];
-    switch (e) {
-      case 'n':
-        out += '\n';
-        break;
-      case 'r':
-        out += '\r';
-        break;
-      case 't':
-        out += '\t';
-        break;
-      case 'b':
-        out += '\b';
-        break;
-      case 'f':
-        out += '\f';
-        break;
-      case 'x':
-      case 'u': {
-        size_t digits = e == 'x' ? 2 : 4;
-        if (pos + digits >= text.size()) return std::nullopt;
-        AppendUtf8(out,
-                   static_cast<uint32_t>(std::stoul(text.substr(pos + 1, digits), nullptr, 16)));
-        pos += digits;
-        break;
-      }
-      default:
-        out += e;  // \" and \\ stand for themselves
+    const char e = text[pos];
+    static const std::map<char, char> kControls{
+        {'n', '\n'}, {'r', '\r'}, {'t', '\t'}, {'b', '\b'}, {'f', '\f'}};
+    if (const auto control = kControls.find(e); control != kControls.end()) {
+      out += control->second;
+    } else if (e == 'x' || e == 'u') {
+      const size_t digits = e == 'x' ? 2 : 4;
+      if (pos + digits >= text.size()) return std::nullopt;
+      const auto code =
+          static_cast<char16_t>(std::stoul(text.substr(pos + 1, digits), nullptr, 16));
+      out += bm::platform::Utf16ToUtf8(std::u16string(1, code));
+      pos += digits;
+    } else {
+      out += e;  // \" and \\ stand for themselves
     }
   }
   return std::nullopt;
@@ -113,25 +84,33 @@ std::vector<OutlineLine> ParseMutoolOutline(const std::string& text, std::string
   return lines;
 }
 
-std::vector<OutlineLine> FlattenOutline(const nlohmann::json& outline) {
-  std::vector<OutlineLine> lines;
-  if (!outline.is_object() || !outline.contains("bookmarks")) return lines;
-  // Iterative pre-order: deep test outlines would overflow a recursive walk.
+std::vector<std::pair<const nlohmann::json*, int>> PreOrder(const nlohmann::json& outline) {
+  std::vector<std::pair<const nlohmann::json*, int>> nodes;
+  if (!outline.is_object() || !outline.contains("bookmarks")) return nodes;
+  // Iterative: deep test outlines would overflow a recursive walk.
   std::stack<std::pair<const nlohmann::json*, int>> pending;
   const auto& top = outline["bookmarks"];
   for (auto it = top.rbegin(); it != top.rend(); ++it) pending.emplace(&*it, 0);
   while (!pending.empty()) {
-    auto [node, depth] = pending.top();
+    const auto [node, depth] = pending.top();
     pending.pop();
+    nodes.emplace_back(node, depth);
+    const auto& children = (*node)["children"];
+    for (auto it = children.rbegin(); it != children.rend(); ++it) pending.emplace(&*it, depth + 1);
+  }
+  return nodes;
+}
+
+std::vector<OutlineLine> FlattenOutline(const nlohmann::json& outline) {
+  std::vector<OutlineLine> lines;
+  for (const auto& [node, depth] : PreOrder(outline)) {
     OutlineLine line;
     line.depth = depth;
     line.title = (*node)["title"].get<std::string>();
     if ((*node)["page"].is_number()) line.page = (*node)["page"].get<int>();
-    const auto& children = (*node)["children"];
-    line.hasChildren = !children.empty();
+    line.hasChildren = !(*node)["children"].empty();
     line.open = line.hasChildren && (*node)["open"].get<bool>();
     lines.push_back(line);
-    for (auto it = children.rbegin(); it != children.rend(); ++it) pending.emplace(&*it, depth + 1);
   }
   return lines;
 }

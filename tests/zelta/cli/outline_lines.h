@@ -26,6 +26,10 @@ std::ostream& operator<<(std::ostream& out, const OutlineLine& line);
 // destination in the file. Malformed lines are reported through `error`.
 std::vector<OutlineLine> ParseMutoolOutline(const std::string& text, std::string* error);
 
+// The bookmark nodes of `zelta outline --json` output in pre-order, each with its depth (0 for
+// the top level); they point into `outline`.
+std::vector<std::pair<const nlohmann::json*, int>> PreOrder(const nlohmann::json& outline);
+
 // The lines of `zelta outline --json` output.
 std::vector<OutlineLine> FlattenOutline(const nlohmann::json& outline);
 

@@ -30,15 +30,6 @@ struct TitleCase {
 
 void PrintTo(const TitleCase& c, std::ostream* out) { *out << c.name; }
 
-// The nodes of an outline in pre-order with their depth (0 for the top level).
-void Flatten(const nlohmann::json& nodes, int depth,
-             std::vector<std::pair<const nlohmann::json*, int>>& out) {
-  for (const auto& node : nodes) {
-    out.emplace_back(&node, depth);
-    Flatten(node["children"], depth + 1, out);
-  }
-}
-
 std::string WithUtf16(const std::string& title, const std::function<void(std::u16string&)>& edit) {
   std::u16string text = bm::platform::Utf8ToUtf16(title);
   edit(text);
@@ -125,11 +116,9 @@ TEST_P(CorpusTitleTools, RewriteOnlyTitles) {
   std::string out = sandbox.Path("out.pdf");
   nlohmann::json before = sandbox.Outline(in);
   ASSERT_TRUE(before.is_object());
-  std::vector<std::pair<const nlohmann::json*, int>> nodes;
-  Flatten(before["bookmarks"], 0, nodes);
   std::vector<std::string> expected;
   bool changes = false;
-  for (const auto& [node, depth] : nodes) {
+  for (const auto& [node, depth] : PreOrder(before)) {
     const std::string title = (*node)["title"];
     expected.push_back(tool.rule(title, *node, depth));
     changes = changes || expected.back() != title;

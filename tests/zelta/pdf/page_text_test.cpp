@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <set>
 #include <thread>
 
@@ -235,16 +236,28 @@ TEST_F(PageTextTest, PrefetchingReaderGivesThePlainTextInListOrder) {
   }
 }
 
+// Released before the end, with or without a page taken, a reader's thread is gone.
 TEST_F(PageTextTest, ReaderReleasedEarlyStopsItsThread) {
   std::vector<RawPage> pages(40, RawPage{zelta::testing::HeadingPage()});
   auto document = Open(pages);
   std::vector<int32_t> list(40);
   for (int i = 0; i < 40; ++i) list[static_cast<size_t>(i)] = i;
+  const auto threads = [] {
+    const std::filesystem::directory_iterator tasks("/proc/self/task");
+    return std::distance(begin(tasks), end(tasks));
+  };
+  const auto before = threads();
   for (int round = 0; round < 20; ++round) {
     ComPtr<IHostPageTextReader> reader;
     ASSERT_EQ(service_->OpenReader(document.Get(), list.data(), 40, 4, reader.Put()), S_OK);
     ComPtr<IHostPageText> text;
     if (round % 2) reader->Next(nullptr, text.Put());
+    EXPECT_GT(threads(), before) << round;
+    reader.Reset();
+    // A joined thread can stay listed for a moment while the system takes it down.
+    for (int wait = 0; wait < 100 && threads() > before; ++wait)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(threads(), before) << round;
   }
 }
 
