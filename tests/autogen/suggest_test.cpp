@@ -104,6 +104,18 @@ class Suggestion : public OperationRun {
     }
     EXPECT_EQ(Generate(output.Get()), expected) << why;
   }
+  // The same with the level of each bookmark made: (level, title) in outline order.
+  using Rows = std::vector<std::pair<int, std::string>>;
+  void ExpectLevels(const TextPdfSpec& layout, const Rows& expected) {
+    auto output = Suggest(layout);
+    const std::string why = Why(output.Get());
+    ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
+    EXPECT_EQ(CabText(output.Get(), u"Doubt", u"x"), u"") << why;
+    Generate(output.Get());
+    Rows made;
+    for (const auto& row : OutlineRows(document_.Get())) made.push_back({row[0], row[1]});
+    EXPECT_EQ(made, expected) << why;
+  }
   ComPtr<AGBSuggestOperation> keep_;
 };
 
@@ -319,7 +331,7 @@ TEST_F(Suggestion, StylesThatSkipTheLevelAboveAreNoLevel) {
 // levels apart, and a number of another depth in that style (a numbered list) is no heading.
 TEST_F(Suggestion, NumberDepthsOfOneStyleAreLevels) {
   TextPdfSpec manual;
-  std::vector<std::pair<int, std::string>> expected;
+  Rows expected;
   for (int p = 1; p <= 4; ++p) {
     const std::string n = std::to_string(p);
     Writer first, second;
@@ -342,13 +354,7 @@ TEST_F(Suggestion, NumberDepthsOfOneStyleAreLevels) {
     manual.pages.push_back(first.page);
     manual.pages.push_back(second.page);
   }
-  auto output = Suggest(manual);
-  const std::string why = Why(output.Get());
-  ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
-  Generate(output.Get());
-  std::vector<std::pair<int, std::string>> made;
-  for (const auto& row : OutlineRows(document_.Get())) made.push_back({row[0], row[1]});
-  EXPECT_EQ(made, expected) << why;
+  ExpectLevels(manual, expected);
 }
 
 // The deepest headings set in the bold of the body's size, which also sets function names
@@ -356,7 +362,7 @@ TEST_F(Suggestion, NumberDepthsOfOneStyleAreLevels) {
 // deeper than the levels above are headings, the rest of the bold text is not.
 TEST_F(Suggestion, NumberedLinesInABoldUsedInsideTextAreTheNextLevel) {
   TextPdfSpec manual;
-  std::vector<std::pair<int, std::string>> expected;
+  Rows expected;
   for (int p = 1; p <= 4; ++p) {
     const std::string n = std::to_string(p);
     Writer page;
@@ -383,13 +389,7 @@ TEST_F(Suggestion, NumberedLinesInABoldUsedInsideTextAreTheNextLevel) {
     }
     manual.pages.push_back(page.page);
   }
-  auto output = Suggest(manual);
-  const std::string why = Why(output.Get());
-  ASSERT_TRUE(CabBool(output.Get(), u"Found", false)) << why;
-  Generate(output.Get());
-  std::vector<std::pair<int, std::string>> made;
-  for (const auto& row : OutlineRows(document_.Get())) made.push_back({row[0], row[1]});
-  EXPECT_EQ(made, expected) << why;
+  ExpectLevels(manual, expected);
 }
 
 // A reference manual whose index chapters list entries with leader dots after its printed
