@@ -780,13 +780,17 @@ void LevelSuggester::WeighLevels(SuggestedOptions& out) {
     const double needed = StandsOutByFaceOnly(level.styles.front()) ? kSure : kWeakLevel;
     if (e.Confidence() < needed || e.pages < 2) drop[l] = u"too weak for a level";
   }
-  // Levels nest: a level whose first heading comes after the first heading of a deeper,
-  // larger level is no parent of it (text in pictures, a style of a few pages).
+  // Levels nest: a level whose first heading comes after several headings of a deeper,
+  // larger level is no parent of it (text in pictures, a style of a few pages). A stray line
+  // or two of the deeper style early on (a bold mark in the preface) proves nothing.
   auto opening = [&](size_t l) { return members[l].empty() ? SIZE_MAX : members[l].front(); };
+  auto before = [&](size_t l, size_t line) {
+    return std::lower_bound(members[l].begin(), members[l].end(), line) - members[l].begin();
+  };
   for (size_t l = 0; l < levels_.size(); ++l) {
     if (!drop[l].empty()) continue;
     for (size_t deeper = l + 1; deeper < levels_.size(); ++deeper)
-      if (drop[deeper].empty() && opening(deeper) < opening(l) &&
+      if (drop[deeper].empty() && before(deeper, opening(l)) >= kMinRunIns &&
           levels_[deeper].evidence.lines > levels_[l].evidence.lines) {
         drop[l] = u"its headings start only after those of a level below it";
         break;

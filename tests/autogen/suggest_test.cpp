@@ -392,6 +392,36 @@ TEST_F(Suggestion, NumberedLinesInABoldUsedInsideTextAreTheNextLevel) {
   ExpectLevels(manual, expected);
 }
 
+// A line of the section style in the preface comes before the first chapter: the chapters
+// are still the level above the sections, and the preface stays out.
+TEST_F(Suggestion, AStrayLineBeforeTheFirstChapterLeavesTheLevelsNested) {
+  TextPdfSpec manual;
+  Writer preface;
+  preface.Body(6);
+  preface.Line({{"A note on the examples", kBold, 12}}, 20);
+  preface.Body(6);
+  manual.pages.push_back(preface.page);
+  Rows expected;
+  for (int p = 1; p <= 4; ++p) {
+    const std::string n = std::to_string(p);
+    Writer first, second;
+    first.y -= 15 * p;
+    first.Line({{"Chapter " + n + " of the book", kBold, 18}}, 26);
+    expected.push_back({1, "Chapter " + n + " of the book"});
+    first.Body(8);
+    for (int k = 1; k <= 3; ++k) {
+      Writer& page = k == 1 ? first : second;
+      const std::string section = "Section " + std::to_string(k) + " of part " + n;
+      page.Line({{section, kBold, 12}}, 20);
+      expected.push_back({2, section});
+      page.Body(8);
+    }
+    manual.pages.push_back(first.page);
+    manual.pages.push_back(second.page);
+  }
+  ExpectLevels(manual, expected);
+}
+
 // A reference manual whose index chapters list entries with leader dots after its printed
 // contents: their headings stay in the outline, the printed contents do not.
 TEST_F(Suggestion, HeadingsOnPagesOfEntriesAfterTheFirstChapterAreKept) {
