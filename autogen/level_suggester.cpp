@@ -949,9 +949,31 @@ uint32_t LevelSuggester::Untitled() const {
   return untitled;
 }
 
+std::u16string LevelSuggester::LeadingTitle(const SurveyLine& line) const {
+  // The generation ends a title where a run of another level's style begins ("CHAPTER" and
+  // the chapter's big number on one line).
+  const int32_t level = line.runs.empty() ? -1 : uses_[line.runs.front().first].level;
+  uint32_t kept = 0;
+  bool cut = false;
+  for (const auto& [style, chars] : line.runs) {
+    if (const int32_t other = uses_[style].level; other >= 0 && other != level) {
+      cut = true;
+      break;
+    }
+    kept += chars;
+  }
+  std::u16string_view text = line.text;
+  if (cut) {
+    size_t end = 0;
+    for (uint32_t seen = 0; end < text.size() && seen < kept; ++end) seen += !IsBlank(text[end]);
+    text = text.substr(0, end);
+  }
+  return CollapseBlanks(Trimmed(text));
+}
+
 bool LevelSuggester::IsLabel(const SurveyLine& line) const {
   return !labels_.empty() && line.length <= TypographySurvey::kKeptText &&
-         labels_.count(CollapseBlanks(Trimmed(line.text)));
+         labels_.count(LeadingTitle(line));
 }
 
 void LevelSuggester::FindRecurringLabels() {
@@ -959,15 +981,24 @@ void LevelSuggester::FindRecurringLabels() {
   // without a number ("Functions", "Parameters", "Exports") is a label of a fixed layout.
   // Labels are no headings: the figures of the levels and the bookmarks a page leave them
   // out, as generation will.
+  // Lines at one place on many pages count too ("CHAPTER" above each chapter's number): the
+  // page scan left them out as running headers, but the generation reads every line.
   const auto& lines = survey_.Lines();
   std::map<std::u16string, uint32_t> seen;
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (LevelOf(i) < 0 || lines[i].length > TypographySurvey::kKeptText) continue;
-    const std::u16string text = CollapseBlanks(Trimmed(lines[i].text));
+    const bool running = RunningInHeadingStyle(i);
+    if ((!running && LevelOf(i) < 0) || lines[i].length > TypographySurvey::kKeptText) continue;
+    const std::u16string text = LeadingTitle(lines[i]);
     if (!text.empty() && NumberDepth(text) == 0) ++seen[text];
   }
   for (const auto& [text, count] : seen)
     if (count >= kRecurring) labels_.insert(text);
+}
+
+bool LevelSuggester::RunningInHeadingStyle(size_t i) const {
+  const SurveyLine& line = survey_.Lines()[i];
+  return running_[i] && !line.runs.empty() && pageKind_[static_cast<size_t>(line.page)] == 0 &&
+         uses_[line.runs.front().first].level >= 0;
 }
 
 void LevelSuggester::SkipRecurringLabels(SuggestedOptions& out) {
@@ -975,8 +1006,8 @@ void LevelSuggester::SkipRecurringLabels(SuggestedOptions& out) {
   const auto& lines = survey_.Lines();
   std::set<std::u16string> used;
   for (size_t i = 0; i < lines.size(); ++i)
-    if (IsLabel(lines[i]) && LevelOf(i, true) >= 0)
-      used.insert(CollapseBlanks(Trimmed(lines[i].text)));
+    if (IsLabel(lines[i]) && (LevelOf(i, true) >= 0 || RunningInHeadingStyle(i)))
+      used.insert(LeadingTitle(lines[i]));
   std::u16string examples;
   uint32_t labels = 0;
   for (const std::u16string& text : used) {
@@ -1116,10 +1147,11 @@ SuggestedOptions LevelSuggester::Suggest() {
     else if (level.runIn)
       text += u", run-in headings in bold body text that start with a section number";
     if (o.Uses(kLevelMatchPattern)) text += u", pattern " + o.description.textPattern;
-    // A line without a letter or digit in a heading style (a rule, a symbol) makes no title.
+    // A line without a letter in a heading style (a rule, a symbol, a chapter's big number
+    // set apart from its title) makes no title.
     if (!o.Uses(kLevelMatchPattern)) {
       o.flags |= kLevelMatchPattern;
-      o.description.textPattern = u"\\w";
+      o.description.textPattern = u"[^\\W\\d_]";
     }
     text += u", " + NumberText(level.lines) + u" lines";
     if (level.sample >= 0)

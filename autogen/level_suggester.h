@@ -81,6 +81,8 @@ class LevelSuggester {
   void FindRecurringLabels();
   void SkipRecurringLabels(SuggestedOptions& out);
   bool IsLabel(const SurveyLine& line) const;
+  std::u16string LeadingTitle(const SurveyLine& line) const;
+  bool RunningInHeadingStyle(size_t line) const;
   // How many untitled bookmarks generation makes above headings that skip a level.
   uint32_t Untitled() const;
   // The level of a heading line, or -1; a recurring label has none unless `labels`.

@@ -6,6 +6,7 @@
 #include "autogen/agb_suggest_operation.h"
 #include "autogen/level_node.h"
 #include "autogen/level_options.h"
+#include "autogen/text_regex.h"
 #include "framework/cab_access.h"
 #include "platform/locale_text.h"
 #include "tests/fixtures/text_pdf_builder.h"
@@ -420,6 +421,52 @@ TEST_F(Suggestion, AStrayLineBeforeTheFirstChapterLeavesTheLevelsNested) {
     manual.pages.push_back(second.page);
   }
   ExpectLevels(manual, expected);
+}
+
+// Book chapters that open with "CHAPTER" and a big number on one line, always at the same
+// place, above the title: the label and the number are no bookmarks, the parts (set in the
+// number's size) and the titles are.
+TEST_F(Suggestion, ChapterLabelsAndBigNumbersAreNoTitles) {
+  TextPdfSpec manual;
+  Rows expected;
+  int chapter = 0;
+  for (const char* part : {"Basic Matters", "Further Matters"}) {
+    Writer opening;
+    opening.y = 600;
+    opening.Line({{part, kBold, 24}});
+    manual.pages.push_back(opening.page);
+    expected.push_back({1, part});
+    for (int c = 0; c < 3; ++c) {
+      const std::string n = std::to_string(++chapter);
+      Writer page;
+      page.page.lines.push_back({450, 760, {{"CHAPTER", kBold, 14}, {n, kBold, 24}}});
+      page.y = 700;
+      page.Line({{"Working with topic " + n, kBold, 14}}, 30);
+      expected.push_back({2, "Working with topic " + n});
+      page.Body(6);
+      for (int k = 1; k <= 2; ++k) {
+        const std::string section = n + "." + std::to_string(k) + " Details of " + n;
+        page.Line({{section, kBold, 11}}, 20);
+        expected.push_back({3, section});
+        page.Body(6);
+      }
+      manual.pages.push_back(page.page);
+    }
+  }
+  ExpectLevels(manual, expected);
+  // Titles in any script have letters.
+  auto output = Suggest(manual);
+  ComPtr<zelta::ICabItem> first;
+  CabItem(CabItem(output.Get(), u"Options").Get(), u"Levels")->GetItemAt(0, first.Put());
+  TextRegex letters;
+  ASSERT_EQ(
+      letters.Compile(CabText(CabItem(first.Get(), u"LevelDescription").Get(), u"TextPattern", u""),
+                      false),
+      zelta::S_OK);
+  size_t at = 0, length = 0;
+  EXPECT_EQ(letters.Search(u"\u0412\u0432\u0435\u0434\u0435\u043D\u0438\u0435", &at, &length),
+            zelta::S_OK);
+  EXPECT_EQ(letters.Search(u"12 \u2211", &at, &length), zelta::S_FALSE);
 }
 
 // A reference manual whose index chapters list entries with leader dots after its printed
