@@ -68,6 +68,29 @@ void JoinLine(std::u16string& title, char16_t next) {
   if (!IsBlank(title.back()) && !IsBlank(next)) title.push_back(u' ');
 }
 
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// Whether the line at `at` starts with a section number of two parts or more ("9.3.4.1",
+// "A.2"), alone or followed by a blank: such a line starts a heading of its own.
+bool StartsWithSectionNumber(const PageTextChar* chars, int32_t count, int32_t at) {
+  const int32_t line = chars[at].line;
+  auto at_line = [&](int32_t i) { return i < count && chars[i].line == line; };
+  int32_t i = at;
+  int parts = 0;
+  for (;;) {
+    const int32_t start = i;
+    while (at_line(i) && IsDigit(chars[i].code)) ++i;
+    if (i == start && parts == 0 && at_line(i) && chars[i].code >= u'A' && chars[i].code <= u'Z')
+      ++i;
+    if (i == start) return false;
+    ++parts;
+    if (!at_line(i) || chars[i].code != u'.') break;
+    ++i;
+    if (!at_line(i) || !IsDigit(chars[i].code)) break;
+  }
+  return parts >= 2 && (!at_line(i) || IsBlank(chars[i].code));
+}
+
 }  // namespace
 
 int32_t PageScanner::SymbolRunsEnd(const PageTextChar* chars, int32_t count, int32_t at,
@@ -156,8 +179,8 @@ HRESULT PageScanner::Scan(const PageTextChar* chars, int32_t count, int32_t page
       // the style further down (a heading under a running header set in it) starts a title.
       const bool apart = newLine && !state.buffer.empty() && ch.line != state.lastLine &&
                          state.lastBottom - ch.top > state.titleSize;
-      const bool multiline =
-          matched && chain_.Node(current).options.Uses(kLevelMultiline) && !apart;
+      const bool multiline = matched && chain_.Node(current).options.Uses(kLevelMultiline) &&
+                             !apart && !(newLine && StartsWithSectionNumber(chars, count, i));
       if (matched && !state.needsDestination)
         state.needsDestination = index != pendingIndex || (newLine && !multiline);
 

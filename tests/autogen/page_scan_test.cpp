@@ -101,6 +101,16 @@ TEST(PageScan, MultilineJoinsWithOneBlank) {
   ScanRig blank({multi}, kFonts);
   ASSERT_EQ(blank.Scan({{{u"Chapter 1 ", 2, 18}}, {{u"Introduction", 2, 18}}}), zelta::S_OK);
   EXPECT_EQ(blank.Titles(), (V{u"Chapter 1 Introduction"}));
+
+  // A line that starts with a section number of two parts starts a title of its own; one
+  // that starts with a plain number goes on.
+  ScanRig numbered({multi}, kFonts);
+  ASSERT_EQ(numbered.Scan({{{u"9.3.4 The commands", 2, 18}},
+                           {{u"9.3.4.1 convert", 2, 18}},
+                           {{u"A.2", 2, 18}},
+                           {{u"10 more", 2, 18}}}),
+            zelta::S_OK);
+  EXPECT_EQ(numbered.Titles(), (V{u"9.3.4 The commands", u"9.3.4.1 convert", u"A.2 10 more"}));
 }
 
 // A section number set apart by a wide space comes as a line of its own; on the title's
