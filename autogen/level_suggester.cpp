@@ -864,7 +864,8 @@ void LevelSuggester::DropLevelsThatDoNotNest(std::vector<std::u16string>& drop) 
 }
 
 // A printed table of contents lists the levels the author meant for it: a level whose
-// headings it does not list is left out when it lists those of another level.
+// headings it does not list is left out when it lists those of two other levels, or of one
+// level below it.
 void LevelSuggester::DropUnlistedLevels(const std::vector<std::vector<size_t>>& members,
                                         std::vector<std::u16string>& drop) const {
   const auto& lines = survey_.Lines();
@@ -875,7 +876,9 @@ void LevelSuggester::DropUnlistedLevels(const std::vector<std::vector<size_t>>& 
       contents += Letters(lines[i].text) + u"|";
   if (!contents.empty()) {
     std::vector<double> listed(levels_.size(), 0);
-    double best = 0;
+    // Contents that list one level only (the chapters) say nothing of the levels below it;
+    // contents that list more show how deep the outline goes.
+    size_t reach = 0, levelsListed = 0;
     for (size_t l = 0; l < levels_.size(); ++l) {
       if (!drop[l].empty() || members[l].empty()) continue;
       uint32_t found = 0;
@@ -884,10 +887,14 @@ void LevelSuggester::DropUnlistedLevels(const std::vector<std::vector<size_t>>& 
         found += key.size() >= 3 && contents.find(key) != std::u16string::npos;
       }
       listed[l] = static_cast<double>(found) / static_cast<double>(members[l].size());
-      best = std::max(best, listed[l]);
+      if (listed[l] >= kListed) {
+        reach = l + 1;
+        ++levelsListed;
+      }
     }
-    for (size_t l = 0; l < levels_.size(); ++l)
-      if (drop[l].empty() && best >= kListed && listed[l] < kUnlisted)
+    if (levelsListed > 1) reach = levels_.size();
+    for (size_t l = 0; l < reach; ++l)
+      if (drop[l].empty() && listed[l] < kUnlisted)
         drop[l] = u"its headings are not in the printed table of contents";
   }
 }

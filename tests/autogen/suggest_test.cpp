@@ -508,6 +508,40 @@ TEST_F(Suggestion, HeadingsOnPagesOfEntriesAfterTheFirstChapterAreKept) {
                  u"3.1 Widget", u"3.2 Gadget", u"3.3 Sprocket", u"3.4 Flange", u"3.5 Gizmo"}));
 }
 
+// Contents that list the chapters only say nothing of the sections: those stay levels. A
+// style the contents leave out above the chapters (a banner) is still no level.
+TEST_F(Suggestion, ContentsOfChaptersOnlyLeaveTheDeeperLevels) {
+  TextPdfSpec manual;
+  Writer contents;
+  contents.Line({{"Contents", kBold, 20}}, 30);
+  for (int c = 1; c <= 4; ++c)
+    contents.Line({{std::to_string(c) + " Chapter number " + std::to_string(c) +
+                        " . . . . . . . . . . . . . . . " + std::to_string(2 * c),
+                    kRegular, 10}},
+                  14);
+  manual.pages.push_back(contents.page);
+  Rows expected;
+  for (int c = 1; c <= 4; ++c) {
+    const std::string n = std::to_string(c);
+    Writer first, second;
+    first.y -= 15 * c;
+    first.Line({{"Draft " + n + " banner", kBold, 26}}, 36);
+    first.Line({{n + " Chapter number " + n, kBold, 20}}, 30);
+    expected.push_back({1, n + " Chapter number " + n});
+    first.Body(6);
+    for (int k = 1; k <= 2; ++k) {
+      Writer& page = k == 1 ? first : second;
+      const std::string section = n + "." + std::to_string(k) + " Section " + std::to_string(k);
+      page.Line({{section, kBold, 14}}, 22);
+      expected.push_back({2, section});
+      page.Body(6);
+    }
+    manual.pages.push_back(first.page);
+    manual.pages.push_back(second.page);
+  }
+  ExpectLevels(manual, expected);
+}
+
 // Pages of reference entries, each a title and the same few labels in a bold style: the
 // labels are no headings and make no bookmarks, so they do not count against the suggestion.
 TEST_F(Suggestion, RecurringLabelsDoNotCountAsBookmarks) {
