@@ -282,6 +282,21 @@ bool LevelSuggester::StandsOutByFaceOnly(uint32_t style) {
          OtherFace(style);
 }
 
+// Whether another level sets this level's face at its size in another colour (black chapter
+// titles and blue section titles of one font): then the colour tells them apart, even where
+// it is the body's.
+bool LevelSuggester::ColourTellsApart(size_t level) {
+  const auto& styles = survey_.Styles();
+  for (uint32_t s : levels_[level].styles)
+    for (size_t other = 0; other < levels_.size(); ++other)
+      for (uint32_t t : levels_[other].styles)
+        if (other != level && styles[s].color != styles[t].color &&
+            std::abs(styles[s].Size() - styles[t].Size()) <= kSameSize &&
+            FontName(s) == FontName(t))
+          return true;
+  return false;
+}
+
 std::u16string LevelSuggester::StyleText(uint32_t style) {
   const SurveyStyle& s = survey_.Styles()[style];
   std::u16string text = FontName(style) + u" " + SizeText(s.Size());
@@ -1142,7 +1157,7 @@ SuggestedOptions LevelSuggester::Suggest() {
     // Sizes come rounded to tenths; the rest covers the rounding and the spread of the styles.
     o.description.fontTolerance = std::round((high - low) * 50 + 15) / 100;
     const bool bodyColor = color == survey_.Styles()[static_cast<size_t>(body_)].color;
-    if (oneColor && !bodyColor) o.flags |= kLevelMatchColor;
+    if (oneColor && (!bodyColor || ColourTellsApart(l))) o.flags |= kLevelMatchColor;
     o.description.color = color;
     std::u16string text = u"Level " + NumberText(static_cast<uint32_t>(o.index)) + u": " + fonts +
                           u" " + SizeText(o.description.fontSize);

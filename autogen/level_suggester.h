@@ -95,6 +95,7 @@ class LevelSuggester {
   bool OtherFace(uint32_t style);
   bool StandsOutByFaceOnly(uint32_t style);
   std::u16string FontName(uint32_t style);
+  bool ColourTellsApart(size_t level);
   std::u16string StyleText(uint32_t style);
   void Note(std::u16string text) { notes_ += text + u"\n"; }
 

@@ -508,6 +508,31 @@ TEST_F(Suggestion, HeadingsOnPagesOfEntriesAfterTheFirstChapterAreKept) {
                  u"3.1 Widget", u"3.2 Gadget", u"3.3 Sprocket", u"3.4 Flange", u"3.5 Gizmo"}));
 }
 
+// Chapter titles in black and section titles in blue, both in one bold face at one size: the
+// colour tells the levels apart, though black is also the body's colour.
+TEST_F(Suggestion, ColourTellsApartLevelsOfOneFaceAndSize) {
+  TextPdfSpec manual;
+  Rows expected;
+  for (int c = 1; c <= 4; ++c) {
+    const std::string n = std::to_string(c);
+    Writer first, second;
+    first.y -= 15 * c;
+    first.Line({{"Working with part " + n, kBold, 14}}, 26);
+    expected.push_back({1, "Working with part " + n});
+    first.Body(6);
+    for (int k = 1; k <= 2; ++k) {
+      Writer& page = k == 1 ? first : second;
+      const std::string section = n + "." + std::to_string(k) + " Step " + std::to_string(k);
+      page.Line({{section, kBold, 14, 0x20435C}}, 22);
+      expected.push_back({2, section});
+      page.Body(6);
+    }
+    manual.pages.push_back(first.page);
+    manual.pages.push_back(second.page);
+  }
+  ExpectLevels(manual, expected);
+}
+
 // Contents that list the chapters only say nothing of the sections: those stay levels. A
 // style the contents leave out above the chapters (a banner) is still no level.
 TEST_F(Suggestion, ContentsOfChaptersOnlyLeaveTheDeeperLevels) {
