@@ -1,5 +1,7 @@
 #include "zelta/pdf/mu_calls.h"
 
+#include <algorithm>
+
 #include "zelta/pdf/file_window.h"
 
 namespace zelta::pdf {
@@ -23,6 +25,32 @@ namespace zelta::pdf {
 pdf_obj* MuCalls::Get(pdf_obj* dict, const char* key) {
   ZELTA_MU_READ(pdf_obj*, nullptr, pdf_dict_gets(ctx_, dict, key));
 }
+pdf_obj* MuCalls::Get(pdf_obj* dict, pdf_obj* key) {
+  ZELTA_MU_READ(pdf_obj*, nullptr, pdf_dict_get(ctx_, dict, key));
+}
+
+bool MuCalls::DictEntries(pdf_obj* obj, std::span<pdf_obj* const> keys,
+                          std::span<pdf_obj*> values) {
+  pdf_obj* const* names = keys.data();
+  pdf_obj** out = values.data();
+  const size_t count = std::min(keys.size(), values.size());
+  std::fill(values.begin(), values.end(), nullptr);
+  bool volatile isDict = false;
+  fz_try(ctx_) {
+    pdf_obj* dict = pdf_resolve_indirect_chain(ctx_, obj);
+    if (pdf_is_dict(ctx_, dict)) {
+      isDict = true;
+      for (size_t i = 0; i < count; ++i) out[i] = pdf_dict_get(ctx_, dict, names[i]);
+    }
+  }
+  fz_catch(ctx_) {
+    c_.Caught();
+    std::fill(values.begin(), values.end(), nullptr);
+    return false;
+  }
+  return isDict;
+}
+
 pdf_obj* MuCalls::At(pdf_obj* array, int index) {
   ZELTA_MU_READ(pdf_obj*, nullptr, pdf_array_get(ctx_, array, index));
 }

@@ -4,6 +4,7 @@
 // changes answer an HRESULT. Nothing here keeps a C++ object alive across a longjmp.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,12 @@ class MuCalls {
 
   // Reads. Returned objects are borrowed from their container.
   pdf_obj* Get(pdf_obj* dict, const char* key);
+  // The same by a name constant (PDF_NAME(Title)): compared by address, not by text.
+  pdf_obj* Get(pdf_obj* dict, pdf_obj* key);
+  // Whether `obj` is a dictionary or refers to one; if so, the values of `keys` (name
+  // constants) go to `values`, null where missing, all in one guarded call. On false (and on
+  // a failure) every value is null.
+  bool DictEntries(pdf_obj* obj, std::span<pdf_obj* const> keys, std::span<pdf_obj*> values);
   pdf_obj* At(pdf_obj* array, int index);
   int Len(pdf_obj* array);
   int DictLen(pdf_obj* dict);
