@@ -174,6 +174,9 @@ HRESULT MuCalls::AddObject(pdf_obj* obj, MuObject* ref) {
 HRESULT MuCalls::Put(pdf_obj* dict, const char* key, pdf_obj* value) {
   ZELTA_MU_DO(pdf_dict_puts(ctx_, dict, key, value));
 }
+HRESULT MuCalls::Put(pdf_obj* dict, pdf_obj* key, pdf_obj* value) {
+  ZELTA_MU_DO(pdf_dict_put(ctx_, dict, key, value));
+}
 HRESULT MuCalls::Del(pdf_obj* dict, const char* key) {
   ZELTA_MU_DO(pdf_dict_dels(ctx_, dict, key));
 }

@@ -78,6 +78,8 @@ class MuCalls {
 
   // Changes.
   HRESULT Put(pdf_obj* dict, const char* key, pdf_obj* value);
+  // The same by a name constant (PDF_NAME(Title)).
+  HRESULT Put(pdf_obj* dict, pdf_obj* key, pdf_obj* value);
   HRESULT Del(pdf_obj* dict, const char* key);
   HRESULT Push(pdf_obj* array, pdf_obj* value);
   HRESULT Insert(pdf_obj* array, pdf_obj* value, int index);

@@ -259,6 +259,19 @@ HRESULT Outline::Flush(MuCalls& mu) {
   return S_OK;
 }
 
+size_t Outline::WatchTitles() {
+  ++titleWatches_;
+  return titleLog_.size();
+}
+
+void Outline::UnwatchTitles() {
+  if (titleWatches_ > 0 && --titleWatches_ == 0) titleLog_ = {};
+}
+
+void Outline::NoteTitleReplaced(int key, MuObject former) {
+  if (titleWatches_ > 0) titleLog_.push_back({key, std::move(former)});
+}
+
 HRESULT Outline::PutLink(MuCalls& mu, pdf_obj* dict, const char* name, int key) {
   if (key == OutlineIndex::kNone) return mu.Del(dict, name);
   MuObject ref;
