@@ -89,7 +89,11 @@ class MuCalls {
   HRESULT NeedsPassword(bool* needs);
   HRESULT Authenticate(const char* password, bool* ok);
   HRESULT HasPermission(fz_permission permission, bool* allowed);
-  HRESULT Save(const char* path, const pdf_write_options* options);
+  // Writes the document into an open file from its current position. The position is
+  // counted rather than asked of the file (MuPDF wants it once per object), and what is
+  // complete is handed to the kernel's writeback as the writing goes on, so that a closing
+  // fsync has little left to wait for. *writeError is the errno of a failed write, else 0.
+  HRESULT Write(int fd, const pdf_write_options* options, int* writeError);
   bool IsEncrypted();
   int XrefLength();
   // Gives the stream object `num` the contents " " (no filter) when its data is empty.
