@@ -20,9 +20,13 @@ size_t CharLength(std::u16string_view text, size_t i) {
   return IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]) ? 2 : 1;
 }
 
+bool IsAsciiLetter(char16_t c) { return (c | 0x20) >= u'a' && (c | 0x20) <= u'z'; }
+
 // Whether the character at i is a letter. Letters outside the basic plane come as surrogate
 // pairs, which the per-unit class test cannot see, so they are classified as code points.
+// In ASCII the letters are A-Z and a-z, which needs no character table.
 bool IsLetterAt(std::u16string_view text, size_t i) {
+  if (text[i] < 0x80) return IsAsciiLetter(text[i]);
   if (CharLength(text, i) == 2) {
     const char32_t cp = 0x10000 + ((static_cast<char32_t>(text[i]) - 0xD800) << 10) +
                         (static_cast<char32_t>(text[i + 1]) - 0xDC00);
@@ -35,8 +39,22 @@ int CompareIgnoreCase(std::u16string_view a, std::u16string_view b) {
   return platform::CompareText(a, b, true);
 }
 
-bool Upper(char16_t* text, size_t length) { return platform::UpperCaseInPlace(text, length) > 0; }
-bool Lower(char16_t* text, size_t length) { return platform::LowerCaseInPlace(text, length) > 0; }
+// ASCII letters map among themselves; other text goes through the character tables.
+bool IsAscii(const char16_t* text, size_t length) {
+  return std::all_of(text, text + length, [](char16_t c) { return c < 0x80; });
+}
+bool Upper(char16_t* text, size_t length) {
+  if (!IsAscii(text, length)) return platform::UpperCaseInPlace(text, length) > 0;
+  for (size_t i = 0; i < length; ++i)
+    if (text[i] >= u'a' && text[i] <= u'z') text[i] = static_cast<char16_t>(text[i] - 0x20);
+  return length > 0;
+}
+bool Lower(char16_t* text, size_t length) {
+  if (!IsAscii(text, length)) return platform::LowerCaseInPlace(text, length) > 0;
+  for (size_t i = 0; i < length; ++i)
+    if (text[i] >= u'A' && text[i] <= u'Z') text[i] = static_cast<char16_t>(text[i] + 0x20);
+  return length > 0;
+}
 
 char32_t CodePointAt(std::u16string_view text, size_t i) {
   if (CharLength(text, i) == 1) return text[i];

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/bookmark.h"
@@ -18,8 +19,8 @@ class TitleChangeUndo : public zelta::ComObject<zelta::IUndoItem> {
   // Room for n entries; E_OUTOFMEMORY when it cannot be made.
   zelta::HRESULT Reserve(size_t n);
   // Records one change; E_POINTER for a null bookmark, E_OUTOFMEMORY when memory runs out.
-  zelta::HRESULT Add(zelta::IHostBookmark* bookmark, std::u16string oldTitle,
-                     std::u16string newTitle);
+  zelta::HRESULT Add(zelta::IHostBookmark* bookmark, std::u16string_view oldTitle,
+                     std::u16string_view newTitle);
   size_t Count() const { return entries_.size(); }
 
   // Sets every new title, in the order recorded.
@@ -29,17 +30,24 @@ class TitleChangeUndo : public zelta::ComObject<zelta::IUndoItem> {
   zelta::HRESULT Undo() override;
 
  private:
+  // The titles of all entries lie end to end in one buffer: a run over a large outline
+  // records two titles per bookmark, which as strings of their own would be two allocations
+  // each.
   struct Entry {
     zelta::ComPtr<zelta::IHostBookmark> bookmark;
-    std::u16string oldTitle;
-    std::u16string newTitle;
+    size_t oldAt = 0, newAt = 0;  // in texts_
+    size_t oldLength = 0, newLength = 0;
   };
 
+  std::u16string_view Text(size_t at, size_t length) const {
+    return std::u16string_view(texts_).substr(at, length);
+  }
   // Applies one title. A bookmark taken out of the outline meanwhile is still given its title
   // (it may be put back), but a failure there does not count.
-  static zelta::HRESULT SetTitle(const Entry& entry, const std::u16string& title);
+  static zelta::HRESULT SetTitle(const Entry& entry, std::u16string_view title);
 
   std::vector<Entry> entries_;
+  std::u16string texts_;
 };
 
 }  // namespace bm

@@ -62,7 +62,7 @@ HRESULT TitleToolOperation::OfferTitle(IHostBookmark* bookmark, TitleChangeUndo&
   if (hr != zelta::S_OK) return zelta::Failed(hr) ? hr : zelta::S_OK;
   if (newTitle.size() > kMaxTitleLength) return FailOnLongTitle(title.View());
 
-  hr = undo.Add(bookmark, title.Str(), newTitle);
+  hr = undo.Add(bookmark, title.View(), newTitle);
   if (zelta::Failed(hr)) return hr;
   if (zelta::Failed(bookmark->SetTitle(newTitle.c_str(), static_cast<int32_t>(newTitle.size())))) {
     MarkProblem();

@@ -4,35 +4,48 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "host/bookmark.h"
 #include "host/document.h"
 #include "zelta/pdf/host_document.h"
-#include "zelta/pdf/mu_object.h"
 
 namespace zelta::cli {
 
-// The shape of the tree and a reference to each title object, read from the outline index
-// without making a bookmark object or a copy of a title per item: a title still held by the
-// same object is unchanged, so only replaced titles are ever decoded.
+// The shape of the tree, read from the outline index without making a bookmark object or
+// reading a title per item. Titles are compared through the outline's log of replaced titles,
+// which the snapshot keeps open while it lives: only titles replaced meanwhile are read.
 struct OutlineSnapshot {
   struct Entry {
     int key = 0;
     int parent = 0;
-    int previous = -1;    // the sibling before it, -1 for a first child
-    pdf::MuObject title;  // kept, so its address names only it
+    int previous = -1;  // the sibling before it, -1 for a first child
   };
   ComPtr<pdf::HostDocument> document;
-  std::vector<Entry> entries;  // ordered by key
+  std::vector<Entry> entries;  // in the order of a walk, each key once
+  size_t titleLogFrom = 0;     // where this snapshot's part of the title log begins
 
-  const Entry* Find(int key) const;
+  OutlineSnapshot() = default;
+  OutlineSnapshot(OutlineSnapshot&& other) noexcept;
+  OutlineSnapshot& operator=(OutlineSnapshot&& other) noexcept;
+  ~OutlineSnapshot();
+
+  const Entry* Find(int key) const {
+    if (key < 0 || static_cast<size_t>(key) >= places_.size() || places_[key] == 0) return nullptr;
+    return &entries[places_[key] - 1];
+  }
   size_t Size() const { return entries.size(); }
 
   // Walks the tree under root (a bookmark of a pdf::HostDocument; any other gives an empty
   // snapshot) iteratively.
   static OutlineSnapshot Take(IHostBookmark* root);
+
+ private:
+  // By key (an object number): 1 + the entry's place in `entries`, 0 for none.
+  std::vector<uint32_t> places_;
+  bool watching_ = false;  // holds a watch on the document's title log
 };
 
 struct OutlineChanges {
@@ -50,7 +63,8 @@ struct PageTally {
 };
 
 // A bookmark counts as moved when its parent changed, or the nearest sibling before it that
-// both trees hold is another one.
+// both trees hold is another one; as renamed when the text of its title changed since
+// `before` was taken.
 OutlineChanges CompareOutlines(const OutlineSnapshot& before, const OutlineSnapshot& after);
 
 // "3 bookmarks made, 1 renamed, 2 pages inserted, 40 links made"; empty when nothing changed.

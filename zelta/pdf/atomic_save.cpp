@@ -38,7 +38,7 @@ HRESULT Fail(const std::string& path, const std::string& what, int error, std::s
   return FromErrno(error);
 }
 
-// Flushes a file or folder to disk.
+// Flushes a folder to disk.
 int Sync(const std::string& path, int flags) {
   int fd = open(path.c_str(), flags | O_CLOEXEC);
   if (fd < 0) return errno;
@@ -108,31 +108,34 @@ HRESULT SaveAtomically(MuCalls& mu, const std::string& path, std::string* error)
       folder + "/." + base + std::string(kTempMarker) + std::to_string(getpid()) + ".XXXXXX";
   std::vector<char> name(temp.begin(), temp.end());
   name.push_back('\0');
-  int fd = mkstemp(name.data());
+  int fd = mkostemp(name.data(), O_CLOEXEC);
   if (fd < 0) return Fail(path, "cannot create a temporary file in " + folder, errno, error);
   temp.assign(name.data());
   // The new file gets the old file's permissions, or the usual ones for a new file.
   mode_t mask = umask(0);
   umask(mask);
   fchmod(fd, exists ? (target.st_mode & 07777) : (0666 & ~mask));
-  close(fd);
 
   pdf_write_options options = pdf_default_write_options;
   options.do_encrypt = PDF_ENCRYPT_KEEP;
   options.do_garbage = 0;  // collecting garbage would renumber objects the open outline uses
   options.do_incremental = 0;
-  errno = 0;
-  HRESULT hr = mu.Save(temp.c_str(), &options);
+  int writeError = 0;
+  HRESULT hr = mu.Write(fd, &options, &writeError);
   if (Failed(hr)) {
-    int saved = errno;
+    close(fd);
     unlink(temp.c_str());
     *error = path + ": cannot write the document: " + mu.Context().LastError();
-    if (hr != E_OUTOFMEMORY && saved != 0 && FromErrno(saved) != E_FAIL) hr = FromErrno(saved);
+    if (hr != E_OUTOFMEMORY && writeError != 0 && FromErrno(writeError) != E_FAIL)
+      hr = FromErrno(writeError);
     return hr;
   }
-  if (int syncError = Sync(temp, O_RDONLY)) {
+  const int syncError = fsync(fd) == 0 ? 0 : errno;
+  const int closeError = close(fd) == 0 ? 0 : errno;
+  if (syncError || closeError) {
     unlink(temp.c_str());
-    return Fail(path, "cannot flush the written document to disk", syncError, error);
+    return Fail(path, "cannot flush the written document to disk",
+                syncError ? syncError : closeError, error);
   }
   if (rename(temp.c_str(), path.c_str()) != 0) {
     int renameError = errno;

@@ -1,5 +1,12 @@
 #include "zelta/pdf/mu_calls.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
 #include "zelta/pdf/file_window.h"
 
 namespace zelta::pdf {
@@ -23,6 +30,32 @@ namespace zelta::pdf {
 pdf_obj* MuCalls::Get(pdf_obj* dict, const char* key) {
   ZELTA_MU_READ(pdf_obj*, nullptr, pdf_dict_gets(ctx_, dict, key));
 }
+pdf_obj* MuCalls::Get(pdf_obj* dict, pdf_obj* key) {
+  ZELTA_MU_READ(pdf_obj*, nullptr, pdf_dict_get(ctx_, dict, key));
+}
+
+bool MuCalls::DictEntries(pdf_obj* obj, std::span<pdf_obj* const> keys,
+                          std::span<pdf_obj*> values) {
+  pdf_obj* const* names = keys.data();
+  pdf_obj** out = values.data();
+  const size_t count = std::min(keys.size(), values.size());
+  std::fill(values.begin(), values.end(), nullptr);
+  bool volatile isDict = false;
+  fz_try(ctx_) {
+    pdf_obj* dict = pdf_resolve_indirect_chain(ctx_, obj);
+    if (pdf_is_dict(ctx_, dict)) {
+      isDict = true;
+      for (size_t i = 0; i < count; ++i) out[i] = pdf_dict_get(ctx_, dict, names[i]);
+    }
+  }
+  fz_catch(ctx_) {
+    c_.Caught();
+    std::fill(values.begin(), values.end(), nullptr);
+    return false;
+  }
+  return isDict;
+}
+
 pdf_obj* MuCalls::At(pdf_obj* array, int index) {
   ZELTA_MU_READ(pdf_obj*, nullptr, pdf_array_get(ctx_, array, index));
 }
@@ -146,6 +179,9 @@ HRESULT MuCalls::AddObject(pdf_obj* obj, MuObject* ref) {
 HRESULT MuCalls::Put(pdf_obj* dict, const char* key, pdf_obj* value) {
   ZELTA_MU_DO(pdf_dict_puts(ctx_, dict, key, value));
 }
+HRESULT MuCalls::Put(pdf_obj* dict, pdf_obj* key, pdf_obj* value) {
+  ZELTA_MU_DO(pdf_dict_put(ctx_, dict, key, value));
+}
 HRESULT MuCalls::Del(pdf_obj* dict, const char* key) {
   ZELTA_MU_DO(pdf_dict_dels(ctx_, dict, key));
 }
@@ -168,8 +204,62 @@ HRESULT MuCalls::Authenticate(const char* password, bool* ok) {
 HRESULT MuCalls::HasPermission(fz_permission permission, bool* allowed) {
   ZELTA_MU_DO(*allowed = pdf_has_permission(ctx_, doc_, permission) != 0);
 }
-HRESULT MuCalls::Save(const char* path, const pdf_write_options* options) {
-  ZELTA_MU_DO(pdf_save_document(ctx_, doc_, path, options));
+namespace {
+
+// Where MuPDF's output goes: a file descriptor and how much was written to it.
+struct FileSink {
+  int fd = -1;
+  int64_t written = 0;
+  int64_t handedOver = 0;  // bytes already given to writeback
+  int error = 0;           // errno of a failed write
+};
+
+constexpr int kOutputBuffer = 64 << 10;
+constexpr int64_t kWritebackStep = 1 << 20;
+
+void SinkWrite(fz_context* ctx, void* opaque, const void* data, size_t size) {
+  auto* sink = static_cast<FileSink*>(opaque);
+  const auto* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t n = write(sink->fd, bytes, size);
+    if (n <= 0) {
+      if (n < 0 && errno == EINTR) continue;
+      sink->error = n < 0 ? errno : EIO;
+      fz_throw(ctx, FZ_ERROR_GENERIC, "cannot write to file: %s", strerror(sink->error));
+    }
+    bytes += n;
+    size -= static_cast<size_t>(n);
+    sink->written += n;
+  }
+  if (sink->written - sink->handedOver >= kWritebackStep) {
+    // A hint only: where it is not supported, the closing fsync does all the work.
+    sync_file_range(sink->fd, sink->handedOver, sink->written - sink->handedOver,
+                    SYNC_FILE_RANGE_WRITE);
+    sink->handedOver = sink->written;
+  }
+}
+
+int64_t SinkTell(fz_context*, void* opaque) { return static_cast<FileSink*>(opaque)->written; }
+
+}  // namespace
+
+HRESULT MuCalls::Write(int fd, const pdf_write_options* options, int* writeError) {
+  FileSink sink;  // plain data, reached through its address: it survives the longjmp
+  sink.fd = fd;
+  *writeError = 0;
+  fz_output* volatile out = nullptr;
+  fz_try(ctx_) {
+    out = fz_new_output(ctx_, kOutputBuffer, &sink, SinkWrite, nullptr, nullptr);
+    out->tell = SinkTell;
+    pdf_write_document(ctx_, doc_, out, options);
+    fz_close_output(ctx_, out);
+  }
+  fz_always(ctx_) { fz_drop_output(ctx_, out); }
+  fz_catch(ctx_) {
+    *writeError = sink.error;
+    return c_.Caught();
+  }
+  return S_OK;
 }
 
 bool MuCalls::IsEncrypted() { ZELTA_MU_READ(bool, false, doc_->crypt != nullptr); }

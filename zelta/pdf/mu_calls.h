@@ -4,6 +4,7 @@
 // changes answer an HRESULT. Nothing here keeps a C++ object alive across a longjmp.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,12 @@ class MuCalls {
 
   // Reads. Returned objects are borrowed from their container.
   pdf_obj* Get(pdf_obj* dict, const char* key);
+  // The same by a name constant (PDF_NAME(Title)): compared by address, not by text.
+  pdf_obj* Get(pdf_obj* dict, pdf_obj* key);
+  // Whether `obj` is a dictionary or refers to one; if so, the values of `keys` (name
+  // constants) go to `values`, null where missing, all in one guarded call. On false (and on
+  // a failure) every value is null.
+  bool DictEntries(pdf_obj* obj, std::span<pdf_obj* const> keys, std::span<pdf_obj*> values);
   pdf_obj* At(pdf_obj* array, int index);
   int Len(pdf_obj* array);
   int DictLen(pdf_obj* dict);
@@ -71,6 +78,8 @@ class MuCalls {
 
   // Changes.
   HRESULT Put(pdf_obj* dict, const char* key, pdf_obj* value);
+  // The same by a name constant (PDF_NAME(Title)).
+  HRESULT Put(pdf_obj* dict, pdf_obj* key, pdf_obj* value);
   HRESULT Del(pdf_obj* dict, const char* key);
   HRESULT Push(pdf_obj* array, pdf_obj* value);
   HRESULT Insert(pdf_obj* array, pdf_obj* value, int index);
@@ -80,7 +89,11 @@ class MuCalls {
   HRESULT NeedsPassword(bool* needs);
   HRESULT Authenticate(const char* password, bool* ok);
   HRESULT HasPermission(fz_permission permission, bool* allowed);
-  HRESULT Save(const char* path, const pdf_write_options* options);
+  // Writes the document into an open file from its current position. The position is
+  // counted rather than asked of the file (MuPDF wants it once per object), and what is
+  // complete is handed to the kernel's writeback as the writing goes on, so that a closing
+  // fsync has little left to wait for. *writeError is the errno of a failed write, else 0.
+  HRESULT Write(int fd, const pdf_write_options* options, int* writeError);
   bool IsEncrypted();
   int XrefLength();
   // Gives the stream object `num` the contents " " (no filter) when its data is empty.

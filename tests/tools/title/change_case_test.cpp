@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/locale_text.h"
+
 namespace bm {
 namespace {
 
@@ -48,6 +50,24 @@ TEST(ChangeCaseEngine, ApostrophesDigitsAndPunctuation) {
   EXPECT_EQ(Convert(u"\u2018quoted\u2019 word", kTitleCase), u"\u2018Quoted\u2019 Word");
   EXPECT_EQ(Convert(u"1.2.3 - (a)", kUpperCase), u"1.2.3 - (A)");
   EXPECT_EQ(Convert(u"", kUpperCase), u"");
+}
+
+// ASCII letters and their cases are told without the character tables; they must agree with
+// them for every character, inside a word and between two.
+TEST(ChangeCaseEngine, AsciiAgreesWithTheCharacterTables) {
+  for (char16_t c = 1; c < 0x80; ++c) {
+    std::u16string upper(1, c), lower(1, c);
+    platform::UpperCaseInPlace(upper.data(), 1);
+    platform::LowerCaseInPlace(lower.data(), 1);
+    const bool inWord = platform::IsAlpha(c) || c == u'\'';
+    const std::u16string title = u"a" + std::u16string(1, c) + u"b";
+    EXPECT_EQ(Convert(title, kUpperCase), u"A" + upper + u"B") << int(c);
+    EXPECT_EQ(Convert(title, kLowerCase), u"a" + lower + u"b") << int(c);
+    EXPECT_EQ(Convert(title, kTitleCase), inWord ? u"A" + lower + u"b" : u"A" + lower + u"B")
+        << int(c);
+  }
+  // A word with a letter beyond ASCII maps through the tables as a whole.
+  EXPECT_EQ(Convert(u"caf\u00e9 CR\u00c8ME", kTitleCase), u"Caf\u00e9 Cr\u00e8me");
 }
 
 TEST(ChangeCaseEngine, NonLatinLetters) {

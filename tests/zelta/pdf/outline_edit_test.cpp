@@ -103,6 +103,36 @@ TEST(Structure, EveryChangeCountsAsAnOutlineEdit) {
   EXPECT_TRUE(changed());
 }
 
+// A run's summary learns what it renamed from the log of replaced titles: while a watch is
+// open every replacement is there with the title it replaced, and nothing else is; the log
+// goes with the last watch.
+TEST(TitleEdit, ReplacedTitlesAreLoggedWhileWatched) {
+  ScratchDir dir;
+  auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(ThreeByTwo())));
+  auto first = Child(Root(doc.Get()).Get(), 0), second = Child(Root(doc.Get()).Get(), 1);
+  Outline& outline = doc->GetOutline();
+  ASSERT_EQ(first->SetTitle(u"Unwatched", -1), S_OK);
+  EXPECT_TRUE(outline.TitleLog().empty());
+
+  const size_t from = outline.WatchTitles();
+  ASSERT_EQ(second->SetTitle(u"Top 2", -1), S_OK);  // the same text replaces nothing
+  ASSERT_EQ(first->SetTitle(u"Once", -1), S_OK);
+  ASSERT_EQ(first->SetTitle(u"Twice", -1), S_OK);
+  EXPECT_EQ(outline.WatchTitles(), from + 2);  // a second watch shares the log
+  ASSERT_EQ(second->SetStyle(kStyleBold), S_OK);
+  outline.UnwatchTitles();
+  const int key = dynamic_cast<HostBookmark*>(first.Get())->Key();
+  std::vector<std::pair<int, std::string>> log;
+  for (const Outline::TitleChange& change : outline.TitleLog())
+    log.emplace_back(change.key, doc->Mu().ToBytes(change.former.Get()));
+  EXPECT_EQ(log, (std::vector<std::pair<int, std::string>>{{key, "Unwatched"}, {key, "Once"}}));
+
+  outline.UnwatchTitles();
+  EXPECT_TRUE(outline.TitleLog().empty());
+  ASSERT_EQ(first->SetTitle(u"Unwatched again", -1), S_OK);
+  EXPECT_TRUE(outline.TitleLog().empty());
+}
+
 TEST(Properties, StyleColourOpenRoundTrip) {
   ScratchDir dir;
   auto doc = MustOpen(dir.Write("in.pdf", BuildPdf(ThreeByTwo())));

@@ -69,7 +69,8 @@ HRESULT HostBookmark::GetTitle(BString* title) {
   MuCalls& mu = document_->Mu();
   MuObject dict = document_->GetOutline().Dict(mu, key_);
   return GuardCall([&] {
-    return ReturnString(DecodeTextString(mu.ToBytes(mu.Get(dict.Get(), "Title"))), title);
+    return ReturnString(DecodeTextString(mu.StringView(mu.Get(dict.Get(), PDF_NAME(Title)))),
+                        title);
   });
 }
 
@@ -79,17 +80,21 @@ HRESULT HostBookmark::SetTitle(const char16_t* title, int32_t length) {
   // Every way a title comes in names its source in the message; this is the last guard.
   if (InString(title, length).size() > kMaxBookmarkTitle) return E_INVALIDARG;
   MuCalls& mu = document_->Mu();
-  MuObject dict = document_->GetOutline().Dict(mu, key_);
+  Outline& outline = document_->GetOutline();
+  MuObject dict = outline.Dict(mu, key_);
   if (!dict) return E_FAIL;
   hr = GuardCall([&] {
     std::u16string_view text = InString(title, length);
-    pdf_obj* old = mu.Get(dict.Get(), "Title");
+    pdf_obj* old = mu.Get(dict.Get(), PDF_NAME(Title));
     std::string bytes = EncodeTextString(text);
     // The same text keeps its original bytes (and encoding): nothing changes.
     if (mu.IsString(old) && SameTextString(mu.StringView(old), bytes)) return S_FALSE;
     MuObject value;
     HRESULT made = mu.NewString(bytes, &value);
-    return Succeeded(made) ? mu.Put(dict.Get(), "Title", value.Get()) : made;
+    if (Failed(made)) return made;
+    // Logged first: an entry whose replacement then fails names the title the item keeps.
+    outline.NoteTitleReplaced(key_, MuObject::Keep(mu.Ctx(), mu.Resolve(old)));
+    return mu.Put(dict.Get(), PDF_NAME(Title), value.Get());
   });
   if (hr == S_FALSE) return S_OK;
   if (Succeeded(hr)) document_->BookmarkChanged(this);

@@ -1,6 +1,7 @@
 #include "zelta/pdf/outline/outline.h"
 
-#include <unordered_map>
+#include <algorithm>
+#include <iterator>
 #include <unordered_set>
 #include <utility>
 
@@ -50,17 +51,29 @@ void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
   };
   auto linkText = [&](pdf_obj* link) { return LinkText(mu, link, rootNum_); };
 
-  std::unordered_set<int> visited{rootNum_};
+  // An item is visited once it is in the index; those met below the depth limit never get
+  // there, and /Outlines itself is no item.
+  std::unordered_set<int> tooDeep;
+  auto visited = [&](int num) {
+    return num <= 0 || num == rootNum_ || index_.Contains(num) || tooDeep.count(num) != 0;
+  };
   std::vector<int> order;
   std::vector<std::pair<int, int>> storedCounts{
       {OutlineIndex::kRoot, mu.ToInt(mu.Get(root, "Count"))}};
-  std::vector<std::pair<int, int>> stack{{OutlineIndex::kRoot, 0}};  // (item, depth)
+  // Items with children, to be walked: (item, depth). Leaves never get here.
+  std::vector<std::pair<int, int>> stack{{OutlineIndex::kRoot, 0}};
+  pdf_obj* const listKeys[] = {PDF_NAME(First), PDF_NAME(Last)};
+  enum { kParent, kCount, kNext, kFirst };
+  pdf_obj* const itemKeys[] = {PDF_NAME(Parent), PDF_NAME(Count), PDF_NAME(Next), PDF_NAME(First)};
   while (!stack.empty()) {
     auto [parent, depth] = stack.back();
     stack.pop_back();
     MuObject parentDict = Dict(mu, parent);
     if (!parentDict) continue;
-    pdf_obj* current = mu.Get(parentDict.Get(), "First");
+    pdf_obj* ends[2];
+    mu.DictEntries(parentDict.Get(), listKeys, ends);
+    pdf_obj* current = ends[0];
+    pdf_obj* const lastLink = ends[1];
     MuObject holder = parentDict;  // keeps the dictionary that owns `current` alive
     int prev = OutlineIndex::kNone;
     const char* link = "/First";
@@ -70,14 +83,15 @@ void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
     while (current) {
       // Named only when there is damage to describe: most items need no text at all.
       auto where = [&] { return "outline item " + std::to_string(from) + ": " + link; };
-      if (!mu.IsIndirect(current) || !mu.IsDict(current)) {
+      pdf_obj* entries[std::size(itemKeys)];
+      if (!mu.IsIndirect(current) || !mu.DictEntries(current, itemKeys, entries)) {
         cut(from, where() + " is not an outline item", "the rest of that list is skipped");
         cuts_.push_back(prev == OutlineIndex::kNone ? parent : prev);
         complete = false;
         break;
       }
       int num = mu.Num(current);
-      if (!visited.insert(num).second) {
+      if (visited(num)) {
         cut(from, where() + " points back to item " + std::to_string(num) + " (a loop)",
             "the link is cut there");
         cuts_.push_back(prev == OutlineIndex::kNone ? parent : prev);
@@ -85,6 +99,7 @@ void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
         break;
       }
       if (depth + 1 > kMaxDepth) {
+        tooDeep.insert(num);
         cut(from, where() + " nests deeper than " + std::to_string(kMaxDepth) + " levels",
             "the items below are skipped");
         cuts_.push_back(parent);
@@ -93,36 +108,37 @@ void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
       }
       // A /Parent that disagrees with the list the item is in: the list wins, and the first
       // change writes the link anew.
-      pdf_obj* parentLink = mu.Get(current, "Parent");
+      pdf_obj* parentLink = entries[kParent];
       if (parentNum != 0 && (!mu.IsIndirect(parentLink) || mu.Num(parentLink) != parentNum)) {
         findings_.push_back({num, "outline item " + std::to_string(num) + ": /Parent is " +
                                       linkText(parentLink) + ", but the item is listed under " +
                                       ItemName(parentNum, rootNum_)});
         cuts_.push_back(num);
       }
-      OutlineNode& node = index_.Add(num);
-      node.parent = parent;
-      node.prev = prev;
-      const int count = mu.ToInt(mu.Get(current, "Count"));
-      node.open = count > 0;
+      const int count = mu.ToInt(entries[kCount]);
+      {
+        OutlineNode& node = index_.Add(num);  // the one new key: the references below hold
+        node.parent = parent;
+        node.prev = prev;
+        node.open = count > 0;
+        OutlineNode& parentNode = index_.Add(parent);
+        if (prev == OutlineIndex::kNone)
+          parentNode.first = num;
+        else
+          index_.Add(prev).next = num;
+        parentNode.last = num;
+      }
       storedCounts.emplace_back(num, count);
-      OutlineNode& parentNode = index_.Add(parent);
-      if (prev == OutlineIndex::kNone)
-        parentNode.first = num;
-      else
-        index_.Add(prev).next = num;
-      parentNode.last = num;
       order.push_back(num);
-      stack.emplace_back(num, depth + 1);
+      if (entries[kFirst]) stack.emplace_back(num, depth + 1);
 
       prev = num;
       from = num;
       link = "/Next";
       MuObject itemDict = MuObject::Keep(mu.Ctx(), current);
-      current = mu.Get(itemDict.Get(), "Next");
+      current = entries[kNext];
       holder = std::move(itemDict);
     }
-    pdf_obj* lastLink = mu.Get(parentDict.Get(), "Last");
     if (complete && prev != OutlineIndex::kNone &&
         (!mu.IsIndirect(lastLink) || mu.Num(lastLink) != prev)) {
       findings_.push_back({parentNum, "outline item " + std::to_string(parentNum) + ": /Last is " +
@@ -141,7 +157,10 @@ void Outline::Load(MuCalls& mu, std::vector<std::string>* warnings) {
 // a count that is neither lies.
 void Outline::CheckCounts(const std::vector<int>& order,
                           const std::vector<std::pair<int, int>>& storedCounts) {
-  std::unordered_map<int, int> descendants;
+  // All descendants by key (keys are object numbers, below the cross-reference length).
+  int largest = OutlineIndex::kRoot;
+  for (int key : order) largest = std::max(largest, key);
+  std::vector<int> descendants(static_cast<size_t>(largest) + 1, 0);
   for (auto it = order.rbegin(); it != order.rend(); ++it)
     descendants[index_.Find(*it)->parent] += 1 + descendants[*it];
   for (auto [key, stored] : storedCounts) {
@@ -238,6 +257,19 @@ HRESULT Outline::Flush(MuCalls& mu) {
     }
   }
   return S_OK;
+}
+
+size_t Outline::WatchTitles() {
+  ++titleWatches_;
+  return titleLog_.size();
+}
+
+void Outline::UnwatchTitles() {
+  if (titleWatches_ > 0 && --titleWatches_ == 0) titleLog_ = {};
+}
+
+void Outline::NoteTitleReplaced(int key, MuObject former) {
+  if (titleWatches_ > 0) titleLog_.push_back({key, std::move(former)});
 }
 
 HRESULT Outline::PutLink(MuCalls& mu, pdf_obj* dict, const char* name, int key) {

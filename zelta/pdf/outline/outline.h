@@ -48,6 +48,21 @@ class Outline {
   // or before anything reads the outline's dictionaries rather than the index).
   HRESULT Flush(MuCalls& mu);
 
+  // Replaced titles are logged while a watch is open, so that a run learns what it renamed
+  // without reading every title before it. Each entry is an item and the title object it
+  // had until then; an item retitled twice has two.
+  struct TitleChange {
+    int key = 0;
+    MuObject former;
+  };
+  // Opens a watch; the answer is the log position where it begins.
+  size_t WatchTitles();
+  // Closes a watch: the log is dropped when the last one closes.
+  void UnwatchTitles();
+  // Logs a title about to be replaced (nothing when no watch is open).
+  void NoteTitleReplaced(int key, MuObject former);
+  const std::vector<TitleChange>& TitleLog() const { return titleLog_; }
+
  private:
   // Makes /Outlines an indirect dictionary when it is missing or not one.
   HRESULT EnsureRoot(MuCalls& mu);
@@ -64,6 +79,8 @@ class Outline {
   int rootNum_ = 0;  // object number of /Outlines, 0 when it is not an indirect object
   std::vector<int> cuts_;
   std::vector<OutlineFinding> findings_;
+  int titleWatches_ = 0;
+  std::vector<TitleChange> titleLog_;
 };
 
 }  // namespace zelta::pdf

@@ -1,24 +1,43 @@
 #include "zelta/pdf/outline/outline_index.h"
 
+#include <stdexcept>
+
 namespace zelta::pdf {
 
 void OutlineIndex::Clear() {
+  slots_.clear();
   nodes_.clear();
   dirty_.clear();
   countChanged_.clear();
   ++shape_;
-  nodes_[kRoot].open = true;  // the root always shows its children
+  Add(kRoot).open = true;  // the root always shows its children
 }
 
-OutlineNode& OutlineIndex::Add(int key) { return nodes_[key]; }
+OutlineNode& OutlineIndex::Add(int key) {
+  if (key < 0) throw std::out_of_range("outline item key");
+  const auto at = static_cast<size_t>(key);
+  if (at >= slots_.size()) slots_.resize(at + 1, 0);
+  if (slots_[at] == 0) {
+    nodes_.emplace_back();
+    slots_[at] = static_cast<uint32_t>(nodes_.size());
+  }
+  return nodes_[slots_[at] - 1];
+}
 
-const OutlineNode* OutlineIndex::Find(int key) const {
-  auto it = nodes_.find(key);
-  return it == nodes_.end() ? nullptr : &it->second;
+const OutlineNode& OutlineIndex::At(int key) const {
+  const OutlineNode* node = Find(key);
+  if (!node) throw std::out_of_range("unknown outline item");
+  return *node;
+}
+
+void OutlineIndex::MarkDirty(int key) {
+  if (!Contains(key) || At(key).dirty) return;
+  At(key).dirty = true;
+  dirty_.push_back(key);
 }
 
 void OutlineIndex::Recount(const std::vector<int>& order) {
-  for (auto& [key, node] : nodes_) {
+  for (OutlineNode& node : nodes_) {
     node.childCount = 0;
     node.visible = 0;
     node.counted = 0;
@@ -64,8 +83,7 @@ bool OutlineIndex::IsSelfOrAncestor(int ancestor, int key) const {
 }
 
 bool OutlineIndex::IsAttached(int key) const {
-  auto found = nodes_.find(key);
-  if (found == nodes_.end()) return false;
+  if (!Contains(key)) return false;
   // Walk up to the root, a detached top, or an item answered since the last change...
   bool answer = false;
   int k = key;
@@ -105,23 +123,23 @@ void OutlineIndex::Unlink(int key) {
   OutlineNode& parent = At(node.parent);
   if (node.prev != kNone) {
     At(node.prev).next = node.next;
-    dirty_.insert(node.prev);
+    MarkDirty(node.prev);
   } else {
     parent.first = node.next;
   }
   if (node.next != kNone) {
     At(node.next).prev = node.prev;
-    dirty_.insert(node.next);
+    MarkDirty(node.next);
   } else {
     parent.last = node.prev;
   }
   parent.childCount--;
   parent.pending -= node.counted;
   node.counted = 0;
-  dirty_.insert(node.parent);
+  MarkDirty(node.parent);
   countChanged_.push_back(node.parent);
   node.parent = node.prev = node.next = kNone;
-  dirty_.insert(key);
+  MarkDirty(key);
 }
 
 void OutlineIndex::Link(int parentKey, int position, int key) {
@@ -136,19 +154,19 @@ void OutlineIndex::Link(int parentKey, int position, int key) {
   node.next = before;
   if (after != kNone) {
     At(after).next = key;
-    dirty_.insert(after);
+    MarkDirty(after);
   } else {
     parent.first = key;
   }
   if (before != kNone) {
     At(before).prev = key;
-    dirty_.insert(before);
+    MarkDirty(before);
   } else {
     parent.last = key;
   }
   parent.childCount++;
-  dirty_.insert(parentKey);
-  dirty_.insert(key);
+  MarkDirty(parentKey);
+  MarkDirty(key);
   // A detached item counts for nothing; what it adds to its new parent is settled by the
   // next UpdateCounts.
   node.counted = 0;
@@ -159,7 +177,7 @@ void OutlineIndex::SetOpen(int key, bool open) {
   OutlineNode& node = At(key);
   if (key == kRoot || node.open == open) return;
   node.open = open;
-  dirty_.insert(key);
+  MarkDirty(key);
   countChanged_.push_back(key);
 }
 
@@ -194,7 +212,7 @@ void OutlineIndex::UpdateCounts() {
     if (node.pending != 0) {
       node.visible += node.pending;
       node.pending = 0;
-      dirty_.insert(key);
+      MarkDirty(key);
     }
     if (node.parent == kNone) continue;
     OutlineNode& parent = At(node.parent);
@@ -207,9 +225,8 @@ void OutlineIndex::UpdateCounts() {
 
 std::vector<int> OutlineIndex::TakeDirty() {
   UpdateCounts();
-  std::vector<int> out(dirty_.begin(), dirty_.end());
-  dirty_.clear();
-  return out;
+  for (int key : dirty_) At(key).dirty = false;
+  return std::exchange(dirty_, {});
 }
 
 }  // namespace zelta::pdf

@@ -7,12 +7,15 @@
 // the changed items and their ancestors (each visited once), so a batch of edits under a
 // deep branch pays for the branch once, not once per edit. Every item whose links or count
 // changed is remembered as dirty until the writer takes it.
+//
+// Keys are object numbers, which MuPDF keeps below the length of its cross-reference table:
+// items are found through a table indexed by key (4 bytes per object number up to the
+// largest key, beside the dozens MuPDF spends per object), not through hashing.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
-#include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace zelta::pdf {
@@ -37,7 +40,8 @@ struct OutlineNode {
   uint32_t countMark = 0;
   mutable uint32_t attachedMark = 0;
   mutable bool attached = false;
-  int waiting = 0;  // children still to settle in the current count pass
+  bool dirty = false;  // waiting for the writer
+  int waiting = 0;     // children still to settle in the current count pass
 };
 
 class OutlineIndex {
@@ -49,11 +53,16 @@ class OutlineIndex {
 
   // Forgets everything except an empty root.
   void Clear();
-  // Adds a detached item without links, or returns the item when the key is known.
+  // Adds a detached item without links, or returns the item when the key is known. Adding a
+  // new key may move the items: references and pointers to them last until then. A negative
+  // key is refused with std::out_of_range.
   OutlineNode& Add(int key);
-  bool Contains(int key) const { return nodes_.count(key) != 0; }
+  bool Contains(int key) const { return Find(key) != nullptr; }
   // Null for an unknown key.
-  const OutlineNode* Find(int key) const;
+  const OutlineNode* Find(int key) const {
+    if (key < 0 || static_cast<size_t>(key) >= slots_.size() || slots_[key] == 0) return nullptr;
+    return &nodes_[slots_[key] - 1];
+  }
   size_t Size() const { return nodes_.size(); }
 
   // Recomputes child counts and visible counts after a bulk build. `order` lists the items
@@ -79,21 +88,23 @@ class OutlineIndex {
   // Brings `visible` of every item up to date and marks the items whose /Count changed.
   void UpdateCounts();
 
-  // Marks an item for rewriting of its links and /Count.
-  void MarkDirty(int key) { dirty_.insert(key); }
+  // Marks an item for rewriting of its links and /Count (an unknown key has nothing to write).
+  void MarkDirty(int key);
   // The items whose links or counts changed since the last call (counts brought up to date).
   std::vector<int> TakeDirty();
   bool HasChanges() const { return !dirty_.empty() || !countChanged_.empty(); }
 
  private:
-  OutlineNode& At(int key) { return nodes_.at(key); }
-  const OutlineNode& At(int key) const { return nodes_.at(key); }
+  // The item of a known key; std::out_of_range for an unknown one.
+  OutlineNode& At(int key) { return const_cast<OutlineNode&>(std::as_const(*this).At(key)); }
+  const OutlineNode& At(int key) const;
   // What an item adds to its parent's visible count.
   static int Contribution(const OutlineNode& node) { return 1 + (node.open ? node.visible : 0); }
 
-  std::unordered_map<int, OutlineNode> nodes_;
-  std::unordered_set<int> dirty_;
-  std::vector<int> countChanged_;  // items whose own or children's counts changed
+  std::vector<uint32_t> slots_;     // by key: 1 + the item's place in nodes_, 0 for none
+  std::vector<OutlineNode> nodes_;  // in the order the keys were added
+  std::vector<int> dirty_;          // keys of the items marked dirty, each once
+  std::vector<int> countChanged_;   // items whose own or children's counts changed
   uint32_t countPass_ = 0;
   uint32_t shape_ = 1;  // bumped by every structural change
 };
