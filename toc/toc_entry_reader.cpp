@@ -259,6 +259,7 @@ void TocEntryReader::DropFurniture() {
   struct PageSpan {
     size_t highest = 0, lowest = 0;
     double numberedTop = -INFINITY, numberedBottom = INFINITY;
+    double numberedLeft = INFINITY;  // where the leftmost numbered entry starts
   };
   std::map<int32_t, PageSpan> pages;
   for (size_t i = 0; i < n; ++i) {
@@ -300,14 +301,18 @@ void TocEntryReader::DropFurniture() {
     PageSpan& span = pages[pageOf(i)];
     span.numberedTop = std::max(span.numberedTop, top(i));
     span.numberedBottom = std::min(span.numberedBottom, bottom(i));
+    span.numberedLeft = std::min(span.numberedLeft, entries_[i].areas.front().box.left);
   }
+  // In the style of the entries, such a line above them all is still the heading when it is
+  // set well in from where they start (centred); an unnumbered part title stays.
   for (size_t i = 0; i < n; ++i) {
     const PageSpan& span = pages[pageOf(i)];
-    if (drop[i] || entries_[i].numbered || numberedStyles.count(style(i)) ||
-        !std::isfinite(span.numberedTop))
-      continue;
+    if (drop[i] || entries_[i].numbered || !std::isfinite(span.numberedTop)) continue;
     const double slack = entries_[i].size / 4;
-    if (bottom(i) >= span.numberedTop - slack || top(i) <= span.numberedBottom + slack)
+    const bool above = bottom(i) >= span.numberedTop - slack;
+    if (numberedStyles.count(style(i))
+            ? above && entries_[i].areas.front().box.left > span.numberedLeft + 4 * entries_[i].size
+            : above || top(i) <= span.numberedBottom + slack)
       drop[i] = true;
   }
   size_t kept = 0;
@@ -333,9 +338,13 @@ void TocEntryReader::EndLine(Line& line) {
       !(current_.pieces.size() == 1 && IsSectionNumber(current_.pieces[0])))
     Complete();
   // Lines of one entry follow each other: text more than a line and a half further down the
-  // same page (a running foot below a running head) begins another.
+  // same page (a running foot below a running head) begins another. A title goes on at its
+  // own indent or further in: a line that starts well left of it (the first entry under the
+  // contents' centred heading) begins another too.
+  const double em = std::max(ended.size, previous_.size);
   if (open_ && current_.areas.back().page == page_ &&
-      ended.area.top < previous_.area.bottom - 1.5 * std::max(ended.size, previous_.size))
+      (ended.area.top < previous_.area.bottom - 1.5 * em ||
+       ended.area.left < current_.areas.front().box.left - 2 * em))
     Complete();
   // A number alone numbers only the title beside it on the same row; above other text it is
   // a folio or a stray number.

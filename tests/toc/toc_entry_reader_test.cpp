@@ -162,6 +162,20 @@ TEST(TocEntryReader, ReadsWholeContentsPagesAsTheirLinesMean) {
                                                                    {u"Running"}}));
   EXPECT_EQ(read.targets, (std::vector<int32_t>{2, 3, 11, 20, 12, 19}));
 
+  // The contents' heading centred in the font and size of the chapter entries, right above
+  // the first: it ends there and is no entry. An unnumbered part title at the top of the next
+  // page, at the entries' left edge, is one.
+  read = ReadLines({{u"Table of Contents", 250, 760, 2, 12},
+                    {u"Chapter 4: Library Mode . . . . 13", 72, 746, 2, 12},
+                    {u"4.1 Introduction . . . . 13", 84, 732},
+                    {u"Part Two", 72, 760, 2, 12, 3},
+                    {u"Chapter 5: The basics . . . . 53", 72, 716, 2, 12, 3}},
+                   {0, 0, 0, 0, 80});
+  EXPECT_EQ(read.pieces, (std::vector<std::vector<std::u16string>>{{u"Chapter 4: Library Mode"},
+                                                                   {u"4.1 Introduction"},
+                                                                   {u"Part Two"},
+                                                                   {u"Chapter 5: The basics"}}));
+
   // A section number placed a few points right of its title's start, with no blank between
   // them in the page's text, is a word of its own.
   std::vector<zelta::PageTextChar> chars = Chars({{u"A.1Questions . . 7"}});
