@@ -2,6 +2,8 @@
 // host: headings that mix sizes come out whole, documents without headings get no levels.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "autogen/agb_operation.h"
 #include "autogen/agb_suggest_operation.h"
 #include "autogen/level_node.h"
@@ -43,6 +45,36 @@ struct Writer {
     y -= 10;
   }
 };
+
+// Four chapters over two pages each: the chapter's title and first section on the first page
+// (each chapter a little lower), the other sections on the second, each heading followed by
+// body text. `chapter` and `section` give the heading runs ("1", then "1" and 2 for 1.2);
+// `above` may set lines above each chapter's title.
+using Rows = std::vector<std::pair<int, std::string>>;
+void AddChapters(TextPdfSpec& manual, Rows& expected, int sections,
+                 const std::function<TextRunSpec(const std::string&)>& chapter,
+                 const std::function<TextRunSpec(const std::string&, int)>& section,
+                 const std::function<void(Writer&, const std::string&)>& above = nullptr) {
+  for (int c = 1; c <= 4; ++c) {
+    const std::string n = std::to_string(c);
+    Writer first, second;
+    first.y -= 15 * c;
+    if (above) above(first, n);
+    const TextRunSpec title = chapter(n);
+    first.Line({title}, 30);
+    expected.push_back({1, title.text});
+    first.Body(7);
+    for (int k = 1; k <= sections; ++k) {
+      Writer& page = k == 1 ? first : second;
+      const TextRunSpec heading = section(n, k);
+      page.Line({heading}, 21);
+      expected.push_back({2, heading.text});
+      page.Body(7);
+    }
+    manual.pages.push_back(first.page);
+    manual.pages.push_back(second.page);
+  }
+}
 
 // Sections whose titles hold a formula with a superscript, a letter of another font (the
 // double-struck R of the number sets) and a long title hyphenated over two lines.
@@ -106,7 +138,6 @@ class Suggestion : public OperationRun {
     EXPECT_EQ(Generate(output.Get()), expected) << why;
   }
   // The same with the level of each bookmark made: (level, title) in outline order.
-  using Rows = std::vector<std::pair<int, std::string>>;
   void ExpectLevels(const TextPdfSpec& layout, const Rows& expected) {
     auto output = Suggest(layout);
     const std::string why = Why(output.Get());
@@ -403,23 +434,14 @@ TEST_F(Suggestion, AStrayLineBeforeTheFirstChapterLeavesTheLevelsNested) {
   preface.Body(6);
   manual.pages.push_back(preface.page);
   Rows expected;
-  for (int p = 1; p <= 4; ++p) {
-    const std::string n = std::to_string(p);
-    Writer first, second;
-    first.y -= 15 * p;
-    first.Line({{"Chapter " + n + " of the book", kBold, 18}}, 26);
-    expected.push_back({1, "Chapter " + n + " of the book"});
-    first.Body(8);
-    for (int k = 1; k <= 3; ++k) {
-      Writer& page = k == 1 ? first : second;
-      const std::string section = "Section " + std::to_string(k) + " of part " + n;
-      page.Line({{section, kBold, 12}}, 20);
-      expected.push_back({2, section});
-      page.Body(8);
-    }
-    manual.pages.push_back(first.page);
-    manual.pages.push_back(second.page);
-  }
+  AddChapters(
+      manual, expected, 3,
+      [](const std::string& n) {
+        return TextRunSpec{"Chapter " + n + " of the book", kBold, 18};
+      },
+      [](const std::string& n, int k) {
+        return TextRunSpec{"Section " + std::to_string(k) + " of part " + n, kBold, 12};
+      });
   ExpectLevels(manual, expected);
 }
 
@@ -513,23 +535,15 @@ TEST_F(Suggestion, HeadingsOnPagesOfEntriesAfterTheFirstChapterAreKept) {
 TEST_F(Suggestion, ColourTellsApartLevelsOfOneFaceAndSize) {
   TextPdfSpec manual;
   Rows expected;
-  for (int c = 1; c <= 4; ++c) {
-    const std::string n = std::to_string(c);
-    Writer first, second;
-    first.y -= 15 * c;
-    first.Line({{"Working with part " + n, kBold, 14}}, 26);
-    expected.push_back({1, "Working with part " + n});
-    first.Body(6);
-    for (int k = 1; k <= 2; ++k) {
-      Writer& page = k == 1 ? first : second;
-      const std::string section = n + "." + std::to_string(k) + " Step " + std::to_string(k);
-      page.Line({{section, kBold, 14, 0x20435C}}, 22);
-      expected.push_back({2, section});
-      page.Body(6);
-    }
-    manual.pages.push_back(first.page);
-    manual.pages.push_back(second.page);
-  }
+  AddChapters(
+      manual, expected, 2,
+      [](const std::string& n) {
+        return TextRunSpec{"Working with part " + n, kBold, 14};
+      },
+      [](const std::string& n, int k) {
+        return TextRunSpec{n + "." + std::to_string(k) + " Step " + std::to_string(k), kBold, 14,
+                           0x20435C};
+      });
   ExpectLevels(manual, expected);
 }
 
@@ -546,24 +560,18 @@ TEST_F(Suggestion, ContentsOfChaptersOnlyLeaveTheDeeperLevels) {
                   14);
   manual.pages.push_back(contents.page);
   Rows expected;
-  for (int c = 1; c <= 4; ++c) {
-    const std::string n = std::to_string(c);
-    Writer first, second;
-    first.y -= 15 * c;
-    first.Line({{"Draft " + n + " banner", kBold, 26}}, 36);
-    first.Line({{n + " Chapter number " + n, kBold, 20}}, 30);
-    expected.push_back({1, n + " Chapter number " + n});
-    first.Body(6);
-    for (int k = 1; k <= 2; ++k) {
-      Writer& page = k == 1 ? first : second;
-      const std::string section = n + "." + std::to_string(k) + " Section " + std::to_string(k);
-      page.Line({{section, kBold, 14}}, 22);
-      expected.push_back({2, section});
-      page.Body(6);
-    }
-    manual.pages.push_back(first.page);
-    manual.pages.push_back(second.page);
-  }
+  AddChapters(
+      manual, expected, 2,
+      [](const std::string& n) {
+        return TextRunSpec{n + " Chapter number " + n, kBold, 20};
+      },
+      [](const std::string& n, int k) {
+        return TextRunSpec{n + "." + std::to_string(k) + " Section " + std::to_string(k), kBold,
+                           14};
+      },
+      [](Writer& page, const std::string& n) {
+        page.Line({{"Draft " + n + " banner", kBold, 26}}, 36);
+      });
   ExpectLevels(manual, expected);
 }
 
